@@ -1,0 +1,32 @@
+# Sourced by scripts/test and scripts/demo: one Xvfb display and one persistent
+# wineserver for the whole run, both stopped on exit.
+# Needs BUILD (the build tree); sets WINEPREFIX and DISPLAY.
+
+export WINEARCH=win32 WINEDEBUG=-all LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$BUILD/wineprefix"
+
+wine_session_start() {
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    VANTREL_XVFB_PID=$!
+    export DISPLAY=":$n"
+    break
+  done
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "wine: preparing the prefix $WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+  fi
+  wineserver -p
+  wineboot >/dev/null 2>&1 || true
+  trap wine_session_stop EXIT
+}
+
+wine_session_stop() {
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  [ -n "${VANTREL_XVFB_PID:-}" ] && kill "$VANTREL_XVFB_PID" 2>/dev/null || true
+}
