@@ -1,0 +1,94 @@
+// The view's side of the host's list service and table service.
+#include <cstring>
+
+#include "sdk/host_call.h"
+#include "sdk/table_plugin.h"
+#include "sdk/table_view.h"
+#include "sdk/table_view_callbacks.h"
+
+namespace {
+
+template <typename F>
+void* Entry(F function) { return reinterpret_cast<void*>(function); }
+
+}  // namespace
+
+bool CZPluginTableView::ListServiceOn() const { return CallHost<int>(170, listServiceId_) != 0; }
+
+void CZPluginTableView::ReportServiceError(const char* text) { CallHostVoid(45, text, 2); }
+
+void CZPluginTableView::RegisterListService(const void* settings, uint32_t length) {
+  CallHostVoid(163, &listServiceId_, this, Entry(ListServiceDimensions), Entry(ListServiceReady),
+               Entry(ListServiceColumns), Entry(ListServiceCell), settings, length);
+}
+
+void CZPluginTableView::OnListServiceMessage(UINT message) {
+  if (message == WM_TABLE_LIST_SERVICE) {
+    if (CallHost<int>(172, listServiceId_) && !CallHost<int>(170, listServiceId_)) StartListService(0);
+  } else if (message == WM_TABLE_LIST_SERVICE_STOP) {
+    StopListService(false);
+  }
+}
+
+int CZPluginTableView::StartListService(int flag) {
+  if (listServiceId_ == 0) RegisterListService(nullptr, 0);
+  char caption[300] = {};
+  lstrcpynA(caption, caption_.c_str(), sizeof caption);
+  char error[1024] = {};
+  return CallHost<int>(165, listServiceId_, flag, caption, error, 1024);
+}
+
+bool CZPluginTableView::StopListService(bool final) {
+  int wasRunning = 0;
+  if (CallHost<int>(170, listServiceId_)) {
+    char error[1024] = {};
+    if (!CallHost<int>(166, listServiceId_, &wasRunning, error, 1024)) ReportServiceError(error);
+  }
+  if (final) CallHostVoid(168, listServiceId_);
+  return wasRunning != 0;
+}
+
+void CZPluginTableView::OnTableServiceMessage(UINT message) {
+  if (message == WM_TABLE_TABLE_SERVICE && tableServiceBlock_[kServiceStartOnMessage] &&
+      !tableServiceBlock_[kServiceRunning])
+    StartTableService(0);
+}
+
+void CZPluginTableView::FillTableServiceCallbacks() {
+  TableServiceCallbacks& b = tableServiceCallbacks_;
+  b.size = sizeof b;
+  b.tableWindow = tableWindow_;
+  b.list = list_;
+  b.serviceBlock = tableServiceBlock_;
+  b.view = this;
+  void* const entries[11] = {Entry(TableServiceShownCount),     Entry(TableServiceCellValue),
+                             Entry(TableServiceShownTitle),     Entry(TableServiceShownId),
+                             Entry(TableServiceShownShortFlag), Entry(TableServiceShownKind),
+                             Entry(TableServiceSchemaCount),    Entry(TableServiceSchemaTitle),
+                             Entry(TableServiceSchemaId),       Entry(TableServiceSchemaShortFlag),
+                             Entry(TableServiceSchemaKind)};
+  std::memcpy(b.callbacks, entries, sizeof entries);
+}
+
+int CZPluginTableView::StartTableService(int flag) {
+  FillTableServiceCallbacks();
+  return CallHost<int>(83, &tableServiceCallbacks_, flag);
+}
+
+bool CZPluginTableView::StopTableService(bool final) {
+  bool wasRunning = CallHost<int>(85, tableServiceBlock_) != 0;
+  if (final) {
+    CallHostVoid(175, tableServiceBlock_);
+    CallHostVoid(176, tableServiceBlock_);
+  }
+  return wasRunning;
+}
+
+bool CZPluginTableView::RunListDialogService() {
+  char error[1024] = {};
+  if (CallHost<int>(177, this, 0, tableWindow_, Entry(ListServiceDimensions), Entry(ListServiceReady),
+                    Entry(ListServiceCell), error, 1023))
+    return true;
+  ::MessageBoxA(tableWindow_, error, caption_.c_str(), MB_ICONERROR);
+  return false;
+}
