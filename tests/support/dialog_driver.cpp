@@ -1,0 +1,50 @@
+#include "support/dialog_driver.h"
+
+DialogDriver* DialogDriver::armed_ = nullptr;
+
+DialogDriver::DialogDriver(Action action) : action_(std::move(action)) {
+  armed_ = this;
+  timer_ = SetTimer(nullptr, 0, 30, OnTimer);
+}
+
+DialogDriver::~DialogDriver() {
+  if (timer_) KillTimer(nullptr, timer_);
+  if (armed_ == this) armed_ = nullptr;
+}
+
+void DialogDriver::Press(HWND dialog, int buttonId) {
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, buttonId)));
+}
+
+BOOL CALLBACK DialogDriver::FindDialog(HWND window, LPARAM found) {
+  char name[32] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window) && IsWindowEnabled(window) &&
+      !(GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) {
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void CALLBACK DialogDriver::OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  DialogDriver* self = armed_;
+  if (!self || self->ran_) return;
+  HWND dialog = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+  if (!dialog) return;
+  KillTimer(nullptr, id);
+  self->timer_ = 0;
+  self->ran_ = true;
+  char text[512] = {};
+  GetWindowTextA(dialog, text, sizeof text);
+  self->caption_ = text;
+  HWND label = FindWindowExA(dialog, nullptr, "Static", nullptr);
+  while (label && GetWindowTextLengthA(label) == 0) label = FindWindowExA(dialog, label, "Static", nullptr);
+  if (label) {
+    GetWindowTextA(label, text, sizeof text);
+    self->text_ = text;
+  }
+  self->action_(dialog);
+}

@@ -1,0 +1,36 @@
+// Answers the next modal dialog or message box of the test thread: a timer
+// waits for it to appear inside its modal loop and then runs an action on
+// it (fill controls, press a button).
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+class DialogDriver {
+ public:
+  using Action = std::function<void(HWND dialog)>;
+
+  // Arms the driver for the next dialog that is shown.
+  explicit DialogDriver(Action action);
+  ~DialogDriver();
+
+  bool Ran() const { return ran_; }
+  // The text of the dialog's caption and of its first static text.
+  const std::string& Caption() const { return caption_; }
+  const std::string& Text() const { return text_; }
+
+  static void Press(HWND dialog, int buttonId);
+
+ private:
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+  static BOOL CALLBACK FindDialog(HWND window, LPARAM found);
+
+  Action action_;
+  UINT_PTR timer_ = 0;
+  bool ran_ = false;
+  std::string caption_;
+  std::string text_;
+  static DialogDriver* armed_;
+};
