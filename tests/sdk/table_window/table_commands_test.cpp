@@ -1,0 +1,246 @@
+// Host commands, private messages and the list's command notifications.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "support/dialog_driver.h"
+#include "test_environment.h"
+
+namespace table_test {
+namespace {
+
+class TableCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    env_.Services().SetOn(true);
+    a_ = {"Бета", 5, 1.5, 20240131, 93000, 10, ""};
+    b_ = {"Альфа", 7, 2.5, 0, 0, 20, ""};
+    table_ = env_.CreateTable({&a_, &b_});
+    ASSERT_NE(table_, nullptr);
+    env_.Services().ClearLog();
+  }
+
+  LRESULT Command(int id) { return SendMessageA(table_->GetHwnd(), WM_COMMAND, id, 0); }
+  LRESULT ListCommand(int code, int column, int source = -1, int target = -1) {
+    ZListCommandRecord record = {};
+    record.code = code;
+    record.line = 1;
+    record.column = column;
+    record.source = source;
+    record.target = target;
+    return SendMessageA(table_->GetHwnd(), ZLIST_WM_COMMAND, code, reinterpret_cast<LPARAM>(&record));
+  }
+  std::vector<int> ViewColumnIds() {
+    std::vector<int> ids;
+    for (const ColumnRef& c : table_->GetView()->Columns()) ids.push_back(c.identifier);
+    return ids;
+  }
+  bool Logged(const std::string& prefix) {
+    for (const std::string& line : env_.Services().Log())
+      if (line.compare(0, prefix.size(), prefix) == 0) return true;
+    return false;
+  }
+  int LogIndex(const std::string& prefix) {
+    const auto& log = env_.Services().Log();
+    for (size_t i = 0; i < log.size(); ++i)
+      if (log[i].compare(0, prefix.size(), prefix) == 0) return static_cast<int>(i);
+    return -1;
+  }
+  void Drag(int x0, int y0, int x1, int y1) {
+    HWND list = ListOf(table_);
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x0, y0));
+    SendMessageA(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x1, y1));
+    SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(x1, y1));
+  }
+  int ColumnCentre(int position) {
+    int x = 0;
+    for (int c = 0; c < position; ++c) x += GetColumnWidth(ListOf(table_), c);
+    return x + GetColumnWidth(ListOf(table_), position) / 2;
+  }
+  // Rebuilds the list, so that it takes host options set since its creation.
+  bool EditTableWithoutChanges() {
+    DialogDriver ok([](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
+    Command(kCommandEditTable);
+    return ok.Ran();
+  }
+  bool ListServiceRunning() { return env_.Services().ListServiceRunning(table_->GetView()->ListServiceId()); }
+
+  TestEnvironment env_;
+  TestRow a_, b_;
+  TestTable* table_ = nullptr;
+};
+
+int IndexOfData(HWND listBox, int id) {
+  int n = static_cast<int>(SendMessageA(listBox, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i)
+    if (SendMessageA(listBox, LB_GETITEMDATA, i, 0) == id) return i;
+  return -1;
+}
+
+void SelectOnly(HWND dialog, int control, int id) {
+  HWND box = GetDlgItem(dialog, control);
+  SendMessageA(box, LB_SETSEL, FALSE, -1);
+  SendMessageA(box, LB_SETSEL, TRUE, IndexOfData(box, id));
+}
+
+TEST_F(TableCommandsTest, EditCommandRebuildsColumnsAndKeepsWidthsAndRows) {
+  int clientWidthBefore = GetColumnWidth(ListOf(table_), 1);
+  std::string name;
+  DialogDriver edit([&](HWND dialog) {
+    char text[256] = {};
+    GetDlgItemTextA(dialog, 1001, text, sizeof text);
+    name = text;
+    SetDlgItemTextA(dialog, 1001, "Новое имя");
+    SelectOnly(dialog, 1007, kAmount);
+    DialogDriver::Press(dialog, 1005);
+    SelectOnly(dialog, 1002, kNote);
+    DialogDriver::Press(dialog, 1003);
+    SelectOnly(dialog, 1007, kNote);
+    DialogDriver::Press(dialog, 1008);  // up, before Объём
+    DialogDriver::Press(dialog, IDOK);
+  });
+  EXPECT_EQ(Command(kCommandEditTable), 0) << "the command is handled";
+  ASSERT_TRUE(edit.Ran());
+  EXPECT_EQ(edit.Caption(), "Редактирование таблицы");
+  EXPECT_EQ(name, "Тестовая таблица");
+  EXPECT_EQ(ViewColumnIds(), (std::vector<int>{kNumber, kClient, kCount, kDate, kTime, kNote, kVolume}));
+  EXPECT_EQ(HeaderTitles(table_),
+            (std::vector<std::string>{"№", "Клиент", "Кол-во", "Дата", "Время", "Примечание", "Объём"}));
+  EXPECT_EQ(GetColumnWidth(ListOf(table_), 1), clientWidthBefore);
+  EXPECT_EQ(GetColumnWidth(ListOf(table_), 5), 16 * 7) << "a newly shown column gets its default width";
+  EXPECT_EQ(GetNRows(ListOf(table_)), 3) << "rows filled again";
+  char caption[128] = {};
+  GetWindowTextA(table_->GetHwnd(), caption, sizeof caption);
+  EXPECT_STREQ(caption, "Новое имя");
+  EXPECT_EQ(g_pTableBeingCreated, nullptr);
+}
+
+TEST_F(TableCommandsTest, CancelledEditRestartsTheServicesItStopped) {
+  Command(kCommandListService);
+  Command(kCommandTableService);
+  ASSERT_TRUE(ListServiceRunning());
+  ASSERT_TRUE(table_->GetView()->TableServiceOn());
+  DialogDriver cancel([](HWND dialog) { DialogDriver::Press(dialog, IDCANCEL); });
+  Command(kCommandEditTable);
+  ASSERT_TRUE(cancel.Ran());
+  EXPECT_TRUE(ListServiceRunning());
+  EXPECT_TRUE(table_->GetView()->TableServiceOn());
+  EXPECT_EQ(ViewColumnIds().size(), 7u);
+  EXPECT_EQ(g_pTableBeingCreated, nullptr);
+  EXPECT_EQ(g_pCurrentTableView, nullptr);
+}
+
+TEST_F(TableCommandsTest, ServiceCommandsReachTheHostServices) {
+  Command(kCommandListService);
+  EXPECT_TRUE(Logged("165 ")) << "list service started";
+  Command(kCommandTableService);
+  EXPECT_TRUE(Logged("83 columns №|Клиент|Кол-во|Сумма|Дата|Время|Объём"));
+  Command(kCommandListDialog);
+  EXPECT_TRUE(Logged("177 3 1 7 Клиент"));
+  env_.Services().ClearLog();
+  SendMessageA(table_->GetHwnd(), WM_TABLE_START_SERVICES, 0, 0);
+  ASSERT_GE(LogIndex("165 "), 0);
+  ASSERT_GE(LogIndex("83 "), 0);
+  EXPECT_LT(LogIndex("165 "), LogIndex("83 ")) << "list service first";
+}
+
+TEST_F(TableCommandsTest, RowChangesAreReportedToRunningServices) {
+  Command(kCommandListService);
+  Command(kCommandTableService);
+  env_.Services().ClearLog();
+  TestRow c{"Гамма", 1, 1, 0, 0, 0, ""};
+  table_->UpsertRow(&c, -1, kRowInsert, nullptr);
+  int line = GetDefaultIndex(ListOf(table_), &c);
+  EXPECT_TRUE(Logged("169 " + std::to_string(line) + " 1"));
+  EXPECT_TRUE(Logged("88 1 1"));
+  env_.Services().ClearLog();
+  table_->UpsertRow(&c, -1, kRowInsert, nullptr);
+  EXPECT_TRUE(Logged("169 " + std::to_string(line) + " 3")) << "a second insert is an update";
+  env_.Services().ClearLog();
+  table_->UpsertRow(&c, -1, kRowDelete, nullptr);
+  EXPECT_TRUE(Logged("169 " + std::to_string(line) + " 2"));
+  EXPECT_TRUE(Logged("88 1 3"));
+  env_.Services().FailNextRowReport("отказ");
+  table_->UpsertRow(&c, -1, kRowInsert, nullptr);
+  ASSERT_FALSE(env_.Services().Errors().empty());
+  EXPECT_EQ(env_.Services().Errors().back(), "отказ");
+  EXPECT_FALSE(ListServiceRunning()) << "a failed report stops the list service";
+}
+
+TEST_F(TableCommandsTest, ColumnQueryAnswersForNumericColumnsOnly) {
+  EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_QUERY, 0), 0) << "the fixed column is not answered";
+  EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_QUERY, 1), 0) << "text";
+  EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_QUERY, 2), 1) << "integer";
+  EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_QUERY, 7), 0) << "past the columns";
+}
+
+TEST_F(TableCommandsTest, MovesOutsideTheColumnsOrOfTheFixedColumnAreRefused) {
+  std::vector<int> before = ViewColumnIds();
+  EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_MOVED, -1, 0, 3), 0);
+  EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_MOVED, -1, 3, 0), 0);
+  EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_MOVED, -1, 2, 7), 0);
+  EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_MOVED, -1, -5, 2), 0);
+  EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_REMOVED, -1, 0), 0);
+  EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_REMOVED, -1, 99), 0);
+  EXPECT_EQ(ViewColumnIds(), before);
+}
+
+TEST_F(TableCommandsTest, DraggingAColumnMovesItInTheListAndTheViewAndRestartsTheListService) {
+  env_.Host().SetOption(6, 1, 1);
+  ASSERT_TRUE(EditTableWithoutChanges());
+  Command(kCommandListService);
+  env_.Services().ClearLog();
+  Drag(ColumnCentre(2), 5, ColumnCentre(4), 5);
+  EXPECT_EQ(ViewColumnIds(), (std::vector<int>{kNumber, kClient, kAmount, kDate, kCount, kTime, kVolume}));
+  EXPECT_EQ(HeaderTitles(table_)[4], "Кол-во");
+  EXPECT_EQ(CellText(table_, GetDefaultIndex(ListOf(table_), &a_), 4), "5") << "cells follow their column";
+  EXPECT_FALSE(ListServiceRunning()) << "stopped while the column moves";
+  env_.Pump();
+  EXPECT_TRUE(ListServiceRunning()) << "restarted by the posted message";
+}
+
+TEST_F(TableCommandsTest, RemovingAColumnAsksFirstAndKeepsItWhenDeclined) {
+  env_.Host().SetOption(6, 1, 1);
+  env_.Host().SetOption(6, 4, 1);
+  ASSERT_TRUE(EditTableWithoutChanges());
+  DialogDriver no([](HWND box) { DialogDriver::Press(box, IDNO); });
+  Drag(ColumnCentre(3), 5, ColumnCentre(3), 3000);
+  ASSERT_TRUE(no.Ran());
+  EXPECT_EQ(no.Caption(), "Внимание");
+  EXPECT_EQ(no.Text(), "Вы уверены, что хотите удалить столбец \"Сумма\" из таблицы \"Тестовая таблица\"?");
+  EXPECT_EQ(GetNColumns(ListOf(table_)), 7);
+  EXPECT_EQ(ViewColumnIds().size(), 7u);
+
+  env_.Host().SetOption(3, 0, 9);
+  DialogDriver yes([](HWND box) { DialogDriver::Press(box, IDYES); });
+  Drag(ColumnCentre(3), 5, ColumnCentre(3), 3000);
+  ASSERT_TRUE(yes.Ran());
+  EXPECT_EQ(yes.Caption(), "Attention");
+  EXPECT_EQ(yes.Text(), "Are you sure you want to remove column \"Сумма\" from table \"Тестовая таблица\"?");
+  EXPECT_EQ(GetNColumns(ListOf(table_)), 6);
+  EXPECT_EQ(ViewColumnIds(), (std::vector<int>{kNumber, kClient, kCount, kDate, kTime, kVolume}));
+  EXPECT_EQ(HeaderTitles(table_)[3], "Дата");
+}
+
+TEST_F(TableCommandsTest, RemovingWithoutConfirmationRemovesAtOnce) {
+  env_.Host().SetOption(6, 1, 1);
+  env_.Host().SetOption(6, 4, 0);
+  ASSERT_TRUE(EditTableWithoutChanges());
+  Drag(ColumnCentre(2), 5, ColumnCentre(2), 3000);
+  EXPECT_EQ(ViewColumnIds(), (std::vector<int>{kNumber, kClient, kAmount, kDate, kTime, kVolume}));
+}
+
+TEST_F(TableCommandsTest, RightButtonSelectsTheRowAndOpensTheContextMenu) {
+  int line = GetDefaultIndex(ListOf(table_), &a_);
+  int height = 18;
+  SendMessageA(ListOf(table_), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(ColumnCentre(2), line * height + height / 2));
+  EXPECT_EQ(table_->contextMenus, 1);
+  EXPECT_EQ(table_->lastMenuColumn, 2);
+  EXPECT_EQ(table_->lastMenuRow, line);
+  EXPECT_EQ(table_->GetView()->GetSelectedRow(), &a_);
+  EXPECT_EQ(env_.Host().ContextMenusShown(), 1);
+  EXPECT_EQ(env_.Host().LastContextMenuWindow(), table_->GetHwnd());
+}
+
+}  // namespace
+}  // namespace table_test
