@@ -86,10 +86,14 @@ void SelectOnly(HWND dialog, int control, int id) {
 TEST_F(TableCommandsTest, EditCommandRebuildsColumnsAndKeepsWidthsAndRows) {
   int clientWidthBefore = GetColumnWidth(ListOf(table_), 1);
   std::string name;
+  bool fixedListed = true;
+  int shownAtStart = 0;
   DialogDriver edit([&](HWND dialog) {
     char text[256] = {};
     GetDlgItemTextA(dialog, 1001, text, sizeof text);
     name = text;
+    fixedListed = IndexOfData(GetDlgItem(dialog, 1002), 0) >= 0 || IndexOfData(GetDlgItem(dialog, 1007), 0) >= 0;
+    shownAtStart = static_cast<int>(SendDlgItemMessageA(dialog, 1007, LB_GETCOUNT, 0, 0));
     SetDlgItemTextA(dialog, 1001, "Новое имя");
     SelectOnly(dialog, 1007, kAmount);
     DialogDriver::Press(dialog, 1005);
@@ -103,6 +107,8 @@ TEST_F(TableCommandsTest, EditCommandRebuildsColumnsAndKeepsWidthsAndRows) {
   ASSERT_TRUE(edit.Ran());
   EXPECT_EQ(edit.Caption(), "Редактирование таблицы");
   EXPECT_EQ(name, "Тестовая таблица");
+  EXPECT_FALSE(fixedListed) << "the fixed column is in neither list";
+  EXPECT_EQ(shownAtStart, 6);
   EXPECT_EQ(ViewColumnIds(), (std::vector<int>{kNumber, kClient, kCount, kDate, kTime, kNote, kVolume}));
   EXPECT_EQ(HeaderTitles(table_),
             (std::vector<std::string>{"№", "Клиент", "Кол-во", "Дата", "Время", "Примечание", "Объём"}));

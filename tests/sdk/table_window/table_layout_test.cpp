@@ -165,6 +165,13 @@ TEST_F(TableLayoutTest, Version1043RecordLoadsAndDropsUnknownColumns) {
   EXPECT_EQ(sort.ascending, 1);
 }
 
+TEST_F(TableLayoutTest, ARecordWithNoKnownColumnShowsTheSchemasVisibleColumns) {
+  StoreRecord(Record().TableHead().U32(1046).U32(1).U32(99).U32(50).Byte(0).U32(0).U32(0).U32(0).bytes);
+  TestTable* restored = RestoreOne();
+  ASSERT_NE(restored, nullptr);
+  EXPECT_EQ(Ids(restored), (std::vector<int>{kNumber, kClient, kCount, kAmount, kDate, kTime, kVolume}));
+}
+
 Record& OldFilterAndFormat(Record& r, int filterColumn) {
   char text[256] = "old";
   r.U32(1).U32(filterColumn).U32(0).U32(0).U32(1).Raw(text, 256).U32(5).Raw(text, 256).U32(6);

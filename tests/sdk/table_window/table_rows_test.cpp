@@ -42,6 +42,32 @@ TEST_F(TableRowsTest, LivesInAHostFrameOfTheMdiClient) {
   EXPECT_TRUE(env_.Module().tables.count(table_));
   for (int id : {303, 306, 316, 304, 308, 309, 310, 311}) EXPECT_TRUE(env_.Module().commands[id]) << id;
   EXPECT_EQ(table_->GetView()->DialogCaption(), "Редактирование таблицы");
+  int listWidth = 0;
+  ASSERT_TRUE(GetXSize(ListOf(table_), &listWidth));
+  SetWindowPos(window, nullptr, 0, 0, 900, 300, SWP_NOZORDER | SWP_NOMOVE);
+  table_->GetView()->FitFrameToList();
+  RECT client;
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, listWidth) << "a wider frame shrinks to the list";
+}
+
+TEST_F(TableRowsTest, ViewAnswersAboutItsColumns) {
+  CZPluginTableView* view = table_->GetView();
+  EXPECT_EQ(view->GetColumnCount(), 7);
+  EXPECT_EQ(view->IndexOfColumn(kAmount), 3);
+  EXPECT_EQ(view->IndexOfColumn(kNote), 0) << "a column not shown answers the fixed column";
+  EXPECT_EQ(view->IndexOfColumn(99), 0);
+  EXPECT_EQ(view->ColumnIdAt(-1), -1);
+  EXPECT_EQ(view->ColumnIdAt(7), -1);
+  EXPECT_TRUE(view->IsTextColumnAt(1));
+  EXPECT_FALSE(view->IsTextColumnAt(2));
+  EXPECT_FALSE(view->IsTextColumnAt(42));
+  EXPECT_EQ(view->DefaultSortDirection(1), 1);
+  EXPECT_EQ(view->DefaultSortDirection(3), 0);
+  EXPECT_EQ(view->GetRowCount(), 3) << "the header row counts";
+  EXPECT_EQ(view->GetSelectedRow(), nullptr);
+  view->SetSelection(GetDefaultIndex(ListOf(table_), &b_), 1);
+  EXPECT_EQ(view->GetSelectedRow(), &b_);
 }
 
 TEST_F(TableRowsTest, ShowsTheVisibleColumnsWithTheirTitlesAndWidths) {
