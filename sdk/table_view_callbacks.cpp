@@ -10,18 +10,24 @@
 
 namespace {
 
-// Sets the table and view globals for one call from the list and clears
-// them afterwards.
+// Sets the table and view globals for one call from the list. Afterwards
+// they are cleared, or given back to an operation that the list called
+// back from (a row update sets the table itself).
 class CallbackContext {
  public:
-  explicit CallbackContext(CTablePlugin* table) {
+  explicit CallbackContext(CTablePlugin* table)
+      : outerTable_(g_pCurrentTable), outerView_(g_pCurrentTableView) {
     g_pCurrentTable = table;
     g_pCurrentTableView = table ? table->GetView() : nullptr;
   }
   ~CallbackContext() {
-    g_pCurrentTable = nullptr;
-    g_pCurrentTableView = nullptr;
+    g_pCurrentTable = outerTable_;
+    g_pCurrentTableView = outerView_;
   }
+
+ private:
+  CTablePlugin* outerTable_;
+  CZPluginTableView* outerView_;
 };
 
 void CopyOut(char* text, int textSize, const char* source) {

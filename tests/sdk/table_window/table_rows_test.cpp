@@ -132,6 +132,19 @@ TEST_F(TableRowsTest, UpsertRowDeletesAndClears) {
   EXPECT_EQ(HeaderTitles(table_)[1], "Клиент");
 }
 
+TEST_F(TableRowsTest, ListCallbacksSeeTheirTableAndLeaveNoGlobalsBehind) {
+  ZListSortField sort = {3, 1};
+  ASSERT_TRUE(ListSetSortFields(ListOf(table_), 1, &sort));
+  table_->seenCurrentTable = nullptr;
+  TestRow c{"Гамма", 1, 50, 0, 0, 0, ""};
+  table_->UpsertRow(&c, -1, kRowInsert, nullptr);
+  EXPECT_EQ(table_->seenCurrentTable, table_) << "the sort callback ran for the new row";
+  EXPECT_EQ(g_pCurrentTable, nullptr);
+  EXPECT_EQ(g_pCurrentTableView, nullptr);
+  EXPECT_EQ(g_pCurrentRowObject, nullptr);
+  EXPECT_EQ(CellText(table_, 2, 1), "Гамма") << "sorted by Сумма: -2.25, 50, 1234.5";
+}
+
 TEST_F(TableRowsTest, RefillMessageRebuildsTheRows) {
   TestRow c{"Гамма", 1, 1, 0, 0, 0, ""};
   table_->source.push_back(&c);

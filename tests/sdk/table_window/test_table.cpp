@@ -31,6 +31,7 @@ bool TestTable::AcceptsRecord(void* row) { return row && !static_cast<TestRow*>(
 double TestTable::GetCellText(int, int position, void* row, char* text, int* textFlag) {
   text[0] = 0;
   *textFlag = 0;
+  seenCurrentTable = g_pCurrentTable;
   auto* r = static_cast<TestRow*>(row);
   CZPluginTableView* view = GetView();
   if (!r || !view) return 0.0;

@@ -47,6 +47,7 @@ class TestTable : public CTablePlugin {
 
   // Rows FillRows inserts (the table does not own them).
   std::vector<TestRow*> source;
+  CTablePlugin* seenCurrentTable = nullptr;  // g_pCurrentTable during the last GetCellText
   int contextMenus = 0;
   int lastMenuColumn = -2;
   int lastMenuRow = -2;
