@@ -10,18 +10,19 @@ int Compare3(T a, T b) { return a < b ? -1 : (b < a ? 1 : 0); }
 
 bool IsTextType(int type) { return type == 3 || type == 5 || type == 6; }
 
-// Moves the entry keyed `from` to `to` in a map keyed by column position,
-// shifting the keys between by one.
+// Where a column at `position` ends up when the column at `from` moves to
+// `to`: the columns between shift by one.
+int MovedPosition(int position, int from, int to) {
+  if (position == from) return to;
+  if (from < to && position > from && position <= to) return position - 1;
+  if (to < from && position >= to && position < from) return position + 1;
+  return position;
+}
+
 template <typename V>
 void MoveKey(std::map<int, V>& byColumn, int from, int to) {
   std::map<int, V> moved;
-  for (auto& [key, value] : byColumn) {
-    int k = key;
-    if (k == from) k = to;
-    else if (from < to && k > from && k <= to) --k;
-    else if (to < from && k >= to && k < from) ++k;
-    moved.emplace(k, std::move(value));
-  }
+  for (auto& [key, value] : byColumn) moved.emplace(MovedPosition(key, from, to), std::move(value));
   byColumn.swap(moved);
 }
 
@@ -97,11 +98,7 @@ bool ListModel::MoveColumn(int from, int to) {
   columns_.erase(columns_.begin() + from);
   columns_.insert(columns_.begin() + to, moving);
   for (Line& line : lines_) MoveKey(line.cells, from, to);
-  for (ZListSortField& field : sortFields_) {
-    std::map<int, int> one{{field.column, 0}};
-    MoveKey(one, from, to);
-    field.column = one.begin()->first;
-  }
+  for (ZListSortField& field : sortFields_) field.column = MovedPosition(field.column, from, to);
   return true;
 }
 

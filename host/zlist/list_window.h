@@ -29,7 +29,7 @@ class ListWindow {
 
   CellLook LookOf(int line, int column) const;
   void SetLineHeight(int height);
-  void SetCallbackOptions(int dnd) { columnsDnd_ = dnd != 0; }
+  void SetColumnsDragAndDrop(bool enable) { columnsDnd_ = enable; }
 
  private:
   explicit ListWindow(HWND hwnd) : hwnd_(hwnd) {}

@@ -54,7 +54,7 @@ ZLIST_API int ListSortEnable(HWND list, ZListSortCallback callback, void* contex
 ZLIST_API int EnableColumnsDND(HWND list, int enable) {
   ListWindow* window = ListWindow::FromHandle(list);
   if (!window) return 0;
-  window->SetCallbackOptions(enable);
+  window->SetColumnsDragAndDrop(enable != 0);
   return 1;
 }
 

@@ -73,6 +73,18 @@ TEST_F(ListMouseTest, DraggingAHeaderMovesTheColumnWhenTheParentAgrees) {
   EXPECT_EQ(Text(0, 1), "Count") << "a refused move leaves the columns";
 }
 
+TEST_F(ListMouseTest, SortFieldsFollowAMovedColumn) {
+  EnableColumnsDND(list_, 1);
+  ZListSortField field = {2, 1};
+  ASSERT_TRUE(ListSetSortFields(list_, 1, &field));
+  Drag(100, 5, 250, 5);  // Name from 1 to 3: Count shifts to 1
+  ASSERT_EQ(ListGetSortFields(list_, 1, &field), 1);
+  EXPECT_EQ(field.column, 1);
+  Drag(100, 5, 250, 5);  // Count itself moves to 3
+  ASSERT_EQ(ListGetSortFields(list_, 1, &field), 1);
+  EXPECT_EQ(field.column, 3);
+}
+
 TEST_F(ListMouseTest, TheFixedColumnNeverMoves) {
   EnableColumnsDND(list_, 1);
   Drag(20, 5, 250, 5);
