@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "dl/store/ini_file.h"
+#include "dl/store/no_case_order.h"
 #include "dl/store/text_lists.h"
 
 namespace DL {
@@ -97,7 +98,7 @@ class TIniFile::TParser {
   }
 
   bool KeyLess(const TEntry& a, const TEntry& b) const {
-    return TIniFile::CompareNoCase(ini_.View(a.key), ini_.View(b.key)) < 0;
+    return CompareNoCaseInline(ini_.View(a.key), ini_.View(b.key)) < 0;
   }
 
   // Closes the current section: its keys sorted, a repeated key holding the
@@ -132,7 +133,7 @@ class TIniFile::TParser {
   void MergeSections() {
     std::vector<TSectionSpan>& sections = ini_.sections_;
     auto less = [this](const TSectionSpan& a, const TSectionSpan& b) {
-      return TIniFile::CompareNoCase(ini_.View(a.name), ini_.View(b.name)) < 0;
+      return CompareNoCaseInline(ini_.View(a.name), ini_.View(b.name)) < 0;
     };
     std::stable_sort(sections.begin(), sections.end(), less);
     auto kept = sections.begin();
