@@ -17,18 +17,17 @@ class TIniFile::TParser {
   TParser(TIniFile& ini, char commentChar) : ini_(ini), text_(ini.text_.c_str()) {
     // The text ends with its NUL terminator, so every scan stops there.
     for (char c : {'\r', '\n', '\0'}) lineEnd_[Byte(c)] = true;
-    scan_['['] = kBracket;
-    scan_['='] = kEquals;
+    scan_[Byte('[')] = kBracket;
+    scan_[Byte('=')] = kEquals;
+    // The comment character wins over "[" and "=".
     for (char c : {'\r', '\n', '\0', commentChar}) {
       scan_[Byte(c)] = kStop;
       valueEnd_[Byte(c)] = true;
-      nameEnd_[Byte(c)] = kStop;
     }
-    nameEnd_[']'] = kBracket;
-    // A blank ends a header name, even when the comment character is "]".
-    nameEnd_[' '] = kStop;
-    nameEnd_['\t'] = kStop;
-    nameEnd_[Byte(commentChar)] = kStop;
+    nameEnd_[Byte(']')] = kBracket;
+    // Blanks, line ends and the comment character inside the brackets make a
+    // header bad; the comment character wins even over "]".
+    for (char c : {' ', '\t', '\r', '\n', '\0', commentChar}) nameEnd_[Byte(c)] = kStop;
   }
 
   void Run() {

@@ -8,8 +8,8 @@ namespace {
 // Russian comment texts in code page 1251.
 const char* const kComments[] = {
     "; \xcd\xe0\xf1\xf2\xf0\xee\xe9\xea\xe8 \xe1\xf0\xee\xea\xe5\xf0\xe0",
-    "; \xca\xeb\xe8\xe5\xed\xf2 \xf1 \xe8\xed\xe4\xe8\xe2\xe8\xe4\xf3\xe0\xeb\xfc\xed\xfb\xec "
-    "\xf2\xe0\xf0\xe8\xf4\xee\xec",
+    ("; \xca\xeb\xe8\xe5\xed\xf2 \xf1 \xe8\xed\xe4\xe8\xe2\xe8\xe4\xf3\xe0\xeb\xfc\xed\xfb\xec "
+     "\xf2\xe0\xf0\xe8\xf4\xee\xec"),
     "; \xce\xe3\xf0\xe0\xed\xe8\xf7\xe5\xed\xe8\xff \xef\xee \xec\xe0\xf0\xe6\xe5",
     "; \xca\xee\xec\xe8\xf1\xf1\xe8\xff \xe1\xe8\xf0\xe6\xe8",
 };
@@ -35,6 +35,14 @@ class TextBuilder {
       for (int i = 0; i < decimals; ++i) text += static_cast<char>('0' + Random(10));
     }
     return text;
+  }
+
+  // Comma-separated numbers, drawn in order (the operands of one "+"
+  // expression may be evaluated in any order).
+  std::string NumberList(int count, std::uint32_t whole, int decimals) {
+    std::string list;
+    for (int i = 0; i < count; ++i) list += (i > 0 ? "," : "") + Number(whole, decimals);
+    return list;
   }
 
   std::string text;
@@ -78,7 +86,10 @@ void WriteCommissions(TextBuilder& b) {
   b.Header("COMMISSION");
   for (const char* board : kBoards) b.Key(std::string(board) + "_TRADE", b.Number(1, 4));
   b.Header("COMMISSIONSCALE");
-  for (int i = 0; i < 8; ++i) b.Key("SCALE" + std::to_string(i), b.Number(10000000, 0) + "," + b.Number(1, 4));
+  for (int i = 0; i < 8; ++i) {
+    std::string volume = b.Number(10000000, 0);
+    b.Key("SCALE" + std::to_string(i), volume + "," + b.Number(1, 4));
+  }
   b.Header("BOARDCOMMISSION");
   for (const char* board : kBoards) b.Key(board, std::string("BOARDCOMMISSION_") + board);
   for (const char* board : kBoards) {
@@ -104,12 +115,14 @@ void WriteSecurityLists(TextBuilder& b) {
   }
   b.Header("SECURITYDISCOUNTS");
   for (const char* security : kSecurities) {
-    b.Key(security, b.Number(1, 2) + "," + b.Number(1, 2) + "," + b.Number(1, 2));
+    b.Key(security, b.NumberList(3, 1, 2));
   }
   b.Header("ADDCORRELATION");
   for (int i = 0; i < 12; ++i) {
-    b.Key("CORR" + std::to_string(i), std::string(kSecurities[i]) + "," + b.Number(2, 2) + "," +
-                                          kSecurities[i + 1] + "," + b.Number(2, 2) + ",1");
+    std::string first = b.Number(2, 2);
+    std::string second = b.Number(2, 2);
+    b.Key("CORR" + std::to_string(i), std::string(kSecurities[i]) + "," + first + "," +
+                                          kSecurities[i + 1] + "," + second + ",1");
   }
   b.Line("");
 }
@@ -126,7 +139,7 @@ void WritePortfolioConfig(TextBuilder& b, const std::string& name, const char* b
   b.Key("KGO", "1.0");
   b.Key("SPREADTIERS", "T1,90,T2,180,T3,1000");
   b.Key("SPREAD_T1_T2", b.Number(100, 0));
-  b.Key("SPREAD_SPT_FUT", b.Number(100, 0) + "," + b.Number(100, 0));
+  b.Key("SPREAD_SPT_FUT", b.NumberList(2, 100, 0));
   b.Key("VOLATILITYSLOPE_LONG_CALL", "0.5,1.1,1,1.0,2,0.9");
   for (const char* item : {"Si", "RI", "BR", "GZ", "SR"}) {
     std::string prefix = std::string(item) + "_";
