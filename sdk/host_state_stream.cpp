@@ -3,9 +3,9 @@
 #include "sdk/host_call.h"
 
 void HostStateStream::Write(const void* data, uint32_t length) {
-  CallHostVoid(62, data, length);
+  HostCall<62>(data, length);
 }
 
 bool HostStateStream::Read(void* data, uint32_t length) {
-  return CallHost<int>(63, data, length) != 0;
+  return HostCall<63>(data, length) != 0;
 }

@@ -24,12 +24,6 @@ void CopyText(char (&target)[512], const char* text) {
 
 }  // namespace
 
-LRESULT CALLBACK RootChildWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  CZPluginChildWnd* object = CZPluginChildWnd::GetWindowObject(hwnd);
-  if (!object) return DefWindowProcA(hwnd, message, wParam, lParam);
-  return object->WindowProc(message, wParam, lParam);
-}
-
 CZPluginChildWnd::CZPluginChildWnd(const char* caption, uint32_t kind) : kind_(kind) {
   CopyText(caption_, caption);
   lstrcpynA(className_, kDefaultClassName, sizeof className_);
@@ -89,7 +83,7 @@ HWND CZPluginChildWnd::Create(const char* className, const char* caption, DWORD 
   placement.rcNormalPosition.top = y;
   placement.rcNormalPosition.right = width == static_cast<int>(CW_USEDEFAULT) ? CW_USEDEFAULT : x + width - 1;
   placement.rcNormalPosition.bottom = height == static_cast<int>(CW_USEDEFAULT) ? CW_USEDEFAULT : y + height - 1;
-  CallHostVoid(16, g_pPluginModule->GetInstance(), static_cast<const char*>(className_),
+  HostCall<16>(g_pPluginModule->GetInstance(), static_cast<const char*>(className_),
                static_cast<const char*>(caption_), &placement, style, extra);
 
   SetCursor(cursor);
@@ -109,7 +103,7 @@ int CZPluginChildWnd::QueryWindowValue(int) { return 0; }
 
 LRESULT CZPluginChildWnd::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (!g_pPluginModule) return DefWindowProcA(window_, message, wParam, lParam);
-  return CallHost<LRESULT>(6, window_, message, wParam, lParam);
+  return HostCall<6>(window_, message, wParam, lParam);
 }
 
 LRESULT CZPluginChildWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -174,8 +168,8 @@ BOOL CZPluginChildWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
     }
     case WM_CONTEXTMENU: {
       HWND window = window_;
-      OnContextMenu(reinterpret_cast<HMENU>(CallHost<INT_PTR>(19)), -1, -1);
-      CallHostVoid(20, window);
+      OnContextMenu(reinterpret_cast<HMENU>(HostCall<19>()), -1, -1);
+      HostCall<20>(window);
       return FALSE;
     }
     case WM_NCDESTROY:
@@ -199,12 +193,12 @@ BOOL CZPluginChildWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
 
 void CZPluginChildWnd::SaveIntoHostStream(LPARAM hostValue) {
   HostStateStream stream;
-  CallHostVoid(59, 0, 0);
+  HostCall<59>(0, 0);
   stream.WriteU32(kWindowStateMarker);
   stream.WriteU32(kind_);
   SaveState(hostValue);
-  CallHostVoid(61, hostValue);
-  CallHostVoid(60);
+  HostCall<61>(hostValue);
+  HostCall<60>();
 }
 
 BOOL CZPluginChildWnd::OnCommand(WPARAM wParam, LPARAM) {
@@ -304,7 +298,7 @@ void CZPluginChildWnd::CloseFrame() {
   else SendMessageA(frame, WM_CLOSE, 0, 0);
 }
 
-void CZPluginChildWnd::ActivateHostFrame() { CallHostVoid(17, GetHostFrame()); }
+void CZPluginChildWnd::ActivateHostFrame() { HostCall<17>(GetHostFrame()); }
 
 void CZPluginChildWnd::MaximizeFrame() {
   HWND frame = GetHostFrame();

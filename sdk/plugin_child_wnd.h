@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <stdint.h>
 
+#include "sdk/plugin_module.h"
+
 // Markers of a plug-in window's record in the host's window-state stream.
 enum : uint32_t {
   kWindowStateMarker = 20090420,
@@ -14,9 +16,6 @@ enum : uint32_t {
 
 // The host asks every plug-in window to save itself (lParam: a host value).
 enum { WM_PLUGIN_SAVE_STATE = 4025 };
-
-// Window procedure of every bound plug-in window.
-LRESULT CALLBACK RootChildWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 class CZPluginChildWnd {
  public:

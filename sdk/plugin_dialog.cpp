@@ -80,7 +80,7 @@ int CZPluginDialog::OnCreate(CREATESTRUCTA* create) {
 
   SetWindowPos(dialog, nullptr, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER);
-  CallHostVoid(39, dialog);
+  HostCall<39>(dialog);
   RemoveCreateHook();
   SetFocus(dialog);
   return result;
@@ -94,7 +94,7 @@ bool CZPluginDialog::CreateModeless(const char* className, UINT templateId) {
 }
 
 void CZPluginDialog::EndDialog(INT_PTR result) {
-  CallHostVoid(40, dialogWindow_);
+  HostCall<40>(dialogWindow_);
   if (modal_) ::EndDialog(dialogWindow_, result);
   else Destroy();
 }

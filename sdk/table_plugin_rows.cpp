@@ -45,11 +45,11 @@ void CTablePlugin::PostServiceRestarts(bool listWasOn, bool tableWasOn) {
 }
 
 bool CTablePlugin::ConfirmColumnRemoval(int position) {
-  int confirm = 1;
-  CallHost<int>(101, 6, 4, &confirm);
+  uint32_t confirm = 1;
+  HostCall<101>(6, 4, &confirm);
   if (!confirm) return true;
-  int language = 25;
-  CallHost<int>(101, 3, 0, &language);
+  uint32_t language = 25;
+  HostCall<101>(3, 0, &language);
   const bool english = language == 9;
   const char* format = english ? "Are you sure you want to remove column \"%s\" from table \"%s\"?"
                                : "Вы уверены, что хотите удалить столбец \"%s\" из таблицы \"%s\"?";
@@ -75,8 +75,8 @@ bool CTablePlugin::OnListCommand(ZListCommandRecord* record, int code, LRESULT* 
       if (view_ && column > 0 && column < columns) view_->SetSelection(record->line, 1);
       OnListEvent();
       HWND window = window_;
-      OnContextMenu(reinterpret_cast<HMENU>(CallHost<INT_PTR>(19)), column, record->line);
-      CallHostVoid(20, window);
+      OnContextMenu(reinterpret_cast<HMENU>(HostCall<19>()), column, record->line);
+      HostCall<20>(window);
       return false;
     }
     case ZLIST_CMD_COLUMN_QUERY: {

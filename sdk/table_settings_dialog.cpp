@@ -125,7 +125,7 @@ void InitDialog(HWND dialog, CZPluginTableView* view) {
   SetButtonIcon(dialog, kDown, 20109);
   char caption[1024] = {};
   lstrcpynA(caption, view->Caption().c_str(), sizeof caption);
-  CallHostVoid(31, caption, view->GetTable() ? view->GetTable()->GetHwnd() : nullptr);
+  HostCall<31>(caption, view->GetTable() ? view->GetTable()->GetHwnd() : nullptr);
   caption[sizeof caption - 1] = 0;
   SetDlgItemTextA(dialog, kName, caption);
   SetWindowTextA(dialog, view->DialogCaption().c_str());
@@ -193,7 +193,7 @@ bool CZPluginTableView::ApplyTableDialog() {
 
   char caption[1024] = {};
   GetDlgItemTextA(dialog, kName, caption, 1024);
-  CallHostVoid(31, caption, tableWindow_);
+  HostCall<31>(caption, tableWindow_);
   caption[sizeof caption - 1] = 0;
   caption_ = caption;
 

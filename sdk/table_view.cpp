@@ -51,7 +51,7 @@ CZPluginTableView::CZPluginTableView(TableSchema* schema, const char* caption, c
   std::memset(&tableServiceCallbacks_, 0, sizeof tableServiceCallbacks_);
   std::memset(tableServiceBlock_, 0, sizeof tableServiceBlock_);
   RegisterListService(nullptr, 0);
-  CallHostVoid(84, tableServiceBlock_);
+  HostCall<84>(tableServiceBlock_);
   FillColumnsFromSchema();
 }
 
@@ -105,7 +105,7 @@ bool CZPluginTableView::CreateList() {
 
   SetSuspendedInvalidation(list_, 15);
   if (!ListSortEnable(list_, TableSortCallback, table_)) return false;
-  int option = 0;
+  uint32_t option = 0;
   EnableColumnsDND(list_, CZenkPluginModule::QueryHostOption(6, 1, &option) ? option : 0);
   option = 0;
   if (CZenkPluginModule::QueryHostOption(6, 2, &option) && option) ListFilteringEnable(list_, TableRowDataCallback, table_);
@@ -153,7 +153,7 @@ bool CZPluginTableView::CreateList() {
   SetFocus(list_);
 
   if (restored_) {
-    if (CallHost<int>(171, listServiceId_)) StartListService(0);
+    if (HostCall<171>(listServiceId_)) StartListService(0);
     if (tableServiceBlock_[kServiceStartAfterRestore]) StartTableService(2);
     restored_ = false;
   }
@@ -218,14 +218,14 @@ int CZPluginTableView::UpdateRow(void* row, int, int operation, const TableRowCo
   if (listOn) {
     char error[1024] = {};
     int listOp = happened == kRowInsert ? 1 : happened == kRowDelete ? 2 : 3;
-    if (!CallHost<int>(169, listServiceId_, reported, listOp, error, 1024)) {
+    if (!HostCall<169>(listServiceId_, reported, listOp, error, 1024)) {
       ReportServiceError(error);
       StopListService(false);
     }
   }
   if (tableOn) {
     int tableOp = happened == kRowInsert ? 1 : happened == kRowDelete ? 3 : 2;
-    CallHostVoid(88, tableServiceBlock_, row, tableOp);
+    HostCall<88>(tableServiceBlock_, row, tableOp);
   }
   return line;
 }
@@ -291,8 +291,8 @@ int CZPluginTableView::ApplyHostLook() {
 
 void CZPluginTableView::ClearRows() {
   char error[1024] = {};
-  if (ListServiceOn()) CallHost<int>(167, listServiceId_, 1, 0, 0, error, 1024);
-  if (TableServiceOn()) CallHostVoid(88, tableServiceBlock_, static_cast<void*>(nullptr), 4);
+  if (ListServiceOn()) HostCall<167>(listServiceId_, 1, 0, 0, error, 1024);
+  if (TableServiceOn()) HostCall<88>(tableServiceBlock_, static_cast<void*>(nullptr), 4);
   DelLines(list_, 1, -1);
 }
 

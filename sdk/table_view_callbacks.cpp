@@ -5,7 +5,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "sdk/host_call.h"
+#include "sdk/packed_dates.h"
 #include "sdk/table_plugin.h"
 
 namespace {

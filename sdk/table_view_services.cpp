@@ -13,18 +13,18 @@ void* Entry(F function) { return reinterpret_cast<void*>(function); }
 
 }  // namespace
 
-bool CZPluginTableView::ListServiceOn() const { return CallHost<int>(170, listServiceId_) != 0; }
+bool CZPluginTableView::ListServiceOn() const { return HostCall<170>(listServiceId_) != 0; }
 
-void CZPluginTableView::ReportServiceError(const char* text) { CallHostVoid(45, text, 2); }
+void CZPluginTableView::ReportServiceError(const char* text) { HostCall<45>(text, 2); }
 
 void CZPluginTableView::RegisterListService(const void* settings, uint32_t length) {
-  CallHostVoid(163, &listServiceId_, this, Entry(ListServiceDimensions), Entry(ListServiceReady),
+  HostCall<163>(&listServiceId_, this, Entry(ListServiceDimensions), Entry(ListServiceReady),
                Entry(ListServiceColumns), Entry(ListServiceCell), settings, length);
 }
 
 void CZPluginTableView::OnListServiceMessage(UINT message) {
   if (message == WM_TABLE_LIST_SERVICE) {
-    if (CallHost<int>(172, listServiceId_) && !CallHost<int>(170, listServiceId_)) StartListService(0);
+    if (HostCall<172>(listServiceId_) && !HostCall<170>(listServiceId_)) StartListService(0);
   } else if (message == WM_TABLE_LIST_SERVICE_STOP) {
     StopListService(false);
   }
@@ -35,16 +35,16 @@ int CZPluginTableView::StartListService(int flag) {
   char caption[300] = {};
   lstrcpynA(caption, caption_.c_str(), sizeof caption);
   char error[1024] = {};
-  return CallHost<int>(165, listServiceId_, flag, caption, error, 1024);
+  return HostCall<165>(listServiceId_, flag, caption, error, 1024);
 }
 
 bool CZPluginTableView::StopListService(bool final) {
   int wasRunning = 0;
-  if (CallHost<int>(170, listServiceId_)) {
+  if (HostCall<170>(listServiceId_)) {
     char error[1024] = {};
-    if (!CallHost<int>(166, listServiceId_, &wasRunning, error, 1024)) ReportServiceError(error);
+    if (!HostCall<166>(listServiceId_, &wasRunning, error, 1024)) ReportServiceError(error);
   }
-  if (final) CallHostVoid(168, listServiceId_);
+  if (final) HostCall<168>(listServiceId_);
   return wasRunning != 0;
 }
 
@@ -72,21 +72,21 @@ void CZPluginTableView::FillTableServiceCallbacks() {
 
 int CZPluginTableView::StartTableService(int flag) {
   FillTableServiceCallbacks();
-  return CallHost<int>(83, &tableServiceCallbacks_, flag);
+  return HostCall<83>(&tableServiceCallbacks_, flag);
 }
 
 bool CZPluginTableView::StopTableService(bool final) {
-  bool wasRunning = CallHost<int>(85, tableServiceBlock_) != 0;
+  bool wasRunning = HostCall<85>(tableServiceBlock_) != 0;
   if (final) {
-    CallHostVoid(175, tableServiceBlock_);
-    CallHostVoid(176, tableServiceBlock_);
+    HostCall<175>(tableServiceBlock_);
+    HostCall<176>(tableServiceBlock_);
   }
   return wasRunning;
 }
 
 bool CZPluginTableView::RunListDialogService() {
   char error[1024] = {};
-  if (CallHost<int>(177, this, 0, tableWindow_, Entry(ListServiceDimensions), Entry(ListServiceReady),
+  if (HostCall<177>(this, 0, tableWindow_, Entry(ListServiceDimensions), Entry(ListServiceReady),
                     Entry(ListServiceCell), error, 1023))
     return true;
   ::MessageBoxA(tableWindow_, error, caption_.c_str(), MB_ICONERROR);

@@ -81,14 +81,14 @@ bool CZPluginTableView::SaveSettings(StateStream& stream) {
   // so that the table restores.
   void* data = nullptr;
   uint32_t length = 0;
-  if (CallHost<int>(173, listServiceId_, &data, &length) && data) {
+  if (HostCall<173>(listServiceId_, &data, &length) && data) {
     if (length > kMaxListServiceSettings) length = 0;
     const auto* bytes = static_cast<const uint8_t*>(data);
     saved.listServiceSettings.assign(bytes, bytes + length);
-    CallHostVoid(174, data);
+    HostCall<174>(data);
   }
   WriteTableViewHead(stream, saved);
-  CallHostVoid(86, tableServiceBlock_, 0);
+  HostCall<86>(tableServiceBlock_, 0);
 
   saved.filters.swap(pendingFilters_);
   saved.formatting.swap(pendingFormatting_);
@@ -100,7 +100,7 @@ bool CZPluginTableView::SaveSettings(StateStream& stream) {
 bool CZPluginTableView::LoadSettings(StateStream& stream) {
   SavedTableView saved;
   if (!ReadTableViewHead(stream, &saved)) return false;
-  if (saved.HasServiceSettings()) CallHostVoid(87, tableServiceBlock_);
+  if (saved.HasServiceSettings()) HostCall<87>(tableServiceBlock_);
   if (!ReadTableViewTail(stream, &saved)) return false;
 
   dialogRequired_ = false;
@@ -129,8 +129,8 @@ bool CZPluginTableView::LoadSettings(StateStream& stream) {
                         static_cast<uint32_t>(saved.listServiceSettings.size()));
   } else {
     uint8_t block[100 + 432] = {};
-    CallHostVoid(81, block);
-    CallHostVoid(164, &listServiceId_, this, Entry(ListServiceDimensions), Entry(ListServiceReady),
+    HostCall<81>(block);
+    HostCall<164>(&listServiceId_, this, Entry(ListServiceDimensions), Entry(ListServiceReady),
                  Entry(ListServiceColumns), Entry(ListServiceCell), block);
   }
   restored_ = true;

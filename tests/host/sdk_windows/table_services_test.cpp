@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "host/table_services.h"
-#include "host/window_state_store.h"
+#include "host/standin/table_services.h"
+#include "host/standin/window_state_store.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "host/window_state_store.h"
+#include "host/standin/window_state_store.h"
 
 namespace {
 

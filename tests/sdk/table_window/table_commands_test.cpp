@@ -113,7 +113,7 @@ TEST_F(TableCommandsTest, EditCommandRebuildsColumnsAndKeepsWidthsAndRows) {
   EXPECT_EQ(HeaderTitles(table_),
             (std::vector<std::string>{"№", "Клиент", "Кол-во", "Дата", "Время", "Примечание", "Объём"}));
   EXPECT_EQ(GetColumnWidth(ListOf(table_), 1), clientWidthBefore);
-  EXPECT_EQ(GetColumnWidth(ListOf(table_), 5), 16 * 7) << "a newly shown column gets its default width";
+  EXPECT_EQ(GetColumnWidth(ListOf(table_), 5), 16 * env_.TextCharWidth()) << "a newly shown column gets its default width";
   EXPECT_EQ(GetNRows(ListOf(table_)), 3) << "rows filled again";
   char caption[128] = {};
   GetWindowTextA(table_->GetHwnd(), caption, sizeof caption);
@@ -238,14 +238,14 @@ TEST_F(TableCommandsTest, RemovingWithoutConfirmationRemovesAtOnce) {
 
 TEST_F(TableCommandsTest, RightButtonSelectsTheRowAndOpensTheContextMenu) {
   int line = GetDefaultIndex(ListOf(table_), &a_);
-  int height = 18;
+  int height = env_.LineHeight();
   SendMessageA(ListOf(table_), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(ColumnCentre(2), line * height + height / 2));
   EXPECT_EQ(table_->contextMenus, 1);
   EXPECT_EQ(table_->lastMenuColumn, 2);
   EXPECT_EQ(table_->lastMenuRow, line);
   EXPECT_EQ(table_->GetView()->GetSelectedRow(), &a_);
-  EXPECT_EQ(env_.Host().ContextMenusShown(), 1);
-  EXPECT_EQ(env_.Host().LastContextMenuWindow(), table_->GetHwnd());
+  EXPECT_EQ(env_.Windows().ContextMenusShown(), 1);
+  EXPECT_EQ(env_.Windows().LastContextMenuWindow(), table_->GetHwnd());
 }
 
 }  // namespace

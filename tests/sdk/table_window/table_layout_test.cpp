@@ -50,8 +50,8 @@ class TableLayoutTest : public ::testing::Test {
     return env_.Module().restored.back();
   }
   void StoreRecord(const std::vector<uint8_t>& bytes) {
-    env_.Host().Store().Clear();
-    env_.Host().Store().Records().push_back(bytes);
+    env_.Windows().Store().Clear();
+    env_.Windows().Store().Records().push_back(bytes);
   }
 
   TestEnvironment env_;
@@ -82,13 +82,15 @@ TEST_F(TableLayoutTest, RoundTripsColumnsWidthsSortFieldsFiltersAndFormatting) {
   format.blocks[0].style.values[0] = RGB(255, 0, 0);
   std::strcpy(format.blocks[0].style.font.lfFaceName, "Tahoma");
   ASSERT_TRUE(ListSetFormattingEx(list, 1, &format));
-  SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(32 + 84, 5));  // widen Клиент by 20
-  SendMessageA(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(32 + 104, 5));
-  SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(32 + 104, 5));
-  ASSERT_EQ(GetColumnWidth(list, 1), 104);
+  const int border = GetColumnWidth(list, 0) + GetColumnWidth(list, 1);  // widen Клиент by 20
+  const int widened = GetColumnWidth(list, 1) + 20;
+  SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(border, 5));
+  SendMessageA(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(border + 20, 5));
+  SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(border + 20, 5));
+  ASSERT_EQ(GetColumnWidth(list, 1), widened);
 
   ASSERT_EQ(env_.SaveLayout(), 1);
-  const std::vector<uint8_t> record = env_.Host().Store().Records()[0];
+  const std::vector<uint8_t> record = env_.Windows().Store().Records()[0];
   EXPECT_EQ(U32At(record, 0), 20090420u);
   EXPECT_EQ(U32At(record, 4), kTestTableKind);
   EXPECT_EQ(U32At(record, 8), 25029u);
@@ -104,7 +106,7 @@ TEST_F(TableLayoutTest, RoundTripsColumnsWidthsSortFieldsFiltersAndFormatting) {
   EXPECT_EQ(Ids(restored), (std::vector<int>{kNumber, kClient, kCount, kDate, kTime, kVolume, kAmount}));
   EXPECT_EQ(HeaderTitles(restored)[6], "Сумма");
   HWND restoredList = ListOf(restored);
-  EXPECT_EQ(GetColumnWidth(restoredList, 1), 104);
+  EXPECT_EQ(GetColumnWidth(restoredList, 1), widened);
   ZListSortField sortBack = {};
   ASSERT_EQ(ListGetSortFields(restoredList, 1, &sortBack), 1);
   EXPECT_EQ(sortBack.column, 2);

@@ -73,9 +73,9 @@ TEST_F(TableRowsTest, ViewAnswersAboutItsColumns) {
 TEST_F(TableRowsTest, ShowsTheVisibleColumnsWithTheirTitlesAndWidths) {
   EXPECT_EQ(HeaderTitles(table_),
             (std::vector<std::string>{"№", "Клиент", "Кол-во", "Сумма", "Дата", "Время", "Объём"}));
-  // Widths in characters times the host's per-character widths (7 text, 8 others).
-  EXPECT_EQ(GetColumnWidth(ListOf(table_), 1), 12 * 7);
-  EXPECT_EQ(GetColumnWidth(ListOf(table_), 3), 10 * 8);
+  // Widths in characters times the host's per-character widths.
+  EXPECT_EQ(GetColumnWidth(ListOf(table_), 1), 12 * env_.TextCharWidth());
+  EXPECT_EQ(GetColumnWidth(ListOf(table_), 3), 10 * env_.NumberCharWidth());
 }
 
 TEST_F(TableRowsTest, FillsOneLinePerAcceptedRowWithTheCellTexts) {

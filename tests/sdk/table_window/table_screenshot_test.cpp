@@ -113,7 +113,7 @@ TEST(TableScreenshot, AFilledTableIsDrawnAndSaved) {
   int line = GetDefaultIndex(list, &rows[2]);
   int x = 0;
   for (int c = 0; c < 2; ++c) x += GetColumnWidth(list, c);
-  POINT cell = {x + 5, line * 18 + 9};
+  POINT cell = {x + 5, line * env.LineHeight() + env.LineHeight() / 2};
   ClientToScreen(list, &cell);
   RECT frame;
   GetWindowRect(env.MainFrame(), &frame);

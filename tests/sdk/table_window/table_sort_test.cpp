@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "sdk/packed_dates.h"
 #include "test_environment.h"
 
 namespace table_test {

@@ -3,32 +3,22 @@
 #include "host/zlist/zlist_inspect.h"
 #include "sdk/host_call.h"
 #include "support/dialog_driver.h"
-#include "host_basics.h"
 
 namespace table_test {
 
-struct TestEnvironment::Impl {
-  explicit Impl(bool visible) : host(visible) {}
-  BasicHost host;
-};
-
-TestEnvironment::TestEnvironment(bool visible) : impl_(new Impl(visible)) {
-  sdk_.SetMdiClient(impl_->host.client);
-  sdk_.InstallFunctions(impl_->host.table);
+TestEnvironment::TestEnvironment(bool visible) {
+  host_.CreateFrame("Тестовый терминал", visible);
   module_.reset(new TestModule(GetModuleHandleA(nullptr)));
-  module_->Init(reinterpret_cast<const uint32_t*>(impl_->host.table), impl_->host.callbacks);
-  for (int i = 0; i < 18; ++i) module_->ui[i] = impl_->host.ui[i];
+  module_->OnPluginInit(1, host_.FunctionTable(), callbacks_, "");
+  module_->SetHostUiInfo(host_.UiInfo());
 }
 
 TestEnvironment::~TestEnvironment() {
-  // Windows left open close with the host, before the module goes.
-  DestroyWindow(impl_->host.frame);
+  // Windows still open close with the host's frame, while the module lives.
+  DestroyWindow(host_.Frame());
   Pump();
   module_.reset();
 }
-
-HWND TestEnvironment::MdiClient() const { return impl_->host.client; }
-HWND TestEnvironment::MainFrame() const { return impl_->host.frame; }
 
 void TestEnvironment::Pump() {
   MSG msg;
@@ -36,10 +26,6 @@ void TestEnvironment::Pump() {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
-}
-
-int TestEnvironment::RestoreLayout() {
-  return sdk_.RestoreLayout(reinterpret_cast<const uintptr_t*>(impl_->host.callbacks));
 }
 
 TestTable* TestEnvironment::CreateTable(std::vector<TestRow*> rows) {
@@ -53,11 +39,11 @@ TestTable* TestEnvironment::CreateTable(std::vector<TestRow*> rows) {
   return table;
 }
 
-int TestModule::RestoreWindow(uint32_t a, uint32_t b, uint32_t, uint32_t, uint32_t) {
-  CallHostVoid(59, a, b);
+int TestModule::RestoreWindow(uint32_t, const char*, uint32_t, uint32_t c, uint32_t d) {
+  HostCall<59>(c, d);
   uint32_t marker = 0, kind = 0;
   int restoredWindow = 0;
-  if (CallHost<int>(63, &marker, 4) && CallHost<int>(63, &kind, 4) && marker == 20090420 && kind == kTestTableKind) {
+  if (HostCall<63>(&marker, 4) && HostCall<63>(&kind, 4) && marker == 20090420 && kind == kTestTableKind) {
     auto* table = new TestTable;
     table->source = restoreSource;
     if (table->LoadState() && table->Create()) {
@@ -67,7 +53,7 @@ int TestModule::RestoreWindow(uint32_t a, uint32_t b, uint32_t, uint32_t, uint32
       delete table;
     }
   }
-  CallHostVoid(60);
+  HostCall<60>();
   return restoredWindow;
 }
 

@@ -1,5 +1,5 @@
-// A stand-in host with its MDI frame, the SDK's host functions and a test
-// module, for tests of plug-in windows and tables.
+// The stand-in host with its MDI frame and a test module initialised by it,
+// for tests of plug-in windows, dialogs and tables.
 #pragma once
 
 #include <windows.h>
@@ -7,9 +7,10 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
 #include <vector>
 
-#include "host/sdk_window_host.h"
+#include "host/standin/standin_host.h"
 #include "sdk/plugin_module.h"
 #include "test_table.h"
 
@@ -20,12 +21,12 @@ class TestModule : public CZenkPluginModule {
   explicit TestModule(HINSTANCE instance) : CZenkPluginModule(instance) {}
 
   // Restores a saved test table as the product's module restores its tables.
-  int RestoreWindow(uint32_t a, uint32_t b, uint32_t c, uint32_t d, uint32_t e) override;
+  int RestoreWindow(uint32_t a, const char* caption, uint32_t b, uint32_t c, uint32_t d) override;
   void RegisterTable(CTablePlugin* table) override { tables.insert(table); }
   void UnregisterTable(CTablePlugin* table, bool) override { tables.erase(table); }
   void RegisterDialog(CZPluginDialog* dialog) override { dialogs.insert(dialog); }
   void UnregisterDialog(CZPluginDialog* dialog, bool) override { dialogs.erase(dialog); }
-  bool EnableCommand(int id, bool enable, bool isHostId) override {
+  bool EnableCommand(int id, bool enable, bool) override {
     commands[id] = enable;
     return true;
   }
@@ -42,21 +43,24 @@ class TestEnvironment {
   explicit TestEnvironment(bool visible = false);
   ~TestEnvironment();
 
-  SdkWindowHost& Host() { return sdk_; }
-  TableServices& Services() { return sdk_.Services(); }
+  StandInHost& Host() { return host_; }
+  SdkWindowHost& Windows() { return host_.SdkWindows(); }
+  TableServices& Services() { return host_.SdkWindows().Services(); }
   TestModule& Module() { return *module_; }
-  HWND MdiClient() const;
-  HWND MainFrame() const;
+  HWND MdiClient() const { return host_.MdiClient(); }
+  HWND MainFrame() const { return host_.Frame(); }
+  int LineHeight() const { return static_cast<int>(host_.UiInfo()[7]); }
+  int TextCharWidth() const { return static_cast<int>(host_.UiInfo()[15]); }
+  int NumberCharWidth() const { return static_cast<int>(host_.UiInfo()[16]); }
   void Pump();
-  int SaveLayout() { return sdk_.SaveLayout(); }
-  int RestoreLayout();
+  int SaveLayout() { return Windows().SaveLayout(MdiClient()); }
+  int RestoreLayout() { return Windows().RestoreLayout(callbacks_); }
   // Creates a test table, answering its create dialog with OK.
   TestTable* CreateTable(std::vector<TestRow*> rows = {});
 
  private:
-  struct Impl;
-  std::unique_ptr<Impl> impl_;
-  SdkWindowHost sdk_;
+  StandInHost host_;
+  uint32_t callbacks_[host::kCallbackCount] = {host::kCallbackTableBytes};
   std::unique_ptr<TestModule> module_;
 };
 

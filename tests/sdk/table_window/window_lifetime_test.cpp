@@ -48,19 +48,19 @@ TEST(PluginWindow, SaveMessageWritesExactlyTheThreeMarkersAndIsPassedOn) {
   ASSERT_NE(window->CreateVisible(), nullptr);
   EXPECT_EQ(GetParent(window->GetHwnd()), env.MdiClient());
   ASSERT_EQ(env.SaveLayout(), 1);
-  const std::vector<uint8_t>& record = env.Host().Store().Records()[0];
+  const std::vector<uint8_t>& record = env.Windows().Store().Records()[0];
   ASSERT_EQ(record.size(), 12u);
   EXPECT_EQ(U32At(record, 0), 20090420u);
   EXPECT_EQ(U32At(record, 4), 4242u);
   EXPECT_EQ(U32At(record, 8), 25029u);
-  EXPECT_EQ(env.Host().Store().SavedWindows().size(), 1u) << "host function 61 ran";
-  EXPECT_FALSE(env.Host().Store().InSection()) << "the section was ended";
+  EXPECT_EQ(env.Windows().Store().SavedWindows().size(), 1u) << "host function 61 ran";
+  EXPECT_FALSE(env.Windows().Store().InSection()) << "the section was ended";
 }
 
 TEST(PluginWindow, LoadStateFailsOnAShortStreamAndOnAnotherMarker) {
   TestEnvironment env;
   CountingWindow window;
-  auto& store = env.Host().Store();
+  auto& store = env.Windows().Store();
   store.Records() = {{0xC5, 0x61}, {0xC6, 0x61, 0, 0}, {0xC5, 0x61, 0, 0}};
   for (uint32_t i = 0; i < 3; ++i) {
     store.BeginSection(i, WindowStateStore::kRestoreTag);
@@ -194,8 +194,8 @@ TEST(PluginDialog, ModelessLivesInAHostFrameAndDeletesItselfOnce) {
   EXPECT_FALSE(style & WS_CAPTION);
   EXPECT_FALSE(style & WS_POPUP);
   EXPECT_EQ(dialog->inits, 1);
-  ASSERT_EQ(env.Host().RegisteredDialogs().size(), 1u);
-  EXPECT_EQ(env.Host().RegisteredDialogs()[0], inner);
+  ASSERT_EQ(env.Windows().RegisteredDialogs().size(), 1u);
+  EXPECT_EQ(env.Windows().RegisteredDialogs()[0], inner);
 
   EXPECT_EQ(dialog->OnOK(), 0) << "OK of a modeless dialog does nothing";
   EXPECT_TRUE(IsWindow(frame));
@@ -204,7 +204,7 @@ TEST(PluginDialog, ModelessLivesInAHostFrameAndDeletesItselfOnce) {
   env.Pump();
   EXPECT_EQ(TestDialog::destroyed, before + 1);
   EXPECT_FALSE(IsWindow(frame));
-  EXPECT_TRUE(env.Host().RegisteredDialogs().empty());
+  EXPECT_TRUE(env.Windows().RegisteredDialogs().empty());
   EXPECT_TRUE(env.Module().dialogs.empty());
 }
 

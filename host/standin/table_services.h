@@ -42,7 +42,7 @@ class TableServices {
   void LoadTableSettings(uint32_t* block);                                      // 87
   void ReportTableRow(uint32_t* block, void* row, int operation);               // 88
   void RegisterList(int32_t* id, const void* settings, uint32_t length);        // 163, 164
-  int StartList(int id, int flag, const char* caption, char* error, int size);  // 165
+  int StartList(int id, int flag, const char* caption, char* error, int size);    // 165
   int StopList(int id, int* wasRunning, char* error, int size);                 // 166
   void ListCleared(int id);                                                     // 167
   void ReleaseList(int id);                                                     // 168

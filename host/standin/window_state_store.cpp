@@ -1,4 +1,4 @@
-#include "host/window_state_store.h"
+#include "host/standin/window_state_store.h"
 
 #include <cstring>
 

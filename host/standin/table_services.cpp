@@ -1,10 +1,10 @@
-#include "host/table_services.h"
+#include "host/standin/table_services.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "host/window_state_store.h"
+#include "host/standin/window_state_store.h"
 
 namespace {
 

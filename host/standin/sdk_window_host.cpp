@@ -1,0 +1,108 @@
+#include "host/standin/sdk_window_host.h"
+
+#include "sdk/host_api.h"
+
+const char kHostFrameClassName[] = "HostWindow";
+
+namespace {
+
+// The message the host sends to every plug-in window when it saves its layout.
+const UINT kSaveWindowMessage = 4025;
+
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefMDIChildProcA(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+SdkWindowHost::SdkWindowHost() {
+  WNDCLASSA wc = {};
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  if (!GetClassInfoA(instance, kHostFrameClassName, &wc)) {
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = FrameProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = kHostFrameClassName;
+    RegisterClassA(&wc);
+  }
+}
+
+SdkWindowHost::~SdkWindowHost() {
+  if (pendingMenu_) DestroyMenu(pendingMenu_);
+}
+
+HWND SdkWindowHost::CreateFrame(HWND mdiClient, const char* caption, const WINDOWPLACEMENT* placement, DWORD style,
+                                LPARAM extra) {
+  if (!mdiClient) return nullptr;
+  int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = CW_USEDEFAULT, height = CW_USEDEFAULT;
+  if (placement) {
+    const RECT& r = placement->rcNormalPosition;
+    x = r.left;
+    y = r.top;
+    if (r.right != static_cast<LONG>(CW_USEDEFAULT)) width = r.right - r.left + 1;
+    if (r.bottom != static_cast<LONG>(CW_USEDEFAULT)) height = r.bottom - r.top + 1;
+  }
+  // The frame is the first window created: the plug-in's creation hook binds it.
+  return CreateMDIWindowA(kHostFrameClassName, caption ? caption : "", style & ~WS_CHILD, x, y, width, height,
+                          mdiClient, GetModuleHandleA(nullptr), extra);
+}
+
+void SdkWindowHost::ActivateFrame(HWND mdiClient, HWND frame) {
+  if (mdiClient && frame) SendMessageA(mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(frame), 0);
+}
+
+HMENU SdkWindowHost::BeginContextMenu() {
+  if (pendingMenu_) DestroyMenu(pendingMenu_);
+  pendingMenu_ = CreatePopupMenu();
+  return pendingMenu_;
+}
+
+// The stand-in shows no menu (a test cannot answer one); it counts it.
+void SdkWindowHost::EndContextMenu(HWND window) {
+  ++contextMenus_;
+  lastMenuWindow_ = window;
+  if (pendingMenu_) DestroyMenu(pendingMenu_);
+  pendingMenu_ = nullptr;
+}
+
+void SdkWindowHost::RegisterDialog(HWND dialog) { dialogs_.push_back(dialog); }
+
+void SdkWindowHost::UnregisterDialog(HWND dialog) {
+  for (size_t i = 0; i < dialogs_.size(); ++i)
+    if (dialogs_[i] == dialog) {
+      dialogs_.erase(dialogs_.begin() + i);
+      return;
+    }
+}
+
+int SdkWindowHost::SaveLayout(HWND mdiClient) {
+  if (!mdiClient) return 0;
+  std::vector<HWND> frames;
+  for (HWND child = GetWindow(mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    frames.push_back(child);
+  size_t before = store_.Records().size();
+  for (size_t i = 0; i < frames.size(); ++i) {
+    size_t records = store_.Records().size();
+    SendMessageA(frames[i], kSaveWindowMessage, 0, static_cast<LPARAM>(i));
+    if (store_.Records().size() == records) continue;  // not a plug-in window
+    char caption[256] = {};
+    GetWindowTextA(frames[i], caption, sizeof caption);
+    savedCaptions_.resize(store_.Records().size());
+    savedCaptions_.back() = caption;
+  }
+  return static_cast<int>(store_.Records().size() - before);
+}
+
+int SdkWindowHost::RestoreLayout(const uint32_t* callbacks) {
+  using RestoreEntry = host::CallbackSig<5>::Fn;
+  auto restore = callbacks ? reinterpret_cast<RestoreEntry>(static_cast<uintptr_t>(callbacks[5])) : nullptr;
+  if (!restore) return 0;
+  int restored = 0;
+  for (size_t i = 0; i < store_.Records().size(); ++i) {
+    const char* caption = i < savedCaptions_.size() ? savedCaptions_[i].c_str() : "";
+    if (restore(0, caption, 0, static_cast<uint32_t>(i), WindowStateStore::kRestoreTag)) ++restored;
+  }
+  return restored;
+}

@@ -1,0 +1,54 @@
+// The stand-in host's side of plug-in windows: its MDI frames of class
+// "HostWindow", context menus, registered dialogs, the saved layout and the
+// list and table services.
+#pragma once
+
+#include <windows.h>
+#include <stdint.h>
+#include <string>
+#include <vector>
+
+#include "host/standin/table_services.h"
+#include "host/standin/window_state_store.h"
+
+class SdkWindowHost {
+ public:
+  SdkWindowHost();
+  ~SdkWindowHost();
+  SdkWindowHost(const SdkWindowHost&) = delete;
+  SdkWindowHost& operator=(const SdkWindowHost&) = delete;
+
+  // Sends the save message to every window of the MDI client and keeps one
+  // record per plug-in window that wrote one.
+  int SaveLayout(HWND mdiClient);
+  // Restores every saved record through the plug-in's callback entry 5
+  // (a, caption, b, record, kRestoreTag); the number restored.
+  int RestoreLayout(const uint32_t* callbacks);
+
+  WindowStateStore& Store() { return store_; }
+  TableServices& Services() { return services_; }
+  const std::vector<HWND>& RegisteredDialogs() const { return dialogs_; }
+  int ContextMenusShown() const { return contextMenus_; }
+  HWND LastContextMenuWindow() const { return lastMenuWindow_; }
+
+  // Host functions.
+  HWND CreateFrame(HWND mdiClient, const char* caption, const WINDOWPLACEMENT* placement, DWORD style,
+                   LPARAM extra);                       // 16
+  void ActivateFrame(HWND mdiClient, HWND frame);       // 17
+  HMENU BeginContextMenu();                             // 19
+  void EndContextMenu(HWND window);                     // 20
+  void RegisterDialog(HWND dialog);                     // 39
+  void UnregisterDialog(HWND dialog);                   // 40
+
+ private:
+  WindowStateStore store_;
+  TableServices services_{store_};
+  std::vector<std::string> savedCaptions_;
+  std::vector<HWND> dialogs_;
+  HMENU pendingMenu_ = nullptr;
+  int contextMenus_ = 0;
+  HWND lastMenuWindow_ = nullptr;
+};
+
+// Class of the host's frame windows.
+extern const char kHostFrameClassName[];
