@@ -31,7 +31,7 @@ HWND ListWindow::Create(HINSTANCE instance, HWND parent) {
   }
   RECT client = {0, 0, 300, 200};
   if (parent) GetClientRect(parent, &client);
-  return CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_CLIPSIBLINGS, 0, 0,
+  return CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_CLIPSIBLINGS, 0, 0,
                          client.right, client.bottom, parent, nullptr, own, nullptr);
 }
 
@@ -75,7 +75,7 @@ LRESULT ListWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_);
     case WM_SIZE:
-      UpdateScrollBar();
+      ScrollLeftTo(left_);
       return 0;
     case ZLIST_WM_SELECT_TITLE:
       titleColumn_ = static_cast<int>(lParam);
@@ -140,6 +140,23 @@ LRESULT ListWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       ScrollTo(top);
       return 0;
     }
+    case WM_HSCROLL: {
+      SCROLLINFO si = {};
+      si.cbSize = sizeof si;
+      si.fMask = SIF_ALL;
+      GetScrollInfo(hwnd_, SB_HORZ, &si);
+      int left = left_;
+      switch (LOWORD(wParam)) {
+        case SB_LINELEFT: left -= 20; break;
+        case SB_LINERIGHT: left += 20; break;
+        case SB_PAGELEFT: left -= static_cast<int>(si.nPage); break;
+        case SB_PAGERIGHT: left += static_cast<int>(si.nPage); break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: left = si.nTrackPos; break;
+      }
+      ScrollLeftTo(left);
+      return 0;
+    }
     case WM_MOUSEWHEEL:
       ScrollTo(top_ - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 3);
       return 0;
@@ -189,6 +206,16 @@ void ListWindow::ScrollTo(int top) {
   Changed();
 }
 
+void ListWindow::ScrollLeftTo(int left) {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  int maxLeft = model_.TotalWidth() - client.right;
+  if (left > maxLeft) left = maxLeft;
+  if (left < 0) left = 0;
+  left_ = left;
+  Changed();
+}
+
 void ListWindow::UpdateScrollBar() {
   SCROLLINFO si = {};
   si.cbSize = sizeof si;
@@ -199,6 +226,12 @@ void ListWindow::UpdateScrollBar() {
   si.nPage = VisibleDataLines();
   si.nPos = top_;
   SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  si.nMax = model_.TotalWidth() > 0 ? model_.TotalWidth() - 1 : 0;
+  si.nPage = client.right > 0 ? client.right : 0;
+  si.nPos = left_;
+  SetScrollInfo(hwnd_, SB_HORZ, &si, TRUE);
 }
 
 std::string ListWindow::CellText(int line, int column) const {
@@ -240,12 +273,15 @@ void ListWindow::Paint(HDC dc) {
   FillRect(dc, &client, empty);
   int h = LineHeight();
   int y = 0;
+  // The scrolled columns first, the fixed ones over them.
   auto paintLine = [&](int line) {
-    int x = 0;
-    for (int c = 0; c < model_.ColumnCount(); ++c) {
-      RECT cell = {x, y, x + model_.ColumnWidth(c), y + h};
+    for (int c = model_.FixedColumns(); c < model_.ColumnCount(); ++c) {
+      RECT cell = {ColumnLeft(c), y, ColumnLeft(c) + model_.ColumnWidth(c), y + h};
+      if (cell.right > FixedWidth() && cell.left < client.right) PaintCell(dc, cell, line, c);
+    }
+    for (int c = 0; c < model_.FixedColumns() && c < model_.ColumnCount(); ++c) {
+      RECT cell = {ColumnLeft(c), y, ColumnLeft(c) + model_.ColumnWidth(c), y + h};
       PaintCell(dc, cell, line, c);
-      x = cell.right;
     }
     y += h;
   };
@@ -283,10 +319,10 @@ void ListWindow::PaintCell(HDC dc, const RECT& rect, int line, int column) {
 
 void ListWindow::HitTest(int x, int y, int* line, int* column) const {
   *column = -1;
-  for (int c = 0, left = 0; c < model_.ColumnCount(); ++c) {
-    int right = left + model_.ColumnWidth(c);
-    if (x >= left && x < right) { *column = c; break; }
-    left = right;
+  for (int c = 0; c < model_.ColumnCount(); ++c) {
+    int left = ColumnLeft(c);
+    if (c >= model_.FixedColumns() && left < FixedWidth()) left = FixedWidth();
+    if (x >= left && x < ColumnLeft(c) + model_.ColumnWidth(c)) { *column = c; break; }
   }
   int h = LineHeight();
   int row = y / h;
@@ -301,14 +337,20 @@ void ListWindow::HitTest(int x, int y, int* line, int* column) const {
 int ListWindow::ColumnLeft(int position) const {
   int left = 0;
   for (int c = 0; c < position && c < model_.ColumnCount(); ++c) left += model_.ColumnWidth(c);
-  return left;
+  return position >= model_.FixedColumns() ? left - left_ : left;
+}
+
+int ListWindow::FixedWidth() const {
+  int width = 0;
+  for (int c = 0; c < model_.FixedColumns() && c < model_.ColumnCount(); ++c) width += model_.ColumnWidth(c);
+  return width;
 }
 
 // The column whose right border is under x, or -1.
 int ListWindow::BorderAt(int x) const {
-  int right = 0;
   for (int c = 0; c < model_.ColumnCount(); ++c) {
-    right += model_.ColumnWidth(c);
+    int right = ColumnLeft(c) + model_.ColumnWidth(c);
+    if (c >= model_.FixedColumns() && right <= FixedWidth()) continue;
     if (x >= right - kBorderGrip && x <= right + kBorderGrip) return c;
   }
   return -1;

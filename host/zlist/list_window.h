@@ -43,11 +43,14 @@ class ListWindow {
   int LineHeight() const;
   int VisibleDataLines() const;
   void ScrollTo(int top);
+  void ScrollLeftTo(int left);
   void UpdateScrollBar();
 
   // Hit testing: line -1 for the empty area, column -1 past the last column.
   void HitTest(int x, int y, int* line, int* column) const;
+  // On-screen left of a column: the fixed columns stay, the others scroll.
   int ColumnLeft(int position) const;
+  int FixedWidth() const;
   int BorderAt(int x) const;
 
   LRESULT Notify(int code, int line, int column, int source = -1, int target = -1);
@@ -60,7 +63,8 @@ class ListWindow {
   ListModel model_;
   HFONT font_ = nullptr;
   int lineHeight_ = 0;
-  int top_ = 0;  // first data line shown below the fixed lines
+  int top_ = 0;   // first data line shown below the fixed lines
+  int left_ = 0;  // pixels the columns after the fixed ones are scrolled by
   bool columnsDnd_ = false;
   int titleColumn_ = -1;  // set by ZLIST_WM_SELECT_TITLE for the next WM_GETTEXT
 

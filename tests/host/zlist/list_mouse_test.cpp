@@ -130,6 +130,23 @@ TEST_F(ListMouseTest, ColumnTitleMessageThenGetText) {
   EXPECT_FALSE(SendMessageA(list_, ZLIST_WM_SELECT_TITLE, 0, 99));
 }
 
+TEST_F(ListMouseTest, ColumnsAfterTheFixedOneScrollSideways) {
+  MoveWindow(list_, 0, 0, 200, 150, TRUE);
+  SendMessageA(list_, WM_HSCROLL, SB_LINERIGHT, 0);
+  SendMessageA(list_, WM_HSCROLL, SB_LINERIGHT, 0);  // 40 pixels
+  SendMessageA(list_, WM_RBUTTONDOWN, MK_RBUTTON, At(10, 25));
+  SendMessageA(list_, WM_RBUTTONDOWN, MK_RBUTTON, At(90, 25));
+  SendMessageA(list_, WM_RBUTTONDOWN, MK_RBUTTON, At(130, 25));
+  ASSERT_EQ(log_.commands.size(), 3u);
+  EXPECT_EQ(log_.commands[0].column, 0) << "the fixed column stays in place";
+  EXPECT_EQ(log_.commands[1].column, 1);
+  EXPECT_EQ(log_.commands[2].column, 2);
+  SendMessageA(list_, WM_HSCROLL, SB_PAGERIGHT, 0);
+  SendMessageA(list_, WM_HSCROLL, SB_PAGERIGHT, 0);
+  SendMessageA(list_, WM_RBUTTONDOWN, MK_RBUTTON, At(190, 25));
+  EXPECT_EQ(log_.commands.back().column, 3) << "scrolled no further than the last column";
+}
+
 TEST_F(ListMouseTest, KeysMoveTheSelection) {
   SendMessageA(list_, WM_KEYDOWN, VK_DOWN, 0);
   EXPECT_EQ(GetSelection(list_), 1);

@@ -101,6 +101,7 @@ TEST(TableScreenshot, AFilledTableIsDrawnAndSaved) {
   ZListSortField sort = {3, 0};  // Сумма, descending
   ListSetSortFields(ListOf(table), 1, &sort);
   table->GetView()->SetSelection(GetDefaultIndex(ListOf(table), &rows[5]), 1);
+  table->MaximizeFrame();
   RedrawWindow(env.MainFrame(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   env.Pump();
   Sleep(200);
