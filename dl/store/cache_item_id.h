@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <tuple>
 
@@ -35,6 +37,15 @@ struct TCacheKey {
   }
   bool operator<(const TCacheKey& other) const { return Tie() < other.Tie(); }
   bool operator==(const TCacheKey& other) const { return Tie() == other.Tie(); }
+};
+
+struct TCacheKeyHash {
+  std::size_t operator()(const TCacheKey& key) const {
+    std::size_t hash = std::hash<std::string>()(key.Client);
+    for (const std::string* part : {&key.Board, &key.TradingPoint, &key.FourthCode})
+      hash = hash * 31 + std::hash<std::string>()(*part);
+    return hash * 31 + std::hash<double>()(key.Leverage) + static_cast<std::size_t>(key.Kind);
+  }
 };
 
 // Key of the setting caches: kind 0 is (client, board, trading point), kind 1

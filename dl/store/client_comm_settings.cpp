@@ -114,7 +114,13 @@ TCacheOfClientSettings::TRecordPtr TCacheOfClientSettings::Load(const TIniCacheI
   if (section.empty()) section = Resolver.FindTemplateSection(client, "CL", "_CLIENT_TEMPLATE");
   if (section.empty()) section = Resolver.FindMaskSection(client, "CL", "", 1);
   if (section.empty()) return DefaultRecord;
+  TRecordPtr& record = SectionRecords[ToUpperCopy(section)];
+  if (!record) record = ReadClientSection(section);
+  return record;
+}
 
+TCacheOfClientSettings::TRecordPtr TCacheOfClientSettings::ReadClientSection(
+    const std::string& section) const {
   auto record = std::make_shared<TClientCommSettings>();
   ReadCommissionKeys(*Ini, section, true, *record);
   record->CommissionType = Ini->ReadInteger(section, "COMMISSIONTYPE", 0);

@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -58,7 +59,12 @@ class TCacheOfClientSettings : public AIniSettingCacheMaster<TClientCommSettings
   TRecordPtr Load(const TIniCacheItemID& id) override;
 
  private:
+  TRecordPtr ReadClientSection(const std::string& section) const;
+
   TClientSectionResolver Resolver;
+  // Upper-cased section name -> the record read from it: clients that share
+  // a template or mask section share its (immutable) record.
+  std::unordered_map<std::string, TRecordPtr> SectionRecords;
 };
 
 }  // namespace DL

@@ -18,40 +18,33 @@ const char kNotLookedUp[] = "DEFAULT";
 
 TClientSectionResolver::TClientSectionResolver(TIniFile* ini) : Ini(ini), Index(*ini) {}
 
-TClientSections& TClientSectionResolver::MemoOf(const std::string& client) {
-  return SectionMemo[client];
-}
-
 std::string TClientSectionResolver::FindExplicitSection(const std::string& client,
                                                         const std::string& prefix,
                                                         const std::string& suffix) {
-  auto memo = SectionMemo.find(client);
-  if (memo != SectionMemo.end() && memo->second.ExplicitSection != kNotLookedUp)
-    return memo->second.ExplicitSection;
+  std::string& memo = SectionMemo[client].ExplicitSection;
+  if (memo != kNotLookedUp) return memo;
   std::string name = ToUpperCopy(prefix + client + suffix);
   if (!Index.Exists(name)) name.clear();
-  MemoOf(client).ExplicitSection = name;
+  memo = name;
   return name;
 }
 
 std::string TClientSectionResolver::FindTemplateSection(const std::string& client,
                                                         std::string prefix, std::string suffix) {
-  auto memo = SectionMemo.find(client);
-  if (memo != SectionMemo.end() && memo->second.TemplateSection != kNotLookedUp)
-    return memo->second.TemplateSection;
+  std::string& memo = SectionMemo[client].TemplateSection;
+  if (memo != kNotLookedUp) return memo;
   MakeUpper(prefix);
   MakeUpper(suffix);
   std::string name = Index.FirstTemplateListing(prefix, suffix, client);
-  MemoOf(client).TemplateSection = name;
+  memo = name;
   return name;
 }
 
 std::string TClientSectionResolver::FindMaskSection(const std::string& client,
                                                     const std::string& prefix,
                                                     const std::string& suffix, int mode) {
-  auto memo = SectionMemo.find(client);
-  if (memo != SectionMemo.end() && memo->second.MaskSection != kNotLookedUp)
-    return memo->second.MaskSection;
+  std::string& memo = SectionMemo[client].MaskSection;
+  if (memo != kNotLookedUp) return memo;
   std::string found;
   if (mode == 1 || mode == 2) {
     const std::string upperPrefix = ToUpperCopy(prefix);
@@ -68,7 +61,7 @@ std::string TClientSectionResolver::FindMaskSection(const std::string& client,
       }
     }
   }
-  MemoOf(client).MaskSection = found;
+  memo = found;
   return found;
 }
 

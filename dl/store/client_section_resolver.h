@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -45,11 +46,10 @@ class TClientSectionResolver {
                                                                    std::string suffix) const;
 
  private:
-  TClientSections& MemoOf(const std::string& client);
   void BuildLeverageSections(const std::string& prefix, const std::string& suffix);
 
   TIniFile* Ini;
-  std::map<std::string, TClientSections> SectionMemo;
+  std::unordered_map<std::string, TClientSections> SectionMemo;
   std::map<double, std::string> LeverageSections;
   bool LeverageSectionsBuilt = false;
   TSectionIndex Index;

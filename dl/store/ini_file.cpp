@@ -55,9 +55,10 @@ const TIniFile::TEntry* TIniFile::FindEntry(std::string_view section, std::strin
   if (span == nullptr) return nullptr;
   const TEntry* first = entries_.data() + span->firstEntry;
   const TEntry* last = first + span->entryCount;
-  const TEntry* it = std::lower_bound(first, last, key, [this](const TEntry& entry, std::string_view k) {
-    return CompareNoCase(View(entry.key), k) < 0;
-  });
+  const TEntry* it =
+      std::lower_bound(first, last, key, [this](const TEntry& entry, std::string_view k) {
+        return CompareNoCase(View(entry.key), k) < 0;
+      });
   if (it == last || CompareNoCase(View(it->key), key) != 0) return nullptr;
   return it;
 }

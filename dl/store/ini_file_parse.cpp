@@ -122,8 +122,9 @@ class TIniFile::TParser {
       }
     }
     entries.erase(kept, entries.end());
-    ini_.sections_.push_back(TSectionSpan{current_, static_cast<std::uint32_t>(pendingStart_),
-                                          static_cast<std::uint32_t>(entries.size() - pendingStart_)});
+    ini_.sections_.push_back(
+        TSectionSpan{current_, static_cast<std::uint32_t>(pendingStart_),
+                     static_cast<std::uint32_t>(entries.size() - pendingStart_)});
     pendingStart_ = entries.size();
   }
 

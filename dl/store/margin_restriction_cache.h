@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "dl/store/client_section_resolver.h"
 #include "dl/store/margin_restrictions.h"
@@ -36,7 +37,7 @@ class TCacheOfClientMarginRestrictions : public AIniSettingCacheMaster<TClientMa
   TRecordPtr LoadSection(const std::string& section, double leverage) const;
 
   // Upper-cased section name -> the item read from it.
-  std::map<std::string, TRecordPtr> SectionMemo;
+  std::unordered_map<std::string, TRecordPtr> SectionMemo;
   TClientSectionResolver Resolver;
   TSectionIndex LimitKindIndex;
 };

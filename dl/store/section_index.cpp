@@ -16,31 +16,26 @@ bool IsFamilyName(const std::string& name, const std::string& prefix, const std:
 }
 
 TSectionIndex::TSectionIndex(const TIniFile& ini)
-    : Ini(ini), UpperNames(ini.GetUpperSectionNames()) {
-  NameSet.reserve(UpperNames.size());
-  SortedNames.reserve(UpperNames.size());
-  for (std::size_t i = 0; i < UpperNames.size(); ++i) {
-    NameSet.insert(UpperNames[i]);
-    SortedNames.emplace_back(UpperNames[i], i);
-  }
-  std::sort(SortedNames.begin(), SortedNames.end());
+    : Ini(ini), UpperNames(ini.GetUpperSectionNames()) {}
+
+std::vector<std::string>::const_iterator TSectionIndex::LowerBound(
+    const std::string& upperText) const {
+  return std::lower_bound(UpperNames.begin(), UpperNames.end(), upperText,
+                          [](const std::string& name, const std::string& text) {
+                            return TIniFile::CompareNoCase(name, text) < 0;
+                          });
 }
 
 bool TSectionIndex::Exists(const std::string& upperName) const {
-  return NameSet.count(upperName) != 0;
+  auto found = LowerBound(upperName);
+  return found != UpperNames.end() && *found == upperName;
 }
 
 std::vector<std::string> TSectionIndex::NamesWithPrefix(const std::string& upperPrefix) const {
-  std::vector<std::size_t> positions;
-  auto it = std::lower_bound(SortedNames.begin(), SortedNames.end(),
-                             std::make_pair(upperPrefix, std::size_t{0}));
-  for (; it != SortedNames.end() && it->first.compare(0, upperPrefix.size(), upperPrefix) == 0;
-       ++it)
-    positions.push_back(it->second);
-  std::sort(positions.begin(), positions.end());
   std::vector<std::string> names;
-  names.reserve(positions.size());
-  for (std::size_t position : positions) names.push_back(UpperNames[position]);
+  for (auto it = LowerBound(upperPrefix);
+       it != UpperNames.end() && it->compare(0, upperPrefix.size(), upperPrefix) == 0; ++it)
+    names.push_back(*it);
   return names;
 }
 

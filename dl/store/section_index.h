@@ -12,10 +12,13 @@ namespace DL {
 
 class TIniFile;
 
-// Indexes over the section names of one parsed settings text, built once, so
-// that resolving a client costs a few hash lookups instead of walks of every
-// section name. Each answer equals the one a walk of the reader's upper-cased
-// names in their order would give. Name arguments are upper case.
+// Searches over the section names of one parsed settings text that cost a
+// binary search or a hash lookup instead of a walk of every name. The
+// reader's upper-cased names are sorted (its name order is lexicographic), so
+// exact names and prefixes are found by bisection; the template client lists
+// and the mask stems of a family are indexed once, on first use. Each answer
+// equals the one a walk of the names in the reader's order would give. Name
+// arguments are upper case.
 class TSectionIndex {
  public:
   explicit TSectionIndex(const TIniFile& ini);
@@ -46,11 +49,11 @@ class TSectionIndex {
 
   const TMaskFamily& MaskFamily(const std::string& upperPrefix, const std::string& upperSuffix);
 
+  // The first name not before the text in the reader's order.
+  std::vector<std::string>::const_iterator LowerBound(const std::string& upperText) const;
+
   const TIniFile& Ini;
   const std::vector<std::string>& UpperNames;
-  std::unordered_set<std::string> NameSet;
-  // (name, position in the reader's order), sorted by name for prefix ranges.
-  std::vector<std::pair<std::string, std::size_t>> SortedNames;
   // Per family: client code -> first section listing it.
   std::map<TFamilyKey, std::unordered_map<std::string, std::size_t>> TemplateFamilies;
   std::map<TFamilyKey, TMaskFamily> MaskFamilies;

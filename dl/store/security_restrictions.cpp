@@ -53,7 +53,13 @@ TCacheOfSecurityRestrictions::TRecordPtr TCacheOfSecurityRestrictions::Load(
   if (section.empty()) section = Resolver.FindTemplateSection(client, "CL", "_CLIENT_TEMPLATE");
   if (section.empty()) section = Resolver.FindMaskSection(client, "CL", "", 1);
   if (section.empty()) return DefaultRecord;
+  TRecordPtr& record = SectionRecords[ToUpperCopy(section)];
+  if (!record) record = ReadClientSection(section);
+  return record;
+}
 
+TCacheOfSecurityRestrictions::TRecordPtr TCacheOfSecurityRestrictions::ReadClientSection(
+    const std::string& section) const {
   auto record = std::make_shared<TClientSecurityRestrictions>();
   const bool generalMoneyLimit = GeneralMoneyLimitFlag(*Ini);
   record->UseOnlyMoneyLimitForOldMargin = generalMoneyLimit;

@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "dl/store/client_section_resolver.h"
@@ -38,7 +39,12 @@ class TCacheOfSecurityRestrictions : public AIniSettingCacheMaster<TClientSecuri
   TRecordPtr Load(const TIniCacheItemID& id) override;
 
  private:
+  TRecordPtr ReadClientSection(const std::string& section) const;
+
   TClientSectionResolver Resolver;
+  // Upper-cased section name -> the record read from it: clients that share
+  // a template or mask section share its (immutable) record.
+  std::unordered_map<std::string, TRecordPtr> SectionRecords;
 };
 
 }  // namespace DL

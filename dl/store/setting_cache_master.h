@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstddef>
-#include <map>
 #include <memory>
+#include <unordered_map>
 
 #include "dl/store/cache_item_id.h"
 
@@ -50,7 +50,7 @@ class AIniSettingCacheMaster {
   TRecordPtr DefaultRecord;
 
  private:
-  std::map<TCacheKey, TRecordPtr> Entries;
+  std::unordered_map<TCacheKey, TRecordPtr, TCacheKeyHash> Entries;
 };
 
 }  // namespace DL

@@ -73,6 +73,8 @@ void WriteClientSettings(TWriter& out, const std::string& client) {
   if (out.random.Chance(30)) out.Key("TPNAME", "TP" + std::to_string(out.random.Below(3)));
   if (out.random.Chance(30)) out.Key("CURRENCY_USD", "7" + std::to_string(out.random.Below(9)));
   out.Key("CURRBOARDS", "TQBR,EQBR");
+  out.Key("EQBR_FIXED", std::to_string(out.random.Below(50)));
+  out.Key("IGNORECHECKLIMITS", "SPBFUT,SPBOPT");
   out.Key("NOTE", client);
 }
 
@@ -81,6 +83,8 @@ void WriteMarginKeys(TWriter& out) {
   out.Key("SBER_COEF", "1.5,2");
   out.Key("SECURITY_GAZP_ASSET", out.random.Chance(50) ? "<ALL>" : "TQBR,EQBR");
   out.Key("TQBR_DISC", "0.1,0.2");
+  out.Key("SECURITY_SBER_RESTSHORT", "TQBR");
+  out.Key("USEDISCOUNTSTYPE", std::to_string(out.random.Below(4)));
   if (out.random.Chance(30)) out.Key("LIMITKINDS", "1,2");
 }
 
