@@ -3,16 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "dl/store/no_case_order.h"
 #include "dl/store/number_text.h"
 #include "dl/store/text_lists.h"
 
 namespace DL {
 namespace {
-
-int FoldedByte(char c) {
-  int value = static_cast<signed char>(c);
-  return value >= 'a' && value <= 'z' ? value - 'a' + 'A' : value;
-}
 
 std::string_view OrEmpty(const char* text) {
   return text != nullptr ? std::string_view(text) : std::string_view();
@@ -25,14 +21,7 @@ bool TNoCaseLess::operator()(std::string_view a, std::string_view b) const {
 }
 
 int TIniFile::CompareNoCase(std::string_view a, std::string_view b) {
-  std::size_t common = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < common; ++i) {
-    if (a[i] == b[i]) continue;
-    int x = FoldedByte(a[i]), y = FoldedByte(b[i]);
-    if (x != y) return x < y ? -1 : 1;
-  }
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
+  return CompareNoCaseInline(a, b);
 }
 
 TIniFile::TIniFile() = default;
@@ -44,9 +33,9 @@ TIniFile::TIniFile(const char* source, int mode, char commentChar, int flag) {
 const TIniFile::TSectionSpan* TIniFile::FindSpan(std::string_view section) const {
   auto it = std::lower_bound(sections_.begin(), sections_.end(), section,
                              [this](const TSectionSpan& span, std::string_view name) {
-                               return CompareNoCase(View(span.name), name) < 0;
+                               return CompareNoCaseInline(View(span.name), name) < 0;
                              });
-  if (it == sections_.end() || CompareNoCase(View(it->name), section) != 0) return nullptr;
+  if (it == sections_.end() || CompareNoCaseInline(View(it->name), section) != 0) return nullptr;
   return &*it;
 }
 
@@ -55,11 +44,10 @@ const TIniFile::TEntry* TIniFile::FindEntry(std::string_view section, std::strin
   if (span == nullptr) return nullptr;
   const TEntry* first = entries_.data() + span->firstEntry;
   const TEntry* last = first + span->entryCount;
-  const TEntry* it =
-      std::lower_bound(first, last, key, [this](const TEntry& entry, std::string_view k) {
-        return CompareNoCase(View(entry.key), k) < 0;
-      });
-  if (it == last || CompareNoCase(View(it->key), key) != 0) return nullptr;
+  const TEntry* it = std::lower_bound(first, last, key, [this](const TEntry& entry, std::string_view k) {
+    return CompareNoCaseInline(View(entry.key), k) < 0;
+  });
+  if (it == last || CompareNoCaseInline(View(it->key), key) != 0) return nullptr;
   return it;
 }
 

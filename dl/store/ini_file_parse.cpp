@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "dl/store/ini_file.h"
+#include "dl/store/no_case_order.h"
 #include "dl/store/text_lists.h"
 
 namespace DL {
@@ -16,18 +17,17 @@ class TIniFile::TParser {
   TParser(TIniFile& ini, char commentChar) : ini_(ini), text_(ini.text_.c_str()) {
     // The text ends with its NUL terminator, so every scan stops there.
     for (char c : {'\r', '\n', '\0'}) lineEnd_[Byte(c)] = true;
-    scan_['['] = kBracket;
-    scan_['='] = kEquals;
+    scan_[Byte('[')] = kBracket;
+    scan_[Byte('=')] = kEquals;
+    // The comment character wins over "[" and "=".
     for (char c : {'\r', '\n', '\0', commentChar}) {
       scan_[Byte(c)] = kStop;
       valueEnd_[Byte(c)] = true;
-      nameEnd_[Byte(c)] = kStop;
     }
-    nameEnd_[']'] = kBracket;
-    // A blank ends a header name, even when the comment character is "]".
-    nameEnd_[' '] = kStop;
-    nameEnd_['\t'] = kStop;
-    nameEnd_[Byte(commentChar)] = kStop;
+    nameEnd_[Byte(']')] = kBracket;
+    // Blanks, line ends and the comment character inside the brackets make a
+    // header bad; the comment character wins even over "]".
+    for (char c : {' ', '\t', '\r', '\n', '\0', commentChar}) nameEnd_[Byte(c)] = kStop;
   }
 
   void Run() {
@@ -97,7 +97,7 @@ class TIniFile::TParser {
   }
 
   bool KeyLess(const TEntry& a, const TEntry& b) const {
-    return TIniFile::CompareNoCase(ini_.View(a.key), ini_.View(b.key)) < 0;
+    return CompareNoCaseInline(ini_.View(a.key), ini_.View(b.key)) < 0;
   }
 
   // Closes the current section: its keys sorted, a repeated key holding the
@@ -122,9 +122,8 @@ class TIniFile::TParser {
       }
     }
     entries.erase(kept, entries.end());
-    ini_.sections_.push_back(
-        TSectionSpan{current_, static_cast<std::uint32_t>(pendingStart_),
-                     static_cast<std::uint32_t>(entries.size() - pendingStart_)});
+    ini_.sections_.push_back(TSectionSpan{current_, static_cast<std::uint32_t>(pendingStart_),
+                                          static_cast<std::uint32_t>(entries.size() - pendingStart_)});
     pendingStart_ = entries.size();
   }
 
@@ -133,7 +132,7 @@ class TIniFile::TParser {
   void MergeSections() {
     std::vector<TSectionSpan>& sections = ini_.sections_;
     auto less = [this](const TSectionSpan& a, const TSectionSpan& b) {
-      return TIniFile::CompareNoCase(ini_.View(a.name), ini_.View(b.name)) < 0;
+      return CompareNoCaseInline(ini_.View(a.name), ini_.View(b.name)) < 0;
     };
     std::stable_sort(sections.begin(), sections.end(), less);
     auto kept = sections.begin();

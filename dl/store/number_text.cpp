@@ -14,7 +14,9 @@ bool IsSpace(char c) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool IsHexDigit(char c) {
+  return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
 
 // Skips white space and an optional sign; returns whether the sign was "-".
 bool SkipSpaceAndSign(std::string_view text, std::size_t& pos) {

@@ -98,7 +98,8 @@ std::vector<double> ParseNumberList(std::string_view text) {
   return numbers;
 }
 
-bool ParseKeySuffix(std::string_view text, std::size_t from, std::size_t& start, std::size_t& end) {
+bool ParseKeySuffix(std::string_view text, std::size_t from, std::size_t& start,
+                    std::size_t& end) {
   start = 0;
   end = 0;
   std::size_t i = from == 0 ? 0 : from - 1;

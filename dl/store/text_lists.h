@@ -34,6 +34,7 @@ std::vector<double> ParseNumberList(std::string_view text);
 // (from is at least 1); a token that starts with "(" runs to the next ")"
 // and excludes both brackets. On success the token is text[start..end], both
 // included (end = start - 1 for an empty bracketed token).
-bool ParseKeySuffix(std::string_view text, std::size_t from, std::size_t& start, std::size_t& end);
+bool ParseKeySuffix(std::string_view text, std::size_t from, std::size_t& start,
+                    std::size_t& end);
 
 }  // namespace DL
