@@ -90,13 +90,13 @@ std::unique_ptr<TCommScale> TCommScaleReader::ReadGeneralCommScale() const {
   return ReadCommScaleSection("COMMISSIONSCALE");
 }
 
-std::unique_ptr<TCommScale> ReadCommScaleDefaults(const TIniFile* ini) {
-  std::unique_ptr<TCommScale> scale = TCommScaleReader(ini, nullptr).ReadGeneralCommScale();
+std::unique_ptr<TCommScale> ReadCommScaleDefaults(const TIniFile& ini) {
+  std::unique_ptr<TCommScale> scale = TCommScaleReader(&ini, nullptr).ReadGeneralCommScale();
   return scale ? std::move(scale) : std::make_unique<TCommScale>();
 }
 
 TCacheOfCommScales::TCacheOfCommScales(TIniFile* ini) : AIniSettingCacheMaster(ini), Index(*ini) {
-  DefaultRecord = ReadCommScaleDefaults(ini);
+  DefaultRecord = ReadCommScaleDefaults(*ini);
 }
 
 TCacheOfCommScales::TRecordPtr TCacheOfCommScales::Load(const TIniCacheItemID& id) {

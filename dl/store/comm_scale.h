@@ -54,6 +54,6 @@ class TCacheOfCommScales : public AIniSettingCacheMaster<TCommScale> {
   TSectionIndex Index;
 };
 
-std::unique_ptr<TCommScale> ReadCommScaleDefaults(const TIniFile* ini);
+std::unique_ptr<TCommScale> ReadCommScaleDefaults(const TIniFile& ini);
 
 }  // namespace DL
