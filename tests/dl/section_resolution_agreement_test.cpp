@@ -41,7 +41,9 @@ TEST_P(ResolutionAgreement, ClientChainMatchesTheNameWalk) {
   }
   // The text must exercise both outcomes unless it has the mask of everyone.
   EXPECT_GT(resolved, 100);
-  if (!ini->SectionExists("CL*")) EXPECT_LT(resolved, static_cast<int>(generated.Clients.size()));
+  if (!ini->SectionExists("CL*")) {
+    EXPECT_LT(resolved, static_cast<int>(generated.Clients.size()));
+  }
 }
 
 TEST_P(ResolutionAgreement, ShortestMaskFirstMatchesTheNameWalk) {
