@@ -2,8 +2,6 @@
 
 #include "dl/store/cache_item_id.h"
 #include "dl/store/ini_file.h"
-#include "dl/store/number_text.h"
-#include "dl/store/numbers.h"
 #include "dl/store/text_lists.h"
 
 namespace DL {

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "dl/store/ini_file.h"
-#include "dl/store/number_text.h"
 #include "dl/store/numbers.h"
 #include "dl/store/text_lists.h"
 

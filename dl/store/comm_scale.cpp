@@ -5,7 +5,6 @@
 
 #include "dl/store/ini_file.h"
 #include "dl/store/number_text.h"
-#include "dl/store/numbers.h"
 #include "dl/store/text_lists.h"
 
 namespace DL {

@@ -28,9 +28,9 @@ class TSectionIndex {
   // Every name that begins with the prefix, in the reader's order.
   std::vector<std::string> NamesWithPrefix(const std::string& upperPrefix) const;
 
-  // The first name of the family (begins with prefix, ends with suffix, as
-  // long as both together at least) whose CLIENTS comma list names the
-  // client exactly; "" when none.
+  // The first name of the family (it begins with the prefix, ends with the
+  // suffix and is at least as long as both) whose CLIENTS comma list names
+  // the client exactly; "" when none.
   std::string FirstTemplateListing(const std::string& upperPrefix, const std::string& upperSuffix,
                                    const std::string& client);
 
