@@ -45,10 +45,7 @@ TCacheOfClientMarginRestrictions::TRecordPtr TCacheOfClientMarginRestrictions::L
   // A mask keeps the letter case of the client code; the section is the same.
   const std::string upperSection = ToUpperCopy(section);
   TRecordPtr& item = SectionMemo[upperSection];
-  if (!item) {
-    TRecordPtr loaded = LoadSection(upperSection, id.GetLeverage());
-    item = std::move(loaded);
-  }
+  if (!item) item = LoadSection(upperSection, id.GetLeverage());
   return item;
 }
 
