@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <map>
+#include <tuple>
 
 #include "dl/store/number_text.h"
 #include "dl/store/numbers.h"
@@ -100,21 +102,34 @@ bool SplitSpreadKey(const std::string& key, const std::string& value, const std:
   return true;
 }
 
-void ReadSpreadSettings(const TIniFile& ini, const std::string& prefix, const std::string& section,
+void ReadSpreadSettings(const TIniSection& keys, const std::string& prefix,
                         const std::string& configName, std::vector<TSpreadSetting>& settings) {
-  for (const auto& entry : ini.ReadSection(section)) {
+  using TNames = std::tuple<std::string, std::string, std::string, std::string>;
+  std::map<TNames, std::size_t> positions;
+  for (std::size_t i = 0; i < settings.size(); ++i) {
+    const TSpreadSetting& s = settings[i];
+    positions.emplace(TNames(s.FirstName, s.SecondName, s.FirstLeg, s.SecondLeg), i);
+  }
+  // Keys that begin with the head in any case are neighbours in key order.
+  const std::string head = prefix + "SPREAD_";
+  for (auto it = keys.lower_bound(head); it != keys.end(); ++it) {
+    const std::string& key = it->first;
+    if (key.size() < head.size() ||
+        TIniFile::CompareNoCase(std::string_view(key).substr(0, head.size()), head) != 0) {
+      break;
+    }
     TSpreadSetting parsed;
-    if (!SplitSpreadKey(entry.first, entry.second, prefix, configName, parsed)) continue;
-    auto same = std::find_if(settings.begin(), settings.end(), [&](const TSpreadSetting& s) {
-      return s.FirstName == parsed.FirstName && s.SecondName == parsed.SecondName &&
-             s.FirstLeg == parsed.FirstLeg && s.SecondLeg == parsed.SecondLeg;
-    });
-    if (same == settings.end()) {
-      settings.push_back(parsed);
+    if (!SplitSpreadKey(key, it->second, prefix, configName, parsed)) continue;
+    TNames names(parsed.FirstName, parsed.SecondName, parsed.FirstLeg, parsed.SecondLeg);
+    auto known = positions.find(names);
+    if (known == positions.end()) {
+      positions.emplace(std::move(names), settings.size());
+      settings.push_back(std::move(parsed));
     } else {
-      same->Value = parsed.Value;
-      same->SecondValue = parsed.SecondValue;
-      same->Number = parsed.Number;
+      TSpreadSetting& same = settings[known->second];
+      same.Value = parsed.Value;
+      same.SecondValue = parsed.SecondValue;
+      same.Number = parsed.Number;
     }
   }
 }
@@ -136,7 +151,7 @@ void ReadVolatilitySlope(const TIniFile& ini, const std::string& section,
 }
 
 bool ReadPortfolioRiskItem(const TIniFile& ini, const std::string& section,
-                           const std::string& prefix, const std::string& configName,
+                           const TIniSection& keys, const std::string& prefix, const std::string& configName,
                            const TPortfolioRiskConfig& base, TPortfolioRiskConfig& record) {
   record = TPortfolioRiskConfig();
   auto key = [&prefix](const char* name) { return prefix + name; };
@@ -177,7 +192,7 @@ bool ReadPortfolioRiskItem(const TIniFile& ini, const std::string& section,
     record.SPREADS.push_back(
         MakeSpreadSetting(ini, section, "", configName, configName, legs[0], legs[1]));
   }
-  ReadSpreadSettings(ini, prefix, section, configName, record.SPREADS);
+  ReadSpreadSettings(keys, prefix, configName, record.SPREADS);
   if (!ReadSpreadTiers(ini, section, record.SPREADTIERS)) return false;
 
   std::copy(std::begin(base.BOARDTAG), std::end(base.BOARDTAG), std::begin(record.BOARDTAG));

@@ -1,6 +1,7 @@
 #include "dl/engine/portfolio_risk_configs.h"
 
 #include <algorithm>
+#include <set>
 
 #include "dl/engine/portfolio_risk_config_reader.h"
 #include "dl/store/number_text.h"
@@ -47,8 +48,8 @@ bool ItemOfKey(const std::string& upperKey, const std::string& key, const std::s
 TPortfolioRiskConfigs::TPortfolioRiskConfigs() {
   // What an empty DEFAULT section gives.
   TIniFile empty;
-  ReadPortfolioRiskItem(empty, kConfigSectionPrefix, "", kDefaultName, TPortfolioRiskConfig(),
-                        builtInDefault_);
+  ReadPortfolioRiskItem(empty, kConfigSectionPrefix, TIniSection(), "", kDefaultName,
+                        TPortfolioRiskConfig(), builtInDefault_);
 }
 
 void TPortfolioRiskConfigs::LoadPortfolioRiskConfigs(const TIniFile& ini) {
@@ -66,16 +67,15 @@ void TPortfolioRiskConfigs::EnumPortfolioRiskConfigs(const TIniFile& ini, TSourc
   for (const std::string& section : ini.GetSectionNames()) {
     std::string configName;
     if (!ConfigNameOfSection(section, configName)) continue;
-    TConfigSource source{section, {}};
-    for (const auto& entry : ini.ReadSection(section)) {
+    TConfigSource source{section, ini.ReadSection(section), {}};
+    std::set<std::string> known;
+    for (const auto& entry : source.Keys) {
       const std::string& key = entry.first;
       std::string upperKey = ToUpperCopy(key);
       for (int k = 0; k < kPortfolioRiskConfigKeyCount; ++k) {
         std::string item;
         if (!ItemOfKey(upperKey, key, PortfolioRiskConfigKeys[k], item)) continue;
-        if (std::find(source.Items.begin(), source.Items.end(), item) == source.Items.end()) {
-          source.Items.push_back(item);
-        }
+        if (known.insert(item).second) source.Items.push_back(item);
         if (std::string(PortfolioRiskConfigKeys[k]) == "ADDBASEASSETS" &&
             configName != kDefaultName) {
           for (const std::string& asset : SplitCommaList(entry.second)) {
@@ -93,8 +93,8 @@ void TPortfolioRiskConfigs::ReadDefaultPortfolioRiskConfig(const TIniFile& ini,
   for (const auto& [configName, source] : sources) {
     TPortfolioRiskConfig record;
     // An odd SPREADTIERS list spoils this configuration only.
-    if (!ReadPortfolioRiskItem(ini, source.Section, "", configName, TPortfolioRiskConfig(),
-                               record)) {
+    if (!ReadPortfolioRiskItem(ini, source.Section, source.Keys, "", configName,
+                               TPortfolioRiskConfig(), record)) {
       continue;
     }
     configs_[configName].emplace(kDefaultName, std::move(record));
@@ -109,9 +109,13 @@ void TPortfolioRiskConfigs::ReadPortfolioRiskConfig(const TIniFile& ini, const T
     if (defaultItem == config->second.end()) continue;
     const TPortfolioRiskConfig base = defaultItem->second;
     for (const std::string& item : source.Items) {
-      std::string prefix = item == kDefaultName ? std::string() : item + "_";
+      // The DEFAULT item keeps its first-pass record.
+      if (item == kDefaultName) continue;
       TPortfolioRiskConfig record;
-      if (!ReadPortfolioRiskItem(ini, source.Section, prefix, configName, base, record)) break;
+      if (!ReadPortfolioRiskItem(ini, source.Section, source.Keys, item + "_", configName, base,
+                                 record)) {
+        break;
+      }
       config->second.emplace(item, std::move(record));
     }
   }

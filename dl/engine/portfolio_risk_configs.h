@@ -50,10 +50,12 @@ class TPortfolioRiskConfigs {
   const std::vector<TPortfolioSpreadOrderEntry>& SpreadOrder() const { return spreadOrder_; }
 
  private:
-  // Where a configuration is read from: its section as written and the
-  // names of its items in the order the keys name them.
+  // Where a configuration is read from: its section as written, that
+  // section's keys, and the names of its items in the order the keys name
+  // them.
   struct TConfigSource {
     std::string Section;
+    TIniSection Keys;
     std::vector<std::string> Items;
   };
   using TSources = std::map<std::string, TConfigSource>;

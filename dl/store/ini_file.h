@@ -83,7 +83,7 @@ class TIniFile {
   std::size_t ReadSectionText(const char* section, char* buffer, std::size_t capacity) const;
 
  private:
-  // A piece of text_: names, keys and values are all slices of the source.
+  // Names, keys and values are all slices of text_, the copy of the source.
   struct TSlice {
     std::uint32_t offset;
     std::uint32_t length;

@@ -30,13 +30,13 @@ bool SkipSpaceAndSign(std::string_view text, std::size_t& pos) {
 }
 
 // The exponent digits after "e" or "p", saturated far beyond any double.
-long ReadExponent(std::string_view text, std::size_t pos) {
+long long ReadExponent(std::string_view text, std::size_t pos) {
   bool negative = false;
   if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
     negative = text[pos] == '-';
     ++pos;
   }
-  long value = 0;
+  long long value = 0;
   for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
     if (value < 100000000) value = value * 10 + (text[pos] - '0');
   }
@@ -48,7 +48,7 @@ long ReadExponent(std::string_view text, std::size_t pos) {
 // its exponent, with the units position. Hexadecimal digits count four bits.
 bool IsOverflow(std::string_view number, bool hex) {
   const char exponentMark = hex ? 'p' : 'e';
-  long integerDigits = 0, leadingFractionZeros = 0;
+  long long integerDigits = 0, leadingFractionZeros = 0;
   bool seenPoint = false, seenSignificant = false;
   std::size_t pos = 0;
   for (; pos < number.size(); ++pos) {
@@ -64,9 +64,9 @@ bool IsOverflow(std::string_view number, bool hex) {
       if (!seenPoint) ++integerDigits;
     }
   }
-  long exponent = pos < number.size() ? ReadExponent(number, pos + 1) : 0;
-  long digitWeight = hex ? 4 : 1;
-  long magnitude = integerDigits > 0 ? (integerDigits - 1) * digitWeight
+  long long exponent = pos < number.size() ? ReadExponent(number, pos + 1) : 0;
+  long long digitWeight = hex ? 4 : 1;
+  long long magnitude = integerDigits > 0 ? (integerDigits - 1) * digitWeight
                                      : -(leadingFractionZeros + 1) * digitWeight;
   return magnitude + exponent > 0;
 }

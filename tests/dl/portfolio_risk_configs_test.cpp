@@ -293,6 +293,53 @@ TEST_F(PortfolioRiskConfigsTest, SpreadKeysOverwriteFixedSettingsOfUpperCaseConf
   EXPECT_EQ(r.SPREADS[9].Value, 9.0);
 }
 
+TEST_F(PortfolioRiskConfigsTest, EachItemReadsOnlyItsOwnSpreadKeysInAnyCase) {
+  Load("[PORTFOLIORISKCONFIG_Cfg]\n"
+       "a_KGO=1\nab_KGO=1\nA_B_KGO=1\n"
+       "A_SPREAD_T1_T2=11\na_spread_X_T2_T3=12\na_SPREADX_T1_T2=13\nA_SPREAD_T1=14\n"
+       "ab_SPREAD_T1_T2=21\nA_B_SPREAD_T1_T2=31\nSPREAD_T1_T2=41\n");
+  struct Expected {
+    const char* item;
+    std::vector<std::string> extra;  // legs and value of each setting after the nine
+  };
+  const Expected cases[] = {
+      {"a", {"CFG T1 T2 11", "X T2 T3 12"}},
+      {"ab", {"CFG T1 T2 21"}},
+      {"A_B", {"CFG T1 T2 31"}},
+      {"DEFAULT", {"CFG T1 T2 41"}},
+  };
+  for (const Expected& c : cases) {
+    SCOPED_TRACE(c.item);
+    const TPortfolioRiskConfig& r = Get("Cfg", c.item);
+    std::vector<std::string> extra;
+    for (std::size_t i = 9; i < r.SPREADS.size(); ++i) {
+      const TSpreadSetting& s = r.SPREADS[i];
+      extra.push_back(s.SecondName + " " + s.FirstLeg + " " + s.SecondLeg + " " +
+                      std::to_string(static_cast<int>(s.Value)));
+    }
+    EXPECT_EQ(extra, c.extra);
+  }
+}
+
+TEST_F(PortfolioRiskConfigsTest, ManyItemsEachGetTheirOwnValues) {
+  std::string text = "[PORTFOLIORISKCONFIG]\nBOARDTAG=D\n";
+  for (int i = 0; i < 3000; ++i) {
+    std::string item = "i" + std::to_string(i);
+    text += item + "_KGO=" + std::to_string(i) + "\n" + item + "_SPREAD_T1_T2=" + std::to_string(i + 1) + "\n";
+  }
+  Load(text);
+  ASSERT_EQ(configs_.Configs().at("DEFAULT").size(), 3001u);
+  for (int i = 0; i < 3000; i += 7) {
+    std::string item = "i" + std::to_string(i);
+    const TPortfolioRiskConfig& r = Get("DEFAULT", item.c_str());
+    ASSERT_EQ(r.KGO, i) << item;
+    // DEFAULT is upper case, so the key overwrites the fixed T1/T2 setting.
+    ASSERT_EQ(r.SPREADS.size(), 9u) << item;
+    EXPECT_EQ(r.SPREADS[1].Value, i + 1) << item;
+    EXPECT_STREQ(r.BOARDTAG, "D");
+  }
+}
+
 TEST_F(PortfolioRiskConfigsTest, PortfolioSpreadOrderIsSortedByOrder) {
   Load("[PORTFOLIOSPREADORDER]\nA,B=3\nC , D=1\nE=2\nF,G,H=0\nI,J=x\n");
   const auto& order = configs_.SpreadOrder();
