@@ -20,7 +20,7 @@ std::unique_ptr<TBoardGroupTable> ReadBoardLists(const TIniFile& ini,
   } else {
     for (const auto& entry : ini.ReadSection(section)) {
       TBoardGroup group;
-      group.Boards = SplitCommaList(entry.first.c_str());
+      group.Boards = SplitCommaList(entry.first);
       group.GroupKind = 1;
       for (const std::string& board : group.Boards) {
         table->emplace(board, group);

@@ -16,9 +16,9 @@ bool EndsWith(const std::string& text, const std::string& suffix) {
 }
 
 bool SplitPair(const std::string& value, std::pair<double, double>& numbers, double secondScale) {
-  const std::vector<std::string> items = SplitCommaList(value.c_str());
+  const std::vector<std::string> items = SplitCommaList(value);
   if (items.size() != 2) return false;
-  numbers = {TextToDouble(items[0].c_str()) * 100, TextToDouble(items[1].c_str()) * secondScale};
+  numbers = {TextToDouble(items[0]) * 100, TextToDouble(items[1]) * secondScale};
   return true;
 }
 
@@ -31,7 +31,7 @@ void StoreFirst(std::map<std::string, TValue>& byBoard, const std::string& board
 
 void ReadBoardSuffixes(const std::string& key, const std::string& value,
                        TClientCommSettings& record) {
-  const double number = TextToDouble(value.c_str());
+  const double number = TextToDouble(value);
   auto boardOf = [&key](const char* suffix) {
     return key.substr(0, key.size() - std::char_traits<char>::length(suffix));
   };
@@ -75,10 +75,10 @@ void ReadCommissionKeys(const TIniFile& ini, const std::string& section, bool cl
     const std::string& key = entry.first;
     const std::string& value = entry.second;
     ReadBoardSuffixes(key, value, record);
-    if (clientSection && ReadPlainCommission(key, TextToDouble(value.c_str()), record)) continue;
+    if (clientSection && ReadPlainCommission(key, TextToDouble(value), record)) continue;
     if (key.compare(0, sizeof kRepoTermPrefix - 1, kRepoTermPrefix) == 0) {
       const std::string term = key.substr(sizeof kRepoTermPrefix - 1);
-      record.RepoBrokerByTerm.emplace_back(TextToInt(term.c_str()), TextToDouble(value.c_str()));
+      record.RepoBrokerByTerm.emplace_back(TextToInt(term), TextToDouble(value));
     }
   }
   std::stable_sort(record.RepoBrokerByTerm.begin(), record.RepoBrokerByTerm.end(),

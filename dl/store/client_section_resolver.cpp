@@ -95,7 +95,7 @@ std::vector<std::pair<std::string, std::string>> TClientSectionResolver::ReadCli
     const std::string templateName =
         name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
     const std::string clients = Ini->ReadString(name, "CLIENTS", "");
-    for (std::string& client : SplitCommaList(clients.c_str()))
+    for (std::string& client : SplitCommaList(clients))
       pairs.emplace_back(std::move(client), templateName);
   }
   return pairs;

@@ -32,7 +32,7 @@ std::unique_ptr<TCommScale> TCommScaleReader::ReadCommScaleSection(const std::st
   auto scale = std::make_unique<TCommScale>();
   for (const auto& entry : section) {
     const std::string key = ToUpperCopy(entry.first);
-    const double value = TextToDouble(entry.second.c_str());
+    const double value = TextToDouble(entry.second);
     if (key == "MINVALUE")
       scale->MinValue = value * 100;
     else if (key == "MAXVALUE")
@@ -42,7 +42,7 @@ std::unique_ptr<TCommScale> TCommScaleReader::ReadCommScaleSection(const std::st
     else if (key == "TRADECOMMISSION")
       scale->TradeCommission = value * 100;
     else if (key != "CLIENTS")
-      AddRate(*scale, TextToDouble(key.c_str()) * 100, value);
+      AddRate(*scale, TextToDouble(key) * 100, value);
   }
   return scale;
 }

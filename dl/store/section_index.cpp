@@ -47,7 +47,7 @@ std::string TSectionIndex::FirstTemplateListing(const std::string& upperPrefix,
     for (std::size_t i = 0; i < UpperNames.size(); ++i) {
       if (!IsFamilyName(UpperNames[i], upperPrefix, upperSuffix)) continue;
       std::string clients = Ini.ReadString(UpperNames[i], "CLIENTS", "");
-      for (std::string& item : SplitCommaList(clients.c_str()))
+      for (std::string& item : SplitCommaList(clients))
         firstListing.emplace(std::move(item), i);
     }
     family = TemplateFamilies.emplace(std::move(familyKey), std::move(firstListing)).first;

@@ -23,7 +23,7 @@ void ReadRate(const std::string& code, const std::string& value, std::string& ma
   if (code == "MAIN")
     mainCurrency = value;
   else if (!value.empty())
-    rates[code] = TextToDouble(value.c_str());
+    rates[code] = TextToDouble(value);
 }
 
 }  // namespace
@@ -32,10 +32,10 @@ std::unique_ptr<TClientSecurityRestrictions> ReadSecurityRestrictionsDefaults(co
   auto record = std::make_unique<TClientSecurityRestrictions>();
   record->UseOnlyMoneyLimitForOldMargin = GeneralMoneyLimitFlag(ini);
   const std::string ignored = ini.ReadString("GENERAL", "IGNORECHECKLIMITS", "");
-  if (!ignored.empty()) record->IgnoreCheckLimits = SplitCommaList(ignored.c_str());
+  if (!ignored.empty()) record->IgnoreCheckLimits = SplitCommaList(ignored);
   for (const auto& entry : ini.ReadSection(ToUpperCopy("AddMultiCurrency"))) {
     record->HasMultiCurrency = true;
-    record->MultiCurrencyLists.emplace(entry.first, SplitCommaList(entry.second.c_str()));
+    record->MultiCurrencyLists.emplace(entry.first, SplitCommaList(entry.second));
   }
   return record;
 }
@@ -66,17 +66,17 @@ TCacheOfSecurityRestrictions::TRecordPtr TCacheOfSecurityRestrictions::ReadClien
     const std::string key = ToUpperCopy(entry.first);
     const std::string& value = entry.second;
     if (key == "CURRBOARDS") {
-      record->CurrBoards = SplitCommaList(value.c_str());
+      record->CurrBoards = SplitCommaList(value);
       std::sort(record->CurrBoards.begin(), record->CurrBoards.end());
     } else if (key == "USEONLYMONEYLIMITFOROLDMARGIN") {
       record->UseOnlyMoneyLimitForOldMargin =
           Ini->ReadInteger(section, "USEONLYMONEYLIMITFOROLDMARGIN", generalMoneyLimit ? 1 : 0) !=
           0;
     } else if (key == "IGNORECHECKLIMITS") {
-      if (!value.empty()) record->IgnoreCheckLimits = SplitCommaList(value.c_str());
+      if (!value.empty()) record->IgnoreCheckLimits = SplitCommaList(value);
     } else if (BeginsWith(key, "ADDMULTICURRENCY_")) {
       record->HasMultiCurrency = true;
-      record->MultiCurrencyLists[key.substr(17)] = SplitCommaList(value.c_str());
+      record->MultiCurrencyLists[key.substr(17)] = SplitCommaList(value);
     } else if (BeginsWith(key, "CURRENCY_")) {
       record->HasCurrencyRates = true;
       ReadRate(key.substr(9), value, record->MainCurrency, record->CurrencyRates);

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <set>
 #include <string>
@@ -54,10 +55,17 @@ std::vector<std::string> ClientCodes(const DL::TIniFile& ini) {
   return {codes.begin(), codes.end()};
 }
 
-std::vector<double> Leverages(const DL::TIniFile& ini) {
+// The leverages of the text's sections, fixed awkward ones and one made of
+// the input's first bytes (any bit pattern: NaNs, infinities, subnormals).
+std::vector<double> Leverages(const DL::TIniFile& ini, const std::uint8_t* data, std::size_t size) {
   std::vector<double> leverages = {-1.0, 0.0, 2.0, std::numeric_limits<double>::quiet_NaN(),
                                    std::numeric_limits<double>::infinity(),
                                    -std::numeric_limits<double>::infinity()};
+  if (size >= sizeof(double)) {
+    double raw;
+    std::memcpy(&raw, data, sizeof raw);
+    leverages.push_back(raw);
+  }
   for (const std::string& name : ini.GetUpperSectionNames()) {
     const double value = ini.ReadFloat(name, "INCLUDECLIENTSWITHLEVERAGE", -1.0);
     if (leverages.size() < 12) leverages.push_back(value);
@@ -78,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   DL::Testing::TNaiveSectionResolver naiveMargins(&ini);
   DL::TClientSectionResolver clients(&ini);
 
-  const std::vector<double> leverages = Leverages(ini);
+  const std::vector<double> leverages = Leverages(ini, data, size);
   for (const std::string& client : ClientCodes(ini)) {
     std::string section = clients.FindExplicitSection(client, "CL", "");
     if (section.empty()) section = clients.FindTemplateSection(client, "CL", "_CLIENT_TEMPLATE");
