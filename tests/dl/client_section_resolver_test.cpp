@@ -61,6 +61,11 @@ TEST(ClientSectionResolver, ClientChain) {
       // The star is a plain character of the name.
       {"[CLA*B*]\nk=1\n", "A*BC", "CLA*B*"},
       {"[CLA*B*]\nk=1\n", "AXBC", ""},
+      // Letters of code page 1251 are not folded: only the same bytes match.
+      {"[cl\xC0\xC1]\nk=1\n", "\xC0\xC1", "CL\xC0\xC1"},
+      {"[CL\xE0\xE1]\nk=1\n", "\xC0\xC1", ""},
+      {"[CL\xC0*]\nk=1\n", "\xC0\xC1z", "CL\xC0*"},
+      {"[CL\xE0*]\nk=1\n", "\xC0\xC1", ""},
       // No section at all.
       {"", "ABC", ""},
       {"[GENERAL]\nk=1\n", "", ""},
