@@ -296,6 +296,11 @@ void CZPluginTableView::ClearRows() {
   DelLines(list_, 1, -1);
 }
 
+const std::vector<ZListSortField>& CZPluginTableView::SortFieldsCopy() {
+  if (list_ && IsWindow(list_)) RefreshSortFieldsCopy();
+  return sortFieldsCopy_;
+}
+
 void CZPluginTableView::RefreshSortFieldsCopy() {
   sortFieldsCopy_.clear();
   int count = ListGetSortFields(list_, 0, nullptr);

@@ -87,8 +87,9 @@ class CZPluginTableView {
   void SetDialogCaption(const std::string& caption) { dialogCaption_ = caption; }
   bool DialogRequired() const { return dialogRequired_; }
   int DefaultSortDirection(int position) const { return IsTextColumnAt(position) ? 1 : 0; }
-  // The list's sort fields as (position, direction), as last read from the list.
-  const std::vector<ZListSortField>& SortFieldsCopy() const { return sortFieldsCopy_; }
+  // The list's sort fields as (position, direction): read afresh while the
+  // list exists, kept as last read once it is gone.
+  const std::vector<ZListSortField>& SortFieldsCopy();
   void RefreshSortFieldsCopy();
   int ListServiceId() const { return listServiceId_; }
   const uint32_t* TableServiceBlock() const { return tableServiceBlock_; }

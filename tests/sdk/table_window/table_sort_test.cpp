@@ -137,6 +137,19 @@ INSTANTIATE_TEST_SUITE_P(
                       OrderCase{"64-bit ascending", kVolume, 1, {"Первая", "Вторая", "Третья"}},
                       OrderCase{"text descending", kClient, 0, {"Третья", "Первая", "Вторая"}}));
 
+TEST_F(TableSortTest, TheViewKeepsACopyOfTheSortFieldsAsPositionAndDirection) {
+  EXPECT_TRUE(table_->GetView()->SortFieldsCopy().empty());
+  HWND list = ListOf(table_);
+  int x = GetColumnWidth(list, 0) + GetColumnWidth(list, 1) + GetColumnWidth(list, 2) / 2;
+  SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 3));  // a click on the Кол-во header
+  SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(x, 3));
+  const std::vector<ZListSortField>& copy = table_->GetView()->SortFieldsCopy();
+  ASSERT_EQ(copy.size(), 1u);
+  EXPECT_EQ(copy[0].column, 2);
+  EXPECT_EQ(copy[0].ascending, 0) << "a numeric column sorts descending first";
+  EXPECT_EQ(ShownClients(), (std::vector<std::string>{"Вторая", "Третья", "Первая"}));
+}
+
 TEST_F(TableSortTest, WithoutSortFieldsTheTableOrderHolds) {
   EXPECT_EQ(ShownClients(), (std::vector<std::string>{"Вторая", "Первая", "Третья"}));
 }
