@@ -156,6 +156,7 @@ TEST(PluginDialog, ModalRunsThroughTheHostWithItsTitle) {
   DialogDriver ok([](HWND d) { DialogDriver::Press(d, IDOK); });
   EXPECT_EQ(dialog.DoModal(nullptr), 1);
   EXPECT_TRUE(ok.Ran());
+  EXPECT_EQ(env.Host().Log().Details(30), std::vector<std::string>{"901"}) << "run by host function 30";
   EXPECT_EQ(ok.Caption(), "Заголовок");
   EXPECT_EQ(dialog.inits, 1);
   EXPECT_FALSE(dialog.IsModal());
