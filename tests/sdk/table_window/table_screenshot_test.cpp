@@ -16,11 +16,7 @@ struct Capture {
   int width = 0, height = 0, stride = 0;
   std::vector<uint8_t> pixels;
 
-  COLORREF At(int x, int y) const {
-    const uint8_t* p = &pixels[static_cast<size_t>(height - 1 - y) * stride + x * 3];
-    return RGB(p[2], p[1], p[0]);
-  }
-};
+  };
 
 Capture CaptureWindow(HWND window) {
   Capture capture;
@@ -107,19 +103,28 @@ TEST(TableScreenshot, AFilledTableIsDrawnAndSaved) {
   Sleep(200);
   env.Pump();
 
-  Capture capture = CaptureWindow(env.MainFrame());
-  ASSERT_GT(capture.width, 0);
-  // The warning row's count cell shows its colour on screen.
+  // The warning row's count cell is drawn in its colour.
   HWND list = ListOf(table);
   int line = GetDefaultIndex(list, &rows[2]);
-  int x = 0;
-  for (int c = 0; c < 2; ++c) x += GetColumnWidth(list, c);
-  POINT cell = {x + 5, line * env.LineHeight() + env.LineHeight() / 2};
-  ClientToScreen(list, &cell);
-  RECT frame;
-  GetWindowRect(env.MainFrame(), &frame);
-  EXPECT_EQ(capture.At(cell.x - frame.left, cell.y - frame.top), warning);
+  int x = GetColumnWidth(list, 0) + GetColumnWidth(list, 1) + 5;
+  int y = line * env.LineHeight() + env.LineHeight() / 2;
+  RECT listArea;
+  GetClientRect(list, &listArea);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, listArea.right, listArea.bottom);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  SendMessageA(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+  EXPECT_EQ(GetPixel(memory, x, y), warning);
+  EXPECT_EQ(GetPixel(memory, x, (GetDefaultIndex(list, &rows[1]) * env.LineHeight()) + 3), GetSysColor(COLOR_WINDOW));
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
 
+  // What the screen shows of the host, for a person to look at.
+  Capture capture = CaptureWindow(env.MainFrame());
+  ASSERT_GT(capture.width, 0);
   std::string path = ScreenshotFolder() + "\\table_window.bmp";
   ASSERT_TRUE(SaveBitmap(capture, path)) << path;
   printf("screenshot: %s\n", path.c_str());
