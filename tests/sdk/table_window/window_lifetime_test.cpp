@@ -13,15 +13,20 @@ namespace {
 class CountingWindow : public CZPluginChildWnd {
  public:
   CountingWindow() : CZPluginChildWnd("Окно", 4242) {}
-  ~CountingWindow() override { ++destroyed; }
+  ~CountingWindow() override {
+    ++destroyed;
+    if (window_ && IsWindow(window_)) userDataAtDelete = GetWindowLongPtrA(window_, GWLP_USERDATA);
+  }
   int OnNotify(int, NMHDR*, LRESULT*) override { return ++notifies, 1; }
   HWND CreateVisible() {
     return Create(nullptr, nullptr, WS_VISIBLE | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 300, 200, 0);
   }
   int notifies = 0;
   static int destroyed;
+  static LONG_PTR userDataAtDelete;  // the window's user data when the object went
 };
 int CountingWindow::destroyed = 0;
+LONG_PTR CountingWindow::userDataAtDelete = 0;
 
 class TestDialog : public CZPluginDialog {
  public:
@@ -87,9 +92,11 @@ TEST(PluginWindow, ClosingTheFrameDeletesTheObjectOnceAndUnbindsIt) {
   HWND hwnd = window->CreateVisible();
   ASSERT_NE(hwnd, nullptr);
   int before = CountingWindow::destroyed;
+  CountingWindow::userDataAtDelete = -1;
   window->CloseFrame();
   env.Pump();
   EXPECT_EQ(CountingWindow::destroyed, before + 1);
+  EXPECT_EQ(CountingWindow::userDataAtDelete, 0) << "the user data was cleared before the object went";
   EXPECT_FALSE(IsWindow(hwnd));
   EXPECT_EQ(CZPluginChildWnd::GetWindowObject(hwnd), nullptr);
 }
