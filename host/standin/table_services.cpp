@@ -68,6 +68,7 @@ int TableServices::StartTableService(void* callbacks, int flag) {
 void TableServices::InitTableBlock(uint32_t* block) {
   if (!block) return;
   std::memset(block, 0, 672);
+  block[kTableBlockStartOnMessage] = on_ && startOnMessage_ ? 1 : 0;
   Note("84");
 }
 

@@ -17,7 +17,8 @@ class TableServices {
 
   void SetOn(bool on) { on_ = on; }
   bool IsOn() const { return on_; }
-  // Answers of host functions 171 and 172 for every list service.
+  // Answers of host functions 171 and 172 for every list service; the
+  // second also marks new table-service blocks to start on message 4045.
   void SetRestartFlags(bool afterRestore, bool onMessage) {
     restartAfterRestore_ = afterRestore;
     startOnMessage_ = onMessage;

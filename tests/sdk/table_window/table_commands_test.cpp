@@ -150,6 +150,31 @@ TEST_F(TableCommandsTest, ServiceCommandsReachTheHostServices) {
   EXPECT_LT(LogIndex("165 "), LogIndex("83 ")) << "list service first";
 }
 
+TEST(TableServiceMessages, StartAndStopTheServicesAsTheHostAsks) {
+  TestEnvironment env;
+  env.Services().SetOn(true);
+  env.Services().SetRestartFlags(false, true);
+  TestTable* table = env.CreateTable();
+  ASSERT_NE(table, nullptr);
+  HWND window = table->GetHwnd();
+  int id = table->GetView()->ListServiceId();
+  EXPECT_EQ(SendMessageA(window, WM_TABLE_LIST_SERVICE, 0, 0), 1);
+  EXPECT_TRUE(env.Services().ListServiceRunning(id)) << "4044 starts a service that asks for it";
+  EXPECT_EQ(SendMessageA(window, WM_TABLE_LIST_SERVICE_STOP, 0, 0), 1);
+  EXPECT_FALSE(env.Services().ListServiceRunning(id));
+  EXPECT_FALSE(table->GetView()->TableServiceOn());
+  EXPECT_EQ(SendMessageA(window, WM_TABLE_TABLE_SERVICE, 0, 0), 1);
+  EXPECT_TRUE(table->GetView()->TableServiceOn()) << "4045 starts a table service that asks for it";
+}
+
+TEST_F(TableCommandsTest, ServiceMessagesLeaveServicesThatDoNotAsk) {
+  int id = table_->GetView()->ListServiceId();
+  SendMessageA(table_->GetHwnd(), WM_TABLE_LIST_SERVICE, 0, 0);
+  SendMessageA(table_->GetHwnd(), WM_TABLE_TABLE_SERVICE, 0, 0);
+  EXPECT_FALSE(env_.Services().ListServiceRunning(id));
+  EXPECT_FALSE(table_->GetView()->TableServiceOn());
+}
+
 TEST_F(TableCommandsTest, RowChangesAreReportedToRunningServices) {
   Command(kCommandListService);
   Command(kCommandTableService);
