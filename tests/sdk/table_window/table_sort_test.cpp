@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "sdk/packed_dates.h"
+#include "sdk/table_view_callbacks.h"
 #include "test_environment.h"
 
 namespace table_test {
@@ -104,6 +105,33 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"64-bit 1e30 clamped", kVolume, 1e30, INT64_MAX},
                       NumberCase{"64-bit NaN", kVolume, kNaN, 0},
                       NumberCase{"double kept", kAmount, -2.75, 0}));
+
+TEST_F(TableSortTest, RowDataReachesTheListTypedByTheColumn) {
+  auto cell = [&](TestRow* row, int id, char* text, int size) {
+    uint64_t value = 0x1111111111111111ull;
+    EXPECT_EQ(TableRowDataCallback(table_, 1, row, table_->GetView()->IndexOfColumn(id), text, size, &value), 1);
+    return value;
+  };
+  char text[64];
+  EXPECT_EQ(cell(&rows_[1], kDate, text, sizeof text), ~0ull) << "date 0";
+  EXPECT_STREQ(text, "");
+  EXPECT_EQ(cell(&rows_[2], kTime, text, sizeof text), ~0ull) << "time -1";
+  EXPECT_EQ(cell(&rows_[0], kDate, text, sizeof text), FileTimeBits(20240301, 0));
+  EXPECT_STREQ(text, "01.03.2024");
+  uint64_t count = cell(&rows_[0], kCount, text, sizeof text);
+  EXPECT_EQ(static_cast<int32_t>(count), 30);
+  EXPECT_EQ(count >> 32, 0x11111111ull) << "an integer is four bytes";
+  uint64_t volume = cell(&rows_[2], kVolume, text, sizeof text);
+  double d;
+  memcpy(&d, &volume, 8);
+  EXPECT_EQ(d, 1e30) << "type 4 reaches the list as the double";
+  char small[4];
+  cell(&rows_[0], kClient, small, sizeof small);
+  EXPECT_STREQ(small, "Вто") << "the text is cut to the list's buffer";
+  EXPECT_EQ(TableRowDataCallback(nullptr, 1, &rows_[0], 1, text, sizeof text, nullptr), 1);
+  EXPECT_STREQ(text, "") << "no table, no text";
+  EXPECT_EQ(g_pCurrentTable, nullptr);
+}
 
 TEST_F(TableSortTest, TextColumnsGiveTheTextTruncated) {
   char text[4] = {};
