@@ -189,8 +189,9 @@ int CZPluginTableView::UpdateRow(void* row, int, int operation, const TableRowCo
   else if (operation == kRowDelete) line = DelLineWithData(list_, row);
   else line = UpdateLineWithData(list_, row);
 
+  // A deleted row's index now names the next line, which keeps its own callback.
   g_pCurrentRowObject = row;
-  if (line >= 0) SetRowDataCallBack(list_, line, TableRowDataCallback);
+  if (line >= 0 && operation != kRowDelete) SetRowDataCallBack(list_, line, TableRowDataCallback);
   g_pCurrentTableView = nullptr;
   g_pCurrentRowObject = nullptr;
 
