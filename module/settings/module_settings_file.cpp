@@ -167,6 +167,9 @@ bool TModuleSettings::WriteGeneralSettings(const std::string& iniPath) const
     CProfileSection ini(iniPath, kSection);
 
     ini.WriteInt("RecalcRiskParamsInterval", RecalcRiskParamsInterval);
+    // The marks of the converted old keys go with the values, so a file that
+    // was replaced while the host ran does not convert the saved values away.
+    ini.WriteString("ClientsType", "0");
     ini.WriteInt("ClientsType2", ClientsType2);
 
     ini.WriteString("LowFundsTopic", LowFundsTopic);
@@ -243,6 +246,7 @@ bool TModuleSettings::WriteGeneralSettings(const std::string& iniPath) const
     ini.WriteBool("UseML2Template2", UseML2Template2);
 
     ini.WriteBool("UseTotalAssets", UseTotalAssets);
+    ini.WriteString("UsePositiveVarMargin", "2");
     ini.WriteInt("UseVarMargin", UseVarMargin);
 
     ini.WriteBool("UseSFRWarnSchedule", UseSFRWarnSchedule);
