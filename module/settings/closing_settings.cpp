@@ -68,6 +68,28 @@ void TClosingSettings::AddAutoCloseEntry(int minutes, int patternIndex, int allC
     AutoCloseSchedule.push_back(entry);
 }
 
+int TClosingSettings::CountLivePatterns() const
+{
+    int count = 0;
+    for (const std::unique_ptr<TClosingPattern>& pattern : Patterns)
+        if (!pattern->Deleted)
+            ++count;
+    return count;
+}
+
+int TClosingSettings::NextLivePattern(int index) const
+{
+    int count = static_cast<int>(Patterns.size());
+    for (int step = 1; step <= count; ++step) {
+        int candidate = ((index + step) % count + count) % count;
+        if (candidate == index)
+            return -1;
+        if (!Patterns[candidate]->Deleted)
+            return candidate;
+    }
+    return -1;
+}
+
 bool TClosingSettings::ReadClosingSettings(const std::string& iniPath)
 {
     CProfileSection ini(iniPath, kSection, kClosingBufferSize);

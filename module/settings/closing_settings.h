@@ -20,6 +20,12 @@ public:
 
     void AddAutoCloseEntry(int minutes, int patternIndex, int allClients);
 
+    // Patterns whose deleted mark is clear.
+    int CountLivePatterns() const;
+    // The first live pattern after index, wrapping round to 0 after the last
+    // one; -1 when the walk comes back to index without finding one.
+    int NextLivePattern(int index) const;
+
     // info.ini path in; both return true.
     bool ReadClosingSettings(const std::string& iniPath);
     bool WriteClosingSettings(const std::string& iniPath) const;

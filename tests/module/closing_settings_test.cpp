@@ -137,6 +137,28 @@ TEST(ClosingSettingsTest, AutoCloseEntryTakesItsThreeValues)
     EXPECT_EQ(c.AutoCloseSchedule[0].LastFiring, 0);
 }
 
+TEST(ClosingSettingsTest, LivePatternsSkipThoseMarkedDeleted)
+{
+    TClosingSettings c = DistinctClosing();
+    c.Patterns.push_back(std::make_unique<TClosingPattern>());
+    EXPECT_EQ(c.CountLivePatterns(), 4);
+    EXPECT_EQ(c.NextLivePattern(0), 1);
+    EXPECT_EQ(c.NextLivePattern(3), 0);
+    c.Patterns[1]->Deleted = true;
+    c.Patterns[2]->Deleted = true;
+    EXPECT_EQ(c.CountLivePatterns(), 2);
+    EXPECT_EQ(c.NextLivePattern(0), 3);
+    EXPECT_EQ(c.NextLivePattern(1), 3);
+    EXPECT_EQ(c.NextLivePattern(3), 0);
+    EXPECT_EQ(c.NextLivePattern(-1), 0);
+    c.Patterns[0]->Deleted = true;
+    EXPECT_EQ(c.NextLivePattern(3), -1);
+    c.Patterns[3]->Deleted = true;
+    EXPECT_EQ(c.CountLivePatterns(), 0);
+    EXPECT_EQ(c.NextLivePattern(3), -1);
+    EXPECT_EQ(TClosingSettings().NextLivePattern(-1), -1);
+}
+
 TEST(CommaListTest, SplitDropsBlanksAndEmptyItems)
 {
     StringList list = {"old"};
