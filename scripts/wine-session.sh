@@ -19,9 +19,13 @@ wine_session_start() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "wine: preparing the prefix $WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
   fi
   wineserver -p
-  wineboot >/dev/null 2>&1 || true
+  # Start Wine's own services and desktop now, with output away from the
+  # caller: started later by a test, they would inherit CTest's pipes and keep
+  # CTest waiting for them to close.
+  wineboot >/dev/null 2>&1 </dev/null || true
   trap wine_session_stop EXIT
 }
 

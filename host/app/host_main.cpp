@@ -1,0 +1,100 @@
+// host.exe: the stand-in terminal as a program. It opens its main frame,
+// loads VanTrel.dll, initialises it as host 7.0 and runs until closed or for
+// a set time, then stops and unloads the plug-in as the terminal does.
+//
+//   host.exe [--scenario FILE] [--plugin DLL] [--ready-file FILE] [--exit-after SECONDS]
+#include "host/standin/plugin_library.h"
+#include "host/standin/scenario.h"
+#include "host/standin/standin_host.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+struct Options {
+  std::string scenario;
+  std::string plugin = "VanTrel.dll";
+  std::string readyFile;
+  int exitAfterSeconds = 0;
+};
+
+Options ParseOptions(int argc, char** argv) {
+  Options options;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string name = argv[i];
+    if (name == "--scenario") options.scenario = argv[i + 1];
+    if (name == "--plugin") options.plugin = argv[i + 1];
+    if (name == "--ready-file") options.readyFile = argv[i + 1];
+    if (name == "--exit-after") options.exitAfterSeconds = std::atoi(argv[i + 1]);
+  }
+  return options;
+}
+
+void WriteReadyFile(const std::string& path, const std::string& text) {
+  if (path.empty()) return;
+  if (FILE* file = std::fopen(path.c_str(), "wb")) {
+    std::fputs(text.c_str(), file);
+    std::fclose(file);
+  }
+}
+
+// Menu captions of the host's menu bar, for the report on standard output.
+std::string MenuBarReport(HWND frame) {
+  std::string report;
+  HMENU bar = GetMenu(frame);
+  for (int position = 0; position < GetMenuItemCount(bar); ++position) {
+    char caption[256] = {};
+    GetMenuStringA(bar, position, caption, sizeof caption - 1, MF_BYPOSITION);
+    report += std::string("  [") + caption + "]\n";
+    HMENU popup = GetSubMenu(bar, position);
+    for (int item = 0; popup && item < GetMenuItemCount(popup); ++item) {
+      char text[256] = {};
+      GetMenuStringA(popup, item, text, sizeof text - 1, MF_BYPOSITION);
+      report += std::string("      ") + (text[0] ? text : "----") + "\n";
+    }
+  }
+  return report;
+}
+void CALLBACK QuitOnTimer(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); }
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Options options = ParseOptions(argc, argv);
+  StandInHost host;
+  ScenarioHost hostSettings;
+  if (!options.scenario.empty() && !LoadScenario(options.scenario, host, &hostSettings))
+    std::printf("host: scenario %s not found\n", options.scenario.c_str());
+  if (!host.CreateFrame("Торговый терминал (стенд) - VanTrel", true)) {
+    std::printf("host: the main frame could not be created\n");
+    return 2;
+  }
+
+  PluginLibrary plugin(host);
+  if (!plugin.Load(options.plugin)) {
+    std::printf("host: %s could not be loaded (error %lu)\n", options.plugin.c_str(), GetLastError());
+    return 3;
+  }
+  const uint32_t version = host::MakeHostVersion(hostSettings.versionMajor, hostSettings.versionMinor);
+  const InitResult init = plugin.InitEx(version);
+  std::printf("host: PLUGIN_InitEx with host version %d.%d: %s", hostSettings.versionMajor,
+              hostSettings.versionMinor, init.ok ? "initialised\n" : "refused, ");
+  if (!init.ok) std::printf("code %d, \"%s\"\n", init.errorCode, init.errorText.c_str());
+  plugin.SendUiInfo();
+  std::printf("host: menu bar\n%s", MenuBarReport(host.Frame()).c_str());
+  std::fflush(stdout);
+  WriteReadyFile(options.readyFile, init.ok ? "initialised\n" : "refused\n");
+
+  if (options.exitAfterSeconds > 0)
+    SetTimer(nullptr, 0, options.exitAfterSeconds * 1000u, QuitOnTimer);
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  plugin.Shutdown();
+  plugin.Unload();
+  std::printf("host: plug-in stopped and unloaded\n");
+  return init.ok ? 0 : 1;
+}

@@ -1,0 +1,40 @@
+// Host functions 32, 33, 35, 36 and 48: the host's records and transactions.
+#include "host/standin/standin_host.h"
+
+#include <string>
+
+namespace {
+StandInHost& Host() { return *StandInHost::Current(); }
+
+int __stdcall RecordCount(int kind) { return Host().Records().Count(kind); }
+
+void* __stdcall RecordAt(int kind, int recordSize, int index) {
+  return Host().Records().Record(kind, recordSize, index);
+}
+
+int __stdcall FormCount(int classIndex) { return Host().Records().FormCount(classIndex); }
+
+void* __stdcall FormAt(int classIndex, int recordSize, int subIndex) {
+  return Host().Records().Form(classIndex, recordSize, subIndex);
+}
+
+int __stdcall SendTransaction(int classIndex, int formIndex, const char* text, int flag,
+                              char* errorBuffer, int* result) {
+  Host().Log().Record(48, std::to_string(classIndex) + " " + std::to_string(formIndex) + " " +
+                              (text ? text : ""));
+  if (classIndex < 0 || formIndex < 0) {
+    if (errorBuffer) lstrcpynA(errorBuffer, "Нет формы транзакции", 1024);
+    return 0;
+  }
+  if (result) *result = 0;
+  return 1;
+}
+}  // namespace
+
+void InstallRecordFunctions(StandInHost& host) {
+  host.Install<32>(RecordCount);
+  host.Install<33>(RecordAt);
+  host.Install<35>(FormCount);
+  host.Install<36>(FormAt);
+  host.Install<48>(SendTransaction);
+}

@@ -1,0 +1,92 @@
+// StandInHost: our own stand-in for the trading terminal. It owns the host
+// function table handed to the plug-in, a real MDI frame window with a menu
+// bar, the host's records and options, and a log of what the plug-in asked.
+// Host functions are plain stdcall functions, so they find the host through
+// StandInHost::Current(); one host exists at a time.
+#pragma once
+
+#include "host/standin/call_log.h"
+#include "host/standin/record_store.h"
+#include "sdk/host_api.h"
+
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+
+class PluginLibrary;
+
+class StandInHost {
+ public:
+  StandInHost();
+  ~StandInHost();
+  StandInHost(const StandInHost&) = delete;
+  StandInHost& operator=(const StandInHost&) = delete;
+
+  static StandInHost* Current();
+
+  // The table handed to the plug-in; entry 0 is its size in bytes.
+  uint32_t* FunctionTable() { return m_functions; }
+  template <int N>
+  void Install(typename host::FunctionSig<N>::Fn fn) {
+    m_functions[N] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(fn));
+  }
+  void Remove(int index) { m_functions[index] = 0; }
+
+  // The main frame, its MDI client and the resource module of the host.
+  bool CreateFrame(const char* caption, bool visible);
+  HWND Frame() const { return m_frame; }
+  HWND MdiClient() const { return m_mdiClient; }
+  HMODULE Resources();
+
+  // The host's UI information block, with the host's font and character widths.
+  const uint32_t* UiInfo() const { return m_uiInfo; }
+
+  // The plug-in that menu clicks of its command ids go to.
+  void Attach(PluginLibrary* plugin) { m_plugin = plugin; }
+  PluginLibrary* Plugin() const { return m_plugin; }
+
+  RecordStore& Records() { return m_records; }
+  CallLog& Log() { return m_log; }
+
+  // Host function 101.
+  void SetOption(int category, int id, uint32_t value) { m_options[{category, id}] = value; }
+  bool Option(int category, int id, uint32_t* value) const;
+
+  // Host function 44; today unless a test or scenario sets it.
+  void SetDate(int date) { m_date = date; }
+  int Date() const;
+
+  // Command ids handed out by host function 9.
+  int IssueCommandId();
+  void ReleaseCommandId(int id) { m_issuedCommands.erase(id); }
+  bool IsIssued(int id) const { return m_issuedCommands.count(id) != 0; }
+  size_t IssuedCount() const { return m_issuedCommands.size(); }
+  void SetCommandIdsExhausted(bool exhausted) { m_commandIdsExhausted = exhausted; }
+
+  // The host's menu bar: a popup by caption, added on demand.
+  HMENU MenuByCaption(const std::string& caption, bool add);
+  bool RemoveMenu(const std::string& caption);
+
+ private:
+  static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void BuildUiInfo();
+
+  uint32_t m_functions[host::kFunctionCount] = {};
+  uint32_t m_uiInfo[host::kUiInfoFields] = {};
+  HWND m_frame = nullptr;
+  HWND m_mdiClient = nullptr;
+  HFONT m_font = nullptr;
+  HMODULE m_resources = nullptr;
+  PluginLibrary* m_plugin = nullptr;
+  RecordStore m_records;
+  CallLog m_log;
+  std::map<std::pair<int, int>, uint32_t> m_options;
+  int m_date = 0;
+  int m_nextCommandId = 30001;
+  bool m_commandIdsExhausted = false;
+  std::set<int> m_issuedCommands;
+};
+
+// Installs every group of host functions into the host's table.
+void InstallHostFunctions(StandInHost& host);

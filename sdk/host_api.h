@@ -1,0 +1,111 @@
+// The host boundary: the host function table the host hands over, the
+// plug-in callback table the plug-in fills, and the records they exchange.
+// Every entry is a stdcall function with a fixed argument count; a wrong
+// count corrupts the stack without a word, so each signature is declared
+// once here and used by both the plug-in and the stand-in host.
+#pragma once
+
+#include <windows.h>
+#include <cstdint>
+
+namespace host {
+
+constexpr int kFunctionCount = 221;
+constexpr uint32_t kFunctionTableBytes = kFunctionCount * 4;   // 884
+constexpr int kCallbackCount = 31;
+constexpr uint32_t kCallbackTableBytes = kCallbackCount * 4;   // 124
+constexpr int kUiInfoFields = 18;
+constexpr uint32_t kUiInfoBytes = kUiInfoFields * 4;           // 72
+
+static_assert(sizeof(void*) == 4, "the host boundary is 32-bit");
+
+// Host function N is entry N of the table; FunctionSig<N>::Fn is its type.
+template <int N> struct FunctionSig;
+
+#define VANTREL_HOST_FUNCTION(N, R, ...) \
+  template <> struct FunctionSig<N> { using Result = R; using Fn = R(__stdcall*)(__VA_ARGS__); }
+
+VANTREL_HOST_FUNCTION(3, void*, uint32_t size);
+VANTREL_HOST_FUNCTION(4, void, void* buffer);
+VANTREL_HOST_FUNCTION(7, HMENU, const char* caption);
+VANTREL_HOST_FUNCTION(8, void, const char* caption);
+VANTREL_HOST_FUNCTION(9, int);
+VANTREL_HOST_FUNCTION(10, void, int commandId);
+VANTREL_HOST_FUNCTION(11, void, int commandId, int enable);
+VANTREL_HOST_FUNCTION(12, int, int commandId);
+VANTREL_HOST_FUNCTION(25, HANDLE, int kind);
+VANTREL_HOST_FUNCTION(30, INT_PTR, HINSTANCE instance, int templateId, DLGPROC proc, HWND parent);
+VANTREL_HOST_FUNCTION(32, int, int kind);
+VANTREL_HOST_FUNCTION(33, void*, int kind, int recordSize, int index);
+VANTREL_HOST_FUNCTION(35, int, int classIndex);
+VANTREL_HOST_FUNCTION(36, void*, int classIndex, int recordSize, int subIndex);
+VANTREL_HOST_FUNCTION(41, void, int signal);
+VANTREL_HOST_FUNCTION(42, int, const char* text, int fractionDigits, int totalDigits,
+                      int decimalPoint, int flagA, int flagB, int reserved);
+VANTREL_HOST_FUNCTION(44, int);
+VANTREL_HOST_FUNCTION(48, int, int classIndex, int formIndex, const char* text, int flag,
+                      char* errorBuffer, int* result);
+VANTREL_HOST_FUNCTION(101, int, int category, int id, uint32_t* value);
+
+#undef VANTREL_HOST_FUNCTION
+
+// Host function 25 kinds.
+enum HostHandleKind : int { kMainFrame = 1, kResourceModule = 4, kMdiClient = 5 };
+
+// Plug-in callback N is entry N of the callback table the plug-in fills.
+template <int N> struct CallbackSig;
+
+#define VANTREL_CALLBACK(N, R, ...) \
+  template <> struct CallbackSig<N> { using Result = R; using Fn = R(__stdcall*)(__VA_ARGS__); }
+
+VANTREL_CALLBACK(1, BOOL);
+VANTREL_CALLBACK(2, LRESULT, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+VANTREL_CALLBACK(3, BOOL);
+VANTREL_CALLBACK(4, void, const uint32_t* uiInfo);
+VANTREL_CALLBACK(5, int, uint32_t a, const char* caption, uint32_t b, uint32_t c, uint32_t d);
+VANTREL_CALLBACK(6, int, int hostCommandId, char* buffer, int size);
+VANTREL_CALLBACK(7, void);
+VANTREL_CALLBACK(8, void);
+VANTREL_CALLBACK(9, void, uint32_t value);
+VANTREL_CALLBACK(10, void, uint32_t a, uint32_t b);
+VANTREL_CALLBACK(11, void, uint32_t value);
+VANTREL_CALLBACK(12, void, const uint32_t* values);
+VANTREL_CALLBACK(14, void);
+VANTREL_CALLBACK(15, void);
+VANTREL_CALLBACK(22, BOOL, uint32_t value, uint32_t code, const void* data, uint32_t size);
+VANTREL_CALLBACK(23, BOOL, uint32_t value);
+VANTREL_CALLBACK(24, void, uint32_t value);
+VANTREL_CALLBACK(25, int, uint32_t event, const char* name, uint32_t p3, uint32_t p4);
+VANTREL_CALLBACK(26, void);
+VANTREL_CALLBACK(27, void, uint32_t a, uint32_t b);
+VANTREL_CALLBACK(28, int, uint32_t a, uint32_t b, uint32_t c);
+VANTREL_CALLBACK(29, void, uint32_t a, uint32_t b);
+VANTREL_CALLBACK(30, int, uint32_t code, uint32_t* value, uint32_t x);
+
+#undef VANTREL_CALLBACK
+
+// Exported entry points.
+using PluginInitFn = BOOL(__stdcall*)(uint32_t hostValue, const uint32_t* hostFunctions,
+                                      uint32_t* callbacks, const char* text);
+using PluginInitExFn = BOOL(__stdcall*)(uint32_t hostValue, const uint32_t* hostFunctions,
+                                        uint32_t* callbacks, const char* text,
+                                        uint32_t hostVersion, uint32_t hostValue2,
+                                        int* errorCode, char* errorText, int errorTextSize);
+
+constexpr uint32_t MakeHostVersion(uint32_t major, uint32_t minor) { return major << 16 | minor; }
+
+// Host record layouts (byte offsets) the plug-in reads.
+namespace record {
+constexpr int kClassKind = 2, kClassSize = 1144;
+constexpr int kClassId = 24, kClassCode = 28, kClassFlags = 172, kClassFlags2 = 184;
+constexpr int kFormSize = 172;
+constexpr int kFormFlags = 136, kFormFlagByte = 152, kFormValue = 168;
+constexpr int kSecurityKind = 3, kSecuritySize = 560;
+constexpr int kSecurityId = 12, kSecurityCode = 16, kSecurityClassIndex = 440;
+}  // namespace record
+
+// Codes of host records pushed through callback entry 22.
+constexpr uint32_t kRecordCode32926 = 32926, kRecordSize32926 = 284;
+constexpr uint32_t kRecordCode32984 = 32984, kRecordSize32984 = 720;
+
+}  // namespace host
