@@ -12,75 +12,61 @@ namespace {
 // stays within 1024 bytes.
 const std::size_t kMaxMessageLength = 1000;
 
-} // namespace
+}  // namespace
 
-std::string FormatLogStamp(const SYSTEMTIME& time)
-{
-    char stamp[64];
-    std::snprintf(stamp, sizeof(stamp), "%02u/%02u/%02u %02u:%02u:%02u.%03u",
-                  static_cast<unsigned>(time.wMonth), static_cast<unsigned>(time.wDay),
-                  static_cast<unsigned>(time.wYear % 100), static_cast<unsigned>(time.wHour),
-                  static_cast<unsigned>(time.wMinute), static_cast<unsigned>(time.wSecond),
-                  static_cast<unsigned>(time.wMilliseconds));
-    return stamp;
+std::string FormatLogStamp(const SYSTEMTIME& time) {
+  char stamp[64];
+  std::snprintf(stamp, sizeof(stamp), "%02u/%02u/%02u %02u:%02u:%02u.%03u",
+                static_cast<unsigned>(time.wMonth), static_cast<unsigned>(time.wDay),
+                static_cast<unsigned>(time.wYear % 100), static_cast<unsigned>(time.wHour),
+                static_cast<unsigned>(time.wMinute), static_cast<unsigned>(time.wSecond),
+                static_cast<unsigned>(time.wMilliseconds));
+  return stamp;
 }
 
 CVantrelLog::CVantrelLog(const std::string& folder, const TModuleSettings& settings)
     : m_path(folder.empty() ? std::string() : JoinPath(folder, "VantrelFM.log")),
       m_settings(settings),
-      m_file(nullptr)
-{
+      m_file(nullptr) {}
+
+CVantrelLog::~CVantrelLog() {
+  if (m_file != nullptr) std::fclose(m_file);
 }
 
-CVantrelLog::~CVantrelLog()
-{
-    if (m_file != nullptr)
-        std::fclose(m_file);
+void CVantrelLog::TraceLog(int level, const char* format, ...) {
+  if (m_settings.TraceLogLevel < level) return;
+  va_list arguments;
+  va_start(arguments, format);
+  WriteFormatted(format, arguments);
+  va_end(arguments);
 }
 
-void CVantrelLog::TraceLog(int level, const char* format, ...)
-{
-    if (m_settings.TraceLogLevel < level)
-        return;
-    va_list arguments;
-    va_start(arguments, format);
-    WriteFormatted(format, arguments);
-    va_end(arguments);
+void CVantrelLog::MailLog(int level, const char* format, ...) {
+  if (m_settings.MailLogLevel < level) return;
+  va_list arguments;
+  va_start(arguments, format);
+  WriteFormatted(format, arguments);
+  va_end(arguments);
 }
 
-void CVantrelLog::MailLog(int level, const char* format, ...)
-{
-    if (m_settings.MailLogLevel < level)
-        return;
-    va_list arguments;
-    va_start(arguments, format);
-    WriteFormatted(format, arguments);
-    va_end(arguments);
+void CVantrelLog::WriteFormatted(const char* format, va_list arguments) {
+  char message[kMaxMessageLength + 1];
+  std::vsnprintf(message, sizeof(message), format, arguments);
+  WriteLogLine(message);
 }
 
-void CVantrelLog::WriteFormatted(const char* format, va_list arguments)
-{
-    char message[kMaxMessageLength + 1];
-    std::vsnprintf(message, sizeof(message), format, arguments);
-    WriteLogLine(message);
-}
-
-void CVantrelLog::WriteLogLine(const char* text)
-{
-    if (m_file == nullptr) {
-        if (m_path.empty())
-            return;
-        // Append in text mode and let other readers and writers share the file.
-        m_file = _fsopen(m_path.c_str(), "a", _SH_DENYNO);
-        if (m_file == nullptr)
-            return;
-    }
-    // One reading of the clock, so the stamp's parts always agree.
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    std::string message(text);
-    if (message.size() > kMaxMessageLength)
-        message.resize(kMaxMessageLength);
-    std::fprintf(m_file, "%s %s\n", FormatLogStamp(now).c_str(), message.c_str());
-    std::fflush(m_file);
+void CVantrelLog::WriteLogLine(const char* text) {
+  if (m_file == nullptr) {
+    if (m_path.empty()) return;
+    // Append in text mode and let other readers and writers share the file.
+    m_file = _fsopen(m_path.c_str(), "a", _SH_DENYNO);
+    if (m_file == nullptr) return;
+  }
+  // One reading of the clock, so the stamp's parts always agree.
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  std::string message(text);
+  if (message.size() > kMaxMessageLength) message.resize(kMaxMessageLength);
+  std::fprintf(m_file, "%s %s\n", FormatLogStamp(now).c_str(), message.c_str());
+  std::fflush(m_file);
 }

@@ -18,27 +18,29 @@ std::string FormatLogStamp(const SYSTEMTIME& time);
 // is; level 0 settings write nothing. Logging never fails its caller: a line
 // that cannot be written is lost.
 class CVantrelLog {
-public:
-    // The levels are read from settings at every call, so a change applies to
-    // the next line.
-    CVantrelLog(const std::string& folder, const TModuleSettings& settings);
-    ~CVantrelLog();
-    CVantrelLog(const CVantrelLog&) = delete;
-    CVantrelLog& operator=(const CVantrelLog&) = delete;
+ public:
+  // The levels are read from settings at every call, so a change applies to
+  // the next line.
+  CVantrelLog(const std::string& folder, const TModuleSettings& settings);
+  ~CVantrelLog();
+  CVantrelLog(const CVantrelLog&) = delete;
+  CVantrelLog& operator=(const CVantrelLog&) = delete;
 
-    void TraceLog(int level, const char* format, ...) __attribute__((format(__MINGW_PRINTF_FORMAT, 3, 4)));
-    void MailLog(int level, const char* format, ...) __attribute__((format(__MINGW_PRINTF_FORMAT, 3, 4)));
+  void TraceLog(int level, const char* format, ...)
+      __attribute__((format(__MINGW_PRINTF_FORMAT, 3, 4)));
+  void MailLog(int level, const char* format, ...)
+      __attribute__((format(__MINGW_PRINTF_FORMAT, 3, 4)));
 
-    // Appends one line with the message as it stands ("%" is not expanded).
-    void WriteLogLine(const char* text);
+  // Appends one line with the message as it stands ("%" is not expanded).
+  void WriteLogLine(const char* text);
 
-    // Empty when the folder is unknown.
-    const std::string& Path() const { return m_path; }
+  // Empty when the folder is unknown.
+  const std::string& Path() const { return m_path; }
 
-private:
-    void WriteFormatted(const char* format, va_list arguments);
+ private:
+  void WriteFormatted(const char* format, va_list arguments);
 
-    std::string m_path;
-    const TModuleSettings& m_settings;
-    FILE* m_file;
+  std::string m_path;
+  const TModuleSettings& m_settings;
+  FILE* m_file;
 };

@@ -4,13 +4,13 @@
 
 // Calculation settings (section "Vantrel" of info.ini).
 class TCalcSettings {
-public:
-    TCalcSettings();
+ public:
+  TCalcSettings();
 
-    // info.ini path in; both return true.
-    bool ReadOptValueParam(const std::string& iniPath);
-    bool WriteOptValueParam(const std::string& iniPath) const;
+  // info.ini path in; both return true.
+  bool ReadOptValueParam(const std::string& iniPath);
+  bool WriteOptValueParam(const std::string& iniPath) const;
 
-    // Which option value the risk formulas use.
-    int OptValueParam;
+  // Which option value the risk formulas use.
+  int OptValueParam;
 };

@@ -59,54 +59,66 @@ TModuleSettings::TModuleSettings()
       MailLogLevel(0),
       LogFileName("VantrelFM.log"),
       ConsiderFilters(true),
-      AlwaysAllowManualSending(false)
-{
+      AlwaysAllowManualSending(false) {}
+
+TModuleSettings& TModuleSettings::CopyFrom(const TModuleSettings& other) { return *this = other; }
+
+std::string* TModuleSettings::BodyOfKind(int kind) {
+  switch (kind) {
+    case 1:
+      return &LowFundsBody;
+    case 2:
+      return &SFRBody;
+    case 9:
+      return &SFRBody_fp;
+    case 3:
+      return &CLGOBody;
+    case 4:
+      return &ECLGOBody;
+    case 5:
+      return &MLBody;
+    case 6:
+      return &UPBody;
+    case 7:
+      return &ML2Body;
+    case 102:
+      return &SFRBody2;
+    case 109:
+      return &SFRBody2_fp;
+    case 107:
+      return &ML2Body2;
+    default:
+      return nullptr;
+  }
 }
 
-TModuleSettings& TModuleSettings::CopyFrom(const TModuleSettings& other)
-{
-    return *this = other;
+const std::string* TModuleSettings::BodyOfKind(int kind) const {
+  return const_cast<TModuleSettings*>(this)->BodyOfKind(kind);
 }
 
-std::string* TModuleSettings::BodyOfKind(int kind)
-{
-    switch (kind) {
-    case 1: return &LowFundsBody;
-    case 2: return &SFRBody;
-    case 9: return &SFRBody_fp;
-    case 3: return &CLGOBody;
-    case 4: return &ECLGOBody;
-    case 5: return &MLBody;
-    case 6: return &UPBody;
-    case 7: return &ML2Body;
-    case 102: return &SFRBody2;
-    case 109: return &SFRBody2_fp;
-    case 107: return &ML2Body2;
-    default: return nullptr;
-    }
+ScheduleList* TModuleSettings::ScheduleOfKind(int kind) {
+  switch (kind) {
+    case 1:
+      return &LFSchedule;
+    case 2:
+      return &SFRSchedule;
+    case 9:
+      return &SFRSchedule_fp;
+    case 3:
+      return &CLGOSchedule;
+    case 4:
+      return &ECLGOSchedule;
+    case 5:
+      return &MLSchedule;
+    case 6:
+      return &UPSchedule;
+    case 7:
+      return &ML2Schedule;
+    default:
+      return nullptr;
+  }
 }
 
-const std::string* TModuleSettings::BodyOfKind(int kind) const
-{
-    return const_cast<TModuleSettings*>(this)->BodyOfKind(kind);
-}
-
-ScheduleList* TModuleSettings::ScheduleOfKind(int kind)
-{
-    switch (kind) {
-    case 1: return &LFSchedule;
-    case 2: return &SFRSchedule;
-    case 9: return &SFRSchedule_fp;
-    case 3: return &CLGOSchedule;
-    case 4: return &ECLGOSchedule;
-    case 5: return &MLSchedule;
-    case 6: return &UPSchedule;
-    case 7: return &ML2Schedule;
-    default: return nullptr;
-    }
-}
-
-const ScheduleList* TModuleSettings::ScheduleOfKind(int kind) const
-{
-    return const_cast<TModuleSettings*>(this)->ScheduleOfKind(kind);
+const ScheduleList* TModuleSettings::ScheduleOfKind(int kind) const {
+  return const_cast<TModuleSettings*>(this)->ScheduleOfKind(kind);
 }

@@ -6,16 +6,16 @@
 
 // One time of day in a notification or auto-close schedule.
 struct TScheduleEntry {
-    // Minutes after local midnight: hour * 60 + minute (hours up to 24 are accepted).
-    int Minutes = 0;
-    // The time had already passed when the schedule was parsed, or the entry has fired.
-    bool Passed = false;
-    // Time of the last firing; 0 = never.
-    std::int64_t LastFiring = 0;
-    // Auto-close entries only: the closing pattern to apply and whether it
-    // applies to all clients; 0 elsewhere.
-    int PatternIndex = 0;
-    int AllClients = 0;
+  // Minutes after local midnight: hour * 60 + minute (hours up to 24 are accepted).
+  int Minutes = 0;
+  // The time had already passed when the schedule was parsed, or the entry has fired.
+  bool Passed = false;
+  // Time of the last firing; 0 = never.
+  std::int64_t LastFiring = 0;
+  // Auto-close entries only: the closing pattern to apply and whether it
+  // applies to all clients; 0 elsewhere.
+  int PatternIndex = 0;
+  int AllClients = 0;
 };
 
 typedef std::vector<TScheduleEntry> ScheduleList;

@@ -11,22 +11,22 @@
 // folder in the product), and the order in which the four settings records
 // are loaded from it and saved to it.
 class CSettingsFile {
-public:
-    explicit CSettingsFile(const std::string& folder);
+ public:
+  explicit CSettingsFile(const std::string& folder);
 
-    // Empty when the folder is unknown.
-    const std::string& Path() const { return m_path; }
+  // Empty when the folder is unknown.
+  const std::string& Path() const { return m_path; }
 
-    // General, transport, calculation, then closing settings. When
-    // NotifEnabledAtStart is off, notifications start switched off. The stored
-    // passwords and the address files are the caller's to check and read.
-    // False, with nothing read, when the folder is unknown.
-    bool Load(TModuleSettings& general, TTransportSettings& transport, TCalcSettings& calc,
-              TClosingSettings& closing) const;
-    // The same four records in the same order; false when the folder is unknown.
-    bool Save(const TModuleSettings& general, const TTransportSettings& transport,
-              const TCalcSettings& calc, const TClosingSettings& closing) const;
+  // General, transport, calculation, then closing settings. When
+  // NotifEnabledAtStart is off, notifications start switched off. The stored
+  // passwords and the address files are the caller's to check and read.
+  // False, with nothing read, when the folder is unknown.
+  bool Load(TModuleSettings& general, TTransportSettings& transport, TCalcSettings& calc,
+            TClosingSettings& closing) const;
+  // The same four records in the same order; false when the folder is unknown.
+  bool Save(const TModuleSettings& general, const TTransportSettings& transport,
+            const TCalcSettings& calc, const TClosingSettings& closing) const;
 
-private:
-    std::string m_path;
+ private:
+  std::string m_path;
 };

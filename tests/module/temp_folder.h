@@ -5,17 +5,17 @@
 // A fresh, empty folder for one test, removed with everything in it when the
 // test ends; info.ini, the body files and the log of a test live there.
 class CTempFolder {
-public:
-    CTempFolder();
-    ~CTempFolder();
-    CTempFolder(const CTempFolder&) = delete;
-    CTempFolder& operator=(const CTempFolder&) = delete;
+ public:
+  CTempFolder();
+  ~CTempFolder();
+  CTempFolder(const CTempFolder&) = delete;
+  CTempFolder& operator=(const CTempFolder&) = delete;
 
-    const std::string& Path() const { return m_path; }
-    std::string File(const std::string& name) const { return m_path + "\\" + name; }
+  const std::string& Path() const { return m_path; }
+  std::string File(const std::string& name) const { return m_path + "\\" + name; }
 
-private:
-    std::string m_path;
+ private:
+  std::string m_path;
 };
 
 // Raw file and profile access for checking what the module wrote.
