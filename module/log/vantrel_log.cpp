@@ -12,6 +12,13 @@ namespace {
 // stays within 1024 bytes.
 const std::size_t kMaxMessageLength = 1000;
 
+// Formats a message into a buffer that cuts it to the longest message.
+void WriteFormatted(CVantrelLog& log, const char* format, va_list arguments) {
+  char message[kMaxMessageLength + 1];
+  std::vsnprintf(message, sizeof(message), format, arguments);
+  log.WriteLogLine(message);
+}
+
 }  // namespace
 
 std::string FormatLogStamp(const SYSTEMTIME& time) {
@@ -34,25 +41,25 @@ CVantrelLog::~CVantrelLog() {
 }
 
 void CVantrelLog::TraceLog(int level, const char* format, ...) {
-  if (m_settings.TraceLogLevel < level) return;
   va_list arguments;
   va_start(arguments, format);
-  WriteFormatted(format, arguments);
+  TraceLogV(level, format, arguments);
   va_end(arguments);
 }
 
 void CVantrelLog::MailLog(int level, const char* format, ...) {
-  if (m_settings.MailLogLevel < level) return;
   va_list arguments;
   va_start(arguments, format);
-  WriteFormatted(format, arguments);
+  MailLogV(level, format, arguments);
   va_end(arguments);
 }
 
-void CVantrelLog::WriteFormatted(const char* format, va_list arguments) {
-  char message[kMaxMessageLength + 1];
-  std::vsnprintf(message, sizeof(message), format, arguments);
-  WriteLogLine(message);
+void CVantrelLog::TraceLogV(int level, const char* format, va_list arguments) {
+  if (m_settings.TraceLogLevel >= level) WriteFormatted(*this, format, arguments);
+}
+
+void CVantrelLog::MailLogV(int level, const char* format, va_list arguments) {
+  if (m_settings.MailLogLevel >= level) WriteFormatted(*this, format, arguments);
 }
 
 void CVantrelLog::WriteLogLine(const char* text) {

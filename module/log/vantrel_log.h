@@ -30,6 +30,10 @@ class CVantrelLog {
       __attribute__((format(__MINGW_PRINTF_FORMAT, 3, 4)));
   void MailLog(int level, const char* format, ...)
       __attribute__((format(__MINGW_PRINTF_FORMAT, 3, 4)));
+  // The same with the arguments already collected, for the module's own
+  // variadic TraceLog and MailLog to pass on.
+  void TraceLogV(int level, const char* format, va_list arguments);
+  void MailLogV(int level, const char* format, va_list arguments);
 
   // Appends one line with the message as it stands ("%" is not expanded).
   void WriteLogLine(const char* text);
@@ -38,8 +42,6 @@ class CVantrelLog {
   const std::string& Path() const { return m_path; }
 
  private:
-  void WriteFormatted(const char* format, va_list arguments);
-
   std::string m_path;
   const TModuleSettings& m_settings;
   FILE* m_file;

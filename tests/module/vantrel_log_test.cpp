@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdarg>
 #include <regex>
 #include <vector>
 
@@ -203,6 +204,33 @@ TEST_F(LogTest, UnknownFolderOrUnwritableFileLosesTheLineQuietly) {
       LinesOf(ReadFileBytes(folder.File("no such folder\\VantrelFM.log")));
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(MessageOf(lines[0]), "arrived");
+}
+
+// How the module's own variadic log operations pass their arguments on.
+void ModuleTraceLog(CVantrelLog& log, int level, const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  log.TraceLogV(level, format, arguments);
+  va_end(arguments);
+}
+
+void ModuleMailLog(CVantrelLog& log, int level, const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  log.MailLogV(level, format, arguments);
+  va_end(arguments);
+}
+
+TEST_F(LogTest, ArgumentsPassedOnByTheModuleAreFormattedAndFiltered) {
+  settings.TraceLogLevel = 2;
+  settings.MailLogLevel = 1;
+  CVantrelLog log(folder.Path(), settings);
+  ModuleTraceLog(log, 2, "Margin call %d for %s: %.2f", 2, "C001", 0.456);
+  ModuleTraceLog(log, 3, "Checking risk params for %s", "C001");
+  ModuleMailLog(log, 1, "ZMail error: %s", "timeout");
+  ModuleMailLog(log, 2, "Recipient's address: %s", "a@x.ru");
+  EXPECT_EQ(Messages(),
+            (std::vector<std::string>{"Margin call 2 for C001: 0.46", "ZMail error: timeout"}));
 }
 
 TEST(MailErrorTextTest, HintDependsOnTheError) {
