@@ -99,6 +99,7 @@ bool LoadScenario(const std::string& path, StandInHost& host, ScenarioHost* host
     spec.code = file.Text(section, "Code");
     spec.flags = file.Number(section, "Flags");
     spec.flags2 = file.Number(section, "Flags2");
+    spec.id = static_cast<int32_t>(file.Number(section, "Id", 1));
     host.Records().AddClass(spec);
   });
   ForEachNumbered(file, "Form", [&](const std::string& section) {
@@ -112,6 +113,7 @@ bool LoadScenario(const std::string& path, StandInHost& host, ScenarioHost* host
     SecuritySpec spec;
     spec.classCode = file.Text(section, "Class");
     spec.code = file.Text(section, "Code");
+    spec.id = static_cast<int32_t>(file.Number(section, "Id", 1));
     spec.type = static_cast<uint16_t>(file.Number(section, "Type"));
     spec.flagByte = static_cast<uint8_t>(file.Number(section, "FlagByte"));
     spec.name = file.Text(section, "Name");
