@@ -6,10 +6,14 @@ void InstallMenuFunctions(StandInHost& host);
 void InstallWindowFunctions(StandInHost& host);
 void InstallRecordFunctions(StandInHost& host);
 void InstallInputFunctions(StandInHost& host);
+void InstallMarketFunctions(StandInHost& host);
+void InstallFilterFunctions(StandInHost& host);
 
 void InstallHostFunctions(StandInHost& host) {
   InstallMenuFunctions(host);
   InstallWindowFunctions(host);
   InstallRecordFunctions(host);
   InstallInputFunctions(host);
+  InstallMarketFunctions(host);
+  InstallFilterFunctions(host);
 }

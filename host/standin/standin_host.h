@@ -6,6 +6,7 @@
 #pragma once
 
 #include "host/standin/call_log.h"
+#include "host/standin/market_model.h"
 #include "host/standin/record_store.h"
 #include "sdk/host_api.h"
 
@@ -47,6 +48,7 @@ class StandInHost {
   PluginLibrary* Plugin() const { return m_plugin; }
 
   RecordStore& Records() { return m_records; }
+  MarketModel& Market() { return m_market; }
   CallLog& Log() { return m_log; }
 
   // Host function 101.
@@ -80,6 +82,7 @@ class StandInHost {
   HMODULE m_resources = nullptr;
   PluginLibrary* m_plugin = nullptr;
   RecordStore m_records;
+  MarketModel m_market;
   CallLog m_log;
   std::map<std::pair<int, int>, uint32_t> m_options;
   int m_date = 0;
