@@ -21,7 +21,7 @@ wine_session_start() {
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
-  wineserver -p
+  wineserver -p 2>/dev/null || true  # one may already serve this prefix
   # Start Wine's own services and desktop now, with output away from the
   # caller: started later by a test, they would inherit CTest's pipes and keep
   # CTest waiting for them to close.

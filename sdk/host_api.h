@@ -19,6 +19,26 @@ constexpr uint32_t kUiInfoBytes = kUiInfoFields * 4;           // 72
 
 static_assert(sizeof(void*) == 4, "the host boundary is 32-bit");
 
+// A host list of texts (a filter handle): the plug-in owns the holder, the
+// host fills it through host function 52 and empties it through 51.
+struct ItemEntry {
+  const char* text;
+  uint32_t key;  // what host function 137 is asked about
+};
+struct ItemList {
+  ItemEntry* entries;
+  int32_t count;
+};
+
+// A filter selection of a table: positions in an item list. The array comes
+// from host function 3; all four fields are zero when the selection is empty.
+struct FilterSelection {
+  int32_t count;
+  int32_t* positions;
+  uint32_t reserved1;
+  uint32_t reserved2;
+};
+
 // Host function N is entry N of the table; FunctionSig<N>::Fn is its type.
 template <int N> struct FunctionSig;
 
@@ -37,15 +57,33 @@ VANTREL_HOST_FUNCTION(25, HANDLE, int kind);
 VANTREL_HOST_FUNCTION(30, INT_PTR, HINSTANCE instance, int templateId, DLGPROC proc, HWND parent);
 VANTREL_HOST_FUNCTION(32, int, int kind);
 VANTREL_HOST_FUNCTION(33, void*, int kind, int recordSize, int index);
+VANTREL_HOST_FUNCTION(34, int, int kind, int recordSize, int index, void* out);
 VANTREL_HOST_FUNCTION(35, int, int classIndex);
 VANTREL_HOST_FUNCTION(36, void*, int classIndex, int recordSize, int subIndex);
 VANTREL_HOST_FUNCTION(41, void, int signal);
 VANTREL_HOST_FUNCTION(42, int, const char* text, int fractionDigits, int totalDigits,
                       int decimalPoint, int flagA, int flagB, int reserved);
+VANTREL_HOST_FUNCTION(43, void, int securityIndex, const char* name, double* value);
 VANTREL_HOST_FUNCTION(44, int);
 VANTREL_HOST_FUNCTION(48, int, int classIndex, int formIndex, const char* text, int flag,
                       char* errorBuffer, int* result);
+VANTREL_HOST_FUNCTION(51, void, ItemList* list);
+VANTREL_HOST_FUNCTION(52, uint32_t, ItemList* list, const char* text);
+VANTREL_HOST_FUNCTION(53, int, const FilterSelection* filter);
+VANTREL_HOST_FUNCTION(54, void, FilterSelection* filter);
+VANTREL_HOST_FUNCTION(91, int, const char* securityCode, const char* classCode);
 VANTREL_HOST_FUNCTION(101, int, int category, int id, uint32_t* value);
+VANTREL_HOST_FUNCTION(130, int, const char* firm, char* buffer, int capacity);
+VANTREL_HOST_FUNCTION(134, int, const void* firm, const char* clientCode, int number,
+                      double* value, int reserved);
+VANTREL_HOST_FUNCTION(136, void, uint32_t* wordA, uint32_t* wordB, int reserved);
+VANTREL_HOST_FUNCTION(137, int, uint32_t entryKey, int a, int b);
+VANTREL_HOST_FUNCTION(146, void, const char* fileName, int a, char* buffer, int size);
+VANTREL_HOST_FUNCTION(149, int, const void* firm, const char* clientCode, const char* boardTag,
+                      const char* currency, int reserved);
+VANTREL_HOST_FUNCTION(153, void, const char* classCode, const char* securityCode);
+VANTREL_HOST_FUNCTION(154, void, const char* classCode, const char* parameterName);
+VANTREL_HOST_FUNCTION(160, void, uint32_t item, FilterSelection* filter);
 
 // Plug-in windows, their saved layout and the table services.
 VANTREL_HOST_FUNCTION(6, LRESULT, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -144,8 +182,36 @@ constexpr int kClassKind = 2, kClassSize = 1144;
 constexpr int kClassId = 24, kClassCode = 28, kClassFlags = 172, kClassFlags2 = 184;
 constexpr int kFormSize = 172;
 constexpr int kFormFlags = 136, kFormFlagByte = 152, kFormValue = 168;
+constexpr uint32_t kClassCrossRates = 0x2000;
 constexpr int kSecurityKind = 3, kSecuritySize = 560;
+constexpr int kSecurityType = 4;       // uint16; 4 = derivative
+constexpr int kSecurityFlagByte = 8;   // 0x04 = option
 constexpr int kSecurityId = 12, kSecurityCode = 16, kSecurityClassIndex = 440;
+constexpr int kSecurityCodeCapacity = 13;
+constexpr int kSecurityName = 29, kSecurityShortName = 158;
+constexpr int kSecurityCurrency = 208, kSecurityCurrencyCapacity = 6;
+constexpr int kSecurityPriceDecimals = 214;  // int16
+// Fields the host keeps where it likes; the plug-in and the stand-in agree here.
+constexpr int kSecurityBaseAsset = 224, kSecurityBaseAssetCapacity = 13;
+constexpr int kSecurityTrading = 240;    // int32; -1 = not traded
+constexpr int kSecurityPriceStep = 248;  // double
+constexpr uint16_t kDerivative = 4;
+constexpr uint8_t kOptionFlag = 0x04;
+
+// A client's spot-market position, copied through host function 34.
+constexpr int kSpotKind = 12, kSpotSize = 104;
+constexpr int kSpotValue40 = 40, kSpotValue48 = 48, kSpotValue56 = 56, kSpotValue64 = 64;
+constexpr int kSpotStatus = 100;  // int32; 0 = usable
+
+// A firm's settings object, copied through host function 34.
+constexpr int kFirmSettingsKind = 14, kFirmSettingsSize = 96;
+constexpr int kFirmSettingsText = 4;  // pointer to the settings text
+constexpr int kFirmSettingsName = 8, kFirmNameCapacity = 33;
+constexpr int kFirmSettingsReady = 88;  // int32; 0 = not ready
+
+// Order records pushed with code 32973.
+constexpr int kOrderSize = 592;
+constexpr int kOrderFlags = 16;  // bit 0 active, bit 1 withdrawn
 }  // namespace record
 
 // Codes of host records pushed through callback entry 22.

@@ -24,7 +24,6 @@ bool SameText(const uint8_t* record, int offset, int capacity, const char* text)
 }
 
 constexpr int kClassCodeCapacity = kClassFlags - kClassCode;
-constexpr int kSecurityCodeCapacity = 13;
 
 const uint8_t* ClassRecord(const CZenkPluginModule& module, int index) {
   auto* record = static_cast<const uint8_t*>(module.CallHost<33>(kClassKind, kClassSize, index));

@@ -57,7 +57,22 @@ std::string MenuBarReport(HWND frame) {
   }
   return report;
 }
-void CALLBACK QuitOnTimer(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); }
+struct QuitLater {
+  HWND frame;
+  DWORD thread;
+  DWORD milliseconds;
+};
+
+// The end of the run is posted from a second thread, so it comes even while a
+// modal loop (a menu, a message box) runs: that loop is cancelled, then ours quits.
+DWORD WINAPI QuitAfterDelay(LPVOID parameter) {
+  const QuitLater quit = *static_cast<QuitLater*>(parameter);
+  Sleep(quit.milliseconds);
+  PostMessageA(quit.frame, WM_CANCELMODE, 0, 0);
+  PostThreadMessageA(quit.thread, WM_QUIT, 0, 0);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -86,8 +101,8 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
   WriteReadyFile(options.readyFile, init.ok ? "initialised\n" : "refused\n");
 
-  if (options.exitAfterSeconds > 0)
-    SetTimer(nullptr, 0, options.exitAfterSeconds * 1000u, QuitOnTimer);
+  QuitLater quit = {host.Frame(), GetCurrentThreadId(), options.exitAfterSeconds * 1000u};
+  if (options.exitAfterSeconds > 0) CloseHandle(CreateThread(nullptr, 0, QuitAfterDelay, &quit, 0, nullptr));
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);

@@ -7,6 +7,8 @@ void InstallWindowFunctions(StandInHost& host);
 void InstallRecordFunctions(StandInHost& host);
 void InstallInputFunctions(StandInHost& host);
 void InstallSdkWindowFunctions(StandInHost& host);
+void InstallMarketFunctions(StandInHost& host);
+void InstallFilterFunctions(StandInHost& host);
 
 void InstallHostFunctions(StandInHost& host) {
   InstallMenuFunctions(host);
@@ -14,4 +16,6 @@ void InstallHostFunctions(StandInHost& host) {
   InstallRecordFunctions(host);
   InstallInputFunctions(host);
   InstallSdkWindowFunctions(host);
+  InstallMarketFunctions(host);
+  InstallFilterFunctions(host);
 }

@@ -39,22 +39,58 @@ int RecordStore::AddForm(int classIndex, const FormSpec& spec) {
 
 int RecordStore::AddSecurity(const SecuritySpec& spec) {
   Bytes record(kSecuritySize, 0);
+  Put<uint16_t>(record, kSecurityType, spec.type);
+  record[kSecurityFlagByte] = spec.flagByte;
   Put<int32_t>(record, kSecurityId, spec.id);
-  PutText(record, kSecurityCode, 13, spec.code);
+  PutText(record, kSecurityCode, kSecurityCodeCapacity, spec.code);
+  PutText(record, kSecurityName, kSecurityShortName - kSecurityName, spec.name);
+  PutText(record, kSecurityCurrency, kSecurityCurrencyCapacity, spec.currency);
+  Put<int16_t>(record, kSecurityPriceDecimals, spec.priceDecimals);
+  PutText(record, kSecurityBaseAsset, kSecurityBaseAssetCapacity, spec.baseAsset);
+  Put<int32_t>(record, kSecurityTrading, spec.trading);
+  Put<double>(record, kSecurityPriceStep, spec.priceStep);
   Put<int16_t>(record, kSecurityClassIndex, static_cast<int16_t>(FindClass(spec.classCode)));
   m_securities.push_back(record);
   return static_cast<int>(m_securities.size()) - 1;
+}
+
+int RecordStore::AddSpot(const SpotSpec& spec) {
+  Bytes record(kSpotSize, 0);
+  Put<double>(record, kSpotValue40, spec.value40);
+  Put<double>(record, kSpotValue48, spec.value48);
+  Put<double>(record, kSpotValue56, spec.value56);
+  Put<double>(record, kSpotValue64, spec.value64);
+  Put<int32_t>(record, kSpotStatus, spec.status);
+  m_spots.push_back(record);
+  m_spotKeys.push_back(spec);
+  return static_cast<int>(m_spots.size()) - 1;
+}
+
+int RecordStore::AddFirm(const FirmSpec& spec) {
+  m_firmSpecs.push_back(spec);
+  Bytes record(kFirmSettingsSize, 0);
+  Put<const char*>(record, kFirmSettingsText, m_firmSpecs.back().text.c_str());
+  PutText(record, kFirmSettingsName, kFirmNameCapacity, spec.name);
+  Put<int32_t>(record, kFirmSettingsReady, spec.ready);
+  m_firms.push_back(record);
+  return static_cast<int>(m_firms.size()) - 1;
 }
 
 void RecordStore::Clear() {
   m_classes.clear();
   m_forms.clear();
   m_securities.clear();
+  m_spots.clear();
+  m_spotKeys.clear();
+  m_firms.clear();
+  m_firmSpecs.clear();
 }
 
 int RecordStore::Count(int kind) const {
   if (kind == kClassKind) return static_cast<int>(m_classes.size());
   if (kind == kSecurityKind) return static_cast<int>(m_securities.size());
+  if (kind == kSpotKind) return static_cast<int>(m_spots.size());
+  if (kind == kFirmSettingsKind) return static_cast<int>(m_firms.size());
   return 0;
 }
 
@@ -62,6 +98,8 @@ uint8_t* RecordStore::Record(int kind, int recordSize, int index) {
   std::vector<Bytes>* records = nullptr;
   if (kind == kClassKind && recordSize == kClassSize) records = &m_classes;
   if (kind == kSecurityKind && recordSize == kSecuritySize) records = &m_securities;
+  if (kind == kSpotKind && recordSize == kSpotSize) records = &m_spots;
+  if (kind == kFirmSettingsKind && recordSize == kFirmSettingsSize) records = &m_firms;
   if (records == nullptr || index < 0 || index >= static_cast<int>(records->size())) return nullptr;
   return (*records)[index].data();
 }
@@ -82,4 +120,36 @@ int RecordStore::FindClass(const std::string& code) const {
                      code.c_str(), 13) == 0)
       return static_cast<int>(index);
   return -1;
+}
+
+int RecordStore::FindSecurity(const std::string& code, const std::string& classCode) const {
+  const int classIndex = FindClass(classCode);
+  if (classIndex < 0) return -1;
+  for (size_t index = 0; index < m_securities.size(); ++index) {
+    const uint8_t* record = m_securities[index].data();
+    int16_t owner;
+    std::memcpy(&owner, record + kSecurityClassIndex, sizeof owner);
+    if (owner == classIndex &&
+        std::strncmp(reinterpret_cast<const char*>(record + kSecurityCode), code.c_str(),
+                     kSecurityCodeCapacity) == 0)
+      return static_cast<int>(index);
+  }
+  return -1;
+}
+
+int RecordStore::FindSpot(const std::string& firm, const std::string& client,
+                          const std::string& boardTag, const std::string& currency) const {
+  for (size_t index = 0; index < m_spotKeys.size(); ++index) {
+    const SpotSpec& key = m_spotKeys[index];
+    if (key.firm == firm && key.client == client && key.boardTag == boardTag &&
+        key.currency == currency)
+      return static_cast<int>(index);
+  }
+  return -1;
+}
+
+const std::string* RecordStore::FirmText(const std::string& firm) const {
+  for (const FirmSpec& spec : m_firmSpecs)
+    if (spec.name == firm) return &spec.text;
+  return nullptr;
 }

@@ -1,11 +1,13 @@
 // The host's records that the plug-in reads through host functions 32 to 36:
-// classes (kind 2), their transaction forms and securities (kind 3), laid out
-// byte for byte as the host keeps them.
+// classes (kind 2), their transaction forms, securities (kind 3), clients'
+// spot-market positions (kind 12) and firms' settings objects (kind 14), laid
+// out byte for byte as the host keeps them.
 #pragma once
 
 #include "sdk/host_api.h"
 
 #include <cstdint>
+#include <list>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,27 @@ struct SecuritySpec {
   std::string classCode;
   std::string code;
   int32_t id = 1;
+  uint16_t type = 0;  // 4 = derivative
+  uint8_t flagByte = 0;
+  std::string name = {};
+  std::string currency = {};
+  std::string baseAsset = {};
+  int32_t trading = 0;
+  double priceStep = 0.0;
+  int16_t priceDecimals = 0;
+};
+
+// A client's spot-market position; the key is what host function 149 asks.
+struct SpotSpec {
+  std::string firm, client, boardTag, currency;
+  double value40 = 0.0, value48 = 0.0, value56 = 0.0, value64 = 0.0;
+  int32_t status = 0;
+};
+
+struct FirmSpec {
+  std::string name = {};
+  std::string text;
+  int32_t ready = 1;
 };
 
 class RecordStore {
@@ -34,11 +57,19 @@ class RecordStore {
   int AddClass(const ClassSpec& spec);
   int AddForm(int classIndex, const FormSpec& spec);
   int AddSecurity(const SecuritySpec& spec);
+  int AddSpot(const SpotSpec& spec);
+  int AddFirm(const FirmSpec& spec);
   void Clear();
 
   int Count(int kind) const;
   // Null for an unknown kind, a wrong record size or an index out of range.
   uint8_t* Record(int kind, int recordSize, int index);
+  int FindSecurity(const std::string& code, const std::string& classCode) const;
+  // Index of the spot record of the key, or -1.
+  int FindSpot(const std::string& firm, const std::string& client, const std::string& boardTag,
+               const std::string& currency) const;
+  // Null when the host has no settings text for the firm.
+  const std::string* FirmText(const std::string& firm) const;
   int FormCount(int classIndex) const;
   uint8_t* Form(int classIndex, int recordSize, int subIndex);
   int FindClass(const std::string& code) const;
@@ -48,4 +79,8 @@ class RecordStore {
   std::vector<Bytes> m_classes;
   std::vector<std::vector<Bytes>> m_forms;
   std::vector<Bytes> m_securities;
+  std::vector<Bytes> m_spots;
+  std::vector<SpotSpec> m_spotKeys;
+  std::vector<Bytes> m_firms;
+  std::list<FirmSpec> m_firmSpecs;  // the records point at these texts
 };

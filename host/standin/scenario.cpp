@@ -3,6 +3,8 @@
 #include "host/standin/standin_host.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 namespace {
 class ScenarioFile {
@@ -17,15 +19,59 @@ class ScenarioFile {
     GetPrivateProfileStringA(section.c_str(), key, fallback, value, sizeof value, m_path.c_str());
     return value;
   }
-  // Numbers may be written in hexadecimal with 0x.
+  // Numbers may be written in hexadecimal with 0x, and negative.
   uint32_t Number(const std::string& section, const char* key, uint32_t fallback = 0) const {
     const std::string text = Text(section, key);
-    return text.empty() ? fallback : static_cast<uint32_t>(std::strtoul(text.c_str(), nullptr, 0));
+    if (text.empty()) return fallback;
+    if (text[0] == '-') return static_cast<uint32_t>(std::strtol(text.c_str(), nullptr, 0));
+    return static_cast<uint32_t>(std::strtoul(text.c_str(), nullptr, 0));
+  }
+  bool Real(const std::string& section, const char* key, double* value) const {
+    const std::string text = Text(section, key);
+    if (text.empty()) return false;
+    *value = std::strtod(text.c_str(), nullptr);
+    return true;
+  }
+  double Real(const std::string& section, const char* key) const {
+    double value = 0.0;
+    Real(section, key, &value);
+    return value;
+  }
+  // A file named relative to the scenario's folder.
+  std::string Neighbour(const std::string& name) const {
+    const size_t slash = m_path.find_last_of("\\/");
+    return slash == std::string::npos ? name : m_path.substr(0, slash + 1) + name;
   }
 
  private:
   std::string m_path;
 };
+
+// The security parameters the host quotes by name (host function 43).
+constexpr const char* kParameterNames[] = {"last",       "prevprice", "offer",    "bid",
+                                           "theorprice", "steppricet", "buydepo", "selldepo",
+                                           "clstate",    "crossrate"};
+
+// "\n" in a one-line INI value stands for a line break.
+std::string Unescape(const std::string& text) {
+  std::string result;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
+      result += "\r\n";
+      ++i;
+    } else {
+      result += text[i];
+    }
+  }
+  return result;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
 
 template <typename Each>
 void ForEachNumbered(const ScenarioFile& file, const char* prefix, Each each) {
@@ -53,6 +99,7 @@ bool LoadScenario(const std::string& path, StandInHost& host, ScenarioHost* host
     spec.code = file.Text(section, "Code");
     spec.flags = file.Number(section, "Flags");
     spec.flags2 = file.Number(section, "Flags2");
+    spec.id = static_cast<int32_t>(file.Number(section, "Id", 1));
     host.Records().AddClass(spec);
   });
   ForEachNumbered(file, "Form", [&](const std::string& section) {
@@ -66,8 +113,54 @@ bool LoadScenario(const std::string& path, StandInHost& host, ScenarioHost* host
     SecuritySpec spec;
     spec.classCode = file.Text(section, "Class");
     spec.code = file.Text(section, "Code");
-    host.Records().AddSecurity(spec);
+    spec.id = static_cast<int32_t>(file.Number(section, "Id", 1));
+    spec.type = static_cast<uint16_t>(file.Number(section, "Type"));
+    spec.flagByte = static_cast<uint8_t>(file.Number(section, "FlagByte"));
+    spec.name = file.Text(section, "Name");
+    spec.currency = file.Text(section, "Currency");
+    spec.baseAsset = file.Text(section, "BaseAsset");
+    spec.trading = static_cast<int32_t>(file.Number(section, "Trading"));
+    spec.priceStep = file.Real(section, "PriceStep");
+    spec.priceDecimals = static_cast<int16_t>(file.Number(section, "Decimals"));
+    const int index = host.Records().AddSecurity(spec);
+    for (const char* name : kParameterNames) {
+      double value;
+      if (file.Real(section, name, &value)) host.Market().SetParameter(index, name, value);
+    }
   });
+  ForEachNumbered(file, "Spot", [&](const std::string& section) {
+    SpotSpec spec;
+    spec.firm = file.Text(section, "Firm");
+    spec.client = file.Text(section, "Client");
+    spec.boardTag = file.Text(section, "BoardTag");
+    spec.currency = file.Text(section, "Currency");
+    spec.value40 = file.Real(section, "Value40");
+    spec.value48 = file.Real(section, "Value48");
+    spec.value56 = file.Real(section, "Value56");
+    spec.value64 = file.Real(section, "Value64");
+    spec.status = static_cast<int32_t>(file.Number(section, "Status"));
+    host.Records().AddSpot(spec);
+  });
+  ForEachNumbered(file, "Firm", [&](const std::string& section) {
+    FirmSpec spec;
+    spec.name = file.Text(section, "Name");
+    const std::string textFile = file.Text(section, "TextFile");
+    spec.text = textFile.empty() ? Unescape(file.Text(section, "Text"))
+                                 : ReadWholeFile(file.Neighbour(textFile));
+    spec.ready = static_cast<int32_t>(file.Number(section, "Ready", 1));
+    host.Records().AddFirm(spec);
+  });
+  ForEachNumbered(file, "ClientValue", [&](const std::string& section) {
+    ClientValue value;
+    value.value = file.Real(section, "Value");
+    value.result = static_cast<int>(file.Number(section, "Result"));
+    host.Market().SetClientValue(file.Text(section, "Firm"), file.Text(section, "Client"),
+                                 static_cast<int>(file.Number(section, "Number")), value);
+  });
+  host.Market().SetRefreshWords(file.Number("Refresh", "WordA"), file.Number("Refresh", "WordB"));
+  std::istringstream accepted(file.Text("Refresh", "Accepted"));
+  for (std::string text; std::getline(accepted, text, ',');)
+    if (!text.empty()) host.Market().AcceptEntry(text);
   ForEachNumbered(file, "Option", [&](const std::string& section) {
     host.SetOption(static_cast<int>(file.Number(section, "Category")),
                    static_cast<int>(file.Number(section, "Id")), file.Number(section, "Value"));

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "host/standin/call_log.h"
+#include "host/standin/market_model.h"
 #include "host/standin/record_store.h"
 #include "host/standin/sdk_window_host.h"
 #include "sdk/host_api.h"
@@ -50,6 +51,7 @@ class StandInHost {
   RecordStore& Records() { return m_records; }
   // Plug-in windows, the saved layout and the table services.
   SdkWindowHost& SdkWindows() { return m_sdkWindows; }
+  MarketModel& Market() { return m_market; }
   CallLog& Log() { return m_log; }
 
   // Host function 101.
@@ -84,6 +86,7 @@ class StandInHost {
   PluginLibrary* m_plugin = nullptr;
   RecordStore m_records;
   SdkWindowHost m_sdkWindows;
+  MarketModel m_market;
   CallLog m_log;
   std::map<std::pair<int, int>, uint32_t> m_options;
   int m_date = 0;

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// One section of a Windows profile (INI) file, read and written only through
+// the Win32 private-profile functions with an explicit file path.
+// Value conventions of the module's settings: flags are written "1"/"0" and any
+// non-zero number reads as true; doubles are read with atof; colours are
+// written as unsigned decimals.
+class CProfileSection {
+ public:
+  // Strings are read through a buffer of bufferSize bytes, so they keep at
+  // most bufferSize - 1 characters.
+  CProfileSection(const std::string& path, const std::string& section,
+                  std::size_t bufferSize = 512);
+
+  int ReadInt(const char* key, int defaultValue) const;
+  bool ReadBool(const char* key, bool defaultValue) const;
+  double ReadDouble(const char* key, const char* defaultText) const;
+  std::string ReadString(const char* key, const char* defaultText) const;
+  // Reads the whole value however long it is.
+  std::string ReadWholeString(const char* key, const char* defaultText) const;
+  // The colour's current value is the default.
+  std::uint32_t ReadColour(const char* key, std::uint32_t current) const;
+
+  void WriteString(const char* key, const std::string& value) const;
+  void WriteInt(const char* key, int value) const;
+  void WriteBool(const char* key, bool value) const;
+  // format is "%f" for the settings' doubles, "%.2f" where two decimals are kept.
+  void WriteDouble(const char* key, double value, const char* format = "%f") const;
+  void WriteColour(const char* key, std::uint32_t value) const;
+
+ private:
+  std::string ReadThroughBuffer(const char* key, const char* defaultText, std::size_t bufferSize,
+                                bool* filled) const;
+
+  std::string m_path;
+  std::string m_section;
+  std::size_t m_bufferSize;
+};

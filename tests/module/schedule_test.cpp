@@ -1,0 +1,105 @@
+#include "module/settings/module_settings.h"
+#include "module/settings/schedule_entry.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+std::vector<int> MinutesOf(const ScheduleList& schedule) {
+  std::vector<int> minutes;
+  for (const TScheduleEntry& entry : schedule) minutes.push_back(entry.Minutes);
+  return minutes;
+}
+
+struct GoodSchedule {
+  const char* Text;
+  std::vector<int> Minutes;
+  const char* Formatted;
+};
+
+class GoodScheduleTest : public testing::TestWithParam<GoodSchedule> {};
+
+TEST_P(GoodScheduleTest, ParsesAndFormatsBack) {
+  const GoodSchedule& c = GetParam();
+  ScheduleList schedule;
+  ASSERT_TRUE(ParseScheduleList(c.Text, 0, schedule));
+  EXPECT_EQ(MinutesOf(schedule), c.Minutes);
+  EXPECT_EQ(FormatScheduleList(schedule), c.Formatted);
+}
+
+INSTANTIATE_TEST_SUITE_P(Schedules, GoodScheduleTest,
+                         testing::Values(GoodSchedule{"", {}, ""},
+                                         GoodSchedule{"9:30, 24:00", {570, 1440}, "09:30, 24:00"},
+                                         GoodSchedule{"09:30,14:00", {570, 840}, "09:30, 14:00"},
+                                         GoodSchedule{"0:00", {0}, "00:00"},
+                                         GoodSchedule{"9: 5", {545}, "09:05"},
+                                         // Without a comma the rest of the text is not looked at.
+                                         GoodSchedule{"9:30 14:00", {570}, "09:30"}));
+
+class BadScheduleTest : public testing::TestWithParam<const char*> {};
+
+TEST_P(BadScheduleTest, IsRejectedAndLeavesTheListAlone) {
+  ScheduleList schedule;
+  ASSERT_TRUE(ParseScheduleList("10:00", 0, schedule));
+  EXPECT_FALSE(ParseScheduleList(GetParam(), 0, schedule));
+  EXPECT_EQ(MinutesOf(schedule), std::vector<int>{600});
+}
+
+INSTANTIATE_TEST_SUITE_P(Schedules, BadScheduleTest,
+                         testing::Values("9:30,,14:00", "9:60", "25:00", "-1:30", "9:-5", "930",
+                                         "9:30,", "abc", "9:30, x", "99999999999999999999:00"));
+
+TEST(ScheduleTest, EntriesBeforeNowArePassed) {
+  ScheduleList schedule;
+  ASSERT_TRUE(ParseScheduleList("08:00, 10:15, 23:00", 10 * 60 + 15, schedule));
+  ASSERT_EQ(schedule.size(), 3u);
+  EXPECT_TRUE(schedule[0].Passed);
+  EXPECT_FALSE(schedule[1].Passed);
+  EXPECT_FALSE(schedule[2].Passed);
+  for (const TScheduleEntry& entry : schedule) {
+    EXPECT_EQ(entry.LastFiring, 0);
+    EXPECT_EQ(entry.PatternIndex, 0);
+    EXPECT_EQ(entry.AllClients, 0);
+  }
+}
+
+TEST(ScheduleTest, EachNotificationKindHasItsOwnList) {
+  TModuleSettings settings;
+  const int kinds[] = {1, 2, 3, 4, 5, 6, 7, 9};
+  for (int kind : kinds)
+    ASSERT_TRUE(settings.ParseScheduleTextAt(kind, "10:" + std::to_string(kind), 0)) << kind;
+  EXPECT_EQ(MinutesOf(settings.LFSchedule), std::vector<int>{601});
+  EXPECT_EQ(MinutesOf(settings.SFRSchedule), std::vector<int>{602});
+  EXPECT_EQ(MinutesOf(settings.CLGOSchedule), std::vector<int>{603});
+  EXPECT_EQ(MinutesOf(settings.ECLGOSchedule), std::vector<int>{604});
+  EXPECT_EQ(MinutesOf(settings.MLSchedule), std::vector<int>{605});
+  EXPECT_EQ(MinutesOf(settings.UPSchedule), std::vector<int>{606});
+  EXPECT_EQ(MinutesOf(settings.ML2Schedule), std::vector<int>{607});
+  EXPECT_EQ(MinutesOf(settings.SFRSchedule_fp), std::vector<int>{609});
+  EXPECT_EQ(settings.FormatNotifSchedule(9), "10:09");
+}
+
+TEST(ScheduleTest, KindsWithoutScheduleAreRefused) {
+  TModuleSettings settings;
+  EXPECT_FALSE(settings.ParseScheduleText(0, "10:00"));
+  EXPECT_FALSE(settings.ParseScheduleText(8, "10:00"));
+  EXPECT_FALSE(settings.ParseScheduleText(102, "10:00"));
+  EXPECT_EQ(settings.FormatNotifSchedule(8), "");
+}
+
+TEST(ScheduleTest, ParsingUsesTheCurrentTimeOfDay) {
+  TModuleSettings settings;
+  int before = LocalMinutesNow();
+  ASSERT_TRUE(settings.ParseScheduleText(2, "00:00, 24:00"));
+  int after = LocalMinutesNow();
+  ASSERT_EQ(settings.SFRSchedule.size(), 2u);
+  // Exactly at midnight 00:00 has not yet passed.
+  if (before > 0 && after > 0) {
+    EXPECT_TRUE(settings.SFRSchedule[0].Passed);
+  }
+  EXPECT_FALSE(settings.SFRSchedule[1].Passed);
+}
+
+}  // namespace

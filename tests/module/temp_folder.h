@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+// A fresh, empty folder for one test, removed with everything in it when the
+// test ends; info.ini, the body files and the log of a test live there.
+class CTempFolder {
+ public:
+  CTempFolder();
+  ~CTempFolder();
+  CTempFolder(const CTempFolder&) = delete;
+  CTempFolder& operator=(const CTempFolder&) = delete;
+
+  const std::string& Path() const { return m_path; }
+  std::string File(const std::string& name) const { return m_path + "\\" + name; }
+
+ private:
+  std::string m_path;
+};
+
+// Raw file and profile access for checking what the module wrote.
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+// "<missing>" when the key is absent.
+std::string ReadIniValue(const std::string& path, const char* section, const char* key);
+void WriteIniValue(const std::string& path, const char* section, const char* key,
+                   const std::string& value);
