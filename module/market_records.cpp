@@ -1,28 +1,12 @@
 #include "module/market_records.h"
 
 #include "module/host_calls.h"
+#include "sdk/host_record_fields.h"
 
 #include <cstring>
 
 namespace {
 using namespace host::record;
-
-template <typename T>
-T Field(const uint8_t* record, int offset) {
-  T value;
-  std::memcpy(&value, record + offset, sizeof value);
-  return value;
-}
-
-bool Contains(uint32_t flags, uint32_t mask) { return (flags & mask) == mask; }
-
-// A code in a fixed field: a text longer than the field never matches.
-bool SameCode(const uint8_t* record, int offset, int capacity, const char* code) {
-  return code != nullptr && std::strlen(code) < static_cast<size_t>(capacity) &&
-         std::strncmp(reinterpret_cast<const char*>(record + offset), code, capacity) == 0;
-}
-
-constexpr int kClassCodeCapacity = kClassFlags - kClassCode;
 
 constexpr const char* kOptionClassCodes[] = {"SPBOPT",  "OPTENV",   "OPTEXP",   "PSOPT",
                                              "OPTUX",   "OPTUXEXP", "OPTUXENV", "PSOPTUX"};
@@ -35,21 +19,21 @@ constexpr int32_t kResetMarkA = -111, kResetMarkB = -333;
 const uint8_t* GetClassInfoByIndex(int classIndex) {
   if (classIndex == -1) return nullptr;
   auto* record = static_cast<const uint8_t*>(CallModuleHost<33>(kClassKind, kClassSize, classIndex));
-  return record != nullptr && Field<int32_t>(record, kClassId) != -1 ? record : nullptr;
+  return record != nullptr && Read<int32_t>(record, kClassId) != -1 ? record : nullptr;
 }
 
 const uint8_t* GetSecurityInfoByIndex(int securityIndex) {
   if (securityIndex == -1) return nullptr;
   auto* record =
       static_cast<const uint8_t*>(CallModuleHost<33>(kSecurityKind, kSecuritySize, securityIndex));
-  return record != nullptr && Field<int32_t>(record, kSecurityId) != -1 ? record : nullptr;
+  return record != nullptr && Read<int32_t>(record, kSecurityId) != -1 ? record : nullptr;
 }
 
 const uint8_t* FindClassByCode(const char* classCode) {
   const int count = CallModuleHost<32>(kClassKind);
   for (int index = 0; index < count; ++index) {
     const uint8_t* record = GetClassInfoByIndex(index);
-    if (record != nullptr && SameCode(record, kClassCode, kClassCodeCapacity, classCode))
+    if (record != nullptr && SameFixedText(record, kClassCode, kClassCodeCapacity, classCode))
       return record;
   }
   return nullptr;
@@ -59,7 +43,7 @@ const uint8_t* FindSecurityByCode(const char* securityCode) {
   const int count = CallModuleHost<32>(kSecurityKind);
   for (int index = 0; index < count; ++index) {
     const uint8_t* record = GetSecurityInfoByIndex(index);
-    if (record != nullptr && SameCode(record, kSecurityCode, kSecurityCodeCapacity, securityCode))
+    if (record != nullptr && SameFixedText(record, kSecurityCode, kSecurityCodeCapacity, securityCode))
       return record;
   }
   return nullptr;
@@ -72,8 +56,8 @@ const uint8_t* FindSecurityInClasses(const char* securityCode, uint32_t includeM
   for (int classIndex = 0; classIndex < count; ++classIndex) {
     const uint8_t* classRecord = GetClassInfoByIndex(classIndex);
     if (classRecord == nullptr) continue;
-    const uint32_t flags = Field<uint32_t>(classRecord, kClassFlags);
-    if ((flags & excludeMask) != 0 || !Contains(flags, includeMask)) continue;
+    const uint32_t flags = Read<uint32_t>(classRecord, kClassFlags);
+    if ((flags & excludeMask) != 0 || !ContainsMask(flags, includeMask)) continue;
     const int index = CallModuleHost<91>(securityCode, ClassCodeOf(classRecord));
     const uint8_t* security = GetSecurityInfoByIndex(index);
     if (security == nullptr) continue;
@@ -87,8 +71,8 @@ int FindTransactionForm(int classIndex, uint32_t mask) {
   const int count = CallModuleHost<35>(classIndex);
   for (int formIndex = 0; formIndex < count; ++formIndex) {
     auto* form = static_cast<const uint8_t*>(CallModuleHost<36>(classIndex, kFormSize, formIndex));
-    if (form != nullptr && Contains(Field<uint32_t>(form, kFormFlags), mask) &&
-        Field<int32_t>(form, kFormValue) != 0)
+    if (form != nullptr && ContainsMask(Read<uint32_t>(form, kFormFlags), mask) &&
+        Read<int32_t>(form, kFormValue) != 0)
       return formIndex;
   }
   return -1;
@@ -98,7 +82,7 @@ const char* ClassCodeOf(const uint8_t* classRecord) {
   return reinterpret_cast<const char*>(classRecord + kClassCode);
 }
 
-uint32_t ClassFlagsOf(const uint8_t* classRecord) { return Field<uint32_t>(classRecord, kClassFlags); }
+uint32_t ClassFlagsOf(const uint8_t* classRecord) { return Read<uint32_t>(classRecord, kClassFlags); }
 
 const char* SecurityCodeOf(const uint8_t* security) {
   return reinterpret_cast<const char*>(security + kSecurityCode);
@@ -109,11 +93,11 @@ const char* SecurityCurrencyOf(const uint8_t* security) {
 }
 
 int SecurityClassIndexOf(const uint8_t* security) {
-  return Field<int16_t>(security, kSecurityClassIndex);
+  return Read<int16_t>(security, kSecurityClassIndex);
 }
 
 bool IsDerivativeSecurity(const uint8_t* security) {
-  return security != nullptr && Field<uint16_t>(security, kSecurityType) == kDerivative;
+  return security != nullptr && Read<uint16_t>(security, kSecurityType) == kDerivative;
 }
 
 bool IsOptionSecurity(const uint8_t* security) {
@@ -129,7 +113,7 @@ bool IsOptionClass(const uint8_t* security) {
   const uint8_t* classRecord = GetClassInfoByIndex(SecurityClassIndexOf(security));
   if (classRecord == nullptr) return false;
   for (const char* code : kOptionClassCodes)
-    if (SameCode(classRecord, kClassCode, kClassCodeCapacity, code)) return true;
+    if (SameFixedText(classRecord, kClassCode, kClassCodeCapacity, code)) return true;
   const char* code = SecurityCodeOf(security);
   const size_t length = strnlen(code, kSecurityCodeCapacity);
   if (length < 3) return false;
@@ -139,6 +123,6 @@ bool IsOptionClass(const uint8_t* security) {
 bool IsResetMarked(const void* hostRecord) {
   if (hostRecord == nullptr) return false;
   const auto* record = static_cast<const uint8_t*>(hostRecord);
-  return Field<int32_t>(record, kResetMarkOffsetA) == kResetMarkA &&
-         Field<int32_t>(record, kResetMarkOffsetB) == kResetMarkB;
+  return Read<int32_t>(record, kResetMarkOffsetA) == kResetMarkA &&
+         Read<int32_t>(record, kResetMarkOffsetB) == kResetMarkB;
 }

@@ -1,6 +1,7 @@
 // Lookups over the host's class records (kind 2), their transaction forms and
 // the security records (kind 3). Every field is read by offset from the host's
 // own record layout.
+#include "sdk/host_record_fields.h"
 #include "sdk/plugin_module.h"
 
 #include <cstring>
@@ -8,32 +9,15 @@
 namespace {
 using namespace host::record;
 
-template <typename T>
-T Field(const uint8_t* record, int offset) {
-  T value;
-  std::memcpy(&value, record + offset, sizeof value);
-  return value;
-}
-
-bool Contains(uint32_t flags, uint32_t mask) { return (flags & mask) == mask; }
-
-// Texts in host records are fixed fields; a text that does not fit never matches.
-bool SameText(const uint8_t* record, int offset, int capacity, const char* text) {
-  return text != nullptr && std::strlen(text) < static_cast<size_t>(capacity) &&
-         std::strncmp(reinterpret_cast<const char*>(record + offset), text, capacity) == 0;
-}
-
-constexpr int kClassCodeCapacity = kClassFlags - kClassCode;
-
 const uint8_t* ClassRecord(const CZenkPluginModule& module, int index) {
   auto* record = static_cast<const uint8_t*>(module.CallHost<33>(kClassKind, kClassSize, index));
-  return record != nullptr && Field<int32_t>(record, kClassId) != -1 ? record : nullptr;
+  return record != nullptr && Read<int32_t>(record, kClassId) != -1 ? record : nullptr;
 }
 
 const uint8_t* SecurityRecord(const CZenkPluginModule& module, int index) {
   auto* record =
       static_cast<const uint8_t*>(module.CallHost<33>(kSecurityKind, kSecuritySize, index));
-  return record != nullptr && Field<int32_t>(record, kSecurityId) != -1 ? record : nullptr;
+  return record != nullptr && Read<int32_t>(record, kSecurityId) != -1 ? record : nullptr;
 }
 
 // Index of the first used class record that `match` accepts, or -1.
@@ -69,19 +53,19 @@ int FindSecurity(const CZenkPluginModule& module, Match match) {
 }
 
 const uint8_t* ClassOfSecurity(const CZenkPluginModule& module, const uint8_t* security) {
-  const int classIndex = Field<int16_t>(security, kSecurityClassIndex);
+  const int classIndex = Read<int16_t>(security, kSecurityClassIndex);
   return classIndex < 0 ? nullptr : ClassRecord(module, classIndex);
 }
 
 bool FormUsable(const uint8_t* form) {
-  return Field<int32_t>(form, kFormValue) != 0 && form[kFormFlagByte] != 0;
+  return Read<int32_t>(form, kFormValue) != 0 && form[kFormFlagByte] != 0;
 }
 
 auto ClassContains(uint32_t mask) {
-  return [mask](const uint8_t* record) { return Contains(Field<uint32_t>(record, kClassFlags), mask); };
+  return [mask](const uint8_t* record) { return ContainsMask(Read<uint32_t>(record, kClassFlags), mask); };
 }
 auto FormContains(uint32_t subMask) {
-  return [subMask](const uint8_t* form) { return Contains(Field<uint32_t>(form, kFormFlags), subMask); };
+  return [subMask](const uint8_t* form) { return ContainsMask(Read<uint32_t>(form, kFormFlags), subMask); };
 }
 }  // namespace
 
@@ -115,7 +99,7 @@ bool CZenkPluginModule::HasHostRecord(uint32_t mask) { return FindHostRecordInde
 const uint8_t* CZenkPluginModule::FindHostRecordByName(const char* name) {
   if (!m_initialised) return nullptr;
   const int index = FindClass(*this, [name](const uint8_t* record) {
-    return SameText(record, kClassCode, kClassCodeCapacity, name);
+    return SameFixedText(record, kClassCode, kClassCodeCapacity, name);
   });
   return index == -1 ? nullptr : ClassRecord(*this, index);
 }
@@ -123,17 +107,17 @@ const uint8_t* CZenkPluginModule::FindHostRecordByName(const char* name) {
 bool CZenkPluginModule::TestHostRecordFlags(uint32_t mask, uint32_t mask2) {
   if (!m_initialised) return false;
   const int index = FindClass(*this, [mask](const uint8_t* record) {
-    return (Field<uint32_t>(record, kClassFlags) & mask) != 0;
+    return (Read<uint32_t>(record, kClassFlags) & mask) != 0;
   });
-  return index != -1 && Contains(Field<uint32_t>(ClassRecord(*this, index), kClassFlags2), mask2);
+  return index != -1 && ContainsMask(Read<uint32_t>(ClassRecord(*this, index), kClassFlags2), mask2);
 }
 
 int CZenkPluginModule::FindItemRecordIndex(const char* name, const char* code) {
   if (!m_initialised) return -1;
   return FindSecurity(*this, [&](const uint8_t* security) {
-    if (!SameText(security, kSecurityCode, kSecurityCodeCapacity, code)) return false;
+    if (!SameFixedText(security, kSecurityCode, kSecurityCodeCapacity, code)) return false;
     const uint8_t* owner = ClassOfSecurity(*this, security);
-    return owner != nullptr && SameText(owner, kClassCode, kClassCodeCapacity, name);
+    return owner != nullptr && SameFixedText(owner, kClassCode, kClassCodeCapacity, name);
   });
 }
 
@@ -141,7 +125,7 @@ int CZenkPluginModule::FindNonReportItemIndex(uint32_t mask) {
   if (!m_initialised) return -1;
   return FindSecurity(*this, [&](const uint8_t* security) {
     const uint8_t* owner = ClassOfSecurity(*this, security);
-    return owner != nullptr && !SameText(owner, kClassCode, kClassCodeCapacity, "REPORT") &&
+    return owner != nullptr && !SameFixedText(owner, kClassCode, kClassCodeCapacity, "REPORT") &&
            ClassContains(mask)(owner);
   });
 }
@@ -151,7 +135,7 @@ bool CZenkPluginModule::CallHostRecordService(uint32_t mask, uint32_t subMask, c
   const int recordIndex = FindClass(*this, ClassContains(mask));
   const int subIndex =
       recordIndex == -1 ? -1 : FindForm(*this, recordIndex, [subMask](const uint8_t* form) {
-        return FormContains(subMask)(form) && Field<int32_t>(form, kFormValue) != 0;
+        return FormContains(subMask)(form) && Read<int32_t>(form, kFormValue) != 0;
       });
   return CallHost<48>(recordIndex, subIndex, text, flag, errorBuffer, result) == 1;
 }

@@ -16,62 +16,62 @@ void PutText(std::vector<uint8_t>& record, int offset, int capacity, const std::
 }
 }  // namespace
 
-int RecordStore::AddClass(const ClassSpec& spec) {
+int RecordStore::AddClass(const ClassSpec& fields) {
   Bytes record(kClassSize, 0);
-  Put<int32_t>(record, kClassId, spec.id);
-  PutText(record, kClassCode, 13, spec.code);
-  Put<uint32_t>(record, kClassFlags, spec.flags);
-  Put<uint32_t>(record, kClassFlags2, spec.flags2);
+  Put<int32_t>(record, kClassId, fields.id);
+  PutText(record, kClassCode, 13, fields.code);
+  Put<uint32_t>(record, kClassFlags, fields.flags);
+  Put<uint32_t>(record, kClassFlags2, fields.flags2);
   m_classes.push_back(record);
   m_forms.emplace_back();
   return static_cast<int>(m_classes.size()) - 1;
 }
 
-int RecordStore::AddForm(int classIndex, const FormSpec& spec) {
+int RecordStore::AddForm(int classIndex, const FormSpec& fields) {
   if (classIndex < 0 || classIndex >= static_cast<int>(m_forms.size())) return -1;
   Bytes form(kFormSize, 0);
-  Put<uint32_t>(form, kFormFlags, spec.flags);
-  form[kFormFlagByte] = spec.flagByte;
-  Put<int32_t>(form, kFormValue, spec.value);
+  Put<uint32_t>(form, kFormFlags, fields.flags);
+  form[kFormFlagByte] = fields.flagByte;
+  Put<int32_t>(form, kFormValue, fields.value);
   m_forms[classIndex].push_back(form);
   return static_cast<int>(m_forms[classIndex].size()) - 1;
 }
 
-int RecordStore::AddSecurity(const SecuritySpec& spec) {
+int RecordStore::AddSecurity(const SecuritySpec& fields) {
   Bytes record(kSecuritySize, 0);
-  Put<uint16_t>(record, kSecurityType, spec.type);
-  record[kSecurityFlagByte] = spec.flagByte;
-  Put<int32_t>(record, kSecurityId, spec.id);
-  PutText(record, kSecurityCode, kSecurityCodeCapacity, spec.code);
-  PutText(record, kSecurityName, kSecurityShortName - kSecurityName, spec.name);
-  PutText(record, kSecurityCurrency, kSecurityCurrencyCapacity, spec.currency);
-  Put<int16_t>(record, kSecurityPriceDecimals, spec.priceDecimals);
-  PutText(record, kSecurityBaseAsset, kSecurityBaseAssetCapacity, spec.baseAsset);
-  Put<int32_t>(record, kSecurityTrading, spec.trading);
-  Put<double>(record, kSecurityPriceStep, spec.priceStep);
-  Put<int16_t>(record, kSecurityClassIndex, static_cast<int16_t>(FindClass(spec.classCode)));
+  Put<uint16_t>(record, kSecurityType, fields.type);
+  record[kSecurityFlagByte] = fields.flagByte;
+  Put<int32_t>(record, kSecurityId, fields.id);
+  PutText(record, kSecurityCode, kSecurityCodeCapacity, fields.code);
+  PutText(record, kSecurityName, kSecurityShortName - kSecurityName, fields.name);
+  PutText(record, kSecurityCurrency, kSecurityCurrencyCapacity, fields.currency);
+  Put<int16_t>(record, kSecurityPriceDecimals, fields.priceDecimals);
+  PutText(record, kSecurityBaseAsset, kSecurityBaseAssetCapacity, fields.baseAsset);
+  Put<int32_t>(record, kSecurityTrading, fields.trading);
+  Put<double>(record, kSecurityPriceStep, fields.priceStep);
+  Put<int16_t>(record, kSecurityClassIndex, static_cast<int16_t>(FindClass(fields.classCode)));
   m_securities.push_back(record);
   return static_cast<int>(m_securities.size()) - 1;
 }
 
-int RecordStore::AddSpot(const SpotSpec& spec) {
+int RecordStore::AddSpot(const SpotSpec& fields) {
   Bytes record(kSpotSize, 0);
-  Put<double>(record, kSpotValue40, spec.value40);
-  Put<double>(record, kSpotValue48, spec.value48);
-  Put<double>(record, kSpotValue56, spec.value56);
-  Put<double>(record, kSpotValue64, spec.value64);
-  Put<int32_t>(record, kSpotStatus, spec.status);
+  Put<double>(record, kSpotValue40, fields.value40);
+  Put<double>(record, kSpotValue48, fields.value48);
+  Put<double>(record, kSpotValue56, fields.value56);
+  Put<double>(record, kSpotValue64, fields.value64);
+  Put<int32_t>(record, kSpotStatus, fields.status);
   m_spots.push_back(record);
-  m_spotKeys.push_back(spec);
+  m_spotKeys.push_back(fields);
   return static_cast<int>(m_spots.size()) - 1;
 }
 
-int RecordStore::AddFirm(const FirmSpec& spec) {
-  m_firmSpecs.push_back(spec);
+int RecordStore::AddFirm(const FirmSpec& fields) {
+  m_firmSpecs.push_back(fields);
   Bytes record(kFirmSettingsSize, 0);
   Put<const char*>(record, kFirmSettingsText, m_firmSpecs.back().text.c_str());
-  PutText(record, kFirmSettingsName, kFirmNameCapacity, spec.name);
-  Put<int32_t>(record, kFirmSettingsReady, spec.ready);
+  PutText(record, kFirmSettingsName, kFirmNameCapacity, fields.name);
+  Put<int32_t>(record, kFirmSettingsReady, fields.ready);
   m_firms.push_back(record);
   return static_cast<int>(m_firms.size()) - 1;
 }
@@ -149,7 +149,7 @@ int RecordStore::FindSpot(const std::string& firm, const std::string& client,
 }
 
 const std::string* RecordStore::FirmText(const std::string& firm) const {
-  for (const FirmSpec& spec : m_firmSpecs)
-    if (spec.name == firm) return &spec.text;
+  for (const FirmSpec& fields : m_firmSpecs)
+    if (fields.name == firm) return &fields.text;
   return nullptr;
 }

@@ -95,60 +95,60 @@ bool LoadScenario(const std::string& path, StandInHost& host, ScenarioHost* host
   if (const uint32_t date = file.Number("Host", "Date")) host.SetDate(static_cast<int>(date));
 
   ForEachNumbered(file, "Class", [&](const std::string& section) {
-    ClassSpec spec;
-    spec.code = file.Text(section, "Code");
-    spec.flags = file.Number(section, "Flags");
-    spec.flags2 = file.Number(section, "Flags2");
-    spec.id = static_cast<int32_t>(file.Number(section, "Id", 1));
-    host.Records().AddClass(spec);
+    ClassSpec fields;
+    fields.code = file.Text(section, "Code");
+    fields.flags = file.Number(section, "Flags");
+    fields.flags2 = file.Number(section, "Flags2");
+    fields.id = static_cast<int32_t>(file.Number(section, "Id", 1));
+    host.Records().AddClass(fields);
   });
   ForEachNumbered(file, "Form", [&](const std::string& section) {
-    FormSpec spec;
-    spec.flags = file.Number(section, "Flags");
-    spec.flagByte = static_cast<uint8_t>(file.Number(section, "FlagByte", 1));
-    spec.value = static_cast<int32_t>(file.Number(section, "Value", 1));
-    host.Records().AddForm(host.Records().FindClass(file.Text(section, "Class")), spec);
+    FormSpec fields;
+    fields.flags = file.Number(section, "Flags");
+    fields.flagByte = static_cast<uint8_t>(file.Number(section, "FlagByte", 1));
+    fields.value = static_cast<int32_t>(file.Number(section, "Value", 1));
+    host.Records().AddForm(host.Records().FindClass(file.Text(section, "Class")), fields);
   });
   ForEachNumbered(file, "Security", [&](const std::string& section) {
-    SecuritySpec spec;
-    spec.classCode = file.Text(section, "Class");
-    spec.code = file.Text(section, "Code");
-    spec.id = static_cast<int32_t>(file.Number(section, "Id", 1));
-    spec.type = static_cast<uint16_t>(file.Number(section, "Type"));
-    spec.flagByte = static_cast<uint8_t>(file.Number(section, "FlagByte"));
-    spec.name = file.Text(section, "Name");
-    spec.currency = file.Text(section, "Currency");
-    spec.baseAsset = file.Text(section, "BaseAsset");
-    spec.trading = static_cast<int32_t>(file.Number(section, "Trading"));
-    spec.priceStep = file.Real(section, "PriceStep");
-    spec.priceDecimals = static_cast<int16_t>(file.Number(section, "Decimals"));
-    const int index = host.Records().AddSecurity(spec);
+    SecuritySpec fields;
+    fields.classCode = file.Text(section, "Class");
+    fields.code = file.Text(section, "Code");
+    fields.id = static_cast<int32_t>(file.Number(section, "Id", 1));
+    fields.type = static_cast<uint16_t>(file.Number(section, "Type"));
+    fields.flagByte = static_cast<uint8_t>(file.Number(section, "FlagByte"));
+    fields.name = file.Text(section, "Name");
+    fields.currency = file.Text(section, "Currency");
+    fields.baseAsset = file.Text(section, "BaseAsset");
+    fields.trading = static_cast<int32_t>(file.Number(section, "Trading"));
+    fields.priceStep = file.Real(section, "PriceStep");
+    fields.priceDecimals = static_cast<int16_t>(file.Number(section, "Decimals"));
+    const int index = host.Records().AddSecurity(fields);
     for (const char* name : kParameterNames) {
       double value;
       if (file.Real(section, name, &value)) host.Market().SetParameter(index, name, value);
     }
   });
   ForEachNumbered(file, "Spot", [&](const std::string& section) {
-    SpotSpec spec;
-    spec.firm = file.Text(section, "Firm");
-    spec.client = file.Text(section, "Client");
-    spec.boardTag = file.Text(section, "BoardTag");
-    spec.currency = file.Text(section, "Currency");
-    spec.value40 = file.Real(section, "Value40");
-    spec.value48 = file.Real(section, "Value48");
-    spec.value56 = file.Real(section, "Value56");
-    spec.value64 = file.Real(section, "Value64");
-    spec.status = static_cast<int32_t>(file.Number(section, "Status"));
-    host.Records().AddSpot(spec);
+    SpotSpec fields;
+    fields.firm = file.Text(section, "Firm");
+    fields.client = file.Text(section, "Client");
+    fields.boardTag = file.Text(section, "BoardTag");
+    fields.currency = file.Text(section, "Currency");
+    fields.value40 = file.Real(section, "Value40");
+    fields.value48 = file.Real(section, "Value48");
+    fields.value56 = file.Real(section, "Value56");
+    fields.value64 = file.Real(section, "Value64");
+    fields.status = static_cast<int32_t>(file.Number(section, "Status"));
+    host.Records().AddSpot(fields);
   });
   ForEachNumbered(file, "Firm", [&](const std::string& section) {
-    FirmSpec spec;
-    spec.name = file.Text(section, "Name");
+    FirmSpec fields;
+    fields.name = file.Text(section, "Name");
     const std::string textFile = file.Text(section, "TextFile");
-    spec.text = textFile.empty() ? Unescape(file.Text(section, "Text"))
+    fields.text = textFile.empty() ? Unescape(file.Text(section, "Text"))
                                  : ReadWholeFile(file.Neighbour(textFile));
-    spec.ready = static_cast<int32_t>(file.Number(section, "Ready", 1));
-    host.Records().AddFirm(spec);
+    fields.ready = static_cast<int32_t>(file.Number(section, "Ready", 1));
+    host.Records().AddFirm(fields);
   });
   ForEachNumbered(file, "ClientValue", [&](const std::string& section) {
     ClientValue value;
