@@ -46,6 +46,8 @@ int RecordStore::AddSecurity(const SecuritySpec& spec) {
   PutText(record, kSecurityName, kSecurityShortName - kSecurityName, spec.name);
   PutText(record, kSecurityCurrency, kSecurityCurrencyCapacity, spec.currency);
   Put<int16_t>(record, kSecurityPriceDecimals, spec.priceDecimals);
+  Put<int64_t>(record, kSecurityValueDivisor, spec.valueDivisor);
+  Put<int64_t>(record, kSecurityContractUnits, spec.contractUnits);
   PutText(record, kSecurityBaseAsset, kSecurityBaseAssetCapacity, spec.baseAsset);
   Put<int32_t>(record, kSecurityTrading, spec.trading);
   Put<double>(record, kSecurityPriceStep, spec.priceStep);

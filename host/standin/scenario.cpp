@@ -122,6 +122,8 @@ bool LoadScenario(const std::string& path, StandInHost& host, ScenarioHost* host
     spec.trading = static_cast<int32_t>(file.Number(section, "Trading"));
     spec.priceStep = file.Real(section, "PriceStep");
     spec.priceDecimals = static_cast<int16_t>(file.Number(section, "Decimals"));
+    spec.valueDivisor = static_cast<int32_t>(file.Number(section, "ValueDivisor"));
+    spec.contractUnits = static_cast<int32_t>(file.Number(section, "ContractUnits"));
     const int index = host.Records().AddSecurity(spec);
     for (const char* name : kParameterNames) {
       double value;
