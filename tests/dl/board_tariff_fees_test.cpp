@@ -29,8 +29,7 @@ std::shared_ptr<ABoardTariff> Shares(bool minimumFee, TOverrideRates overrides =
 }
 
 std::shared_ptr<ABoardTariff> Rpma(TOverrideRates overrides = {}) {
-  return std::make_shared<TExchangeREPO>(3.6e-05, 3.6e-05, 0.000168, 30.0, 30.0, 140.0,
-                                         overrides);
+  return std::make_shared<TExchangeREPO>(3.6e-05, 3.6e-05, 0.000168, 30.0, 30.0, 140.0, overrides);
 }
 
 std::vector<TFeeCase> FeeCases() {

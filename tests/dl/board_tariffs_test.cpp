@@ -1,13 +1,14 @@
 // The board tariff map built from a settings text: the DEFAULT tariff, the
 // built-in boards with the broker's overrides, boards named only by the
 // override sections, and the minimum-fee boards.
+#include "dl/engine/board_tariffs.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 #include <typeinfo>
 
-#include "dl/engine/board_tariffs.h"
 #include "dl/engine/built_in_boards.h"
 #include "dl/store/ini_file.h"
 #include "dl/store/text_lists.h"
@@ -132,8 +133,9 @@ TEST_F(BoardTariffsTest, OverrideThatIsNoNumberIsZero) {
 }
 
 TEST_F(BoardTariffsTest, BoardNamedOnlyByOverrideSections) {
-  Build("[COMMISSION]\nORG=0.003\n[BOARDCOMMISSION]\nXXXX=0.02\n[CLEARINGCOMMISSION]\nXXXX=0.001\n"
-        "[ORGCOMMISSION]\nYYYY=0.5\n");
+  Build(
+      "[COMMISSION]\nORG=0.003\n[BOARDCOMMISSION]\nXXXX=0.02\n[CLEARINGCOMMISSION]\nXXXX=0.001\n"
+      "[ORGCOMMISSION]\nYYYY=0.5\n");
   const TNormalTariff& x = Normal("XXXX");
   EXPECT_EQ(x.Rates().Ts, 0.02);
   EXPECT_EQ(x.Rates().Org, 0.003);

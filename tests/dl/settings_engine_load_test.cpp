@@ -74,10 +74,11 @@ TEST(SettingsEngineLoad, ClientLagsFromCreditLagAndClientLagSection) {
 }
 
 TEST(SettingsEngineLoad, OnlyOneCountsForIncludeAccruedIntAnyNonZeroForTheOthers) {
-  TSettingsEngine e("[COMMISSION]\nINCLUDEACCRUEDINT=2\nVAT=18.5\nREPOUSEFACEVALUE=3\n"
-                    "[GENERAL]\nUSEPGO=2\nLIMITSINLOTS=0\nINVERTCCPOPERATION=0\nCLIENTCVAL=4\n"
-                    "CHECKMAXCREDIT=1\nRSTROPENPOS=-1\nCLIENTMARKETORDERPERCENT=2.5\n",
-                    2);
+  TSettingsEngine e(
+      "[COMMISSION]\nINCLUDEACCRUEDINT=2\nVAT=18.5\nREPOUSEFACEVALUE=3\n"
+      "[GENERAL]\nUSEPGO=2\nLIMITSINLOTS=0\nINVERTCCPOPERATION=0\nCLIENTCVAL=4\n"
+      "CHECKMAXCREDIT=1\nRSTROPENPOS=-1\nCLIENTMARKETORDERPERCENT=2.5\n",
+      2);
   EXPECT_FALSE(e.GetIncludeAccruedInt());
   EXPECT_TRUE(e.GetUsePgo());
   EXPECT_TRUE(e.GetRepoUseFaceValue());
@@ -94,12 +95,13 @@ TEST(SettingsEngineLoad, OnlyOneCountsForIncludeAccruedIntAnyNonZeroForTheOthers
 }
 
 TEST(SettingsEngineLoad, ListsLoseTheirBlanks) {
-  TSettingsEngine e("[GENERAL]\nMAINMARGINCLASSES= A , B\nBUYSELLREPOTSCOMMCLASSES=R1, R2\n"
-                    "DISCOUNTTRDACC= L01 , L02\nSPOTCLASSES=S1, S2\nRESERVEPEREVOROTGO=G1\n"
-                    "MINTSCOMMCLASSES=M1, M2\nIGNOREMINTSCOMMFORCLASSES=M2\n"
-                    "USETSCOMMFORTRADE=1\nIGNORETSCOMMFORTRADE=T1 ,T2\n"
-                    "STOPORDERSCALCLIMITCLASSESFILTER=F1, F2\n",
-                    2);
+  TSettingsEngine e(
+      "[GENERAL]\nMAINMARGINCLASSES= A , B\nBUYSELLREPOTSCOMMCLASSES=R1, R2\n"
+      "DISCOUNTTRDACC= L01 , L02\nSPOTCLASSES=S1, S2\nRESERVEPEREVOROTGO=G1\n"
+      "MINTSCOMMCLASSES=M1, M2\nIGNOREMINTSCOMMFORCLASSES=M2\n"
+      "USETSCOMMFORTRADE=1\nIGNORETSCOMMFORTRADE=T1 ,T2\n"
+      "STOPORDERSCALCLIMITCLASSESFILTER=F1, F2\n",
+      2);
   EXPECT_STREQ(e.GetMainMarginClasses(), "A,B");
   EXPECT_TRUE(e.IsMainMarginClass("B"));
   EXPECT_TRUE(e.IsBuySellRepoTsCommClass("R2"));
@@ -128,9 +130,10 @@ TEST(SettingsEngineLoad, TranOutTagsInPairsWithSurAsDefaultCurrency) {
 }
 
 TEST(SettingsEngineLoad, ClassLimitKindsFirstKindWinsAndLimitKindsAreCollected) {
-  TSettingsEngine e("[CLASSTOLIMITKIND]\n1=TQBR\n2=TQBR,SPBFUT\n[CLASSESWITHOUTLIMITKINDS]\n"
-                    "ZZ=\nAA=\n[CL1]\nLIMITKINDS=2,0\n[CL2]\nLIMITKINDS=1\n",
-                    2);
+  TSettingsEngine e(
+      "[CLASSTOLIMITKIND]\n1=TQBR\n2=TQBR,SPBFUT\n[CLASSESWITHOUTLIMITKINDS]\n"
+      "ZZ=\nAA=\n[CL1]\nLIMITKINDS=2,0\n[CL2]\nLIMITKINDS=1\n",
+      2);
   EXPECT_EQ(e.GetClassLimitKind("TQBR"), 1);
   EXPECT_EQ(e.GetClassLimitKind("SPBFUT"), 2);
   EXPECT_TRUE(e.IsClassWithoutLimitKinds("AA"));
@@ -139,10 +142,11 @@ TEST(SettingsEngineLoad, ClassLimitKindsFirstKindWinsAndLimitKindsAreCollected) 
 }
 
 TEST(SettingsEngineLoad, BoardTagsSecToBoardAndZadolgEntries) {
-  TSettingsEngine e("[BOARDTAG]\nEQTV=TQBR, TQBS\n[SECTOBOARD]\nB2=SBER\nB1=GAZP,SBER\n"
-                    "[ADDMARKETMARGINALZADOLG]\nK=a,b,c,d\nL=x\n[QUANTITYNOTINLOTSCLASSES]\nQ=\n"
-                    "[ALLOWEDSECURITY]\nK1=S1,S2\nK2=<ALL>\n",
-                    2);
+  TSettingsEngine e(
+      "[BOARDTAG]\nEQTV=TQBR, TQBS\n[SECTOBOARD]\nB2=SBER\nB1=GAZP,SBER\n"
+      "[ADDMARKETMARGINALZADOLG]\nK=a,b,c,d\nL=x\n[QUANTITYNOTINLOTSCLASSES]\nQ=\n"
+      "[ALLOWEDSECURITY]\nK1=S1,S2\nK2=<ALL>\n",
+      2);
   const auto tags = e.GetBoardTags();
   ASSERT_EQ(tags.count("EQTV"), 1u);
   EXPECT_EQ(tags.at("EQTV"), (std::vector<std::string>{"TQBR", "TQBS"}));
@@ -210,9 +214,10 @@ TEST(SettingsEngineLoad, CommonTradeAccountGroups) {
 }
 
 TEST(SettingsEngineLoad, UserCommissionsFirstSectionOfANumberWins) {
-  TSettingsEngine e("[U1]\nCOMMISSION=1.5\nOBLCOMMISSION=2\n[U01]\nCOMMISSION=9\n"
-                    "[USERS]\nCOMMISSION=3\n[u7]\nCommission=7\n",
-                    2);
+  TSettingsEngine e(
+      "[U1]\nCOMMISSION=1.5\nOBLCOMMISSION=2\n[U01]\nCOMMISSION=9\n"
+      "[USERS]\nCOMMISSION=3\n[u7]\nCommission=7\n",
+      2);
   EXPECT_EQ(e.GetUserCommissions(1).Commission, 9.0);  // U01 sorts before U1
   EXPECT_EQ(e.GetUserCommissions(1).OblCommission, 0.0);
   EXPECT_EQ(e.GetUserCommissions(0).Commission, 3.0);  // USERS: no digits
@@ -257,7 +262,8 @@ TEST(SettingsEngineLoad, SubClientResolution) {
 }
 
 TEST(SettingsEngineLoad, ClientTemplateLists) {
-  TSettingsEngine e("[CLA_CLIENT_TEMPLATE]\nCLIENTS=C1, C2\n[CLB_CLIENT_TEMPLATE]\nCLIENTS=C3\n", 2);
+  TSettingsEngine e("[CLA_CLIENT_TEMPLATE]\nCLIENTS=C1, C2\n[CLB_CLIENT_TEMPLATE]\nCLIENTS=C3\n",
+                    2);
   TClientTemplateList list = {{"keep", "me"}};
   e.GetClientTemplateLists(list);
   ASSERT_EQ(list.size(), 4u);
