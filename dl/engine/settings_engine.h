@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dl/engine/board_tariffs.h"
+#include "dl/engine/client_template_lists.h"
 #include "dl/engine/portfolio_risk_configs.h"
 #include "dl/engine/settings_engine_records.h"
 #include "dl/store/board_groups.h"
@@ -291,7 +292,7 @@ class TSettingsEngine {
   std::vector<std::string> currBoards;
   std::vector<std::string> quantityNotInLotsClasses;
   TTextLists addNonMarginalBoards;
-  TClientTemplateList clientTemplateLists;
+  TClientTemplateLists clientTemplateLists;
   std::map<std::string, int> classToLimitKind;
   std::vector<std::string> classesWithoutLimitKinds;
   std::string discountTrdAcc;

@@ -2,7 +2,6 @@
 #include <algorithm>
 
 #include "dl/engine/settings_engine.h"
-#include "dl/store/client_section_resolver.h"
 #include "dl/store/number_text.h"
 #include "dl/store/numbers.h"
 #include "dl/store/text_lists.h"
@@ -73,7 +72,7 @@ TSettingsEngine::TSettingsEngine(const char* source, int mode)
   ReadCurrencySection("CURRENCY", mainCurrency, currencyRates);
   ReadCurrencySection("CURRENCY2", mainCurrency2, currencyRates2);
   useCommissionScale = ini->ReadInteger("GENERAL", "USECOMMISSIONSCALE", 0) != 0;
-  clientTemplateLists = TClientSectionResolver(ini.get()).ReadClientLists("CL", "_CLIENT_TEMPLATE");
+  clientTemplateLists.Read(*ini);
 
   clientSettingsCache = std::make_unique<TCacheOfClientSettings>(ini.get());
   commScaleCache = std::make_unique<TCacheOfCommScales>(ini.get());

@@ -53,8 +53,10 @@ void TSettingsEngine::ReadAddMultiCurrency() {
 
 void TSettingsEngine::ReadBaseAssets() {
   const std::vector<std::string>& names = ini->GetSectionNames();
-  for (const std::string& name : names) {
-    const std::string upperName = ToUpperCopy(name);
+  const std::vector<std::string>& upperNames = ini->GetUpperSectionNames();
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string& name = names[i];
+    const std::string& upperName = upperNames[i];
     const bool isTemplate = StartsWith(upperName, "BASEASSETS_TEMPLATE_");
     if (!isTemplate && !StartsWith(upperName, "BASEASSETS")) continue;
     const std::vector<std::string> clients =

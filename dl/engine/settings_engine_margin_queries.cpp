@@ -348,7 +348,12 @@ bool TSettingsEngine::ComputeRestrictionCoefficient(const char* client, const ch
                                                     double percent, std::int64_t longOverride,
                                                     std::int64_t shortOverride,
                                                     double* coefficients) {
-  const TSecurityDiscountResult r = GetSecurityDiscount(client, security, limitKind, leverage);
+  TSecurityDiscountResult r = GetSecurityDiscount(client, security, limitKind, leverage);
+  // A discount that is no number counts as not set, so no answer is NaN.
+  for (double* value : {&r.D1, &r.D2, &r.D3, &r.D4, &r.D5, &r.D6})
+    if (std::isnan(*value)) *value = -1.0;
+  for (double* value : {&r.MinLong, &r.MinShort})
+    if (std::isnan(*value)) *value = 0.0;
   const bool u = r.UseSecurityDiscounts;
   const bool c = r.UseChSecurityDiscounts;
   double x = percent * 0.01;

@@ -168,7 +168,7 @@ bool TSettingsEngine::IsSameCommonTrdAccGroup(const char* first1, const char* se
 }
 
 void TSettingsEngine::GetClientTemplateLists(TClientTemplateList& list) const {
-  list.insert(list.end(), clientTemplateLists.begin(), clientTemplateLists.end());
+  clientTemplateLists.AppendTo(list);
 }
 
 const std::vector<std::string>* TSettingsEngine::FindAddNonMarginalBoard(const char* key) {
