@@ -19,8 +19,15 @@ TPlatformMutex::~TPlatformMutex() {
 
 bool TPlatformMutex::Acquire(std::uint32_t timeoutMs) {
   if (state_->Handle == nullptr) return false;
-  // An abandoned mutex counts as not acquired.
-  return WaitForSingleObject(state_->Handle, timeoutMs) == WAIT_OBJECT_0;
+  const DWORD result = WaitForSingleObject(state_->Handle, timeoutMs);
+  if (result == WAIT_ABANDONED) {
+    // The owner ended without releasing it. The wait counts as failed, but
+    // the system has handed the mutex to this thread: give it back, or no
+    // later wait of another thread would ever succeed.
+    ReleaseMutex(state_->Handle);
+    return false;
+  }
+  return result == WAIT_OBJECT_0;
 }
 
 bool TPlatformMutex::Release() {

@@ -90,6 +90,25 @@ TEST(ThreadMutex, OnlyOneThreadAtATimeInsideTheLock) {
   EXPECT_EQ(total, 8000);
 }
 
+#ifdef _WIN32
+// Only the Win32 mutex notices that its owner has ended.
+TEST(ThreadMutex, OwnerEndingWithoutUnlockDoesNotBlockOthersForEver) {
+  TThreadMutex mutex(true, 100);
+  std::thread([&] { EXPECT_TRUE(mutex.Lock()); }).join();
+  EXPECT_FALSE(mutex.Lock());  // the abandoned wait fails once
+  EXPECT_TRUE(mutex.Lock());
+  EXPECT_TRUE(mutex.Unlock());
+  EXPECT_TRUE(OnOtherThread([&] { return mutex.Lock() && mutex.Unlock(); }));
+}
+
+TEST(FacadeLocking, QueryAfterTheLockingThreadEnded) {
+  TSettingsFacade facade("[GENERAL]\nCLIENTCVAL=6\n", 2, true);
+  std::thread([&] { EXPECT_TRUE(facade.Lock()); }).join();
+  EXPECT_EQ(facade.GetClientCVal(), 6);
+  EXPECT_TRUE(OnOtherThread([&] { return facade.Lock() && facade.Unlock(); }));
+}
+#endif
+
 TEST(FacadeLocking, ExplicitLockHoldsBackOtherThreadsQueries) {
   TSettingsFacade facade("[GENERAL]\nCLIENTCVAL=5\n", 2, true);
   ASSERT_TRUE(facade.Lock());
