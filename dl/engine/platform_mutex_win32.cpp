@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <new>
+
 #include "dl/engine/platform_mutex.h"
 
 namespace DL {
@@ -11,14 +13,15 @@ struct TPlatformMutex::TState {
   HANDLE Handle;
 };
 
-TPlatformMutex::TPlatformMutex() : state_(new TState{CreateMutexA(nullptr, FALSE, nullptr)}) {}
-
-TPlatformMutex::~TPlatformMutex() {
-  if (state_->Handle != nullptr) CloseHandle(state_->Handle);
+TPlatformMutex::TPlatformMutex() : state_(new TState{CreateMutexA(nullptr, FALSE, nullptr)}) {
+  // Out of system resources: reported like running out of memory, not as a
+  // mutex that can never be taken.
+  if (state_->Handle == nullptr) throw std::bad_alloc();
 }
 
+TPlatformMutex::~TPlatformMutex() { CloseHandle(state_->Handle); }
+
 bool TPlatformMutex::Acquire(std::uint32_t timeoutMs) {
-  if (state_->Handle == nullptr) return false;
   const DWORD result = WaitForSingleObject(state_->Handle, timeoutMs);
   if (result == WAIT_ABANDONED) {
     // The owner ended without releasing it. The wait counts as failed, but
@@ -30,9 +33,7 @@ bool TPlatformMutex::Acquire(std::uint32_t timeoutMs) {
   return result == WAIT_OBJECT_0;
 }
 
-bool TPlatformMutex::Release() {
-  return state_->Handle != nullptr && ReleaseMutex(state_->Handle) != FALSE;
-}
+bool TPlatformMutex::Release() { return ReleaseMutex(state_->Handle) != FALSE; }
 
 std::uint32_t CurrentThreadId() { return GetCurrentThreadId(); }
 

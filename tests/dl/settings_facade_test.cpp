@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace DL {
@@ -38,6 +39,10 @@ const char kBrokerText[] =
     "TQBR=SBER\nTQBR_ASSET=SBER\nTQBR_RESTSHORT=SBER\nSBER_DISC=-1,-1,0.3,0.4,-1,-1\n"
     "P_CORRELATION=SI,1,RI,2,0\nSBER_COEF=2\nUSEDISCOUNTSTYPE=4\n"
     "[COMMISSIONSCALEBOARDS]\nTQBR,TQBS=1\n";
+
+// Copies would share the engine and its mutex.
+static_assert(!std::is_copy_constructible_v<TSettingsFacade>, "the facade is not copyable");
+static_assert(!std::is_copy_assignable_v<TSettingsFacade>, "the facade is not copyable");
 
 class SettingsFacadeTest : public ::testing::Test {
  protected:
