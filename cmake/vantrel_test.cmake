@@ -1,8 +1,10 @@
-# vantrel_add_test(NAME [LIBS ...]): one GoogleTest executable from every .cpp
-# of the calling test folder, run by CTest under Wine. Tests that load
-# VanTrel.dll through the stand-in host find it beside them in bin/.
+# vantrel_add_test(NAME [LOADS_PLUGIN] [LIBS ...]): one GoogleTest executable
+# from every .cpp of the calling test folder, run by CTest under Wine.
+# LOADS_PLUGIN: the tests load VanTrel.dll through the stand-in host from bin/;
+# the plug-in keeps info.ini and its log beside the host program (the test), so
+# such executables take turns with that folder.
 function(vantrel_add_test name)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "LOADS_PLUGIN" "" "LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} gmock gtest_main)
@@ -10,4 +12,8 @@ function(vantrel_add_test name)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1
            WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+  if(ARG_LOADS_PLUGIN)
+    add_dependencies(${name} VanTrel StandInHostRes)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK host_program_folder)
+  endif()
 endfunction()

@@ -1,6 +1,16 @@
 #include "module/vantrel_module.h"
 
+#include "module/quote_subscriptions.h"
+#include "module/settings/settings_file.h"
+#include "module/settings/settings_paths.h"
 #include "resources/resource_ids.h"
+#include "sdk/plugin_dialog.h"
+#include "sdk/table_plugin.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdarg>
 
 CVantrelModule* g_pModule = nullptr;
 
@@ -11,11 +21,27 @@ constexpr int kContextCommands[] = {
     40005, 40006, 40007, 40085, 40008, 40009, 40010, 40011, 40080, 40012,
     40013, 40014, 40086, 40015, 40016, 40017, 40018, 40082, 40049, 40070,
     40072, 40083, 40075, 40076, 40077, 40078, 40084, 40079};
+
+constexpr uint32_t kParamListCapacity = 17230;
+
+void CALLBACK RecalcTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+  if (g_pModule != nullptr) g_pModule->OnRecalcTimer();
+}
 }  // namespace
 
-CVantrelModule::CVantrelModule(HINSTANCE instance) : CZenkPluginModule(instance) {}
+CVantrelModule::CVantrelModule(HINSTANCE instance)
+    : CZenkPluginModule(instance),
+      m_log(HostProgramFolder(), m_settings),
+      m_recalcTimer(RecalcTimerProc) {}
 
 CVantrelModule::~CVantrelModule() {
+  // The timer's procedure lives in this image: it must not outlive it.
+  m_recalcTimer.Stop();
+  if (GetHostFunctions()[0] != 0) {
+    m_clientsFilter.Release();
+    m_accountsFilter.Release();
+    m_firmsFilter.Release();
+  }
   if (m_moduleMenu != nullptr) {
     DeleteMenuItems(m_moduleMenu);
     DestroyMenu(m_moduleMenu);
@@ -28,6 +54,28 @@ bool CVantrelModule::CheckHostCompatibility(uint32_t hostVersion, uint32_t hostV
   if (hostVersion == kHostVersion) return true;
   return CZenkPluginModule::CheckHostCompatibility(hostVersion, hostValue2, errorCode, errorText,
                                                    errorTextSize);
+}
+
+bool CVantrelModule::OnPluginInitEx(uint32_t hostValue, const uint32_t* hostFunctions,
+                                    uint32_t* callbacks, const std::string& text,
+                                    uint32_t hostVersion, uint32_t hostValue2, int* errorCode,
+                                    char* errorText, int errorTextSize) {
+  if (!CZenkPluginModule::OnPluginInitEx(hostValue, hostFunctions, callbacks, text, hostVersion,
+                                         hostValue2, errorCode, errorText, errorTextSize))
+    return false;
+  InitCommonControls();
+  LoadSettings();
+  TraceLog(1, "Module initialized. Reading settings finished.");
+  return true;
+}
+
+void CVantrelModule::LoadSettings() {
+  CSettingsFile(HostProgramFolder()).Load(m_settings, m_transport, m_calc, m_closing);
+  if (!m_transport.NotifEnabledAtStart) UpdateCommandStates();
+}
+
+void CVantrelModule::SaveSettings() {
+  CSettingsFile(HostProgramFolder()).Save(m_settings, m_transport, m_calc, m_closing);
 }
 
 bool CVantrelModule::AddMenus() {
@@ -45,4 +93,92 @@ void CVantrelModule::RegisterCommands() {
   auto resources = static_cast<HINSTANCE>(CallHost<25>(host::kResourceModule));
   m_contextBitmaps[0] = LoadBitmapA(resources, MAKEINTRESOURCEA(IDB_HOST_CONTEXT_1));
   m_contextBitmaps[1] = LoadBitmapA(resources, MAKEINTRESOURCEA(IDB_HOST_CONTEXT_2));
+}
+
+void CVantrelModule::UpdateCommandStates() {
+  HWND mainWindow = static_cast<HWND>(CallHost<25>(host::kMainFrame));
+  const int hostId = FindHostCommandId(ID_NOTIFICATION_SWITCH);
+  if (mainWindow == nullptr || hostId == -1) return;
+  CheckMenuItem(GetMenu(mainWindow), static_cast<UINT>(hostId),
+                MF_BYCOMMAND | (m_settings.NotificationsOn ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// The check mark is set on the host's id of the command, which is what the
+// host's menu holds.
+void CVantrelModule::ToggleNotifications(HWND window) {
+  m_settings.NotificationsOn = !m_settings.NotificationsOn;
+  const int hostId = FindHostCommandId(ID_NOTIFICATION_SWITCH);
+  if (hostId == -1) return;
+  CheckMenuItem(GetMenu(window), static_cast<UINT>(hostId),
+                MF_BYCOMMAND | (m_settings.NotificationsOn ? MF_CHECKED : MF_UNCHECKED));
+}
+
+int CVantrelModule::OnMenuCommand(HWND window, int commandId, bool notFound) {
+  if (notFound) return 0;
+  switch (commandId) {
+    case ID_NOTIFICATION_SWITCH:
+      ToggleNotifications(window);
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+bool CVantrelModule::OnModuleDone() {
+  SaveSettings();
+  // Each table's destructor unregisters it; taking it off the list first keeps
+  // this loop finite whatever a table does.
+  while (!m_tables.empty()) {
+    CTablePlugin* table = m_tables.front();
+    m_tables.pop_front();
+    delete table;
+  }
+  m_recalcTimer.Stop();
+  return CZenkPluginModule::OnModuleDone();
+}
+
+// The tables let go of the client records before the records are freed.
+void CVantrelModule::OnModuleStop() {
+  for (CTablePlugin* table : m_tables) table->ClearRows();
+  m_clients.Clear();
+}
+
+int CVantrelModule::GetPluginParam(uint32_t code, uint32_t* value, uint32_t) {
+  if (code == kParamListCapacity && value != nullptr) *value = 1024;
+  return 1;
+}
+
+void CVantrelModule::RequestQuoteParams() { SubscribeQuoteParams(); }
+
+void CVantrelModule::RegisterTable(CTablePlugin* table) { m_tables.push_back(table); }
+
+void CVantrelModule::UnregisterTable(CTablePlugin* table, bool deleteIt) {
+  m_tables.remove(table);
+  if (deleteIt) delete table;
+}
+
+void CVantrelModule::RegisterDialog(CZPluginDialog* dialog) { Dialogs().push_back(dialog); }
+
+void CVantrelModule::UnregisterDialog(CZPluginDialog* dialog, bool deleteIt) {
+  Dialogs().remove(dialog);
+  if (deleteIt) delete dialog;
+}
+
+HWND CVantrelModule::GetMainWindow() const {
+  const auto& dialogs = const_cast<CVantrelModule*>(this)->Dialogs();
+  return dialogs.empty() ? nullptr : dialogs.front()->GetDialogWindow();
+}
+
+void CVantrelModule::TraceLog(int level, const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  m_log.TraceLogV(level, format, arguments);
+  va_end(arguments);
+}
+
+void CVantrelModule::MailLog(int level, const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  m_log.MailLogV(level, format, arguments);
+  va_end(arguments);
 }

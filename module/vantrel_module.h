@@ -2,7 +2,22 @@
 // through the SDK's module base; the DLL entry point creates and deletes it.
 #pragma once
 
+#include "module/host_data/client_book.h"
+#include "module/host_data/host_item_list.h"
+#include "module/log/vantrel_log.h"
+#include "module/recalc_timer.h"
+#include "module/reentry_guard.h"
+#include "module/risk/client_code_rules.h"
+#include "module/settings/calc_settings.h"
+#include "module/settings/closing_settings.h"
+#include "module/settings/module_settings.h"
+#include "module/settings/transport_settings.h"
 #include "sdk/plugin_module.h"
+
+#include <cstdint>
+#include <list>
+#include <string>
+#include <vector>
 
 class CVantrelModule : public CZenkPluginModule {
  public:
@@ -11,16 +26,91 @@ class CVantrelModule : public CZenkPluginModule {
 
   // The host version this module runs in: 7.0.
   static constexpr uint32_t kHostVersion = host::MakeHostVersion(7, 0);
+  // The most characters of a firm's broker settings text the host delivers.
+  static constexpr uint32_t kFirmTextCapacity = 5242880;
 
+  bool OnPluginInitEx(uint32_t hostValue, const uint32_t* hostFunctions, uint32_t* callbacks,
+                      const std::string& text, uint32_t hostVersion, uint32_t hostValue2,
+                      int* errorCode, char* errorText, int errorTextSize) override;
+  bool OnModuleDone() override;
+  void OnModuleStop() override;
+  void UpdateCommandStates() override;
+  int OnMenuCommand(HWND window, int commandId, bool notFound) override;
+  void OnHostNotificationA() override {}
+  int OnHostEvent(uint32_t event, const char* name, uint32_t p3, uint32_t p4) override;
+  bool OnHostCommand(uint32_t kind, uint32_t code, const void* data, uint32_t size) override;
+  void RequestQuoteParams() override;
+  void OnTimerTick(uint32_t a, uint32_t b) override;
+  int GetPluginParam(uint32_t code, uint32_t* value, uint32_t x) override;
+  void RegisterTable(CTablePlugin* table) override;
+  void UnregisterTable(CTablePlugin* table, bool deleteIt) override;
+  void RegisterDialog(CZPluginDialog* dialog) override;
+  void UnregisterDialog(CZPluginDialog* dialog, bool deleteIt) override;
+  void RegisterCommands() override;
   bool CheckHostCompatibility(uint32_t hostVersion, uint32_t hostValue2, int* errorCode,
                               char* errorText, int errorTextSize) override;
   bool AddMenus() override;
-  void RegisterCommands() override;
 
+  void TraceLog(int level, const char* format, ...)
+      __attribute__((format(__MINGW_PRINTF_FORMAT, 3, 4)));
+  void MailLog(int level, const char* format, ...)
+      __attribute__((format(__MINGW_PRINTF_FORMAT, 3, 4)));
+
+  // Owner of the module's message boxes: the oldest registered dialog, or none.
+  HWND GetMainWindow() const;
+
+  TModuleSettings& Settings() { return m_settings; }
+  TTransportSettings& Transport() { return m_transport; }
+  TCalcSettings& Calc() { return m_calc; }
+  TClosingSettings& Closing() { return m_closing; }
+  const std::vector<std::string>& Firms() const { return m_firms; }
+  const std::list<CTablePlugin*>& Tables() const { return m_tables; }
   HBITMAP ContextBitmap(int which) const { return m_contextBitmaps[which]; }
+  int TickCounter() const { return m_tickCounter; }
+  int64_t StartTime() const { return m_startTime; }
+  bool RecalcTimerRunning() const { return m_recalcTimer.Running(); }
+
+  // The recalculation timer's run; skipped while a class is in a blocked
+  // state or another run is going.
+  void OnRecalcTimer();
+  // Recomputes every client's risk parameters: a timer run, or a full run
+  // after a firm's settings arrived.
+  void RecalcRiskParams(bool fullRun);
+  // Every client is decided afresh by the client-code change rules.
+  void ResetClientRuleIndexes();
+
+  CClientBook& Clients() { return m_clients; }
+  const CClientCodeRules& Rules() const { return m_rules; }
+  CHostItemList& ClientsFilter() { return m_clientsFilter; }
+  CHostItemList& AccountsFilter() { return m_accountsFilter; }
+  CHostItemList& FirmsFilter() { return m_firmsFilter; }
 
  private:
+  void LoadSettings();
+  void SaveSettings();
+  void OnFirmSettings(const char* firm);
+  void ReadAllFirmSettings(bool* recalculate);
+  void ForgetRules();
+  void RestartRecalcTimer();
+  void ToggleNotifications(HWND window);
+
+  std::list<CTablePlugin*> m_tables;
+  CClientCodeRules m_rules;
+  std::vector<std::string> m_firms;
+  CClientBook m_clients;
+  TModuleSettings m_settings;
+  TTransportSettings m_transport;
+  TCalcSettings m_calc;
+  TClosingSettings m_closing;
+  CVantrelLog m_log;
   HBITMAP m_contextBitmaps[2] = {};
+  CHostItemList m_clientsFilter;
+  CHostItemList m_accountsFilter;
+  CHostItemList m_firmsFilter;
+  CRecalcTimer m_recalcTimer;
+  CReentryGuard m_recalcRun;
+  int m_tickCounter = 0;
+  int64_t m_startTime = 0;
 };
 
 extern CVantrelModule* g_pModule;

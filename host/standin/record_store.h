@@ -56,11 +56,11 @@ struct FirmSpec {
 class RecordStore {
  public:
   // Each returns the new record's index.
-  int AddClass(const ClassSpec& spec);
-  int AddForm(int classIndex, const FormSpec& spec);
-  int AddSecurity(const SecuritySpec& spec);
-  int AddSpot(const SpotSpec& spec);
-  int AddFirm(const FirmSpec& spec);
+  int AddClass(const ClassSpec& fields);
+  int AddForm(int classIndex, const FormSpec& fields);
+  int AddSecurity(const SecuritySpec& fields);
+  int AddSpot(const SpotSpec& fields);
+  int AddFirm(const FirmSpec& fields);
   void Clear();
 
   int Count(int kind) const;

@@ -149,6 +149,15 @@ TEST_F(ModuleBaseTest, HostRecordsAreUnpackedIntoTheRecordOperation) {
   EXPECT_EQ(module.recordCalls[1].data, record.data() + 10);
 }
 
+TEST_F(ModuleBaseTest, HostRecordsOfTheWrongSizeAreRefused) {
+  std::vector<uint8_t> record(host::kRecordSize32984, 0);
+  EXPECT_FALSE(module.OnHostCommand(0, host::kRecordCode32926, record.data(), 283));
+  EXPECT_FALSE(module.OnHostCommand(0, host::kRecordCode32926, nullptr, host::kRecordSize32926));
+  EXPECT_FALSE(module.OnHostCommand(0, host::kRecordCode32984, record.data(), 719));
+  EXPECT_TRUE(module.recordCalls.empty());
+  EXPECT_TRUE(module.OnHostCommand(0, 100, nullptr, 0)) << "other codes are accepted untouched";
+}
+
 TEST_F(ModuleBaseTest, RecordLookupsAnswerNotFoundBeforeInitialisation) {
   host.Records().AddClass({"SPBFUT", 0x40, 0});
   EXPECT_EQ(module.FindHostRecordIndex(0x40), -1);

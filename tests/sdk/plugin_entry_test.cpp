@@ -169,17 +169,6 @@ TEST_F(PluginEntryTest, EntrySixAnswersOneForAnUnknownCommandId) {
   EXPECT_STREQ(buffer, "unchanged");
 }
 
-TEST_F(PluginEntryTest, HostRecordsOfTheWrongSizeAreRefused) {
-  ASSERT_TRUE(plugin.InitEx().ok);
-  std::vector<uint8_t> record(host::kRecordSize32984, 0);
-  EXPECT_FALSE(plugin.Callback<22>(0, host::kRecordCode32926, record.data(), 283));
-  EXPECT_FALSE(plugin.Callback<22>(0, host::kRecordCode32926, nullptr, host::kRecordSize32926));
-  EXPECT_TRUE(plugin.Callback<22>(0, host::kRecordCode32926, record.data(), host::kRecordSize32926));
-  EXPECT_FALSE(plugin.Callback<22>(0, host::kRecordCode32984, record.data(), 719));
-  EXPECT_TRUE(plugin.Callback<22>(0, host::kRecordCode32984, record.data(), host::kRecordSize32984));
-  EXPECT_TRUE(plugin.Callback<22>(0, 100, nullptr, 0)) << "other codes are accepted untouched";
-}
-
 TEST_F(PluginEntryTest, PluginParamAndOtherBaseEntriesAnswerTheirDefaults) {
   ASSERT_TRUE(plugin.InitEx().ok);
   EXPECT_TRUE(plugin.Callback<1>());

@@ -1,0 +1,111 @@
+// The host's events, the recalculation timer and the periodic tick.
+#include "module/vantrel_module.h"
+
+#include "module/recalc/risk_recalculation.h"
+#include "module/security_params.h"
+#include "sdk/host_record_fields.h"
+
+#include <algorithm>
+#include <cstring>
+#include <ctime>
+
+namespace {
+constexpr int kFirmObjectKind = 14, kFirmObjectSize = 96;
+constexpr int kFirmObjectText = 4, kFirmObjectName = 8, kFirmObjectReady = 88;
+
+int64_t Now() { return static_cast<int64_t>(std::time(nullptr)); }
+}  // namespace
+
+int CVantrelModule::OnHostEvent(uint32_t event, const char* name, uint32_t p3, uint32_t p4) {
+  switch (event) {
+    case 1: {
+      m_startTime = Now();
+      char buffer[1024] = {};
+      CallHost<146>("VanTrel.dll", 1024, buffer, 1024);
+      ForgetRules();
+      break;
+    }
+    case 2:
+      m_startTime = 0;
+      break;
+    case 4:
+      OnFirmSettings(name);
+      break;
+    default:
+      break;
+  }
+  return CZenkPluginModule::OnHostEvent(event, name, p3, p4);
+}
+
+void CVantrelModule::ForgetRules() {
+  m_rules.Clear();
+  m_firms.clear();
+  ResetClientRuleIndexes();
+}
+
+void CVantrelModule::ResetClientRuleIndexes() {
+  for (auto& client : m_clients.Clients()) client.second->ExclusionMark = kRuleUndecided;
+}
+
+// A firm's settings text is available: a new firm's rules are added; a firm
+// already read (or none named) makes every firm's text be read again.
+void CVantrelModule::OnFirmSettings(const char* firm) {
+  bool recalculate = true;
+  const bool known =
+      firm == nullptr || std::find(m_firms.begin(), m_firms.end(), firm) != m_firms.end();
+  if (!known) {
+    m_firms.push_back(firm);
+    auto* buffer = static_cast<char*>(CallHost<3>(kFirmTextCapacity + 1));
+    if (buffer != nullptr) {
+      std::memset(buffer, 0, kFirmTextCapacity + 1);
+      if (CallHost<130>(firm, buffer, static_cast<int>(kFirmTextCapacity)) == 1) {
+        buffer[kFirmTextCapacity] = 0;
+        if (m_rules.ParseClientCodeChangeRules(firm, buffer)) ResetClientRuleIndexes();
+      }
+      CallHost<4>(buffer);
+    }
+  } else {
+    ForgetRules();
+    ReadAllFirmSettings(&recalculate);
+  }
+  if (recalculate) {
+    RecalcRiskParams(true);
+  }
+  RestartRecalcTimer();
+}
+
+// Every firm settings object of the host; one that is not ready yet holds
+// the recalculation back while the others' rules are still read.
+void CVantrelModule::ReadAllFirmSettings(bool* recalculate) {
+  const int count = CallHost<32>(kFirmObjectKind);
+  for (int index = 0; index < count; ++index) {
+    uint8_t object[kFirmObjectSize] = {};
+    if (CallHost<34>(kFirmObjectKind, kFirmObjectSize, index, object) == 0) continue;
+    if (host::record::Read<int32_t>(object, kFirmObjectReady) == 0) {
+      *recalculate = false;
+      continue;
+    }
+    char name[kFirmObjectReady - kFirmObjectName + 1] = {};
+    std::memcpy(name, object + kFirmObjectName, sizeof name - 1);
+    m_firms.push_back(name);
+    auto text = reinterpret_cast<const char*>(host::record::Read<uintptr_t>(object, kFirmObjectText));
+    if (text != nullptr && m_rules.ParseClientCodeChangeRules(name, text)) ResetClientRuleIndexes();
+  }
+}
+
+void CVantrelModule::RestartRecalcTimer() {
+  m_recalcTimer.Restart(static_cast<UINT>(std::max(m_settings.RecalcRiskParamsInterval, 0)));
+}
+
+void CVantrelModule::OnRecalcTimer() {
+  if (HasClassInBlockedState()) return;
+  RecalcRiskParams(false);
+}
+
+void CVantrelModule::RecalcRiskParams(bool fullRun) {
+  CReentryGuard::Scope run(m_recalcRun);
+  if (!run.Entered()) return;
+  CRiskRecalculation(m_clients, m_rules, m_settings, m_calc, m_clientsFilter).Run(fullRun, Now());
+}
+
+void CVantrelModule::OnTimerTick(uint32_t, uint32_t) { ++m_tickCounter; }

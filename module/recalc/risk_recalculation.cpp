@@ -1,0 +1,268 @@
+#include "module/recalc/risk_recalculation.h"
+
+#include "dl/engine/settings_facade.h"
+#include "module/client_market_values.h"
+#include "module/host_calls.h"
+#include "module/host_data/host_data_records.h"
+#include "module/market_records.h"
+#include "module/risk/client_rule_state.h"
+#include "module/risk/limit_merge.h"
+#include "module/risk/position_values.h"
+#include "module/risk/risk_formulas.h"
+#include "sdk/host_record_fields.h"
+#include "sdk/numeric.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+using host::record::Read;
+
+constexpr uint32_t kFirmTextCapacity = 5242880;
+constexpr int kQualificationValue = 36;
+constexpr int32_t kSpecialPortfolioParam = 58;
+constexpr double kSpecialPortfolioMark = 4.0;
+constexpr int kPlannedNetPositionValue = 16;
+constexpr int kCollateralValue = 7;
+constexpr int kMarginLevelValue = 8;
+constexpr uint32_t kPositionClassMask = 0x48;
+
+// Client types of the ClientsType2 setting.
+constexpr int kTypeNotUnited = 1, kTypeUnitedA = 2, kTypeUnitedB = 4;
+
+template <size_t N>
+void CopyText(char (&field)[N], const char* text) {
+  std::strncpy(field, text != nullptr ? text : "", N - 1);
+  field[N - 1] = 0;
+}
+
+// A client parameter of the host (host function 134); the fallback when the
+// host does not answer.
+double ClientValue(const TClientRiskRecord& record, int number, double fallback) {
+  double value = 0;
+  return CallModuleHost<134>(record.firm, record.clientCode, number, &value, 0) == 0 ? value
+                                                                                   : fallback;
+}
+
+bool AskClientParam(const TClientRiskRecord& record, int32_t portfolioId, int32_t id,
+                    double* value) {
+  host::ClientParamRequest request = {id, -1, 0.0};
+  CallModuleHost<202>(record.firm, record.clientCode, portfolioId, &request, 1);
+  if (request.status != 0) return false;
+  *value = request.value;
+  return true;
+}
+
+int32_t LastPortfolioId(const TClientRiskRecord& record) {
+  int32_t count = 0;
+  CallModuleHost<203>(record.firm, record.clientCode, nullptr, &count);
+  if (count < 1) return 0;
+  std::vector<int32_t> ids(static_cast<size_t>(count), 0);
+  // The host never gets to write more entries than it counted first.
+  int32_t filled = count;
+  CallModuleHost<203>(record.firm, record.clientCode, ids.data(), &filled);
+  filled = std::clamp(filled, 0, count);
+  return filled > 0 ? ids[filled - 1] : 0;
+}
+
+// The board tag and currency of the firm's DEFAULT portfolio risk
+// configuration, read from its broker settings text.
+void ReadDefaultConfig(const char* firm, std::string* boardTag, std::string* currency) {
+  auto* buffer = static_cast<char*>(CallModuleHost<3>(kFirmTextCapacity + 1));
+  if (buffer != nullptr) {
+    std::memset(buffer, 0, kFirmTextCapacity + 1);
+    CallModuleHost<130>(firm, buffer, static_cast<int>(kFirmTextCapacity));
+    buffer[kFirmTextCapacity] = 0;
+  }
+  {
+    DL::TSettingsFacade facade(buffer != nullptr ? buffer : "", 2, true);
+    *boardTag = facade.GetPortfolioRiskConfig("", nullptr).BOARDTAG;
+    *currency = facade.GetPortfolioRiskConfig("", nullptr).CURRENCY;
+  }
+  if (buffer != nullptr) CallModuleHost<4>(buffer);
+}
+}  // namespace
+
+CRiskRecalculation::CRiskRecalculation(CClientBook& clients, const CClientCodeRules& rules,
+                                       const TModuleSettings& settings, const TCalcSettings& calc,
+                                       CHostItemList& clientsFilter)
+    : m_clients(clients),
+      m_rules(rules),
+      m_settings(settings),
+      m_calc(calc),
+      m_clientsFilter(clientsFilter) {}
+
+void CRiskRecalculation::Run(bool fullRun, int64_t now) {
+  m_fullRun = fullRun;
+  m_cacheFilled = false;
+  for (auto& entry : m_clients.Clients()) {
+    TClientRiskRecord& record = *entry.second;
+    if (!DecideClientRuleState(record, m_rules)) continue;
+    if (!fullRun && now - record.dataTime < 2) continue;
+    // A client not yet identified counts as not united; identifying it
+    // first keeps a filter of united clients from hiding it for ever.
+    const bool identifiedNow = record.clientCode[0] == 0;
+    if (identifiedNow) Identify(record);
+    if (!PassesClientTypeFilter(record)) continue;
+    if (fullRun && !identifiedNow) Identify(record);
+    if (record.united && (fullRun || record.boardTag[0] == 0)) TakeBrokerSettings(record);
+    if (fullRun || record.secondFirm[0] == 0) TakeSecondFirm(record);
+    ApplyLimits(record);
+    const double leverageNumerator = ApplyPositions(record);
+    record.openPositionLimit = record.interimVariationMargin + record.dayStartLimit;
+    if (record.united) ApplyUnitedValues(record);
+    ComputeParameters(record, leverageNumerator);
+  }
+}
+
+bool CRiskRecalculation::PassesClientTypeFilter(const TClientRiskRecord& record) const {
+  const int types = m_settings.ClientsType2;
+  if (record.united) return (types & (kTypeUnitedA | kTypeUnitedB)) != 0;
+  return (types & kTypeNotUnited) != 0;
+}
+
+void CRiskRecalculation::Identify(TClientRiskRecord& record) {
+  char code[kCodeCapacity] = {};
+  if (CallModuleHost<148>(record.firm, record.account, code, kCodeCapacity) != 0) {
+    code[kCodeCapacity - 1] = 0;
+    record.united = true;
+    CopyText(record.clientCode, code);
+  } else {
+    record.united = false;
+    CopyText(record.clientCode, record.account);
+  }
+  if (record.united) {
+    double qualification = 0;
+    if (CallModuleHost<135>(record.firm, record.clientCode, kQualificationValue, &qualification,
+                            0) == 0)
+      record.qualified = qualification != 0;
+    double portfolioKind = 0;
+    if (AskClientParam(record, 0, kSpecialPortfolioParam, &portfolioKind))
+      record.specialPortfolio = DoubleEquals(portfolioKind, kSpecialPortfolioMark);
+    record.portfolioId = LastPortfolioId(record);
+  }
+  m_clientsFilter.Add(std::string(record.clientCode) + " (" + record.firm + ")");
+}
+
+void CRiskRecalculation::TakeBrokerSettings(TClientRiskRecord& record) {
+  if (!m_cacheFilled || m_cachedFirm != record.firm) {
+    ReadDefaultConfig(record.firm, &m_cachedBoardTag, &m_cachedCurrency);
+    m_cachedFirm = record.firm;
+    m_cacheFilled = true;
+  }
+  CopyText(record.boardTag, m_cachedBoardTag.c_str());
+  CopyText(record.currency, m_cachedCurrency.c_str());
+}
+
+void CRiskRecalculation::TakeSecondFirm(TClientRiskRecord& record) const {
+  if (record.united) {
+    const std::string firm = m_rules.SecondFirmOf(record.account);
+    if (!firm.empty()) CopyText(record.secondFirm, firm.c_str());
+  } else if (record.clientCode[0] != 0) {
+    CopyText(record.secondFirm, record.firm);
+  }
+}
+
+void CRiskRecalculation::ApplyLimits(TClientRiskRecord& record) const {
+  using namespace host_data::limit;
+  record.dayStartLimit = record.openPositionLimit = record.plannedNetPosition = 0;
+  record.currentNetPosition = record.currentNetPositionOpen = record.realVariationMargin = 0;
+  record.interimVariationMargin = record.accruedIncome = 0;
+  for (const uint8_t* limit : record.limits) {
+    if (limit == nullptr || IsResetMarked(limit)) continue;
+    const int type = Read<int16_t>(limit, kType);
+    if (type != 0 && type != 1) continue;
+    const double k = Read<double>(limit, kCoefficient) / 100;
+    if (!record.united) {
+      record.dayStartLimit = MergeLimitValue(record.dayStartLimit, Read<double>(limit, kDayStartValue), k, type);
+      record.plannedNetPosition = MergeLimitValue(record.plannedNetPosition, Read<double>(limit, kPlannedValue), k, type);
+    }
+    record.currentNetPosition += Read<double>(limit, kNetPosition);
+    record.currentNetPositionOpen += Read<double>(limit, kNetPositionOpen);
+    if (type != 0) continue;
+    record.realVariationMargin = Read<double>(limit, kRealVariationMargin);
+    const double base = Read<double>(limit, kInterimBase);
+    const double deduction = Read<double>(limit, kInterimDeduction);
+    if (record.united) {
+      record.interimVariationMargin = base;
+      record.accruedIncome = base - deduction;
+    } else {
+      record.interimVariationMargin = base - deduction - Read<double>(limit, kInterimDeductionOthers);
+      record.accruedIncome = base;
+    }
+  }
+}
+
+double CRiskRecalculation::ApplyPositions(TClientRiskRecord& record) const {
+  using namespace host_data::position;
+  record.variationMargin = record.optionLiquidationValue = record.derivativesAssets = 0;
+  record.totalAssets = record.currentDebt = record.sfr = record.sfrOpenPositions = 0;
+  record.cashLeverage = 0;
+  double numerator = 0;
+  for (const uint8_t* position : record.positions) {
+    if (position == nullptr) continue;
+    record.variationMargin += Read<double>(position, kVariationMargin);
+    char code[host_data::kTextCapacity] = {};
+    std::memcpy(code, position + kSecurityCodes, sizeof code - 1);
+    const uint8_t* security = FindSecurityInClasses(code, kPositionClassMask, 0, nullptr);
+    if (security == nullptr) continue;
+    const int32_t quantity = Read<int32_t>(position, kQuantity);
+    numerator += CashLeverageAddend(security, quantity);
+    record.optionLiquidationValue += OptionLiquidationAddend(security, quantity, m_calc.OptValueParam);
+  }
+  return numerator;
+}
+
+// Values the host keeps for a client with a united position: the planned net
+// position and, from the client's spot record, the limits at day start.
+void CRiskRecalculation::ApplyUnitedValues(TClientRiskRecord& record) const {
+  double planned = 0;
+  if (CallModuleHost<134>(record.firm, record.clientCode, kPlannedNetPositionValue, &planned, 0) == 0)
+    record.plannedNetPosition = planned * 100;
+  const int index = CallModuleHost<149>(record.firm, record.clientCode, record.boardTag,
+                                        record.currency, 0);
+  if (index == -1) return;
+  uint8_t spot[host::record::kSpotSize] = {};
+  if (CallModuleHost<34>(host::record::kSpotKind, host::record::kSpotSize, index, spot) == 0) return;
+  if (Read<int32_t>(spot, host::record::kSpotStatus) != 0) return;
+  record.dayStartLimit = Read<double>(spot, host::record::kSpotValue40);
+  record.openPositionLimit = Read<double>(spot, host::record::kSpotValue56);
+}
+
+void CRiskRecalculation::ComputeParameters(TClientRiskRecord& record, double leverageNumerator) const {
+  record.modifiedMarginLevel = 0;
+  const double m14 = std::max(record.currentNetPosition, 0.0);
+  record.derivativesAssets = SumByMarginMode(record.plannedNetPosition, m14, record.realVariationMargin,
+                                             record.optionLiquidationValue, m_settings.UseVarMargin);
+  if (!record.united) {
+    record.totalAssets = record.derivativesAssets;
+    record.marginLevel = 0;
+  } else {
+    double collateral = 0;
+    if (!record.specialPortfolio) {
+      collateral = ClientValue(record, kCollateralValue, 0) * 100;
+    } else if (AskClientParam(record, record.portfolioId, kCollateralValue, &collateral)) {
+      collateral *= 100;
+    } else {
+      collateral = 0;
+    }
+    record.totalAssets = m14 + record.optionLiquidationValue + collateral;
+    record.marginLevel = ClientValue(record, kMarginLevelValue, 0);
+    double spot = 0, value6 = 0, value5 = 0, value40 = 0;
+    GetSpotPortfolioValues(record.MarketKey(), &spot, &value6, &value5, &value40);
+    record.modifiedMarginLevel = CalcFundsRatio(spot, value6, value5, record.variationMargin, 1);
+  }
+  const bool useTotalAssets = m_settings.UseTotalAssets;
+  record.currentDebt = CalcCurrentDebt(record.plannedNetPosition, record.totalAssets,
+                                       record.derivativesAssets, useTotalAssets);
+  record.sfr = CalcSufficiencyRatio(record.totalAssets, record.derivativesAssets, m14, useTotalAssets);
+  record.sfrOpenPositions = CalcSufficiencyRatio(record.totalAssets, record.derivativesAssets,
+                                                 std::max(record.currentNetPositionOpen, 0.0),
+                                                 useTotalAssets);
+  record.clgo = CalcRatioOrOne(record.dayStartLimit, record.accruedIncome, m14);
+  record.eclgo = CalcRatioPlusOrOne(record.dayStartLimit, record.accruedIncome, m14,
+                                    record.variationMargin);
+  record.cashLeverage = CalcCashLeverage(leverageNumerator, record.totalAssets);
+}

@@ -1,0 +1,190 @@
+// The recalculation over the module's clients, fed through the module's own
+// record intake and host events, with the stand-in host answering.
+#include "host/standin/standin_host.h"
+#include "module/host_record_builders.h"
+#include "module/vantrel_module.h"
+#include "sdk/numeric.h"
+#include "support/host_program_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+namespace {
+// The accounts the host resolves to a client code: clients with a united position.
+std::map<std::string, std::string> g_unitedAccounts;
+
+int __stdcall ClientCodeOfAccount(const void*, const char* account, char* code, int capacity) {
+  const auto found = g_unitedAccounts.find(account);
+  if (found == g_unitedAccounts.end()) return 0;
+  lstrcpynA(code, found->second.c_str(), capacity);
+  return 1;
+}
+int __stdcall Qualification(const void*, const char*, int, double* value, int) {
+  *value = 1;
+  return 0;
+}
+void __stdcall ClientParam(const void*, const char*, int32_t, host::ClientParamRequest* request, int) {
+  request->status = 1;
+}
+void __stdcall PortfolioIds(const void*, const char*, int32_t*, int32_t* count) { *count = 0; }
+
+class RecalculationTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_unitedAccounts.clear();
+    ASSERT_TRUE(host.CreateFrame("test host", false));
+    host.Install<148>(ClientCodeOfAccount);
+    host.Install<135>(Qualification);
+    host.Install<202>(ClientParam);
+    host.Install<203>(PortfolioIds);
+    const int futures = host.Records().AddClass({"SPBFUT", 0x48});
+    (void)futures;
+    SecuritySpec security;
+    security.classCode = "SPBFUT";
+    security.code = "RIZ6";
+    security.type = 4;
+    security.valueDivisor = 1;
+    security.contractUnits = 1;
+    host.Records().AddSecurity(security);
+    uint32_t callbacks[host::kCallbackCount] = {host::kCallbackTableBytes};
+    int code = 0;
+    char text[256];
+    ASSERT_TRUE(module.OnPluginInitEx(1, host.FunctionTable(), callbacks, "",
+                                      CVantrelModule::kHostVersion, 0, &code, text, sizeof text))
+        << text;
+  }
+
+  void Push(uint32_t code, const std::vector<uint8_t>& record) {
+    module.OnHostCommand(1, code, record.data(), static_cast<uint32_t>(record.size()));
+  }
+  TClientRiskRecord* Client(const char* firm, const char* account) {
+    return module.Clients().Find(firm, account);
+  }
+  // A firm's settings arrive: a full run.
+  void FirmSettings(const char* firm) { module.OnHostEvent(4, firm, 0, 0); }
+
+  CleanHostProgramFolder folder;
+  StandInHost host;
+  CVantrelModule module{GetModuleHandleA(nullptr)};
+};
+
+TEST_F(RecalculationTest, LimitsOfTheSameTypeAddUpAndTheRatiosFollow) {
+  // Two type-0 limits with coefficient 0 on a day-start limit that starts at 0:
+  // the first value, then plus the second.
+  LimitFields first{"FIRM1", "ACC1", 1, 0, 0, 100000, 5000, 80000};
+  first.interimBase = 3000;
+  first.deduction120 = 1000;
+  first.deduction112 = 500;
+  LimitFields second{"FIRM1", "ACC1", 2, 0, 0, 50000, 2500, 20000};
+  Push(host_data::kLimitCode, LimitRecord(first));
+  Push(host_data::kLimitCode, LimitRecord(second));
+  FirmSettings("FIRM1");
+
+  const TClientRiskRecord* client = Client("FIRM1", "ACC1");
+  ASSERT_NE(client, nullptr);
+  EXPECT_FALSE(client->united);
+  EXPECT_STREQ(client->clientCode, "ACC1") << "a client without a united position keeps its account";
+  EXPECT_DOUBLE_EQ(client->dayStartLimit, 150000);
+  EXPECT_DOUBLE_EQ(client->plannedNetPosition, 100000);
+  EXPECT_DOUBLE_EQ(client->currentNetPosition, 7500);
+  // The second type-0 limit sets the interim values again: 0 - 0 - 0.
+  EXPECT_DOUBLE_EQ(client->interimVariationMargin, 0);
+  EXPECT_DOUBLE_EQ(client->openPositionLimit, 150000) << "interim VM + day-start limit";
+  EXPECT_EQ(client->ExclusionMark, kRuleIncluded);
+}
+
+TEST_F(RecalculationTest, InterimVariationMarginOfAClientWithoutUnitedPosition) {
+  LimitFields limit{"FIRM1", "ACC1", 1, 0, 0, 100000, 0, 0};
+  limit.interimBase = 3000;
+  limit.deduction120 = 1000;
+  limit.deduction112 = 500;
+  Push(host_data::kLimitCode, LimitRecord(limit));
+  FirmSettings("FIRM1");
+  const TClientRiskRecord* client = Client("FIRM1", "ACC1");
+  EXPECT_DOUBLE_EQ(client->interimVariationMargin, 1500) << "3000 - 1000 - 500";
+  EXPECT_DOUBLE_EQ(client->accruedIncome, 3000);
+  EXPECT_DOUBLE_EQ(client->openPositionLimit, 101500);
+}
+
+TEST_F(RecalculationTest, ARemovedLimitStopsCountingUntilItComesBack) {
+  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100000, 4000}));
+  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 2, 0, 0, 50000, 1000}));
+  FirmSettings("FIRM1");
+  EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->currentNetPosition, 5000);
+  std::vector<uint8_t> removal(4);
+  const int32_t id = 2;
+  std::memcpy(removal.data(), &id, 4);
+  Push(host_data::kLimitRemovalCode, removal);
+  FirmSettings("FIRM1");
+  EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->currentNetPosition, 4000);
+  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 2, 0, 0, 50000, 3000}));
+  FirmSettings("FIRM1");
+  EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->currentNetPosition, 7000);
+}
+
+TEST_F(RecalculationTest, ATimerRunSkipsClientsWhoseDataJustChanged) {
+  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100000}));
+  module.RecalcRiskParams(false);
+  EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->dayStartLimit, 0) << "data younger than 2 seconds";
+  EXPECT_TRUE(DoubleEquals(Client("FIRM1", "ACC1")->sfr, kValueNotSet));
+  module.RecalcRiskParams(true);
+  EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->dayStartLimit, 100000);
+  Client("FIRM1", "ACC1")->dataTime -= 5;
+  Client("FIRM1", "ACC1")->dayStartLimit = 1;
+  module.RecalcRiskParams(false);
+  EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->dayStartLimit, 100000);
+}
+
+TEST_F(RecalculationTest, UnitedClientsOnlyFilterStillIdentifiesNewClients) {
+  module.Settings().ClientsType2 = 6;
+  g_unitedAccounts["ACC2"] = "CODE2";
+  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100000}));
+  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC2", 2, 0, 0, 100000, 9000}));
+  FirmSettings("FIRM1");
+  const TClientRiskRecord* united = Client("FIRM1", "ACC2");
+  EXPECT_TRUE(united->united);
+  EXPECT_STREQ(united->clientCode, "CODE2");
+  EXPECT_TRUE(united->qualified);
+  EXPECT_DOUBLE_EQ(united->currentNetPosition, 9000) << "the united client is recalculated";
+  EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->dayStartLimit, 0) << "not united: filtered out";
+}
+
+TEST_F(RecalculationTest, EachFirmsBrokerSettingsAreReadOncePerRun) {
+  FirmSpec firm1{"FIRM1", "[PORTFOLIORISKCONFIG]\nBOARDTAG=SMAL\nCURRENCY=USD\n"};
+  FirmSpec firm2{"FIRM2", "[PORTFOLIORISKCONFIG]\nBOARDTAG=TQBRVERYLONG\n"};
+  host.Records().AddFirm(firm1);
+  host.Records().AddFirm(firm2);
+  for (const char* account : {"A1", "A2", "A3"}) g_unitedAccounts[account] = std::string("C") + account;
+  int id = 1;
+  for (const char* firm : {"FIRM1", "FIRM2"})
+    for (const char* account : {"A1", "A2", "A3"})
+      Push(host_data::kLimitCode, LimitRecord({firm, account, id++, 0, 0, 1000}));
+  FirmSettings("FIRM1");
+  // One text to read the firm's rules, then one per firm for the board tags.
+  EXPECT_EQ(host.Log().Count(130), 3);
+  EXPECT_STREQ(Client("FIRM1", "A2")->boardTag, "SMAL");
+  EXPECT_STREQ(Client("FIRM1", "A2")->currency, "USD");
+  EXPECT_STREQ(Client("FIRM2", "A3")->boardTag, "TQBRVERYLONG") << "a board tag of 12 characters";
+  EXPECT_STREQ(Client("FIRM2", "A3")->currency, "SUR");
+  module.RecalcRiskParams(false);
+  EXPECT_EQ(host.Log().Count(130), 3) << "timer runs keep the board tags they have";
+}
+
+TEST_F(RecalculationTest, StopForgetsEveryClient) {
+  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1"}));
+  Push(host_data::kPositionCode, PositionRecord({"FIRM1", "ACC1", "RIZ6"}));
+  module.OnModuleStop();
+  EXPECT_TRUE(module.Clients().Clients().empty());
+  EXPECT_EQ(module.Clients().LimitCount(), 0u);
+}
+
+TEST_F(RecalculationTest, ShortOrEmptyRecordsAreIgnored) {
+  const std::vector<uint8_t> record = LimitRecord({"FIRM1", "ACC1"});
+  EXPECT_TRUE(module.OnHostCommand(1, host_data::kLimitCode, record.data(), 159));
+  EXPECT_TRUE(module.OnHostCommand(1, host_data::kLimitCode, nullptr, 160));
+  EXPECT_TRUE(module.OnHostCommand(2, host_data::kLimitCode, record.data(), 160));
+  EXPECT_TRUE(module.Clients().Clients().empty());
+}
+}  // namespace
