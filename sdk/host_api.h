@@ -191,6 +191,9 @@ constexpr int kSecurityCodeCapacity = 13;
 constexpr int kSecurityName = 29, kSecurityShortName = 158;
 constexpr int kSecurityCurrency = 208, kSecurityCurrencyCapacity = 6;
 constexpr int kSecurityPriceDecimals = 214;  // int16
+// Two 64-bit integers of the security that scale a position's value for the
+// cash leverage: the divisor, and the units per contract of a derivative.
+constexpr int kSecurityValueDivisor = 192, kSecurityContractUnits = 328;
 // Fields the host keeps where it likes; the plug-in and the stand-in agree here.
 constexpr int kSecurityBaseAsset = 224, kSecurityBaseAssetCapacity = 13;
 constexpr int kSecurityTrading = 240;    // int32; -1 = not traded

@@ -46,6 +46,8 @@ int RecordStore::AddSecurity(const SecuritySpec& fields) {
   PutText(record, kSecurityName, kSecurityShortName - kSecurityName, fields.name);
   PutText(record, kSecurityCurrency, kSecurityCurrencyCapacity, fields.currency);
   Put<int16_t>(record, kSecurityPriceDecimals, fields.priceDecimals);
+  Put<int64_t>(record, kSecurityValueDivisor, fields.valueDivisor);
+  Put<int64_t>(record, kSecurityContractUnits, fields.contractUnits);
   PutText(record, kSecurityBaseAsset, kSecurityBaseAssetCapacity, fields.baseAsset);
   Put<int32_t>(record, kSecurityTrading, fields.trading);
   Put<double>(record, kSecurityPriceStep, fields.priceStep);

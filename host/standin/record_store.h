@@ -36,6 +36,8 @@ struct SecuritySpec {
   int32_t trading = 0;
   double priceStep = 0.0;
   int16_t priceDecimals = 0;
+  int64_t valueDivisor = 0;
+  int64_t contractUnits = 0;
 };
 
 // A client's spot-market position; the key is what host function 149 asks.

@@ -122,6 +122,8 @@ bool LoadScenario(const std::string& path, StandInHost& host, ScenarioHost* host
     fields.trading = static_cast<int32_t>(file.Number(section, "Trading"));
     fields.priceStep = file.Real(section, "PriceStep");
     fields.priceDecimals = static_cast<int16_t>(file.Number(section, "Decimals"));
+    fields.valueDivisor = static_cast<int32_t>(file.Number(section, "ValueDivisor"));
+    fields.contractUnits = static_cast<int32_t>(file.Number(section, "ContractUnits"));
     const int index = host.Records().AddSecurity(fields);
     for (const char* name : kParameterNames) {
       double value;

@@ -1,0 +1,51 @@
+#include "module/risk/position_values.h"
+
+#include "module/market_records.h"
+#include "module/security_params.h"
+#include "sdk/host_api.h"
+#include "sdk/numeric.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+constexpr double kMoneyScale = 100.0;
+
+int64_t Int64Field(const uint8_t* record, int offset) {
+  int64_t value;
+  std::memcpy(&value, record + offset, sizeof value);
+  return value;
+}
+}  // namespace
+
+double CashLeverageAddend(const uint8_t* security, int32_t quantity) {
+  if (security == nullptr) return 0.0;
+  const int64_t divisor = Int64Field(security, host::record::kSecurityValueDivisor);
+  if (divisor == 0) return 0.0;
+  const double size = std::fabs(static_cast<double>(quantity)) * kMoneyScale;
+  const double stepPrice = GetStepPriceT(security);
+  const double value =
+      IsDerivativeSecurity(security)
+          ? stepPrice *
+                (size * static_cast<double>(Int64Field(security, host::record::kSecurityContractUnits)))
+          : stepPrice * GetLastPrice(security) * size;
+  return value / static_cast<double>(divisor);
+}
+
+double OptionLiquidationPrice(int32_t quantity, int optValueParam, double bid, double offer,
+                              double theorPrice) {
+  const bool byBidOffer = optValueParam == kOptionValueByBidOffer;
+  if (quantity >= 0) return byBidOffer ? bid : std::max(offer, theorPrice);
+  if (byBidOffer) return offer;
+  const bool noOffer = DoubleEquals(offer, 0.0), noTheor = DoubleEquals(theorPrice, 0.0);
+  if (!noOffer && !noTheor) return std::min(offer, theorPrice);
+  return noOffer && !noTheor ? theorPrice : offer;
+}
+
+double OptionLiquidationAddend(const uint8_t* security, int32_t quantity, int optValueParam) {
+  if (!IsDerivativeSecurity(security) || IsOptionClass(security)) return 0.0;
+  const double price = OptionLiquidationPrice(quantity, optValueParam, GetBidPrice(security),
+                                              GetOfferPrice(security), GetTheorPrice(security));
+  return price * quantity * kMoneyScale;
+}

@@ -1,0 +1,145 @@
+// Client-code change rules read from firms' settings texts, and the
+// decisions they give for clients.
+#include "module/risk/client_code_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+using Strings = std::vector<std::string>;
+
+TEST(ClientCodeRulesText, ExtractLineAndTextAfterEquals) {
+  EXPECT_EQ(ExtractLine("ab=cd\r\nef", 0), "ab=cd");
+  EXPECT_EQ(ExtractLine("ab=cd\nef", 3), "cd");
+  EXPECT_EQ(ExtractLine("ab\rcd", 3), "cd");
+  EXPECT_EQ(ExtractLine("abc", 3), "");
+  EXPECT_EQ(ExtractLine("abc", 10), "");
+  EXPECT_EQ(TextAfterEquals("A1=ACC1"), "ACC1");
+  EXPECT_EQ(TextAfterEquals("A1= ACC1=X"), " ACC1=X");
+  EXPECT_EQ(TextAfterEquals("ACC1"), "");
+}
+
+TEST(ClientCodeRules, MainSectionWithFirmLines) {
+  CClientCodeRules rules;
+  const std::string text =
+      "[GENERAL]\r\nCHANGEFUTCLIENTCODES=1\r\n\r\n"
+      "[ChangeFutClientCodes]\r\n"
+      "  firm=MC0001\r\n"
+      "1=SPBFUT00A1\r\n"
+      "\r\n"
+      "2=SPBFUT00A2\r\n"
+      "Firm=MC0002\r\n"
+      "3=SPBFUT00A1\r\n"
+      "[OTHER]\r\n"
+      "4=SPBFUT00Z9\r\n";
+  EXPECT_TRUE(rules.ParseClientCodeChangeRules("MC0009", text));
+  EXPECT_EQ(rules.FirmsWithRules(), Strings({"MC0009"}));
+  EXPECT_TRUE(rules.SelfNamedFirms().empty());
+  EXPECT_EQ(rules.ListingFirmsOf("SPBFUT00A1"), Strings({"MC0009", "MC0009"}));
+  EXPECT_EQ(rules.FirmCodesOf("SPBFUT00A1"), Strings({"MC0001", "MC0002"}));
+  EXPECT_EQ(rules.FirmCodesOf("SPBFUT00A2"), Strings({"MC0001"}));
+  EXPECT_TRUE(rules.FirmCodesOf("SPBFUT00Z9").empty()) << "another section ends the rules";
+  EXPECT_EQ(rules.SecondFirmOf("SPBFUT00A1"), "MC0001");
+  EXPECT_EQ(rules.SecondFirmOf("SPBFUT00Z9"), "");
+}
+
+TEST(ClientCodeRules, FirmSections) {
+  CClientCodeRules rules;
+  const std::string text =
+      "[CHANGEFUTCLIENTCODES_MC0001]\n"
+      "a=ACC1\n"
+      "FIRM=MC0005\n"  // no special meaning here
+      "[changefutclientcodes_Mc0002]\n"
+      "b=ACC1\n"
+      "c= ACC2\n";
+  EXPECT_TRUE(rules.ParseClientCodeChangeRules("MC0009", text));
+  EXPECT_EQ(rules.FirmsWithRules(), Strings({"MC0009"})) << "listed once for its firm sections";
+  EXPECT_EQ(rules.FirmCodesOf("ACC1"), Strings({"MC0001", "Mc0002"})) << "suffixes as written";
+  EXPECT_EQ(rules.FirmCodesOf("MC0005"), Strings({"MC0001"}));
+  EXPECT_EQ(rules.FirmCodesOf(" ACC2"), Strings({"Mc0002"})) << "the blank stays";
+  EXPECT_TRUE(rules.FirmCodesOf("ACC2").empty());
+}
+
+TEST(ClientCodeRules, FirmsThatNameThemselves) {
+  CClientCodeRules rules;
+  rules.ParseClientCodeChangeRules("MC0001", "[CHANGEFUTCLIENTCODES]\nFIRM=MC0001\n1=ACC1\n");
+  rules.ParseClientCodeChangeRules("MC0002", "[CHANGEFUTCLIENTCODES_MC0002]\n1=ACC2\n");
+  rules.ParseClientCodeChangeRules("MC0003", "[CHANGEFUTCLIENTCODES]\nFIRM=mc0003\n1=ACC3\n");
+  rules.ParseClientCodeChangeRules("MC0004", "[CHANGEFUTCLIENTCODES]\nFIRM\n1=ACC4\n");
+  EXPECT_EQ(rules.SelfNamedFirms(), Strings({"MC0001", "MC0002"})) << "names match exactly";
+  EXPECT_EQ(rules.FirmCodesOf("ACC4"), Strings({"FIRM"})) << "a FIRM line without = is the code";
+  EXPECT_EQ(rules.FirmsWithRules(), Strings({"MC0001", "MC0002", "MC0003", "MC0004"}));
+}
+
+TEST(ClientCodeRules, ASuffixWithoutBracketTakesTheRestOfTheText) {
+  CClientCodeRules rules;
+  EXPECT_TRUE(rules.ParseClientCodeChangeRules("MC0001", "[CHANGEFUTCLIENTCODES_MC0001"));
+  EXPECT_EQ(rules.SelfNamedFirms(), Strings({"MC0001"}));
+  CClientCodeRules other;
+  other.ParseClientCodeChangeRules("MC0002", "[CHANGEFUTCLIENTCODES_MC0001\n1=ACC1\n");
+  EXPECT_TRUE(other.FirmCodesOf("ACC1").empty());
+  EXPECT_TRUE(other.SelfNamedFirms().empty());
+  EXPECT_EQ(other.FirmsWithRules(), Strings({"MC0002"}));
+}
+
+TEST(ClientCodeRules, ATextWithoutRulesChangesNothing) {
+  CClientCodeRules rules;
+  EXPECT_FALSE(rules.ParseClientCodeChangeRules("MC0001", ""));
+  EXPECT_FALSE(rules.ParseClientCodeChangeRules("MC0001", "[GENERAL]\nCHANGEFUTCLIENTCODES=1\n"));
+  EXPECT_FALSE(rules.ParseClientCodeChangeRules("MC0001", "[CHANGEFUTCLIENTCODESX]\n1=A\n"));
+  EXPECT_TRUE(rules.FirmsWithRules().empty());
+  EXPECT_FALSE(rules.IsClientExcluded("MC0001", "A"));
+}
+
+TEST(ClientCodeRules, ExclusionOfClients) {
+  CClientCodeRules rules;
+  // MC0001 accounts for its own ACC1 and for MC0002's ACC2 ...
+  rules.ParseClientCodeChangeRules("MC0001",
+                                   "[CHANGEFUTCLIENTCODES]\nFIRM=MC0002\n1=ACC1\n2=ACC2\n");
+  // ... MC0003 names itself, MC0004 has no rules.
+  rules.ParseClientCodeChangeRules("MC0003", "[CHANGEFUTCLIENTCODES]\nFIRM=MC0003\n1=ACC9\n");
+  rules.ParseClientCodeChangeRules("MC0004", "[GENERAL]\nX=1\n");
+  struct Case {
+    const char* firm;
+    const char* account;
+    bool excluded;
+  };
+  const Case cases[] = {
+      {"MC0001", "ACC1", false},  // its own rules list the account
+      {"MC0001", "ACC2", false},
+      {"MC0001", "ACC7", true},   // a firm with rules that do not name it
+      {"MC0002", "ACC2", false},  // no rules of its own
+      {"MC0003", "ACC5", false},  // names itself
+      {"MC0004", "ACC1", false},
+      {"MC0001", "acc1", true},   // accounts match exactly
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(rules.IsClientExcluded(c.firm, c.account), c.excluded) << c.firm << " " << c.account;
+}
+
+TEST(ClientCodeRules, LaterRulesCanChangeAnEarlierDecision) {
+  CClientCodeRules rules;
+  rules.ParseClientCodeChangeRules("MC0001", "[CHANGEFUTCLIENTCODES_MC0002]\n1=ACC1\n");
+  EXPECT_TRUE(rules.IsClientExcluded("MC0001", "ACC7"));
+  // A later text that names the firm includes the client: the module must
+  // decide the client again, which the true result tells it.
+  EXPECT_TRUE(rules.ParseClientCodeChangeRules("MC0001", "[CHANGEFUTCLIENTCODES_MC0001]\n"));
+  EXPECT_FALSE(rules.IsClientExcluded("MC0001", "ACC7"));
+  // And a firm's first rules exclude clients decided before them.
+  EXPECT_FALSE(rules.IsClientExcluded("MC0005", "ACC8"));
+  EXPECT_TRUE(rules.ParseClientCodeChangeRules("MC0005", "[CHANGEFUTCLIENTCODES_X]\n1=ACC1\n"));
+  EXPECT_TRUE(rules.IsClientExcluded("MC0005", "ACC8"));
+}
+
+TEST(ClientCodeRules, ClearForgetsEverything) {
+  CClientCodeRules rules;
+  rules.ParseClientCodeChangeRules("MC0001", "[CHANGEFUTCLIENTCODES]\nFIRM=MC0001\n1=ACC1\n");
+  rules.Clear();
+  EXPECT_TRUE(rules.FirmsWithRules().empty());
+  EXPECT_TRUE(rules.SelfNamedFirms().empty());
+  EXPECT_TRUE(rules.ListingFirmsOf("ACC1").empty());
+  EXPECT_EQ(rules.SecondFirmOf("ACC1"), "");
+}
+}  // namespace

@@ -1,0 +1,130 @@
+// The level tests of funds sufficiency, the margin level and the arbitrary
+// parameter.
+#include "module/risk/level_tests.h"
+#include "sdk/numeric.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+TModuleSettings SfrSettings(bool dontSend, bool dontSendFp) {
+  TModuleSettings settings;
+  settings.SFRWarningLevel = 1.5;
+  settings.SFRCriticalLevel = 1.2;
+  settings.SFRWarningLevel_fp = 1.4;
+  settings.SFRCriticalLevel_fp = 1.1;
+  settings.DontSendSFRifCLGO = dontSend;
+  settings.ValCLGOforSFR = 0.8;
+  settings.DontSendSFRifCLGO_fp = dontSendFp;
+  settings.ValCLGOforSFR_fp = 0.5;
+  return settings;
+}
+
+TEST(LevelTests, FundsSufficiency) {
+  struct Case {
+    double sfr, sfrOpen, clgo;
+    bool dontSend, dontSendFp;
+    int kind;
+    bool warning, critical;
+  };
+  // Levels: warning 1.5, critical 1.2; for open positions 1.4 and 1.1.
+  const Case cases[] = {
+      {1.3, 9, 9, false, false, 2, true, false},
+      {1.5, 9, 9, false, false, 2, false, false},  // equal to the level: not broken
+      {1.1, 9, 9, false, false, 2, true, true},
+      {1.2, 9, 9, false, false, 2, true, false},
+      {kValueNotSet, 9, 9, false, false, 2, false, false},
+      {9, 1.3, 9, false, false, 9, true, false},
+      {9, 1.1, 9, false, false, 9, true, false},
+      {9, 1.0, 9, false, false, 9, true, true},
+      {1.0, 1.0, 9, false, false, 3, false, false},  // no such test for kind 3
+      {1.0, 1.0, 9, false, false, 1, false, false},
+      // Only with a low collateral liquidity coefficient (at most 0.8).
+      {1.1, 9, 0.9, true, false, 2, false, false},
+      {1.1, 9, 0.8, true, false, 2, true, true},
+      {1.1, 9, 0.9, false, true, 2, true, true},   // the twin's switch is not this one's
+      {9, 1.0, 0.6, false, true, 9, false, false},  // open positions: at most 0.5
+      {9, 1.0, 0.5, false, true, 9, true, true},
+      {9, 1.0, 0.9, true, false, 9, true, true},
+      {1.6, 9, 0.1, true, false, 2, false, false},  // a low coefficient alone breaks nothing
+  };
+  for (const Case& c : cases) {
+    TClientRiskRecord record;
+    record.sfr = c.sfr;
+    record.sfrOpenPositions = c.sfrOpen;
+    record.clgo = c.clgo;
+    const TModuleSettings settings = SfrSettings(c.dontSend, c.dontSendFp);
+    EXPECT_EQ(IsSfrWarningLevelReached(record, settings, c.kind), c.warning)
+        << "kind " << c.kind << " sfr " << c.sfr << " open " << c.sfrOpen << " clgo " << c.clgo;
+    EXPECT_EQ(IsSfrCriticalLevelReached(record, settings, c.kind), c.critical)
+        << "kind " << c.kind << " sfr " << c.sfr << " open " << c.sfrOpen << " clgo " << c.clgo;
+  }
+}
+
+TEST(LevelTests, MarginLevel) {
+  struct Case {
+    bool united, qualified, considerQual;
+    int param;
+    double value, expectedLevel;
+    bool reached;
+  };
+  // ML2Level 0.5, ML2LevelQual 0.3; -1 is "level not written".
+  const Case cases[] = {
+      {false, false, false, 23, 0.1, -1, false},  // only united clients
+      {true, false, false, 23, 0.4, 0.5, true},
+      {true, false, false, 23, 0.5, 0.5, false},
+      {true, true, true, 23, 0.4, 0.3, false},    // between the two levels
+      {true, true, true, 23, 0.2, 0.3, true},
+      {true, true, false, 23, 0.4, 0.5, true},    // qualification not considered
+      {true, false, true, 23, 0.4, 0.5, true},    // not qualified
+      {true, false, false, 22, 40, 0.5, true},    // the unified level in percent: 40 < 50
+      {true, false, false, 22, 60, 0.5, false},
+      {true, false, false, 0, 0.1, 0.5, false},   // not configured: no value
+  };
+  for (const Case& c : cases) {
+    TClientRiskRecord record;
+    record.united = c.united;
+    record.qualified = c.qualified;
+    record.marginLevel = c.value;
+    record.modifiedMarginLevel = c.value;
+    TModuleSettings settings;
+    settings.ML2Param = c.param;
+    settings.ML2Level = 0.5;
+    settings.ML2LevelQual = 0.3;
+    settings.ConsiderQualClient = c.considerQual;
+    double level = -1;
+    EXPECT_EQ(IsMl2LevelReached(record, settings, &level), c.reached)
+        << c.united << c.qualified << c.considerQual << " param " << c.param << " " << c.value;
+    EXPECT_EQ(level, c.expectedLevel) << c.united << c.qualified << c.considerQual;
+    EXPECT_EQ(IsMl2LevelReached(record, settings, nullptr), c.reached);
+  }
+}
+
+TEST(LevelTests, ArbitraryParameter) {
+  struct Case {
+    int param;
+    double level;
+    bool reached;
+  };
+  TClientRiskRecord record;
+  record.cashLeverage = 3.0;
+  record.sfr = 1.0;
+  record.plannedNetPosition = 5000;  // 50 in units
+  const Case cases[] = {
+      {24, 3.0, false},  // cash leverage breaks by rising above its level
+      {24, 2.5, true},
+      {24, 3.5, false},
+      {18, 1.0, false},  // every other parameter by falling below
+      {18, 1.1, true},
+      {18, 0.9, false},
+      {8, 60, true},     // compared in units: 50 < 60
+      {8, 40, false},
+      {11, 5, false},    // no value under id 11
+  };
+  for (const Case& c : cases) {
+    TModuleSettings settings;
+    settings.UPParam = c.param;
+    settings.UPLevel = c.level;
+    EXPECT_EQ(IsUpLevelReached(record, settings), c.reached) << c.param << " " << c.level;
+  }
+}
+}  // namespace
