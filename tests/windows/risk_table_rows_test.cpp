@@ -142,6 +142,13 @@ TEST_F(RiskTableRowsTest, UpdateRowColorsActsOnlyForItsKind) {
   table->ClearRows();
 }
 
+TEST_F(RiskTableRowsTest, ANullRecordGetsNoRow) {
+  CVantrelFutRiskParamsTable* table = Create();
+  EXPECT_EQ(table->UpdateRowColors(kRiskTableKind, nullptr), 0);
+  EXPECT_EQ(Rows(table), 4);
+  EXPECT_EQ(LineOf(table, nullptr), -1);
+}
+
 TEST_F(RiskTableRowsTest, ClearRowsOfKindActsOnlyForItsKind) {
   CVantrelFutRiskParamsTable* table = Create();
   EXPECT_FALSE(table->ClearRowsOfKind(kOrdersTableKind, 0));

@@ -67,7 +67,8 @@ bool CVantrelFutRiskParamsTable::ClearRowsOfKind(int kind, int) {
 }
 
 int CVantrelFutRiskParamsTable::UpdateRowColors(int kind, void* row) {
-  if (kind != tableKind_) return 0;
+  // A null record would become an empty line that no client owns.
+  if (kind != tableKind_ || row == nullptr) return 0;
   IRiskTableSource* source = GetRiskTableSource();
   const TRiskColorSettings settings = source != nullptr ? source->RiskColorSettings() : TRiskColorSettings{};
   const TableRowColours colours = RiskRowColours(settings, static_cast<const TClientRiskRecord*>(row));

@@ -28,6 +28,8 @@ class CVantrelFutRiskParamsTable : public CTablePlugin {
   bool FillRows() override;
   bool ClearRowsOfKind(int kind, int argument) override;
   double GetCellValue(int mode, int position, void* row, char* text, int titleFlag, int* textFlag) override;
+  // Adds, recolours or removes the record's row as the filter decides; 0 for
+  // another kind or a null record.
   int UpdateRowColors(int kind, void* row) override;
   // Either of `text` and `textFlag` may be null; what is given is written.
   double GetCellText(int mode, int position, void* row, char* text, int* textFlag) override;
