@@ -39,6 +39,14 @@ struct FilterSelection {
   uint32_t reserved2;
 };
 
+// A client parameter asked of the host (host function 202): the host answers
+// the value and status 0, or leaves the value and sets a non-zero status.
+struct ClientParamRequest {
+  int32_t id;
+  int32_t status;
+  double value;
+};
+
 // Host function N is entry N of the table; FunctionSig<N>::Fn is its type.
 template <int N> struct FunctionSig;
 
@@ -67,6 +75,7 @@ VANTREL_HOST_FUNCTION(43, void, int securityIndex, const char* name, double* val
 VANTREL_HOST_FUNCTION(44, int);
 VANTREL_HOST_FUNCTION(48, int, int classIndex, int formIndex, const char* text, int flag,
                       char* errorBuffer, int* result);
+VANTREL_HOST_FUNCTION(49, int);
 VANTREL_HOST_FUNCTION(51, void, ItemList* list);
 VANTREL_HOST_FUNCTION(52, uint32_t, ItemList* list, const char* text);
 VANTREL_HOST_FUNCTION(53, int, const FilterSelection* filter);
@@ -76,14 +85,22 @@ VANTREL_HOST_FUNCTION(101, int, int category, int id, uint32_t* value);
 VANTREL_HOST_FUNCTION(130, int, const char* firm, char* buffer, int capacity);
 VANTREL_HOST_FUNCTION(134, int, const void* firm, const char* clientCode, int number,
                       double* value, int reserved);
+VANTREL_HOST_FUNCTION(135, int, const void* firm, const char* clientCode, int number,
+                      double* value, int reserved);
 VANTREL_HOST_FUNCTION(136, void, uint32_t* wordA, uint32_t* wordB, int reserved);
 VANTREL_HOST_FUNCTION(137, int, uint32_t entryKey, int a, int b);
 VANTREL_HOST_FUNCTION(146, void, const char* fileName, int a, char* buffer, int size);
+VANTREL_HOST_FUNCTION(148, int, const void* firm, const char* tradingAccount, char* clientCode,
+                      int capacity);
 VANTREL_HOST_FUNCTION(149, int, const void* firm, const char* clientCode, const char* boardTag,
                       const char* currency, int reserved);
 VANTREL_HOST_FUNCTION(153, void, const char* classCode, const char* securityCode);
 VANTREL_HOST_FUNCTION(154, void, const char* classCode, const char* parameterName);
 VANTREL_HOST_FUNCTION(160, void, uint32_t item, FilterSelection* filter);
+VANTREL_HOST_FUNCTION(202, void, const void* firm, const char* clientCode, int32_t portfolioId,
+                      ClientParamRequest* request, int count);
+VANTREL_HOST_FUNCTION(203, void, const void* firm, const char* clientCode, int32_t* portfolioIds,
+                      int32_t* count);
 
 // Plug-in windows, their saved layout and the table services.
 VANTREL_HOST_FUNCTION(6, LRESULT, HWND window, UINT message, WPARAM wParam, LPARAM lParam);

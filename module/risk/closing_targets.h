@@ -5,11 +5,11 @@
 #include "module/risk/client_risk_record.h"
 #include "module/settings/closing_pattern.h"
 
-// Whether the value has reached the target level in the direction of the
-// parameter id: the current net positions (ids 6, 7) from above, everything
-// else, and any parameter of a united client, from below. A planned net
-// position of 0 or more also counts as reached when the pattern closes no
-// more than is planned.
+// Whether the value has reached the target level: the current net positions
+// (ids 6 and 7) reach it by falling below it, every other parameter, and
+// any parameter of a united client, by rising above it. Short of that, a
+// pattern that closes no more than is planned counts as done while the
+// planned net position is 0 or more (except for united clients and id 8).
 bool IsLevelReachedForParam(double value, double level, bool united, int id,
                             bool notMoreThanPlanned, double plannedNetPosition);
 

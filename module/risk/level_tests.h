@@ -4,23 +4,8 @@
 #pragma once
 
 #include "module/risk/client_risk_record.h"
+#include "module/risk/margin_call_kinds.h"
 #include "module/settings/module_settings.h"
-
-// Margin-call kinds (risk parameter type numbers).
-enum MarginCallKind : int {
-  kLowFundsKind = 1,
-  kSfrKind = 2,
-  kClgoKind = 3,
-  kEclgoKind = 4,
-  kMarginLevelKind = 5,
-  kUpKind = 6,
-  kMl2Kind = 7,
-  kSfrOpenPositionsKind = 9,
-  // The second templates of kinds 2, 9 and 7.
-  kSfrSecondTemplateKind = 102,
-  kSfrOpenPositionsSecondTemplateKind = 109,
-  kMl2SecondTemplateKind = 107,
-};
 
 // Funds sufficiency (and its twin for open positions) below the warning or
 // critical level; with DontSendSFRifCLGO the collateral liquidity

@@ -25,11 +25,13 @@ double CashLeverageAddend(const uint8_t* security, int32_t quantity) {
   if (divisor == 0) return 0.0;
   const double size = std::fabs(static_cast<double>(quantity)) * kMoneyScale;
   const double stepPrice = GetStepPriceT(security);
-  const double value =
-      IsDerivativeSecurity(security)
-          ? stepPrice *
-                (size * static_cast<double>(Int64Field(security, host::record::kSecurityContractUnits)))
-          : stepPrice * GetLastPrice(security) * size;
+  double value;
+  if (IsDerivativeSecurity(security)) {
+    const int64_t units = Int64Field(security, host::record::kSecurityContractUnits);
+    value = stepPrice * (size * static_cast<double>(units));
+  } else {
+    value = stepPrice * GetLastPrice(security) * size;
+  }
   return value / static_cast<double>(divisor);
 }
 

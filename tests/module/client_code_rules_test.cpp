@@ -1,6 +1,7 @@
 // Client-code change rules read from firms' settings texts, and the
 // decisions they give for clients.
 #include "module/risk/client_code_rules.h"
+#include "module/risk/client_rule_state.h"
 
 #include <gtest/gtest.h>
 
@@ -141,5 +142,26 @@ TEST(ClientCodeRules, ClearForgetsEverything) {
   EXPECT_TRUE(rules.SelfNamedFirms().empty());
   EXPECT_TRUE(rules.ListingFirmsOf("ACC1").empty());
   EXPECT_EQ(rules.SecondFirmOf("ACC1"), "");
+}
+}  // namespace
+
+namespace {
+TEST(ClientRuleState, DecidedOnceUntilTheRulesChange) {
+  CClientCodeRules rules;
+  TClientRiskRecord record("MC0001", "ACC7");
+  EXPECT_TRUE(DecideClientRuleState(record, rules));
+  EXPECT_EQ(record.ExclusionMark, kRuleIncluded);
+
+  // The firm's rules arrive after the client was decided: kept as it was
+  // until the module sets the state back, which the true result asks for.
+  ASSERT_TRUE(rules.ParseClientCodeChangeRules("MC0001", "[CHANGEFUTCLIENTCODES_X]\n1=ACC1\n"));
+  EXPECT_TRUE(DecideClientRuleState(record, rules));
+  record.ExclusionMark = kRuleUndecided;
+  EXPECT_FALSE(DecideClientRuleState(record, rules));
+  EXPECT_EQ(record.ExclusionMark, kRuleExcluded);
+
+  TClientRiskRecord listed("MC0001", "ACC1");
+  EXPECT_TRUE(DecideClientRuleState(listed, rules));
+  EXPECT_EQ(listed.ExclusionMark, kRuleIncluded);
 }
 }  // namespace
