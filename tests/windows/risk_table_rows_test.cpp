@@ -255,6 +255,25 @@ TEST_F(RiskTableRowsTest, ClosingTheWindowEmptiesTheThreeFiltersAndUnregisters) 
   EXPECT_TRUE(module.tables.empty());
 }
 
+TEST_F(RiskTableRowsTest, FieldsTheModuleUsesStartEmpty) {
+  CVantrelFutRiskParamsTable table(&env_.Schemas().risk, "Риск-параметры срочного рынка", "Создание таблицы", 101,
+                                   TableSettingsDlgProc, 210606);
+  EXPECT_EQ(table.GetTableKind(), 1);
+  EXPECT_EQ(table.GetPatternIndex(), -1);
+  EXPECT_FALSE(table.GetFilterFromFile());
+  EXPECT_EQ(table.GetClientFilterMode(), 0u);
+  for (host::FilterSelection* filter : {table.GetClientFilter(), table.GetAccountFilter(), table.GetFirmFilter()}) {
+    EXPECT_EQ(filter->count, 0);
+    EXPECT_EQ(filter->positions, nullptr);
+  }
+  EXPECT_EQ(table.SetPatternIndex(2), 2);
+  EXPECT_EQ(table.GetPatternIndex(), 2);
+  EXPECT_TRUE(table.SetFilterFromFile(true));
+  EXPECT_TRUE(table.GetFilterFromFile());
+  EXPECT_EQ(table.SetClientFilterMode(1), 1u);
+  EXPECT_EQ(table.GetClientFilter()->reserved1, 1u) << "the mode is the client filter's third word";
+}
+
 TEST_F(RiskTableRowsTest, DeletingTheTableAlsoEmptiesItsFilters) {
   auto* table = new CVantrelFutRiskParamsTable(&env_.Schemas().risk, "Риск-параметры срочного рынка",
                                                "Создание таблицы", 101, TableSettingsDlgProc, 210606);

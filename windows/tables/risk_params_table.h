@@ -39,9 +39,20 @@ class CVantrelFutRiskParamsTable : public CTablePlugin {
   virtual bool ContainsRecord(const TClientRiskRecord* record);
 
   int GetTableKind() const { return tableKind_; }
+  // The filters are the host's storage: its filter functions fill and empty them.
   host::FilterSelection* GetClientFilter() { return &filters_.first; }
   host::FilterSelection* GetAccountFilter() { return &filters_.second; }
   host::FilterSelection* GetFirmFilter() { return &firmFilter_; }
+  // 1: the client filter's items are kept out; 0: only they pass.
+  uint32_t GetClientFilterMode() const { return filters_.first.reserved1; }
+  uint32_t SetClientFilterMode(uint32_t mode) { return filters_.first.reserved1 = mode; }
+  // Position of the table's closing pattern in the module's list; -1 for none.
+  int GetPatternIndex() const { return patternIndex_; }
+  int SetPatternIndex(int index) { return patternIndex_ = index; }
+  // Set when the table reads its client filter from a file of its own; such a
+  // table is left out of the module-wide filter updates.
+  bool GetFilterFromFile() const { return filterFromFile_; }
+  bool SetFilterFromFile(bool fromFile) { return filterFromFile_ = fromFile; }
 
  private:
   int tableKind_ = kRiskTableKind;
@@ -49,4 +60,6 @@ class CVantrelFutRiskParamsTable : public CTablePlugin {
   // the second, as the host's refresh message addresses them.
   TTableFilterSelections filters_ = {};
   host::FilterSelection firmFilter_ = {};
+  int patternIndex_ = -1;
+  bool filterFromFile_ = false;
 };
