@@ -1,0 +1,65 @@
+// CVantrelFutRiskParamsTable: the host table "Риск-параметры срочного рынка"
+// (host table type 210606, table kind 1). One row per client record of the
+// module, coloured by the client's funds-sufficiency state; the cells follow
+// the risk column schema. Rows point at the module's records and never own
+// them.
+#pragma once
+
+#include "module/table_refresh.h"
+#include "sdk/table_plugin.h"
+#include "windows/tables/table_columns.h"
+
+struct TClientRiskRecord;
+
+// The host's filter-refresh message to a table window.
+enum : UINT { WM_TABLE_FILTER_REFRESH = 4042 };
+
+class CVantrelFutRiskParamsTable : public CTablePlugin {
+ public:
+  CVantrelFutRiskParamsTable(TableSchema* columns, const char* caption, const char* dialogTitle,
+                             UINT dialogTemplate, DLGPROC dialogProc, uint32_t tableType);
+  // Empties the three filters through the host, which owns their arrays.
+  ~CVantrelFutRiskParamsTable() override;
+
+  BOOL OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  int OnMDIActivate(HWND activated, HWND deactivated) override;
+  // Nothing until the module has a firm's settings; then every client record
+  // of the module that the table accepts, in the module's order. True.
+  bool FillRows() override;
+  bool ClearRowsOfKind(int kind, int argument) override;
+  double GetCellValue(int mode, int position, void* row, char* text, int titleFlag, int* textFlag) override;
+  // Adds, recolours or removes the record's row as the filter decides; 0 for
+  // another kind or a null record.
+  int UpdateRowColors(int kind, void* row) override;
+  // Either of `text` and `textFlag` may be null; what is given is written.
+  double GetCellText(int mode, int position, void* row, char* text, int* textFlag) override;
+  // By firm code, then trading account; the client code takes no part.
+  int CompareRows(void* first, void* second) override;
+  // True when some line of the list, header included, carries the record.
+  virtual bool ContainsRecord(const TClientRiskRecord* record);
+
+  int GetTableKind() const { return tableKind_; }
+  // The filters are the host's storage: its filter functions fill and empty them.
+  host::FilterSelection* GetClientFilter() { return &filters_.first; }
+  host::FilterSelection* GetAccountFilter() { return &filters_.second; }
+  host::FilterSelection* GetFirmFilter() { return &firmFilter_; }
+  // 1: the client filter's items are kept out; 0: only they pass.
+  uint32_t GetClientFilterMode() const { return filters_.first.reserved1; }
+  uint32_t SetClientFilterMode(uint32_t mode) { return filters_.first.reserved1 = mode; }
+  // Position of the table's closing pattern in the module's list; -1 for none.
+  int GetPatternIndex() const { return patternIndex_; }
+  int SetPatternIndex(int index) { return patternIndex_ = index; }
+  // Set when the table reads its client filter from a file of its own; such a
+  // table is left out of the module-wide filter updates.
+  bool GetFilterFromFile() const { return filterFromFile_; }
+  bool SetFilterFromFile(bool fromFile) { return filterFromFile_ = fromFile; }
+
+ private:
+  int tableKind_ = kRiskTableKind;
+  // The client filter is the first selection and the trading-account filter
+  // the second, as the host's refresh message addresses them.
+  TTableFilterSelections filters_ = {};
+  host::FilterSelection firmFilter_ = {};
+  int patternIndex_ = -1;
+  bool filterFromFile_ = false;
+};

@@ -1,0 +1,30 @@
+// What the risk-parameters table asks of the module beyond the module base:
+// the client records it shows, the colour settings of its rows, the filter
+// handles of the host's refresh message and whether the host has delivered
+// a firm's settings yet. The product's module implements it.
+#pragma once
+
+#include <vector>
+
+#include "module/cell_colors.h"
+#include "module/table_refresh.h"
+
+struct TClientRiskRecord;
+
+class IRiskTableSource {
+ public:
+  virtual ~IRiskTableSource() = default;
+
+  // True once the host has delivered the first firm's settings text.
+  virtual bool HasFirmSettings() const = 0;
+  // Every client record of the module's client map, in the map's order (firm,
+  // then trading account). The records belong to the module.
+  virtual std::vector<TClientRiskRecord*> RiskRecords() const = 0;
+  virtual const TRiskColorSettings& RiskColorSettings() const = 0;
+  // The module's client and trading-account filter handles.
+  virtual TFilterHandles RiskFilterHandles() const = 0;
+};
+
+// The module as a risk-table source; null while there is no module or when it
+// does not serve risk tables.
+IRiskTableSource* GetRiskTableSource();
