@@ -68,8 +68,10 @@ void CVantrelModule::OnFirmSettings(const char* firm) {
     ForgetRules();
     ReadAllFirmSettings(&recalculate);
   }
+  m_hasFirmSettings = true;
   if (recalculate) {
     RecalcRiskParams(true);
+    UpdateRiskTables();
   }
   RestartRecalcTimer();
 }
@@ -100,6 +102,7 @@ void CVantrelModule::RestartRecalcTimer() {
 void CVantrelModule::OnRecalcTimer() {
   if (HasClassInBlockedState()) return;
   RecalcRiskParams(false);
+  UpdateRiskTables();
 }
 
 void CVantrelModule::RecalcRiskParams(bool fullRun) {

@@ -1,6 +1,8 @@
 #include "module/vantrel_module.h"
 
 #include "module/quote_subscriptions.h"
+#include "module/table_refresh.h"
+#include "windows/tables/risk_params_table.h"
 #include "module/settings/settings_file.h"
 #include "module/settings/settings_paths.h"
 #include "resources/resource_ids.h"
@@ -66,7 +68,7 @@ bool CVantrelModule::OnPluginInitEx(uint32_t hostValue, const uint32_t* hostFunc
   InitCommonControls();
   LoadSettings();
   TraceLog(1, "Module initialized. Reading settings finished.");
-  return true;
+  return BuildTableColumns(m_columns);
 }
 
 void CVantrelModule::LoadSettings() {
@@ -116,6 +118,9 @@ void CVantrelModule::ToggleNotifications(HWND window) {
 int CVantrelModule::OnMenuCommand(HWND window, int commandId, bool notFound) {
   if (notFound) return 0;
   switch (commandId) {
+    case ID_RISK_PARAMS_TABLE:
+      CreateTable(kRiskTableType, false, 0, nullptr, 0);
+      return 1;
     case ID_NOTIFICATION_SWITCH:
       ToggleNotifications(window);
       return 1;

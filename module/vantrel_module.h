@@ -13,13 +13,15 @@
 #include "module/settings/module_settings.h"
 #include "module/settings/transport_settings.h"
 #include "sdk/plugin_module.h"
+#include "windows/tables/risk_table_source.h"
+#include "windows/tables/table_columns.h"
 
 #include <cstdint>
 #include <list>
 #include <string>
 #include <vector>
 
-class CVantrelModule : public CZenkPluginModule {
+class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
  public:
   explicit CVantrelModule(HINSTANCE instance);
   ~CVantrelModule() override;
@@ -34,6 +36,7 @@ class CVantrelModule : public CZenkPluginModule {
                       int* errorCode, char* errorText, int errorTextSize) override;
   bool OnModuleDone() override;
   void OnModuleStop() override;
+  int RestoreWindow(uint32_t a, const char* caption, uint32_t b, uint32_t c, uint32_t d) override;
   void UpdateCommandStates() override;
   int OnMenuCommand(HWND window, int commandId, bool notFound) override;
   void OnHostNotificationA() override {}
@@ -50,6 +53,17 @@ class CVantrelModule : public CZenkPluginModule {
   bool CheckHostCompatibility(uint32_t hostVersion, uint32_t hostValue2, int* errorCode,
                               char* errorText, int errorTextSize) override;
   bool AddMenus() override;
+  // Opens a table window of a table type (210606 risk parameters); restoring
+  // reads the window's saved layout first. The window, or null.
+  virtual HWND CreateTable(uint32_t type, bool restoring, uint32_t a, const char* caption, uint32_t b);
+
+  // What the risk-parameters tables show.
+  bool HasFirmSettings() const override { return m_hasFirmSettings; }
+  std::vector<TClientRiskRecord*> RiskRecords() const override;
+  const TRiskColorSettings& RiskColorSettings() const override;
+  TFilterHandles RiskFilterHandles() const override;
+  // Brings every open risk-parameters table up to date with the clients.
+  void UpdateRiskTables();
 
   void TraceLog(int level, const char* format, ...)
       __attribute__((format(__MINGW_PRINTF_FORMAT, 3, 4)));
@@ -107,6 +121,9 @@ class CVantrelModule : public CZenkPluginModule {
   CHostItemList m_clientsFilter;
   CHostItemList m_accountsFilter;
   CHostItemList m_firmsFilter;
+  TTableColumnSchemas m_columns;
+  bool m_hasFirmSettings = false;
+  mutable TRiskColorSettings m_riskColors;
   CRecalcTimer m_recalcTimer;
   CReentryGuard m_recalcRun;
   int m_tickCounter = 0;

@@ -63,6 +63,8 @@ class CTablePlugin : public CZPluginChildWnd {
   virtual void EnableTableCommands(BOOL enable);
   virtual bool AcceptsRecord(void* row);
   virtual int UpsertRow(void* row, int column, int operation, const TableRowColours* colours);
+  // Removes the row of the object from the list, whatever the table's filter says.
+  int DeleteRow(void* row);
   virtual double GetCellValue(int mode, int position, void* row, char* text, int titleFlag, int* textFlag);
   virtual const char* FormatInt(int first, int value, int third, int fourth);
   virtual int UpdateRowColors(int kind, void* row);

@@ -23,6 +23,12 @@ int CTablePlugin::UpsertRow(void* row, int column, int operation, const TableRow
   return view_->UpdateRow(row, column, operation, colours);
 }
 
+int CTablePlugin::DeleteRow(void* row) {
+  if (!view_) return 0;
+  CurrentTable current(this);
+  return view_->UpdateRow(row, -1, kRowDelete, nullptr);
+}
+
 double CTablePlugin::GetCellValue(int, int, void*, char* text, int, int* textFlag) {
   if (text) text[0] = 0;
   if (textFlag) *textFlag = 0;

@@ -218,7 +218,8 @@ TEST_F(PluginEntryTest, MenuClickInTheHostReachesThePlugin) {
   ASSERT_TRUE(plugin.InitEx().ok);
   HMENU menu = host.MenuByCaption("VanTrel FM", false);
   ASSERT_NE(menu, nullptr);
-  const UINT hostId = GetMenuItemID(menu, 0);
+  // The notification switch: a command that opens no window.
+  const UINT hostId = GetMenuItemID(menu, GetMenuItemCount(menu) - 1);
   ASSERT_TRUE(host.IsIssued(static_cast<int>(hostId)));
   SendMessageA(host.Frame(), WM_COMMAND, MAKEWPARAM(hostId, 0), 0);
   EXPECT_EQ(host.Log().Details(-2), std::vector<std::string>{std::to_string(hostId)});

@@ -1,0 +1,103 @@
+// The module's table windows: creating and restoring them, and keeping the
+// risk-parameters tables up to date with the clients.
+#include "module/vantrel_module.h"
+
+#include "module/table_refresh.h"
+#include "sdk/table_view.h"
+#include "windows/tables/risk_params_table.h"
+#include "windows/tables/risk_row_colours.h"
+
+namespace {
+constexpr uint32_t kWindowStateVersion = 20090420;
+constexpr int kTableIcon = 20003;
+constexpr char kRiskTableCaption[] = "Риск-параметры срочного рынка";
+constexpr char kTableDialogTitle[] = "Создание таблицы";
+constexpr UINT kTableDialogTemplate = 101;
+}  // namespace
+
+HWND CVantrelModule::CreateTable(uint32_t type, bool restoring, uint32_t, const char* caption,
+                                 uint32_t) {
+  if (type != kRiskTableType) return nullptr;
+  auto* table = new (std::nothrow) CVantrelFutRiskParamsTable(
+      &m_columns.risk, caption != nullptr ? caption : kRiskTableCaption, kTableDialogTitle,
+      kTableDialogTemplate, TableSettingsDlgProc, kRiskTableType);
+  if (table == nullptr) return nullptr;
+  if (restoring && !table->LoadState()) {
+    delete table;
+    return nullptr;
+  }
+  HWND window = table->Create();
+  if (window == nullptr) {
+    delete table;
+    return nullptr;
+  }
+  auto resources = static_cast<HINSTANCE>(CallHost<25>(host::kResourceModule));
+  if (HICON icon = LoadIconA(resources, MAKEINTRESOURCEA(kTableIcon)))
+    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  return window;
+}
+
+int CVantrelModule::RestoreWindow(uint32_t a, const char* caption, uint32_t b, uint32_t c,
+                                  uint32_t d) {
+  CallHost<59>(c, d);
+  uint32_t marker = 0, kind = 0;
+  HWND window = nullptr;
+  if (CallHost<63>(&marker, sizeof marker) != 0 && marker == kWindowStateVersion &&
+      CallHost<63>(&kind, sizeof kind) != 0)
+    window = CreateTable(kind, true, a, caption, b);
+  CallHost<60>();
+  return window != nullptr ? 1 : 0;
+}
+
+std::vector<TClientRiskRecord*> CVantrelModule::RiskRecords() const {
+  std::vector<TClientRiskRecord*> records;
+  records.reserve(m_clients.Clients().size());
+  for (const auto& client : m_clients.Clients()) records.push_back(client.second.get());
+  return records;
+}
+
+const TRiskColorSettings& CVantrelModule::RiskColorSettings() const {
+  m_riskColors.NormalColor = m_settings.NormalColor;
+  m_riskColors.WarningColor = m_settings.WarningColor;
+  m_riskColors.CriticalColor = m_settings.CriticalColor;
+  m_riskColors.SFRWarningLevel = m_settings.SFRWarningLevel;
+  m_riskColors.SFRCriticalLevel = m_settings.SFRCriticalLevel;
+  m_riskColors.SFRWarningLevel_fp = m_settings.SFRWarningLevel_fp;
+  m_riskColors.SFRCriticalLevel_fp = m_settings.SFRCriticalLevel_fp;
+  return m_riskColors;
+}
+
+TFilterHandles CVantrelModule::RiskFilterHandles() const {
+  return {m_clientsFilter.Handle(), m_accountsFilter.Handle()};
+}
+
+void CVantrelModule::UpdateRiskTables() {
+  const TRiskColorSettings& colorSettings = RiskColorSettings();
+  for (CTablePlugin* plugin : m_tables) {
+    auto* table = dynamic_cast<CVantrelFutRiskParamsTable*>(plugin);
+    if (table == nullptr || table->GetView() == nullptr) continue;
+    for (auto& client : m_clients.Clients()) client.second->listed = false;
+    CZPluginTableView* view = table->GetView();
+    // Line 0 is the header; the rest carry one client each.
+    int rows = view->GetRowCount();
+    for (int line = 1; line < rows; ++line) {
+      auto* record = static_cast<TClientRiskRecord*>(view->GetRowObject(line));
+      if (record == nullptr) continue;
+      if (!table->AcceptsRecord(record) || record->ExclusionMark != kRuleIncluded) {
+        table->DeleteRow(record);
+        --line;
+        --rows;
+      } else {
+        const TableRowColours colours = RiskRowColours(colorSettings, record);
+        table->UpsertRow(record, -1, kRowUpdate, &colours);
+      }
+      record->listed = true;
+    }
+    for (auto& client : m_clients.Clients()) {
+      TClientRiskRecord* record = client.second.get();
+      if (record->listed || record->ExclusionMark != kRuleIncluded) continue;
+      const TableRowColours colours = RiskRowColours(colorSettings, record);
+      table->UpsertRow(record, -1, kRowInsert, &colours);
+    }
+  }
+}
