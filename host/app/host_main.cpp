@@ -124,9 +124,11 @@ int main(int argc, char** argv) {
   const DWORD startTime = GetTickCount();
   UINT_PTR stepTimer = 0;
   if (options.play && init.ok) {
-    const int pushed = player.Start();
-    std::printf("host: scenario started: %d record(s) pushed, %d firm(s) announced, %d step(s) to play\n",
-                pushed, static_cast<int>(host.Feed().firms.size()),
+    const int accepted = player.Start();
+    std::printf("host: scenario started: %d of %d record(s) accepted, %d firm(s) announced, "
+                "%d step(s) to play\n",
+                accepted, static_cast<int>(host.Feed().startRecords.size()),
+                static_cast<int>(host.Feed().firms.size()),
                 static_cast<int>(host.Feed().steps.size()));
     std::fflush(stdout);
     if (!player.Finished()) stepTimer = SetTimer(nullptr, 0, kStepTimerMilliseconds, nullptr);

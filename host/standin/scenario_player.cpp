@@ -13,9 +13,10 @@ constexpr uint32_t kFirmSettingsEvent = 4;
 int ScenarioPlayer::Start() {
   const HostFeed& feed = m_host.Feed();
   SendEvent({kStartEvent, ""});
-  for (const PushedRecord& record : feed.startRecords) PushRecord(m_plugin, record);
+  int accepted = 0;
+  for (const PushedRecord& record : feed.startRecords) accepted += PushRecord(m_plugin, record);
   for (const std::string& firm : feed.firms) SendEvent({kFirmSettingsEvent, firm});
-  return static_cast<int>(feed.startRecords.size());
+  return accepted;
 }
 
 std::vector<const HostStep*> ScenarioPlayer::PlayDue(int elapsedMilliseconds) {

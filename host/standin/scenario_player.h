@@ -15,7 +15,7 @@ class ScenarioPlayer {
  public:
   ScenarioPlayer(StandInHost& host, PluginLibrary& plugin) : m_host(host), m_plugin(plugin) {}
 
-  // Returns the number of records pushed.
+  // Returns the number of records the plug-in accepted.
   int Start();
   // Plays every step due by the given time since the start; returns them.
   std::vector<const HostStep*> PlayDue(int elapsedMilliseconds);
