@@ -98,6 +98,8 @@ int main(int argc, char** argv) {
   ScenarioHost hostSettings;
   if (!options.scenario.empty() && !LoadScenario(options.scenario, host, &hostSettings))
     std::printf("host: scenario %s not found\n", options.scenario.c_str());
+  for (const std::string& problem : host.Feed().problems)
+    std::printf("host: scenario: %s, left out\n", problem.c_str());
   if (!host.CreateFrame("Торговый терминал (стенд) - VanTrel", true)) {
     std::printf("host: the main frame could not be created\n");
     return 2;

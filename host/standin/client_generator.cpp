@@ -207,8 +207,28 @@ class Generator {
 };
 }  // namespace
 
-int GenerateClients(const GeneratedClientsSpec& spec, StandInHost& host) {
-  if (spec.count <= 0 || spec.firms.empty() || spec.futures.empty()) return 0;
+namespace {
+// Securities the host does not have are left out and reported.
+std::vector<std::string> KnownSecurities(const std::vector<std::string>& codes, StandInHost& host) {
+  std::vector<std::string> known;
+  for (const std::string& code : codes) {
+    if (host.Records().FindSecurityByCode(code) >= 0)
+      known.push_back(code);
+    else
+      host.Feed().problems.push_back("[GeneratedClients] no security " + code);
+  }
+  return known;
+}
+}  // namespace
+
+int GenerateClients(const GeneratedClientsSpec& wanted, StandInHost& host) {
+  GeneratedClientsSpec spec = wanted;
+  spec.futures = KnownSecurities(wanted.futures, host);
+  spec.options = KnownSecurities(wanted.options, host);
+  if (spec.count <= 0 || spec.firms.empty() || spec.futures.empty()) {
+    if (spec.count > 0) host.Feed().problems.push_back("[GeneratedClients] needs Firms and Futures");
+    return 0;
+  }
   Generator generator(spec, host);
   for (int index = 0; index < spec.count; ++index) generator.MakeClient(index);
   return spec.count;

@@ -28,6 +28,7 @@ struct GeneratedClientsSpec {
 };
 
 // Adds the clients to the host: accounts, spot records and client values at
-// once, limits and positions to the records pushed at the start. Returns the
-// number of clients made (0 without firms or futures).
+// once, limits and positions to the records pushed at the start. Securities
+// the host lacks are left out and reported in the feed's problems. Returns
+// the number of clients made (0 without firms or known futures).
 int GenerateClients(const GeneratedClientsSpec& spec, StandInHost& host);

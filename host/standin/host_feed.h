@@ -34,10 +34,13 @@ struct HostFeed {
   std::vector<PushedRecord> startRecords;
   std::vector<std::string> firms;
   std::vector<HostStep> steps;  // in the order they play
+  // Scenario entries that were left out, each with the reason.
+  std::vector<std::string> problems;
 
   void Clear() {
     startRecords.clear();
     firms.clear();
     steps.clear();
+    problems.clear();
   }
 };

@@ -106,24 +106,48 @@ void LoadClientSections(const ScenarioFile& file, StandInHost& host) {
 }
 
 namespace {
-// "RIZ6 last 110000; RIZ6 offer 110010"
-std::vector<ParameterChange> ParameterChanges(const std::string& text) {
+bool ParseNumber(const std::string& text, double* value) {
+  char* end = nullptr;
+  *value = std::strtod(text.c_str(), &end);
+  return end != text.c_str() && *end == '\0';
+}
+
+// "RIZ6 last 110000; RIZ6 offer 110010": a change of a security the host does
+// not have, or one not written so, is left out and reported.
+std::vector<ParameterChange> ParameterChanges(const std::string& section, const std::string& text,
+                                              StandInHost& host) {
   std::vector<ParameterChange> changes;
   for (const std::string& item : SplitList(text, ';')) {
     const std::vector<std::string> words = SplitList(item, ' ');
-    if (words.size() != 3) continue;
-    changes.push_back({words[0], words[1], std::strtod(words[2].c_str(), nullptr)});
+    double value = 0.0;
+    if (words.size() != 3 || !ParseNumber(words[2], &value)) {
+      host.Feed().problems.push_back("[" + section + "] SetParam \"" + item +
+                                     "\": not \"SECURITY parameter value\"");
+    } else if (host.Records().FindSecurityByCode(words[0]) < 0) {
+      host.Feed().problems.push_back("[" + section + "] SetParam \"" + item +
+                                     "\": no security " + words[0]);
+    } else {
+      changes.push_back({words[0], words[1], value});
+    }
   }
   return changes;
 }
 
 // "4 MC0001; 1"
-std::vector<HostEventSpec> Events(const std::string& text) {
+std::vector<HostEventSpec> Events(const std::string& section, const std::string& text,
+                                  StandInHost& host) {
   std::vector<HostEventSpec> events;
   for (const std::string& item : SplitList(text, ';')) {
     const std::vector<std::string> words = SplitList(item, ' ');
+    char* end = nullptr;
+    const unsigned long number = std::strtoul(words[0].c_str(), &end, 0);
+    if (*end != '\0' || words.size() > 2) {
+      host.Feed().problems.push_back("[" + section + "] Event \"" + item +
+                                     "\": not \"number [firm]\"");
+      continue;
+    }
     HostEventSpec event;
-    event.number = static_cast<uint32_t>(std::strtoul(words[0].c_str(), nullptr, 0));
+    event.number = static_cast<uint32_t>(number);
     if (words.size() > 1) event.name = words[1];
     events.push_back(event);
   }
@@ -136,20 +160,26 @@ void LoadSteps(const ScenarioFile& file, StandInHost& host) {
   ForEachNumbered(file, "Step", [&](const std::string& section, int) {
     HostStep step;
     step.atMilliseconds = static_cast<int>(file.Number(section, "At"));
-    step.parameters = ParameterChanges(file.Text(section, "SetParam"));
+    step.parameters = ParameterChanges(section, file.Text(section, "SetParam"), host);
     const std::string connected = file.Text(section, "Connected");
     if (!connected.empty()) step.connected = std::atoi(connected.c_str()) != 0 ? 1 : 0;
     for (int32_t number : NumberList(file.Text(section, "PushLimit"))) {
       const std::string limit = "Limit" + std::to_string(number);
-      if (file.HasSection(limit)) step.records.push_back(BuildLimit(ReadLimit(file, limit)));
+      if (file.HasSection(limit))
+        step.records.push_back(BuildLimit(ReadLimit(file, limit)));
+      else
+        host.Feed().problems.push_back("[" + section + "] PushLimit: no [" + limit + "]");
     }
     for (int32_t number : NumberList(file.Text(section, "PushPosition"))) {
       const std::string position = "Position" + std::to_string(number);
-      if (file.HasSection(position)) step.records.push_back(BuildPosition(ReadPosition(file, position)));
+      if (file.HasSection(position))
+        step.records.push_back(BuildPosition(ReadPosition(file, position)));
+      else
+        host.Feed().problems.push_back("[" + section + "] PushPosition: no [" + position + "]");
     }
     for (int32_t id : NumberList(file.Text(section, "RemoveLimit")))
       step.records.push_back(BuildLimitRemoval(id));
-    step.events = Events(file.Text(section, "Event"));
+    step.events = Events(section, file.Text(section, "Event"), host);
     steps.push_back(step);
   });
   std::stable_sort(steps.begin(), steps.end(), [](const HostStep& a, const HostStep& b) {

@@ -162,15 +162,30 @@ TEST_F(SampleBrokerageTest, PriceStepsPushSomeClientsBelowTheLevels) {
   EXPECT_LT(warning, static_cast<int>(book.size()) / 4) << "most clients stay covered";
 }
 
-TEST(ClientGenerator, NothingWithoutFirmsOrFutures) {
+TEST_F(SampleBrokerageTest, TheDemoScenarioHasNoProblems) {
+  EXPECT_TRUE(host.Feed().problems.empty()) << host.Feed().problems.front();
+  EXPECT_EQ(host.Feed().steps.size(), 7u);
+}
+
+TEST(ClientGenerator, NothingWithoutFirmsOrKnownFutures) {
   StandInHost host;
+  SecuritySpec security;
+  security.classCode = "SPBFUT";
+  security.code = "RIZ6";
+  host.Records().AddSecurity(security);
   GeneratedClientsSpec spec;
   spec.count = 10;
   spec.futures = {"RIZ6"};
-  EXPECT_EQ(GenerateClients(spec, host), 0);
+  EXPECT_EQ(GenerateClients(spec, host), 0) << "no firms";
   spec.firms = {"F1"};
-  spec.futures.clear();
-  EXPECT_EQ(GenerateClients(spec, host), 0);
+  spec.futures = {"NOSUCH"};
+  EXPECT_EQ(GenerateClients(spec, host), 0) << "no known futures";
   EXPECT_TRUE(host.Feed().startRecords.empty());
+  EXPECT_EQ(host.Feed().problems,
+            (std::vector<std::string>{"[GeneratedClients] needs Firms and Futures",
+                                      "[GeneratedClients] no security NOSUCH",
+                                      "[GeneratedClients] needs Firms and Futures"}));
+  spec.futures = {"RIZ6", "NOSUCH"};
+  EXPECT_EQ(GenerateClients(spec, host), 10) << "the unknown one is left out";
 }
 }  // namespace

@@ -70,10 +70,10 @@ VariationMargin=-12.5
 [Step1]
 At=3000
 Connected=0
-Event=4 F2
+Event=4 F2; four F3
 [Step2]
 At=1000
-SetParam=RIZ6 last 120; RIZ6 offer 121; NOSUCH last 1
+SetParam=RIZ6 last 120; RIZ6 offer 121; NOSUCH last 1; RIZ6 bid; RIZ6 bid x12
 [Step3]
 At=3000
 PushLimit=2, 7
@@ -204,9 +204,22 @@ TEST_F(ScenarioFeedTest, StepsAreDescribedForTheReport) {
   const std::vector<HostStep>& steps = host.Feed().steps;
   ASSERT_EQ(steps.size(), 3u);
   EXPECT_EQ(ScenarioPlayer::Describe(steps[0]),
-            "at 1000 ms: RIZ6 last=120; RIZ6 offer=121; NOSUCH last=1;");
+            "at 1000 ms: RIZ6 last=120; RIZ6 offer=121;");
   EXPECT_EQ(ScenarioPlayer::Describe(steps[2]),
             "at 3000 ms: connected; 2 record(s) pushed;");
+}
+
+TEST_F(ScenarioFeedTest, MalformedStepEntriesAreLeftOutAndReported) {
+  EXPECT_EQ(host.Feed().problems,
+            (std::vector<std::string>{
+                "[Step1] Event \"four F3\": not \"number [firm]\"",
+                "[Step2] SetParam \"NOSUCH last 1\": no security NOSUCH",
+                "[Step2] SetParam \"RIZ6 bid\": not \"SECURITY parameter value\"",
+                "[Step2] SetParam \"RIZ6 bid x12\": not \"SECURITY parameter value\"",
+                "[Step3] PushLimit: no [Limit7]"}));
+  player.PlayDue(1000);
+  double bid = -1;
+  EXPECT_FALSE(host.Market().Parameter(0, "bid", &bid)) << "nothing of a malformed change applied";
 }
 
 TEST(ScenarioFeed, AScenarioWithoutClientsOrStepsFeedsOnlyItsFirms) {
@@ -217,5 +230,6 @@ TEST(ScenarioFeed, AScenarioWithoutClientsOrStepsFeedsOnlyItsFirms) {
   EXPECT_TRUE(host.Feed().steps.empty());
   EXPECT_EQ(host.Feed().firms, std::vector<std::string>{"F1"});
   EXPECT_EQ(host.Clients().AccountCount(), 0u);
+  EXPECT_TRUE(host.Feed().problems.empty());
 }
 }  // namespace
