@@ -12,9 +12,10 @@ void Put(std::vector<uint8_t>& record, int offset, T value) {
   std::memcpy(record.data() + offset, &value, sizeof value);
 }
 
-// The host's code fields hold at most capacity - 1 characters and a NUL.
-void PutText(std::vector<uint8_t>& record, int offset, const std::string& text) {
-  const size_t length = text.size() < kCodeCapacity - 1u ? text.size() : kCodeCapacity - 1u;
+// The host's text fields hold at most capacity - 1 characters and a NUL.
+void PutText(std::vector<uint8_t>& record, int offset, const std::string& text,
+             size_t capacity = kCodeCapacity) {
+  const size_t length = text.size() < capacity - 1 ? text.size() : capacity - 1;
   std::memcpy(record.data() + offset, text.data(), length);
 }
 }  // namespace
@@ -53,6 +54,20 @@ PushedRecord BuildPosition(const PositionSpec& position) {
 PushedRecord BuildLimitRemoval(int32_t limitId) {
   PushedRecord record{kLimitRemovalCode, std::vector<uint8_t>(kLimitRemovalSize, 0)};
   Put<int32_t>(record.bytes, 0, limitId);
+  return record;
+}
+
+PushedRecord BuildOrder(const OrderSpec& order) {
+  PushedRecord record{kOrderCode, std::vector<uint8_t>(kOrderSize, 0)};
+  std::vector<uint8_t>& bytes = record.bytes;
+  Put<int32_t>(bytes, kOrderKey, order.key);
+  Put<int64_t>(bytes, kOrderNumber, order.number);
+  Put<uint32_t>(bytes, kOrderFlags, order.flags);
+  PutText(bytes, kOrderFirm, order.firm, kOrderTextCapacity);
+  Put<int32_t>(bytes, kOrderTransactionId, order.transactionId);
+  PutText(bytes, kOrderAccount, order.account, kOrderTextCapacity);
+  Put<uint32_t>(bytes, kOrderValueA, order.valueA);
+  Put<uint32_t>(bytes, kOrderValueB, order.valueB);
   return record;
 }
 

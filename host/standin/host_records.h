@@ -1,6 +1,6 @@
 // The derivatives-market records the host pushes to the plug-in through
-// callback entry 22 (kind 1): client limits, client positions and limit
-// removals, built byte for byte as the host lays them out.
+// callback entry 22 (kind 1): client limits, client positions, limit removals
+// and orders, built byte for byte as the host lays them out.
 #pragma once
 
 #include <cstdint>
@@ -36,6 +36,17 @@ constexpr int kLimitNetPositionOpen = 104;
 constexpr int kLimitDeduction112 = 112;
 constexpr int kLimitDeduction120 = 120;
 
+constexpr uint32_t kOrderCode = 32973;
+constexpr int kOrderSize = 592;
+constexpr int kOrderKey = 0;                 // int32
+constexpr int kOrderNumber = 8;              // int64
+constexpr int kOrderFlags = 16;              // uint32: bit 0 active, bit 1 withdrawn
+constexpr int kOrderFirm = 120;              // zero-terminated texts
+constexpr int kOrderTransactionId = 196;     // int32
+constexpr int kOrderAccount = 200;
+constexpr int kOrderTextCapacity = 33;
+constexpr int kOrderValueA = 348, kOrderValueB = 352;  // uint32
+
 constexpr int kPositionSecurity = 30;        // the security code the plug-in looks up
 constexpr int kPositionQuantity = 68;        // int32, signed
 constexpr int kPositionVariationMargin = 96; // double
@@ -58,6 +69,16 @@ struct PositionSpec {
   double variationMargin = 0.0;
 };
 
+// An order of the host that answers a transaction the plug-in sent.
+struct OrderSpec {
+  int32_t key = 0;
+  int64_t number = 0;
+  uint32_t flags = 0;
+  std::string firm, account;
+  int32_t transactionId = 0;
+  uint32_t valueA = 0, valueB = 0;
+};
+
 // One record as it goes through callback entry 22.
 struct PushedRecord {
   uint32_t code = 0;
@@ -67,6 +88,7 @@ struct PushedRecord {
 PushedRecord BuildLimit(const LimitSpec& limit);
 PushedRecord BuildPosition(const PositionSpec& position);
 PushedRecord BuildLimitRemoval(int32_t limitId);
+PushedRecord BuildOrder(const OrderSpec& order);
 
 // Hands the record to the plug-in (callback entry 22, kind 1); what it answers.
 bool PushRecord(PluginLibrary& plugin, const PushedRecord& record);

@@ -92,6 +92,29 @@ TEST(HostRecords, LimitRemovalIsTheIdAlone) {
   EXPECT_EQ(Field<int32_t>(record.bytes, 0), 90001);
 }
 
+TEST(HostRecords, OrderFieldsSitAtTheirOffsets) {
+  OrderSpec order;
+  order.key = 77;
+  order.number = 0x123456789LL;
+  order.flags = 2;
+  order.firm = "MC0003";
+  order.account = std::string(40, 'Z');
+  order.transactionId = 5150;
+  order.valueA = 11;
+  order.valueB = 22;
+  const PushedRecord record = BuildOrder(order);
+  ASSERT_EQ(record.code, 32973u);
+  ASSERT_EQ(record.bytes.size(), 592u);
+  EXPECT_EQ(Field<int32_t>(record.bytes, 0), 77);
+  EXPECT_EQ(Field<int64_t>(record.bytes, 8), 0x123456789LL);
+  EXPECT_EQ(Field<uint32_t>(record.bytes, 16), 2u);
+  EXPECT_EQ(TextAt(record.bytes, 120), "MC0003");
+  EXPECT_EQ(Field<int32_t>(record.bytes, 196), 5150);
+  EXPECT_EQ(TextAt(record.bytes, 200), std::string(32, 'Z')) << "cut and terminated";
+  EXPECT_EQ(Field<uint32_t>(record.bytes, 348), 11u);
+  EXPECT_EQ(Field<uint32_t>(record.bytes, 352), 22u);
+}
+
 TEST(HostRecords, PushGoesThroughEntry22WithKind1) {
   StandInHost host;
   PluginLibrary library(host);
