@@ -1,10 +1,13 @@
 // host.exe: the stand-in terminal as a program. It opens its main frame,
 // loads VanTrel.dll, initialises it as host 7.0 and runs until closed or for
-// a set time, then stops and unloads the plug-in as the terminal does.
+// a set time, then stops and unloads the plug-in as the terminal does. With
+// --play it plays the scenario's feed: host event 1, the start records, host
+// event 4 for each firm, then the timed steps.
 //
-//   host.exe [--scenario FILE] [--plugin DLL] [--ready-file FILE] [--exit-after SECONDS]
+//   host.exe [--scenario FILE] [--play] [--plugin DLL] [--ready-file FILE] [--exit-after SECONDS]
 #include "host/standin/plugin_library.h"
 #include "host/standin/scenario.h"
+#include "host/standin/scenario_player.h"
 #include "host/standin/standin_host.h"
 
 #include <cstdio>
@@ -18,16 +21,23 @@ struct Options {
   std::string plugin = "VanTrel.dll";
   std::string readyFile;
   int exitAfterSeconds = 0;
+  bool play = false;
 };
 
 Options ParseOptions(int argc, char** argv) {
   Options options;
-  for (int i = 1; i + 1 < argc; i += 2) {
+  for (int i = 1; i < argc; ++i) {
     const std::string name = argv[i];
-    if (name == "--scenario") options.scenario = argv[i + 1];
-    if (name == "--plugin") options.plugin = argv[i + 1];
-    if (name == "--ready-file") options.readyFile = argv[i + 1];
-    if (name == "--exit-after") options.exitAfterSeconds = std::atoi(argv[i + 1]);
+    if (name == "--play") {
+      options.play = true;
+      continue;
+    }
+    if (i + 1 >= argc) break;
+    ++i;
+    if (name == "--scenario") options.scenario = argv[i];
+    if (name == "--plugin") options.plugin = argv[i];
+    if (name == "--ready-file") options.readyFile = argv[i];
+    if (name == "--exit-after") options.exitAfterSeconds = std::atoi(argv[i]);
   }
   return options;
 }
@@ -73,6 +83,13 @@ DWORD WINAPI QuitAfterDelay(LPVOID parameter) {
   return 0;
 }
 
+constexpr UINT kStepTimerMilliseconds = 100;
+
+void PlayDueSteps(ScenarioPlayer& player, int elapsedMilliseconds) {
+  for (const HostStep* step : player.PlayDue(elapsedMilliseconds))
+    std::printf("host: step %s\n", ScenarioPlayer::Describe(*step).c_str());
+  std::fflush(stdout);
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -81,6 +98,8 @@ int main(int argc, char** argv) {
   ScenarioHost hostSettings;
   if (!options.scenario.empty() && !LoadScenario(options.scenario, host, &hostSettings))
     std::printf("host: scenario %s not found\n", options.scenario.c_str());
+  for (const std::string& problem : host.Feed().problems)
+    std::printf("host: scenario: %s, left out\n", problem.c_str());
   if (!host.CreateFrame("Торговый терминал (стенд) - VanTrel", true)) {
     std::printf("host: the main frame could not be created\n");
     return 2;
@@ -103,8 +122,30 @@ int main(int argc, char** argv) {
 
   QuitLater quit = {host.Frame(), GetCurrentThreadId(), options.exitAfterSeconds * 1000u};
   if (options.exitAfterSeconds > 0) CloseHandle(CreateThread(nullptr, 0, QuitAfterDelay, &quit, 0, nullptr));
+  ScenarioPlayer player(host, plugin);
+  const DWORD startTime = GetTickCount();
+  UINT_PTR stepTimer = 0;
+  if (options.play && init.ok) {
+    const int accepted = player.Start();
+    std::printf("host: scenario started: %d of %d record(s) accepted, %d firm(s) announced, "
+                "%d step(s) to play\n",
+                accepted, static_cast<int>(host.Feed().startRecords.size()),
+                static_cast<int>(host.Feed().firms.size()),
+                static_cast<int>(host.Feed().steps.size()));
+    std::fflush(stdout);
+    if (!player.Finished()) stepTimer = SetTimer(nullptr, 0, kStepTimerMilliseconds, nullptr);
+  }
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (stepTimer != 0 && message.message == WM_TIMER && message.hwnd == nullptr &&
+        message.wParam == stepTimer) {
+      PlayDueSteps(player, static_cast<int>(GetTickCount() - startTime));
+      if (player.Finished()) {
+        KillTimer(nullptr, stepTimer);
+        stepTimer = 0;
+      }
+      continue;
+    }
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }

@@ -9,6 +9,7 @@ void InstallInputFunctions(StandInHost& host);
 void InstallSdkWindowFunctions(StandInHost& host);
 void InstallMarketFunctions(StandInHost& host);
 void InstallFilterFunctions(StandInHost& host);
+void InstallClientFunctions(StandInHost& host);
 
 void InstallHostFunctions(StandInHost& host) {
   InstallMenuFunctions(host);
@@ -18,4 +19,5 @@ void InstallHostFunctions(StandInHost& host) {
   InstallSdkWindowFunctions(host);
   InstallMarketFunctions(host);
   InstallFilterFunctions(host);
+  InstallClientFunctions(host);
 }

@@ -124,6 +124,14 @@ int RecordStore::FindClass(const std::string& code) const {
   return -1;
 }
 
+int RecordStore::FindSecurityByCode(const std::string& code) const {
+  if (code.empty() || code.size() >= static_cast<size_t>(kSecurityCodeCapacity)) return -1;
+  for (size_t index = 0; index < m_securities.size(); ++index)
+    if (code == reinterpret_cast<const char*>(m_securities[index].data() + kSecurityCode))
+      return static_cast<int>(index);
+  return -1;
+}
+
 int RecordStore::FindSecurity(const std::string& code, const std::string& classCode) const {
   const int classIndex = FindClass(classCode);
   if (classIndex < 0) return -1;

@@ -67,6 +67,8 @@ class RecordStore {
   // Null for an unknown kind, a wrong record size or an index out of range.
   uint8_t* Record(int kind, int recordSize, int index);
   int FindSecurity(const std::string& code, const std::string& classCode) const;
+  // Index of the first security of that code in any class, or -1.
+  int FindSecurityByCode(const std::string& code) const;
   // Index of the spot record of the key, or -1.
   int FindSpot(const std::string& firm, const std::string& client, const std::string& boardTag,
                const std::string& currency) const;

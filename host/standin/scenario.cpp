@@ -1,5 +1,7 @@
 #include "host/standin/scenario.h"
 
+#include "host/standin/scenario_file.h"
+#include "host/standin/scenario_sections.h"
 #include "host/standin/standin_host.h"
 
 #include <cstdlib>
@@ -7,46 +9,6 @@
 #include <sstream>
 
 namespace {
-class ScenarioFile {
- public:
-  explicit ScenarioFile(std::string path) : m_path(std::move(path)) {}
-  bool HasSection(const std::string& section) const {
-    char names[64] = {};
-    return GetPrivateProfileSectionA(section.c_str(), names, sizeof names, m_path.c_str()) > 0;
-  }
-  std::string Text(const std::string& section, const char* key, const char* fallback = "") const {
-    char value[1024] = {};
-    GetPrivateProfileStringA(section.c_str(), key, fallback, value, sizeof value, m_path.c_str());
-    return value;
-  }
-  // Numbers may be written in hexadecimal with 0x, and negative.
-  uint32_t Number(const std::string& section, const char* key, uint32_t fallback = 0) const {
-    const std::string text = Text(section, key);
-    if (text.empty()) return fallback;
-    if (text[0] == '-') return static_cast<uint32_t>(std::strtol(text.c_str(), nullptr, 0));
-    return static_cast<uint32_t>(std::strtoul(text.c_str(), nullptr, 0));
-  }
-  bool Real(const std::string& section, const char* key, double* value) const {
-    const std::string text = Text(section, key);
-    if (text.empty()) return false;
-    *value = std::strtod(text.c_str(), nullptr);
-    return true;
-  }
-  double Real(const std::string& section, const char* key) const {
-    double value = 0.0;
-    Real(section, key, &value);
-    return value;
-  }
-  // A file named relative to the scenario's folder.
-  std::string Neighbour(const std::string& name) const {
-    const size_t slash = m_path.find_last_of("\\/");
-    return slash == std::string::npos ? name : m_path.substr(0, slash + 1) + name;
-  }
-
- private:
-  std::string m_path;
-};
-
 // The security parameters the host quotes by name (host function 43).
 constexpr const char* kParameterNames[] = {"last",       "prevprice", "offer",    "bid",
                                            "theorprice", "steppricet", "buydepo", "selldepo",
@@ -73,14 +35,6 @@ std::string ReadWholeFile(const std::string& path) {
   return text.str();
 }
 
-template <typename Each>
-void ForEachNumbered(const ScenarioFile& file, const char* prefix, Each each) {
-  for (int n = 1;; ++n) {
-    const std::string section = prefix + std::to_string(n);
-    if (!file.HasSection(section)) return;
-    each(section);
-  }
-}
 }  // namespace
 
 bool LoadScenario(const std::string& path, StandInHost& host, ScenarioHost* hostSettings) {
@@ -94,7 +48,7 @@ bool LoadScenario(const std::string& path, StandInHost& host, ScenarioHost* host
   }
   if (const uint32_t date = file.Number("Host", "Date")) host.SetDate(static_cast<int>(date));
 
-  ForEachNumbered(file, "Class", [&](const std::string& section) {
+  ForEachNumbered(file, "Class", [&](const std::string& section, int) {
     ClassSpec fields;
     fields.code = file.Text(section, "Code");
     fields.flags = file.Number(section, "Flags");
@@ -102,14 +56,14 @@ bool LoadScenario(const std::string& path, StandInHost& host, ScenarioHost* host
     fields.id = static_cast<int32_t>(file.Number(section, "Id", 1));
     host.Records().AddClass(fields);
   });
-  ForEachNumbered(file, "Form", [&](const std::string& section) {
+  ForEachNumbered(file, "Form", [&](const std::string& section, int) {
     FormSpec fields;
     fields.flags = file.Number(section, "Flags");
     fields.flagByte = static_cast<uint8_t>(file.Number(section, "FlagByte", 1));
     fields.value = static_cast<int32_t>(file.Number(section, "Value", 1));
     host.Records().AddForm(host.Records().FindClass(file.Text(section, "Class")), fields);
   });
-  ForEachNumbered(file, "Security", [&](const std::string& section) {
+  ForEachNumbered(file, "Security", [&](const std::string& section, int) {
     SecuritySpec fields;
     fields.classCode = file.Text(section, "Class");
     fields.code = file.Text(section, "Code");
@@ -130,7 +84,7 @@ bool LoadScenario(const std::string& path, StandInHost& host, ScenarioHost* host
       if (file.Real(section, name, &value)) host.Market().SetParameter(index, name, value);
     }
   });
-  ForEachNumbered(file, "Spot", [&](const std::string& section) {
+  ForEachNumbered(file, "Spot", [&](const std::string& section, int) {
     SpotSpec fields;
     fields.firm = file.Text(section, "Firm");
     fields.client = file.Text(section, "Client");
@@ -143,7 +97,7 @@ bool LoadScenario(const std::string& path, StandInHost& host, ScenarioHost* host
     fields.status = static_cast<int32_t>(file.Number(section, "Status"));
     host.Records().AddSpot(fields);
   });
-  ForEachNumbered(file, "Firm", [&](const std::string& section) {
+  ForEachNumbered(file, "Firm", [&](const std::string& section, int) {
     FirmSpec fields;
     fields.name = file.Text(section, "Name");
     const std::string textFile = file.Text(section, "TextFile");
@@ -151,8 +105,9 @@ bool LoadScenario(const std::string& path, StandInHost& host, ScenarioHost* host
                                  : ReadWholeFile(file.Neighbour(textFile));
     fields.ready = static_cast<int32_t>(file.Number(section, "Ready", 1));
     host.Records().AddFirm(fields);
+    if (!fields.name.empty()) host.Feed().firms.push_back(fields.name);
   });
-  ForEachNumbered(file, "ClientValue", [&](const std::string& section) {
+  ForEachNumbered(file, "ClientValue", [&](const std::string& section, int) {
     ClientValue value;
     value.value = file.Real(section, "Value");
     value.result = static_cast<int>(file.Number(section, "Result"));
@@ -163,9 +118,11 @@ bool LoadScenario(const std::string& path, StandInHost& host, ScenarioHost* host
   std::istringstream accepted(file.Text("Refresh", "Accepted"));
   for (std::string text; std::getline(accepted, text, ',');)
     if (!text.empty()) host.Market().AcceptEntry(text);
-  ForEachNumbered(file, "Option", [&](const std::string& section) {
+  ForEachNumbered(file, "Option", [&](const std::string& section, int) {
     host.SetOption(static_cast<int>(file.Number(section, "Category")),
                    static_cast<int>(file.Number(section, "Id")), file.Number(section, "Value"));
   });
+  LoadClientSections(file, host);
+  LoadSteps(file, host);
   return true;
 }

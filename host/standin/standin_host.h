@@ -6,6 +6,8 @@
 #pragma once
 
 #include "host/standin/call_log.h"
+#include "host/standin/client_model.h"
+#include "host/standin/host_feed.h"
 #include "host/standin/market_model.h"
 #include "host/standin/record_store.h"
 #include "host/standin/sdk_window_host.h"
@@ -52,6 +54,9 @@ class StandInHost {
   // Plug-in windows, the saved layout and the table services.
   SdkWindowHost& SdkWindows() { return m_sdkWindows; }
   MarketModel& Market() { return m_market; }
+  ClientModel& Clients() { return m_clients; }
+  // What the host pushes to the plug-in at the start and over time.
+  HostFeed& Feed() { return m_feed; }
   CallLog& Log() { return m_log; }
 
   // Host function 101.
@@ -87,6 +92,8 @@ class StandInHost {
   RecordStore m_records;
   SdkWindowHost m_sdkWindows;
   MarketModel m_market;
+  ClientModel m_clients;
+  HostFeed m_feed;
   CallLog m_log;
   std::map<std::pair<int, int>, uint32_t> m_options;
   int m_date = 0;

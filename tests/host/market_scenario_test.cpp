@@ -3,6 +3,8 @@
 #include "host/standin/scenario.h"
 #include "host/standin/standin_host.h"
 
+#include "temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -23,32 +25,6 @@ T Field(const uint8_t* record, int offset) {
   std::memcpy(&value, record + offset, sizeof value);
   return value;
 }
-
-class TempFolder {
- public:
-  TempFolder() {
-    char base[MAX_PATH];
-    GetTempPathA(sizeof base, base);
-    m_path = std::string(base) + "market_scenario_" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(m_path.c_str(), nullptr);
-  }
-  ~TempFolder() {
-    for (const std::string& file : m_files) DeleteFileA(file.c_str());
-    RemoveDirectoryA(m_path.c_str());
-  }
-  std::string Write(const std::string& name, const std::string& text) {
-    const std::string path = m_path + "\\" + name;
-    FILE* file = std::fopen(path.c_str(), "wb");
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::fclose(file);
-    m_files.push_back(path);
-    return path;
-  }
-
- private:
-  std::string m_path;
-  std::vector<std::string> m_files;
-};
 
 constexpr char kScenario[] = R"(
 [Class1]
@@ -107,7 +83,7 @@ class MarketScenarioTest : public ::testing::Test {
     folder.Write("firm2.ini", "[GENERAL]\r\nOther=2\r\n");
     ASSERT_TRUE(LoadScenario(folder.Write("market.ini", kScenario), host, nullptr));
   }
-  TempFolder folder;
+  TempFolder folder{"market_scenario"};
   StandInHost host;
 };
 

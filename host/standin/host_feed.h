@@ -1,0 +1,46 @@
+// What the host feeds the plug-in as a scenario plays: the records pushed at
+// the start, the firms whose settings texts it announces (host event 4), and
+// timed steps that move prices, drop or restore the connection, push records
+// and send host events.
+#pragma once
+
+#include "host/standin/host_records.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct ParameterChange {
+  std::string security;  // a security code
+  std::string name;      // a parameter the host quotes (host function 43)
+  double value = 0.0;
+};
+
+// A host event sent through callback entry 25; an empty name goes as null.
+struct HostEventSpec {
+  uint32_t number = 0;
+  std::string name;
+};
+
+struct HostStep {
+  int atMilliseconds = 0;  // after the start
+  std::vector<ParameterChange> parameters;
+  int connected = -1;      // -1 leaves the connection as it is
+  std::vector<PushedRecord> records;
+  std::vector<HostEventSpec> events;
+};
+
+struct HostFeed {
+  std::vector<PushedRecord> startRecords;
+  std::vector<std::string> firms;
+  std::vector<HostStep> steps;  // in the order they play
+  // Scenario entries that were left out, each with the reason.
+  std::vector<std::string> problems;
+
+  void Clear() {
+    startRecords.clear();
+    firms.clear();
+    steps.clear();
+    problems.clear();
+  }
+};

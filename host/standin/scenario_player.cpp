@@ -1,0 +1,62 @@
+#include "host/standin/scenario_player.h"
+
+#include "host/standin/plugin_library.h"
+#include "host/standin/standin_host.h"
+
+#include <cstdio>
+
+namespace {
+constexpr uint32_t kStartEvent = 1;
+constexpr uint32_t kFirmSettingsEvent = 4;
+}  // namespace
+
+int ScenarioPlayer::Start() {
+  const HostFeed& feed = m_host.Feed();
+  SendEvent({kStartEvent, ""});
+  int accepted = 0;
+  for (const PushedRecord& record : feed.startRecords) accepted += PushRecord(m_plugin, record);
+  for (const std::string& firm : feed.firms) SendEvent({kFirmSettingsEvent, firm});
+  return accepted;
+}
+
+std::vector<const HostStep*> ScenarioPlayer::PlayDue(int elapsedMilliseconds) {
+  std::vector<const HostStep*> played;
+  const std::vector<HostStep>& steps = m_host.Feed().steps;
+  while (m_next < steps.size() && steps[m_next].atMilliseconds <= elapsedMilliseconds) {
+    const HostStep& step = steps[m_next++];
+    Play(step);
+    played.push_back(&step);
+  }
+  return played;
+}
+
+bool ScenarioPlayer::Finished() const { return m_next >= m_host.Feed().steps.size(); }
+
+// Prices first, so records and events of the same step already see them.
+void ScenarioPlayer::Play(const HostStep& step) {
+  for (const ParameterChange& change : step.parameters) {
+    const int index = m_host.Records().FindSecurityByCode(change.security);
+    if (index >= 0) m_host.Market().SetParameter(index, change.name, change.value);
+  }
+  if (step.connected >= 0) m_host.Clients().SetConnected(step.connected != 0);
+  for (const PushedRecord& record : step.records) PushRecord(m_plugin, record);
+  for (const HostEventSpec& event : step.events) SendEvent(event);
+}
+
+void ScenarioPlayer::SendEvent(const HostEventSpec& event) {
+  m_plugin.Callback<25>(event.number, event.name.empty() ? nullptr : event.name.c_str(), 0u, 0u);
+}
+
+std::string ScenarioPlayer::Describe(const HostStep& step) {
+  std::string text = "at " + std::to_string(step.atMilliseconds) + " ms:";
+  for (const ParameterChange& change : step.parameters) {
+    char value[64];
+    std::snprintf(value, sizeof value, "%g", change.value);
+    text += " " + change.security + " " + change.name + "=" + value + ";";
+  }
+  if (step.connected >= 0) text += step.connected ? " connected;" : " disconnected;";
+  if (!step.records.empty()) text += " " + std::to_string(step.records.size()) + " record(s) pushed;";
+  for (const HostEventSpec& event : step.events)
+    text += " event " + std::to_string(event.number) + (event.name.empty() ? "" : " " + event.name) + ";";
+  return text;
+}
