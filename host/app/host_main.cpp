@@ -9,11 +9,14 @@
 #include "host/standin/scenario.h"
 #include "host/standin/scenario_player.h"
 #include "host/standin/standin_host.h"
+#include "host/zlist/zlist_inspect.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace {
 struct Options {
@@ -85,6 +88,41 @@ DWORD WINAPI QuitAfterDelay(LPVOID parameter) {
 
 constexpr UINT kStepTimerMilliseconds = 100;
 
+BOOL CALLBACK CollectList(HWND window, LPARAM lists) {
+  char name[32] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (std::strcmp(name, "ZListClient") == 0) reinterpret_cast<std::vector<HWND>*>(lists)->push_back(window);
+  return TRUE;
+}
+
+// What the plug-in's tables show at the end of the run: their lines by
+// background colour, as the list draws them.
+std::string TableReport(HWND frame) {
+  std::vector<HWND> lists;
+  EnumChildWindows(frame, CollectList, reinterpret_cast<LPARAM>(&lists));
+  std::string report;
+  for (HWND list : lists) {
+    char caption[256] = {};
+    GetWindowTextA(GetParent(list), caption, sizeof caption);
+    std::map<COLORREF, int> byColour;
+    const int lines = GetNRows(list);
+    for (int line = 1; line < lines; ++line) {
+      char text[64];
+      COLORREF back = 0, fore = 0;
+      if (ZListInspectCell(list, line, 1, text, sizeof text, &back, &fore)) ++byColour[back];
+    }
+    report += "host: table \"" + std::string(caption) + "\": " + std::to_string(lines - 1) + " line(s)";
+    for (const auto& colour : byColour) {
+      char entry[48];
+      std::snprintf(entry, sizeof entry, ", %d with background #%02X%02X%02X", colour.second,
+                    GetRValue(colour.first), GetGValue(colour.first), GetBValue(colour.first));
+      report += entry;
+    }
+    report += "\n";
+  }
+  return report;
+}
+
 void PlayDueSteps(ScenarioPlayer& player, int elapsedMilliseconds) {
   for (const HostStep* step : player.PlayDue(elapsedMilliseconds))
     std::printf("host: step %s\n", ScenarioPlayer::Describe(*step).c_str());
@@ -149,6 +187,7 @@ int main(int argc, char** argv) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
+  std::printf("%s", TableReport(host.Frame()).c_str());
   plugin.Shutdown();
   plugin.Unload();
   std::printf("host: plug-in stopped and unloaded\n");

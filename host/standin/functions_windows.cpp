@@ -27,8 +27,15 @@ HANDLE __stdcall HostHandle(int kind) {
   }
 }
 
+// Presses OK in the thread's active dialog: the dialog's own loop runs the timer.
+void CALLBACK AcceptActiveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  if (HWND dialog = GetActiveWindow()) PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
 INT_PTR __stdcall RunModalDialog(HINSTANCE instance, int templateId, DLGPROC proc, HWND parent) {
   Host().Log().Record(30, std::to_string(templateId));
+  if (Host().AcceptDialogs()) SetTimer(nullptr, 0, 700, AcceptActiveDialog);
   return DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), parent, proc, 0);
 }
 }  // namespace

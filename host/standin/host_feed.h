@@ -28,6 +28,8 @@ struct HostStep {
   int connected = -1;      // -1 leaves the connection as it is
   std::vector<PushedRecord> records;
   std::vector<HostEventSpec> events;
+  // Menu items clicked, by caption, as a user would.
+  std::vector<std::string> menuCommands;
 };
 
 struct HostFeed {

@@ -47,6 +47,7 @@ bool LoadScenario(const std::string& path, StandInHost& host, ScenarioHost* host
     hostSettings->versionMinor = point == std::string::npos ? 0 : std::atoi(version.c_str() + point + 1);
   }
   if (const uint32_t date = file.Number("Host", "Date")) host.SetDate(static_cast<int>(date));
+  host.SetAcceptDialogs(file.Number("Host", "AcceptDialogs") != 0);
 
   ForEachNumbered(file, "Class", [&](const std::string& section, int) {
     ClassSpec fields;

@@ -41,6 +41,7 @@ void ScenarioPlayer::Play(const HostStep& step) {
   if (step.connected >= 0) m_host.Clients().SetConnected(step.connected != 0);
   for (const PushedRecord& record : step.records) PushRecord(m_plugin, record);
   for (const HostEventSpec& event : step.events) SendEvent(event);
+  for (const std::string& caption : step.menuCommands) m_host.ClickMenuItem(caption);
 }
 
 void ScenarioPlayer::SendEvent(const HostEventSpec& event) {
@@ -58,5 +59,6 @@ std::string ScenarioPlayer::Describe(const HostStep& step) {
   if (!step.records.empty()) text += " " + std::to_string(step.records.size()) + " record(s) pushed;";
   for (const HostEventSpec& event : step.events)
     text += " event " + std::to_string(event.number) + (event.name.empty() ? "" : " " + event.name) + ";";
+  for (const std::string& caption : step.menuCommands) text += " menu \"" + caption + "\";";
   return text;
 }

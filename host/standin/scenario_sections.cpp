@@ -180,6 +180,8 @@ void LoadSteps(const ScenarioFile& file, StandInHost& host) {
     for (int32_t id : NumberList(file.Text(section, "RemoveLimit")))
       step.records.push_back(BuildLimitRemoval(id));
     step.events = Events(section, file.Text(section, "Event"), host);
+    const std::string menu = file.Text(section, "Menu");
+    if (!menu.empty()) step.menuCommands.push_back(menu);
     steps.push_back(step);
   });
   std::stable_sort(steps.begin(), steps.end(), [](const HostStep& a, const HostStep& b) {

@@ -2,6 +2,8 @@
 
 #include "host/standin/plugin_library.h"
 
+#include <cstdlib>
+
 namespace {
 StandInHost* g_current = nullptr;
 constexpr char kFrameClass[] = "VanTrelStandInFrame";
@@ -143,6 +145,16 @@ HMENU StandInHost::MenuByCaption(const std::string& caption, bool add) {
   AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), caption.c_str());
   DrawMenuBar(m_frame);
   return popup;
+}
+
+bool StandInHost::ClickMenuItem(const std::string& menuAndItem) {
+  const size_t comma = menuAndItem.rfind(',');
+  if (comma == std::string::npos) return false;
+  HMENU popup = MenuByCaption(menuAndItem.substr(0, comma), false);
+  const int item = std::atoi(menuAndItem.c_str() + comma + 1) - 1;
+  if (popup == nullptr || item < 0 || item >= GetMenuItemCount(popup)) return false;
+  SendMessageA(m_frame, WM_COMMAND, MAKEWPARAM(GetMenuItemID(popup, item), 0), 0);
+  return true;
 }
 
 bool StandInHost::RemoveMenu(const std::string& caption) {

@@ -77,6 +77,14 @@ class StandInHost {
   // The host's menu bar: a popup by caption, added on demand.
   HMENU MenuByCaption(const std::string& caption, bool add);
   bool RemoveMenu(const std::string& caption);
+  // Clicks an item of a menu of the menu bar, named "menu caption,N" (N from
+  // 1); false when there is none.
+  bool ClickMenuItem(const std::string& menuAndItem);
+
+  // Modal dialogs (host function 30) are answered OK after a moment, as an
+  // unattended run needs.
+  void SetAcceptDialogs(bool accept) { m_acceptDialogs = accept; }
+  bool AcceptDialogs() const { return m_acceptDialogs; }
 
  private:
   static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -99,6 +107,7 @@ class StandInHost {
   int m_date = 0;
   int m_nextCommandId = 30001;
   bool m_commandIdsExhausted = false;
+  bool m_acceptDialogs = false;
   std::set<int> m_issuedCommands;
 };
 
