@@ -1,6 +1,8 @@
 // The recalculation over the module's clients, fed through the module's own
 // record intake and host events, with the stand-in host answering.
 #include "host/standin/standin_host.h"
+#include "host/standin/window_state_store.h"
+#include "host/standin/sdk_window_host.h"
 #include "module/host_record_builders.h"
 #include "module/vantrel_module.h"
 #include "sdk/numeric.h"
@@ -186,5 +188,60 @@ TEST_F(RecalculationTest, ShortOrEmptyRecordsAreIgnored) {
   EXPECT_TRUE(module.OnHostCommand(1, host_data::kLimitCode, nullptr, 160));
   EXPECT_TRUE(module.OnHostCommand(2, host_data::kLimitCode, record.data(), 160));
   EXPECT_TRUE(module.Clients().Clients().empty());
+}
+}  // namespace
+
+namespace {
+TEST_F(RecalculationTest, IntervalZeroLeavesTheTimerStoppedAndUnloadStopsIt) {
+  module.Settings().RecalcRiskParamsInterval = 0;
+  FirmSettings("FIRM1");
+  EXPECT_FALSE(module.RecalcTimerRunning());
+  module.Settings().RecalcRiskParamsInterval = 1000;
+  FirmSettings("FIRM2");
+  EXPECT_TRUE(module.RecalcTimerRunning());
+  module.OnModuleDone();
+  EXPECT_FALSE(module.RecalcTimerRunning()) << "the host never calls into an unloaded plug-in";
+}
+
+TEST_F(RecalculationTest, AFirmAgainRereadsEveryFirmAndOneNotReadyHoldsTheRunBack) {
+  host.Records().AddFirm({"FIRM1", "[GENERAL]\n"});
+  FirmSpec notReady{"FIRM2", "[GENERAL]\n"};
+  notReady.ready = 0;
+  host.Records().AddFirm(notReady);
+  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
+  FirmSettings("FIRM1");
+  EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->dayStartLimit, 100);
+  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 300}));
+  FirmSettings("FIRM1");
+  EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->dayStartLimit, 100) << "no run while a firm is not ready";
+  EXPECT_EQ(module.Firms(), std::vector<std::string>{"FIRM1"});
+  EXPECT_EQ(Client("FIRM1", "ACC1")->ExclusionMark, kRuleUndecided) << "rules are decided afresh";
+}
+
+TEST_F(RecalculationTest, StartOfWorkForgetsTheFirmsAndTheTickCounts) {
+  FirmSettings("FIRM1");
+  ASSERT_EQ(module.Firms().size(), 1u);
+  module.OnHostEvent(1, nullptr, 0, 0);
+  EXPECT_TRUE(module.Firms().empty());
+  EXPECT_NE(module.StartTime(), 0);
+  EXPECT_EQ(host.Log().Count(146), 1);
+  module.OnHostEvent(2, nullptr, 0, 0);
+  EXPECT_EQ(module.StartTime(), 0);
+  for (int tick = 0; tick < 30; ++tick) module.OnTimerTick(0, 0);
+  EXPECT_EQ(module.TickCounter(), 30);
+}
+
+TEST_F(RecalculationTest, RestoringRefusesABadMarkerOrAnUnknownKind) {
+  auto& records = host.SdkWindows().Store().Records();
+  const uint32_t badMarker[2] = {20090421, 210606};
+  const uint32_t unknownKind[2] = {20090420, 210605};
+  records.emplace_back(reinterpret_cast<const uint8_t*>(badMarker),
+                       reinterpret_cast<const uint8_t*>(badMarker) + 8);
+  records.emplace_back(reinterpret_cast<const uint8_t*>(unknownKind),
+                       reinterpret_cast<const uint8_t*>(unknownKind) + 8);
+  EXPECT_EQ(module.RestoreWindow(0, nullptr, 0, 0, WindowStateStore::kRestoreTag), 0);
+  EXPECT_EQ(module.RestoreWindow(0, nullptr, 0, 1, WindowStateStore::kRestoreTag), 0);
+  EXPECT_TRUE(module.Tables().empty());
+  EXPECT_FALSE(host.SdkWindows().Store().InSection()) << "the record is closed on every path";
 }
 }  // namespace
