@@ -27,15 +27,27 @@ HANDLE __stdcall HostHandle(int kind) {
   }
 }
 
-// Presses OK in the thread's active dialog: the dialog's own loop runs the timer.
-void CALLBACK AcceptActiveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
+  char name[16] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (std::string(name) != "#32770" || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+// Presses OK in the thread's dialog once it shows: the dialog's own loop runs
+// the timer.
+void CALLBACK AcceptShownDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+  if (dialog == nullptr) return;
   KillTimer(nullptr, timer);
-  if (HWND dialog = GetActiveWindow()) PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
 INT_PTR __stdcall RunModalDialog(HINSTANCE instance, int templateId, DLGPROC proc, HWND parent) {
   Host().Log().Record(30, std::to_string(templateId));
-  if (Host().AcceptDialogs()) SetTimer(nullptr, 0, 700, AcceptActiveDialog);
+  if (Host().AcceptDialogs()) SetTimer(nullptr, 0, 700, AcceptShownDialog);
   return DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), parent, proc, 0);
 }
 }  // namespace

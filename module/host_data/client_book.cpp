@@ -1,6 +1,6 @@
 #include "module/host_data/client_book.h"
 
-#include "module/host_data/host_data_records.h"
+#include "sdk/host_data_records.h"
 #include "sdk/host_record_fields.h"
 
 #include <cstring>

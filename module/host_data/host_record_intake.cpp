@@ -1,7 +1,7 @@
 // The host's derivatives-market records, pushed through callback entry 22.
 #include "module/vantrel_module.h"
 
-#include "module/host_data/host_data_records.h"
+#include "sdk/host_data_records.h"
 #include "sdk/host_record_fields.h"
 
 #include <ctime>

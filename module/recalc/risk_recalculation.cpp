@@ -3,7 +3,7 @@
 #include "dl/engine/settings_facade.h"
 #include "module/client_market_values.h"
 #include "module/host_calls.h"
-#include "module/host_data/host_data_records.h"
+#include "sdk/host_data_records.h"
 #include "module/market_records.h"
 #include "module/risk/client_rule_state.h"
 #include "module/risk/limit_merge.h"

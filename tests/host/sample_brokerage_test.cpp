@@ -45,13 +45,13 @@ Book ClientsOf(const HostFeed& feed) {
     Client& client = book[{Text(record.bytes, 4), Text(record.bytes, 17)}];
     client.firm = Text(record.bytes, 4);
     client.account = Text(record.bytes, 17);
-    if (record.code == pushed::kLimitCode) {
-      client.planned = Field<double>(record.bytes, pushed::kLimitPlanned);
-      client.margin = Field<double>(record.bytes, pushed::kLimitNetPosition);
-      client.variationMargin = Field<double>(record.bytes, pushed::kLimitRealVariationMargin);
+    if (record.code == host_data::kLimitCode) {
+      client.planned = Field<double>(record.bytes, host_data::limit::kPlannedValue);
+      client.margin = Field<double>(record.bytes, host_data::limit::kNetPosition);
+      client.variationMargin = Field<double>(record.bytes, host_data::limit::kRealVariationMargin);
     } else {
-      client.positions.emplace_back(Text(record.bytes, pushed::kPositionSecurity),
-                                    Field<int32_t>(record.bytes, pushed::kPositionQuantity));
+      client.positions.emplace_back(Text(record.bytes, host_data::position::kSecurityCodes),
+                                    Field<int32_t>(record.bytes, host_data::position::kQuantity));
     }
   }
   return book;
@@ -164,7 +164,7 @@ TEST_F(SampleBrokerageTest, PriceStepsPushSomeClientsBelowTheLevels) {
 
 TEST_F(SampleBrokerageTest, TheDemoScenarioHasNoProblems) {
   EXPECT_TRUE(host.Feed().problems.empty()) << host.Feed().problems.front();
-  EXPECT_EQ(host.Feed().steps.size(), 7u);
+  EXPECT_EQ(host.Feed().steps.size(), 8u);
 }
 
 TEST(ClientGenerator, NothingWithoutFirmsOrKnownFutures) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 TEST(ClientBook, TheFirstRecordOfAnAccountCreatesItsClient) {
   CClientBook book;

@@ -1,10 +1,10 @@
-// Limit and position records laid out as the host sends them.
+// Limit and position records for the module's tests, laid out by the
+// stand-in host's record builders; the fields come in the order the tests
+// name a client: firm, account, id, then the values.
 #pragma once
 
-#include "module/host_data/host_data_records.h"
+#include "host/standin/host_records.h"
 
-#include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -22,45 +22,31 @@ struct PositionFields {
   double variationMargin = 0;
 };
 
-namespace record_bytes {
-template <typename T>
-void Put(std::vector<uint8_t>& bytes, int offset, T value) {
-  std::memcpy(bytes.data() + offset, &value, sizeof value);
-}
-inline void PutText(std::vector<uint8_t>& bytes, int offset, const std::string& text) {
-  std::memcpy(bytes.data() + offset, text.data(), std::min<size_t>(text.size(), 12));
-}
-}  // namespace record_bytes
-
 inline std::vector<uint8_t> LimitRecord(const LimitFields& f) {
-  using namespace host_data;
-  using namespace record_bytes;
-  std::vector<uint8_t> bytes(kLimitSize, 0);
-  Put(bytes, kRecordId, f.id);
-  PutText(bytes, kFirm, f.firm);
-  PutText(bytes, kAccount, f.account);
-  Put(bytes, limit::kType, f.type);
-  Put(bytes, limit::kCoefficient, f.coefficient);
-  Put(bytes, limit::kDayStartValue, f.dayStart);
-  Put(bytes, limit::kNetPosition, f.netPosition);
-  Put(bytes, limit::kPlannedValue, f.planned);
-  Put(bytes, limit::kRealVariationMargin, f.realVariationMargin);
-  Put(bytes, limit::kInterimBase, f.interimBase);
-  Put(bytes, limit::kNetPositionOpen, f.netPositionOpen);
-  Put(bytes, limit::kInterimDeductionOthers, f.deduction112);
-  Put(bytes, limit::kInterimDeduction, f.deduction120);
-  return bytes;
+  LimitSpec limit;
+  limit.id = f.id;
+  limit.firm = f.firm;
+  limit.account = f.account;
+  limit.type = f.type;
+  limit.coefficient = f.coefficient;
+  limit.dayStart = f.dayStart;
+  limit.netPosition = f.netPosition;
+  limit.planned = f.planned;
+  limit.realVariationMargin = f.realVariationMargin;
+  limit.interimBase = f.interimBase;
+  limit.netPositionOpen = f.netPositionOpen;
+  limit.deduction112 = f.deduction112;
+  limit.deduction120 = f.deduction120;
+  return BuildLimit(limit).bytes;
 }
 
 inline std::vector<uint8_t> PositionRecord(const PositionFields& f) {
-  using namespace host_data;
-  using namespace record_bytes;
-  std::vector<uint8_t> bytes(kPositionSize, 0);
-  Put(bytes, kRecordId, f.id);
-  PutText(bytes, kFirm, f.firm);
-  PutText(bytes, kAccount, f.account);
-  PutText(bytes, position::kSecurityCodes, f.security);
-  Put(bytes, position::kQuantity, f.quantity);
-  Put(bytes, position::kVariationMargin, f.variationMargin);
-  return bytes;
+  PositionSpec position;
+  position.id = f.id;
+  position.firm = f.firm;
+  position.account = f.account;
+  position.security = f.security;
+  position.quantity = f.quantity;
+  position.variationMargin = f.variationMargin;
+  return BuildPosition(position).bytes;
 }

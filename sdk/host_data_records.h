@@ -33,6 +33,17 @@ constexpr int kInterimDeduction = 120;
 constexpr int32_t kResetA = -111, kResetB = -333;
 }  // namespace limit
 
+namespace order {
+constexpr int kKey = 0;             // int32
+constexpr int kNumber = 8;          // int64
+constexpr int kFlags = 16;          // uint32: bit 0 active, bit 1 withdrawn
+constexpr int kFirm = 120;          // zero-terminated texts
+constexpr int kTransactionId = 196; // int32
+constexpr int kAccount = 200;
+constexpr int kTextCapacity = 33;
+constexpr int kValueA = 348, kValueB = 352;  // uint32
+}  // namespace order
+
 namespace position {
 constexpr int kSecurityCodes = 30;  // class and security codes
 constexpr int kQuantity = 68;       // int32, signed
