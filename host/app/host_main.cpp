@@ -9,7 +9,7 @@
 #include "host/standin/scenario.h"
 #include "host/standin/scenario_player.h"
 #include "host/standin/standin_host.h"
-#include "host/zlist/zlist_inspect.h"
+#include "host/zlist/zlist_readback.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -64,23 +64,23 @@ struct ClientBook {
 
 class Generator {
  public:
-  Generator(const GeneratedClientsSpec& spec, StandInHost& host)
-      : m_spec(spec), m_host(host), m_dice(spec.seed) {
-    for (const std::string& code : spec.futures) m_quotes[code] = QuoteOf(host, code);
-    for (const std::string& code : spec.options) m_quotes[code] = QuoteOf(host, code);
+  Generator(const GeneratedClientsSpec& wanted, StandInHost& host)
+      : m_wanted(wanted), m_host(host), m_dice(wanted.seed) {
+    for (const std::string& code : wanted.futures) m_quotes[code] = QuoteOf(host, code);
+    for (const std::string& code : wanted.options) m_quotes[code] = QuoteOf(host, code);
   }
 
   void MakeClient(int index) {
-    const int firmIndex = index % static_cast<int>(m_spec.firms.size());
-    const std::string& firm = m_spec.firms[firmIndex];
+    const int firmIndex = index % static_cast<int>(m_wanted.firms.size());
+    const std::string& firm = m_wanted.firms[firmIndex];
     const std::string prefix(1, static_cast<char>('A' + firmIndex % 26));
-    const std::string account = Numbered(prefix.c_str(), index / static_cast<int>(m_spec.firms.size()) + 1);
-    const bool united = m_spec.unitedEvery > 0 && index % m_spec.unitedEvery == 0;
-    const bool risky = m_dice.OneIn(m_spec.riskyEvery);
+    const std::string account = Numbered(prefix.c_str(), index / static_cast<int>(m_wanted.firms.size()) + 1);
+    const bool united = m_wanted.unitedEvery > 0 && index % m_wanted.unitedEvery == 0;
+    const bool risky = m_dice.OneIn(m_wanted.riskyEvery);
 
     ClientBook book = risky ? RiskyBook() : OrdinaryBook();
     for (PositionSpec& position : book.positions) {
-      position.id = m_spec.firstPositionId + m_positionCount++;
+      position.id = m_wanted.firstPositionId + m_positionCount++;
       position.firm = firm;
       position.account = account;
       m_host.Feed().startRecords.push_back(BuildPosition(position));
@@ -92,7 +92,7 @@ class Generator {
         Round(cover * book.margin - book.margin - variationMargin - book.liquidation);
 
     LimitSpec limit;
-    limit.id = m_spec.firstLimitId + index;
+    limit.id = m_wanted.firstLimitId + index;
     limit.firm = firm;
     limit.account = account;
     limit.dayStart = Round(std::max(planned, 0.0) + book.margin);
@@ -127,8 +127,8 @@ class Generator {
   // (hurt when it rises) and long the second (hurt when it falls).
   ClientBook RiskyBook() {
     ClientBook book;
-    const std::string& first = m_spec.futures[0];
-    const std::string& second = m_spec.futures[1 % m_spec.futures.size()];
+    const std::string& first = m_wanted.futures[0];
+    const std::string& second = m_wanted.futures[1 % m_wanted.futures.size()];
     if (m_riskyCount++ % 2 == 0)
       AddFutures(first, -m_dice.Whole(2, 10), book);
     else
@@ -140,14 +140,14 @@ class Generator {
     ClientBook book;
     const int count = m_dice.Whole(1, 3);
     for (int n = 0; n < count; ++n) {
-      const bool option = !m_spec.options.empty() && m_dice.OneIn(3);
+      const bool option = !m_wanted.options.empty() && m_dice.OneIn(3);
       int32_t quantity = m_dice.Whole(1, 25);
       if (m_dice.OneIn(3)) quantity = -quantity;
       if (option) {
-        const std::string& code = m_spec.options[m_dice.Whole(0, static_cast<int>(m_spec.options.size()) - 1)];
+        const std::string& code = m_wanted.options[m_dice.Whole(0, static_cast<int>(m_wanted.options.size()) - 1)];
         book.positions.push_back(Position(code, quantity, book));
       } else {
-        AddFutures(m_spec.futures[m_dice.Whole(0, static_cast<int>(m_spec.futures.size()) - 1)], quantity, book);
+        AddFutures(m_wanted.futures[m_dice.Whole(0, static_cast<int>(m_wanted.futures.size()) - 1)], quantity, book);
       }
     }
     return book;
@@ -165,8 +165,8 @@ class Generator {
     SpotSpec spot;
     spot.firm = firm;
     spot.client = clientCode;
-    spot.boardTag = m_spec.boardTag;
-    spot.currency = m_spec.currency;
+    spot.boardTag = m_wanted.boardTag;
+    spot.currency = m_wanted.currency;
     spot.value40 = Round(margin * m_dice.Real(1.0, 3.0));
     spot.value48 = Round(m_dice.Real(50000, 3000000));
     spot.value56 = Round(spot.value40 + margin * m_dice.Real(0.5, 1.5));
@@ -197,7 +197,7 @@ class Generator {
     ++m_unitedCount;
   }
 
-  const GeneratedClientsSpec& m_spec;
+  const GeneratedClientsSpec& m_wanted;
   StandInHost& m_host;
   Dice m_dice;
   std::map<std::string, Quote> m_quotes;
@@ -221,15 +221,15 @@ std::vector<std::string> KnownSecurities(const std::vector<std::string>& codes, 
 }
 }  // namespace
 
-int GenerateClients(const GeneratedClientsSpec& wanted, StandInHost& host) {
-  GeneratedClientsSpec spec = wanted;
-  spec.futures = KnownSecurities(wanted.futures, host);
-  spec.options = KnownSecurities(wanted.options, host);
-  if (spec.count <= 0 || spec.firms.empty() || spec.futures.empty()) {
-    if (spec.count > 0) host.Feed().problems.push_back("[GeneratedClients] needs Firms and Futures");
+int GenerateClients(const GeneratedClientsSpec& asked, StandInHost& host) {
+  GeneratedClientsSpec wanted = asked;
+  wanted.futures = KnownSecurities(wanted.futures, host);
+  wanted.options = KnownSecurities(wanted.options, host);
+  if (wanted.count <= 0 || wanted.firms.empty() || wanted.futures.empty()) {
+    if (wanted.count > 0) host.Feed().problems.push_back("[GeneratedClients] needs Firms and Futures");
     return 0;
   }
-  Generator generator(spec, host);
-  for (int index = 0; index < spec.count; ++index) generator.MakeClient(index);
-  return spec.count;
+  Generator generator(wanted, host);
+  for (int index = 0; index < wanted.count; ++index) generator.MakeClient(index);
+  return wanted.count;
 }

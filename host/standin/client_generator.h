@@ -31,4 +31,4 @@ struct GeneratedClientsSpec {
 // once, limits and positions to the records pushed at the start. Securities
 // the host lacks are left out and reported in the feed's problems. Returns
 // the number of clients made (0 without firms or known futures).
-int GenerateClients(const GeneratedClientsSpec& spec, StandInHost& host);
+int GenerateClients(const GeneratedClientsSpec& wanted, StandInHost& host);

@@ -63,21 +63,21 @@ PositionSpec ReadPosition(const ScenarioFile& file, const std::string& section) 
 
 GeneratedClientsSpec ReadGenerator(const ScenarioFile& file) {
   const char* section = "GeneratedClients";
-  GeneratedClientsSpec spec;
-  spec.count = static_cast<int>(file.Number(section, "Count"));
-  spec.seed = file.Number(section, "Seed", 1);
-  spec.firms = SplitList(file.Text(section, "Firms"), ',');
-  spec.futures = SplitList(file.Text(section, "Futures"), ',');
-  spec.options = SplitList(file.Text(section, "Options"), ',');
-  spec.boardTag = file.Text(section, "BoardTag", "EQTV");
-  spec.currency = file.Text(section, "Currency", "SUR");
-  spec.unitedEvery = static_cast<int>(file.Number(section, "UnitedEvery", 4));
-  spec.riskyEvery = static_cast<int>(file.Number(section, "RiskyEvery", 10));
-  spec.firstLimitId = Signed(file, section, "FirstLimitId");
-  if (spec.firstLimitId == 0) spec.firstLimitId = 1;
-  spec.firstPositionId = Signed(file, section, "FirstPositionId");
-  if (spec.firstPositionId == 0) spec.firstPositionId = 100001;
-  return spec;
+  GeneratedClientsSpec wanted;
+  wanted.count = static_cast<int>(file.Number(section, "Count"));
+  wanted.seed = file.Number(section, "Seed", 1);
+  wanted.firms = SplitList(file.Text(section, "Firms"), ',');
+  wanted.futures = SplitList(file.Text(section, "Futures"), ',');
+  wanted.options = SplitList(file.Text(section, "Options"), ',');
+  wanted.boardTag = file.Text(section, "BoardTag", "EQTV");
+  wanted.currency = file.Text(section, "Currency", "SUR");
+  wanted.unitedEvery = static_cast<int>(file.Number(section, "UnitedEvery", 4));
+  wanted.riskyEvery = static_cast<int>(file.Number(section, "RiskyEvery", 10));
+  wanted.firstLimitId = Signed(file, section, "FirstLimitId");
+  if (wanted.firstLimitId == 0) wanted.firstLimitId = 1;
+  wanted.firstPositionId = Signed(file, section, "FirstPositionId");
+  if (wanted.firstPositionId == 0) wanted.firstPositionId = 100001;
+  return wanted;
 }
 }  // namespace
 

@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "host/zlist/list_window.h"
-#include "host/zlist/zlist_inspect.h"
+#include "host/zlist/zlist_readback.h"
 
 using zlist::ListModel;
 using zlist::ListWindow;

@@ -173,19 +173,19 @@ TEST(ClientGenerator, NothingWithoutFirmsOrKnownFutures) {
   security.classCode = "SPBFUT";
   security.code = "RIZ6";
   host.Records().AddSecurity(security);
-  GeneratedClientsSpec spec;
-  spec.count = 10;
-  spec.futures = {"RIZ6"};
-  EXPECT_EQ(GenerateClients(spec, host), 0) << "no firms";
-  spec.firms = {"F1"};
-  spec.futures = {"NOSUCH"};
-  EXPECT_EQ(GenerateClients(spec, host), 0) << "no known futures";
+  GeneratedClientsSpec fields;
+  fields.count = 10;
+  fields.futures = {"RIZ6"};
+  EXPECT_EQ(GenerateClients(fields, host), 0) << "no firms";
+  fields.firms = {"F1"};
+  fields.futures = {"NOSUCH"};
+  EXPECT_EQ(GenerateClients(fields, host), 0) << "no known futures";
   EXPECT_TRUE(host.Feed().startRecords.empty());
   EXPECT_EQ(host.Feed().problems,
             (std::vector<std::string>{"[GeneratedClients] needs Firms and Futures",
                                       "[GeneratedClients] no security NOSUCH",
                                       "[GeneratedClients] needs Firms and Futures"}));
-  spec.futures = {"RIZ6", "NOSUCH"};
-  EXPECT_EQ(GenerateClients(spec, host), 10) << "the unknown one is left out";
+  fields.futures = {"RIZ6", "NOSUCH"};
+  EXPECT_EQ(GenerateClients(fields, host), 10) << "the unknown one is left out";
 }
 }  // namespace

@@ -3,7 +3,7 @@
 // a risk-parameters table, and the table shows every client recalculated.
 #include "host/standin/plugin_library.h"
 #include "host/standin/standin_host.h"
-#include "host/zlist/zlist_inspect.h"
+#include "host/zlist/zlist_readback.h"
 #include "module/host_record_builders.h"
 #include "module/temp_folder.h"
 #include "support/dialog_driver.h"

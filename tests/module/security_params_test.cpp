@@ -132,11 +132,11 @@ TEST_F(SecurityParamsTest, CrossRateWithARoubleRateOfZeroIsOne) {
 TEST_F(SecurityParamsTest, CrossRateWithoutACrossRateClassIsOne) {
   host.Records().Clear();
   host.Records().AddClass({"SPBFUT", 0x48});
-  SecuritySpec spec;
-  spec.classCode = "SPBFUT";
-  spec.code = "SiZ6";
-  spec.currency = "USD";
-  host.Records().AddSecurity(spec);
+  SecuritySpec fields;
+  fields.classCode = "SPBFUT";
+  fields.code = "SiZ6";
+  fields.currency = "USD";
+  host.Records().AddSecurity(fields);
   EXPECT_DOUBLE_EQ(GetCrossRate(GetSecurityInfoByIndex(0)), 1.0);
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "host/zlist/zlist_inspect.h"
+#include "host/zlist/zlist_readback.h"
 #include "support/dialog_driver.h"
 
 namespace windows_test {

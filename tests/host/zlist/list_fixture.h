@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "host/zlist/zlist_inspect.h"
+#include "host/zlist/zlist_readback.h"
 #include "sdk/zlist_api.h"
 
 namespace zlist_test {

@@ -1,6 +1,6 @@
 #include "test_environment.h"
 
-#include "host/zlist/zlist_inspect.h"
+#include "host/zlist/zlist_readback.h"
 #include "sdk/host_call.h"
 #include "support/dialog_driver.h"
 
