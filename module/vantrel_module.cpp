@@ -155,6 +155,12 @@ int CVantrelModule::GetPluginParam(uint32_t code, uint32_t* value, uint32_t) {
 
 void CVantrelModule::RequestQuoteParams() { SubscribeQuoteParams(); }
 
+bool CVantrelModule::BroadcastToTables(uint32_t kind, uint32_t object) {
+  for (CTablePlugin* table : m_tables)
+    table->UpdateRowColors(static_cast<int>(kind), reinterpret_cast<void*>(static_cast<uintptr_t>(object)));
+  return true;
+}
+
 void CVantrelModule::RegisterTable(CTablePlugin* table) { m_tables.push_back(table); }
 
 void CVantrelModule::UnregisterTable(CTablePlugin* table, bool deleteIt) {

@@ -45,6 +45,9 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   void RequestQuoteParams() override;
   void OnTimerTick(uint32_t a, uint32_t b) override;
   int GetPluginParam(uint32_t code, uint32_t* value, uint32_t x) override;
+  // Every open table recolours (or shows) its row of the object when it is of
+  // the table's kind.
+  bool BroadcastToTables(uint32_t kind, uint32_t object) override;
   void RegisterTable(CTablePlugin* table) override;
   void UnregisterTable(CTablePlugin* table, bool deleteIt) override;
   void RegisterDialog(CZPluginDialog* dialog) override;

@@ -87,6 +87,8 @@ DWORD WINAPI QuitAfterDelay(LPVOID parameter) {
 }
 
 constexpr UINT kStepTimerMilliseconds = 100;
+// The terminal's periodic tick to its plug-ins (callback entry 29).
+constexpr UINT kTickMilliseconds = 1000;
 
 BOOL CALLBACK CollectList(HWND window, LPARAM lists) {
   char name[32] = {};
@@ -173,8 +175,14 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     if (!player.Finished()) stepTimer = SetTimer(nullptr, 0, kStepTimerMilliseconds, nullptr);
   }
+  const UINT_PTR tickTimer = init.ok ? SetTimer(nullptr, 0, kTickMilliseconds, nullptr) : 0;
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (tickTimer != 0 && message.message == WM_TIMER && message.hwnd == nullptr &&
+        message.wParam == tickTimer) {
+      plugin.Callback<29>(0u, 0u);
+      continue;
+    }
     if (stepTimer != 0 && message.message == WM_TIMER && message.hwnd == nullptr &&
         message.wParam == stepTimer) {
       PlayDueSteps(player, static_cast<int>(GetTickCount() - startTime));
@@ -187,6 +195,7 @@ int main(int argc, char** argv) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
+  if (tickTimer != 0) KillTimer(nullptr, tickTimer);
   std::printf("%s", TableReport(host.Frame()).c_str());
   plugin.Shutdown();
   plugin.Unload();

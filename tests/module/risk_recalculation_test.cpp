@@ -6,7 +6,11 @@
 #include "module/host_record_builders.h"
 #include "module/vantrel_module.h"
 #include "sdk/numeric.h"
+#include "support/dialog_driver.h"
 #include "support/host_program_folder.h"
+#include "sdk/table_view.h"
+#include "windows/tables/risk_params_table.h"
+#include "module/table_refresh.h"
 
 #include <gtest/gtest.h>
 
@@ -244,5 +248,47 @@ TEST_F(RecalculationTest, RestoringRefusesABadMarkerOrAnUnknownKind) {
   EXPECT_EQ(module.RestoreWindow(0, nullptr, 0, 1, WindowStateStore::kRestoreTag), 0);
   EXPECT_TRUE(module.Tables().empty());
   EXPECT_FALSE(host.SdkWindows().Store().InSection()) << "the record is closed on every path";
+}
+}  // namespace
+
+namespace {
+class RiskTableUpdateTest : public RecalculationTest {
+ protected:
+  CVantrelFutRiskParamsTable* OpenTable() {
+    DialogDriver accept([](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
+    if (module.CreateTable(kRiskTableType, false, 0, nullptr, 0) == nullptr) return nullptr;
+    return dynamic_cast<CVantrelFutRiskParamsTable*>(module.Tables().back());
+  }
+};
+
+TEST_F(RiskTableUpdateTest, ExcludedClientsLeaveTheTableAndNewOnesJoinIt) {
+  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
+  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC2", 2, 0, 0, 100}));
+  FirmSettings("FIRM1");
+  CVantrelFutRiskParamsTable* table = OpenTable();
+  ASSERT_NE(table, nullptr);
+  CZPluginTableView* view = table->GetView();
+  EXPECT_EQ(view->GetRowCount(), 3);
+  Client("FIRM1", "ACC1")->ExclusionMark = kRuleExcluded;
+  module.UpdateRiskTables();
+  EXPECT_EQ(view->GetRowCount(), 2);
+  EXPECT_FALSE(table->ContainsRecord(Client("FIRM1", "ACC1")));
+  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC3", 3, 0, 0, 100}));
+  FirmSettings("FIRM1");
+  EXPECT_TRUE(table->ContainsRecord(Client("FIRM1", "ACC3")));
+  EXPECT_TRUE(table->ContainsRecord(Client("FIRM1", "ACC1"))) << "rules decided afresh include it";
+}
+
+TEST_F(RiskTableUpdateTest, BroadcastReachesTablesOfTheObjectsKindOnly) {
+  FirmSettings("FIRM1");
+  CVantrelFutRiskParamsTable* table = OpenTable();
+  ASSERT_NE(table, nullptr);
+  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
+  TClientRiskRecord* client = Client("FIRM1", "ACC1");
+  const auto object = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(client));
+  EXPECT_TRUE(module.BroadcastToTables(2, object));
+  EXPECT_FALSE(table->ContainsRecord(client)) << "kind 2 is the orders table's";
+  EXPECT_TRUE(module.BroadcastToTables(1, object));
+  EXPECT_TRUE(table->ContainsRecord(client));
 }
 }  // namespace
