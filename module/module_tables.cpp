@@ -3,6 +3,7 @@
 #include "module/vantrel_module.h"
 
 #include "module/table_refresh.h"
+#include "sdk/numeric.h"
 #include "sdk/table_view.h"
 #include "windows/tables/risk_params_table.h"
 #include "windows/tables/risk_row_colours.h"
@@ -99,5 +100,35 @@ void CVantrelModule::UpdateRiskTables() {
       const TableRowColours colours = RiskRowColours(colorSettings, record);
       table->UpsertRow(record, -1, kRowInsert, &colours);
     }
+  }
+}
+
+bool CVantrelModule::IsClientInAnyTable(const TClientRiskRecord* record) const {
+  for (CTablePlugin* plugin : m_tables) {
+    auto* table = dynamic_cast<CVantrelFutRiskParamsTable*>(plugin);
+    if (table != nullptr && table->AcceptsRecord(const_cast<TClientRiskRecord*>(record))) return true;
+  }
+  return false;
+}
+
+bool CVantrelModule::IsPatternUsedByTable(int patternIndex) const {
+  for (CTablePlugin* plugin : m_tables) {
+    auto* table = dynamic_cast<CVantrelFutRiskParamsTable*>(plugin);
+    if (table != nullptr && table->GetPatternIndex() == patternIndex) return true;
+  }
+  return false;
+}
+
+void CVantrelModule::ResetTablePatternIndex(int patternIndex) {
+  for (CTablePlugin* plugin : m_tables) {
+    auto* table = dynamic_cast<CVantrelFutRiskParamsTable*>(plugin);
+    if (table != nullptr && table->GetPatternIndex() == patternIndex) table->SetPatternIndex(-1);
+  }
+}
+
+void CVantrelModule::ResetClientMarks(bool up, bool ml2) {
+  for (auto& client : m_clients.Clients()) {
+    if (up) client.second->lastSentUp = kValueNotSet;
+    if (ml2) client.second->lastSentMl2 = kValueNotSet;
   }
 }

@@ -67,6 +67,14 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   TFilterHandles RiskFilterHandles() const override;
   // Brings every open risk-parameters table up to date with the clients.
   void UpdateRiskTables();
+  // True when an open risk-parameters table accepts the client by its filters.
+  bool IsClientInAnyTable(const TClientRiskRecord* record) const;
+  // Risk-parameters tables bound to a closing pattern (by its index).
+  bool IsPatternUsedByTable(int patternIndex) const;
+  void ResetTablePatternIndex(int patternIndex);
+  // Re-arms the arbitrary-parameter (up) and modified margin level (ml2)
+  // margin calls of every client.
+  void ResetClientMarks(bool up, bool ml2);
 
   void TraceLog(int level, const char* format, ...)
       __attribute__((format(__MINGW_PRINTF_FORMAT, 3, 4)));

@@ -292,3 +292,34 @@ TEST_F(RiskTableUpdateTest, BroadcastReachesTablesOfTheObjectsKindOnly) {
   EXPECT_TRUE(table->ContainsRecord(client));
 }
 }  // namespace
+
+namespace {
+TEST_F(RiskTableUpdateTest, TablesAnswerForTheirClientsAndPatterns) {
+  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
+  FirmSettings("FIRM1");
+  TClientRiskRecord* client = Client("FIRM1", "ACC1");
+  EXPECT_FALSE(module.IsClientInAnyTable(client)) << "no table is open";
+  CVantrelFutRiskParamsTable* table = OpenTable();
+  ASSERT_NE(table, nullptr);
+  EXPECT_TRUE(module.IsClientInAnyTable(client));
+  EXPECT_FALSE(module.IsPatternUsedByTable(2));
+  table->SetPatternIndex(2);
+  EXPECT_TRUE(module.IsPatternUsedByTable(2));
+  module.ResetTablePatternIndex(3);
+  EXPECT_EQ(table->GetPatternIndex(), 2);
+  module.ResetTablePatternIndex(2);
+  EXPECT_EQ(table->GetPatternIndex(), -1);
+}
+
+TEST_F(RecalculationTest, ClientMarksAreReArmedByKind) {
+  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
+  TClientRiskRecord* client = Client("FIRM1", "ACC1");
+  client->lastSentUp = 1.5;
+  client->lastSentMl2 = 2.5;
+  module.ResetClientMarks(false, true);
+  EXPECT_EQ(client->lastSentUp, 1.5);
+  EXPECT_EQ(client->lastSentMl2, kValueNotSet);
+  module.ResetClientMarks(true, false);
+  EXPECT_EQ(client->lastSentUp, kValueNotSet);
+}
+}  // namespace
