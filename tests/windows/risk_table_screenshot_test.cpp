@@ -7,75 +7,11 @@
 #include <vector>
 
 #include "risk_table_environment.h"
+#include "support/window_capture.h"
 #include "sdk/numeric.h"
 
 namespace windows_test {
 namespace {
-
-// The window's pixels as the screen shows them, bottom-up 24-bit rows.
-struct Capture {
-  int width = 0, height = 0, stride = 0;
-  std::vector<uint8_t> pixels;
-};
-
-Capture CaptureWindow(HWND window) {
-  Capture capture;
-  RECT r;
-  GetWindowRect(window, &r);
-  capture.width = r.right - r.left;
-  capture.height = r.bottom - r.top;
-  capture.stride = (capture.width * 3 + 3) & ~3;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, capture.width, capture.height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, capture.width, capture.height, screen, r.left, r.top, SRCCOPY);
-  SelectObject(memory, old);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = capture.width;
-  info.bmiHeader.biHeight = capture.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
-  capture.pixels.resize(static_cast<size_t>(capture.stride) * capture.height);
-  GetDIBits(memory, bitmap, 0, capture.height, capture.pixels.data(), &info, DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return capture;
-}
-
-bool SaveBitmap(const Capture& capture, const std::string& path) {
-  BITMAPFILEHEADER file = {};
-  BITMAPINFOHEADER info = {};
-  info.biSize = sizeof info;
-  info.biWidth = capture.width;
-  info.biHeight = capture.height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  info.biCompression = BI_RGB;
-  info.biSizeImage = static_cast<DWORD>(capture.pixels.size());
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = file.bfOffBits + info.biSizeImage;
-  FILE* out = fopen(path.c_str(), "wb");
-  if (!out) return false;
-  bool ok = fwrite(&file, sizeof file, 1, out) == 1 && fwrite(&info, sizeof info, 1, out) == 1 &&
-            fwrite(capture.pixels.data(), capture.pixels.size(), 1, out) == 1;
-  return fclose(out) == 0 && ok;
-}
-
-// build/screenshots, beside the folder of the test executables.
-std::string ScreenshotFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  folder = folder.substr(0, folder.find_last_of("\\/"));
-  folder = folder.substr(0, folder.find_last_of("\\/")) + "\\screenshots";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  return folder;
-}
 
 // The list's own drawing of one pixel.
 COLORREF DrawnPixel(HWND list, int x, int y) {

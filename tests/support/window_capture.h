@@ -1,0 +1,21 @@
+// Pictures of windows as the screen shows them, saved under the build tree
+// so that a person can look at what a test put on screen.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The window's pixels as the screen shows them, bottom-up 24-bit rows.
+struct Capture {
+  int width = 0, height = 0, stride = 0;
+  std::vector<uint8_t> pixels;
+};
+
+Capture CaptureWindow(HWND window);
+// A 24-bit .bmp file.
+bool SaveBitmap(const Capture& capture, const std::string& path);
+// build/screenshots, beside the folder of the test executables (made when missing).
+std::string ScreenshotFolder();
