@@ -1,6 +1,6 @@
 #include "module/client_market_values.h"
 
-#include "module/host_calls.h"
+#include "sdk/host_call.h"
 
 #include <cmath>
 #include <cstring>
@@ -20,16 +20,16 @@ double ReadDouble(const uint8_t* record, int offset) {
 // Client value by number; 0.0 unless the host reports success (0).
 double ClientValue(const TClientMarketKey& client, int number) {
   double value = 0.0;
-  if (CallModuleHost<134>(client.firm, client.clientCode, number, &value, 0) != 0) return 0.0;
+  if (HostCall<134>(client.firm, client.clientCode, number, &value, 0) != 0) return 0.0;
   return value;
 }
 
 double SpotValue(const TClientMarketKey& client) {
-  const int index = CallModuleHost<149>(client.firm, client.clientCode, client.boardTag,
+  const int index = HostCall<149>(client.firm, client.clientCode, client.boardTag,
                                         client.currency, 0);
   if (index == -1) return 0.0;
   uint8_t record[kSpotSize] = {};
-  if (CallModuleHost<34>(kSpotKind, kSpotSize, index, record) == 0) return 0.0;
+  if (HostCall<34>(kSpotKind, kSpotSize, index, record) == 0) return 0.0;
   int32_t status;
   std::memcpy(&status, record + kSpotStatus, sizeof status);
   if (status != 0) return 0.0;

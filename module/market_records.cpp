@@ -1,6 +1,6 @@
 #include "module/market_records.h"
 
-#include "module/host_calls.h"
+#include "sdk/host_call.h"
 #include "sdk/host_record_fields.h"
 
 #include <cstring>
@@ -18,19 +18,19 @@ constexpr int32_t kResetMarkA = -111, kResetMarkB = -333;
 
 const uint8_t* GetClassInfoByIndex(int classIndex) {
   if (classIndex == -1) return nullptr;
-  auto* record = static_cast<const uint8_t*>(CallModuleHost<33>(kClassKind, kClassSize, classIndex));
+  auto* record = static_cast<const uint8_t*>(HostCall<33>(kClassKind, kClassSize, classIndex));
   return record != nullptr && Read<int32_t>(record, kClassId) != -1 ? record : nullptr;
 }
 
 const uint8_t* GetSecurityInfoByIndex(int securityIndex) {
   if (securityIndex == -1) return nullptr;
   auto* record =
-      static_cast<const uint8_t*>(CallModuleHost<33>(kSecurityKind, kSecuritySize, securityIndex));
+      static_cast<const uint8_t*>(HostCall<33>(kSecurityKind, kSecuritySize, securityIndex));
   return record != nullptr && Read<int32_t>(record, kSecurityId) != -1 ? record : nullptr;
 }
 
 const uint8_t* FindClassByCode(const char* classCode) {
-  const int count = CallModuleHost<32>(kClassKind);
+  const int count = HostCall<32>(kClassKind);
   for (int index = 0; index < count; ++index) {
     const uint8_t* record = GetClassInfoByIndex(index);
     if (record != nullptr && SameFixedText(record, kClassCode, kClassCodeCapacity, classCode))
@@ -40,7 +40,7 @@ const uint8_t* FindClassByCode(const char* classCode) {
 }
 
 const uint8_t* FindSecurityByCode(const char* securityCode) {
-  const int count = CallModuleHost<32>(kSecurityKind);
+  const int count = HostCall<32>(kSecurityKind);
   for (int index = 0; index < count; ++index) {
     const uint8_t* record = GetSecurityInfoByIndex(index);
     if (record != nullptr && SameFixedText(record, kSecurityCode, kSecurityCodeCapacity, securityCode))
@@ -52,13 +52,13 @@ const uint8_t* FindSecurityByCode(const char* securityCode) {
 const uint8_t* FindSecurityInClasses(const char* securityCode, uint32_t includeMask,
                                      uint32_t excludeMask, int* securityIndex) {
   if (includeMask == 0 || securityCode == nullptr) return nullptr;
-  const int count = CallModuleHost<32>(kClassKind);
+  const int count = HostCall<32>(kClassKind);
   for (int classIndex = 0; classIndex < count; ++classIndex) {
     const uint8_t* classRecord = GetClassInfoByIndex(classIndex);
     if (classRecord == nullptr) continue;
     const uint32_t flags = Read<uint32_t>(classRecord, kClassFlags);
     if ((flags & excludeMask) != 0 || !ContainsMask(flags, includeMask)) continue;
-    const int index = CallModuleHost<91>(securityCode, ClassCodeOf(classRecord));
+    const int index = HostCall<91>(securityCode, ClassCodeOf(classRecord));
     const uint8_t* security = GetSecurityInfoByIndex(index);
     if (security == nullptr) continue;
     if (securityIndex != nullptr) *securityIndex = index;
@@ -68,9 +68,9 @@ const uint8_t* FindSecurityInClasses(const char* securityCode, uint32_t includeM
 }
 
 int FindTransactionForm(int classIndex, uint32_t mask) {
-  const int count = CallModuleHost<35>(classIndex);
+  const int count = HostCall<35>(classIndex);
   for (int formIndex = 0; formIndex < count; ++formIndex) {
-    auto* form = static_cast<const uint8_t*>(CallModuleHost<36>(classIndex, kFormSize, formIndex));
+    auto* form = static_cast<const uint8_t*>(HostCall<36>(classIndex, kFormSize, formIndex));
     if (form != nullptr && ContainsMask(Read<uint32_t>(form, kFormFlags), mask) &&
         Read<int32_t>(form, kFormValue) != 0)
       return formIndex;

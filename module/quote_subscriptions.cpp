@@ -1,6 +1,6 @@
 #include "module/quote_subscriptions.h"
 
-#include "module/host_calls.h"
+#include "sdk/host_call.h"
 #include "module/market_records.h"
 
 namespace {
@@ -10,17 +10,17 @@ constexpr const char* kFuturesParameters[] = {"last", "prevprice", "offer",
 constexpr char kOptionsParameter[] = "theorprice";
 
 void SubscribeSecuritiesOf(int classIndex, const char* classCode) {
-  const int count = CallModuleHost<32>(host::record::kSecurityKind);
+  const int count = HostCall<32>(host::record::kSecurityKind);
   for (int index = 0; index < count; ++index) {
     const uint8_t* security = GetSecurityInfoByIndex(index);
     if (security != nullptr && SecurityClassIndexOf(security) == classIndex)
-      CallModuleHost<153>(classCode, SecurityCodeOf(security));
+      HostCall<153>(classCode, SecurityCodeOf(security));
   }
 }
 }  // namespace
 
 void SubscribeQuoteParams() {
-  const int count = CallModuleHost<32>(host::record::kClassKind);
+  const int count = HostCall<32>(host::record::kClassKind);
   for (int classIndex = 0; classIndex < count; ++classIndex) {
     const uint8_t* classRecord = GetClassInfoByIndex(classIndex);
     if (classRecord == nullptr) continue;
@@ -28,8 +28,8 @@ void SubscribeQuoteParams() {
     const bool futures = (flags & kFuturesClass) != 0, options = (flags & kOptionsClass) != 0;
     if (!futures && !options) continue;
     const char* classCode = ClassCodeOf(classRecord);
-    for (const char* parameter : kFuturesParameters) CallModuleHost<154>(classCode, parameter);
-    if (options) CallModuleHost<154>(classCode, kOptionsParameter);
+    for (const char* parameter : kFuturesParameters) HostCall<154>(classCode, parameter);
+    if (options) HostCall<154>(classCode, kOptionsParameter);
     SubscribeSecuritiesOf(classIndex, classCode);
   }
 }

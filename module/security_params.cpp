@@ -1,6 +1,6 @@
 #include "module/security_params.h"
 
-#include "module/host_calls.h"
+#include "sdk/host_call.h"
 #include "module/market_records.h"
 #include "sdk/numeric.h"
 
@@ -13,7 +13,7 @@ constexpr double kNoTradeBelow = 1e-6;
 
 // The host writes the value only when it knows the parameter.
 void AskParameter(int securityIndex, const char* name, double* value) {
-  if (securityIndex != -1) CallModuleHost<43>(securityIndex, name, value);
+  if (securityIndex != -1) HostCall<43>(securityIndex, name, value);
 }
 
 // Index of the security in its own class, or -1 when the class is unknown.
@@ -21,7 +21,7 @@ int IndexInOwnClass(const uint8_t* security) {
   if (security == nullptr) return -1;
   const uint8_t* classRecord = GetClassInfoByIndex(SecurityClassIndexOf(security));
   if (classRecord == nullptr) return -1;
-  return CallModuleHost<91>(SecurityCodeOf(security), ClassCodeOf(classRecord));
+  return HostCall<91>(SecurityCodeOf(security), ClassCodeOf(classRecord));
 }
 
 double Parameter(const uint8_t* security, const char* name) {
@@ -33,12 +33,12 @@ double Parameter(const uint8_t* security, const char* name) {
 // "crossrate" of a currency in the class of cross rates; 1.0 when not given.
 double CurrencyRate(const char* currency, const char* crossRateClass) {
   double rate = 1.0;
-  AskParameter(CallModuleHost<91>(currency, crossRateClass), "crossrate", &rate);
+  AskParameter(HostCall<91>(currency, crossRateClass), "crossrate", &rate);
   return rate;
 }
 
 const uint8_t* CrossRateClass() {
-  const int count = CallModuleHost<32>(host::record::kClassKind);
+  const int count = HostCall<32>(host::record::kClassKind);
   for (int index = 0; index < count; ++index) {
     const uint8_t* classRecord = GetClassInfoByIndex(index);
     if (classRecord != nullptr && (ClassFlagsOf(classRecord) & host::record::kClassCrossRates) != 0)
@@ -81,10 +81,10 @@ double GetCrossRate(const uint8_t* security) {
 }
 
 bool HasClassInBlockedState() {
-  const int count = CallModuleHost<32>(host::record::kSecurityKind);
+  const int count = HostCall<32>(host::record::kSecurityKind);
   for (int index = 0; index < count; ++index) {
     double state = 0.0;
-    CallModuleHost<43>(index, "clstate", &state);
+    HostCall<43>(index, "clstate", &state);
     if (state == 2.0 || state == 4.0) return true;
   }
   return false;

@@ -1,6 +1,6 @@
 #include "module/table_refresh.h"
 
-#include "module/host_calls.h"
+#include "sdk/host_call.h"
 
 #include <vector>
 
@@ -12,7 +12,7 @@ std::vector<int32_t> AcceptedPositions(const host::ItemList* list) {
   std::vector<int32_t> positions;
   if (list == nullptr || list->entries == nullptr) return positions;
   for (int32_t position = 0; position < list->count; ++position)
-    if (CallModuleHost<137>(list->entries[position].key, 1, 0) != 0) positions.push_back(position);
+    if (HostCall<137>(list->entries[position].key, 1, 0) != 0) positions.push_back(position);
   return positions;
 }
 
@@ -20,7 +20,7 @@ std::vector<int32_t> AcceptedPositions(const host::ItemList* list) {
 bool FillSelection(host::FilterSelection& selection, const std::vector<int32_t>& positions) {
   selection.reserved1 = selection.reserved2 = 0;
   auto* array = static_cast<int32_t*>(
-      CallModuleHost<3>(static_cast<uint32_t>(positions.size() * sizeof(int32_t))));
+      HostCall<3>(static_cast<uint32_t>(positions.size() * sizeof(int32_t))));
   if (array == nullptr) return false;
   selection.positions = array;
   for (int32_t position : positions) selection.positions[selection.count++] = position;
@@ -42,14 +42,14 @@ void TakeAcceptedEntries(TTableFilterSelections& selections, const TFilterHandle
 }
 
 bool DropIfActive(host::FilterSelection& selection) {
-  if (CallModuleHost<53>(&selection) == 0) return false;
+  if (HostCall<53>(&selection) == 0) return false;
   ClearFilterSelection(selection);
   return true;
 }
 }  // namespace
 
 void ClearFilterSelection(host::FilterSelection& selection) {
-  if (selection.positions != nullptr) CallModuleHost<4>(static_cast<void*>(selection.positions));
+  if (selection.positions != nullptr) HostCall<4>(static_cast<void*>(selection.positions));
   selection = host::FilterSelection{};
 }
 
@@ -58,7 +58,7 @@ bool HandleTableRefreshMessage(int tableType, TTableFilterSelections* selections
   if (tableType != kRiskTableType && tableType != kOrdersTableType) return false;
   if (selections == nullptr) return false;
   uint32_t wordA = 0, wordB = 0;
-  CallModuleHost<136>(&wordA, &wordB, 0);
+  HostCall<136>(&wordA, &wordB, 0);
   bool changed = false;
   if ((wordA & kRefreshBit) != 0 && (wordB & kRefreshBit) == 0) {
     changed = true;

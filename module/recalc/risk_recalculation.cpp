@@ -2,7 +2,7 @@
 
 #include "dl/engine/settings_facade.h"
 #include "module/client_market_values.h"
-#include "module/host_calls.h"
+#include "sdk/host_call.h"
 #include "sdk/host_data_records.h"
 #include "module/market_records.h"
 #include "module/risk/client_rule_state.h"
@@ -42,14 +42,14 @@ void CopyText(char (&field)[N], const char* text) {
 // host does not answer.
 double ClientValue(const TClientRiskRecord& record, int number, double fallback) {
   double value = 0;
-  return CallModuleHost<134>(record.firm, record.clientCode, number, &value, 0) == 0 ? value
+  return HostCall<134>(record.firm, record.clientCode, number, &value, 0) == 0 ? value
                                                                                    : fallback;
 }
 
 bool AskClientParam(const TClientRiskRecord& record, int32_t portfolioId, int32_t id,
                     double* value) {
   host::ClientParamRequest request = {id, -1, 0.0};
-  CallModuleHost<202>(record.firm, record.clientCode, portfolioId, &request, 1);
+  HostCall<202>(record.firm, record.clientCode, portfolioId, &request, 1);
   if (request.status != 0) return false;
   *value = request.value;
   return true;
@@ -57,12 +57,12 @@ bool AskClientParam(const TClientRiskRecord& record, int32_t portfolioId, int32_
 
 int32_t LastPortfolioId(const TClientRiskRecord& record) {
   int32_t count = 0;
-  CallModuleHost<203>(record.firm, record.clientCode, nullptr, &count);
+  HostCall<203>(record.firm, record.clientCode, nullptr, &count);
   if (count < 1) return 0;
   std::vector<int32_t> ids(static_cast<size_t>(count), 0);
   // The host never gets to write more entries than it counted first.
   int32_t filled = count;
-  CallModuleHost<203>(record.firm, record.clientCode, ids.data(), &filled);
+  HostCall<203>(record.firm, record.clientCode, ids.data(), &filled);
   filled = std::clamp(filled, 0, count);
   return filled > 0 ? ids[filled - 1] : 0;
 }
@@ -70,10 +70,10 @@ int32_t LastPortfolioId(const TClientRiskRecord& record) {
 // The board tag and currency of the firm's DEFAULT portfolio risk
 // configuration, read from its broker settings text.
 void ReadDefaultConfig(const char* firm, std::string* boardTag, std::string* currency) {
-  auto* buffer = static_cast<char*>(CallModuleHost<3>(kFirmTextCapacity + 1));
+  auto* buffer = static_cast<char*>(HostCall<3>(kFirmTextCapacity + 1));
   if (buffer != nullptr) {
     std::memset(buffer, 0, kFirmTextCapacity + 1);
-    CallModuleHost<130>(firm, buffer, static_cast<int>(kFirmTextCapacity));
+    HostCall<130>(firm, buffer, static_cast<int>(kFirmTextCapacity));
     buffer[kFirmTextCapacity] = 0;
   }
   {
@@ -81,7 +81,7 @@ void ReadDefaultConfig(const char* firm, std::string* boardTag, std::string* cur
     *boardTag = facade.GetPortfolioRiskConfig("", nullptr).BOARDTAG;
     *currency = facade.GetPortfolioRiskConfig("", nullptr).CURRENCY;
   }
-  if (buffer != nullptr) CallModuleHost<4>(buffer);
+  if (buffer != nullptr) HostCall<4>(buffer);
 }
 }  // namespace
 
@@ -125,7 +125,7 @@ bool CRiskRecalculation::PassesClientTypeFilter(const TClientRiskRecord& record)
 
 void CRiskRecalculation::Identify(TClientRiskRecord& record) {
   char code[kCodeCapacity] = {};
-  if (CallModuleHost<148>(record.firm, record.account, code, kCodeCapacity) != 0) {
+  if (HostCall<148>(record.firm, record.account, code, kCodeCapacity) != 0) {
     code[kCodeCapacity - 1] = 0;
     record.united = true;
     CopyText(record.clientCode, code);
@@ -135,7 +135,7 @@ void CRiskRecalculation::Identify(TClientRiskRecord& record) {
   }
   if (record.united) {
     double qualification = 0;
-    if (CallModuleHost<135>(record.firm, record.clientCode, kQualificationValue, &qualification,
+    if (HostCall<135>(record.firm, record.clientCode, kQualificationValue, &qualification,
                             0) == 0)
       record.qualified = qualification != 0;
     double portfolioKind = 0;
@@ -219,13 +219,13 @@ double CRiskRecalculation::ApplyPositions(TClientRiskRecord& record) const {
 // position and, from the client's spot record, the limits at day start.
 void CRiskRecalculation::ApplyUnitedValues(TClientRiskRecord& record) const {
   double planned = 0;
-  if (CallModuleHost<134>(record.firm, record.clientCode, kPlannedNetPositionValue, &planned, 0) == 0)
+  if (HostCall<134>(record.firm, record.clientCode, kPlannedNetPositionValue, &planned, 0) == 0)
     record.plannedNetPosition = planned * 100;
-  const int index = CallModuleHost<149>(record.firm, record.clientCode, record.boardTag,
+  const int index = HostCall<149>(record.firm, record.clientCode, record.boardTag,
                                         record.currency, 0);
   if (index == -1) return;
   uint8_t spot[host::record::kSpotSize] = {};
-  if (CallModuleHost<34>(host::record::kSpotKind, host::record::kSpotSize, index, spot) == 0) return;
+  if (HostCall<34>(host::record::kSpotKind, host::record::kSpotSize, index, spot) == 0) return;
   if (Read<int32_t>(spot, host::record::kSpotStatus) != 0) return;
   record.dayStartLimit = Read<double>(spot, host::record::kSpotValue40);
   record.openPositionLimit = Read<double>(spot, host::record::kSpotValue56);
