@@ -1,6 +1,7 @@
 // The host's events, the recalculation timer and the periodic tick.
 #include "module/vantrel_module.h"
 
+#include "module/host_data/firm_settings_text.h"
 #include "module/recalc/risk_recalculation.h"
 #include "module/security_params.h"
 #include "sdk/host_record_fields.h"
@@ -55,15 +56,9 @@ void CVantrelModule::OnFirmSettings(const char* firm) {
       firm == nullptr || std::find(m_firms.begin(), m_firms.end(), firm) != m_firms.end();
   if (!known) {
     m_firms.push_back(firm);
-    auto* buffer = static_cast<char*>(CallHost<3>(kFirmTextCapacity + 1));
-    if (buffer != nullptr) {
-      std::memset(buffer, 0, kFirmTextCapacity + 1);
-      if (CallHost<130>(firm, buffer, static_cast<int>(kFirmTextCapacity)) == 1) {
-        buffer[kFirmTextCapacity] = 0;
-        if (m_rules.ParseClientCodeChangeRules(firm, buffer)) ResetClientRuleIndexes();
-      }
-      CallHost<4>(buffer);
-    }
+    const CFirmSettingsText text(firm);
+    if (text.Delivered() && m_rules.ParseClientCodeChangeRules(firm, text.Text()))
+      ResetClientRuleIndexes();
   } else {
     ForgetRules();
     ReadAllFirmSettings(&recalculate);

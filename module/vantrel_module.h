@@ -28,8 +28,6 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
 
   // The host version this module runs in: 7.0.
   static constexpr uint32_t kHostVersion = host::MakeHostVersion(7, 0);
-  // The most characters of a firm's broker settings text the host delivers.
-  static constexpr uint32_t kFirmTextCapacity = 5242880;
 
   bool OnPluginInitEx(uint32_t hostValue, const uint32_t* hostFunctions, uint32_t* callbacks,
                       const std::string& text, uint32_t hostVersion, uint32_t hostValue2,

@@ -2,6 +2,7 @@
 
 #include "dl/engine/settings_facade.h"
 #include "module/client_market_values.h"
+#include "module/host_data/firm_settings_text.h"
 #include "sdk/host_call.h"
 #include "sdk/host_data_records.h"
 #include "module/market_records.h"
@@ -20,7 +21,6 @@
 namespace {
 using host::record::Read;
 
-constexpr uint32_t kFirmTextCapacity = 5242880;
 constexpr int kQualificationValue = 36;
 constexpr int32_t kSpecialPortfolioParam = 58;
 constexpr double kSpecialPortfolioMark = 4.0;
@@ -70,18 +70,11 @@ int32_t LastPortfolioId(const TClientRiskRecord& record) {
 // The board tag and currency of the firm's DEFAULT portfolio risk
 // configuration, read from its broker settings text.
 void ReadDefaultConfig(const char* firm, std::string* boardTag, std::string* currency) {
-  auto* buffer = static_cast<char*>(HostCall<3>(kFirmTextCapacity + 1));
-  if (buffer != nullptr) {
-    std::memset(buffer, 0, kFirmTextCapacity + 1);
-    HostCall<130>(firm, buffer, static_cast<int>(kFirmTextCapacity));
-    buffer[kFirmTextCapacity] = 0;
-  }
-  {
-    DL::TSettingsFacade facade(buffer != nullptr ? buffer : "", 2, true);
-    *boardTag = facade.GetPortfolioRiskConfig("", nullptr).BOARDTAG;
-    *currency = facade.GetPortfolioRiskConfig("", nullptr).CURRENCY;
-  }
-  if (buffer != nullptr) HostCall<4>(buffer);
+  // A text the host does not deliver leaves an empty text: the library's defaults.
+  const CFirmSettingsText text(firm);
+  DL::TSettingsFacade facade(text.Text(), 2, true);
+  *boardTag = facade.GetPortfolioRiskConfig("", nullptr).BOARDTAG;
+  *currency = facade.GetPortfolioRiskConfig("", nullptr).CURRENCY;
 }
 }  // namespace
 

@@ -1,0 +1,17 @@
+#include "module/host_data/firm_settings_text.h"
+
+#include "sdk/host_call.h"
+
+#include <cstring>
+
+CFirmSettingsText::CFirmSettingsText(const char* firm) {
+  m_buffer = static_cast<char*>(HostCall<3>(kCapacity + 1));
+  if (m_buffer == nullptr) return;
+  std::memset(m_buffer, 0, kCapacity + 1);
+  m_delivered = HostCall<130>(firm, m_buffer, static_cast<int>(kCapacity)) == 1;
+  m_buffer[kCapacity] = 0;
+}
+
+CFirmSettingsText::~CFirmSettingsText() {
+  if (m_buffer != nullptr) HostCall<4>(m_buffer);
+}
