@@ -35,19 +35,23 @@ bool MarketModel::IsAccepted(uint32_t key) const {
 }
 
 uint32_t MarketModel::AddItem(host::ItemList* list, const std::string& text) {
-  for (const auto& [key, item] : m_items)
-    if (item.list == list && item.text == text) return key;
+  const auto known = m_itemKeys.find({list, text});
+  if (known != m_itemKeys.end()) return known->second;
+  int32_t& capacity = m_capacity[list];
+  if (list->entries == nullptr) capacity = 0;
+  if (list->count >= capacity) {
+    const int32_t grownCapacity = capacity < 16 ? 16 : capacity * 2;
+    const size_t bytes = sizeof(host::ItemEntry) * grownCapacity;
+    HANDLE heap = GetProcessHeap();
+    void* grown = list->entries == nullptr ? HeapAlloc(heap, HEAP_ZERO_MEMORY, bytes)
+                                           : HeapReAlloc(heap, HEAP_ZERO_MEMORY, list->entries, bytes);
+    if (grown == nullptr) return 0;
+    list->entries = static_cast<host::ItemEntry*>(grown);
+    capacity = grownCapacity;
+  }
   const uint32_t key = m_nextItemKey++;
   Item& item = m_items[key] = Item{text, list, list->count};
-  const size_t bytes = sizeof(host::ItemEntry) * (list->count + 1);
-  HANDLE heap = GetProcessHeap();
-  void* grown = list->entries == nullptr ? HeapAlloc(heap, HEAP_ZERO_MEMORY, bytes)
-                                         : HeapReAlloc(heap, HEAP_ZERO_MEMORY, list->entries, bytes);
-  if (grown == nullptr) {
-    m_items.erase(key);
-    return 0;
-  }
-  list->entries = static_cast<host::ItemEntry*>(grown);
+  m_itemKeys[{list, text}] = key;
   list->entries[list->count] = {item.text.c_str(), key};
   ++list->count;
   return key;
@@ -56,6 +60,9 @@ uint32_t MarketModel::AddItem(host::ItemList* list, const std::string& text) {
 void MarketModel::ClearItems(host::ItemList* list) {
   for (auto it = m_items.begin(); it != m_items.end();)
     it = it->second.list == list ? m_items.erase(it) : std::next(it);
+  for (auto it = m_itemKeys.begin(); it != m_itemKeys.end();)
+    it = it->first.first == list ? m_itemKeys.erase(it) : std::next(it);
+  m_capacity.erase(list);
   if (list->entries != nullptr) HeapFree(GetProcessHeap(), 0, list->entries);
   list->entries = nullptr;
   list->count = 0;
@@ -72,5 +79,7 @@ void MarketModel::Clear() {
   m_wordA = m_wordB = 0;
   m_accepted.clear();
   m_items.clear();
+  m_itemKeys.clear();
+  m_capacity.clear();
   m_nextItemKey = 1;
 }

@@ -56,5 +56,9 @@ class MarketModel {
   uint32_t m_wordA = 0, m_wordB = 0;
   std::set<std::string> m_accepted;
   std::map<uint32_t, Item> m_items;
+  // Each list's items by text, and the entries its array has room for: a
+  // list of many thousand clients grows without scanning or copying each time.
+  std::map<std::pair<const host::ItemList*, std::string>, uint32_t> m_itemKeys;
+  std::map<const host::ItemList*, int32_t> m_capacity;
   uint32_t m_nextItemKey = 1;
 };
