@@ -27,6 +27,7 @@ HWND CVantrelModule::CreateTable(uint32_t type, bool restoring, uint32_t, const 
     delete table;
     return nullptr;
   }
+  if (m_settings.NeedReadFilterFromFile) ReadClientFilterFile(m_settings.FilterFileName, table);
   HWND window = table->Create();
   if (window == nullptr) {
     delete table;

@@ -70,6 +70,12 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   // Risk-parameters tables bound to a closing pattern (by its index).
   bool IsPatternUsedByTable(int patternIndex) const;
   void ResetTablePatternIndex(int patternIndex);
+  // Fills the client filter of one risk table (a risk table window) or of
+  // every risk table that has no filter file of its own (null) from a client
+  // filter file ("AllowedClients" or "ExcludedClients").
+  void ReadClientFilterFile(const std::string& path, CTablePlugin* table);
+  // Adds "client (firm)" to the clients handle and to those tables' filters.
+  void AddClientToFilter(const std::string& text, CTablePlugin* table);
   // Re-arms the arbitrary-parameter (up) and modified margin level (ml2)
   // margin calls of every client.
   void ResetClientMarks(bool up, bool ml2);

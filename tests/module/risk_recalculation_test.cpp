@@ -4,6 +4,7 @@
 #include "host/standin/window_state_store.h"
 #include "host/standin/sdk_window_host.h"
 #include "module/host_record_builders.h"
+#include "module/temp_folder.h"
 #include "module/vantrel_module.h"
 #include "sdk/numeric.h"
 #include "support/dialog_driver.h"
@@ -16,6 +17,7 @@
 
 #include <cstring>
 #include <map>
+#include <set>
 #include <string>
 
 namespace {
@@ -321,5 +323,66 @@ TEST_F(RecalculationTest, ClientMarksAreReArmedByKind) {
   EXPECT_EQ(client->lastSentMl2, kValueNotSet);
   module.ResetClientMarks(true, false);
   EXPECT_EQ(client->lastSentUp, kValueNotSet);
+}
+}  // namespace
+
+namespace {
+class ClientFilterFileTest : public RiskTableUpdateTest {
+ protected:
+  void SetUp() override {
+    RiskTableUpdateTest::SetUp();
+    Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1}));
+    Push(host_data::kLimitCode, LimitRecord({"FIRM2", "ACC2", 2}));
+    FirmSettings("FIRM1");
+    table = OpenTable();
+    ASSERT_NE(table, nullptr);
+  }
+  std::string Write(const std::string& text) {
+    const std::string path = files.File("filter.ini");
+    WriteFileBytes(path, text);
+    return path;
+  }
+  // The texts of the clients handle that the table's client filter holds.
+  std::set<std::string> FilterTexts() {
+    std::set<std::string> texts;
+    const host::FilterSelection* filter = table->GetClientFilter();
+    const host::ItemList* clients = module.ClientsFilter().Handle();
+    for (int i = 0; i < filter->count; ++i) texts.insert(clients->entries[filter->positions[i]].text);
+    return texts;
+  }
+  CTempFolder files;
+  CVantrelFutRiskParamsTable* table = nullptr;
+};
+
+TEST_F(ClientFilterFileTest, AllowedClientsWinsWhereverItStands) {
+  module.ReadClientFilterFile(
+      Write("[ExcludedClients]\r\nX1, FIRM1=\r\n[AllowedClients]\r\nK01, FIRM1=\r\n  K02 ,FIRM2 =\r\n"),
+      table);
+  EXPECT_EQ(FilterTexts(), (std::set<std::string>{"K01 (FIRM1)", "K02 (FIRM2)"}));
+  EXPECT_EQ(table->GetClientFilterMode(), 0u) << "allow";
+}
+
+TEST_F(ClientFilterFileTest, ExcludedClientsAloneExcludeAndACodeAloneMeansEveryFirm) {
+  module.ReadClientFilterFile(Write("[ExcludedClients]\r\nK07=\r\n"), table);
+  EXPECT_EQ(FilterTexts(), (std::set<std::string>{"K07 (FIRM1)", "K07 (FIRM2)"}));
+  EXPECT_EQ(table->GetClientFilterMode(), 1u) << "exclude";
+}
+
+TEST_F(ClientFilterFileTest, AMissingOrEmptyFileLeavesTheFilterEmpty) {
+  module.ReadClientFilterFile(Write("[AllowedClients]\r\nK01, FIRM1=\r\n"), table);
+  ASSERT_EQ(FilterTexts().size(), 1u);
+  module.ReadClientFilterFile(Write(""), table);
+  EXPECT_TRUE(FilterTexts().empty());
+  module.ReadClientFilterFile(files.File("missing.ini"), table);
+  EXPECT_TRUE(FilterTexts().empty());
+}
+
+TEST_F(ClientFilterFileTest, TablesWithAFileOfTheirOwnAreLeftOutOfModuleWideFilters) {
+  table->SetFilterFromFile(true);
+  module.ReadClientFilterFile(Write("[AllowedClients]\r\nK01, FIRM1=\r\n"), nullptr);
+  EXPECT_TRUE(FilterTexts().empty());
+  table->SetFilterFromFile(false);
+  module.ReadClientFilterFile(Write("[AllowedClients]\r\nK01, FIRM1=\r\n"), nullptr);
+  EXPECT_EQ(FilterTexts(), std::set<std::string>{"K01 (FIRM1)"});
 }
 }  // namespace

@@ -1,0 +1,86 @@
+// Client filter files: the clients a risk table shows (section
+// "AllowedClients") or leaves out ("ExcludedClients"), one entry a line as
+// "client code, firm=" or "client code=" for the code in every known firm.
+#include "module/vantrel_module.h"
+
+#include "windows/tables/risk_params_table.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+constexpr char kAllowedClients[] = "AllowedClients";
+constexpr char kExcludedClients[] = "ExcludedClients";
+constexpr size_t kMaxEntry = 255;
+constexpr uint32_t kAllowMode = 0, kExcludeMode = 1;
+
+std::string Trimmed(const std::string& text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return std::string();
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The tables an operation on "table" reaches: that risk table, or every risk
+// table that keeps no filter file of its own.
+std::vector<CVantrelFutRiskParamsTable*> FilterTargets(const std::list<CTablePlugin*>& tables,
+                                                       CTablePlugin* table) {
+  std::vector<CVantrelFutRiskParamsTable*> targets;
+  if (auto* one = dynamic_cast<CVantrelFutRiskParamsTable*>(table)) {
+    targets.push_back(one);
+    return targets;
+  }
+  for (CTablePlugin* plugin : tables) {
+    auto* risk = dynamic_cast<CVantrelFutRiskParamsTable*>(plugin);
+    if (risk != nullptr && !risk->GetFilterFromFile()) targets.push_back(risk);
+  }
+  return targets;
+}
+}  // namespace
+
+void CVantrelModule::AddClientToFilter(const std::string& text, CTablePlugin* table) {
+  const uint32_t item = m_clientsFilter.Add(text);
+  for (CVantrelFutRiskParamsTable* target : FilterTargets(m_tables, table))
+    CallHost<160>(item, target->GetClientFilter());
+}
+
+void CVantrelModule::ReadClientFilterFile(const std::string& path, CTablePlugin* table) {
+  const std::vector<CVantrelFutRiskParamsTable*> targets = FilterTargets(m_tables, table);
+  for (CVantrelFutRiskParamsTable* target : targets) CallHost<54>(target->GetClientFilter());
+
+  // "AllowedClients" wins wherever it stands; "ExcludedClients" only in a
+  // file without it.
+  char names[2048] = {};
+  GetPrivateProfileSectionNamesA(names, sizeof names, path.c_str());
+  const char* section = kAllowedClients;
+  for (const char* name = names; *name != 0; name += std::strlen(name) + 1) {
+    if (lstrcmpiA(name, kAllowedClients) == 0) {
+      section = kAllowedClients;
+      break;
+    }
+    if (lstrcmpiA(name, kExcludedClients) == 0) section = kExcludedClients;
+  }
+
+  WIN32_FILE_ATTRIBUTE_DATA attributes;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes)) return;
+  const size_t size = attributes.nFileSizeLow;
+  if (size == 0 || attributes.nFileSizeHigh != 0) return;
+  std::vector<char> entries(size + 2, '\0');
+  GetPrivateProfileSectionA(section, entries.data(), static_cast<DWORD>(size), path.c_str());
+
+  for (const char* entry = entries.data(); *entry != 0; entry += std::strlen(entry) + 1) {
+    std::string line(entry, std::min(std::strlen(entry), kMaxEntry));
+    // The entry ends in "=" (a key without a value); blanks around it go too.
+    while (!line.empty() && (line.back() == '=' || line.back() == ' ')) line.pop_back();
+    const size_t comma = line.find(',');
+    if (comma != std::string::npos) {
+      AddClientToFilter(Trimmed(line.substr(0, comma)) + " (" + Trimmed(line.substr(comma + 1)) + ")",
+                        table);
+    } else {
+      const std::string code = Trimmed(line);
+      if (code.empty()) continue;
+      for (const auto& firm : m_firmsFilter.Items()) AddClientToFilter(code + " (" + firm.first + ")", table);
+    }
+  }
+  const uint32_t mode = section == kExcludedClients ? kExcludeMode : kAllowMode;
+  for (CVantrelFutRiskParamsTable* target : targets) target->SetClientFilterMode(mode);
+}
