@@ -44,10 +44,12 @@ class RecalculationTest : public ::testing::Test {
   void SetUp() override {
     g_unitedAccounts.clear();
     ASSERT_TRUE(host.CreateFrame("test host", false));
-    host.Install<148>(ClientCodeOfAccount);
-    host.Install<135>(Qualification);
-    host.Install<202>(ClientParam);
-    host.Install<203>(PortfolioIds);
+    if (UsesTestClients()) {
+      host.Install<148>(ClientCodeOfAccount);
+      host.Install<135>(Qualification);
+      host.Install<202>(ClientParam);
+      host.Install<203>(PortfolioIds);
+    }
     const int futures = host.Records().AddClass({"SPBFUT", 0x48});
     (void)futures;
     SecuritySpec security;
@@ -64,6 +66,10 @@ class RecalculationTest : public ::testing::Test {
                                       CVantrelModule::kHostVersion, 0, &code, text, sizeof text))
         << text;
   }
+
+  // The host's client answers: this file's fixed ones, or the stand-in's
+  // client model.
+  virtual bool UsesTestClients() const { return true; }
 
   void Push(uint32_t code, const std::vector<uint8_t>& record) {
     module.OnHostCommand(1, code, record.data(), static_cast<uint32_t>(record.size()));
@@ -384,5 +390,47 @@ TEST_F(ClientFilterFileTest, TablesWithAFileOfTheirOwnAreLeftOutOfModuleWideFilt
   table->SetFilterFromFile(false);
   module.ReadClientFilterFile(Write("[AllowedClients]\r\nK01, FIRM1=\r\n"), nullptr);
   EXPECT_EQ(FilterTexts(), std::set<std::string>{"K01 (FIRM1)"});
+}
+}  // namespace
+
+namespace {
+class UnitedClientTest : public RecalculationTest {
+ protected:
+  bool UsesTestClients() const override { return false; }
+};
+
+TEST_F(UnitedClientTest, SpotRecordQualificationAndSpecialPortfolio) {
+  host.Records().AddFirm({"FIRM1", "[PORTFOLIORISKCONFIG]\nBOARDTAG=TQBR\nCURRENCY=SUR\n"});
+  host.Clients().SetClientCode("FIRM1", "ACC9", "C9");
+  host.Clients().SetQualification("FIRM1", "C9", 1);
+  host.Clients().SetParameter("FIRM1", "C9", 0, 58, 4.0);     // a special portfolio
+  host.Clients().SetPortfolios("FIRM1", "C9", {11, 12});
+  host.Clients().SetParameter("FIRM1", "C9", 12, 7, 300.0);   // its collateral
+  SpotSpec spot;
+  spot.firm = "FIRM1";
+  spot.client = "C9";
+  spot.boardTag = "TQBR";
+  spot.currency = "SUR";
+  spot.value40 = 70000;
+  spot.value56 = 90000;
+  host.Records().AddSpot(spot);
+  host.Market().SetClientValue("FIRM1", "C9", 16, {5.5, 0});   // planned net position
+  host.Market().SetClientValue("FIRM1", "C9", 8, {1.25, 0});   // margin level
+  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC9", 1, 0, 0, 100, 2000}));
+  FirmSettings("FIRM1");
+
+  const TClientRiskRecord* client = Client("FIRM1", "ACC9");
+  ASSERT_NE(client, nullptr);
+  EXPECT_TRUE(client->united);
+  EXPECT_STREQ(client->clientCode, "C9");
+  EXPECT_TRUE(client->qualified);
+  EXPECT_TRUE(client->specialPortfolio);
+  EXPECT_EQ(client->portfolioId, 12) << "the last portfolio of the list";
+  EXPECT_STREQ(client->boardTag, "TQBR");
+  EXPECT_DOUBLE_EQ(client->dayStartLimit, 70000) << "from the spot record, not the limit";
+  EXPECT_DOUBLE_EQ(client->openPositionLimit, 90000);
+  EXPECT_DOUBLE_EQ(client->plannedNetPosition, 550);
+  EXPECT_DOUBLE_EQ(client->totalAssets, 2000 + 30000) << "net position + collateral x 100";
+  EXPECT_DOUBLE_EQ(client->marginLevel, 1.25);
 }
 }  // namespace
