@@ -8,17 +8,16 @@ double AtLeast(double value, double minimum) { return value < minimum ? minimum 
 
 }  // namespace
 
-void ABoardTariff::ApplyOverrides(double* fees, const TOverrideRates& overrides,
-                                  double amount) const {
-  const double rates[3] = {overrides.Ts, overrides.Org, overrides.Clearing};
+void ABoardTariff::ApplyOverrides(double* fees, double amount) const {
+  const double rates[3] = {overrides_.Ts, overrides_.Org, overrides_.Clearing};
   for (int i = 0; i < 3; ++i) {
     if (!(rates[i] < 0.0)) fees[i] = Fee(rates[i], amount);
   }
 }
 
-void ABoardTariff::ApplyFloor(double* fees, const TOverrideRates& overrides, bool minimumFee) {
+void ABoardTariff::ApplyFloor(double* fees, bool minimumFee) const {
   if (!minimumFee) return;
-  const double rates[3] = {overrides.Ts, overrides.Org, overrides.Clearing};
+  const double rates[3] = {overrides_.Ts, overrides_.Org, overrides_.Clearing};
   for (int i = 0; i < 3; ++i) {
     if (rates[i] < 0.0 && fees[i] < 1.0) fees[i] = 1.0;
   }
@@ -32,31 +31,31 @@ double ABoardTariff::PerDayFee(std::uint32_t days, std::uint32_t threshold, doub
 
 TNormalTariff::TNormalTariff(double ts, double org, double clearing,
                              const TOverrideRates& overrides, bool minimumFee)
-    : rates_{ts, org, clearing}, overrides_(overrides), minimumFee_(minimumFee) {}
+    : ABoardTariff(overrides), rates_{ts, org, clearing}, minimumFee_(minimumFee) {}
 
 double* TNormalTariff::CalcFees(double* fees, double amount, std::uint32_t, std::uint32_t) const {
   fees[kTsFee] = rates_.Ts / PercentBase() * amount;
   fees[kOrgFee] = rates_.Org / PercentBase() * amount;
   fees[kClearingFee] = rates_.Clearing / PercentBase() * amount;
-  ApplyOverrides(fees, overrides_, amount);
-  ApplyFloor(fees, overrides_, minimumFee_);
+  ApplyOverrides(fees, amount);
+  ApplyFloor(fees, minimumFee_);
   return fees;
 }
 
 TDarkPool::TDarkPool(const TOverrideRates& overrides, bool minimumFee)
-    : overrides_(overrides), minimumFee_(minimumFee) {}
+    : ABoardTariff(overrides), minimumFee_(minimumFee) {}
 
 double* TDarkPool::CalcFees(double* fees, double amount, std::uint32_t, std::uint32_t) const {
   fees[kTsFee] = Cap(Fee(rates_.Ts, amount), caps_.Ts);
   fees[kOrgFee] = Cap(Fee(rates_.Org, amount), caps_.Org);
   fees[kClearingFee] = Cap(Fee(rates_.Clearing, amount), caps_.Clearing);
-  ApplyOverrides(fees, overrides_, amount);
-  ApplyFloor(fees, overrides_, minimumFee_);
+  ApplyOverrides(fees, amount);
+  ApplyFloor(fees, minimumFee_);
   return fees;
 }
 
 TBondsAtNegot::TBondsAtNegot(const TOverrideRates& overrides, bool minimumFee)
-    : overrides_(overrides), minimumFee_(minimumFee) {}
+    : ABoardTariff(overrides), minimumFee_(minimumFee) {}
 
 double* TBondsAtNegot::CalcFees(double* fees, double amount, std::uint32_t,
                                 std::uint32_t bondDays) const {
@@ -65,13 +64,13 @@ double* TBondsAtNegot::CalcFees(double* fees, double amount, std::uint32_t,
       Cap(PerDayFee(bondDays, 100, perDayRates_.Org, flatRates_.Org, amount), caps_.Org);
   fees[kClearingFee] = Cap(
       PerDayFee(bondDays, 100, perDayRates_.Clearing, flatRates_.Clearing, amount), caps_.Clearing);
-  ApplyOverrides(fees, overrides_, amount);
-  ApplyFloor(fees, overrides_, minimumFee_);
+  ApplyOverrides(fees, amount);
+  ApplyFloor(fees, minimumFee_);
   return fees;
 }
 
 TBondsTariff::TBondsTariff(const TOverrideRates& overrides, bool minimumFee)
-    : overrides_(overrides), minimumFee_(minimumFee) {}
+    : ABoardTariff(overrides), minimumFee_(minimumFee) {}
 
 double* TBondsTariff::CalcFees(double* fees, double amount, std::uint32_t,
                                std::uint32_t bondDays) const {
@@ -79,13 +78,13 @@ double* TBondsTariff::CalcFees(double* fees, double amount, std::uint32_t,
   fees[kOrgFee] = PerDayFee(bondDays, 100, perDayRates_.Org, flatRates_.Org, amount);
   fees[kClearingFee] =
       PerDayFee(bondDays, 100, perDayRates_.Clearing, flatRates_.Clearing, amount);
-  ApplyOverrides(fees, overrides_, amount);
-  ApplyFloor(fees, overrides_, minimumFee_);
+  ApplyOverrides(fees, amount);
+  ApplyFloor(fees, minimumFee_);
   return fees;
 }
 
 TOtherBondsTariff::TOtherBondsTariff(const TOverrideRates& overrides, bool minimumFee)
-    : overrides_(overrides), minimumFee_(minimumFee) {}
+    : ABoardTariff(overrides), minimumFee_(minimumFee) {}
 
 double* TOtherBondsTariff::CalcFees(double* fees, double amount, std::uint32_t,
                                     std::uint32_t bondDays) const {
@@ -93,14 +92,14 @@ double* TOtherBondsTariff::CalcFees(double* fees, double amount, std::uint32_t,
   fees[kOrgFee] = PerDayFee(bondDays, 150, perDayRates_.Org, flatRates_.Org, amount);
   fees[kClearingFee] =
       PerDayFee(bondDays, 150, perDayRates_.Clearing, flatRates_.Clearing, amount);
-  ApplyOverrides(fees, overrides_, amount);
-  ApplyFloor(fees, overrides_, minimumFee_);
+  ApplyOverrides(fees, amount);
+  ApplyFloor(fees, minimumFee_);
   return fees;
 }
 
 TSharesEuroBondsAtREPO::TSharesEuroBondsAtREPO(double longTermClearingRate,
                                                const TOverrideRates& overrides)
-    : longTermClearingRate_(longTermClearingRate), overrides_(overrides) {}
+    : ABoardTariff(overrides), longTermClearingRate_(longTermClearingRate) {}
 
 double TSharesEuroBondsAtREPO::ClearingRate(std::uint32_t repoDays) const {
   if (repoDays <= 7) return 0.006;
@@ -123,11 +122,11 @@ double* TSharesEuroBondsAtREPO::CalcFees(double* fees, double amount, std::uint3
     fees[kOrgFee] = Fee(longerOrgRate_, amount);
     fees[kClearingFee] = Fee(ClearingRate(repoDays), amount);
   }
-  ApplyOverrides(fees, overrides_, amount);
+  ApplyOverrides(fees, amount);
   return fees;
 }
 
-TModifiedREPO::TModifiedREPO(const TOverrideRates& overrides) : overrides_(overrides) {}
+TModifiedREPO::TModifiedREPO(const TOverrideRates& overrides) : ABoardTariff(overrides) {}
 
 double* TModifiedREPO::CalcFees(double* fees, double amount, std::uint32_t repoDays,
                                 std::uint32_t) const {
@@ -137,34 +136,34 @@ double* TModifiedREPO::CalcFees(double* fees, double amount, std::uint32_t repoD
     if (repoDays >= 1) fee *= repoDays;
     fees[i] = AtLeast(fee, minimum_);
   }
-  ApplyOverrides(fees, overrides_, amount);
+  ApplyOverrides(fees, amount);
   return fees;
 }
 
 TGZBSharesBondsAtMain::TGZBSharesBondsAtMain(const TOverrideRates& overrides)
-    : overrides_(overrides) {}
+    : ABoardTariff(overrides) {}
 
 double* TGZBSharesBondsAtMain::CalcFees(double* fees, double amount, std::uint32_t,
                                         std::uint32_t bondDays) const {
   fees[kTsFee] = 0.0;
   fees[kOrgFee] = PerDayFee(bondDays, 100, perDayOrgRate_, flatOrgRate_, amount);
   fees[kClearingFee] = 0.0;
-  ApplyOverrides(fees, overrides_, amount);
+  ApplyOverrides(fees, amount);
   return fees;
 }
 
-TGZBBondsAtNegot::TGZBBondsAtNegot(const TOverrideRates& overrides) : overrides_(overrides) {}
+TGZBBondsAtNegot::TGZBBondsAtNegot(const TOverrideRates& overrides) : ABoardTariff(overrides) {}
 
 double* TGZBBondsAtNegot::CalcFees(double* fees, double amount, std::uint32_t,
                                    std::uint32_t bondDays) const {
   fees[kTsFee] = 0.0;
   fees[kOrgFee] = Cap(PerDayFee(bondDays, 200, perDayOrgRate_, flatOrgRate_, amount), orgCap_);
   fees[kClearingFee] = 0.0;
-  ApplyOverrides(fees, overrides_, amount);
+  ApplyOverrides(fees, amount);
   return fees;
 }
 
-TGZBBondsAtREPO::TGZBBondsAtREPO(const TOverrideRates& overrides) : overrides_(overrides) {}
+TGZBBondsAtREPO::TGZBBondsAtREPO(const TOverrideRates& overrides) : ABoardTariff(overrides) {}
 
 double* TGZBBondsAtREPO::CalcFees(double* fees, double amount, std::uint32_t repoDays,
                                   std::uint32_t) const {
@@ -172,16 +171,15 @@ double* TGZBBondsAtREPO::CalcFees(double* fees, double amount, std::uint32_t rep
   fees[kOrgFee] = PerDayFee(repoDays, 100, perDayRates_.Org, flatRates_.Org, amount);
   fees[kClearingFee] =
       PerDayFee(repoDays, 100, perDayRates_.Clearing, flatRates_.Clearing, amount);
-  ApplyOverrides(fees, overrides_, amount);
+  ApplyOverrides(fees, amount);
   return fees;
 }
 
 TExchangeREPO::TExchangeREPO(double ts, double org, double clearing, double tsMinimum,
                              double orgMinimum, double clearingMinimum,
                              const TOverrideRates& overrides)
-    : rates_{ts, org, clearing},
-      minimums_{tsMinimum, orgMinimum, clearingMinimum},
-      overrides_(overrides) {}
+    : ABoardTariff(overrides), rates_{ts, org, clearing},
+      minimums_{tsMinimum, orgMinimum, clearingMinimum} {}
 
 double* TExchangeREPO::CalcFees(double* fees, double amount, std::uint32_t repoDays,
                                 std::uint32_t) const {
@@ -191,7 +189,7 @@ double* TExchangeREPO::CalcFees(double* fees, double amount, std::uint32_t repoD
   fees[kClearingFee] =
       AtLeast(days * amount * rates_.Clearing / PercentBase(), minimums_.Clearing);
   // The board's override rates apply here as to every other tariff.
-  ApplyOverrides(fees, overrides_, amount);
+  ApplyOverrides(fees, amount);
   return fees;
 }
 

@@ -20,7 +20,7 @@ struct TOverrideRates {
 // organiser and clearing fees. Every rate is a percentage of the amount.
 class ABoardTariff {
  public:
-  ABoardTariff() = default;
+  explicit ABoardTariff(const TOverrideRates& overrides) : overrides_(overrides) {}
   ABoardTariff(const ABoardTariff&) = delete;
   ABoardTariff& operator=(const ABoardTariff&) = delete;
   virtual ~ABoardTariff() = default;
@@ -30,13 +30,15 @@ class ABoardTariff {
                            std::uint32_t bondDays) const = 0;
 
   double PercentBase() const { return percentBase_; }
+  // The rates the broker's settings put over this board's own.
+  const TOverrideRates& Overrides() const { return overrides_; }
 
  protected:
   double Fee(double rate, double amount) const { return rate * amount / percentBase_; }
   // A set override replaces its component outright.
-  void ApplyOverrides(double* fees, const TOverrideRates& overrides, double amount) const;
+  void ApplyOverrides(double* fees, double amount) const;
   // With the minimum-fee flag, a component not overridden is at least 1.0.
-  static void ApplyFloor(double* fees, const TOverrideRates& overrides, bool minimumFee);
+  void ApplyFloor(double* fees, bool minimumFee) const;
   // Up to threshold days the per-day rate times the days, beyond it the flat
   // rate.
   double PerDayFee(std::uint32_t days, std::uint32_t threshold, double perDayRate, double flatRate,
@@ -44,6 +46,7 @@ class ABoardTariff {
 
  private:
   double percentBase_ = 100.0;
+  TOverrideRates overrides_;
 };
 
 struct TFeeRates {
@@ -60,12 +63,10 @@ class TNormalTariff : public ABoardTariff {
                    std::uint32_t bondDays) const override;
 
   const TFeeRates& Rates() const { return rates_; }
-  const TOverrideRates& Overrides() const { return overrides_; }
   bool MinimumFee() const { return minimumFee_; }
 
  private:
   TFeeRates rates_;
-  TOverrideRates overrides_;
   bool minimumFee_;
 };
 
@@ -75,13 +76,11 @@ class TDarkPool : public ABoardTariff {
   double* CalcFees(double* fees, double amount, std::uint32_t repoDays,
                    std::uint32_t bondDays) const override;
 
-  const TOverrideRates& Overrides() const { return overrides_; }
   bool MinimumFee() const { return minimumFee_; }
 
  private:
   const TFeeRates caps_{37500.0, 52500.0, 60000.0};
   const TFeeRates rates_{0.00125, 0.00175, 0.002};
-  TOverrideRates overrides_;
   bool minimumFee_;
 };
 
@@ -93,14 +92,12 @@ class TBondsAtNegot : public ABoardTariff {
   double* CalcFees(double* fees, double amount, std::uint32_t repoDays,
                    std::uint32_t bondDays) const override;
 
-  const TOverrideRates& Overrides() const { return overrides_; }
   bool MinimumFee() const { return minimumFee_; }
 
  private:
   const TFeeRates caps_{60000.0, 70000.0, 70000.0};
   const TFeeRates perDayRates_{3e-5, 3.5e-5, 3.5e-5};
   const TFeeRates flatRates_{0.003, 0.0035, 0.0035};
-  TOverrideRates overrides_;
   bool minimumFee_;
 };
 
@@ -110,13 +107,11 @@ class TBondsTariff : public ABoardTariff {
   double* CalcFees(double* fees, double amount, std::uint32_t repoDays,
                    std::uint32_t bondDays) const override;
 
-  const TOverrideRates& Overrides() const { return overrides_; }
   bool MinimumFee() const { return minimumFee_; }
 
  private:
   const TFeeRates perDayRates_{3e-5, 3.5e-5, 3.5e-5};
   const TFeeRates flatRates_{0.003, 0.0035, 0.0035};
-  TOverrideRates overrides_;
   bool minimumFee_;
 };
 
@@ -126,13 +121,11 @@ class TOtherBondsTariff : public ABoardTariff {
   double* CalcFees(double* fees, double amount, std::uint32_t repoDays,
                    std::uint32_t bondDays) const override;
 
-  const TOverrideRates& Overrides() const { return overrides_; }
   bool MinimumFee() const { return minimumFee_; }
 
  private:
   const TFeeRates perDayRates_{3e-5, 3.5e-5, 3.5e-5};
   const TFeeRates flatRates_{0.0045, 0.00525, 0.00525};
-  TOverrideRates overrides_;
   bool minimumFee_;
 };
 
@@ -144,7 +137,6 @@ class TSharesEuroBondsAtREPO : public ABoardTariff {
   double* CalcFees(double* fees, double amount, std::uint32_t repoDays,
                    std::uint32_t bondDays) const override;
 
-  const TOverrideRates& Overrides() const { return overrides_; }
   double LongTermClearingRate() const { return longTermClearingRate_; }
 
  private:
@@ -155,7 +147,6 @@ class TSharesEuroBondsAtREPO : public ABoardTariff {
   const double longerTsRate_ = 0.0045;
   const double longerOrgRate_ = 0.0045;
   double longTermClearingRate_;
-  TOverrideRates overrides_;
 };
 
 class TModifiedREPO : public ABoardTariff {
@@ -164,12 +155,9 @@ class TModifiedREPO : public ABoardTariff {
   double* CalcFees(double* fees, double amount, std::uint32_t repoDays,
                    std::uint32_t bondDays) const override;
 
-  const TOverrideRates& Overrides() const { return overrides_; }
-
  private:
   const TFeeRates perDayRates_{0.0001, 0.0001, 0.00015};
   const double minimum_ = 500.0;
-  TOverrideRates overrides_;
 };
 
 class TGZBSharesBondsAtMain : public ABoardTariff {
@@ -178,12 +166,9 @@ class TGZBSharesBondsAtMain : public ABoardTariff {
   double* CalcFees(double* fees, double amount, std::uint32_t repoDays,
                    std::uint32_t bondDays) const override;
 
-  const TOverrideRates& Overrides() const { return overrides_; }
-
  private:
   const double perDayOrgRate_ = 0.0001;
   const double flatOrgRate_ = 0.01;
-  TOverrideRates overrides_;
 };
 
 class TGZBBondsAtNegot : public ABoardTariff {
@@ -192,13 +177,10 @@ class TGZBBondsAtNegot : public ABoardTariff {
   double* CalcFees(double* fees, double amount, std::uint32_t repoDays,
                    std::uint32_t bondDays) const override;
 
-  const TOverrideRates& Overrides() const { return overrides_; }
-
  private:
   const double perDayOrgRate_ = 0.0001;
   const double flatOrgRate_ = 0.02;
   const double orgCap_ = 500000.0;
-  TOverrideRates overrides_;
 };
 
 class TGZBBondsAtREPO : public ABoardTariff {
@@ -207,12 +189,9 @@ class TGZBBondsAtREPO : public ABoardTariff {
   double* CalcFees(double* fees, double amount, std::uint32_t repoDays,
                    std::uint32_t bondDays) const override;
 
-  const TOverrideRates& Overrides() const { return overrides_; }
-
  private:
   const TFeeRates perDayRates_{3e-5, 3.5e-5, 3.5e-5};
   const TFeeRates flatRates_{0.003, 0.0035, 0.0035};
-  TOverrideRates overrides_;
 };
 
 // Exchange REPO: per-day rates with a minimum per component; a term of 0
@@ -226,12 +205,10 @@ class TExchangeREPO : public ABoardTariff {
 
   const TFeeRates& Rates() const { return rates_; }
   const TFeeRates& Minimums() const { return minimums_; }
-  const TOverrideRates& Overrides() const { return overrides_; }
 
  private:
   TFeeRates rates_;
   TFeeRates minimums_;
-  TOverrideRates overrides_;
 };
 
 }  // namespace DL
