@@ -2,13 +2,16 @@
 // loads VanTrel.dll, initialises it as host 7.0 and runs until closed or for
 // a set time, then stops and unloads the plug-in as the terminal does. With
 // --play it plays the scenario's feed: host event 1, the start records, host
-// event 4 for each firm, then the timed steps.
+// event 4 for each firm, then the timed steps. With --fonts it only prints
+// the faces Wine draws its windows with, and fails when one is missing.
 //
 //   host.exe [--scenario FILE] [--play] [--plugin DLL] [--ready-file FILE] [--exit-after SECONDS]
+//   host.exe --fonts
 #include "host/standin/plugin_library.h"
 #include "host/standin/scenario.h"
 #include "host/standin/scenario_player.h"
 #include "host/standin/standin_host.h"
+#include "host/standin/window_fonts.h"
 #include "host/zlist/zlist_readback.h"
 
 #include <cstdio>
@@ -25,6 +28,7 @@ struct Options {
   std::string readyFile;
   int exitAfterSeconds = 0;
   bool play = false;
+  bool fonts = false;
 };
 
 Options ParseOptions(int argc, char** argv) {
@@ -33,6 +37,10 @@ Options ParseOptions(int argc, char** argv) {
     const std::string name = argv[i];
     if (name == "--play") {
       options.play = true;
+      continue;
+    }
+    if (name == "--fonts") {
+      options.fonts = true;
       continue;
     }
     if (i + 1 >= argc) break;
@@ -135,6 +143,12 @@ void PlayDueSteps(ScenarioPlayer& player, int elapsedMilliseconds) {
 int main(int argc, char** argv) {
   const Options options = ParseOptions(argc, argv);
   StandInHost host;
+  if (options.fonts) {
+    std::string report;
+    const bool complete = ReportWindowFaces(ResolveWindowFaces(reinterpret_cast<HFONT>(host.UiInfo()[5])), &report);
+    std::printf("%s", report.c_str());
+    return complete ? 0 : 4;
+  }
   ScenarioHost hostSettings;
   if (!options.scenario.empty() && !LoadScenario(options.scenario, host, &hostSettings))
     std::printf("host: scenario %s not found\n", options.scenario.c_str());
