@@ -33,27 +33,37 @@ StandInHost::~StandInHost() {
   if (g_current == this) g_current = nullptr;
 }
 
+// One font serves the lists and the dialogs; the per-character widths that
+// turn column widths into pixels are measured from it, so a column holds
+// what the list draws in it whatever face and size Wine gives the font.
 void StandInHost::BuildUiInfo() {
-  m_font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET,
+  m_font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_SWISS, "Tahoma");
   TEXTMETRICA metrics = {};
+  INT digitWidths[10] = {};
   HDC screen = GetDC(nullptr);
   HGDIOBJ previous = SelectObject(screen, m_font);
   GetTextMetricsA(screen, &metrics);
+  GetCharWidth32A(screen, '0', '9', digitWidths);
   SelectObject(screen, previous);
   ReleaseDC(nullptr, screen);
+  int widestDigit = 0;
+  for (INT width : digitWidths) widestDigit = width > widestDigit ? width : widestDigit;
 
+  const auto font = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(m_font));
   m_uiInfo[0] = host::kUiInfoBytes;
-  m_uiInfo[1] = RGB(255, 255, 255);   // list background
-  m_uiInfo[2] = RGB(0, 0, 0);         // list text
-  m_uiInfo[3] = RGB(49, 106, 197);    // selection
-  m_uiInfo[4] = RGB(212, 208, 200);   // grid lines
-  m_uiInfo[5] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(m_font));
+  m_uiInfo[1] = font;  // the lists' first column
+  m_uiInfo[2] = font;  // the lists' header line
+  m_uiInfo[3] = font;  // text columns
+  m_uiInfo[4] = font;  // the other columns
+  m_uiInfo[5] = font;  // dialogs and controls
   m_uiInfo[7] = static_cast<uint32_t>(metrics.tmHeight + 4);  // list line height
   m_uiInfo[8] = static_cast<uint32_t>(metrics.tmHeight + 6);  // header height
   m_uiInfo[15] = static_cast<uint32_t>(metrics.tmAveCharWidth);
-  m_uiInfo[16] = static_cast<uint32_t>(metrics.tmMaxCharWidth);
+  // A number is its digits and narrower group and decimal signs between them:
+  // a pixel more than the widest digit leaves room for those.
+  m_uiInfo[16] = static_cast<uint32_t>(widestDigit + 1);
 }
 
 bool StandInHost::CreateFrame(const char* caption, bool visible) {

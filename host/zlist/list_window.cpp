@@ -316,7 +316,9 @@ void ListWindow::PaintCell(HDC dc, const RECT& rect, int line, int column) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, look.fore);
   UINT align = (look.style & ZLIST_STYLE_ALIGN_RIGHT) ? DT_RIGHT : DT_LEFT;
-  DrawTextA(dc, look.text.c_str(), -1, &text, align | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+  // Wine places glyphs at fractional advances: a text that measures to fit
+  // may ink a pixel or two past its measure, into the cell's margin.
+  DrawTextA(dc, look.text.c_str(), -1, &text, align | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX | DT_NOCLIP);
   SelectObject(dc, oldFont);
 }
 
