@@ -2,18 +2,22 @@
 
 #include <cstdio>
 
+// Read from the window's own device context, not from the screen: test
+// programs running side by side share the display, and another's window may
+// lie over this one there.
 Capture CaptureWindow(HWND window) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Capture capture;
   RECT r;
   GetWindowRect(window, &r);
   capture.width = r.right - r.left;
   capture.height = r.bottom - r.top;
   capture.stride = (capture.width * 3 + 3) & ~3;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, capture.width, capture.height);
+  HDC drawn = GetWindowDC(window);
+  HDC memory = CreateCompatibleDC(drawn);
+  HBITMAP bitmap = CreateCompatibleBitmap(drawn, capture.width, capture.height);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, capture.width, capture.height, screen, r.left, r.top, SRCCOPY);
+  BitBlt(memory, 0, 0, capture.width, capture.height, drawn, 0, 0, SRCCOPY);
   SelectObject(memory, old);
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -26,7 +30,7 @@ Capture CaptureWindow(HWND window) {
   GetDIBits(memory, bitmap, 0, capture.height, capture.pixels.data(), &info, DIB_RGB_COLORS);
   DeleteObject(bitmap);
   DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  ReleaseDC(window, drawn);
   return capture;
 }
 

@@ -1,4 +1,4 @@
-// Pictures of windows as the screen shows them, saved under the build tree
+// Pictures of windows as they are drawn, saved under the build tree
 // so that a person can look at what a test put on screen.
 #pragma once
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-// The window's pixels as the screen shows them, bottom-up 24-bit rows.
+// The window's pixels as it is drawn, bottom-up 24-bit rows.
 struct Capture {
   int width = 0, height = 0, stride = 0;
   std::vector<uint8_t> pixels;
