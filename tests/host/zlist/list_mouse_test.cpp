@@ -11,7 +11,7 @@ class ListMouseTest : public ListFixture {
   void SetUp() override {
     ListFixture::SetUp();
     BuildColumns();
-    SetLineHeight(list_, 20);
+    SetLineHeight(list_, kLineHeight);
     Add(a_);
     Add(b_);
   }
@@ -20,6 +20,13 @@ class ListMouseTest : public ListFixture {
     SendMessageA(list_, WM_MOUSEMOVE, MK_LBUTTON, At(x1, y1));
     SendMessageA(list_, WM_LBUTTONUP, 0, At(x1, y1));
   }
+  // Farther below the list than a line: where a dragged header is let go to remove it.
+  int BelowTheList() {
+    RECT client;
+    GetClientRect(list_, &client);
+    return client.bottom + 2 * kLineHeight;
+  }
+  static constexpr int kLineHeight = 20;
   Record a_{"a", 1, 1}, b_{"b", 2, 2};
 };
 
@@ -96,20 +103,20 @@ TEST_F(ListMouseTest, TheFixedColumnNeverMoves) {
 TEST_F(ListMouseTest, DraggingAHeaderAwayRemovesTheColumnWhenTheParentAgrees) {
   EnableColumnsDND(list_, 1);
   log_.answer = 0;
-  Drag(170, 5, 170, 900);
+  Drag(170, 5, 170, BelowTheList());
   ASSERT_EQ(log_.commands.size(), 1u);
   EXPECT_EQ(log_.commands[0].code, static_cast<uint32_t>(ZLIST_CMD_COLUMN_REMOVED));
   EXPECT_EQ(log_.commands[0].source, 2);
   EXPECT_EQ(GetNColumns(list_), 4);
   log_.answer = 1;
-  Drag(170, 5, 170, 900);
+  Drag(170, 5, 170, BelowTheList());
   EXPECT_EQ(GetNColumns(list_), 3);
   EXPECT_EQ(Text(0, 2), "Price");
 }
 
 TEST_F(ListMouseTest, WithoutDragAndDropColumnsStay) {
   Drag(100, 5, 250, 5);
-  Drag(170, 5, 170, 900);
+  Drag(170, 5, 170, BelowTheList());
   EXPECT_TRUE(log_.commands.empty());
   EXPECT_EQ(GetNColumns(list_), 4);
 }

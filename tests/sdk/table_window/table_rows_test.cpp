@@ -44,11 +44,20 @@ TEST_F(TableRowsTest, LivesInAHostFrameOfTheMdiClient) {
   EXPECT_EQ(table_->GetView()->DialogCaption(), "Редактирование таблицы");
   int listWidth = 0;
   ASSERT_TRUE(GetXSize(ListOf(table_), &listWidth));
-  SetWindowPos(window, nullptr, 0, 0, 900, 300, SWP_NOZORDER | SWP_NOMOVE);
-  table_->GetView()->FitFrameToList();
-  RECT client;
+  RECT outer, client;
+  GetWindowRect(window, &outer);
   GetClientRect(window, &client);
-  EXPECT_EQ(client.right, listWidth) << "a wider frame shrinks to the list";
+  EXPECT_LE(client.right, listWidth) << "a new frame is no wider than its list";
+
+  // Widths from this run's list and frame edges, whatever the font and screen.
+  const int edges = (outer.right - outer.left) - client.right;
+  for (int width : {listWidth + 100, listWidth / 2}) {
+    SetWindowPos(window, nullptr, 0, 0, width + edges, 300, SWP_NOZORDER | SWP_NOMOVE);
+    table_->GetView()->FitFrameToList();
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, width < listWidth ? width : listWidth)
+        << "a wider frame shrinks to the list, a narrower one stays: " << width;
+  }
 }
 
 TEST_F(TableRowsTest, ViewAnswersAboutItsColumns) {
