@@ -61,9 +61,9 @@ void StandInHost::BuildUiInfo() {
   m_uiInfo[7] = static_cast<uint32_t>(metrics.tmHeight + 4);  // list line height
   m_uiInfo[8] = static_cast<uint32_t>(metrics.tmHeight + 6);  // header height
   m_uiInfo[15] = static_cast<uint32_t>(metrics.tmAveCharWidth);
-  // A number is its digits and narrower group and decimal signs between them:
-  // a pixel more than the widest digit leaves room for those.
-  m_uiInfo[16] = static_cast<uint32_t>(widestDigit + 1);
+  // An amount's group separators, decimal sign and minus, narrower than its
+  // digits, add about a quarter to them: "-1 234 567,89" fits ten characters.
+  m_uiInfo[16] = static_cast<uint32_t>((widestDigit * 5 + 3) / 4);
 }
 
 bool StandInHost::CreateFrame(const char* caption, bool visible) {
