@@ -1,8 +1,14 @@
-// A test table inside the stand-in host: creation, rows and what the list shows.
+// A test table inside the stand-in host: its frame, its rows, what the list
+// shows of them and in which order.
 #include <gtest/gtest.h>
 
-#include "support/dialog_driver.h"
-#include "test_environment.h"
+#include <cstring>
+#include <limits>
+
+#include "sdk/packed_dates.h"
+#include "sdk/table_view_callbacks.h"
+#include "support/table_environment.h"
+#include "test_table.h"
 
 namespace table_test {
 namespace {
@@ -10,31 +16,46 @@ namespace {
 class TableRowsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    a_ = {"Бета", 5, 1234.5, 20240131, 93000, 1e6, "n1"};
-    b_ = {"Альфа", 7, -2.25, 0, -1, 3, "n2"};
-    table_ = env_.CreateTable({&a_, &b_});
+    rows_[0] = {"Вторая", 30, 1234.5, 20240301, 93000, 5e9, "n1"};
+    rows_[1] = {"Первая", 10, 99.0, 0, 0, -7, ""};
+    rows_[2] = {"Третья", 20, -3.0, 20230115, -1, 1e30, ""};
+    table_ = OpenTestTable(env_, {&rows_[0], &rows_[1], &rows_[2]});
     ASSERT_NE(table_, nullptr);
   }
   void TearDown() override { env_.Pump(); }
 
-  int LineOf(TestRow* row) { return GetDefaultIndex(ListOf(table_), row); }
+  std::vector<std::string> ShownClients() {
+    std::vector<std::string> clients;
+    for (int line = 1; line < GetNRows(ListOf(table_)); ++line) clients.push_back(CellText(table_, line, 1));
+    return clients;
+  }
+  // The value the sort callback gives for one cell, as 8 raw bytes over a pattern.
+  uint64_t SortBytes(TestRow* row, int id) {
+    uint64_t value = 0x1111111111111111ull;
+    char text[16] = {};
+    const int position = table_->GetView()->IndexOfColumn(id);
+    EXPECT_EQ(table_->GetSortValue(0, table_, row, position, text, sizeof text, &value), reinterpret_cast<INT_PTR>(row));
+    return value;
+  }
 
-  TestEnvironment env_{true};  // shown, so that the MDI client has its size
-  TestRow a_, b_;
+  TableEnvironment env_{true};  // shown, so that the MDI client has its size
+  TestRow rows_[3];
   TestTable* table_ = nullptr;
 };
 
+uint64_t FileTimeBits(int date, int time) {
+  FILETIME ft = MakeFileTime(date, time);
+  return (static_cast<uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+}
+
 TEST_F(TableRowsTest, LivesInAHostFrameOfTheMdiClient) {
   HWND window = table_->GetHwnd();
-  ASSERT_TRUE(IsWindow(window));
-  char name[64] = {};
+  char name[64] = {}, caption[128] = {};
   GetClassNameA(window, name, sizeof name);
   EXPECT_STREQ(name, "HostWindow");
-  EXPECT_STREQ(table_->GetWindowClassName(), "HostWindow");
   EXPECT_EQ(GetParent(window), env_.MdiClient());
   EXPECT_EQ(table_->GetHostFrame(), window);
   EXPECT_TRUE(table_->IsMdiFrame());
-  char caption[128] = {};
   GetWindowTextA(window, caption, sizeof caption);
   EXPECT_STREQ(caption, "Тестовая таблица");
   EXPECT_EQ(GetParent(ListOf(table_)), window);
@@ -59,7 +80,6 @@ TEST_F(TableRowsTest, ViewAnswersAboutItsColumns) {
   EXPECT_EQ(view->GetColumnCount(), 7);
   EXPECT_EQ(view->IndexOfColumn(kAmount), 3);
   EXPECT_EQ(view->IndexOfColumn(kNote), 0) << "a column not shown answers the fixed column";
-  EXPECT_EQ(view->IndexOfColumn(99), 0);
   EXPECT_EQ(view->ColumnIdAt(-1), -1);
   EXPECT_EQ(view->ColumnIdAt(7), -1);
   EXPECT_TRUE(view->IsTextColumnAt(1));
@@ -67,108 +87,182 @@ TEST_F(TableRowsTest, ViewAnswersAboutItsColumns) {
   EXPECT_FALSE(view->IsTextColumnAt(42));
   EXPECT_EQ(view->DefaultSortDirection(1), 1);
   EXPECT_EQ(view->DefaultSortDirection(3), 0);
-  EXPECT_EQ(view->GetRowCount(), 3) << "the header row counts";
+  EXPECT_EQ(view->GetRowCount(), 4) << "the header row counts";
   EXPECT_EQ(view->GetSelectedRow(), nullptr);
-  view->SetSelection(GetDefaultIndex(ListOf(table_), &b_), 1);
-  EXPECT_EQ(view->GetSelectedRow(), &b_);
+  view->SetSelection(LineOf(table_, &rows_[1]), 1);
+  EXPECT_EQ(view->GetSelectedRow(), &rows_[1]);
+  EXPECT_EQ(view->GetRowObject(1), &rows_[0]);
 }
 
-TEST_F(TableRowsTest, ShowsTheVisibleColumnsWithTheirTitlesAndWidths) {
+TEST_F(TableRowsTest, ShowsTheVisibleColumnsAndACellTextPerRowInTheTableOrder) {
   EXPECT_EQ(HeaderTitles(table_),
             (std::vector<std::string>{"№", "Клиент", "Кол-во", "Сумма", "Дата", "Время", "Объём"}));
   // Widths in characters times the host's per-character widths.
   EXPECT_EQ(GetColumnWidth(ListOf(table_), 1), 12 * env_.TextCharWidth());
   EXPECT_EQ(GetColumnWidth(ListOf(table_), 3), 10 * env_.NumberCharWidth());
-}
-
-TEST_F(TableRowsTest, FillsOneLinePerAcceptedRowWithTheCellTexts) {
-  ASSERT_EQ(GetNRows(ListOf(table_)), 3);
-  int la = LineOf(&a_), lb = LineOf(&b_);
-  ASSERT_GT(la, 0);
-  ASSERT_GT(lb, 0);
-  EXPECT_LT(lb, la) << "default order from CompareRows: Альфа before Бета";
-  EXPECT_EQ(CellText(table_, la, 0), std::to_string(la)) << "row numbers";
-  EXPECT_EQ(CellText(table_, la, 1), "Бета");
-  EXPECT_EQ(CellText(table_, la, 2), "5");
-  EXPECT_EQ(CellText(table_, la, 3), "1234.50");
-  EXPECT_EQ(CellText(table_, la, 4), "31.01.2024");
-  EXPECT_EQ(CellText(table_, la, 5), "09:30:00");
-  EXPECT_EQ(CellText(table_, lb, 4), "");
-  EXPECT_EQ(table_->GetView()->GetRowObject(la), &a_);
+  EXPECT_EQ(ShownClients(), (std::vector<std::string>{"Вторая", "Первая", "Третья"})) << "CompareRows' order";
+  const std::vector<std::string> first = {"1", "Вторая", "30", "1234.50", "01.03.2024", "09:30:00", "5000000000"};
+  for (int column = 0; column < 7; ++column) EXPECT_EQ(CellText(table_, 1, column), first[column]) << column;
+  EXPECT_EQ(CellText(table_, 2, 4), "") << "no date";
+  EXPECT_EQ(CellText(table_, 2, 5), "00:00:00");
+  EXPECT_EQ(CellText(table_, 3, 5), "") << "no time";
 }
 
 TEST_F(TableRowsTest, RowColoursReachTheListAndLeaveTheFixedColumn) {
   TableRowColours colours = {0x01 | 0x02, {RGB(1, 2, 3), 0, RGB(250, 240, 230), 0, 0}};
-  ASSERT_GE(table_->UpsertRow(&a_, -1, kRowUpdate, &colours), 1);
-  int la = LineOf(&a_);
-  EXPECT_EQ(CellBack(table_, la, 2), RGB(250, 240, 230));
-  EXPECT_EQ(CellFore(table_, la, 2), RGB(1, 2, 3));
-  EXPECT_EQ(CellBack(table_, la, 0), GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(CellBack(table_, LineOf(&b_), 2), GetSysColor(COLOR_WINDOW));
+  ASSERT_GE(table_->UpsertRow(&rows_[0], -1, kRowUpdate, &colours), 1);
+  EXPECT_EQ(CellBack(table_, 1, 2), RGB(250, 240, 230));
+  EXPECT_EQ(CellFore(table_, 1, 2), RGB(1, 2, 3));
+  EXPECT_EQ(CellBack(table_, 1, 0), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(CellBack(table_, 2, 2), GetSysColor(COLOR_WINDOW));
 }
 
-TEST_F(TableRowsTest, RefreshRowInsertsUpdatesAndRemoves) {
-  TestRow c{"Гамма", 1, 1, 0, 0, 0, ""};
-  EXPECT_GT(table_->RefreshRow(&c, nullptr), 0);
-  EXPECT_GT(LineOf(&c), 0) << "an unknown accepted row is inserted";
-
-  a_.amount = 99;
-  table_->RefreshRow(&a_, nullptr);
-  EXPECT_EQ(CellText(table_, LineOf(&a_), 3), "99.00");
-
-  b_.hidden = true;
-  table_->RefreshRow(&b_, nullptr);
-  EXPECT_EQ(LineOf(&b_), -1) << "a listed row the filter now refuses leaves";
-
-  TestRow refused{"Дельта", 0, 0, 0, 0, 0, "", true};
+TEST_F(TableRowsTest, RowsComeAndGoByTheTablesFilter) {
+  TestRow added{"Альфа", 1, 1}, refused{"Дельта", 0, 0, 0, 0, 0, "", true};
+  EXPECT_GT(table_->RefreshRow(&added, nullptr), 0);
+  EXPECT_EQ(LineOf(table_, &added), 1) << "an unknown accepted row is inserted in order";
+  rows_[0].amount = 99;
+  table_->RefreshRow(&rows_[0], nullptr);
+  EXPECT_EQ(CellText(table_, LineOf(table_, &rows_[0]), 3), "99.00");
+  rows_[1].hidden = true;
+  table_->RefreshRow(&rows_[1], nullptr);
+  EXPECT_EQ(LineOf(table_, &rows_[1]), -1) << "a listed row the filter now refuses leaves";
   EXPECT_EQ(table_->RefreshRow(&refused, nullptr), 0);
-  EXPECT_EQ(LineOf(&refused), -1) << "an unknown refused row is not added";
+  EXPECT_EQ(LineOf(table_, &refused), -1) << "an unknown refused row is not added";
+  EXPECT_GE(table_->UpsertRow(&rows_[2], -1, kRowDelete, nullptr), 1);
   EXPECT_EQ(GetNRows(ListOf(table_)), 3);
   EXPECT_EQ(g_pCurrentTable, nullptr);
-}
-
-TEST_F(TableRowsTest, UpsertRowDeletesAndClears) {
-  EXPECT_GE(table_->UpsertRow(&a_, -1, kRowDelete, nullptr), 1);
-  EXPECT_EQ(LineOf(&a_), -1);
+  EXPECT_EQ(SendMessageA(table_->GetHwnd(), WM_TABLE_REFILL, 0, 0), 1);
+  EXPECT_EQ(LineOf(table_, &added), -1) << "refilled from the source alone";
+  EXPECT_EQ(LineOf(table_, &rows_[2]), 2);
   EXPECT_EQ(table_->ClearRows(), 1);
-  EXPECT_EQ(GetNRows(ListOf(table_)), 1) << "the header stays";
-  EXPECT_EQ(HeaderTitles(table_)[1], "Клиент");
+  EXPECT_EQ(HeaderTitles(table_)[1], "Клиент") << "the header stays";
 }
 
 TEST_F(TableRowsTest, ListCallbacksSeeTheirTableAndLeaveNoGlobalsBehind) {
   ZListSortField sort = {3, 1};
   ASSERT_TRUE(ListSetSortFields(ListOf(table_), 1, &sort));
   table_->seenCurrentTable = nullptr;
-  TestRow c{"Гамма", 1, 50, 0, 0, 0, ""};
-  table_->UpsertRow(&c, -1, kRowInsert, nullptr);
+  TestRow added{"Альфа", 1, 50};
+  table_->UpsertRow(&added, -1, kRowInsert, nullptr);
   EXPECT_EQ(table_->seenCurrentTable, table_) << "the sort callback ran for the new row";
   EXPECT_EQ(g_pCurrentTable, nullptr);
   EXPECT_EQ(g_pCurrentTableView, nullptr);
   EXPECT_EQ(g_pCurrentRowObject, nullptr);
-  EXPECT_EQ(CellText(table_, 2, 1), "Гамма") << "sorted by Сумма: -2.25, 50, 1234.5";
+  EXPECT_EQ(CellText(table_, 2, 1), "Альфа") << "sorted by Сумма: -3, 50, 99, 1234.5";
 }
 
-TEST_F(TableRowsTest, RefillMessageRebuildsTheRows) {
-  TestRow c{"Гамма", 1, 1, 0, 0, 0, ""};
-  table_->source.push_back(&c);
-  EXPECT_EQ(SendMessageA(table_->GetHwnd(), WM_TABLE_REFILL, 0, 0), 1);
-  EXPECT_EQ(GetNRows(ListOf(table_)), 4);
+struct OrderCase {
+  int id;
+  int ascending;
+  std::vector<std::string> clients;
+};
+
+TEST_F(TableRowsTest, ListShowsRowsInTheOrderOfTheTypedSortValues) {
+  const OrderCase cases[] = {
+      {kCount, 1, {"Первая", "Третья", "Вторая"}},
+      {kAmount, 1, {"Третья", "Первая", "Вторая"}},
+      {kDate, 1, {"Третья", "Вторая", "Первая"}},  // no date last
+      {kVolume, 1, {"Первая", "Вторая", "Третья"}},
+      {kClient, 0, {"Третья", "Первая", "Вторая"}},
+  };
+  for (const OrderCase& c : cases) {
+    ZListSortField field = {table_->GetView()->IndexOfColumn(c.id), c.ascending};
+    ASSERT_TRUE(ListSetSortFields(ListOf(table_), 1, &field));
+    EXPECT_EQ(ShownClients(), c.clients) << c.id;
+  }
+  HWND list = ListOf(table_);
+  ASSERT_TRUE(ListSetSortFields(list, 0, nullptr));
+  Drag(list, ColumnCentre(list, 2), 3, ColumnCentre(list, 2), 3);  // a click on the Кол-во header
+  const std::vector<ZListSortField>& copy = table_->GetView()->SortFieldsCopy();
+  ASSERT_EQ(copy.size(), 1u);
+  EXPECT_EQ(copy[0].column, 2);
+  EXPECT_EQ(copy[0].ascending, 0) << "a numeric column sorts descending first";
+  EXPECT_EQ(ShownClients(), (std::vector<std::string>{"Вторая", "Третья", "Первая"}));
+}
+
+struct NumberCase {
+  int id;
+  double value;
+  int64_t expected;  // the type's integer; for a double, its bits are compared with the value's
+};
+
+TEST_F(TableRowsTest, SortValuesAreConvertedByTheColumnType) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const NumberCase cases[] = {
+      {kCount, 7.9, 7},          {kCount, -7.9, -7},        {kCount, 1e30, INT32_MAX},
+      {kCount, -1e30, INT32_MIN}, {kCount, nan, 0},         {kVolume, 5e9 + 0.5, 5000000000ll},
+      {kVolume, 1e30, INT64_MAX}, {kVolume, nan, 0},         {kAmount, -2.75, 0},
+  };
+  for (const NumberCase& c : cases) {
+    TestRow row{"x"};
+    (c.id == kCount ? row.count : c.id == kVolume ? row.volume : row.amount) = c.value;
+    const uint64_t bytes = SortBytes(&row, c.id);
+    if (c.id == kCount) {
+      EXPECT_EQ(static_cast<int32_t>(bytes), c.expected) << c.value;
+      EXPECT_EQ(bytes >> 32, 0x11111111ull) << "an integer is four bytes";
+    } else if (c.id == kVolume) {
+      EXPECT_EQ(static_cast<int64_t>(bytes), c.expected) << c.value;
+    } else {
+      double d;
+      std::memcpy(&d, &bytes, 8);
+      EXPECT_EQ(d, c.value);
+    }
+  }
+  EXPECT_EQ(SortBytes(&rows_[1], kDate), ~0ull) << "date 0";
+  EXPECT_EQ(SortBytes(&rows_[2], kTime), ~0ull) << "time -1";
+  EXPECT_EQ(SortBytes(&rows_[0], kDate), FileTimeBits(20240301, 0));
+  const uint64_t midnight = SortBytes(&rows_[1], kTime);
+  FILETIME ft = {static_cast<DWORD>(midnight), static_cast<DWORD>(midnight >> 32)};
+  SYSTEMTIME st, now;
+  ASSERT_TRUE(FileTimeToSystemTime(&ft, &st));
+  GetSystemTime(&now);
+  EXPECT_EQ(st.wDay, now.wDay) << "time 0 is midnight of today";
+  EXPECT_EQ(st.wHour, 0);
+  char text[4] = {};
+  uint64_t value = 0;
+  table_->GetSortValue(0, table_, &rows_[1], 1, text, sizeof text, &value);
+  EXPECT_STREQ(text, "Пер") << "a text column gives its text, cut";
+  EXPECT_EQ(table_->GetSortValue(0, table_, nullptr, 1, text, sizeof text, &value), 1) << "asked: a text column";
+  EXPECT_EQ(table_->GetSortValue(0, table_, nullptr, 2, text, sizeof text, &value), 0);
+}
+
+TEST_F(TableRowsTest, RowDataReachesTheListTypedByTheColumn) {
+  char text[64];
+  auto cell = [&](TestRow* row, int id, char* out, int size) {
+    uint64_t value = 0x1111111111111111ull;
+    EXPECT_EQ(TableRowDataCallback(table_, 1, row, table_->GetView()->IndexOfColumn(id), out, size, &value), 1);
+    return value;
+  };
+  EXPECT_EQ(cell(&rows_[1], kDate, text, sizeof text), ~0ull) << "date 0";
+  EXPECT_STREQ(text, "");
+  EXPECT_EQ(cell(&rows_[0], kDate, text, sizeof text), FileTimeBits(20240301, 0));
+  EXPECT_STREQ(text, "01.03.2024");
+  EXPECT_EQ(cell(&rows_[0], kCount, text, sizeof text), 0x111111110000001Eull) << "an integer is four bytes";
+  const uint64_t volume = cell(&rows_[2], kVolume, text, sizeof text);
+  double d;
+  std::memcpy(&d, &volume, 8);
+  EXPECT_EQ(d, 1e30) << "type 4 reaches the list as the double";
+  char small[4];
+  cell(&rows_[0], kClient, small, sizeof small);
+  EXPECT_STREQ(small, "Вто") << "the text is cut to the list's buffer";
+  EXPECT_EQ(TableRowDataCallback(nullptr, 1, &rows_[0], 1, text, sizeof text, nullptr), 1);
+  EXPECT_STREQ(text, "") << "no table, no text";
+  EXPECT_EQ(g_pCurrentTable, nullptr);
 }
 
 TEST(TableCreation, ACancelledDialogLeavesNoWindow) {
-  TestEnvironment env;
-  auto* table = new TestTable;
+  TableEnvironment env;
+  TestTable table;
   DialogDriver cancel([](HWND dialog) { DialogDriver::Press(dialog, IDCANCEL); });
-  EXPECT_EQ(table->Create(), nullptr);
-  EXPECT_TRUE(cancel.Ran());
+  EXPECT_EQ(table.Create(), nullptr);
   EXPECT_EQ(cancel.Caption(), "Создание таблицы");
-  EXPECT_EQ(table->GetView(), nullptr);
-  EXPECT_EQ(table->GetHwnd(), nullptr);
+  EXPECT_EQ(table.GetView(), nullptr);
+  EXPECT_EQ(table.GetHwnd(), nullptr);
   EXPECT_EQ(g_pTableBeingCreated, nullptr);
   EXPECT_EQ(g_pCurrentTable, nullptr);
   EXPECT_EQ(g_pCurrentTableView, nullptr);
   EXPECT_TRUE(env.Module().tables.empty());
-  delete table;
 }
 
 }  // namespace

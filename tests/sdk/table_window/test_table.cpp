@@ -2,11 +2,13 @@
 
 #include <cstdio>
 
+#include "support/table_environment.h"
+
 namespace table_test {
 
 int TestTable::destroyed = 0;
 
-TableSchema& TestSchema() {
+static TableSchema& TestSchema() {
   static TableSchema schema = {
       {kNumber, TableColumnInfo(kNumber, "№", true, 1, 4)},
       {kClient, TableColumnInfo(kClient, "К", false, "Клиент", true, 3, 12)},
@@ -24,18 +26,14 @@ TestTable::TestTable()
     : CTablePlugin(&TestSchema(), "Тестовая таблица", "Создание таблицы", 101, nullptr, kTestTableKind, nullptr,
                    FALSE) {}
 
-TestTable::~TestTable() { ++destroyed; }
-
-bool TestTable::AcceptsRecord(void* row) { return row && !static_cast<TestRow*>(row)->hidden; }
-
 double TestTable::GetCellText(int, int position, void* row, char* text, int* textFlag) {
   text[0] = 0;
   *textFlag = 0;
   seenCurrentTable = g_pCurrentTable;
-  auto* r = static_cast<TestRow*>(row);
-  CZPluginTableView* view = GetView();
-  if (!r || !view) return 0.0;
-  switch (view->ColumnIdAt(position)) {
+  const auto* r = static_cast<TestRow*>(row);
+  if (!r || !GetView()) return 0.0;
+  const int date = ClampToInt32(r->date), time = ClampToInt32(r->time);
+  switch (GetView()->ColumnIdAt(position)) {
     case kClient:
       *textFlag = 1;
       snprintf(text, 1024, "%s", r->client.c_str());
@@ -50,16 +48,12 @@ double TestTable::GetCellText(int, int position, void* row, char* text, int* tex
     case kAmount:
       snprintf(text, 1024, "%.2f", r->amount);
       return r->amount;
-    case kDate: {
-      int d = ClampToInt32(r->date);
-      if (d > 0) snprintf(text, 1024, "%02d.%02d.%04d", d % 100, d / 100 % 100, d / 10000);
+    case kDate:
+      if (date > 0) snprintf(text, 1024, "%02d.%02d.%04d", date % 100, date / 100 % 100, date / 10000);
       return r->date;
-    }
-    case kTime: {
-      int t = ClampToInt32(r->time);
-      if (t >= 0) snprintf(text, 1024, "%02d:%02d:%02d", t / 10000, t / 100 % 100, t % 100);
+    case kTime:
+      if (time >= 0) snprintf(text, 1024, "%02d:%02d:%02d", time / 10000, time / 100 % 100, time % 100);
       return r->time;
-    }
     case kVolume:
       snprintf(text, 1024, "%.0f", r->volume);
       return r->volume;
@@ -67,14 +61,9 @@ double TestTable::GetCellText(int, int position, void* row, char* text, int* tex
   return 0.0;
 }
 
-double TestTable::GetCellValue(int mode, int position, void* row, char* text, int, int* textFlag) {
-  return GetCellText(mode, position, row, text, textFlag);
-}
-
 int TestTable::CompareRows(void* first, void* second) {
   if (first == second) return 0;
-  if (!first) return -1;
-  if (!second) return 1;
+  if (!first || !second) return first ? 1 : -1;
   return static_cast<TestRow*>(first)->client.compare(static_cast<TestRow*>(second)->client);
 }
 
@@ -83,10 +72,10 @@ bool TestTable::FillRows() {
   return true;
 }
 
-void TestTable::OnContextMenu(HMENU, int x, int y) {
-  ++contextMenus;
-  lastMenuColumn = x;
-  lastMenuRow = y;
+TestTable* OpenTestTable(TableEnvironment& env, std::vector<TestRow*> rows) {
+  auto* table = new TestTable;
+  table->source = std::move(rows);
+  return env.Open(table);
 }
 
 }  // namespace table_test

@@ -1,11 +1,14 @@
-// Plug-in windows and dialogs: binding, saving, and who deletes whom.
+// Plug-in windows and dialogs in the host's frame: binding, saving, and who
+// deletes whom.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "sdk/plugin_dialog.h"
-#include "support/dialog_driver.h"
-#include "test_environment.h"
+#include "support/table_environment.h"
+#include "test_table.h"
 
 namespace table_test {
 namespace {
@@ -41,41 +44,35 @@ class TestDialog : public CZPluginDialog {
 };
 int TestDialog::destroyed = 0;
 
-uint32_t U32At(const std::vector<uint8_t>& bytes, size_t offset) {
-  uint32_t v = 0;
-  if (offset + 4 <= bytes.size()) memcpy(&v, bytes.data() + offset, 4);
-  return v;
-}
+class WindowLifetimeTest : public ::testing::Test {
+ protected:
+  TableEnvironment env_;
+};
 
-TEST(PluginWindow, SaveMessageWritesExactlyTheThreeMarkersAndIsPassedOn) {
-  TestEnvironment env;
+TEST_F(WindowLifetimeTest, SaveMessageWritesExactlyTheThreeMarkers) {
   auto* window = new CountingWindow;
   ASSERT_NE(window->CreateVisible(), nullptr);
-  EXPECT_EQ(GetParent(window->GetHwnd()), env.MdiClient());
-  ASSERT_EQ(env.SaveLayout(), 1);
-  const std::vector<uint8_t>& record = env.Windows().Store().Records()[0];
-  ASSERT_EQ(record.size(), 12u);
-  EXPECT_EQ(U32At(record, 0), 20090420u);
-  EXPECT_EQ(U32At(record, 4), 4242u);
-  EXPECT_EQ(U32At(record, 8), 25029u);
-  EXPECT_EQ(env.Windows().Store().SavedWindows().size(), 1u) << "host function 61 ran";
-  EXPECT_FALSE(env.Windows().Store().InSection()) << "the section was ended";
-}
+  EXPECT_EQ(GetParent(window->GetHwnd()), env_.MdiClient());
+  ASSERT_EQ(env_.SaveLayout(), 1);
+  const std::vector<uint8_t>& record = env_.Windows().Store().Records()[0];
+  std::vector<uint32_t> words(record.size() / 4);
+  std::memcpy(words.data(), record.data(), record.size());
+  EXPECT_EQ(record.size(), 12u);
+  EXPECT_EQ(words, (std::vector<uint32_t>{20090420, 4242, 25029})) << "the markers around the window kind";
+  EXPECT_EQ(env_.Windows().Store().SavedWindows().size(), 1u) << "host function 61 ran";
+  EXPECT_FALSE(env_.Windows().Store().InSection()) << "the section was ended";
 
-TEST(PluginWindow, LoadStateFailsOnAShortStreamAndOnAnotherMarker) {
-  TestEnvironment env;
-  CountingWindow window;
-  auto& store = env.Windows().Store();
+  CountingWindow other;
+  auto& store = env_.Windows().Store();
   store.Records() = {{0xC5, 0x61}, {0xC6, 0x61, 0, 0}, {0xC5, 0x61, 0, 0}};
   for (uint32_t i = 0; i < 3; ++i) {
     store.BeginSection(i, WindowStateStore::kRestoreTag);
-    EXPECT_EQ(window.LoadState(), i == 2) << i;
+    EXPECT_EQ(other.LoadState(), i == 2) << "a short stream and another marker fail: " << i;
     store.EndSection();
   }
 }
 
-TEST(PluginWindow, NotifyWithoutASourceWindowIsNotHandled) {
-  TestEnvironment env;
+TEST_F(WindowLifetimeTest, NotifyWithoutASourceWindowIsNotHandled) {
   auto* window = new CountingWindow;
   ASSERT_NE(window->CreateVisible(), nullptr);
   NMHDR header = {nullptr, 5, 1};
@@ -86,33 +83,28 @@ TEST(PluginWindow, NotifyWithoutASourceWindowIsNotHandled) {
   EXPECT_EQ(window->notifies, 1);
 }
 
-TEST(PluginWindow, ClosingTheFrameDeletesTheObjectOnceAndUnbindsIt) {
-  TestEnvironment env;
+TEST_F(WindowLifetimeTest, ClosingTheFrameDeletesTheObjectOnceAndUnbindsIt) {
   auto* window = new CountingWindow;
   HWND hwnd = window->CreateVisible();
   ASSERT_NE(hwnd, nullptr);
-  int before = CountingWindow::destroyed;
+  const int before = CountingWindow::destroyed;
   CountingWindow::userDataAtDelete = -1;
   window->CloseFrame();
-  env.Pump();
+  env_.Pump();
   EXPECT_EQ(CountingWindow::destroyed, before + 1);
   EXPECT_EQ(CountingWindow::userDataAtDelete, 0) << "the user data was cleared before the object went";
   EXPECT_FALSE(IsWindow(hwnd));
   EXPECT_EQ(CZPluginChildWnd::GetWindowObject(hwnd), nullptr);
 }
 
-TEST(PluginWindow, DeletingTheObjectDestroysItsWindowWithoutComingBack) {
-  TestEnvironment env;
-  auto* window = new CountingWindow;
-  HWND hwnd = window->CreateVisible();
-  int before = CountingWindow::destroyed;
-  delete window;
-  EXPECT_EQ(CountingWindow::destroyed, before + 1);
-  EXPECT_FALSE(IsWindow(hwnd));
-}
+TEST_F(WindowLifetimeTest, DeletingTheObjectDestroysTheWindowItOwnsOnly) {
+  auto* owning = new CountingWindow;
+  HWND owned = owning->CreateVisible();
+  const int before = CountingWindow::destroyed;
+  delete owning;
+  EXPECT_EQ(CountingWindow::destroyed, before + 1) << "without coming back";
+  EXPECT_FALSE(IsWindow(owned));
 
-TEST(PluginWindow, AWindowItDoesNotOwnOutlivesItUnbound) {
-  TestEnvironment env;
   auto* window = new CountingWindow;
   HWND hwnd = window->CreateVisible();
   window->SetOwnsWindow(FALSE);
@@ -123,108 +115,82 @@ TEST(PluginWindow, AWindowItDoesNotOwnOutlivesItUnbound) {
   DestroyWindow(hwnd);
 }
 
-TEST(PluginWindow, DeletingATableWithALiveWindowReleasesItsServices) {
-  TestEnvironment env;
-  env.Services().SetOn(true);
-  TestTable* table = env.CreateTable();
+TEST_F(WindowLifetimeTest, ATableIsDeletedOnceWhenItsWindowClosesOrReleasesItsServicesWhenDeleted) {
+  TestTable* closed = OpenTestTable(env_);
+  ASSERT_NE(closed, nullptr);
+  int before = TestTable::destroyed;
+  closed->CloseFrame();
+  env_.Pump();
+  EXPECT_EQ(TestTable::destroyed, before + 1);
+  EXPECT_TRUE(env_.Module().tables.empty());
+
+  env_.Services().SetOn(true);
+  TestTable* table = OpenTestTable(env_);
   ASSERT_NE(table, nullptr);
   SendMessageA(table->GetHwnd(), WM_COMMAND, kCommandListService, 0);
   HWND hwnd = table->GetHwnd();
-  int id = table->GetView()->ListServiceId();
-  env.Services().ClearLog();
-  int before = TestTable::destroyed;
+  const int id = table->GetView()->ListServiceId();
+  env_.Services().ClearLog();
+  before = TestTable::destroyed;
   delete table;
   EXPECT_EQ(TestTable::destroyed, before + 1);
   EXPECT_FALSE(IsWindow(hwnd));
-  EXPECT_FALSE(env.Services().ListServiceRunning(id));
-  const auto& log = env.Services().Log();
-  auto has = [&](const std::string& line) { return std::find(log.begin(), log.end(), line) != log.end(); };
-  EXPECT_TRUE(has("168 " + std::to_string(id)));
-  EXPECT_TRUE(has("175"));
-  EXPECT_TRUE(has("176"));
-  EXPECT_TRUE(env.Module().tables.empty());
+  EXPECT_FALSE(env_.Services().ListServiceRunning(id));
+  const auto& log = env_.Services().Log();
+  for (const std::string line : {"168 " + std::to_string(id), std::string("175"), std::string("176")})
+    EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << line;
+  EXPECT_TRUE(env_.Module().tables.empty());
 }
 
-TEST(PluginWindow, ClosingATableWindowDeletesTheTableOnce) {
-  TestEnvironment env;
-  TestTable* table = env.CreateTable();
-  ASSERT_NE(table, nullptr);
-  int before = TestTable::destroyed;
-  table->CloseFrame();
-  env.Pump();
-  EXPECT_EQ(TestTable::destroyed, before + 1);
-  EXPECT_TRUE(env.Module().tables.empty());
-}
-
-TEST(PluginDialog, ModalRunsThroughTheHostWithItsTitle) {
-  TestEnvironment env;
+TEST_F(WindowLifetimeTest, AModalDialogRunsThroughTheHostWithItsTitle) {
   TestDialog dialog("Заголовок");
-  EXPECT_TRUE(env.Module().dialogs.count(&dialog));
+  EXPECT_TRUE(env_.Module().dialogs.count(&dialog));
   DialogDriver ok([](HWND d) { DialogDriver::Press(d, IDOK); });
   EXPECT_EQ(dialog.DoModal(nullptr), 1);
-  EXPECT_TRUE(ok.Ran());
-  EXPECT_EQ(env.Host().Log().Details(30), std::vector<std::string>{"901"}) << "run by host function 30";
+  EXPECT_EQ(env_.Host().Log().Details(30), std::vector<std::string>{"901"}) << "run by host function 30";
   EXPECT_EQ(ok.Caption(), "Заголовок");
   EXPECT_EQ(dialog.inits, 1);
   EXPECT_FALSE(dialog.IsModal());
   DialogDriver cancel([](HWND d) { DialogDriver::Press(d, IDCANCEL); });
   EXPECT_EQ(dialog.DoModal(nullptr), 2);
-}
 
-TEST(PluginDialog, AnEmptyTitleKeepsTheTemplateCaption) {
-  TestEnvironment env;
-  TestDialog dialog("");
-  DialogDriver ok([](HWND d) { DialogDriver::Press(d, IDOK); });
-  EXPECT_EQ(dialog.DoModal(nullptr), 1);
-  EXPECT_EQ(ok.Caption(), "Шаблон");
-}
-
-TEST(PluginDialog, SetTitleKeepsAtMost511Characters) {
-  TestEnvironment env;
-  TestDialog dialog("x");
+  dialog.SetTitle("");
+  DialogDriver untitled([](HWND d) { DialogDriver::Press(d, IDOK); });
+  dialog.DoModal(nullptr);
+  EXPECT_EQ(untitled.Caption(), "Шаблон") << "an empty title keeps the template's caption";
   dialog.SetTitle(std::string(600, 'a').c_str());
   EXPECT_EQ(std::string(dialog.GetTitle()), std::string(511, 'a'));
   dialog.SetTitle(nullptr);
   EXPECT_STREQ(dialog.GetTitle(), "");
 }
 
-TEST(PluginDialog, ModelessLivesInAHostFrameAndDeletesItselfOnce) {
-  TestEnvironment env;
+TEST_F(WindowLifetimeTest, AModelessDialogLivesInAHostFrameAndDeletesItselfOnce) {
   auto* dialog = new TestDialog("Немодальный");
   ASSERT_TRUE(dialog->CreateModeless(nullptr, 0));
-  HWND frame = dialog->GetHwnd();
-  HWND inner = dialog->GetDialogWindow();
+  HWND frame = dialog->GetHwnd(), inner = dialog->GetDialogWindow();
   ASSERT_TRUE(IsWindow(inner));
-  EXPECT_EQ(GetParent(frame), env.MdiClient());
+  EXPECT_EQ(GetParent(frame), env_.MdiClient());
   EXPECT_EQ(GetParent(inner), frame);
-  LONG style = GetWindowLongA(inner, GWL_STYLE);
-  EXPECT_TRUE(style & WS_CHILD);
-  EXPECT_FALSE(style & WS_CAPTION);
-  EXPECT_FALSE(style & WS_POPUP);
+  EXPECT_EQ(GetWindowLongA(inner, GWL_STYLE) & (WS_CHILD | WS_CAPTION | WS_POPUP), WS_CHILD);
   EXPECT_EQ(dialog->inits, 1);
-  ASSERT_EQ(env.Windows().RegisteredDialogs().size(), 1u);
-  EXPECT_EQ(env.Windows().RegisteredDialogs()[0], inner);
-
+  EXPECT_EQ(env_.Windows().RegisteredDialogs(), std::vector<HWND>{inner});
   EXPECT_EQ(dialog->OnOK(), 0) << "OK of a modeless dialog does nothing";
   EXPECT_TRUE(IsWindow(frame));
   int before = TestDialog::destroyed;
   DialogDriver::Press(inner, IDCANCEL);
-  env.Pump();
+  env_.Pump();
   EXPECT_EQ(TestDialog::destroyed, before + 1);
   EXPECT_FALSE(IsWindow(frame));
-  EXPECT_TRUE(env.Windows().RegisteredDialogs().empty());
-  EXPECT_TRUE(env.Module().dialogs.empty());
-}
+  EXPECT_TRUE(env_.Windows().RegisteredDialogs().empty());
+  EXPECT_TRUE(env_.Module().dialogs.empty());
 
-TEST(PluginDialog, ClosingTheFrameOfAModelessDialogDeletesItOnce) {
-  TestEnvironment env;
-  auto* dialog = new TestDialog("Немодальный");
+  dialog = new TestDialog("Немодальный");
   ASSERT_TRUE(dialog->CreateModeless(nullptr, 0));
-  int before = TestDialog::destroyed;
+  before = TestDialog::destroyed;
   dialog->CloseFrame();
-  env.Pump();
-  EXPECT_EQ(TestDialog::destroyed, before + 1);
-  EXPECT_TRUE(env.Module().dialogs.empty());
+  env_.Pump();
+  EXPECT_EQ(TestDialog::destroyed, before + 1) << "closing the frame deletes it once";
+  EXPECT_TRUE(env_.Module().dialogs.empty());
 }
 
 }  // namespace

@@ -1,0 +1,361 @@
+// The risk-parameters table inside the stand-in host: its columns and cells,
+// its rows, their colours and order, the kind-addressed operations, the
+// host's refresh message, the table's end, and a picture of it on screen.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "sdk/host_call.h"
+#include "sdk/numeric.h"
+#include "support/table_environment.h"
+#include "support/window_capture.h"
+#include "windows/tables/risk_row_colours.h"
+
+namespace {
+
+constexpr COLORREF kNormal = RGB(230, 255, 230), kWarning = RGB(255, 240, 160), kCritical = RGB(255, 150, 150);
+
+void SetLevels(TRiskColorSettings& colours) {
+  colours.NormalColor = kNormal;
+  colours.WarningColor = kWarning;
+  colours.CriticalColor = kCritical;
+  colours.SFRWarningLevel = colours.SFRWarningLevel_fp = 1.5;
+  colours.SFRCriticalLevel = colours.SFRCriticalLevel_fp = 1.0;
+}
+
+class RiskTableTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetLevels(env_.Module().colours);
+    // The module offers its records by firm, then trading account.
+    a_->sfr = 2.0;               // normal
+    b_->sfr = 1.23456;           // warning
+    c_->sfrOpenPositions = 0.5;  // critical for open positions
+    b_->dayStartLimit = 123456789;  // amounts in hundredths
+    b_->openPositionLimit = -50;
+    b_->currentNetPosition = 1000;
+    b_->plannedNetPosition = -123456;
+    b_->currentDebt = 250;
+    b_->clgo = 2.5;
+    b_->marginLevel = 0.5;
+    b_->modifiedMarginLevel = 0.0123;
+    b_->cashLeverage = kValueNotSet;
+    env_.Module().records = {a_.get(), b_.get(), c_.get()};
+    table_ = env_.OpenRiskTable();
+    ASSERT_NE(table_, nullptr);
+  }
+  void TearDown() override { env_.Pump(); }
+
+  int PositionOf(int id) { return table_->GetView()->IndexOfColumn(id); }
+  int Rows() { return GetNRows(ListOf(table_)); }
+  struct Cell {
+    std::string text;
+    int textFlag;
+    double value;
+  };
+  Cell Read(int position, const TClientRiskRecord* record) {
+    char text[1024] = "untouched";
+    int flag = 7;
+    const double value = table_->GetCellText(0, position, const_cast<TClientRiskRecord*>(record), text, &flag);
+    return {text, flag, value};
+  }
+  bool IsEmpty(const Cell& cell) { return cell.text.empty() && cell.textFlag == 0 && cell.value == 0.0; }
+
+  TableEnvironment env_;
+  std::unique_ptr<TClientRiskRecord> a_ = MakeClient("FIRM1", "ACC1", "A"), b_ = MakeClient("FIRM1", "ACC2", "B"),
+                                     c_ = MakeClient("FIRM2", "ACC0", "C");
+  CVantrelFutRiskParamsTable* table_ = nullptr;
+};
+
+TEST_F(RiskTableTest, ANewTableShowsEveryColumnAndARowPerClient) {
+  const std::vector<std::string> titles = HeaderTitles(table_);
+  ASSERT_EQ(titles.size(), 24u);
+  EXPECT_EQ(titles[1], "Фирма");
+  EXPECT_EQ(titles[3], "Торговый счёт");
+  EXPECT_EQ(titles[11], "Вариац. маржа. по итогам промклиринга") << "11 is not a column";
+  EXPECT_EQ(titles[23], "Cash leverage");
+  char caption[128] = {};
+  GetWindowTextA(table_->GetHwnd(), caption, sizeof caption);
+  EXPECT_STREQ(caption, "Риск-параметры срочного рынка");
+  EXPECT_EQ(table_->GetWindowKind(), 210606u);
+  EXPECT_EQ(table_->GetTableKind(), kRiskTableKind);
+  EXPECT_TRUE(env_.Module().tables.count(table_));
+  ASSERT_EQ(Rows(), 4) << "header and three clients";
+  EXPECT_EQ(LineOf(table_, a_.get()), 1);
+  EXPECT_EQ(LineOf(table_, c_.get()), 3);
+  EXPECT_EQ(table_->GetView()->GetRowObject(3), c_.get());
+}
+
+struct CellCase {
+  int id;
+  const char* text;
+  int textFlag;
+  double value;
+};
+
+TEST_F(RiskTableTest, EveryColumnShowsItsTextAndValue) {
+  const CellCase cases[] = {
+      {0, "", 0, 0.0},
+      {1, "FIRM1", 1, 0.0},
+      {2, "B", 1, 0.0},
+      {3, "ACC2", 1, 0.0},
+      {4, "1 234 567,89", 0, 1234567.89},  // amounts: hundredths shown with 2 decimals, grouped
+      {5, "-0,50", 0, -0.5},
+      {6, "10,00", 0, 10.0},
+      {7, "0,00", 0, 0.0},
+      {8, "-1 234,56", 0, -1234.56},
+      {17, "2,50", 0, 2.5},
+      {18, "1,2346", 0, 1.23456},  // ratios: 4 decimals
+      {19, "", 0, 0.0},            // not set: empty, value 0
+      {20, "2,5000", 0, 2.5},
+      {21, "", 0, 0.0},
+      {22, "0,5000", 0, 0.5},
+      {23, "1,2300", 0, 0.0123},  // shown as a percentage, valued as kept
+      {24, "", 0, kValueNotSet},  // not set: empty, but the value stays
+  };
+  for (const CellCase& c : cases) {
+    SCOPED_TRACE(c.id);
+    const int position = PositionOf(c.id);
+    ASSERT_EQ(table_->GetView()->ColumnIdAt(position), c.id);
+    const Cell cell = Read(position, b_.get());
+    EXPECT_EQ(cell.text, c.text);
+    EXPECT_EQ(cell.textFlag, c.textFlag);
+    EXPECT_NEAR(cell.value, c.value, 1e-9 * (1 + std::fabs(c.value)));
+    char text[1024] = "untouched";
+    int flag = 7;
+    EXPECT_EQ(table_->GetCellValue(1, position, b_.get(), text, 0, &flag), cell.value);
+    EXPECT_EQ(std::string(text), c.text);
+    EXPECT_EQ(flag, c.textFlag);
+    if (c.id != 0) EXPECT_EQ(CellText(table_, 2, position), c.text) << "the list draws it; 0 is the line number";
+  }
+  b_->marginLevel = 0.0;
+  EXPECT_EQ(Read(PositionOf(22), b_.get()).text, "0,0000") << "an unused margin level shows always";
+  b_->sfr = kValueNotSet + 1e-8;
+  EXPECT_EQ(Read(PositionOf(18), b_.get()).text, "") << "1e30 is matched within a tolerance";
+  auto wide = MakeClient("FIRM-WITH-A-VERY-LONG-CODE-12345", "ACCOUNT-ALSO-LONG-ABCDEFGHIJKLMN", "CLIENT-LONG");
+  EXPECT_EQ(Read(PositionOf(1), wide.get()).text, "FIRM-WITH-A-VERY-LONG-CODE-12345") << "long codes shown whole";
+  EXPECT_EQ(Read(PositionOf(3), wide.get()).text, "ACCOUNT-ALSO-LONG-ABCDEFGHIJKLMN");
+}
+
+TEST_F(RiskTableTest, CellsOutsideTheLayoutOrOfNoRecordAreEmpty) {
+  const int columns = table_->GetView()->GetColumnCount();
+  ASSERT_EQ(columns, 24);
+  for (int position : {-1, columns, 1000}) EXPECT_TRUE(IsEmpty(Read(position, b_.get()))) << position;
+  for (int id : {1, 4, 24}) {
+    const Cell cell = Read(PositionOf(id), nullptr);
+    EXPECT_EQ(cell.text, "untouched") << "a null record leaves the buffer and flag: " << id;
+    EXPECT_EQ(cell.textFlag, 7) << id;
+    EXPECT_EQ(cell.value, 0.0) << id;
+  }
+  int flag = 7;
+  EXPECT_EQ(table_->GetCellText(0, PositionOf(20), b_.get(), nullptr, &flag), 2.5) << "no text buffer";
+  EXPECT_EQ(flag, 0);
+  char text[1024] = "untouched";
+  EXPECT_EQ(table_->GetCellText(0, PositionOf(4), b_.get(), text, nullptr), 1234567.89) << "no flag";
+  EXPECT_STREQ(text, "1 234 567,89");
+
+  const int position = PositionOf(20);
+  env_.Schemas().risk.erase(20);
+  EXPECT_TRUE(IsEmpty(Read(position, b_.get()))) << "a column the schema no longer has";
+  table_->UpdateRowColors(kRiskTableKind, b_.get());
+  EXPECT_EQ(CellText(table_, 2, position), "");
+  EXPECT_EQ(CellText(table_, 2, PositionOf(22)), "0,5000") << "its neighbours still draw";
+}
+
+TEST_F(RiskTableTest, RowsAreColouredByFundsSufficiency) {
+  const struct {
+    TClientRiskRecord* client;
+    COLORREF back;
+  } cases[] = {{a_.get(), kNormal}, {b_.get(), kWarning}, {c_.get(), kCritical}};
+  for (const auto& c : cases) {
+    for (int column : {1, 4, 18, 23}) {
+      EXPECT_EQ(CellBack(table_, LineOf(table_, c.client), column), c.back) << c.client->account << " " << column;
+      EXPECT_EQ(CellFore(table_, LineOf(table_, c.client), column), GetSysColor(COLOR_WINDOWTEXT));
+    }
+  }
+  const TableRowColours block = RiskRowColours(env_.Module().colours, b_.get());
+  EXPECT_EQ(block.flags, 3u);
+  const uint32_t values[] = {0x80000008u, 0, kWarning, 0, 0};  // the system window-text colour first
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(block.values[i], values[i]) << i;
+  const TableRowColours none = RiskRowColours(env_.Module().colours, nullptr);
+  EXPECT_EQ(none.flags, 0u) << "a null record asks the list for nothing";
+  for (uint32_t value : none.values) EXPECT_EQ(value, 0u);
+}
+
+TEST_F(RiskTableTest, RowsAreFilledOnlyOnceTheFirmSettingsCame) {
+  env_.Module().records = {a_.get()};
+  EXPECT_TRUE(table_->FillRows());
+  EXPECT_EQ(Rows(), 2) << "filling again replaces the rows";
+  env_.Module().firmSettings = false;
+  env_.Module().records.clear();
+  EXPECT_TRUE(table_->FillRows());
+  EXPECT_EQ(Rows(), 2) << "no row removed, none added";
+  CVantrelFutRiskParamsTable* early = env_.OpenRiskTable();
+  ASSERT_NE(early, nullptr);
+  EXPECT_EQ(GetNRows(ListOf(early)), 1) << "only the header";
+}
+
+TEST_F(RiskTableTest, KindAddressedOperationsActOnlyForTheirKind) {
+  b_->sfr = 0.1;
+  EXPECT_EQ(table_->UpdateRowColors(kOrdersTableKind, b_.get()), 0);
+  EXPECT_EQ(CellBack(table_, 2, 1), kWarning) << "the orders kind leaves the row";
+  EXPECT_GT(table_->UpdateRowColors(kRiskTableKind, b_.get()), 0);
+  EXPECT_EQ(CellBack(table_, 2, 1), kCritical);
+  auto d = MakeClient("FIRM0", "ACC9", "D");
+  EXPECT_EQ(table_->UpdateRowColors(kOrdersTableKind, d.get()), 0);
+  EXPECT_EQ(LineOf(table_, d.get()), -1);
+  EXPECT_GT(table_->UpdateRowColors(kRiskTableKind, d.get()), 0);
+  EXPECT_EQ(LineOf(table_, d.get()), 1) << "a new client is inserted in order";
+  EXPECT_EQ(CellBack(table_, 1, 1), kNormal) << "levels not set break no level";
+  EXPECT_EQ(table_->UpdateRowColors(kRiskTableKind, nullptr), 0) << "a null record gets no row";
+  EXPECT_EQ(Rows(), 5);
+
+  auto twin = MakeClient("FIRM1", "ACC1", "A");
+  EXPECT_TRUE(table_->ContainsRecord(a_.get()));
+  EXPECT_FALSE(table_->ContainsRecord(nullptr));
+  EXPECT_FALSE(table_->ContainsRecord(twin.get())) << "the record pointer counts, not its codes";
+  EXPECT_FALSE(table_->ClearRowsOfKind(kOrdersTableKind, 0));
+  EXPECT_EQ(Rows(), 5);
+  EXPECT_TRUE(table_->ClearRowsOfKind(kRiskTableKind, 0));
+  EXPECT_EQ(Rows(), 1);
+  EXPECT_EQ(HeaderTitles(table_)[1], "Фирма");
+  EXPECT_FALSE(table_->ContainsRecord(a_.get()));
+}
+
+TEST_F(RiskTableTest, CompareRowsOrdersByFirmThenAccount) {
+  auto sameKey = MakeClient("FIRM1", "ACC1", "OTHER");
+  auto cyrillic = MakeClient("ФИРМА", "ACC1", "E");  // code page 1251 bytes above 0x7F
+  auto prefix = MakeClient("FIRM", "ACC1", "F");
+  const struct {
+    void* first;
+    void* second;
+    int expected;
+  } cases[] = {
+      {a_.get(), a_.get(), 0},         {nullptr, nullptr, 0},          {nullptr, a_.get(), -1},
+      {a_.get(), nullptr, 1},          {a_.get(), b_.get(), -1},       {b_.get(), a_.get(), 1},
+      {c_.get(), b_.get(), 1},         {a_.get(), sameKey.get(), 0},   {cyrillic.get(), a_.get(), 1},
+      {a_.get(), cyrillic.get(), -1},  {prefix.get(), a_.get(), -1},   {a_.get(), prefix.get(), 1},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(table_->CompareRows(c.first, c.second), c.expected) << c.first << " " << c.second;
+}
+
+TEST_F(RiskTableTest, ActivationSwitchesTheTableCommands) {
+  env_.Host().Log().Clear();
+  table_->OnMDIActivate(table_->GetHwnd(), nullptr);
+  EXPECT_EQ(env_.Host().Log().Details(11), (std::vector<std::string>{"303 on", "304 on", "306 on"}));
+  env_.Host().Log().Clear();
+  table_->OnMDIActivate(env_.MainFrame(), table_->GetHwnd());
+  EXPECT_EQ(env_.Host().Log().Details(11), (std::vector<std::string>{"303 off", "304 off", "306 off"}));
+}
+
+TEST_F(RiskTableTest, TheRefreshMessageTakesTheAcceptedClientsAndRefills) {
+  TableTestModule& module = env_.Module();
+  HostCall<52>(&module.clientItems, "A (FIRM1)");
+  HostCall<52>(&module.clientItems, "B (FIRM1)");
+  env_.Host().Market().AcceptEntry("B (FIRM1)");
+  std::vector<std::unique_ptr<TClientRiskRecord>> added;
+  const auto refresh = [&](uint32_t wordA, uint32_t wordB, const char* firm, int line) {
+    env_.Host().Market().SetRefreshWords(wordA, wordB);
+    added.push_back(MakeClient(firm, "ACC", "X"));
+    module.records.push_back(added.back().get());
+    SendMessageA(table_->GetHwnd(), WM_TABLE_FILTER_REFRESH, 0, 0);
+    EXPECT_EQ(LineOf(table_, module.records.back()), line) << firm;
+  };
+  refresh(1, 0, "FIRM3", 4);
+  ASSERT_EQ(table_->GetClientFilter()->count, 1);
+  EXPECT_EQ(table_->GetClientFilter()->positions[0], 1);
+  EXPECT_EQ(table_->GetAccountFilter()->count, 0);
+  refresh(0, 1, "FIRM4", 5);  // the host drops the restricting selections
+  EXPECT_EQ(table_->GetClientFilter()->count, 0);
+  EXPECT_EQ(table_->GetClientFilter()->positions, nullptr);
+  refresh(0, 1, "FIRM5", -1);  // nothing changed: nothing filled
+  table_->ClearRows();
+}
+
+TEST_F(RiskTableTest, ClosingOrDeletingTheTableEmptiesItsThreeFilters) {
+  TableTestModule& module = env_.Module();
+  const uint32_t client = HostCall<52>(&module.clientItems, "A (FIRM1)");
+  const uint32_t account = HostCall<52>(&module.accountItems, "ACC1");
+  HostCall<160>(client, table_->GetClientFilter());
+  HostCall<160>(account, table_->GetAccountFilter());
+  HostCall<160>(client, table_->GetFirmFilter());
+  ASSERT_EQ(table_->GetFirmFilter()->count, 1);
+  env_.Host().Log().Clear();
+  SendMessageA(env_.MdiClient(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(table_->GetHwnd()), 0);
+  env_.Pump();
+  EXPECT_EQ(env_.Host().Log().Count(54), 3) << "each filter's host array is released";
+  EXPECT_TRUE(module.tables.empty());
+
+  CVantrelFutRiskParamsTable table(&env_.Schemas().risk, "Риск-параметры срочного рынка", "Создание таблицы", 101,
+                                   TableSettingsDlgProc, 210606);
+  EXPECT_EQ(table.GetTableKind(), 1);
+  EXPECT_EQ(table.GetPatternIndex(), -1);
+  EXPECT_FALSE(table.GetFilterFromFile());
+  for (host::FilterSelection* filter : {table.GetClientFilter(), table.GetAccountFilter(), table.GetFirmFilter()})
+    EXPECT_EQ(filter->positions, nullptr) << "a new table's filters start empty";
+  EXPECT_EQ(table.SetClientFilterMode(1), 1u);
+  EXPECT_EQ(table.GetClientFilter()->reserved1, 1u) << "the mode is the client filter's third word";
+  env_.Host().Log().Clear();
+  auto* deleted = new CVantrelFutRiskParamsTable(&env_.Schemas().risk, "Риск", "Создание таблицы", 101,
+                                                 TableSettingsDlgProc, 210606);
+  HostCall<160>(account, deleted->GetAccountFilter());
+  delete deleted;
+  EXPECT_EQ(env_.Host().Log().Count(54), 3) << "deleting the table empties its filters too";
+}
+
+TEST(RiskTableScreenshot, AFilledRiskTableIsDrawnInItsColoursAndSaved) {
+  TableEnvironment env(true);
+  SetLevels(env.Module().colours);
+  const char* accounts[] = {"SPBFUT00A01", "SPBFUT00A02", "SPBFUT00B11", "SPBFUT00C07", "SPBFUT00D42",
+                            "SPBFUT00E13", "SPBFUT00F55", "SPBFUT00G08"};
+  const double sfr[] = {2.75, 1.32, 0.84, kValueNotSet, 3.1, 1.05, 1.49, 5.0};
+  std::vector<std::unique_ptr<TClientRiskRecord>> clients;
+  for (int i = 0; i < 8; ++i) {
+    clients.push_back(MakeClient(i < 5 ? "MC0001200000" : "MC0002300000", accounts[i],
+                                 ("C" + std::to_string(1000 + i * 37)).c_str()));
+    TClientRiskRecord& c = *clients.back();
+    c.dayStartLimit = 150000000.0 + i * 12345678;
+    c.openPositionLimit = c.dayStartLimit - i * 3456789;
+    c.currentNetPosition = 42000000.0 * (i % 3);
+    c.plannedNetPosition = c.openPositionLimit - c.currentNetPosition - 5000000.0 * i;
+    c.variationMargin = (i % 2 ? -1 : 1) * 1234567.0 * i;
+    c.totalAssets = c.openPositionLimit + 987654.0;
+    c.sfr = sfr[i];
+    c.sfrOpenPositions = sfr[i] == kValueNotSet ? kValueNotSet : sfr[i] + 0.2;
+    c.clgo = 1.0 + 0.1 * i;
+    c.marginLevel = 0.05 * i;
+    c.modifiedMarginLevel = 0.0123 * i;
+    c.cashLeverage = i % 3 == 0 ? kValueNotSet : 1.5 * i;
+    env.Module().records.push_back(&c);
+  }
+  CVantrelFutRiskParamsTable* table = env.OpenRiskTable();
+  ASSERT_NE(table, nullptr);
+  table->MaximizeFrame();
+  RedrawWindow(env.MainFrame(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  env.Pump();
+  Sleep(200);
+  env.Pump();
+
+  // A cell of the firm column, away from its text, in the row's colour.
+  HWND list = ListOf(table);
+  const int x = GetColumnWidth(list, 0) + GetColumnWidth(list, 1) - 3;
+  const COLORREF expected[] = {kNormal, kWarning, kCritical};
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(DrawnPixel(list, x, LineOf(table, clients[i].get()) * env.LineHeight() + env.LineHeight() / 2),
+              expected[i]) << accounts[i];
+
+  const std::string path = ScreenshotFolder() + "\\risk_table.bmp";
+  ASSERT_TRUE(SaveBitmap(CaptureWindow(env.MainFrame()), path)) << path;
+  printf("screenshot: %s\n", path.c_str());
+  // The ratio columns, at the right end of the list.
+  for (int page = 0; page < 10; ++page) SendMessageA(list, WM_HSCROLL, SB_PAGERIGHT, 0);
+  RedrawWindow(env.MainFrame(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  env.Pump();
+  const std::string rightPath = ScreenshotFolder() + "\\risk_table_ratios.bmp";
+  ASSERT_TRUE(SaveBitmap(CaptureWindow(env.MainFrame()), rightPath)) << rightPath;
+}
+
+}  // namespace
