@@ -58,12 +58,8 @@ class ModuleBaseTest : public ::testing::Test {
   TestModule module;
 };
 
-TEST_F(ModuleBaseTest, TheModuleIsTheSingleton) {
-  EXPECT_EQ(GetPluginModule(), &module);
-  EXPECT_EQ(GetModuleInstanceHandle(), GetModuleHandleA(nullptr));
-}
-
 TEST_F(ModuleBaseTest, MenuCommandsAreMappedToOwnIds) {
+  EXPECT_EQ(GetPluginModule(), &module) << "the module is the singleton";
   module.RegisterCommandId(30001, 40001);
   EXPECT_EQ(module.RouteCommand(nullptr, WM_COMMAND, MAKEWPARAM(30001, 0), 0), 1);
   EXPECT_EQ(module.RouteCommand(nullptr, WM_COMMAND, MAKEWPARAM(31000, 0), 0), 1);
@@ -124,6 +120,9 @@ TEST_F(ModuleBaseTest, UiInfoIsTakenOnlyWithItsOwnSize) {
   module.SetHostUiInfo(block);
   EXPECT_EQ(module.GetHostUiInfo()[0], host::kUiInfoBytes);
   EXPECT_EQ(module.GetHostUiInfo()[15], 7u);
+  EXPECT_EQ(module.RunDialog(101, nullptr, nullptr), 0) << "no dialog without a parent and a procedure";
+  EXPECT_EQ(module.CreateModelessDialog(101, nullptr, nullptr), nullptr);
+  EXPECT_EQ(host.Log().Count(30), 0);
 }
 
 TEST_F(ModuleBaseTest, HostRecordsAreUnpackedIntoTheRecordOperation) {
@@ -137,31 +136,17 @@ TEST_F(ModuleBaseTest, HostRecordsAreUnpackedIntoTheRecordOperation) {
   std::memcpy(&record[540], &e, 4);
   EXPECT_TRUE(module.OnHostCommand(0, host::kRecordCode32984, record.data(), host::kRecordSize32984));
   EXPECT_TRUE(module.OnHostCommand(0, host::kRecordCode32926, record.data(), host::kRecordSize32926));
+  const uint32_t tooShort[][2] = {{host::kRecordCode32926, 283}, {host::kRecordCode32984, 719}};
+  for (const auto& wrong : tooShort) EXPECT_FALSE(module.OnHostCommand(0, wrong[0], record.data(), wrong[1]));
+  EXPECT_FALSE(module.OnHostCommand(0, host::kRecordCode32926, nullptr, host::kRecordSize32926));
+  EXPECT_TRUE(module.OnHostCommand(0, 100, nullptr, 0)) << "other codes are accepted untouched";
   ASSERT_EQ(module.recordCalls.size(), 2u);
   const RecordCall& first = module.recordCalls[0];
-  EXPECT_EQ(first.a, 11u);
-  EXPECT_EQ(first.b, 22u);
-  EXPECT_EQ(first.c, 33u);
-  EXPECT_EQ(first.d, 44u);
-  EXPECT_EQ(first.e, 55u);
+  EXPECT_EQ(std::vector<uint32_t>({first.a, first.b, first.c, first.d, first.e}),
+            std::vector<uint32_t>({11, 22, 33, 44, 55}));
   EXPECT_EQ(first.data, record.data() + 18);
   EXPECT_EQ(module.recordCalls[1].d, 0u);
   EXPECT_EQ(module.recordCalls[1].data, record.data() + 10);
-}
-
-TEST_F(ModuleBaseTest, HostRecordsOfTheWrongSizeAreRefused) {
-  std::vector<uint8_t> record(host::kRecordSize32984, 0);
-  EXPECT_FALSE(module.OnHostCommand(0, host::kRecordCode32926, record.data(), 283));
-  EXPECT_FALSE(module.OnHostCommand(0, host::kRecordCode32926, nullptr, host::kRecordSize32926));
-  EXPECT_FALSE(module.OnHostCommand(0, host::kRecordCode32984, record.data(), 719));
-  EXPECT_TRUE(module.recordCalls.empty());
-  EXPECT_TRUE(module.OnHostCommand(0, 100, nullptr, 0)) << "other codes are accepted untouched";
-}
-
-TEST_F(ModuleBaseTest, RecordLookupsAnswerNotFoundBeforeInitialisation) {
-  host.Records().AddClass({"SPBFUT", 0x40, 0});
-  EXPECT_EQ(module.FindHostRecordIndex(0x40), -1);
-  EXPECT_EQ(module.FindHostRecordByName("SPBFUT"), nullptr);
 }
 
 TEST_F(ModuleBaseTest, RecordLookupsWalkClassesFormsAndSecurities) {
@@ -172,6 +157,7 @@ TEST_F(ModuleBaseTest, RecordLookupsWalkClassesFormsAndSecurities) {
   host.Records().AddForm(futures, {0x30, 1, 5});
   host.Records().AddSecurity({"REPORT", "RPT1"});
   host.Records().AddSecurity({"SPBFUT", "RIZ6"});
+  EXPECT_EQ(module.FindHostRecordIndex(0x40), -1) << "nothing is found before the initialisation";
   ASSERT_TRUE(Initialise());
 
   EXPECT_EQ(module.FindHostRecordIndex(0x40), 1);
@@ -202,9 +188,4 @@ TEST_F(ModuleBaseTest, RecordLookupsWalkClassesFormsAndSecurities) {
   EXPECT_STREQ(error, "Нет формы транзакции");
 }
 
-TEST_F(ModuleBaseTest, DialogsRunOnlyWithAParentAndAProcedure) {
-  EXPECT_EQ(module.RunDialog(101, nullptr, nullptr), 0);
-  EXPECT_EQ(module.CreateModelessDialog(101, nullptr, nullptr), nullptr);
-  EXPECT_EQ(host.Log().Count(30), 0);
-}
 }  // namespace

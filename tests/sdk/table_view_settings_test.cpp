@@ -1,3 +1,5 @@
+// The saved settings of a table view, byte for byte: the current record and
+// those of earlier versions, and what is refused.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -12,30 +14,46 @@ namespace {
 // Builds a saved record byte by byte, as an older plug-in wrote it.
 class RecordBytes {
  public:
-  RecordBytes& U32(uint32_t v) { Append(&v, 4); return *this; }
-  RecordBytes& Byte(uint8_t v) { Append(&v, 1); return *this; }
+  RecordBytes& U32(uint32_t v) { return Append(&v, 4); }
+  RecordBytes& Byte(uint8_t v) { return Append(&v, 1); }
   RecordBytes& Text256(const std::string& text) {
     char buffer[256] = {};
     std::strncpy(buffer, text.c_str(), sizeof buffer - 1);
-    Append(buffer, sizeof buffer);
+    return Append(buffer, sizeof buffer);
+  }
+  RecordBytes& Fill(size_t n, uint8_t value) { return bytes_.insert(bytes_.end(), n, value), *this; }
+  // One filter and one formatting record as versions 1044 and 1045 wrote them.
+  RecordBytes& OldLayouts() {
+    U32(1).U32(5).U32(1).U32(2).U32(3).Text256("first").U32(11).Text256("second").U32(22);
+    U32(1).U32(6).U32(7).U32(8);
+    for (int b = 0; b < 3; ++b)
+      Text256("cond" + std::to_string(b)).U32(100 + b).U32(0x11).U32(0x22).U32(0x33).U32(0x44).Fill(60, 'F')
+          .Byte(1).Fill(3, 0xEE);  // an 80-byte style
     return *this;
   }
-  RecordBytes& Fill(size_t n, uint8_t value) { bytes_.insert(bytes_.end(), n, value); return *this; }
   std::vector<uint8_t> Bytes() const { return bytes_; }
 
  private:
-  void Append(const void* p, size_t n) {
+  RecordBytes& Append(const void* p, size_t n) {
     const auto* b = static_cast<const uint8_t*>(p);
     bytes_.insert(bytes_.end(), b, b + n);
+    return *this;
   }
   std::vector<uint8_t> bytes_;
 };
 
 bool ReadAll(const std::vector<uint8_t>& bytes, SavedTableView* view, size_t* unread = nullptr) {
   MemoryStateStream stream(bytes);
-  bool ok = ReadTableViewHead(stream, view) && ReadTableViewTail(stream, view);
+  const bool ok = ReadTableViewHead(stream, view) && ReadTableViewTail(stream, view);
   if (unread) *unread = stream.Unread();
   return ok;
+}
+
+std::vector<uint8_t> Written(const SavedTableView& view) {
+  MemoryStateStream stream;
+  WriteTableViewHead(stream, view);
+  WriteTableViewTail(stream, view);
+  return stream.Bytes();
 }
 
 SavedTableView SampleView() {
@@ -62,19 +80,10 @@ SavedTableView SampleView() {
   return view;
 }
 
-std::vector<uint8_t> Written(const SavedTableView& view) {
-  MemoryStateStream stream;
-  WriteTableViewHead(stream, view);
-  WriteTableViewTail(stream, view);
-  return stream.Bytes();
-}
-
 TEST(TableViewSettings, CurrentRecordRoundTrips) {
-  SavedTableView saved = SampleView();
-  std::vector<uint8_t> bytes = Written(saved);
-  const size_t expected = 4 + 4 + 3 * 8 + 1 + 4 + 2 * 8 + 4 + 5 + 4 + 2 * 552 + 4 + 1 * 1047;
-  EXPECT_EQ(bytes.size(), expected);
-
+  const SavedTableView saved = SampleView();
+  const std::vector<uint8_t> bytes = Written(saved);
+  EXPECT_EQ(bytes.size(), 4 + 4 + 3 * 8 + 1 + 4 + 2 * 8 + 4 + 5 + 4 + 2 * 552 + 4 + 1 * 1047u);
   SavedTableView loaded;
   size_t unread = 99;
   ASSERT_TRUE(ReadAll(bytes, &loaded, &unread));
@@ -91,24 +100,15 @@ TEST(TableViewSettings, CurrentRecordRoundTrips) {
   ASSERT_EQ(loaded.filters.size(), 2u);
   EXPECT_EQ(std::memcmp(&loaded.filters[0], &saved.filters[0], sizeof(FilterRecord)), 0);
   ASSERT_EQ(loaded.formatting.size(), 1u);
-  const FormatRecord& f = loaded.formatting[0];
-  EXPECT_EQ(f.column, 3);
-  EXPECT_EQ(f.values[1], 5u);
-  EXPECT_STREQ(f.blocks[1].condition.text, "> 10");
-  EXPECT_EQ(f.blocks[2].style.values[0], 0x0000FF);
-  EXPECT_EQ(f.blocks[2].style.font.lfHeight, -12);
-  EXPECT_STREQ(f.blocks[2].style.font.lfFaceName, "Tahoma");
-  EXPECT_EQ(f.blocks[2].style.flag, 1);
-  EXPECT_EQ(f.blocks[0].condition.last, -1);
+  EXPECT_EQ(std::memcmp(&loaded.formatting[0], &saved.formatting[0], sizeof(FormatRecord)), 0);
+  EXPECT_EQ(loaded.formatting[0].blocks[0].condition.last, -1);
 }
 
 TEST(TableViewSettings, NoSortFieldsWritesTheFlagAloneAndNoListSettingsWritesLengthZero) {
   SavedTableView view;
   view.columns = {{0, 30}};
-  std::vector<uint8_t> bytes = Written(view);
-  std::vector<uint8_t> expected =
-      RecordBytes().U32(1046).U32(1).U32(0).U32(30).Byte(0).U32(0).U32(0).U32(0).Bytes();
-  EXPECT_EQ(bytes, expected);
+  const std::vector<uint8_t> bytes = Written(view);
+  EXPECT_EQ(bytes, RecordBytes().U32(1046).U32(1).U32(0).U32(30).Byte(0).U32(0).U32(0).U32(0).Bytes());
   SavedTableView loaded;
   ASSERT_TRUE(ReadAll(bytes, &loaded));
   EXPECT_TRUE(loaded.sortFields.empty());
@@ -117,11 +117,10 @@ TEST(TableViewSettings, NoSortFieldsWritesTheFlagAloneAndNoListSettingsWritesLen
 }
 
 TEST(TableViewSettings, Version1043CarriesOneSortFieldWithoutACount) {
-  std::vector<uint8_t> bytes =
-      RecordBytes().U32(1043).U32(2).U32(0).U32(40).U32(5).U32(90).Byte(1).U32(5).U32(1).Bytes();
   SavedTableView view;
   size_t unread = 99;
-  ASSERT_TRUE(ReadAll(bytes, &view, &unread));
+  ASSERT_TRUE(ReadAll(RecordBytes().U32(1043).U32(2).U32(0).U32(40).U32(5).U32(90).Byte(1).U32(5).U32(1).Bytes(),
+                      &view, &unread));
   EXPECT_EQ(unread, 0u);
   EXPECT_EQ(view.version, 1043u);
   ASSERT_EQ(view.columns.size(), 2u);
@@ -134,109 +133,77 @@ TEST(TableViewSettings, Version1043CarriesOneSortFieldWithoutACount) {
   EXPECT_TRUE(view.formatting.empty());
 }
 
-// One old filter and one old formatting record.
-RecordBytes& OldLayouts(RecordBytes& r) {
-  r.U32(1).U32(5).U32(1).U32(2).U32(3).Text256("first").U32(11).Text256("second").U32(22);
-  r.U32(1).U32(6).U32(7).U32(8);
-  for (int b = 0; b < 3; ++b) {
-    r.Text256("cond" + std::to_string(b)).U32(100 + b);
-    r.U32(0x11).U32(0x22).U32(0x33).U32(0x44).Fill(60, 'F').Byte(1).Fill(3, 0xEE);  // 80-byte style
-  }
-  return r;
-}
-
-void ExpectConvertedOldLayouts(const SavedTableView& view) {
-  ASSERT_EQ(view.filters.size(), 1u);
-  const FilterRecord& filter = view.filters[0];
-  EXPECT_EQ(filter.column, 5);
-  EXPECT_EQ(filter.values[0], 1u);
-  EXPECT_EQ(filter.values[2], 3u);
-  EXPECT_EQ(filter.conditions[0].kind, 0u);
-  EXPECT_EQ(filter.conditions[0].value, 11u);
-  EXPECT_STREQ(filter.conditions[0].text, "first");
-  EXPECT_EQ(filter.conditions[0].last, -1);
-  EXPECT_STREQ(filter.conditions[1].text, "second");
-  EXPECT_EQ(filter.conditions[1].value, 22u);
-  ASSERT_EQ(view.formatting.size(), 1u);
-  const FormatRecord& format = view.formatting[0];
-  EXPECT_EQ(format.column, 6);
-  EXPECT_EQ(format.values[1], 8u);
-  EXPECT_STREQ(format.blocks[2].condition.text, "cond2");
-  EXPECT_EQ(format.blocks[2].condition.value, 102u);
-  EXPECT_EQ(format.blocks[2].condition.last, -1);
-  EXPECT_EQ(format.blocks[0].style.values[3], 0x44);
-  EXPECT_EQ(format.blocks[0].style.font.lfHeight, 0x46464646);
-  EXPECT_EQ(format.blocks[0].style.flag, 1);
-}
-
-TEST(TableViewSettings, Version1044ConvertsOldLayoutsAndHasNoServiceSettings) {
-  RecordBytes r;
-  r.U32(1044).U32(1).U32(0).U32(40).Byte(1).U32(2).U32(5).U32(1).U32(6).U32(0);
-  OldLayouts(r);
-  SavedTableView view;
+TEST(TableViewSettings, Versions1044And1045ConvertOldFiltersAndFormatting) {
+  RecordBytes r1044, r1045;
+  r1044.U32(1044).U32(1).U32(0).U32(40).Byte(1).U32(2).U32(5).U32(1).U32(6).U32(0).OldLayouts();
+  r1045.U32(1045).U32(1).U32(0).U32(40).Byte(0).U32(3).Byte(7).Byte(8).Byte(9).OldLayouts();
+  SavedTableView views[2];
   size_t unread = 99;
-  ASSERT_TRUE(ReadAll(r.Bytes(), &view, &unread));
+  ASSERT_TRUE(ReadAll(r1044.Bytes(), &views[0], &unread));
   EXPECT_EQ(unread, 0u);
-  EXPECT_FALSE(view.hasListServiceSettings);
-  ASSERT_EQ(view.sortFields.size(), 2u);
-  EXPECT_EQ(view.sortFields[1].column, 6);
-  ExpectConvertedOldLayouts(view);
+  EXPECT_FALSE(views[0].hasListServiceSettings);
+  ASSERT_EQ(views[0].sortFields.size(), 2u);
+  EXPECT_EQ(views[0].sortFields[1].column, 6);
+  ASSERT_TRUE(ReadAll(r1045.Bytes(), &views[1]));
+  EXPECT_TRUE(views[1].hasListServiceSettings);
+  EXPECT_EQ(views[1].listServiceSettings, (std::vector<uint8_t>{7, 8, 9}));
+  for (const SavedTableView& view : views) {
+    ASSERT_EQ(view.filters.size(), 1u);
+    const FilterRecord& filter = view.filters[0];
+    EXPECT_EQ(filter.column, 5);
+    EXPECT_EQ(filter.values[0], 1u);
+    EXPECT_EQ(filter.values[2], 3u);
+    EXPECT_EQ(filter.conditions[0].kind, 0u);
+    EXPECT_EQ(filter.conditions[0].value, 11u);
+    EXPECT_STREQ(filter.conditions[0].text, "first");
+    EXPECT_EQ(filter.conditions[0].last, -1);
+    EXPECT_STREQ(filter.conditions[1].text, "second");
+    EXPECT_EQ(filter.conditions[1].value, 22u);
+    ASSERT_EQ(view.formatting.size(), 1u);
+    const FormatRecord& format = view.formatting[0];
+    EXPECT_EQ(format.column, 6);
+    EXPECT_EQ(format.values[1], 8u);
+    EXPECT_STREQ(format.blocks[2].condition.text, "cond2");
+    EXPECT_EQ(format.blocks[2].condition.value, 102u);
+    EXPECT_EQ(format.blocks[2].condition.last, -1);
+    EXPECT_EQ(format.blocks[0].style.values[3], 0x44);
+    EXPECT_EQ(format.blocks[0].style.font.lfHeight, 0x46464646);
+    EXPECT_EQ(format.blocks[0].style.flag, 1);
+  }
 }
 
-TEST(TableViewSettings, Version1045ReadsListSettingsAndOldLayouts) {
-  RecordBytes r;
-  r.U32(1045).U32(1).U32(0).U32(40).Byte(0).U32(3).Byte(7).Byte(8).Byte(9);
-  OldLayouts(r);
-  SavedTableView view;
-  ASSERT_TRUE(ReadAll(r.Bytes(), &view));
-  EXPECT_TRUE(view.hasListServiceSettings);
-  EXPECT_EQ(view.listServiceSettings, (std::vector<uint8_t>{7, 8, 9}));
-  ExpectConvertedOldLayouts(view);
-}
-
-TEST(TableViewSettings, UnknownVersionsAreRefusedWithoutReadingFurther) {
+TEST(TableViewSettings, UnknownVersionsAndEveryTruncationAreRefused) {
   for (uint32_t version : {0u, 1042u, 1047u, 0xFFFFFFFFu}) {
-    std::vector<uint8_t> bytes = RecordBytes().U32(version).U32(1).U32(0).U32(40).Byte(0).Bytes();
+    const std::vector<uint8_t> bytes = RecordBytes().U32(version).U32(1).U32(0).U32(40).Byte(0).Bytes();
     SavedTableView view;
     size_t unread = 0;
     EXPECT_FALSE(ReadAll(bytes, &view, &unread)) << version;
-    EXPECT_EQ(unread, bytes.size() - 4) << version;
+    EXPECT_EQ(unread, bytes.size() - 4) << "nothing read past the version " << version;
   }
-}
-
-TEST(TableViewSettings, EveryTruncationOfARecordIsRefused) {
-  std::vector<uint8_t> bytes = Written(SampleView());
+  const std::vector<uint8_t> bytes = Written(SampleView());
   for (size_t length = 0; length < bytes.size(); ++length) {
-    std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + length);
     SavedTableView view;
-    ASSERT_FALSE(ReadAll(cut, &view)) << "cut at " << length;
+    ASSERT_FALSE(ReadAll(std::vector<uint8_t>(bytes.begin(), bytes.begin() + length), &view)) << "cut at " << length;
   }
 }
 
-struct AbsurdCase {
-  const char* what;
-  std::vector<uint8_t> bytes;
-};
-
-class AbsurdRecordTest : public ::testing::TestWithParam<AbsurdCase> {};
-
-TEST_P(AbsurdRecordTest, IsRefused) {
-  SavedTableView view;
-  EXPECT_FALSE(ReadAll(GetParam().bytes, &view)) << GetParam().what;
+TEST(TableViewSettings, AbsurdCountsAreRefused) {
+  // Each record is complete up to the absurd count, followed by plenty of bytes.
+  const std::pair<const char*, std::vector<uint8_t>> cases[] = {
+      {"columns", RecordBytes().U32(1046).U32(0x7FFFFFFF).Fill(4096, 0).Bytes()},
+      {"columns just past the limit", RecordBytes().U32(1046).U32(kMaxSavedColumns + 1).Fill(9000, 0).Bytes()},
+      {"sort fields", RecordBytes().U32(1046).U32(0).Byte(1).U32(0xFFFFFFFF).Fill(4096, 0).Bytes()},
+      {"sort flag", RecordBytes().U32(1046).U32(0).Byte(2).U32(0).U32(0).U32(0).U32(0).Bytes()},
+      {"list settings", RecordBytes().U32(1046).U32(0).Byte(0).U32(0xFFFFFFF0).Fill(4096, 0).Bytes()},
+      {"filters", RecordBytes().U32(1046).U32(0).Byte(0).U32(0).U32(0x10000000).Fill(4096, 0).Bytes()},
+      {"formatting", RecordBytes().U32(1046).U32(0).Byte(0).U32(0).U32(0).U32(0x10000000).Fill(4096, 0).Bytes()},
+      {"old filters", RecordBytes().U32(1044).U32(0).Byte(0).U32(0x7FFFFFFF).Fill(4096, 0).Bytes()},
+      {"old formatting", RecordBytes().U32(1045).U32(0).Byte(0).U32(0).U32(0).U32(5000).Fill(4096, 0).Bytes()},
+  };
+  for (const auto& c : cases) {
+    SavedTableView view;
+    EXPECT_FALSE(ReadAll(c.second, &view)) << c.first;
+  }
 }
-
-// Each record is complete up to the absurd count, followed by plenty of bytes.
-INSTANTIATE_TEST_SUITE_P(
-    Counts, AbsurdRecordTest,
-    ::testing::Values(
-        AbsurdCase{"columns", RecordBytes().U32(1046).U32(0x7FFFFFFF).Fill(4096, 0).Bytes()},
-        AbsurdCase{"columns just past the limit", RecordBytes().U32(1046).U32(kMaxSavedColumns + 1).Fill(9000, 0).Bytes()},
-        AbsurdCase{"sort fields", RecordBytes().U32(1046).U32(0).Byte(1).U32(0xFFFFFFFF).Fill(4096, 0).Bytes()},
-        AbsurdCase{"sort flag", RecordBytes().U32(1046).U32(0).Byte(2).U32(0).U32(0).U32(0).U32(0).Bytes()},
-        AbsurdCase{"list settings", RecordBytes().U32(1046).U32(0).Byte(0).U32(0xFFFFFFF0).Fill(4096, 0).Bytes()},
-        AbsurdCase{"filters", RecordBytes().U32(1046).U32(0).Byte(0).U32(0).U32(0x10000000).Fill(4096, 0).Bytes()},
-        AbsurdCase{"formatting", RecordBytes().U32(1046).U32(0).Byte(0).U32(0).U32(0).U32(0x10000000).Fill(4096, 0).Bytes()},
-        AbsurdCase{"old filters", RecordBytes().U32(1044).U32(0).Byte(0).U32(0x7FFFFFFF).Fill(4096, 0).Bytes()},
-        AbsurdCase{"old formatting", RecordBytes().U32(1045).U32(0).Byte(0).U32(0).U32(0).U32(5000).Fill(4096, 0).Bytes()}));
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "sdk/packed_dates.h"
 #include "sdk/table_view_callbacks.h"
 #include "support/table_environment.h"
+#include "support/window_capture.h"
 #include "test_table.h"
 
 namespace table_test {
@@ -106,6 +107,22 @@ TEST_F(TableRowsTest, ShowsTheVisibleColumnsAndACellTextPerRowInTheTableOrder) {
   EXPECT_EQ(CellText(table_, 2, 4), "") << "no date";
   EXPECT_EQ(CellText(table_, 2, 5), "00:00:00");
   EXPECT_EQ(CellText(table_, 3, 5), "") << "no time";
+}
+
+TEST_F(TableRowsTest, NumbersAreDrawnAtTheRightOfTheirCellsAndTextsAtTheLeft) {
+  HWND list = ListOf(table_);
+  const int y = env_.LineHeight() * 3 / 2;  // the middle of the first row: Вторая, 30
+  // Whether the part of a column from one fraction of its width to another is drawn blank.
+  auto blank = [&](int column, double from, double to) {
+    const int x0 = ColumnCentre(list, column) - GetColumnWidth(list, column) / 2, width = GetColumnWidth(list, column);
+    for (int x = x0 + static_cast<int>(from * width) + 2; x < x0 + static_cast<int>(to * width) - 2; ++x)
+      if (DrawnPixel(list, x, y) != GetSysColor(COLOR_WINDOW)) return false;
+    return true;
+  };
+  EXPECT_TRUE(blank(2, 0, 2.0 / 3)) << "a count of 2 digits in a column of 8";
+  EXPECT_FALSE(blank(2, 2.0 / 3, 1));
+  EXPECT_TRUE(blank(1, 2.0 / 3, 1)) << "a name of 6 letters in a column of 12";
+  EXPECT_FALSE(blank(1, 0, 1.0 / 3));
 }
 
 TEST_F(TableRowsTest, RowColoursReachTheListAndLeaveTheFixedColumn) {
