@@ -63,6 +63,7 @@ TEST_F(TableCommandsTest, EditCommandRebuildsColumnsAndKeepsWidthsAndRows) {
   std::string name;
   bool fixedListed = true;
   int shownAtStart = 0;
+  bool upEnabled = false;  // by a changed selection in the shown columns, and not before
   DialogDriver edit([&](HWND dialog) {
     char text[256] = {};
     GetDlgItemTextA(dialog, 1001, text, sizeof text);
@@ -71,6 +72,9 @@ TEST_F(TableCommandsTest, EditCommandRebuildsColumnsAndKeepsWidthsAndRows) {
     shownAtStart = static_cast<int>(SendDlgItemMessageA(dialog, 1007, LB_GETCOUNT, 0, 0));
     SetDlgItemTextA(dialog, 1001, "Новое имя");
     SelectOnly(dialog, 1007, kAmount);
+    upEnabled = IsWindowEnabled(GetDlgItem(dialog, 1008)) != 0;
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1007, LBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1007)));
+    upEnabled = !upEnabled && IsWindowEnabled(GetDlgItem(dialog, 1008));
     DialogDriver::Press(dialog, 1005);  // hide
     SelectOnly(dialog, 1002, kNote);
     DialogDriver::Press(dialog, 1003);  // show
@@ -82,6 +86,7 @@ TEST_F(TableCommandsTest, EditCommandRebuildsColumnsAndKeepsWidthsAndRows) {
   EXPECT_EQ(edit.Caption() + "/" + name, "Редактирование таблицы/Тестовая таблица");
   EXPECT_FALSE(fixedListed) << "the fixed column is in neither list";
   EXPECT_EQ(shownAtStart, 6);
+  EXPECT_TRUE(upEnabled);
   EXPECT_EQ(HeaderTitles(table_),
             (std::vector<std::string>{"№", "Клиент", "Кол-во", "Дата", "Время", "Примечание", "Объём"}));
   EXPECT_EQ(GetColumnWidth(ListOf(table_), 1), clientWidthBefore);
@@ -166,7 +171,10 @@ TEST_F(TableCommandsTest, ListCommandsOutsideTheColumnsOrOfTheFixedColumnAreRefu
   EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_QUERY, 7), 0) << "past the columns";
   const std::vector<int> before = ColumnIds(table_);
   const int moves[][2] = {{0, 3}, {3, 0}, {2, 7}, {-5, 2}};
-  for (const auto& move : moves) EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_MOVED, -1, move[0], move[1]), 0) << move[0];
+  for (const auto& move : moves) {
+    EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_MOVED, -1, move[0], move[1]), 0) << move[0];
+    EXPECT_FALSE(table_->GetView()->MoveColumn(move[0], move[1])) << move[0];
+  }
   EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_REMOVED, -1, 0), 0);
   EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_REMOVED, -1, 99), 0);
   EXPECT_EQ(ColumnIds(table_), before);

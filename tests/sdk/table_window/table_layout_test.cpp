@@ -101,17 +101,16 @@ TEST_F(TableLayoutTest, RoundTripsColumnsWidthsSortFieldsFiltersAndFormatting) {
   table->GetView()->CreateList();  // the list takes the view's new order
   HWND list = ListOf(table);
   ZListSortField sort = {2, 0};
-  ASSERT_TRUE(ListSetSortFields(list, 1, &sort));
   FilterRecord filter = DefaultFilterRecord();
   filter.column = 3;  // Дата
   filter.conditions[0].value = 20240101;
   std::strcpy(filter.conditions[0].text, "после");
-  ASSERT_TRUE(ListSetFiltersEx(list, 1, &filter));
   FormatRecord format = DefaultFormatRecord();
   format.column = 6;  // Сумма
   format.blocks[0].style.values[0] = RGB(255, 0, 0);
   std::strcpy(format.blocks[0].style.font.lfFaceName, "Tahoma");
-  ASSERT_TRUE(ListSetFormattingEx(list, 1, &format));
+  ASSERT_TRUE(ListSetSortFields(list, 1, &sort) && ListSetFiltersEx(list, 1, &filter) &&
+              ListSetFormattingEx(list, 1, &format));
   const int border = GetColumnWidth(list, 0) + GetColumnWidth(list, 1), widened = GetColumnWidth(list, 1) + 20;
   Drag(list, border, 5, border + 20, 5);
   ASSERT_EQ(GetColumnWidth(list, 1), widened);
@@ -128,19 +127,14 @@ TEST_F(TableLayoutTest, RoundTripsColumnsWidthsSortFieldsFiltersAndFormatting) {
   list = ListOf(restored);
   EXPECT_EQ(GetColumnWidth(list, 1), widened);
   ZListSortField sortBack = {};
-  ASSERT_EQ(ListGetSortFields(list, 1, &sortBack), 1);
-  EXPECT_EQ(sortBack.column, 2);
-  EXPECT_EQ(sortBack.ascending, 0);
-  EXPECT_EQ(restored->GetView()->SortFieldsCopy().size(), 1u);
   FilterRecord filterBack = {};
-  ASSERT_EQ(ListGetFiltersEx(list, 1, &filterBack), 1);
-  EXPECT_EQ(filterBack.column, 3);
-  EXPECT_STREQ(filterBack.conditions[0].text, "после");
   FormatRecord formatBack = {};
-  ASSERT_EQ(ListGetFormattingEx(list, 1, &formatBack), 1);
-  EXPECT_EQ(formatBack.column, 6);
-  EXPECT_EQ(formatBack.blocks[0].style.values[0], static_cast<int32_t>(RGB(255, 0, 0)));
-  EXPECT_STREQ(formatBack.blocks[0].style.font.lfFaceName, "Tahoma");
+  ASSERT_EQ(ListGetSortFields(list, 1, &sortBack) + ListGetFiltersEx(list, 1, &filterBack) +
+                ListGetFormattingEx(list, 1, &formatBack), 3);
+  EXPECT_EQ(std::make_pair(sortBack.column, sortBack.ascending), std::make_pair(2, 0));
+  EXPECT_EQ(restored->GetView()->SortFieldsCopy().size(), 1u);
+  EXPECT_EQ(std::memcmp(&filterBack, &filter, sizeof filter), 0) << "the same filter, of the same column";
+  EXPECT_EQ(std::memcmp(&formatBack, &format, sizeof format), 0);
   EXPECT_EQ(GetNRows(list), 3) << "rows filled";
   char caption[64] = {};
   GetWindowTextA(restored->GetHwnd(), caption, sizeof caption);
@@ -176,8 +170,7 @@ TEST_F(TableLayoutTest, RecordsOfEarlierVersionsLoad) {
   EXPECT_EQ(GetColumnWidth(ListOf(restored), 1), 70);
   ZListSortField sort = {};
   ASSERT_EQ(ListGetSortFields(ListOf(restored), 1, &sort), 1) << "1043 has one sort field without a count";
-  EXPECT_EQ(sort.column, 1);
-  EXPECT_EQ(sort.ascending, 1);
+  EXPECT_EQ(std::make_pair(sort.column, sort.ascending), std::make_pair(1, 1));
 
   restored = Restore(Record().TableHead().U32(1046).U32(1).U32(99).U32(50).Byte(0).U32(0).U32(0).U32(0).bytes);
   ASSERT_NE(restored, nullptr);
@@ -192,14 +185,11 @@ TEST_F(TableLayoutTest, RecordsOfEarlierVersionsLoad) {
     ASSERT_NE(restored, nullptr) << version;
     EXPECT_EQ(ColumnIds(restored), (std::vector<int>{kNumber, kDate, kCount})) << version;
     FilterRecord filter = {};
-    ASSERT_EQ(ListGetFiltersEx(ListOf(restored), 1, &filter), 1) << version;
-    EXPECT_EQ(filter.column, 1) << "the filter's column id becomes its position";
-    EXPECT_STREQ(filter.conditions[1].text, "old");
-    EXPECT_EQ(filter.conditions[1].value, 6u);
-    EXPECT_EQ(filter.conditions[1].last, -1);
     FormatRecord format = {};
-    ASSERT_EQ(ListGetFormattingEx(ListOf(restored), 1, &format), 1) << version;
-    EXPECT_EQ(format.column, 2);
+    ASSERT_EQ(ListGetFiltersEx(ListOf(restored), 1, &filter) + ListGetFormattingEx(ListOf(restored), 1, &format), 2);
+    EXPECT_EQ(std::make_pair(filter.column, format.column), std::make_pair(1, 2)) << "column ids become positions";
+    EXPECT_STREQ(filter.conditions[1].text, "old");
+    EXPECT_EQ(std::make_pair(filter.conditions[1].value, filter.conditions[1].last), std::make_pair(6u, -1));
   }
 
   restored = Restore(Record().TableHead().U32(1044).U32(2).U32(0).U32(30).U32(kCount).U32(40).Byte(0)
