@@ -29,14 +29,14 @@ TEST(HostRecords, LimitPositionAndOrderFieldsSitAtTheirOffsets) {
   const PushedRecord limit = BuildLimit(SampleLimit());
   ASSERT_EQ(limit.code, 32985u);
   ASSERT_EQ(limit.bytes.size(), 160u);
-  EXPECT_EQ(Field<int32_t>(limit.bytes.data(), 0), 4711);
-  EXPECT_EQ(TextAt(limit.bytes.data(), 4), "MC0001");
-  EXPECT_EQ(TextAt(limit.bytes.data(), 17), "A00017");
-  EXPECT_EQ(Field<int16_t>(limit.bytes.data(), 30), 1);
-  EXPECT_DOUBLE_EQ(Field<double>(limit.bytes.data(), 32), 25);
+  const uint8_t* l = limit.bytes.data();
+  EXPECT_EQ(std::to_string(Field<int32_t>(l, 0)) + " " + TextAt(l, 4) + " " + TextAt(l, 17) + " " +
+                std::to_string(Field<int16_t>(l, 30)),
+            "4711 MC0001 A00017 1") << "id, firm, account, type";
+  EXPECT_DOUBLE_EQ(Field<double>(l, 32), 25) << "the coefficient";
   for (int offset : {48, 56, 64, 72, 80, 104, 112, 120})
-    EXPECT_DOUBLE_EQ(Field<double>(limit.bytes.data(), offset), offset + 0.5) << "offset " << offset;
-  EXPECT_EQ(Field<int64_t>(limit.bytes.data(), 88), 0) << "a new limit carries no reset mark";
+    EXPECT_DOUBLE_EQ(Field<double>(l, offset), offset + 0.5) << "offset " << offset;
+  EXPECT_EQ(Field<int64_t>(l, 88), 0) << "a new limit carries no reset mark";
 
   PositionSpec spec;
   spec.id = -3;
@@ -48,12 +48,11 @@ TEST(HostRecords, LimitPositionAndOrderFieldsSitAtTheirOffsets) {
   const PushedRecord position = BuildPosition(spec);
   ASSERT_EQ(position.code, 32986u);
   ASSERT_EQ(position.bytes.size(), 144u);
-  EXPECT_EQ(Field<int32_t>(position.bytes.data(), 0), -3);
-  EXPECT_EQ(TextAt(position.bytes.data(), 4), "MC0002");
-  EXPECT_EQ(TextAt(position.bytes.data(), 17), "B00001");
-  EXPECT_EQ(TextAt(position.bytes.data(), 30), "RI105000BL6");
-  EXPECT_EQ(Field<int32_t>(position.bytes.data(), 68), -17);
-  EXPECT_DOUBLE_EQ(Field<double>(position.bytes.data(), 96), -1234.25);
+  const uint8_t* p = position.bytes.data();
+  EXPECT_EQ(std::to_string(Field<int32_t>(p, 0)) + " " + TextAt(p, 4) + " " + TextAt(p, 17) + " " + TextAt(p, 30) +
+                " " + std::to_string(Field<int32_t>(p, 68)),
+            "-3 MC0002 B00001 RI105000BL6 -17") << "id, firm, account, security, quantity";
+  EXPECT_DOUBLE_EQ(Field<double>(p, 96), -1234.25) << "the variation margin";
 
   OrderSpec order;
   order.key = 77;
@@ -68,14 +67,11 @@ TEST(HostRecords, LimitPositionAndOrderFieldsSitAtTheirOffsets) {
   const uint8_t* o = orderRecord.bytes.data();
   ASSERT_EQ(orderRecord.code, 32973u);
   ASSERT_EQ(orderRecord.bytes.size(), 592u);
-  EXPECT_EQ(Field<int32_t>(o, 0), 77);
-  EXPECT_EQ(Field<int64_t>(o, 8), 0x123456789LL);
-  EXPECT_EQ(Field<uint32_t>(o, 16), 2u);
+  EXPECT_EQ(std::vector<int64_t>({Field<int32_t>(o, 0), Field<int64_t>(o, 8), Field<uint32_t>(o, 16),
+                                  Field<int32_t>(o, 196), Field<uint32_t>(o, 348), Field<uint32_t>(o, 352)}),
+            std::vector<int64_t>({77, 0x123456789LL, 2, 5150, 11, 22}));
   EXPECT_EQ(TextAt(o, 120), "MC0003");
-  EXPECT_EQ(Field<int32_t>(o, 196), 5150);
-  EXPECT_EQ(TextAt(o, 200), std::string(32, 'Z')) << "cut and terminated";
-  EXPECT_EQ(Field<uint32_t>(o, 348), 11u);
-  EXPECT_EQ(Field<uint32_t>(o, 352), 22u);
+  EXPECT_EQ(TextAt(o, 200), std::string(32, 'Z')) << "the account cut and terminated";
 }
 
 TEST(HostRecords, CodesAreCutToTwelveCharactersAndTerminated) {

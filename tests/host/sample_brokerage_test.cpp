@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -63,14 +64,18 @@ class SampleBrokerageTest : public ::testing::Test {
   StandInHost host;
 };
 
-TEST_F(SampleBrokerageTest, ThreeFirmsWithTheirPortfolioRiskConfiguration) {
+TEST_F(SampleBrokerageTest, ThreeFirmsWithTheirPortfolioRiskConfigurationTheSameEveryTime) {
   ASSERT_EQ(host.Feed().firms, (std::vector<std::string>{"MC0001", "MC0002", "MC0003"}));
-  for (const std::string& firm : host.Feed().firms) {
-    const std::string* text = host.Records().FirmText(firm);
-    ASSERT_NE(text, nullptr) << firm;
-    EXPECT_NE(text->find("[PORTFOLIORISKCONFIG]\r\nBOARDTAG=EQTV\r\nCURRENCY=SUR"), std::string::npos)
-        << firm;
-  }
+  for (const std::string& firm : host.Feed().firms)
+    EXPECT_NE(host.Records().FirmText(firm)->find("[PORTFOLIORISKCONFIG]\r\nBOARDTAG=EQTV\r\nCURRENCY=SUR"),
+              std::string::npos) << firm;
+  EXPECT_TRUE(host.Feed().problems.empty()) << host.Feed().problems.front();
+  EXPECT_EQ(host.Feed().steps.size(), 8u);
+  StandInHost again;
+  ASSERT_TRUE(LoadScenario(DemoScenario(), again, nullptr));
+  ASSERT_EQ(again.Feed().startRecords.size(), host.Feed().startRecords.size());
+  for (size_t i = 0; i < host.Feed().startRecords.size(); ++i)
+    ASSERT_EQ(again.Feed().startRecords[i].bytes, host.Feed().startRecords[i].bytes) << i;
 }
 
 TEST_F(SampleBrokerageTest, HundredsOfClientsEachWithALimitAndPositions) {
@@ -88,9 +93,7 @@ TEST_F(SampleBrokerageTest, HundredsOfClientsEachWithALimitAndPositions) {
       options += position.first == "RI105000BL6";
     }
   }
-  EXPECT_EQ(perFirm["MC0001"], 101);
-  EXPECT_EQ(perFirm["MC0002"], 100);
-  EXPECT_EQ(perFirm["MC0003"], 100);
+  EXPECT_EQ(perFirm, (std::map<std::string, int>{{"MC0001", 101}, {"MC0002", 100}, {"MC0003", 100}}));
   EXPECT_GT(options, 20);
 }
 
@@ -108,19 +111,8 @@ TEST_F(SampleBrokerageTest, UnitedClientsHaveSpotRecordsAndClientValues) {
     special += host.Clients().Parameter(client.firm, *code, 0, 58, &value) && value == 4.0;
     withPortfolios += !host.Clients().Portfolios(client.firm, *code).empty();
   }
-  EXPECT_GT(qualified, 5);
-  EXPECT_GT(special, 5);
+  EXPECT_GT(std::min(qualified, special), 5);
   EXPECT_GT(withPortfolios, special);
-}
-
-TEST_F(SampleBrokerageTest, IsTheSameEveryTimeAndHasNoProblems) {
-  StandInHost again;
-  ASSERT_TRUE(LoadScenario(DemoScenario(), again, nullptr));
-  ASSERT_EQ(again.Feed().startRecords.size(), host.Feed().startRecords.size());
-  for (size_t i = 0; i < host.Feed().startRecords.size(); ++i)
-    ASSERT_EQ(again.Feed().startRecords[i].bytes, host.Feed().startRecords[i].bytes) << i;
-  EXPECT_TRUE(host.Feed().problems.empty()) << host.Feed().problems.front();
-  EXPECT_EQ(host.Feed().steps.size(), 8u);
 }
 
 TEST_F(SampleBrokerageTest, PriceStepsPushSomeClientsBelowTheLevels) {

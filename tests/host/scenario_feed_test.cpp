@@ -53,17 +53,13 @@ class ScenarioFeedTest : public ::testing::Test {
 TEST_F(ScenarioFeedTest, SecurityAndSpotRecordsCarryTheirFieldsAtTheirOffsets) {
   const void* security = Function<33>(host)(3, 560, 0);
   ASSERT_NE(security, nullptr);
-  EXPECT_EQ(Field<uint16_t>(security, 4), 4) << "a derivative";
-  EXPECT_EQ(Field<uint8_t>(security, 8), 0x04) << "an option";
-  EXPECT_EQ(Field<int32_t>(security, 12), 7);
-  EXPECT_EQ(TextAt(security, 16), "RIZ6");
-  EXPECT_EQ(TextAt(security, 29), "RTS-12.26");
-  EXPECT_EQ(TextAt(security, 208), "SUR");
-  EXPECT_EQ(Field<int16_t>(security, 214), 2);
-  EXPECT_EQ(TextAt(security, 224), "RTS");
-  EXPECT_EQ(Field<int32_t>(security, 240), -1) << "not traded";
-  EXPECT_DOUBLE_EQ(Field<double>(security, 248), 1.5);
-  EXPECT_EQ(Field<int16_t>(security, 440), 0) << "its class's index";
+  // A derivative (type 4), an option (flag 0x04), its id, price decimals, not traded (-1), its class's index.
+  EXPECT_EQ(std::vector<int>({Field<uint16_t>(security, 4), Field<uint8_t>(security, 8), Field<int32_t>(security, 12),
+                              Field<int16_t>(security, 214), Field<int32_t>(security, 240), Field<int16_t>(security, 440)}),
+            std::vector<int>({4, 0x04, 7, 2, -1, 0}));
+  EXPECT_EQ(std::vector<std::string>({TextAt(security, 16), TextAt(security, 29), TextAt(security, 208), TextAt(security, 224)}),
+            std::vector<std::string>({"RIZ6", "RTS-12.26", "SUR", "RTS"})) << "code, name, currency, base asset";
+  EXPECT_DOUBLE_EQ(Field<double>(security, 248), 1.5) << "the price step";
   EXPECT_EQ(Field<int32_t>(Function<33>(host)(2, 1144, 1), 24), -1) << "the cross-rates class's id";
   EXPECT_EQ(Function<91>(host)("RIZ6", "SPBFUT"), 0);
   EXPECT_EQ(Function<91>(host)("RIZ6", "CROSS"), -1);
@@ -82,13 +78,13 @@ TEST_F(ScenarioFeedTest, SecurityAndSpotRecordsCarryTheirFieldsAtTheirOffsets) {
 TEST_F(ScenarioFeedTest, FirmSettingsObjectsCarryTheirTexts) {
   ASSERT_EQ(Function<32>(host)(14), 2);
   uint8_t record[96] = {};
-  ASSERT_NE(Function<34>(host)(14, 96, 0, record), 0);
-  EXPECT_EQ(TextAt(record, 8), "F1");
-  EXPECT_STREQ(Field<const char*>(record, 4), "[PORTFOLIORISKCONFIG]\r\nBOARDTAG=EQTV");
-  EXPECT_EQ(Field<int32_t>(record, 88), 1) << "ready";
-  ASSERT_NE(Function<34>(host)(14, 96, 1, record), 0);
-  EXPECT_STREQ(Field<const char*>(record, 4), "[GENERAL]\r\nOther=2\r\n") << "read from the file beside the scenario";
-  EXPECT_EQ(Field<int32_t>(record, 88), 0);
+  // Its name, its text (the second's read from the file beside the scenario), and whether it is ready.
+  std::vector<std::string> firms;
+  for (int index : {0, 1}) {
+    ASSERT_NE(Function<34>(host)(14, 96, index, record), 0);
+    firms.push_back(TextAt(record, 8) + "|" + Field<const char*>(record, 4) + "|" + std::to_string(Field<int32_t>(record, 88)));
+  }
+  EXPECT_EQ(firms, (std::vector<std::string>{"F1|[PORTFOLIORISKCONFIG]\r\nBOARDTAG=EQTV|1", "F2|[GENERAL]\r\nOther=2\r\n|0"}));
   char buffer[8];
   EXPECT_EQ(Function<130>(host)("F1", buffer, sizeof buffer), 1);
   EXPECT_STREQ(buffer, "[PORTFO") << "cut to the capacity";
@@ -121,18 +117,15 @@ TEST_F(ScenarioFeedTest, AccountsGiveTheHostsAnswersPerClient) {
 TEST_F(ScenarioFeedTest, LimitsAndPositionsArePushedAtTheStartAsWritten) {
   const std::vector<PushedRecord>& records = host.Feed().startRecords;
   ASSERT_EQ(records.size(), 2u) << "Limit2 waits for a step";
-  const uint8_t* limit = records[0].bytes.data();
-  EXPECT_EQ(records[0].code, 32985u);
-  EXPECT_EQ(Field<int32_t>(limit, 0), 11);
-  EXPECT_EQ(TextAt(limit, 17), "ACC1");
-  EXPECT_EQ(Field<int16_t>(limit, 30), 1);
-  const std::pair<int, double> amounts[] = {{32, 50}, {48, 1000}, {56, 200}, {64, 900}, {72, -5},
-                                            {80, -6}, {104, 150}, {112, 7},  {120, 8}};
-  for (const auto& amount : amounts) EXPECT_DOUBLE_EQ(Field<double>(limit, amount.first), amount.second) << amount.first;
-  const uint8_t* position = records[1].bytes.data();
-  EXPECT_EQ(records[1].code, 32986u);
-  EXPECT_EQ(TextAt(position, 30), "RIZ6");
-  EXPECT_EQ(Field<int32_t>(position, 68), -3);
+  const uint8_t *limit = records[0].bytes.data(), *position = records[1].bytes.data();
+  EXPECT_EQ(std::make_pair(records[0].code, records[1].code), std::make_pair(32985u, 32986u));
+  EXPECT_EQ(std::to_string(Field<int32_t>(limit, 0)) + " " + TextAt(limit, 17) + " " +
+                std::to_string(Field<int16_t>(limit, 30)),
+            "11 ACC1 1") << "id, account, type";
+  std::vector<double> amounts;
+  for (int offset : {32, 48, 56, 64, 72, 80, 104, 112, 120}) amounts.push_back(Field<double>(limit, offset));
+  EXPECT_EQ(amounts, (std::vector<double>{50, 1000, 200, 900, -5, -6, 150, 7, 8}));
+  EXPECT_EQ(TextAt(position, 30) + " " + std::to_string(Field<int32_t>(position, 68)), "RIZ6 -3");
   EXPECT_DOUBLE_EQ(Field<double>(position, 96), -12.5);
   EXPECT_EQ(player.Start(), 2);
   EXPECT_EQ(plugin.Summary(), (std::vector<std::string>{"E1 (null)", "R32985", "R32986", "E4 F1", "E4 F2"}))

@@ -17,72 +17,40 @@ std::vector<int> Ids(const TableSchema& schema, bool visibleOnly = false) {
   return ids;
 }
 
+// The ids from first to last but those left out.
 std::vector<int> Range(int first, int last, std::vector<int> without) {
   std::vector<int> ids;
   for (int id = first; id <= last; ++id)
-    if (std::find(without.begin(), without.end(), id) == without.end()) ids.push_back(id);
+    if (std::count(without.begin(), without.end(), id) == 0) ids.push_back(id);
   return ids;
 }
 
-struct ColumnCase {
-  const TableSchema* schema;
-  int id;
-  const char* title;
-  bool visible;
-  uint32_t type;
-  uint32_t width;
-};
+// A column as "title|visible|type|width|short title".
+std::string Describe(const TableColumnInfo& info) {
+  return info.title + "|" + std::to_string(info.visible) + "|" + std::to_string(info.valueType) + "|" +
+         std::to_string(info.width) + "|" + info.shortTitle;
+}
 
 TEST(TableColumns, AreTheColumnsOfBothTablesWithTheirTitlesTypesAndWidths) {
   TTableColumnSchemas schemas;
   EXPECT_TRUE(BuildTableColumns(schemas));
+  schemas.risk[1].title = "changed";
+  schemas.orders[99] = TableColumnInfo(99, "stray", true, 2, 10);
+  EXPECT_TRUE(BuildTableColumns(schemas)) << "building again refills the same maps";
   EXPECT_EQ(Ids(schemas.risk), Range(0, 24, {11}));
   EXPECT_EQ(Ids(schemas.risk, true), Ids(schemas.risk)) << "a new risk table shows every column";
   EXPECT_EQ(Ids(schemas.orders), Range(0, 35, {11, 23}));
   EXPECT_EQ(Ids(schemas.orders, true), (std::vector<int>{0, 1, 2, 3, 4, 7, 8, 9, 10, 12, 13, 18, 33}));
-  const TableSchema* risk = &schemas.risk;
-  const TableSchema* orders = &schemas.orders;
-  const ColumnCase cases[] = {
-      {risk, 0, "", true, 1, 5},
-      {risk, 1, "Фирма", true, 6, 13},
-      {risk, 3, "Торговый счёт", true, 6, 13},
-      {risk, 4, "Лимит откр. поз. на начало дня", true, 2, 10},
-      {risk, 12, "Вариац. маржа. по итогам промклиринга", true, 2, 10},
-      {risk, 19, "Достаточность средств(под открытые позиции)", true, 2, 10},
-      {risk, 24, "Cash leverage", true, 2, 10},
-      {orders, 0, "", true, 1, 5},
-      {orders, 1, "Номер", true, 2, 10},
-      {orders, 2, "Время", true, 7, 10},
-      {orders, 5, "Трейдер", false, 6, 10},
-      {orders, 26, "Дата", false, 8, 10},
-      {orders, 33, "Код биржи", true, 6, 10},
-      {orders, 34, "Время активации ", false, 7, 10},  // with its trailing blank
-  };
-  for (const ColumnCase& c : cases) {
-    SCOPED_TRACE(c.id);
-    const auto found = c.schema->find(c.id);
-    ASSERT_NE(found, c.schema->end());
-    const TableColumnInfo& info = found->second;
-    EXPECT_EQ(info.identifier, c.id);
-    EXPECT_EQ(info.title, c.title);
-    EXPECT_EQ(info.visible, c.visible);
-    EXPECT_EQ(info.valueType, c.type);
-    EXPECT_EQ(info.width, c.width);
-    EXPECT_EQ(info.shortTitle, "");
-  }
-  for (int id : Range(4, 24, {11})) EXPECT_EQ(schemas.risk[id].valueType, 2u) << id;
-}
-
-TEST(TableColumns, BuildingAgainRefillsTheSameMaps) {
-  TTableColumnSchemas schemas;
-  BuildTableColumns(schemas);
-  schemas.risk[1].title = "changed";
-  schemas.risk[11] = TableColumnInfo(11, "stray", true, 2, 10);
-  schemas.orders[99] = TableColumnInfo(99, "stray", true, 2, 10);
-  EXPECT_TRUE(BuildTableColumns(schemas));
-  EXPECT_EQ(Ids(schemas.risk), Range(0, 24, {11})) << "entries of an earlier build are removed";
-  EXPECT_EQ(Ids(schemas.orders), Range(0, 35, {11, 23}));
-  EXPECT_EQ(schemas.risk[1].title, "Фирма");
+  for (int id : Range(4, 24, {11})) EXPECT_EQ(schemas.risk[id].valueType, 2u) << "amounts and ratios " << id;
+  const std::pair<int, const char*> risk[] = {
+      {0, "|1|1|5|"}, {1, "Фирма|1|6|13|"}, {3, "Торговый счёт|1|6|13|"},
+      {4, "Лимит откр. поз. на начало дня|1|2|10|"}, {19, "Достаточность средств(под открытые позиции)|1|2|10|"}};
+  for (const auto& c : risk) EXPECT_EQ(Describe(schemas.risk[c.first]), c.second);
+  const std::pair<int, const char*> orders[] = {
+      {0, "|1|1|5|"}, {1, "Номер|1|2|10|"}, {2, "Время|1|7|10|"}, {5, "Трейдер|0|6|10|"}, {26, "Дата|0|8|10|"},
+      {33, "Код биржи|1|6|10|"}, {34, "Время активации |0|7|10|"}};  // with its trailing blank
+  for (const auto& c : orders) EXPECT_EQ(Describe(schemas.orders[c.first]), c.second);
+  for (const auto& entry : schemas.orders) EXPECT_EQ(entry.second.identifier, entry.first);
 }
 
 TEST(TableColumns, ANewOrdersTableOpensWithItsThirteenVisibleColumns) {
@@ -93,8 +61,7 @@ TEST(TableColumns, ANewOrdersTableOpensWithItsThirteenVisibleColumns) {
   EXPECT_EQ(ColumnIds(table), (std::vector<int>{0, 1, 2, 3, 4, 7, 8, 9, 10, 12, 13, 18, 33}));
   const std::vector<std::string> titles = HeaderTitles(table);
   ASSERT_EQ(titles.size(), 13u);
-  EXPECT_EQ(titles[1], "Номер");
-  EXPECT_EQ(titles[12], "Код биржи");
+  EXPECT_EQ(titles[1] + "|" + titles[12], "Номер|Код биржи");
 }
 
 }  // namespace

@@ -31,40 +31,21 @@ double TestTable::GetCellText(int, int position, void* row, char* text, int* tex
   *textFlag = 0;
   seenCurrentTable = g_pCurrentTable;
   const auto* r = static_cast<TestRow*>(row);
-  if (!r || !GetView()) return 0.0;
-  const int date = ClampToInt32(r->date), time = ClampToInt32(r->time);
-  switch (GetView()->ColumnIdAt(position)) {
-    case kClient:
-      *textFlag = 1;
-      snprintf(text, 1024, "%s", r->client.c_str());
-      return 0.0;
-    case kNote:
-      *textFlag = 1;
-      snprintf(text, 1024, "%s", r->note.c_str());
-      return 0.0;
-    case kCount:
-      snprintf(text, 1024, "%d", ClampToInt32(r->count));
-      return r->count;
-    case kAmount:
-      snprintf(text, 1024, "%.2f", r->amount);
-      return r->amount;
-    case kDate:
-      if (date > 0) snprintf(text, 1024, "%02d.%02d.%04d", date % 100, date / 100 % 100, date / 10000);
-      return r->date;
-    case kTime:
-      if (time >= 0) snprintf(text, 1024, "%02d:%02d:%02d", time / 10000, time / 100 % 100, time % 100);
-      return r->time;
-    case kVolume:
-      snprintf(text, 1024, "%.0f", r->volume);
-      return r->volume;
+  const int id = r && GetView() ? GetView()->ColumnIdAt(position) : -1;
+  if (id == kClient || id == kNote) {
+    *textFlag = 1;
+    snprintf(text, 1024, "%s", (id == kClient ? r->client : r->note).c_str());
+    return 0.0;
   }
-  return 0.0;
+  if (id < kCount || id > kVolume) return 0.0;
+  const double values[] = {0, 0, r->count, r->amount, r->date, r->time, r->volume};
+  snprintf(text, 1024, id == kAmount ? "%.2f" : "%.0f", values[id]);
+  return values[id];
 }
 
 int TestTable::CompareRows(void* first, void* second) {
-  if (first == second) return 0;
-  if (!first || !second) return first ? 1 : -1;
-  return static_cast<TestRow*>(first)->client.compare(static_cast<TestRow*>(second)->client);
+  const auto *a = static_cast<TestRow*>(first), *b = static_cast<TestRow*>(second);
+  return a && b ? a->client.compare(b->client) : (a != nullptr) - (b != nullptr);
 }
 
 bool TestTable::FillRows() {
