@@ -42,6 +42,12 @@ class RecordBytes {
   std::vector<uint8_t> bytes_;
 };
 
+TableCondition Condition(const char* text, uint32_t value) {
+  TableCondition condition = {0, value, {}, -1};
+  std::strcpy(condition.text, text);
+  return condition;
+}
+
 bool ReadAll(const std::vector<uint8_t>& bytes, SavedTableView* view, size_t* unread = nullptr) {
   MemoryStateStream stream(bytes);
   const bool ok = ReadTableViewHead(stream, view) && ReadTableViewTail(stream, view);
@@ -147,28 +153,19 @@ TEST(TableViewSettings, Versions1044And1045ConvertOldFiltersAndFormatting) {
   ASSERT_TRUE(ReadAll(r1045.Bytes(), &views[1]));
   EXPECT_TRUE(views[1].hasListServiceSettings);
   EXPECT_EQ(views[1].listServiceSettings, (std::vector<uint8_t>{7, 8, 9}));
+  // The old records as current ones: conditions of kind 0 with no last item (-1), styles copied whole.
+  FilterRecord filter = {5, {1, 2, 3}, {Condition("first", 11), Condition("second", 22)}};
+  FormatRecord format = {6, {7, 8}, {}};
+  for (int b = 0; b < 3; ++b) {
+    format.blocks[b].condition = Condition(("cond" + std::to_string(b)).c_str(), 100 + b);
+    TableStyle& style = format.blocks[b].style;
+    style = {{0x11, 0x22, 0x33, 0x44}, {}, 1};
+    std::memset(&style.font, 'F', sizeof style.font);
+  }
   for (const SavedTableView& view : views) {
-    ASSERT_EQ(view.filters.size(), 1u);
-    const FilterRecord& filter = view.filters[0];
-    EXPECT_EQ(filter.column, 5);
-    EXPECT_EQ(filter.values[0], 1u);
-    EXPECT_EQ(filter.values[2], 3u);
-    EXPECT_EQ(filter.conditions[0].kind, 0u);
-    EXPECT_EQ(filter.conditions[0].value, 11u);
-    EXPECT_STREQ(filter.conditions[0].text, "first");
-    EXPECT_EQ(filter.conditions[0].last, -1);
-    EXPECT_STREQ(filter.conditions[1].text, "second");
-    EXPECT_EQ(filter.conditions[1].value, 22u);
-    ASSERT_EQ(view.formatting.size(), 1u);
-    const FormatRecord& format = view.formatting[0];
-    EXPECT_EQ(format.column, 6);
-    EXPECT_EQ(format.values[1], 8u);
-    EXPECT_STREQ(format.blocks[2].condition.text, "cond2");
-    EXPECT_EQ(format.blocks[2].condition.value, 102u);
-    EXPECT_EQ(format.blocks[2].condition.last, -1);
-    EXPECT_EQ(format.blocks[0].style.values[3], 0x44);
-    EXPECT_EQ(format.blocks[0].style.font.lfHeight, 0x46464646);
-    EXPECT_EQ(format.blocks[0].style.flag, 1);
+    ASSERT_EQ(view.filters.size() + view.formatting.size(), 2u);
+    EXPECT_EQ(std::memcmp(&view.filters[0], &filter, sizeof filter), 0);
+    EXPECT_EQ(std::memcmp(&view.formatting[0], &format, sizeof format), 0);
   }
 }
 

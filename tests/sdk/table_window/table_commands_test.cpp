@@ -35,8 +35,10 @@ class TableCommandsTest : public ::testing::Test {
     Command(kCommandEditTable);
     ASSERT_TRUE(ok.Ran());
   }
-  void DragHeader(int column, int toX, int toY) {
-    Drag(ListOf(table_), ColumnCentre(ListOf(table_), column), 5, toX, toY);
+  // Drags a column's header onto another column, or away from the list.
+  void DragHeader(int column, int onto = -1) {
+    HWND list = ListOf(table_);
+    Drag(list, ColumnCentre(list, column), 5, ColumnCentre(list, onto < 0 ? column : onto), onto < 0 ? 3000 : 5);
   }
   bool ListServiceRunning() { return env_.Services().ListServiceRunning(table_->GetView()->ListServiceId()); }
 
@@ -109,10 +111,20 @@ TEST_F(TableCommandsTest, CancelledEditRestartsTheServicesItStopped) {
   EXPECT_EQ(g_pCurrentTableView, nullptr);
 }
 
-TEST_F(TableCommandsTest, ServiceCommandsReachTheHostServicesListServiceFirst) {
+TEST_F(TableCommandsTest, ServiceCommandsAndMessagesReachTheHostServicesListServiceFirst) {
   SendMessageA(table_->GetHwnd(), WM_TABLE_LIST_SERVICE, 0, 0);
   SendMessageA(table_->GetHwnd(), WM_TABLE_TABLE_SERVICE, 0, 0);
   EXPECT_FALSE(ListServiceRunning() || table_->GetView()->TableServiceOn()) << "messages leave services not asking";
+  env_.Services().SetRestartFlags(false, true);
+  TestTable* asking = OpenTestTable(env_);
+  ASSERT_NE(asking, nullptr);
+  const int id = asking->GetView()->ListServiceId();
+  EXPECT_EQ(SendMessageA(asking->GetHwnd(), WM_TABLE_LIST_SERVICE, 0, 0), 1);
+  EXPECT_TRUE(env_.Services().ListServiceRunning(id)) << "4044 starts a service that asks for it";
+  EXPECT_EQ(SendMessageA(asking->GetHwnd(), WM_TABLE_LIST_SERVICE_STOP, 0, 0), 1);
+  EXPECT_FALSE(env_.Services().ListServiceRunning(id));
+  EXPECT_EQ(SendMessageA(asking->GetHwnd(), WM_TABLE_TABLE_SERVICE, 0, 0), 1);
+  EXPECT_TRUE(asking->GetView()->TableServiceOn()) << "4045 starts a table service that asks for it";
   Command(kCommandListService);
   EXPECT_GE(Logged("165 "), 0) << "list service started";
   Command(kCommandTableService);
@@ -123,23 +135,6 @@ TEST_F(TableCommandsTest, ServiceCommandsReachTheHostServicesListServiceFirst) {
   SendMessageA(table_->GetHwnd(), WM_TABLE_START_SERVICES, 0, 0);
   EXPECT_LT(Logged("165 "), Logged("83 "));
   EXPECT_GE(Logged("165 "), 0);
-}
-
-TEST(TableServiceMessages, StartAndStopTheServicesAsTheHostAsks) {
-  TableEnvironment env;
-  env.Services().SetOn(true);
-  env.Services().SetRestartFlags(false, true);
-  TestTable* table = OpenTestTable(env);
-  ASSERT_NE(table, nullptr);
-  HWND window = table->GetHwnd();
-  const int id = table->GetView()->ListServiceId();
-  EXPECT_EQ(SendMessageA(window, WM_TABLE_LIST_SERVICE, 0, 0), 1);
-  EXPECT_TRUE(env.Services().ListServiceRunning(id)) << "4044 starts a service that asks for it";
-  EXPECT_EQ(SendMessageA(window, WM_TABLE_LIST_SERVICE_STOP, 0, 0), 1);
-  EXPECT_FALSE(env.Services().ListServiceRunning(id));
-  EXPECT_FALSE(table->GetView()->TableServiceOn());
-  EXPECT_EQ(SendMessageA(window, WM_TABLE_TABLE_SERVICE, 0, 0), 1);
-  EXPECT_TRUE(table->GetView()->TableServiceOn()) << "4045 starts a table service that asks for it";
 }
 
 TEST_F(TableCommandsTest, RowChangesAreReportedToRunningServices) {
@@ -184,7 +179,7 @@ TEST_F(TableCommandsTest, DraggingAColumnMovesItInTheListAndTheViewAndRestartsTh
   env_.Host().SetOption(6, 1, 1);
   EditTableWithoutChanges();
   Command(kCommandListService);
-  DragHeader(2, ColumnCentre(ListOf(table_), 4), 5);
+  DragHeader(2, 4);
   EXPECT_EQ(ColumnIds(table_), (std::vector<int>{kNumber, kClient, kAmount, kDate, kCount, kTime, kVolume}));
   EXPECT_EQ(HeaderTitles(table_)[4], "Кол-во");
   EXPECT_EQ(CellText(table_, LineOf(table_, &a_), 4), "5") << "cells follow their column";
@@ -198,7 +193,7 @@ TEST_F(TableCommandsTest, RemovingAColumnAsksFirstUnlessTheHostSaysNot) {
   env_.Host().SetOption(6, 4, 1);
   EditTableWithoutChanges();
   DialogDriver no([](HWND box) { DialogDriver::Press(box, IDNO); });
-  DragHeader(3, ColumnCentre(ListOf(table_), 3), 3000);
+  DragHeader(3);
   ASSERT_TRUE(no.Ran());
   EXPECT_EQ(no.Caption() + ": " + no.Text(),
             "Внимание: Вы уверены, что хотите удалить столбец \"Сумма\" из таблицы \"Тестовая таблица\"?");
@@ -206,7 +201,7 @@ TEST_F(TableCommandsTest, RemovingAColumnAsksFirstUnlessTheHostSaysNot) {
 
   env_.Host().SetOption(3, 0, 9);  // an English host
   DialogDriver yes([](HWND box) { DialogDriver::Press(box, IDYES); });
-  DragHeader(3, ColumnCentre(ListOf(table_), 3), 3000);
+  DragHeader(3);
   ASSERT_TRUE(yes.Ran());
   EXPECT_EQ(yes.Caption() + ": " + yes.Text(),
             "Attention: Are you sure you want to remove column \"Сумма\" from table \"Тестовая таблица\"?");
@@ -215,7 +210,7 @@ TEST_F(TableCommandsTest, RemovingAColumnAsksFirstUnlessTheHostSaysNot) {
 
   env_.Host().SetOption(6, 4, 0);
   EditTableWithoutChanges();
-  DragHeader(2, ColumnCentre(ListOf(table_), 2), 3000);
+  DragHeader(2);
   EXPECT_EQ(ColumnIds(table_), (std::vector<int>{kNumber, kClient, kDate, kTime, kVolume})) << "removed at once";
 }
 
