@@ -1,11 +1,9 @@
-// The column schemas of the two tables as the module builds them, and the
-// first layout of a new orders table.
+// The column schemas of the two tables as the module builds them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>
 
-#include "support/table_environment.h"
 #include "windows/tables/table_columns.h"
 
 namespace {
@@ -51,17 +49,6 @@ TEST(TableColumns, AreTheColumnsOfBothTablesWithTheirTitlesTypesAndWidths) {
       {33, "Код биржи|1|6|10|"}, {34, "Время активации |0|7|10|"}};  // with its trailing blank
   for (const auto& c : orders) EXPECT_EQ(Describe(schemas.orders[c.first]), c.second);
   for (const auto& entry : schemas.orders) EXPECT_EQ(entry.second.identifier, entry.first);
-}
-
-TEST(TableColumns, ANewOrdersTableOpensWithItsThirteenVisibleColumns) {
-  TableEnvironment env;
-  CTablePlugin* table = env.Open(new CTablePlugin(&env.Schemas().orders, "Таблица", "Создание таблицы", 101,
-                                                  TableSettingsDlgProc, 310002, nullptr, FALSE));
-  ASSERT_NE(table, nullptr);
-  EXPECT_EQ(ColumnIds(table), (std::vector<int>{0, 1, 2, 3, 4, 7, 8, 9, 10, 12, 13, 18, 33}));
-  const std::vector<std::string> titles = HeaderTitles(table);
-  ASSERT_EQ(titles.size(), 13u);
-  EXPECT_EQ(titles[1] + "|" + titles[12], "Номер|Код биржи");
 }
 
 }  // namespace

@@ -138,27 +138,6 @@ TEST_F(ListTest, ShowsTheHeaderRowNumbersAndOneLinePerDataFromTheCallbacks) {
   EXPECT_FALSE(ZListInspectCell(parent_, 0, 0, nullptr, 0, nullptr, nullptr));
 }
 
-TEST_F(ListTest, ColoursResolveFromCellToLineToColumnToList) {
-  SetStandardSchema(list_);
-  const COLORREF column = RGB(10, 20, 30), line = RGB(200, 0, 0), cell = RGB(0, 0, 200);
-  ASSERT_TRUE(SetProperty(list_, -1, 2, ZLIST_PROP_BACK_COLOUR, column));
-  ASSERT_TRUE(SetPropertyWithData(list_, &a_, -1, ZLIST_PROP_BACK_COLOUR, line));
-  ASSERT_TRUE(SetProperty(list_, 2, 3, ZLIST_PROP_BACK_COLOUR, cell));
-  ASSERT_TRUE(SetProperty(list_, -1, 0, ZLIST_PROP_BACK_COLOUR, 0x8000000F));
-  EXPECT_EQ(Back(1, 1), line);
-  EXPECT_EQ(Back(1, 2), line) << "a line's colour wins over its column's";
-  EXPECT_EQ(Back(2, 2), column);
-  EXPECT_EQ(Back(2, 3), cell);
-  EXPECT_EQ(Back(2, 1), GetSysColor(COLOR_WINDOW));
-  EXPECT_EQ(Back(1, 0), GetSysColor(COLOR_BTNFACE)) << "the fixed column keeps its own colour";
-  ASSERT_TRUE(ResetPropertyWithData(list_, &a_, -1, ZLIST_PROP_BACK_COLOUR));
-  EXPECT_EQ(Back(1, 1), GetSysColor(COLOR_WINDOW));
-  EXPECT_FALSE(SetPropertyWithData(list_, reinterpret_cast<void*>(0x1234), -1, ZLIST_PROP_BACK_COLOUR, 0));
-  ASSERT_TRUE(SetSelection(list_, 2, 1));
-  EXPECT_EQ(Back(2, 1), GetSysColor(COLOR_HIGHLIGHT)) << "the selected line";
-  EXPECT_FALSE(SetSelection(list_, 0, 1)) << "the header cannot be selected";
-}
-
 TEST_F(ListTest, DraggingAHeaderMovesOrRemovesTheColumnWhenTheParentAgreesAndABorderResizes) {
   Drag(100, 5, 250, 5);
   Drag(170, 5, 170, 900);

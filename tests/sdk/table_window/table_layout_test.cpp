@@ -1,10 +1,12 @@
-// A test table saved into the host's layout and restored from it, and the
-// window records of earlier versions the host may hold.
+// A test table saved into the host's layout and restored from it: its record
+// byte for byte, the records of earlier versions the host may hold, and what
+// is refused.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "sdk/host_call.h"
+#include "sdk/table_view_settings.h"
 #include "support/table_environment.h"
 #include "test_table.h"
 
@@ -21,6 +23,7 @@ class Record {
     bytes.insert(bytes.end(), b, b + n);
     return *this;
   }
+  Record& Zeros(size_t n) { return bytes.insert(bytes.end(), n, 0), *this; }
   Record& Kind() { return U32(20090420).U32(kTestTableKind); }
   Record& TableHead() { return Kind().U32(25029).U32(20933); }
   // One filter and one formatting record as versions 1044 and 1045 wrote them.
@@ -36,10 +39,10 @@ class Record {
   std::vector<uint8_t> bytes;
 };
 
-uint32_t U32At(const std::vector<uint8_t>& bytes, size_t offset) {
-  uint32_t v = 0;
-  if (offset + 4 <= bytes.size()) std::memcpy(&v, bytes.data() + offset, 4);
-  return v;
+TableCondition Condition(const char* text, uint32_t value) {
+  TableCondition condition = {0, value, {}, -1};  // of kind 0, with no last item
+  std::strcpy(condition.text, text);
+  return condition;
 }
 
 class TableLayoutTest : public ::testing::Test {
@@ -92,6 +95,12 @@ TEST_F(TableLayoutTest, RoundTripsColumnsWidthsSortFieldsFiltersAndFormatting) {
   env_.Host().SetOption(6, 1, 1);
   TestTable* table = OpenTestTable(env_, {&a_, &b_});
   ASSERT_NE(table, nullptr);
+  ASSERT_EQ(env_.SaveLayout(), 1);
+  Record plain;  // the columns with their widths, no sort field, no list settings, filters or formatting
+  plain.TableHead().U32(1046).U32(7);
+  for (int position = 0; position < 7; ++position) plain.U32(position).U32(GetColumnWidth(ListOf(table), position));
+  EXPECT_EQ(env_.Windows().Store().Records()[0], plain.Byte(0).U32(0).U32(0).U32(0).bytes);
+  env_.Windows().Store().Clear();
   // The user moves Сумма to the end, sorts by Кол-во, sets a filter and a format, widens Клиент.
   ZListCommandRecord move = {};
   move.code = ZLIST_CMD_COLUMN_MOVED;
@@ -117,10 +126,9 @@ TEST_F(TableLayoutTest, RoundTripsColumnsWidthsSortFieldsFiltersAndFormatting) {
 
   SaveAndClose(table);
   const std::vector<uint8_t> record = env_.Windows().Store().Records()[0];
-  const uint32_t head[] = {20090420, kTestTableKind, 25029, 20933, 1046};
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(U32At(record, 4 * i), head[i]) << "at " << 4 * i;
-
-  TestTable* restored = RestoreOne();
+  for (size_t length = 0; length < record.size(); ++length)
+    ASSERT_EQ(Restore(std::vector<uint8_t>(record.begin(), record.begin() + length)), nullptr) << "cut at " << length;
+  TestTable* restored = Restore(record);
   ASSERT_NE(restored, nullptr);
   EXPECT_EQ(ColumnIds(restored), (std::vector<int>{kNumber, kClient, kCount, kDate, kTime, kVolume, kAmount}));
   EXPECT_EQ(HeaderTitles(restored)[6], "Сумма");
@@ -142,13 +150,6 @@ TEST_F(TableLayoutTest, RoundTripsColumnsWidthsSortFieldsFiltersAndFormatting) {
 }
 
 TEST_F(TableLayoutTest, ServiceSettingsAreSavedAndGivenBackToTheServices) {
-  TestTable* plain = OpenTestTable(env_, {&a_});
-  ASSERT_NE(plain, nullptr);
-  SaveAndClose(plain);
-  ASSERT_NE(RestoreOne(), nullptr) << "a record without service settings is complete too";
-  restored_.back()->CloseFrame();
-  env_.Pump();
-
   env_.Services().SetOn(true);
   TestTable* table = OpenTestTable(env_, {&a_});
   ASSERT_NE(table, nullptr);
@@ -184,12 +185,15 @@ TEST_F(TableLayoutTest, RecordsOfEarlierVersionsLoad) {
     restored = Restore(r.OldFilterAndFormat(kDate).bytes);
     ASSERT_NE(restored, nullptr) << version;
     EXPECT_EQ(ColumnIds(restored), (std::vector<int>{kNumber, kDate, kCount})) << version;
-    FilterRecord filter = {};
-    FormatRecord format = {};
+    FilterRecord filter = {}, expectedFilter = {1, {0, 0, 1}, {Condition("old", 5), Condition("old", 6)}};
+    FormatRecord format = {}, expectedFormat = {2, {0, 0}, {}};  // column ids become positions
+    for (FormatBlock& block : expectedFormat.blocks) {
+      block.condition = Condition("old", 7);
+      std::memset(&block.style, 0xFF, sizeof block.style);  // copied whole
+    }
     ASSERT_EQ(ListGetFiltersEx(ListOf(restored), 1, &filter) + ListGetFormattingEx(ListOf(restored), 1, &format), 2);
-    EXPECT_EQ(std::make_pair(filter.column, format.column), std::make_pair(1, 2)) << "column ids become positions";
-    EXPECT_STREQ(filter.conditions[1].text, "old");
-    EXPECT_EQ(std::make_pair(filter.conditions[1].value, filter.conditions[1].last), std::make_pair(6u, -1));
+    EXPECT_EQ(std::memcmp(&filter, &expectedFilter, sizeof filter), 0) << version;
+    EXPECT_EQ(std::memcmp(&format, &expectedFormat, sizeof format), 0) << version;
   }
 
   restored = Restore(Record().TableHead().U32(1044).U32(2).U32(0).U32(30).U32(kCount).U32(40).Byte(0)
@@ -221,6 +225,13 @@ INSTANTIATE_TEST_SUITE_P(
         BadRecord{"wrong child marker", Record().Kind().U32(25030).U32(20933).U32(1046).bytes},
         BadRecord{"wrong table marker", Record().Kind().U32(25029).U32(20934).U32(1046).bytes},
         BadRecord{"version 1042", Record().TableHead().U32(1042).U32(1).U32(0).U32(30).Byte(0).bytes},
+        BadRecord{"version 1047", Record().TableHead().U32(1047).U32(1).U32(0).U32(30).Byte(0).Zeros(12).bytes},
+        BadRecord{"columns past the limit", Record().TableHead().U32(1046).U32(kMaxSavedColumns + 1).Zeros(9000).bytes},
+        BadRecord{"absurd sort fields", Record().TableHead().U32(1046).U32(0).Byte(1).U32(0xFFFFFFFF).Zeros(4096).bytes},
+        BadRecord{"sort flag 2", Record().TableHead().U32(1046).U32(0).Byte(2).Zeros(16).bytes},
+        BadRecord{"absurd formatting", Record().TableHead().U32(1046).U32(0).Byte(0).Zeros(8).U32(0x10000000).Zeros(4096).bytes},
+        BadRecord{"absurd old filters", Record().TableHead().U32(1044).U32(0).Byte(0).U32(0x7FFFFFFF).Zeros(4096).bytes},
+        BadRecord{"absurd old formatting", Record().TableHead().U32(1045).U32(0).Byte(0).Zeros(8).U32(5000).Zeros(4096).bytes},
         BadRecord{"truncated columns", Record().TableHead().U32(1046).U32(3).U32(0).U32(30).bytes},
         BadRecord{"absurd column count", Record().TableHead().U32(1046).U32(0xFFFFFFF0).U32(0).U32(30).bytes},
         BadRecord{"absurd list settings", Record().TableHead().U32(1046).U32(0).Byte(0).U32(0x7FFFFFFF).bytes},

@@ -2,7 +2,6 @@
 // shows of them and in which order.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <limits>
 
 #include "support/table_environment.h"
@@ -121,10 +120,9 @@ TEST_F(TableRowsTest, NumbersAreDrawnAtTheRightOfTheirCellsAndTextsAtTheLeft) {
 TEST_F(TableRowsTest, RowColoursReachTheListAndLeaveTheFixedColumn) {
   TableRowColours colours = {0x01 | 0x02, {RGB(1, 2, 3), 0, RGB(250, 240, 230), 0, 0}};
   ASSERT_GE(table_->UpsertRow(&rows_[0], -1, kRowUpdate, &colours), 1);
-  EXPECT_EQ(CellBack(table_, 1, 2), RGB(250, 240, 230));
-  EXPECT_EQ(CellFore(table_, 1, 2), RGB(1, 2, 3));
-  EXPECT_EQ(CellBack(table_, 1, 0), GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(CellBack(table_, 2, 2), GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(std::vector<COLORREF>({CellBack(table_, 1, 2), CellFore(table_, 1, 2), CellBack(table_, 1, 0),
+                                    CellBack(table_, 2, 2)}),
+            std::vector<COLORREF>({RGB(250, 240, 230), RGB(1, 2, 3), GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW)}));
 }
 
 TEST_F(TableRowsTest, RowsComeAndGoByTheTablesFilter) {
@@ -156,27 +154,22 @@ TEST_F(TableRowsTest, ListCallbacksSeeTheirTableAndLeaveNoGlobalsBehind) {
   TestRow added{"Альфа", 1, 50};
   table_->UpsertRow(&added, -1, kRowInsert, nullptr);
   EXPECT_EQ(table_->seenCurrentTable, table_) << "the sort callback ran for the new row";
-  EXPECT_EQ(g_pCurrentTable, nullptr);
-  EXPECT_EQ(g_pCurrentTableView, nullptr);
-  EXPECT_EQ(g_pCurrentRowObject, nullptr);
+  EXPECT_TRUE(!g_pCurrentTable && !g_pCurrentTableView && !g_pCurrentRowObject);
   EXPECT_EQ(CellText(table_, 2, 1), "Альфа") << "sorted by Сумма: -3, 50, 99, 1234.5";
 }
 
-struct OrderCase {
-  int id;
-  int ascending;
-  std::vector<std::string> clients;
-};
-
 TEST_F(TableRowsTest, ListShowsRowsInTheOrderOfTheTypedSortValues) {
-  const OrderCase cases[] = {
+  const struct {
+    int id, ascending;
+    std::vector<std::string> clients;
+  } cases[] = {
       {kCount, 1, {"Первая", "Третья", "Вторая"}},
       {kAmount, 1, {"Третья", "Первая", "Вторая"}},
       {kDate, 1, {"Третья", "Вторая", "Первая"}},  // no date last
       {kVolume, 1, {"Первая", "Вторая", "Третья"}},
       {kClient, 0, {"Третья", "Первая", "Вторая"}},
   };
-  for (const OrderCase& c : cases) {
+  for (const auto& c : cases) {
     ZListSortField field = {table_->GetView()->IndexOfColumn(c.id), c.ascending};
     ASSERT_TRUE(ListSetSortFields(ListOf(table_), 1, &field));
     EXPECT_EQ(ShownClients(), c.clients) << c.id;
@@ -186,38 +179,26 @@ TEST_F(TableRowsTest, ListShowsRowsInTheOrderOfTheTypedSortValues) {
   Drag(list, ColumnCentre(list, 2), 3, ColumnCentre(list, 2), 3);  // a click on the Кол-во header
   const std::vector<ZListSortField>& copy = table_->GetView()->SortFieldsCopy();
   ASSERT_EQ(copy.size(), 1u);
-  EXPECT_EQ(copy[0].column, 2);
-  EXPECT_EQ(copy[0].ascending, 0) << "a numeric column sorts descending first";
+  EXPECT_EQ(std::make_pair(copy[0].column, copy[0].ascending), std::make_pair(2, 0)) << "numbers descending first";
   EXPECT_EQ(ShownClients(), (std::vector<std::string>{"Вторая", "Третья", "Первая"}));
 }
 
-struct NumberCase {
-  int id;
-  double value;
-  int64_t expected;  // the type's integer; for a double, its bits are compared with the value's
-};
-
 TEST_F(TableRowsTest, SortValuesAreConvertedByTheColumnType) {
+  // The 8 bytes written over a pattern of 0x11: an integer in four, clamped; a 64-bit integer, clamped; the double.
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  const NumberCase cases[] = {
-      {kCount, 7.9, 7},          {kCount, -7.9, -7},        {kCount, 1e30, INT32_MAX},
-      {kCount, -1e30, INT32_MIN}, {kCount, nan, 0},         {kVolume, 5e9 + 0.5, 5000000000ll},
-      {kVolume, 1e30, INT64_MAX}, {kVolume, nan, 0},         {kAmount, -2.75, 0},
+  const struct {
+    int id;
+    double value;
+    uint64_t bytes;
+  } cases[] = {
+      {kCount, 7.9, 0x1111111100000007},      {kCount, -7.9, 0x11111111FFFFFFF9},  {kCount, 1e30, 0x111111117FFFFFFF},
+      {kCount, -1e30, 0x1111111180000000},    {kCount, nan, 0x1111111100000000},   {kVolume, 5e9 + 0.5, 5000000000},
+      {kVolume, 1e30, 0x7FFFFFFFFFFFFFFF},    {kVolume, nan, 0},                   {kAmount, -2.75, 0xC006000000000000},
   };
-  for (const NumberCase& c : cases) {
+  for (const auto& c : cases) {
     TestRow row{"x"};
     (c.id == kCount ? row.count : c.id == kVolume ? row.volume : row.amount) = c.value;
-    const uint64_t bytes = SortBytes(&row, c.id);
-    if (c.id == kCount) {
-      EXPECT_EQ(static_cast<int32_t>(bytes), c.expected) << c.value;
-      EXPECT_EQ(bytes >> 32, 0x11111111ull) << "an integer is four bytes";
-    } else if (c.id == kVolume) {
-      EXPECT_EQ(static_cast<int64_t>(bytes), c.expected) << c.value;
-    } else {
-      double d;
-      std::memcpy(&d, &bytes, 8);
-      EXPECT_EQ(d, c.value);
-    }
+    EXPECT_EQ(SortBytes(&row, c.id), c.bytes) << c.id << " " << c.value;
   }
   EXPECT_EQ(SortBytes(&rows_[1], kDate), ~0ull) << "date 0";
   EXPECT_EQ(SortBytes(&rows_[2], kTime), ~0ull) << "time -1";
@@ -239,12 +220,8 @@ TEST(TableCreation, ACancelledDialogLeavesNoWindow) {
   DialogDriver cancel([](HWND dialog) { DialogDriver::Press(dialog, IDCANCEL); });
   EXPECT_EQ(table.Create(), nullptr);
   EXPECT_EQ(cancel.Caption(), "Создание таблицы");
-  EXPECT_EQ(table.GetView(), nullptr);
-  EXPECT_EQ(table.GetHwnd(), nullptr);
-  EXPECT_EQ(g_pTableBeingCreated, nullptr);
-  EXPECT_EQ(g_pCurrentTable, nullptr);
-  EXPECT_EQ(g_pCurrentTableView, nullptr);
-  EXPECT_TRUE(env.Module().tables.empty());
+  EXPECT_TRUE(!table.GetView() && !table.GetHwnd() && env.Module().tables.empty());
+  EXPECT_TRUE(!g_pTableBeingCreated && !g_pCurrentTable && !g_pCurrentTableView);
 }
 
 }  // namespace
