@@ -125,6 +125,7 @@ TEST_F(ScenarioFeedTest, LimitsAndPositionsArePushedAtTheStartAsWritten) {
   std::vector<double> amounts;
   for (int offset : {32, 48, 56, 64, 72, 80, 104, 112, 120}) amounts.push_back(Field<double>(limit, offset));
   EXPECT_EQ(amounts, (std::vector<double>{50, 1000, 200, 900, -5, -6, 150, 7, 8}));
+  EXPECT_EQ(Field<int64_t>(limit, 88), 0) << "a new limit carries no reset mark";
   EXPECT_EQ(TextAt(position, 30) + " " + std::to_string(Field<int32_t>(position, 68)), "RIZ6 -3");
   EXPECT_DOUBLE_EQ(Field<double>(position, 96), -12.5);
   EXPECT_EQ(player.Start(), 2);
