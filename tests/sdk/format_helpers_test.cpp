@@ -22,10 +22,9 @@ class FormatModule : public CZenkPluginModule {
 };
 
 TEST(DoubleEquals, UsesTheCommonTolerance) {
-  EXPECT_TRUE(DoubleEquals(1.0, 1.00000009));
-  EXPECT_FALSE(DoubleEquals(1.0, 1.0000002));
-  EXPECT_FALSE(DoubleEquals(1.0, std::nan("")));
-  EXPECT_TRUE(DoubleEquals(kValueNotSet, 1e30));
+  EXPECT_EQ(std::vector<bool>({DoubleEquals(1.0, 1.00000009), DoubleEquals(1.0, 1.0000002),
+                               DoubleEquals(1.0, std::nan("")), DoubleEquals(kValueNotSet, 1e30)}),
+            std::vector<bool>({true, false, false, true}));
 }
 
 TEST(FormatDouble, FormatsWithTheLocaleSeparators) {

@@ -139,6 +139,7 @@ TEST_F(RiskTableTest, RowsAreColouredByFundsSufficiency) {
       EXPECT_EQ(CellBack(table_, LineOf(table_, c.first), column), c.second) << c.first->account << " " << column;
       EXPECT_EQ(CellFore(table_, LineOf(table_, c.first), column), GetSysColor(COLOR_WINDOWTEXT));
     }
+    EXPECT_EQ(CellBack(table_, LineOf(table_, c.first), 0), GetSysColor(COLOR_BTNFACE)) << "the fixed column keeps its own";
   }
   const TableRowColours block = RiskRowColours(env_.Module().colours, b_.get());
   EXPECT_EQ(std::vector<uint32_t>(block.values, block.values + 5), std::vector<uint32_t>({0x80000008u, 0, kWarning, 0, 0}))
@@ -222,12 +223,10 @@ TEST_F(RiskTableTest, TheRefreshMessageTakesTheAcceptedClientsAndRefills) {
     SendMessageA(table_->GetHwnd(), WM_TABLE_FILTER_REFRESH, 0, 0);
     EXPECT_EQ(LineOf(table_, module.records.back()), line) << firm;
   };
-  refresh(1, 0, "FIRM3", 4);
-  ASSERT_EQ(table_->GetClientFilter()->count, 1);
+  refresh(1, 0, "FIRM3", 4);  // the module's refresh rules decide the selections; the table refills
+  ASSERT_EQ(table_->GetClientFilter()->count + table_->GetAccountFilter()->count, 1);
   EXPECT_EQ(table_->GetClientFilter()->positions[0], 1);
-  EXPECT_EQ(table_->GetAccountFilter()->count, 0);
   refresh(0, 1, "FIRM4", 5);  // the host drops the restricting selections
-  EXPECT_EQ(table_->GetClientFilter()->positions, nullptr);
   refresh(0, 1, "FIRM5", -1);  // nothing changed: nothing filled
   table_->ClearRows();
 }

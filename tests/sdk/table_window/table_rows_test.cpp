@@ -72,23 +72,6 @@ TEST_F(TableRowsTest, LivesInAHostFrameOfTheMdiClient) {
   EXPECT_LE(client.right, mdi.right);
 }
 
-TEST_F(TableRowsTest, ViewAnswersAboutItsColumns) {
-  CZPluginTableView* view = table_->GetView();
-  EXPECT_EQ(view->IndexOfColumn(kAmount), 3);
-  EXPECT_EQ(view->IndexOfColumn(kNote), 0) << "a column not shown answers the fixed column";
-  EXPECT_EQ(std::vector<int>({view->ColumnIdAt(-1), view->ColumnIdAt(6), view->ColumnIdAt(7)}),
-            std::vector<int>({-1, kVolume, -1}));
-  EXPECT_EQ(std::vector<bool>({view->IsTextColumnAt(1), view->IsTextColumnAt(2), view->IsTextColumnAt(42)}),
-            std::vector<bool>({true, false, false}));
-  EXPECT_EQ(view->DefaultSortDirection(1), 1) << "text ascending, numbers descending first";
-  EXPECT_EQ(view->DefaultSortDirection(3), 0);
-  EXPECT_EQ(view->GetRowCount(), 4) << "the header row counts";
-  EXPECT_EQ(view->GetSelectedRow(), nullptr);
-  view->SetSelection(LineOf(table_, &rows_[1]), 1);
-  EXPECT_EQ(view->GetSelectedRow(), &rows_[1]);
-  EXPECT_EQ(view->GetRowObject(1), &rows_[0]);
-}
-
 TEST_F(TableRowsTest, ShowsTheVisibleColumnsAndACellTextPerRowInTheTableOrder) {
   EXPECT_EQ(HeaderTitles(table_),
             (std::vector<std::string>{"№", "Клиент", "Кол-во", "Сумма", "Дата", "Время", "Объём"}));
@@ -96,6 +79,7 @@ TEST_F(TableRowsTest, ShowsTheVisibleColumnsAndACellTextPerRowInTheTableOrder) {
   EXPECT_EQ(GetColumnWidth(ListOf(table_), 1), 12 * env_.TextCharWidth());
   EXPECT_EQ(GetColumnWidth(ListOf(table_), 3), 10 * env_.NumberCharWidth());
   EXPECT_EQ(ShownClients(), (std::vector<std::string>{"Вторая", "Первая", "Третья"})) << "CompareRows' order";
+  EXPECT_EQ(table_->GetView()->GetRowObject(2), &rows_[1]);
   std::vector<std::string> first;
   for (int column = 0; column < 7; ++column) first.push_back(CellText(table_, 1, column));
   EXPECT_EQ(first, (std::vector<std::string>{"1", "Вторая", "30", "1234.50", "20240301", "93000", "5000000000"}));
@@ -115,14 +99,6 @@ TEST_F(TableRowsTest, NumbersAreDrawnAtTheRightOfTheirCellsAndTextsAtTheLeft) {
   EXPECT_FALSE(blank(2, 2.0 / 3, 1));
   EXPECT_TRUE(blank(1, 2.0 / 3, 1)) << "a name of 6 letters in a column of 12";
   EXPECT_FALSE(blank(1, 0, 1.0 / 3));
-}
-
-TEST_F(TableRowsTest, RowColoursReachTheListAndLeaveTheFixedColumn) {
-  TableRowColours colours = {0x01 | 0x02, {RGB(1, 2, 3), 0, RGB(250, 240, 230), 0, 0}};
-  ASSERT_GE(table_->UpsertRow(&rows_[0], -1, kRowUpdate, &colours), 1);
-  EXPECT_EQ(std::vector<COLORREF>({CellBack(table_, 1, 2), CellFore(table_, 1, 2), CellBack(table_, 1, 0),
-                                    CellBack(table_, 2, 2)}),
-            std::vector<COLORREF>({RGB(250, 240, 230), RGB(1, 2, 3), GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW)}));
 }
 
 TEST_F(TableRowsTest, RowsComeAndGoByTheTablesFilter) {

@@ -1,9 +1,8 @@
-// Plug-in windows and dialogs in the host's frame: binding, saving, and who
-// deletes whom.
+// Plug-in windows and dialogs in the host's frame: binding, and who deletes
+// whom.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "sdk/plugin_dialog.h"
@@ -48,20 +47,6 @@ class WindowLifetimeTest : public ::testing::Test {
  protected:
   TableEnvironment env_;
 };
-
-TEST_F(WindowLifetimeTest, SaveMessageWritesExactlyTheThreeMarkers) {
-  auto* window = new CountingWindow;
-  ASSERT_NE(window->CreateVisible(), nullptr);
-  EXPECT_EQ(GetParent(window->GetHwnd()), env_.MdiClient());
-  ASSERT_EQ(env_.SaveLayout(), 1);
-  const std::vector<uint8_t>& record = env_.Windows().Store().Records()[0];
-  std::vector<uint32_t> words(record.size() / 4);
-  std::memcpy(words.data(), record.data(), record.size());
-  EXPECT_EQ(record.size(), 12u);
-  EXPECT_EQ(words, (std::vector<uint32_t>{20090420, 4242, 25029})) << "the markers around the window kind";
-  EXPECT_EQ(env_.Windows().Store().SavedWindows().size(), 1u) << "host function 61 ran";
-  EXPECT_FALSE(env_.Windows().Store().InSection()) << "the section was ended";
-}
 
 TEST_F(WindowLifetimeTest, AWindowObjectTakesNotificationsAndGoesOnceWithItsFrameOrAWindowItOwns) {
   CountingWindow* windows[3] = {new CountingWindow, new CountingWindow, new CountingWindow};
