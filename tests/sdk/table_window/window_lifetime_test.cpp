@@ -1,5 +1,5 @@
-// Plug-in windows and dialogs in the host's frame: binding, and who deletes
-// whom.
+// Plug-in windows and dialogs in the host's frame: binding and who deletes
+// whom; and an edit whose number the host refuses.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -147,6 +147,20 @@ TEST_F(WindowLifetimeTest, AModelessDialogLivesInAHostFrameAndDeletesItselfOnce)
   env_.Pump();
   EXPECT_EQ(TestDialog::destroyed, before + 1) << "closing the frame deletes it once";
   EXPECT_TRUE(env_.Module().dialogs.empty());
+}
+
+TEST_F(WindowLifetimeTest, ADecimalEditDropsTheKeystrokeTheHostRefuses) {
+  HWND edit = CreateWindowA("EDIT", "12,345", WS_POPUP | WS_VISIBLE, 0, 0, 200, 30, nullptr, nullptr, nullptr, nullptr);
+  SetForegroundWindow(edit);
+  SetFocus(edit);
+  SendMessageA(edit, EM_SETSEL, 6, 6);  // the caret after a third decimal just typed
+  env_.Module().ValidateDecimalEdit(edit, EN_UPDATE, 2, 10, 0, 0);
+  char text[32] = {};
+  GetWindowTextA(edit, text, sizeof text);
+  DWORD caret = 0;
+  SendMessageA(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+  EXPECT_EQ(std::string(text) + " caret " + std::to_string(caret), "12,34 caret 5");
+  DestroyWindow(edit);
 }
 
 }  // namespace
