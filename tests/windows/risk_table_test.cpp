@@ -225,7 +225,7 @@ TEST_F(RiskTableTest, TheRefreshMessageTakesTheAcceptedClientsAndRefills) {
   };
   refresh(1, 0, "FIRM3", 4);  // the module's refresh rules decide the selections; the table refills
   ASSERT_EQ(table_->GetClientFilter()->count + table_->GetAccountFilter()->count, 1);
-  EXPECT_EQ(table_->GetClientFilter()->positions[0], 1);
+  EXPECT_EQ(table_->GetClientFilter()->positions[0], 1) << "B (FIRM1)";
   refresh(0, 1, "FIRM4", 5);  // the host drops the restricting selections
   refresh(0, 1, "FIRM5", -1);  // nothing changed: nothing filled
   table_->ClearRows();
@@ -259,14 +259,10 @@ TEST(RiskTableScreenshot, AFilledRiskTableIsDrawnInItsColoursAndSaved) {
   for (int i = 0; i < 8; ++i) {
     clients.push_back(MakeClient(i < 5 ? "MC0001200000" : "MC0002300000", ("SPBFUT00A" + std::to_string(10 + i)).c_str(),
                                  ("C" + std::to_string(1000 + i * 37)).c_str()));
-    TClientRiskRecord& c = *clients.back();
-    c.dayStartLimit = 150000000.0 + i * 12345678;
-    c.currentNetPosition = 42000000.0 * (i % 3);
-    c.variationMargin = (i % 2 ? -1 : 1) * 1234567.0 * i;
-    c.sfr = sfr[i];
-    c.clgo = 1.0 + 0.1 * i;
-    c.cashLeverage = i % 3 == 0 ? kValueNotSet : 1.5 * i;
-    env.Module().records.push_back(&c);
+    clients.back()->dayStartLimit = 150000000.0 + i * 12345678;
+    clients.back()->variationMargin = (i % 2 ? -1 : 1) * 1234567.0 * i;
+    clients.back()->sfr = sfr[i];
+    env.Module().records.push_back(clients.back().get());
   }
   CVantrelFutRiskParamsTable* table = env.OpenRiskTable();
   ASSERT_NE(table, nullptr);

@@ -52,19 +52,14 @@ class TableLayoutTest : public ::testing::Test {
     env_.Module().restore = [this](uint32_t c, uint32_t d) {
       HostCall<59>(c, d);
       uint32_t marker = 0, kind = 0;
-      int restored = 0;
-      if (HostCall<63>(&marker, 4) && HostCall<63>(&kind, 4) && marker == 20090420 && kind == kTestTableKind) {
-        auto* table = new TestTable;
-        table->source = {&a_, &b_};
-        if (table->LoadState() && table->Create()) {
-          restored_.push_back(table);
-          restored = 1;
-        } else {
-          delete table;
-        }
-      }
+      auto* table = new TestTable;
+      table->source = {&a_, &b_};
+      const bool restored = HostCall<63>(&marker, 4) && HostCall<63>(&kind, 4) && marker == 20090420 &&
+                            kind == kTestTableKind && table->LoadState() && table->Create();
+      if (restored) restored_.push_back(table);
+      else delete table;
       HostCall<60>();
-      return restored;
+      return restored ? 1 : 0;
     };
   }
   // Restores the host's records; no create dialog may show.

@@ -34,10 +34,7 @@ class TestDialog : public CZPluginDialog {
  public:
   explicit TestDialog(const char* title) : CZPluginDialog(title, 901, 210605) {}
   ~TestDialog() override { ++destroyed; }
-  int OnInitDialog(WPARAM wParam, LPARAM lParam) override {
-    ++inits;
-    return CZPluginDialog::OnInitDialog(wParam, lParam);
-  }
+  int OnInitDialog(WPARAM wParam, LPARAM lParam) override { return ++inits, CZPluginDialog::OnInitDialog(wParam, lParam); }
   int inits = 0;
   static int destroyed;
 };
