@@ -1,26 +1,13 @@
-// The pushed records carry every field where the plug-in reads it, and go to
-// the plug-in through callback entry 22 with kind 1.
+// The records the host pushes carry every field where the plug-in reads it
+// (limits and positions as a scenario gives them: scenario_feed_test), and go
+// to the plug-in through callback entry 22 with kind 1.
 #include "host/standin/host_records.h"
-#include "host/standin/standin_host.h"
 
-#include "fake_plugin.h"
+#include "host_test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 namespace {
-template <typename T>
-T Field(const std::vector<uint8_t>& record, int offset) {
-  T value;
-  std::memcpy(&value, record.data() + offset, sizeof value);
-  return value;
-}
-
-std::string TextAt(const std::vector<uint8_t>& record, int offset) {
-  return std::string(reinterpret_cast<const char*>(record.data() + offset));
-}
-
 LimitSpec SampleLimit() {
   LimitSpec limit;
   limit.id = 4711;
@@ -39,59 +26,6 @@ LimitSpec SampleLimit() {
   return limit;
 }
 
-TEST(HostRecords, LimitFieldsSitAtTheirOffsets) {
-  const PushedRecord record = BuildLimit(SampleLimit());
-  ASSERT_EQ(record.code, 32985u);
-  ASSERT_EQ(record.bytes.size(), 160u);
-  EXPECT_EQ(Field<int32_t>(record.bytes, 0), 4711);
-  EXPECT_EQ(TextAt(record.bytes, 4), "MC0001");
-  EXPECT_EQ(TextAt(record.bytes, 17), "A00017");
-  EXPECT_EQ(Field<int16_t>(record.bytes, 30), 1);
-  EXPECT_DOUBLE_EQ(Field<double>(record.bytes, 32), 25);
-  for (int offset : {48, 56, 64, 72, 80, 104, 112, 120})
-    EXPECT_DOUBLE_EQ(Field<double>(record.bytes, offset), offset + 0.5) << "offset " << offset;
-  EXPECT_EQ(Field<int32_t>(record.bytes, 88), 0) << "a new limit carries no reset mark";
-  EXPECT_EQ(Field<int32_t>(record.bytes, 92), 0);
-}
-
-TEST(HostRecords, PositionFieldsSitAtTheirOffsets) {
-  PositionSpec position;
-  position.id = -3;
-  position.firm = "MC0002";
-  position.account = "B00001";
-  position.security = "RI105000BL6";
-  position.quantity = -17;
-  position.variationMargin = -1234.25;
-  const PushedRecord record = BuildPosition(position);
-  ASSERT_EQ(record.code, 32986u);
-  ASSERT_EQ(record.bytes.size(), 144u);
-  EXPECT_EQ(Field<int32_t>(record.bytes, 0), -3);
-  EXPECT_EQ(TextAt(record.bytes, 4), "MC0002");
-  EXPECT_EQ(TextAt(record.bytes, 17), "B00001");
-  EXPECT_EQ(TextAt(record.bytes, 30), "RI105000BL6");
-  EXPECT_EQ(Field<int32_t>(record.bytes, 68), -17);
-  EXPECT_DOUBLE_EQ(Field<double>(record.bytes, 96), -1234.25);
-}
-
-TEST(HostRecords, CodesAreCutToTwelveCharactersAndTerminated) {
-  LimitSpec limit = SampleLimit();
-  limit.firm = "FIRMWITHALONGNAME";
-  limit.account = "ACCOUNT-0123456789";
-  const PushedRecord record = BuildLimit(limit);
-  EXPECT_EQ(TextAt(record.bytes, 4), "FIRMWITHALON");
-  EXPECT_EQ(record.bytes[16], 0);
-  EXPECT_EQ(TextAt(record.bytes, 17), "ACCOUNT-0123");
-  EXPECT_EQ(record.bytes[29], 0);
-  EXPECT_EQ(Field<int16_t>(record.bytes, 30), 1) << "the type is not overwritten";
-}
-
-TEST(HostRecords, LimitRemovalIsTheIdAlone) {
-  const PushedRecord record = BuildLimitRemoval(90001);
-  EXPECT_EQ(record.code, 152u);
-  ASSERT_EQ(record.bytes.size(), 4u);
-  EXPECT_EQ(Field<int32_t>(record.bytes, 0), 90001);
-}
-
 TEST(HostRecords, OrderFieldsSitAtTheirOffsets) {
   OrderSpec order;
   order.key = 77;
@@ -102,36 +36,38 @@ TEST(HostRecords, OrderFieldsSitAtTheirOffsets) {
   order.transactionId = 5150;
   order.valueA = 11;
   order.valueB = 22;
-  const PushedRecord record = BuildOrder(order);
-  ASSERT_EQ(record.code, 32973u);
-  ASSERT_EQ(record.bytes.size(), 592u);
-  EXPECT_EQ(Field<int32_t>(record.bytes, 0), 77);
-  EXPECT_EQ(Field<int64_t>(record.bytes, 8), 0x123456789LL);
-  EXPECT_EQ(Field<uint32_t>(record.bytes, 16), 2u);
-  EXPECT_EQ(TextAt(record.bytes, 120), "MC0003");
-  EXPECT_EQ(Field<int32_t>(record.bytes, 196), 5150);
-  EXPECT_EQ(TextAt(record.bytes, 200), std::string(32, 'Z')) << "cut and terminated";
-  EXPECT_EQ(Field<uint32_t>(record.bytes, 348), 11u);
-  EXPECT_EQ(Field<uint32_t>(record.bytes, 352), 22u);
+  const PushedRecord orderRecord = BuildOrder(order);
+  const uint8_t* o = orderRecord.bytes.data();
+  ASSERT_EQ(orderRecord.code, 32973u);
+  ASSERT_EQ(orderRecord.bytes.size(), 592u);
+  EXPECT_EQ(std::vector<int64_t>({Field<int32_t>(o, 0), Field<int64_t>(o, 8), Field<uint32_t>(o, 16),
+                                  Field<int32_t>(o, 196), Field<uint32_t>(o, 348), Field<uint32_t>(o, 352)}),
+            std::vector<int64_t>({77, 0x123456789LL, 2, 5150, 11, 22}));
+  EXPECT_EQ(TextAt(o, 120), "MC0003");
+  EXPECT_EQ(TextAt(o, 200), std::string(32, 'Z')) << "the account cut and terminated";
+}
+
+TEST(HostRecords, CodesAreCutToTwelveCharactersAndTerminated) {
+  LimitSpec limit = SampleLimit();
+  limit.firm = "FIRMWITHALONGNAME";
+  limit.account = "ACCOUNT-0123456789";
+  const std::vector<uint8_t> bytes = BuildLimit(limit).bytes;
+  EXPECT_EQ(std::string(bytes.begin() + 4, bytes.begin() + 32), std::string("FIRMWITHALON\0ACCOUNT-0123\0\1\0", 28))
+      << "firm, account, and the type not overwritten";
 }
 
 TEST(HostRecords, PushGoesThroughEntry22WithKind1) {
   StandInHost host;
   PluginLibrary library(host);
+  EXPECT_FALSE(PushRecord(library, BuildLimitRemoval(1))) << "refused without an entry 22";
   FakePlugin plugin(library);
   EXPECT_TRUE(PushRecord(library, BuildLimit(SampleLimit())));
-  EXPECT_TRUE(PushRecord(library, BuildLimitRemoval(4711)));
+  EXPECT_TRUE(PushRecord(library, BuildLimitRemoval(90001)));
   ASSERT_EQ(plugin.Calls().size(), 2u);
   EXPECT_EQ(plugin.Calls()[0].kind, 1u);
   EXPECT_EQ(plugin.Calls()[0].code, 32985u);
   EXPECT_EQ(plugin.Calls()[0].bytes, BuildLimit(SampleLimit()).bytes);
-  EXPECT_EQ(plugin.Calls()[1].code, 152u);
-  EXPECT_EQ(plugin.Calls()[1].bytes.size(), 4u);
-}
-
-TEST(HostRecords, PushWithoutAnEntry22IsRefused) {
-  StandInHost host;
-  PluginLibrary library(host);
-  EXPECT_FALSE(PushRecord(library, BuildLimitRemoval(1)));
+  EXPECT_EQ(plugin.Calls()[1].code, 152u) << "a limit's removal is its id alone";
+  EXPECT_EQ(plugin.Calls()[1].bytes, std::vector<uint8_t>({0x91, 0x5F, 0x01, 0x00}));
 }
 }  // namespace

@@ -1,98 +1,34 @@
-// Client sections and timed steps of a scenario: what the host answers and
-// pushes, and the steps played once each, in the order of their times.
+// A scenario file: the market and clients the host then answers with, the
+// records it pushes at the start, and the timed steps played once each in the
+// order of their times.
 #include "host/standin/scenario.h"
 #include "host/standin/scenario_player.h"
-#include "host/standin/standin_host.h"
 
-#include "fake_plugin.h"
-#include "temp_folder.h"
+#include "host_test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 namespace {
-constexpr char kScenario[] = R"(
-[Class1]
-Code=SPBFUT
-Flags=0x48
-[Security1]
-Class=SPBFUT
-Code=RIZ6
-Type=4
-last=100
-offer=101
-[Firm1]
-Name=F1
-Text=[PORTFOLIORISKCONFIG]\nBOARDTAG=EQTV
-[Firm2]
-Name=F2
-Text=
-[Account1]
-Firm=F1
-Account=ACC1
-ClientCode=CL1
-Qualified=1
-Portfolios=5, 9
-Param58=4
-Param7@9=250.5
-ParamX=1
-[Account2]
-Firm=F1
-Account=ACC2
-[Limit1]
-Firm=F1
-Account=ACC1
-Id=11
-Type=1
-Coefficient=50
-DayStart=1000
-NetPosition=200
-Planned=900
-RealVM=-5
-InterimBase=-6
-NetPositionOpen=150
-Deduction112=7
-Deduction120=8
-[Limit2]
-Firm=F1
-Account=ACC2
-Id=12
-Start=0
-DayStart=2000
-[Position1]
-Firm=F1
-Account=ACC1
-Id=21
-Security=RIZ6
-Quantity=-3
-VariationMargin=-12.5
-[Step1]
-At=3000
-Connected=0
-Event=4 F2; four F3
-[Step2]
-At=1000
-SetParam=RIZ6 last 120; RIZ6 offer 121; NOSUCH last 1; RIZ6 bid; RIZ6 bid x12
-[Step3]
-At=3000
-PushLimit=2, 7
-RemoveLimit=11
-Connected=1
-)";
-
-template <typename T>
-T Field(const std::vector<uint8_t>& record, int offset) {
-  T value;
-  std::memcpy(&value, record.data() + offset, sizeof value);
-  return value;
-}
-
-template <int N>
-typename host::FunctionSig<N>::Fn Function(StandInHost& host) {
-  return reinterpret_cast<typename host::FunctionSig<N>::Fn>(
-      static_cast<uintptr_t>(host.FunctionTable()[N]));
-}
+// One section a line.
+constexpr char kScenario[] =
+    "[Class1]\nCode=SPBFUT\nFlags=0x48\n"
+    "[Class2]\nCode=CROSS\nFlags=0x2000\nId=-1\n"
+    "[Security1]\nClass=SPBFUT\nCode=RIZ6\nId=7\nType=4\nFlagByte=0x04\nName=RTS-12.26\nCurrency=SUR\nBaseAsset=RTS\n"
+    "Trading=-1\nPriceStep=1.5\nDecimals=2\nlast=100\noffer=101\n"
+    "[Spot1]\nFirm=F1\nClient=CL1\nBoardTag=EQTV\nCurrency=SUR\nValue40=1\nValue48=2\nValue56=3\nValue64=4\nStatus=5\n"
+    "[Firm1]\nName=F1\nText=[PORTFOLIORISKCONFIG]\\nBOARDTAG=EQTV\n"
+    "[Firm2]\nName=F2\nTextFile=firm2.ini\nReady=0\n"
+    "[ClientValue1]\nFirm=F1\nClient=CL1\nNumber=6\nValue=12.5\nResult=3\n"
+    "[Account1]\nFirm=F1\nAccount=ACC1\nClientCode=CL1\nQualified=1\nPortfolios=5, 9\nParam58=4\nParam7@9=250.5\n"
+    "ParamX=1\n"
+    "[Account2]\nFirm=F1\nAccount=ACC2\n"
+    "[Limit1]\nFirm=F1\nAccount=ACC1\nId=11\nType=1\nCoefficient=50\nDayStart=1000\nNetPosition=200\nPlanned=900\n"
+    "RealVM=-5\nInterimBase=-6\nNetPositionOpen=150\nDeduction112=7\nDeduction120=8\n"
+    "[Limit2]\nFirm=F1\nAccount=ACC2\nId=12\nStart=0\nDayStart=2000\n"
+    "[Position1]\nFirm=F1\nAccount=ACC1\nId=21\nSecurity=RIZ6\nQuantity=-3\nVariationMargin=-12.5\n"
+    "[Step1]\nAt=3000\nConnected=0\nEvent=4 F2; four F3\n"
+    "[Step2]\nAt=1000\nSetParam=RIZ6 last 120; RIZ6 offer 121; NOSUCH last 1; RIZ6 bid; RIZ6 bid x12\n"
+    "[Step3]\nAt=3000\nPushLimit=2, 7\nRemoveLimit=11\nConnected=1\n";
 
 double Parameter(StandInHost& host, const char* name) {
   double value = 0;
@@ -103,6 +39,7 @@ double Parameter(StandInHost& host, const char* name) {
 class ScenarioFeedTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    folder.Write("firm2.ini", "[GENERAL]\r\nOther=2\r\n");
     ASSERT_TRUE(LoadScenario(folder.Write("feed.ini", kScenario), host, nullptr));
   }
   TempFolder folder{"scenario_feed"};
@@ -110,60 +47,92 @@ class ScenarioFeedTest : public ::testing::Test {
   PluginLibrary library{host};
   FakePlugin plugin{library};
   ScenarioPlayer player{host, library};
+  const char firm[33] = "F1";  // the plug-in passes a firm as the start of its 33-character field
 };
 
+TEST_F(ScenarioFeedTest, SecurityAndSpotRecordsCarryTheirFieldsAtTheirOffsets) {
+  const void* security = Function<33>(host)(3, 560, 0);
+  ASSERT_NE(security, nullptr);
+  // A derivative (type 4), an option (flag 0x04), its id, price decimals, not traded (-1), its class's index.
+  EXPECT_EQ(std::vector<int>({Field<uint16_t>(security, 4), Field<uint8_t>(security, 8), Field<int32_t>(security, 12),
+                              Field<int16_t>(security, 214), Field<int32_t>(security, 240), Field<int16_t>(security, 440)}),
+            std::vector<int>({4, 0x04, 7, 2, -1, 0}));
+  EXPECT_EQ(std::vector<std::string>({TextAt(security, 16), TextAt(security, 29), TextAt(security, 208), TextAt(security, 224)}),
+            std::vector<std::string>({"RIZ6", "RTS-12.26", "SUR", "RTS"})) << "code, name, currency, base asset";
+  EXPECT_DOUBLE_EQ(Field<double>(security, 248), 1.5) << "the price step";
+  EXPECT_EQ(Field<int32_t>(Function<33>(host)(2, 1144, 1), 24), -1) << "the cross-rates class's id";
+  EXPECT_EQ(Function<91>(host)("RIZ6", "SPBFUT"), 0);
+  EXPECT_EQ(Function<91>(host)("RIZ6", "CROSS"), -1);
+  EXPECT_DOUBLE_EQ(Parameter(host, "offer"), 101);
+
+  const int spot = Function<149>(host)(firm, "CL1", "EQTV", "SUR", 0);
+  EXPECT_EQ(spot, 0);
+  EXPECT_EQ(Function<149>(host)(firm, "CL1", "EQTV", "USD", 0), -1);
+  uint8_t record[104] = {};
+  ASSERT_NE(Function<34>(host)(12, 104, spot, record), 0);
+  for (int offset : {40, 48, 56, 64}) EXPECT_DOUBLE_EQ(Field<double>(record, offset), offset / 8 - 4) << offset;
+  EXPECT_EQ(Field<int32_t>(record, 100), 5);
+  EXPECT_EQ(Function<34>(host)(12, 100, spot, record), 0) << "a wrong record size";
+}
+
+TEST_F(ScenarioFeedTest, FirmSettingsObjectsCarryTheirTexts) {
+  ASSERT_EQ(Function<32>(host)(14), 2);
+  uint8_t record[96] = {};
+  // Its name, its text (the second's read from the file beside the scenario), and whether it is ready.
+  std::vector<std::string> firms;
+  for (int index : {0, 1}) {
+    ASSERT_NE(Function<34>(host)(14, 96, index, record), 0);
+    firms.push_back(TextAt(record, 8) + "|" + Field<const char*>(record, 4) + "|" + std::to_string(Field<int32_t>(record, 88)));
+  }
+  EXPECT_EQ(firms, (std::vector<std::string>{"F1|[PORTFOLIORISKCONFIG]\r\nBOARDTAG=EQTV|1", "F2|[GENERAL]\r\nOther=2\r\n|0"}));
+  char buffer[8];
+  EXPECT_EQ(Function<130>(host)("F1", buffer, sizeof buffer), 1);
+  EXPECT_STREQ(buffer, "[PORTFO") << "cut to the capacity";
+  EXPECT_EQ(Function<130>(host)("F9", buffer, sizeof buffer), 0);
+}
+
 TEST_F(ScenarioFeedTest, AccountsGiveTheHostsAnswersPerClient) {
-  const char firm[33] = "F1";
   char code[33] = {};
   EXPECT_NE(Function<148>(host)(firm, "ACC1", code, sizeof code), 0);
   EXPECT_STREQ(code, "CL1");
   EXPECT_EQ(Function<148>(host)(firm, "ACC2", code, sizeof code), 0) << "no client code: not united";
   double value = 0;
   EXPECT_EQ(Function<135>(host)(firm, "CL1", 36, &value, 0), 0);
-  EXPECT_DOUBLE_EQ(value, 1);
-  host::ClientParamRequest special = {58, 9, 0};
-  Function<202>(host)(firm, "CL1", 0, &special, 1);
-  EXPECT_EQ(special.status, 0);
-  EXPECT_DOUBLE_EQ(special.value, 4);
-  host::ClientParamRequest collateral = {7, 9, 0};
-  Function<202>(host)(firm, "CL1", 9, &collateral, 1);
-  EXPECT_EQ(collateral.status, 0);
-  EXPECT_DOUBLE_EQ(collateral.value, 250.5);
-  int32_t portfolios[2] = {};
-  int32_t count = 0;
+  EXPECT_DOUBLE_EQ(value, 1) << "qualified";
+  EXPECT_EQ(Function<134>(host)(firm, "CL1", 6, &value, 0), 3) << "a client value carries its result";
+  EXPECT_DOUBLE_EQ(value, 12.5);
+  host::ClientParamRequest requests[2] = {{58, 9, 0}, {7, 9, 0}};
+  Function<202>(host)(firm, "CL1", 0, &requests[0], 1);
+  Function<202>(host)(firm, "CL1", 9, &requests[1], 1);
+  EXPECT_EQ(requests[0].status + requests[1].status, 0);
+  EXPECT_DOUBLE_EQ(requests[0].value, 4) << "at portfolio 0";
+  EXPECT_DOUBLE_EQ(requests[1].value, 250.5) << "at portfolio 9";
+  int32_t portfolios[2] = {}, count = 0;
   Function<203>(host)(firm, "CL1", nullptr, &count);
   ASSERT_EQ(count, 2);
   Function<203>(host)(firm, "CL1", portfolios, &count);
-  EXPECT_EQ(portfolios[0], 5);
-  EXPECT_EQ(portfolios[1], 9);
+  EXPECT_EQ(std::vector<int32_t>(portfolios, portfolios + 2), std::vector<int32_t>({5, 9}));
 }
 
 TEST_F(ScenarioFeedTest, LimitsAndPositionsArePushedAtTheStartAsWritten) {
   const std::vector<PushedRecord>& records = host.Feed().startRecords;
   ASSERT_EQ(records.size(), 2u) << "Limit2 waits for a step";
-  const std::vector<uint8_t>& limit = records[0].bytes;
-  EXPECT_EQ(records[0].code, 32985u);
-  EXPECT_EQ(Field<int32_t>(limit, 0), 11);
-  EXPECT_STREQ(reinterpret_cast<const char*>(limit.data() + 17), "ACC1");
-  EXPECT_EQ(Field<int16_t>(limit, 30), 1);
-  const struct {
-    int offset;
-    double value;
-  } amounts[] = {{32, 50},  {48, 1000}, {56, 200}, {64, 900}, {72, -5},
-                 {80, -6},  {104, 150}, {112, 7},  {120, 8}};
-  for (const auto& amount : amounts)
-    EXPECT_DOUBLE_EQ(Field<double>(limit, amount.offset), amount.value) << amount.offset;
-  const std::vector<uint8_t>& position = records[1].bytes;
-  EXPECT_EQ(records[1].code, 32986u);
-  EXPECT_STREQ(reinterpret_cast<const char*>(position.data() + 30), "RIZ6");
-  EXPECT_EQ(Field<int32_t>(position, 68), -3);
+  const uint8_t *limit = records[0].bytes.data(), *position = records[1].bytes.data();
+  EXPECT_EQ(std::make_pair(records[0].code, records[1].code), std::make_pair(32985u, 32986u));
+  EXPECT_EQ(records[0].bytes.size(), 160u);
+  EXPECT_EQ(records[1].bytes.size(), 144u);
+  EXPECT_EQ(std::to_string(Field<int32_t>(limit, 0)) + " " + TextAt(limit, 17) + " " +
+                std::to_string(Field<int16_t>(limit, 30)),
+            "11 ACC1 1") << "id, account, type";
+  std::vector<double> amounts;
+  for (int offset : {32, 48, 56, 64, 72, 80, 104, 112, 120}) amounts.push_back(Field<double>(limit, offset));
+  EXPECT_EQ(amounts, (std::vector<double>{50, 1000, 200, 900, -5, -6, 150, 7, 8}));
+  EXPECT_EQ(Field<int64_t>(limit, 88), 0) << "a new limit carries no reset mark";
+  EXPECT_EQ(TextAt(position, 30) + " " + std::to_string(Field<int32_t>(position, 68)), "RIZ6 -3");
   EXPECT_DOUBLE_EQ(Field<double>(position, 96), -12.5);
-}
-
-TEST_F(ScenarioFeedTest, StartSendsEvent1TheRecordsThenEvent4PerFirm) {
   EXPECT_EQ(player.Start(), 2);
-  EXPECT_EQ(plugin.Summary(),
-            (std::vector<std::string>{"E1 (null)", "R32985", "R32986", "E4 F1", "E4 F2"}));
+  EXPECT_EQ(plugin.Summary(), (std::vector<std::string>{"E1 (null)", "R32985", "R32986", "E4 F1", "E4 F2"}))
+      << "event 1, the records, then event 4 per firm";
 }
 
 TEST_F(ScenarioFeedTest, StepsPlayOnceInTheOrderOfTheirTimes) {
@@ -171,12 +140,12 @@ TEST_F(ScenarioFeedTest, StepsPlayOnceInTheOrderOfTheirTimes) {
   const size_t started = plugin.Calls().size();
   EXPECT_TRUE(player.PlayDue(999).empty());
   EXPECT_DOUBLE_EQ(Parameter(host, "last"), 100);
-
   ASSERT_EQ(player.PlayDue(1000).size(), 1u);
   EXPECT_DOUBLE_EQ(Parameter(host, "last"), 120);
   EXPECT_DOUBLE_EQ(Parameter(host, "offer"), 121);
   EXPECT_EQ(plugin.Calls().size(), started) << "a price move pushes nothing";
   EXPECT_TRUE(player.PlayDue(2000).empty()) << "a step plays once";
+  EXPECT_NE(Function<49>(host)(), 0) << "connected";
 
   const std::vector<const HostStep*> both = player.PlayDue(5000);
   ASSERT_EQ(both.size(), 2u);
@@ -184,52 +153,39 @@ TEST_F(ScenarioFeedTest, StepsPlayOnceInTheOrderOfTheirTimes) {
   EXPECT_TRUE(player.Finished());
   EXPECT_NE(Function<49>(host)(), 0) << "dropped by Step1, restored by Step3";
   const std::vector<std::string> all = plugin.Summary();
-  const std::vector<std::string> summary(all.begin() + static_cast<long>(started), all.end());
-  EXPECT_EQ(summary, (std::vector<std::string>{"E4 F2", "R32985", "R152"}))
-      << "a missing Limit7 is skipped";
-  EXPECT_EQ(Field<int32_t>(plugin.Calls().back().bytes, 0), 11);
+  EXPECT_EQ(std::vector<std::string>(all.begin() + static_cast<long>(started), all.end()),
+            (std::vector<std::string>{"E4 F2", "R32985", "R152"})) << "a missing Limit7 is skipped";
+  EXPECT_EQ(Field<int32_t>(plugin.Calls().back().bytes.data(), 0), 11);
 }
 
-TEST_F(ScenarioFeedTest, ConnectionFollowsTheSteps) {
-  player.PlayDue(1000);
-  EXPECT_NE(Function<49>(host)(), 0);
-  HostStep drop;
-  drop.connected = 0;
-  host.Feed().steps.insert(host.Feed().steps.begin() + 1, drop);
-  player.PlayDue(1000);
-  EXPECT_EQ(Function<49>(host)(), 0);
-}
-
-TEST_F(ScenarioFeedTest, StepsAreDescribedForTheReport) {
+TEST_F(ScenarioFeedTest, StepsAreDescribedAndMalformedEntriesLeftOutAndReported) {
   const std::vector<HostStep>& steps = host.Feed().steps;
   ASSERT_EQ(steps.size(), 3u);
-  EXPECT_EQ(ScenarioPlayer::Describe(steps[0]),
-            "at 1000 ms: RIZ6 last=120; RIZ6 offer=121;");
-  EXPECT_EQ(ScenarioPlayer::Describe(steps[2]),
-            "at 3000 ms: connected; 2 record(s) pushed;");
-}
-
-TEST_F(ScenarioFeedTest, MalformedStepEntriesAreLeftOutAndReported) {
+  EXPECT_EQ(ScenarioPlayer::Describe(steps[0]), "at 1000 ms: RIZ6 last=120; RIZ6 offer=121;");
+  EXPECT_EQ(ScenarioPlayer::Describe(steps[2]), "at 3000 ms: connected; 2 record(s) pushed;");
   EXPECT_EQ(host.Feed().problems,
-            (std::vector<std::string>{
-                "[Step1] Event \"four F3\": not \"number [firm]\"",
-                "[Step2] SetParam \"NOSUCH last 1\": no security NOSUCH",
-                "[Step2] SetParam \"RIZ6 bid\": not \"SECURITY parameter value\"",
-                "[Step2] SetParam \"RIZ6 bid x12\": not \"SECURITY parameter value\"",
-                "[Step3] PushLimit: no [Limit7]"}));
+            (std::vector<std::string>{"[Step1] Event \"four F3\": not \"number [firm]\"",
+                                      "[Step2] SetParam \"NOSUCH last 1\": no security NOSUCH",
+                                      "[Step2] SetParam \"RIZ6 bid\": not \"SECURITY parameter value\"",
+                                      "[Step2] SetParam \"RIZ6 bid x12\": not \"SECURITY parameter value\"",
+                                      "[Step3] PushLimit: no [Limit7]"}));
   player.PlayDue(1000);
   double bid = -1;
   EXPECT_FALSE(host.Market().Parameter(0, "bid", &bid)) << "nothing of a malformed change applied";
 }
 
-TEST(ScenarioFeed, AScenarioWithoutClientsOrStepsFeedsOnlyItsFirms) {
-  TempFolder folder("scenario_plain");
+TEST(ScenarioSteps, AMenuStepClicksAnItemNamedByItsMenuAndPosition) {
   StandInHost host;
-  ASSERT_TRUE(LoadScenario(folder.Write("plain.ini", "[Firm1]\nName=F1\nText=x\n"), host, nullptr));
-  EXPECT_TRUE(host.Feed().startRecords.empty());
-  EXPECT_TRUE(host.Feed().steps.empty());
-  EXPECT_EQ(host.Feed().firms, std::vector<std::string>{"F1"});
-  EXPECT_EQ(host.Clients().AccountCount(), 0u);
-  EXPECT_TRUE(host.Feed().problems.empty());
+  ASSERT_TRUE(host.CreateFrame("test host", false));
+  PluginLibrary plugin(host);  // not loaded: the click is routed, nothing answers
+  host.Attach(&plugin);
+  HMENU menu = host.MenuByCaption("Plug-in", true);
+  const int first = host.IssueCommandId(), second = host.IssueCommandId();
+  AppendMenuA(menu, MF_STRING, first, "first");
+  AppendMenuA(menu, MF_STRING, second, "second");
+  EXPECT_TRUE(host.ClickMenuItem("Plug-in,2"));
+  EXPECT_EQ(host.Log().Details(-2), std::vector<std::string>{std::to_string(second)});
+  for (const char* wrong : {"Plug-in,3", "Plug-in,0", "Plug-in", "Other,1"}) EXPECT_FALSE(host.ClickMenuItem(wrong)) << wrong;
+  EXPECT_EQ(host.Log().Count(-2), 1);
 }
 }  // namespace

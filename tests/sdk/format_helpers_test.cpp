@@ -11,6 +11,7 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace {
 class FormatModule : public CZenkPluginModule {
@@ -21,24 +22,19 @@ class FormatModule : public CZenkPluginModule {
 };
 
 TEST(DoubleEquals, UsesTheCommonTolerance) {
-  EXPECT_TRUE(DoubleEquals(1.0, 1.00000009));
-  EXPECT_FALSE(DoubleEquals(1.0, 1.0000002));
-  EXPECT_FALSE(DoubleEquals(1.0, std::nan("")));
-  EXPECT_TRUE(DoubleEquals(kValueNotSet, 1e30));
+  EXPECT_EQ(std::vector<bool>({DoubleEquals(1.0, 1.00000009), DoubleEquals(1.0, 1.0000002),
+                               DoubleEquals(1.0, std::nan("")), DoubleEquals(kValueNotSet, 1e30)}),
+            std::vector<bool>({true, false, false, true}));
 }
 
-struct FormatCase {
-  double value;
-  int precision;
-  bool localeDecimal;
-  bool group;
-  char thousands;
-  char decimal;
-  const char* expected;
-};
-
 TEST(FormatDouble, FormatsWithTheLocaleSeparators) {
-  const FormatCase cases[] = {
+  const struct {
+    double value;
+    int precision;
+    bool localeDecimal, group;
+    char thousands, decimal;
+    const char* expected;
+  } cases[] = {
       {1234.5, 2, true, true, ' ', ',', "1 234,50"},
       {1234.5, 2, true, false, ' ', ',', "1234,50"},
       {1234.5, 2, false, true, ' ', ',', "1 234.50"},
@@ -51,7 +47,7 @@ TEST(FormatDouble, FormatsWithTheLocaleSeparators) {
       {0.5, 3, true, true, ' ', '.', "0.500"},
       {-0.25, 2, true, true, ' ', ',', "-0,25"},
   };
-  for (const FormatCase& c : cases) {
+  for (const auto& c : cases) {
     FormatModule module(c.thousands, c.decimal);
     char out[64];
     EXPECT_STREQ(module.FormatDouble(out, sizeof out, c.value, c.precision, c.localeDecimal, c.group),
@@ -75,13 +71,14 @@ TEST(FormatDouble, NeverWritesPastItsBuffer) {
 
 TEST(FormatScaled, DividesByThePowerOfTheScale) {
   FormatModule module(' ', ',');
-  char out[64];
-  EXPECT_STREQ(module.FormatScaled(out, sizeof out, 123456, 2, true, true), "1 234,56");
-  EXPECT_STREQ(module.FormatScaled(out, sizeof out, 12, -2, false, false), "1200");
+  char out[64], other[64];
+  EXPECT_EQ(std::string(module.FormatScaled(out, sizeof out, 123456, 2, true, true)) + "/" +
+                module.FormatScaled(other, sizeof other, 12, -2, false, false),
+            "1 234,56/1200");
 }
 
 TEST(ParseNumber, ReadsWhatTheUserTyped) {
-  struct Case {
+  const struct {
     char thousands, decimal;
     const char* text;
     double expected;
@@ -93,7 +90,7 @@ TEST(ParseNumber, ReadsWhatTheUserTyped) {
       {' ', ',', "", 0.0},
       {' ', ',', "abc", 0.0},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     FormatModule module(c.thousands, c.decimal);
     char text[64];
     std::strcpy(text, c.text);
@@ -104,20 +101,16 @@ TEST(ParseNumber, ReadsWhatTheUserTyped) {
 }
 
 TEST(PackedDates, FormatAsDayMonthYearAndTime) {
-  char out[32];
-  FormatPackedDate(out, sizeof out, 20240105);
-  EXPECT_STREQ(out, "05.01.2024");
-  FormatPackedTime(out, sizeof out, 93005);
-  EXPECT_STREQ(out, "09:30:05");
-  EXPECT_STREQ(FormatPackedDateText(19991231), "31.12.1999");
-  EXPECT_STREQ(FormatPackedTimeText(0), "00:00:00");
-  char tiny[6];
+  char date[32], time[32], tiny[6];
+  FormatPackedDate(date, sizeof date, 20240105);
+  FormatPackedTime(time, sizeof time, 93005);
   FormatPackedDate(tiny, sizeof tiny, 20240105);
-  EXPECT_STREQ(tiny, "05.01");
+  EXPECT_EQ(std::vector<std::string>({date, time, FormatPackedDateText(19991231), FormatPackedTimeText(0), tiny}),
+            std::vector<std::string>({"05.01.2024", "09:30:05", "31.12.1999", "00:00:00", "05.01"}));
 }
 
 TEST(PackedDates, CalendarArithmetic) {
-  struct Case {
+  const struct {
     long first, second, days;
   } between[] = {
       {20240101, 20240301, 60},   // a leap February
@@ -129,7 +122,7 @@ TEST(PackedDates, CalendarArithmetic) {
   };
   for (const auto& c : between) EXPECT_EQ(DaysBetween(c.first, c.second), c.days) << c.first;
 
-  struct AddCase {
+  const struct {
     long date, days, expected;
   } adds[] = {
       {20240228, 1, 20240229},
@@ -144,7 +137,7 @@ TEST(PackedDates, CalendarArithmetic) {
 }
 
 TEST(TextHelpers, TrimAndReplaceInPlace) {
-  struct Case {
+  const struct {
     void (*operation)(char*);
     const char* input;
     const char* expected;
@@ -173,7 +166,7 @@ TEST(TextHelpers, TrimAndReplaceInPlace) {
 }
 
 TEST(TextHelpers, IsInListIgnoresCaseAndBlanks) {
-  struct Case {
+  const struct {
     const char* item;
     char separator;
     const char* list;

@@ -34,6 +34,22 @@ Capture CaptureWindow(HWND window) {
   return capture;
 }
 
+COLORREF DrawnPixel(HWND window, int x, int y) {
+  RECT area;
+  GetClientRect(window, &area);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, area.right, area.bottom);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+  const COLORREF pixel = GetPixel(memory, x, y);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixel;
+}
+
 bool SaveBitmap(const Capture& capture, const std::string& path) {
   BITMAPFILEHEADER file = {};
   BITMAPINFOHEADER info = {};

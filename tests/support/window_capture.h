@@ -15,6 +15,8 @@ struct Capture {
 };
 
 Capture CaptureWindow(HWND window);
+// One pixel of the window's client area as the window itself draws it.
+COLORREF DrawnPixel(HWND window, int x, int y);
 // A 24-bit .bmp file.
 bool SaveBitmap(const Capture& capture, const std::string& path);
 // build/screenshots, beside the folder of the test executables (made when missing).

@@ -1,10 +1,9 @@
-// Host commands, private messages and the list's command notifications.
+// Host commands, private messages, the host's list and table services, and
+// the list's command notifications of a test table.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include "support/dialog_driver.h"
-#include "test_environment.h"
+#include "support/table_environment.h"
+#include "test_table.h"
 
 namespace table_test {
 namespace {
@@ -13,65 +12,43 @@ class TableCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     env_.Services().SetOn(true);
-    a_ = {"Бета", 5, 1.5, 20240131, 93000, 10, ""};
-    b_ = {"Альфа", 7, 2.5, 0, 0, 20, ""};
-    table_ = env_.CreateTable({&a_, &b_});
+    table_ = OpenTestTable(env_, {&a_, &b_});
     ASSERT_NE(table_, nullptr);
     env_.Services().ClearLog();
   }
 
   LRESULT Command(int id) { return SendMessageA(table_->GetHwnd(), WM_COMMAND, id, 0); }
   LRESULT ListCommand(int code, int column, int source = -1, int target = -1) {
-    ZListCommandRecord record = {};
-    record.code = code;
-    record.line = 1;
-    record.column = column;
-    record.source = source;
-    record.target = target;
+    ZListCommandRecord record = {nullptr, 0, static_cast<uint32_t>(code), {}, 1, column, {}, source, target};
     return SendMessageA(table_->GetHwnd(), ZLIST_WM_COMMAND, code, reinterpret_cast<LPARAM>(&record));
   }
-  std::vector<int> ViewColumnIds() {
-    std::vector<int> ids;
-    for (const ColumnRef& c : table_->GetView()->Columns()) ids.push_back(c.identifier);
-    return ids;
-  }
-  bool Logged(const std::string& prefix) {
-    for (const std::string& line : env_.Services().Log())
-      if (line.compare(0, prefix.size(), prefix) == 0) return true;
-    return false;
-  }
-  int LogIndex(const std::string& prefix) {
+  // Where the first line of the host services' log that starts so stands; -1 if none.
+  int Logged(const std::string& prefix) {
     const auto& log = env_.Services().Log();
     for (size_t i = 0; i < log.size(); ++i)
       if (log[i].compare(0, prefix.size(), prefix) == 0) return static_cast<int>(i);
     return -1;
   }
-  void Drag(int x0, int y0, int x1, int y1) {
-    HWND list = ListOf(table_);
-    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x0, y0));
-    SendMessageA(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x1, y1));
-    SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(x1, y1));
-  }
-  int ColumnCentre(int position) {
-    int x = 0;
-    for (int c = 0; c < position; ++c) x += GetColumnWidth(ListOf(table_), c);
-    return x + GetColumnWidth(ListOf(table_), position) / 2;
-  }
   // Rebuilds the list, so that it takes host options set since its creation.
-  bool EditTableWithoutChanges() {
+  void EditTableWithoutChanges() {
     DialogDriver ok([](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
     Command(kCommandEditTable);
-    return ok.Ran();
+    ASSERT_TRUE(ok.Ran());
+  }
+  // Drags a column's header onto another column, or away from the list.
+  void DragHeader(int column, int onto = -1) {
+    HWND list = ListOf(table_);
+    Drag(list, ColumnCentre(list, column), 5, ColumnCentre(list, onto < 0 ? column : onto), onto < 0 ? 3000 : 5);
   }
   bool ListServiceRunning() { return env_.Services().ListServiceRunning(table_->GetView()->ListServiceId()); }
 
-  TestEnvironment env_;
-  TestRow a_, b_;
+  TableEnvironment env_;
+  TestRow a_{"Бета", 5, 1.5, 20240131, 93000, 10}, b_{"Альфа", 7, 2.5};
   TestTable* table_ = nullptr;
 };
 
 int IndexOfData(HWND listBox, int id) {
-  int n = static_cast<int>(SendMessageA(listBox, LB_GETCOUNT, 0, 0));
+  const int n = static_cast<int>(SendMessageA(listBox, LB_GETCOUNT, 0, 0));
   for (int i = 0; i < n; ++i)
     if (SendMessageA(listBox, LB_GETITEMDATA, i, 0) == id) return i;
   return -1;
@@ -84,10 +61,11 @@ void SelectOnly(HWND dialog, int control, int id) {
 }
 
 TEST_F(TableCommandsTest, EditCommandRebuildsColumnsAndKeepsWidthsAndRows) {
-  int clientWidthBefore = GetColumnWidth(ListOf(table_), 1);
+  const int clientWidthBefore = GetColumnWidth(ListOf(table_), 1);
   std::string name;
   bool fixedListed = true;
   int shownAtStart = 0;
+  bool upEnabled = false;  // by a changed selection in the shown columns, and not before
   DialogDriver edit([&](HWND dialog) {
     char text[256] = {};
     GetDlgItemTextA(dialog, 1001, text, sizeof text);
@@ -96,24 +74,25 @@ TEST_F(TableCommandsTest, EditCommandRebuildsColumnsAndKeepsWidthsAndRows) {
     shownAtStart = static_cast<int>(SendDlgItemMessageA(dialog, 1007, LB_GETCOUNT, 0, 0));
     SetDlgItemTextA(dialog, 1001, "Новое имя");
     SelectOnly(dialog, 1007, kAmount);
-    DialogDriver::Press(dialog, 1005);
+    upEnabled = IsWindowEnabled(GetDlgItem(dialog, 1008)) != 0;
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1007, LBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1007)));
+    upEnabled = !upEnabled && IsWindowEnabled(GetDlgItem(dialog, 1008));
+    DialogDriver::Press(dialog, 1005);  // hide
     SelectOnly(dialog, 1002, kNote);
-    DialogDriver::Press(dialog, 1003);
+    DialogDriver::Press(dialog, 1003);  // show
     SelectOnly(dialog, 1007, kNote);
     DialogDriver::Press(dialog, 1008);  // up, before Объём
     DialogDriver::Press(dialog, IDOK);
   });
   EXPECT_EQ(Command(kCommandEditTable), 0) << "the command is handled";
-  ASSERT_TRUE(edit.Ran());
-  EXPECT_EQ(edit.Caption(), "Редактирование таблицы");
-  EXPECT_EQ(name, "Тестовая таблица");
+  EXPECT_EQ(edit.Caption() + "/" + name, "Редактирование таблицы/Тестовая таблица");
   EXPECT_FALSE(fixedListed) << "the fixed column is in neither list";
   EXPECT_EQ(shownAtStart, 6);
-  EXPECT_EQ(ViewColumnIds(), (std::vector<int>{kNumber, kClient, kCount, kDate, kTime, kNote, kVolume}));
+  EXPECT_TRUE(upEnabled);
   EXPECT_EQ(HeaderTitles(table_),
             (std::vector<std::string>{"№", "Клиент", "Кол-во", "Дата", "Время", "Примечание", "Объём"}));
   EXPECT_EQ(GetColumnWidth(ListOf(table_), 1), clientWidthBefore);
-  EXPECT_EQ(GetColumnWidth(ListOf(table_), 5), 16 * env_.TextCharWidth()) << "a newly shown column gets its default width";
+  EXPECT_EQ(GetColumnWidth(ListOf(table_), 5), 16 * env_.TextCharWidth()) << "a newly shown column: its default";
   EXPECT_EQ(GetNRows(ListOf(table_)), 3) << "rows filled again";
   char caption[128] = {};
   GetWindowTextA(table_->GetHwnd(), caption, sizeof caption);
@@ -124,73 +103,55 @@ TEST_F(TableCommandsTest, EditCommandRebuildsColumnsAndKeepsWidthsAndRows) {
 TEST_F(TableCommandsTest, CancelledEditRestartsTheServicesItStopped) {
   Command(kCommandListService);
   Command(kCommandTableService);
-  ASSERT_TRUE(ListServiceRunning());
-  ASSERT_TRUE(table_->GetView()->TableServiceOn());
   DialogDriver cancel([](HWND dialog) { DialogDriver::Press(dialog, IDCANCEL); });
   Command(kCommandEditTable);
   ASSERT_TRUE(cancel.Ran());
-  EXPECT_TRUE(ListServiceRunning());
-  EXPECT_TRUE(table_->GetView()->TableServiceOn());
-  EXPECT_EQ(ViewColumnIds().size(), 7u);
-  EXPECT_EQ(g_pTableBeingCreated, nullptr);
+  EXPECT_TRUE(ListServiceRunning() && table_->GetView()->TableServiceOn());
+  EXPECT_EQ(ColumnIds(table_).size(), 7u);
   EXPECT_EQ(g_pCurrentTableView, nullptr);
 }
 
-TEST_F(TableCommandsTest, ServiceCommandsReachTheHostServices) {
-  Command(kCommandListService);
-  EXPECT_TRUE(Logged("165 ")) << "list service started";
-  Command(kCommandTableService);
-  EXPECT_TRUE(Logged("83 columns №|Клиент|Кол-во|Сумма|Дата|Время|Объём"));
-  Command(kCommandListDialog);
-  EXPECT_TRUE(Logged("177 3 1 7 Клиент"));
-  env_.Services().ClearLog();
-  SendMessageA(table_->GetHwnd(), WM_TABLE_START_SERVICES, 0, 0);
-  ASSERT_GE(LogIndex("165 "), 0);
-  ASSERT_GE(LogIndex("83 "), 0);
-  EXPECT_LT(LogIndex("165 "), LogIndex("83 ")) << "list service first";
-}
-
-TEST(TableServiceMessages, StartAndStopTheServicesAsTheHostAsks) {
-  TestEnvironment env;
-  env.Services().SetOn(true);
-  env.Services().SetRestartFlags(false, true);
-  TestTable* table = env.CreateTable();
-  ASSERT_NE(table, nullptr);
-  HWND window = table->GetHwnd();
-  int id = table->GetView()->ListServiceId();
-  EXPECT_EQ(SendMessageA(window, WM_TABLE_LIST_SERVICE, 0, 0), 1);
-  EXPECT_TRUE(env.Services().ListServiceRunning(id)) << "4044 starts a service that asks for it";
-  EXPECT_EQ(SendMessageA(window, WM_TABLE_LIST_SERVICE_STOP, 0, 0), 1);
-  EXPECT_FALSE(env.Services().ListServiceRunning(id));
-  EXPECT_FALSE(table->GetView()->TableServiceOn());
-  EXPECT_EQ(SendMessageA(window, WM_TABLE_TABLE_SERVICE, 0, 0), 1);
-  EXPECT_TRUE(table->GetView()->TableServiceOn()) << "4045 starts a table service that asks for it";
-}
-
-TEST_F(TableCommandsTest, ServiceMessagesLeaveServicesThatDoNotAsk) {
-  int id = table_->GetView()->ListServiceId();
+TEST_F(TableCommandsTest, ServiceCommandsAndMessagesReachTheHostServicesListServiceFirst) {
   SendMessageA(table_->GetHwnd(), WM_TABLE_LIST_SERVICE, 0, 0);
   SendMessageA(table_->GetHwnd(), WM_TABLE_TABLE_SERVICE, 0, 0);
+  EXPECT_FALSE(ListServiceRunning() || table_->GetView()->TableServiceOn()) << "messages leave services not asking";
+  env_.Services().SetRestartFlags(false, true);
+  TestTable* asking = OpenTestTable(env_);
+  ASSERT_NE(asking, nullptr);
+  const int id = asking->GetView()->ListServiceId();
+  EXPECT_EQ(SendMessageA(asking->GetHwnd(), WM_TABLE_LIST_SERVICE, 0, 0), 1);
+  EXPECT_TRUE(env_.Services().ListServiceRunning(id)) << "4044 starts a service that asks for it";
+  EXPECT_EQ(SendMessageA(asking->GetHwnd(), WM_TABLE_LIST_SERVICE_STOP, 0, 0), 1);
   EXPECT_FALSE(env_.Services().ListServiceRunning(id));
-  EXPECT_FALSE(table_->GetView()->TableServiceOn());
+  EXPECT_EQ(SendMessageA(asking->GetHwnd(), WM_TABLE_TABLE_SERVICE, 0, 0), 1);
+  EXPECT_TRUE(asking->GetView()->TableServiceOn()) << "4045 starts a table service that asks for it";
+  Command(kCommandListService);
+  EXPECT_GE(Logged("165 "), 0) << "list service started";
+  Command(kCommandTableService);
+  EXPECT_GE(Logged("83 columns №|Клиент|Кол-во|Сумма|Дата|Время|Объём"), 0);
+  Command(kCommandListDialog);
+  EXPECT_GE(Logged("177 3 1 7 Клиент"), 0);
+  env_.Services().ClearLog();
+  SendMessageA(table_->GetHwnd(), WM_TABLE_START_SERVICES, 0, 0);
+  EXPECT_LT(Logged("165 "), Logged("83 "));
+  EXPECT_GE(Logged("165 "), 0);
 }
 
 TEST_F(TableCommandsTest, RowChangesAreReportedToRunningServices) {
   Command(kCommandListService);
   Command(kCommandTableService);
-  env_.Services().ClearLog();
-  TestRow c{"Гамма", 1, 1, 0, 0, 0, ""};
-  table_->UpsertRow(&c, -1, kRowInsert, nullptr);
-  int line = GetDefaultIndex(ListOf(table_), &c);
-  EXPECT_TRUE(Logged("169 " + std::to_string(line) + " 1"));
-  EXPECT_TRUE(Logged("88 1 1"));
-  env_.Services().ClearLog();
-  table_->UpsertRow(&c, -1, kRowInsert, nullptr);
-  EXPECT_TRUE(Logged("169 " + std::to_string(line) + " 3")) << "a second insert is an update";
-  env_.Services().ClearLog();
-  table_->UpsertRow(&c, -1, kRowDelete, nullptr);
-  EXPECT_TRUE(Logged("169 " + std::to_string(line) + " 2"));
-  EXPECT_TRUE(Logged("88 1 3"));
+  TestRow c{"Гамма", 1, 1};  // line 3, after Альфа and Бета
+  const struct {
+    int operation;
+    const char* list;   // what the list service is told
+    const char* table;  // what the table service is told, if anything
+  } steps[] = {{kRowInsert, "169 3 1", "88 1 1"}, {kRowInsert, "169 3 3", nullptr}, {kRowDelete, "169 3 2", "88 1 3"}};
+  for (const auto& step : steps) {
+    env_.Services().ClearLog();
+    table_->UpsertRow(&c, -1, step.operation, nullptr);
+    EXPECT_GE(Logged(step.list), 0) << step.list;
+    if (step.table) EXPECT_GE(Logged(step.table), 0) << step.table;
+  }
   env_.Services().FailNextRowReport("отказ");
   table_->UpsertRow(&c, -1, kRowInsert, nullptr);
   ASSERT_FALSE(env_.Services().Errors().empty());
@@ -198,76 +159,66 @@ TEST_F(TableCommandsTest, RowChangesAreReportedToRunningServices) {
   EXPECT_FALSE(ListServiceRunning()) << "a failed report stops the list service";
 }
 
-TEST_F(TableCommandsTest, ColumnQueryAnswersForNumericColumnsOnly) {
+TEST_F(TableCommandsTest, ListCommandsOutsideTheColumnsOrOfTheFixedColumnAreRefused) {
   EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_QUERY, 0), 0) << "the fixed column is not answered";
   EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_QUERY, 1), 0) << "text";
   EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_QUERY, 2), 1) << "integer";
   EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_QUERY, 7), 0) << "past the columns";
-}
-
-TEST_F(TableCommandsTest, MovesOutsideTheColumnsOrOfTheFixedColumnAreRefused) {
-  std::vector<int> before = ViewColumnIds();
-  EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_MOVED, -1, 0, 3), 0);
-  EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_MOVED, -1, 3, 0), 0);
-  EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_MOVED, -1, 2, 7), 0);
-  EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_MOVED, -1, -5, 2), 0);
+  const std::vector<int> before = ColumnIds(table_);
+  const int moves[][2] = {{0, 3}, {3, 0}, {2, 7}, {-5, 2}};
+  for (const auto& move : moves) {
+    EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_MOVED, -1, move[0], move[1]), 0) << move[0];
+    EXPECT_FALSE(table_->GetView()->MoveColumn(move[0], move[1])) << move[0];
+  }
   EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_REMOVED, -1, 0), 0);
   EXPECT_EQ(ListCommand(ZLIST_CMD_COLUMN_REMOVED, -1, 99), 0);
-  EXPECT_EQ(ViewColumnIds(), before);
+  EXPECT_EQ(ColumnIds(table_), before);
 }
 
 TEST_F(TableCommandsTest, DraggingAColumnMovesItInTheListAndTheViewAndRestartsTheListService) {
   env_.Host().SetOption(6, 1, 1);
-  ASSERT_TRUE(EditTableWithoutChanges());
+  EditTableWithoutChanges();
   Command(kCommandListService);
-  env_.Services().ClearLog();
-  Drag(ColumnCentre(2), 5, ColumnCentre(4), 5);
-  EXPECT_EQ(ViewColumnIds(), (std::vector<int>{kNumber, kClient, kAmount, kDate, kCount, kTime, kVolume}));
+  DragHeader(2, 4);
+  EXPECT_EQ(ColumnIds(table_), (std::vector<int>{kNumber, kClient, kAmount, kDate, kCount, kTime, kVolume}));
   EXPECT_EQ(HeaderTitles(table_)[4], "Кол-во");
-  EXPECT_EQ(CellText(table_, GetDefaultIndex(ListOf(table_), &a_), 4), "5") << "cells follow their column";
+  EXPECT_EQ(CellText(table_, LineOf(table_, &a_), 4), "5") << "cells follow their column";
   EXPECT_FALSE(ListServiceRunning()) << "stopped while the column moves";
   env_.Pump();
   EXPECT_TRUE(ListServiceRunning()) << "restarted by the posted message";
 }
 
-TEST_F(TableCommandsTest, RemovingAColumnAsksFirstAndKeepsItWhenDeclined) {
+TEST_F(TableCommandsTest, RemovingAColumnAsksFirstUnlessTheHostSaysNot) {
   env_.Host().SetOption(6, 1, 1);
   env_.Host().SetOption(6, 4, 1);
-  ASSERT_TRUE(EditTableWithoutChanges());
+  EditTableWithoutChanges();
   DialogDriver no([](HWND box) { DialogDriver::Press(box, IDNO); });
-  Drag(ColumnCentre(3), 5, ColumnCentre(3), 3000);
+  DragHeader(3);
   ASSERT_TRUE(no.Ran());
-  EXPECT_EQ(no.Caption(), "Внимание");
-  EXPECT_EQ(no.Text(), "Вы уверены, что хотите удалить столбец \"Сумма\" из таблицы \"Тестовая таблица\"?");
-  EXPECT_EQ(GetNColumns(ListOf(table_)), 7);
-  EXPECT_EQ(ViewColumnIds().size(), 7u);
+  EXPECT_EQ(no.Caption() + ": " + no.Text(),
+            "Внимание: Вы уверены, что хотите удалить столбец \"Сумма\" из таблицы \"Тестовая таблица\"?");
+  EXPECT_EQ(GetNColumns(ListOf(table_)) + ColumnIds(table_).size(), 14u) << "kept in the list and the view";
 
-  env_.Host().SetOption(3, 0, 9);
+  env_.Host().SetOption(3, 0, 9);  // an English host
   DialogDriver yes([](HWND box) { DialogDriver::Press(box, IDYES); });
-  Drag(ColumnCentre(3), 5, ColumnCentre(3), 3000);
+  DragHeader(3);
   ASSERT_TRUE(yes.Ran());
-  EXPECT_EQ(yes.Caption(), "Attention");
-  EXPECT_EQ(yes.Text(), "Are you sure you want to remove column \"Сумма\" from table \"Тестовая таблица\"?");
-  EXPECT_EQ(GetNColumns(ListOf(table_)), 6);
-  EXPECT_EQ(ViewColumnIds(), (std::vector<int>{kNumber, kClient, kCount, kDate, kTime, kVolume}));
+  EXPECT_EQ(yes.Caption() + ": " + yes.Text(),
+            "Attention: Are you sure you want to remove column \"Сумма\" from table \"Тестовая таблица\"?");
+  EXPECT_EQ(ColumnIds(table_), (std::vector<int>{kNumber, kClient, kCount, kDate, kTime, kVolume}));
   EXPECT_EQ(HeaderTitles(table_)[3], "Дата");
-}
 
-TEST_F(TableCommandsTest, RemovingWithoutConfirmationRemovesAtOnce) {
-  env_.Host().SetOption(6, 1, 1);
   env_.Host().SetOption(6, 4, 0);
-  ASSERT_TRUE(EditTableWithoutChanges());
-  Drag(ColumnCentre(2), 5, ColumnCentre(2), 3000);
-  EXPECT_EQ(ViewColumnIds(), (std::vector<int>{kNumber, kClient, kAmount, kDate, kTime, kVolume}));
+  EditTableWithoutChanges();
+  DragHeader(2);
+  EXPECT_EQ(ColumnIds(table_), (std::vector<int>{kNumber, kClient, kDate, kTime, kVolume})) << "removed at once";
 }
 
 TEST_F(TableCommandsTest, RightButtonSelectsTheRowAndOpensTheContextMenu) {
-  int line = GetDefaultIndex(ListOf(table_), &a_);
-  int height = env_.LineHeight();
-  SendMessageA(ListOf(table_), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(ColumnCentre(2), line * height + height / 2));
-  EXPECT_EQ(table_->contextMenus, 1);
-  EXPECT_EQ(table_->lastMenuColumn, 2);
-  EXPECT_EQ(table_->lastMenuRow, line);
+  const int line = LineOf(table_, &a_), height = env_.LineHeight();
+  SendMessageA(ListOf(table_), WM_RBUTTONDOWN, MK_RBUTTON,
+               MAKELPARAM(ColumnCentre(ListOf(table_), 2), line * height + height / 2));
+  EXPECT_EQ(table_->menuAt, std::make_pair(2, line));
   EXPECT_EQ(table_->GetView()->GetSelectedRow(), &a_);
   EXPECT_EQ(env_.Windows().ContextMenusShown(), 1);
   EXPECT_EQ(env_.Windows().LastContextMenuWindow(), table_->GetHwnd());

@@ -1,10 +1,14 @@
-// A table saved into the host's layout and restored from it.
+// A test table saved into the host's layout and restored from it: its record
+// byte for byte, the records of earlier versions the host may hold, and what
+// is refused.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "support/dialog_driver.h"
-#include "test_environment.h"
+#include "sdk/host_call.h"
+#include "sdk/table_view_settings.h"
+#include "support/table_environment.h"
+#include "test_table.h"
 
 namespace table_test {
 namespace {
@@ -19,109 +23,122 @@ class Record {
     bytes.insert(bytes.end(), b, b + n);
     return *this;
   }
-  Record& TableHead() { return U32(20090420).U32(kTestTableKind).U32(25029).U32(20933); }
+  Record& Zeros(size_t n) { return bytes.insert(bytes.end(), n, 0), *this; }
+  Record& Kind() { return U32(20090420).U32(kTestTableKind); }
+  Record& TableHead() { return Kind().U32(25029).U32(20933); }
+  // One filter and one formatting record as versions 1044 and 1045 wrote them.
+  Record& OldFilterAndFormat(int filterColumn) {
+    char text[256] = "old";
+    U32(1).U32(filterColumn).U32(0).U32(0).U32(1).Raw(text, 256).U32(5).Raw(text, 256).U32(6);
+    U32(1).U32(kCount).U32(0).U32(0);
+    uint8_t style[80];
+    std::memset(style, 0xFF, sizeof style);
+    for (int b = 0; b < 3; ++b) Raw(text, 256).U32(7).Raw(style, sizeof style);
+    return *this;
+  }
   std::vector<uint8_t> bytes;
 };
 
-uint32_t U32At(const std::vector<uint8_t>& bytes, size_t offset) {
-  uint32_t v = 0;
-  if (offset + 4 <= bytes.size()) std::memcpy(&v, bytes.data() + offset, 4);
-  return v;
+TableCondition Condition(const char* text, uint32_t value) {
+  TableCondition condition = {0, value, {}, -1};  // of kind 0, with no last item
+  std::strcpy(condition.text, text);
+  return condition;
 }
 
 class TableLayoutTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    a_ = {"Бета", 5, 1.5, 20240131, 93000, 10, ""};
-    b_ = {"Альфа", 7, 2.5, 0, 0, 20, ""};
-    env_.Module().restoreSource = {&a_, &b_};
-  }
-  std::vector<int> Ids(TestTable* table) {
-    std::vector<int> ids;
-    for (const ColumnRef& c : table->GetView()->Columns()) ids.push_back(c.identifier);
-    return ids;
+    // The module's restore as the product's module restores its tables.
+    env_.Module().restore = [this](uint32_t c, uint32_t d) {
+      HostCall<59>(c, d);
+      uint32_t marker = 0, kind = 0;
+      auto* table = new TestTable;
+      table->source = {&a_, &b_};
+      const bool restored = HostCall<63>(&marker, 4) && HostCall<63>(&kind, 4) && marker == 20090420 &&
+                            kind == kTestTableKind && table->LoadState() && table->Create();
+      if (restored) restored_.push_back(table);
+      else delete table;
+      HostCall<60>();
+      return restored ? 1 : 0;
+    };
   }
   // Restores the host's records; no create dialog may show.
   TestTable* RestoreOne() {
     DialogDriver noDialog([](HWND dialog) { DialogDriver::Press(dialog, IDCANCEL); });
-    int restored = env_.RestoreLayout();
+    const int restored = env_.RestoreLayout();
     EXPECT_FALSE(noDialog.Ran()) << "a restored table opens without its dialog";
-    if (restored != 1 || env_.Module().restored.empty()) return nullptr;
-    return env_.Module().restored.back();
+    return restored == 1 && !restored_.empty() ? restored_.back() : nullptr;
   }
-  void StoreRecord(const std::vector<uint8_t>& bytes) {
+  TestTable* Restore(const std::vector<uint8_t>& record) {
     env_.Windows().Store().Clear();
-    env_.Windows().Store().Records().push_back(bytes);
+    env_.Windows().Store().Records().push_back(record);
+    return RestoreOne();
+  }
+  void SaveAndClose(TestTable* table) {
+    ASSERT_EQ(env_.SaveLayout(), 1);
+    table->CloseFrame();
+    env_.Pump();
+    EXPECT_FALSE(env_.Module().tables.count(table));
   }
 
-  TestEnvironment env_;
-  TestRow a_, b_;
+  TableEnvironment env_;
+  TestRow a_{"Бета", 5, 1.5, 20240131, 93000, 10}, b_{"Альфа", 7, 2.5};
+  std::vector<TestTable*> restored_;
 };
 
 TEST_F(TableLayoutTest, RoundTripsColumnsWidthsSortFieldsFiltersAndFormatting) {
   env_.Host().SetOption(6, 1, 1);
-  TestTable* table = env_.CreateTable({&a_, &b_});
+  TestTable* table = OpenTestTable(env_, {&a_, &b_});
   ASSERT_NE(table, nullptr);
-  HWND list = ListOf(table);
-  // The user moves Сумма to the end, sorts by Кол-во and sets a filter and a format.
+  ASSERT_EQ(env_.SaveLayout(), 1);
+  Record plain;  // the columns with their widths, no sort field, no list settings, filters or formatting
+  plain.TableHead().U32(1046).U32(7);
+  for (int position = 0; position < 7; ++position) plain.U32(position).U32(GetColumnWidth(ListOf(table), position));
+  EXPECT_EQ(env_.Windows().Store().Records()[0], plain.Byte(0).U32(0).U32(0).U32(0).bytes);
+  env_.Windows().Store().Clear();
+  // The user moves Сумма to the end, sorts by Кол-во, sets a filter and a format, widens Клиент.
   ZListCommandRecord move = {};
   move.code = ZLIST_CMD_COLUMN_MOVED;
   move.source = 3;
   move.target = 6;
   ASSERT_EQ(SendMessageA(table->GetHwnd(), ZLIST_WM_COMMAND, ZLIST_CMD_COLUMN_MOVED, reinterpret_cast<LPARAM>(&move)), 1);
   table->GetView()->CreateList();  // the list takes the view's new order
+  HWND list = ListOf(table);
   ZListSortField sort = {2, 0};
-  ASSERT_TRUE(ListSetSortFields(list = ListOf(table), 1, &sort));
   FilterRecord filter = DefaultFilterRecord();
   filter.column = 3;  // Дата
   filter.conditions[0].value = 20240101;
   std::strcpy(filter.conditions[0].text, "после");
-  ASSERT_TRUE(ListSetFiltersEx(list, 1, &filter));
   FormatRecord format = DefaultFormatRecord();
   format.column = 6;  // Сумма
   format.blocks[0].style.values[0] = RGB(255, 0, 0);
   std::strcpy(format.blocks[0].style.font.lfFaceName, "Tahoma");
-  ASSERT_TRUE(ListSetFormattingEx(list, 1, &format));
-  const int border = GetColumnWidth(list, 0) + GetColumnWidth(list, 1);  // widen Клиент by 20
-  const int widened = GetColumnWidth(list, 1) + 20;
-  SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(border, 5));
-  SendMessageA(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(border + 20, 5));
-  SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(border + 20, 5));
+  ASSERT_TRUE(ListSetSortFields(list, 1, &sort) && ListSetFiltersEx(list, 1, &filter) &&
+              ListSetFormattingEx(list, 1, &format));
+  const int border = GetColumnWidth(list, 0) + GetColumnWidth(list, 1), widened = GetColumnWidth(list, 1) + 20;
+  Drag(list, border, 5, border + 20, 5);
   ASSERT_EQ(GetColumnWidth(list, 1), widened);
 
-  ASSERT_EQ(env_.SaveLayout(), 1);
+  SaveAndClose(table);
   const std::vector<uint8_t> record = env_.Windows().Store().Records()[0];
-  EXPECT_EQ(U32At(record, 0), 20090420u);
-  EXPECT_EQ(U32At(record, 4), kTestTableKind);
-  EXPECT_EQ(U32At(record, 8), 25029u);
-  EXPECT_EQ(U32At(record, 12), 20933u);
-  EXPECT_EQ(U32At(record, 16), 1046u);
-
-  table->CloseFrame();
-  env_.Pump();
-  EXPECT_FALSE(env_.Module().tables.count(table));
-
-  TestTable* restored = RestoreOne();
+  for (size_t length = 0; length < record.size(); ++length)
+    ASSERT_EQ(Restore(std::vector<uint8_t>(record.begin(), record.begin() + length)), nullptr) << "cut at " << length;
+  TestTable* restored = Restore(record);
   ASSERT_NE(restored, nullptr);
-  EXPECT_EQ(Ids(restored), (std::vector<int>{kNumber, kClient, kCount, kDate, kTime, kVolume, kAmount}));
+  EXPECT_EQ(ColumnIds(restored), (std::vector<int>{kNumber, kClient, kCount, kDate, kTime, kVolume, kAmount}));
   EXPECT_EQ(HeaderTitles(restored)[6], "Сумма");
-  HWND restoredList = ListOf(restored);
-  EXPECT_EQ(GetColumnWidth(restoredList, 1), widened);
+  list = ListOf(restored);
+  EXPECT_EQ(GetColumnWidth(list, 1), widened);
   ZListSortField sortBack = {};
-  ASSERT_EQ(ListGetSortFields(restoredList, 1, &sortBack), 1);
-  EXPECT_EQ(sortBack.column, 2);
-  EXPECT_EQ(sortBack.ascending, 0);
-  EXPECT_EQ(restored->GetView()->SortFieldsCopy().size(), 1u);
   FilterRecord filterBack = {};
-  ASSERT_EQ(ListGetFiltersEx(restoredList, 1, &filterBack), 1);
-  EXPECT_EQ(filterBack.column, 3);
-  EXPECT_STREQ(filterBack.conditions[0].text, "после");
   FormatRecord formatBack = {};
-  ASSERT_EQ(ListGetFormattingEx(restoredList, 1, &formatBack), 1);
-  EXPECT_EQ(formatBack.column, 6);
-  EXPECT_EQ(formatBack.blocks[0].style.values[0], static_cast<int32_t>(RGB(255, 0, 0)));
-  EXPECT_STREQ(formatBack.blocks[0].style.font.lfFaceName, "Tahoma");
-  EXPECT_EQ(GetNRows(restoredList), 3) << "rows filled";
+  ASSERT_EQ(ListGetSortFields(list, 1, &sortBack) + ListGetFiltersEx(list, 1, &filterBack) +
+                ListGetFormattingEx(list, 1, &formatBack), 3);
+  EXPECT_EQ(std::make_pair(sortBack.column, sortBack.ascending), std::make_pair(2, 0));
+  EXPECT_EQ(restored->GetView()->SortFieldsCopy().size(), 1u);
+  EXPECT_EQ(std::memcmp(&filterBack, &filter, sizeof filter), 0) << "the same filter, of the same column";
+  EXPECT_EQ(std::memcmp(&formatBack, &format, sizeof format), 0);
+  EXPECT_EQ(GetNRows(list), 3) << "rows filled";
   char caption[64] = {};
   GetWindowTextA(restored->GetHwnd(), caption, sizeof caption);
   EXPECT_STREQ(caption, "Тестовая таблица");
@@ -129,96 +146,55 @@ TEST_F(TableLayoutTest, RoundTripsColumnsWidthsSortFieldsFiltersAndFormatting) {
 
 TEST_F(TableLayoutTest, ServiceSettingsAreSavedAndGivenBackToTheServices) {
   env_.Services().SetOn(true);
-  TestTable* table = env_.CreateTable({&a_});
+  TestTable* table = OpenTestTable(env_, {&a_});
   ASSERT_NE(table, nullptr);
-  ASSERT_EQ(env_.SaveLayout(), 1);
-  int oldId = table->GetView()->ListServiceId();
-  table->CloseFrame();
-  env_.Pump();
+  const int oldId = table->GetView()->ListServiceId();
+  SaveAndClose(table);
   env_.Services().SetRestartFlags(true, false);
-  env_.Services().ClearLog();
   TestTable* restored = RestoreOne();
   ASSERT_NE(restored, nullptr);
-  int id = restored->GetView()->ListServiceId();
-  std::vector<uint8_t> expected = {'L', 'S', static_cast<uint8_t>(oldId)};
-  EXPECT_EQ(env_.Services().RegisteredSettings(id), expected);
+  const int id = restored->GetView()->ListServiceId();
+  EXPECT_EQ(env_.Services().RegisteredSettings(id), (std::vector<uint8_t>{'L', 'S', static_cast<uint8_t>(oldId)}));
   EXPECT_TRUE(env_.Services().ListServiceRunning(id)) << "restarted after the restore";
 }
 
-TEST_F(TableLayoutTest, WithoutServiceSettingsTheRecordIsStillComplete) {
-  TestTable* table = env_.CreateTable({&a_});
-  ASSERT_NE(table, nullptr);
-  ASSERT_EQ(env_.SaveLayout(), 1);
-  table->CloseFrame();
-  env_.Pump();
-  EXPECT_NE(RestoreOne(), nullptr);
-}
-
-TEST_F(TableLayoutTest, Version1043RecordLoadsAndDropsUnknownColumns) {
-  StoreRecord(Record().TableHead().U32(1043).U32(4).U32(0).U32(30).U32(99).U32(50).U32(kAmount).U32(70)
-                  .U32(kClient).U32(60).Byte(1).U32(kAmount).U32(1).bytes);
-  TestTable* restored = RestoreOne();
+TEST_F(TableLayoutTest, RecordsOfEarlierVersionsLoad) {
+  TestTable* restored = Restore(Record().TableHead().U32(1043).U32(4).U32(0).U32(30).U32(99).U32(50)
+                                    .U32(kAmount).U32(70).U32(kClient).U32(60).Byte(1).U32(kAmount).U32(1).bytes);
   ASSERT_NE(restored, nullptr);
-  EXPECT_EQ(Ids(restored), (std::vector<int>{kNumber, kAmount, kClient}));
+  EXPECT_EQ(ColumnIds(restored), (std::vector<int>{kNumber, kAmount, kClient})) << "unknown columns dropped";
   EXPECT_EQ(GetColumnWidth(ListOf(restored), 1), 70);
   ZListSortField sort = {};
-  ASSERT_EQ(ListGetSortFields(ListOf(restored), 1, &sort), 1);
-  EXPECT_EQ(sort.column, 1);
-  EXPECT_EQ(sort.ascending, 1);
-}
+  ASSERT_EQ(ListGetSortFields(ListOf(restored), 1, &sort), 1) << "1043 has one sort field without a count";
+  EXPECT_EQ(std::make_pair(sort.column, sort.ascending), std::make_pair(1, 1));
 
-TEST_F(TableLayoutTest, ARecordWithNoKnownColumnShowsTheSchemasVisibleColumns) {
-  StoreRecord(Record().TableHead().U32(1046).U32(1).U32(99).U32(50).Byte(0).U32(0).U32(0).U32(0).bytes);
-  TestTable* restored = RestoreOne();
+  restored = Restore(Record().TableHead().U32(1046).U32(1).U32(99).U32(50).Byte(0).U32(0).U32(0).U32(0).bytes);
   ASSERT_NE(restored, nullptr);
-  EXPECT_EQ(Ids(restored), (std::vector<int>{kNumber, kClient, kCount, kAmount, kDate, kTime, kVolume}));
-}
+  EXPECT_EQ(ColumnIds(restored), (std::vector<int>{kNumber, kClient, kCount, kAmount, kDate, kTime, kVolume}))
+      << "no known column: the schema's visible ones";
 
-Record& OldFilterAndFormat(Record& r, int filterColumn) {
-  char text[256] = "old";
-  r.U32(1).U32(filterColumn).U32(0).U32(0).U32(1).Raw(text, 256).U32(5).Raw(text, 256).U32(6);
-  r.U32(1).U32(kCount).U32(0).U32(0);
-  for (int b = 0; b < 3; ++b) {
-    r.Raw(text, 256).U32(7);
-    uint8_t style[80];
-    std::memset(style, 0xFF, sizeof style);
-    r.Raw(style, sizeof style);
-  }
-  return r;
-}
-
-TEST_F(TableLayoutTest, Versions1044And1045LoadWithOldFiltersAndFormatting) {
   for (uint32_t version : {1044u, 1045u}) {
     Record r;
     r.TableHead().U32(version).U32(3).U32(0).U32(30).U32(kDate).U32(80).U32(kCount).U32(40).Byte(0);
-    if (version == 1045) r.U32(2).Byte('x').Byte('y');
-    OldFilterAndFormat(r, kDate);
-    StoreRecord(r.bytes);
-    TestTable* restored = RestoreOne();
+    if (version == 1045) r.U32(2).Byte('x').Byte('y');  // the list service's settings
+    restored = Restore(r.OldFilterAndFormat(kDate).bytes);
     ASSERT_NE(restored, nullptr) << version;
-    EXPECT_EQ(Ids(restored), (std::vector<int>{kNumber, kDate, kCount})) << version;
-    FilterRecord filter = {};
-    ASSERT_EQ(ListGetFiltersEx(ListOf(restored), 1, &filter), 1) << version;
-    EXPECT_EQ(filter.column, 1);
-    EXPECT_STREQ(filter.conditions[1].text, "old");
-    EXPECT_EQ(filter.conditions[1].value, 6u);
-    EXPECT_EQ(filter.conditions[1].last, -1);
-    FormatRecord format = {};
-    ASSERT_EQ(ListGetFormattingEx(ListOf(restored), 1, &format), 1) << version;
-    EXPECT_EQ(format.column, 2);
-    restored->CloseFrame();
-    env_.Pump();
+    EXPECT_EQ(ColumnIds(restored), (std::vector<int>{kNumber, kDate, kCount})) << version;
+    FilterRecord filter = {}, expectedFilter = {1, {0, 0, 1}, {Condition("old", 5), Condition("old", 6)}};
+    FormatRecord format = {}, expectedFormat = {2, {0, 0}, {}};  // column ids become positions
+    for (FormatBlock& block : expectedFormat.blocks) {
+      block.condition = Condition("old", 7);
+      std::memset(&block.style, 0xFF, sizeof block.style);  // copied whole
+    }
+    ASSERT_EQ(ListGetFiltersEx(ListOf(restored), 1, &filter) + ListGetFormattingEx(ListOf(restored), 1, &format), 2);
+    EXPECT_EQ(std::memcmp(&filter, &expectedFilter, sizeof filter), 0) << version;
+    EXPECT_EQ(std::memcmp(&format, &expectedFormat, sizeof format), 0) << version;
   }
-}
 
-TEST_F(TableLayoutTest, AFilterOfAColumnNotShownIsDropped) {
-  Record r;
-  r.TableHead().U32(1044).U32(2).U32(0).U32(30).U32(kCount).U32(40).Byte(0);
-  OldFilterAndFormat(r, kNote);
-  StoreRecord(r.bytes);
-  TestTable* restored = RestoreOne();
+  restored = Restore(Record().TableHead().U32(1044).U32(2).U32(0).U32(30).U32(kCount).U32(40).Byte(0)
+                         .OldFilterAndFormat(kNote).bytes);
   ASSERT_NE(restored, nullptr);
-  EXPECT_EQ(ListGetFiltersEx(ListOf(restored), 0, nullptr), 0);
+  EXPECT_EQ(ListGetFiltersEx(ListOf(restored), 0, nullptr), 0) << "a filter of a column not shown is dropped";
   EXPECT_EQ(ListGetFormatting(ListOf(restored)), 1);
 }
 
@@ -230,12 +206,8 @@ struct BadRecord {
 class TableLayoutRefusalTest : public TableLayoutTest, public ::testing::WithParamInterface<BadRecord> {};
 
 TEST_P(TableLayoutRefusalTest, IsRefusedWithoutAWindow) {
-  StoreRecord(GetParam().bytes);
-  int before = TestTable::destroyed;
-  DialogDriver noDialog([](HWND dialog) { DialogDriver::Press(dialog, IDCANCEL); });
-  EXPECT_EQ(env_.RestoreLayout(), 0) << GetParam().what;
-  EXPECT_FALSE(noDialog.Ran());
-  EXPECT_TRUE(env_.Module().restored.empty());
+  const int before = TestTable::destroyed;
+  EXPECT_EQ(Restore(GetParam().bytes), nullptr) << GetParam().what;
   EXPECT_EQ(GetWindow(env_.MdiClient(), GW_CHILD), nullptr) << GetParam().what;
   EXPECT_EQ(TestTable::destroyed, before + 1) << "the table object was discarded";
 }
@@ -243,16 +215,24 @@ TEST_P(TableLayoutRefusalTest, IsRefusedWithoutAWindow) {
 INSTANTIATE_TEST_SUITE_P(
     Records, TableLayoutRefusalTest,
     ::testing::Values(
-        BadRecord{"short stream after the kind", Record().U32(20090420).U32(kTestTableKind).bytes},
-        BadRecord{"two bytes of the child marker", Record().U32(20090420).U32(kTestTableKind).Byte(0xC5).Byte(0x61).bytes},
-        BadRecord{"wrong child marker", Record().U32(20090420).U32(kTestTableKind).U32(25030).U32(20933).U32(1046).bytes},
-        BadRecord{"wrong table marker", Record().U32(20090420).U32(kTestTableKind).U32(25029).U32(20934).U32(1046).bytes},
+        BadRecord{"short stream after the kind", Record().Kind().bytes},
+        BadRecord{"two bytes of the child marker", Record().Kind().Byte(0xC5).Byte(0x61).bytes},
+        BadRecord{"wrong child marker", Record().Kind().U32(25030).U32(20933).U32(1046).bytes},
+        BadRecord{"wrong table marker", Record().Kind().U32(25029).U32(20934).U32(1046).bytes},
         BadRecord{"version 1042", Record().TableHead().U32(1042).U32(1).U32(0).U32(30).Byte(0).bytes},
+        BadRecord{"version 1047", Record().TableHead().U32(1047).U32(1).U32(0).U32(30).Byte(0).Zeros(12).bytes},
+        BadRecord{"columns past the limit", Record().TableHead().U32(1046).U32(kMaxSavedColumns + 1).Zeros(9000).bytes},
+        BadRecord{"absurd sort fields", Record().TableHead().U32(1046).U32(0).Byte(1).U32(0xFFFFFFFF).Zeros(4096).bytes},
+        BadRecord{"sort flag 2", Record().TableHead().U32(1046).U32(0).Byte(2).Zeros(16).bytes},
+        BadRecord{"absurd formatting", Record().TableHead().U32(1046).U32(0).Byte(0).Zeros(8).U32(0x10000000).Zeros(4096).bytes},
+        BadRecord{"absurd old filters", Record().TableHead().U32(1044).U32(0).Byte(0).U32(0x7FFFFFFF).Zeros(4096).bytes},
+        BadRecord{"absurd old formatting", Record().TableHead().U32(1045).U32(0).Byte(0).Zeros(8).U32(5000).Zeros(4096).bytes},
         BadRecord{"truncated columns", Record().TableHead().U32(1046).U32(3).U32(0).U32(30).bytes},
         BadRecord{"absurd column count", Record().TableHead().U32(1046).U32(0xFFFFFFF0).U32(0).U32(30).bytes},
         BadRecord{"absurd list settings", Record().TableHead().U32(1046).U32(0).Byte(0).U32(0x7FFFFFFF).bytes},
         BadRecord{"absurd filter count", Record().TableHead().U32(1046).U32(0).Byte(0).U32(0).U32(0x40000000).bytes},
-        BadRecord{"truncated formatting", Record().TableHead().U32(1046).U32(0).Byte(0).U32(0).U32(0).U32(1).U32(3).bytes}));
+        BadRecord{"truncated formatting",
+                  Record().TableHead().U32(1046).U32(0).Byte(0).U32(0).U32(0).U32(1).U32(3).bytes}));
 
 }  // namespace
 }  // namespace table_test

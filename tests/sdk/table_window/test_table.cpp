@@ -2,11 +2,13 @@
 
 #include <cstdio>
 
+#include "support/table_environment.h"
+
 namespace table_test {
 
 int TestTable::destroyed = 0;
 
-TableSchema& TestSchema() {
+static TableSchema& TestSchema() {
   static TableSchema schema = {
       {kNumber, TableColumnInfo(kNumber, "№", true, 1, 4)},
       {kClient, TableColumnInfo(kClient, "К", false, "Клиент", true, 3, 12)},
@@ -24,58 +26,26 @@ TestTable::TestTable()
     : CTablePlugin(&TestSchema(), "Тестовая таблица", "Создание таблицы", 101, nullptr, kTestTableKind, nullptr,
                    FALSE) {}
 
-TestTable::~TestTable() { ++destroyed; }
-
-bool TestTable::AcceptsRecord(void* row) { return row && !static_cast<TestRow*>(row)->hidden; }
-
 double TestTable::GetCellText(int, int position, void* row, char* text, int* textFlag) {
   text[0] = 0;
   *textFlag = 0;
   seenCurrentTable = g_pCurrentTable;
-  auto* r = static_cast<TestRow*>(row);
-  CZPluginTableView* view = GetView();
-  if (!r || !view) return 0.0;
-  switch (view->ColumnIdAt(position)) {
-    case kClient:
-      *textFlag = 1;
-      snprintf(text, 1024, "%s", r->client.c_str());
-      return 0.0;
-    case kNote:
-      *textFlag = 1;
-      snprintf(text, 1024, "%s", r->note.c_str());
-      return 0.0;
-    case kCount:
-      snprintf(text, 1024, "%d", ClampToInt32(r->count));
-      return r->count;
-    case kAmount:
-      snprintf(text, 1024, "%.2f", r->amount);
-      return r->amount;
-    case kDate: {
-      int d = ClampToInt32(r->date);
-      if (d > 0) snprintf(text, 1024, "%02d.%02d.%04d", d % 100, d / 100 % 100, d / 10000);
-      return r->date;
-    }
-    case kTime: {
-      int t = ClampToInt32(r->time);
-      if (t >= 0) snprintf(text, 1024, "%02d:%02d:%02d", t / 10000, t / 100 % 100, t % 100);
-      return r->time;
-    }
-    case kVolume:
-      snprintf(text, 1024, "%.0f", r->volume);
-      return r->volume;
+  const auto* r = static_cast<TestRow*>(row);
+  const int id = r && GetView() ? GetView()->ColumnIdAt(position) : -1;
+  if (id == kClient || id == kNote) {
+    *textFlag = 1;
+    snprintf(text, 1024, "%s", (id == kClient ? r->client : r->note).c_str());
+    return 0.0;
   }
-  return 0.0;
-}
-
-double TestTable::GetCellValue(int mode, int position, void* row, char* text, int, int* textFlag) {
-  return GetCellText(mode, position, row, text, textFlag);
+  if (id < kCount || id > kVolume) return 0.0;
+  const double values[] = {0, 0, r->count, r->amount, r->date, r->time, r->volume};
+  snprintf(text, 1024, id == kAmount ? "%.2f" : "%.0f", values[id]);
+  return values[id];
 }
 
 int TestTable::CompareRows(void* first, void* second) {
-  if (first == second) return 0;
-  if (!first) return -1;
-  if (!second) return 1;
-  return static_cast<TestRow*>(first)->client.compare(static_cast<TestRow*>(second)->client);
+  const auto *a = static_cast<TestRow*>(first), *b = static_cast<TestRow*>(second);
+  return a && b ? a->client.compare(b->client) : (a != nullptr) - (b != nullptr);
 }
 
 bool TestTable::FillRows() {
@@ -83,10 +53,10 @@ bool TestTable::FillRows() {
   return true;
 }
 
-void TestTable::OnContextMenu(HMENU, int x, int y) {
-  ++contextMenus;
-  lastMenuColumn = x;
-  lastMenuRow = y;
+TestTable* OpenTestTable(TableEnvironment& env, std::vector<TestRow*> rows) {
+  auto* table = new TestTable;
+  table->source = std::move(rows);
+  return env.Open(table);
 }
 
 }  // namespace table_test

@@ -1,11 +1,13 @@
-// Plug-in windows and dialogs: binding, saving, and who deletes whom.
+// Plug-in windows and dialogs in the host's frame: binding and who deletes
+// whom; and an edit whose number the host refuses.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "sdk/plugin_dialog.h"
-#include "support/dialog_driver.h"
-#include "test_environment.h"
+#include "support/table_environment.h"
+#include "test_table.h"
 
 namespace table_test {
 namespace {
@@ -32,199 +34,130 @@ class TestDialog : public CZPluginDialog {
  public:
   explicit TestDialog(const char* title) : CZPluginDialog(title, 901, 210605) {}
   ~TestDialog() override { ++destroyed; }
-  int OnInitDialog(WPARAM wParam, LPARAM lParam) override {
-    ++inits;
-    return CZPluginDialog::OnInitDialog(wParam, lParam);
-  }
+  int OnInitDialog(WPARAM wParam, LPARAM lParam) override { return ++inits, CZPluginDialog::OnInitDialog(wParam, lParam); }
   int inits = 0;
   static int destroyed;
 };
 int TestDialog::destroyed = 0;
 
-uint32_t U32At(const std::vector<uint8_t>& bytes, size_t offset) {
-  uint32_t v = 0;
-  if (offset + 4 <= bytes.size()) memcpy(&v, bytes.data() + offset, 4);
-  return v;
-}
+class WindowLifetimeTest : public ::testing::Test {
+ protected:
+  TableEnvironment env_;
+};
 
-TEST(PluginWindow, SaveMessageWritesExactlyTheThreeMarkersAndIsPassedOn) {
-  TestEnvironment env;
-  auto* window = new CountingWindow;
-  ASSERT_NE(window->CreateVisible(), nullptr);
-  EXPECT_EQ(GetParent(window->GetHwnd()), env.MdiClient());
-  ASSERT_EQ(env.SaveLayout(), 1);
-  const std::vector<uint8_t>& record = env.Windows().Store().Records()[0];
-  ASSERT_EQ(record.size(), 12u);
-  EXPECT_EQ(U32At(record, 0), 20090420u);
-  EXPECT_EQ(U32At(record, 4), 4242u);
-  EXPECT_EQ(U32At(record, 8), 25029u);
-  EXPECT_EQ(env.Windows().Store().SavedWindows().size(), 1u) << "host function 61 ran";
-  EXPECT_FALSE(env.Windows().Store().InSection()) << "the section was ended";
-}
-
-TEST(PluginWindow, LoadStateFailsOnAShortStreamAndOnAnotherMarker) {
-  TestEnvironment env;
-  CountingWindow window;
-  auto& store = env.Windows().Store();
-  store.Records() = {{0xC5, 0x61}, {0xC6, 0x61, 0, 0}, {0xC5, 0x61, 0, 0}};
-  for (uint32_t i = 0; i < 3; ++i) {
-    store.BeginSection(i, WindowStateStore::kRestoreTag);
-    EXPECT_EQ(window.LoadState(), i == 2) << i;
-    store.EndSection();
-  }
-}
-
-TEST(PluginWindow, NotifyWithoutASourceWindowIsNotHandled) {
-  TestEnvironment env;
-  auto* window = new CountingWindow;
-  ASSERT_NE(window->CreateVisible(), nullptr);
+TEST_F(WindowLifetimeTest, AWindowObjectTakesNotificationsAndGoesOnceWithItsFrameOrAWindowItOwns) {
+  CountingWindow* windows[3] = {new CountingWindow, new CountingWindow, new CountingWindow};
+  HWND hwnds[3];
+  for (int i = 0; i < 3; ++i) hwnds[i] = windows[i]->CreateVisible();
   NMHDR header = {nullptr, 5, 1};
-  SendMessageA(window->GetHwnd(), WM_NOTIFY, 5, reinterpret_cast<LPARAM>(&header));
-  EXPECT_EQ(window->notifies, 0);
-  header.hwndFrom = window->GetHwnd();
-  SendMessageA(window->GetHwnd(), WM_NOTIFY, 5, reinterpret_cast<LPARAM>(&header));
-  EXPECT_EQ(window->notifies, 1);
-}
-
-TEST(PluginWindow, ClosingTheFrameDeletesTheObjectOnceAndUnbindsIt) {
-  TestEnvironment env;
-  auto* window = new CountingWindow;
-  HWND hwnd = window->CreateVisible();
-  ASSERT_NE(hwnd, nullptr);
-  int before = CountingWindow::destroyed;
+  SendMessageA(hwnds[0], WM_NOTIFY, 5, reinterpret_cast<LPARAM>(&header));
+  header.hwndFrom = hwnds[0];
+  SendMessageA(hwnds[0], WM_NOTIFY, 5, reinterpret_cast<LPARAM>(&header));
+  EXPECT_EQ(windows[0]->notifies, 1) << "a notification without a source window is not handled";
+  const int before = CountingWindow::destroyed;
   CountingWindow::userDataAtDelete = -1;
-  window->CloseFrame();
-  env.Pump();
-  EXPECT_EQ(CountingWindow::destroyed, before + 1);
+  windows[0]->CloseFrame();
+  env_.Pump();
   EXPECT_EQ(CountingWindow::userDataAtDelete, 0) << "the user data was cleared before the object went";
-  EXPECT_FALSE(IsWindow(hwnd));
-  EXPECT_EQ(CZPluginChildWnd::GetWindowObject(hwnd), nullptr);
+  EXPECT_EQ(CZPluginChildWnd::GetWindowObject(hwnds[0]), nullptr);
+  delete windows[1];
+  windows[2]->SetOwnsWindow(FALSE);
+  delete windows[2];
+  EXPECT_EQ(CountingWindow::destroyed, before + 3) << "each once, without coming back";
+  EXPECT_EQ(std::vector<bool>({IsWindow(hwnds[0]) != 0, IsWindow(hwnds[1]) != 0, IsWindow(hwnds[2]) != 0}),
+            std::vector<bool>({false, false, true}));
+  EXPECT_EQ(GetWindowLongPtrA(hwnds[2], GWLP_USERDATA), 0) << "the window keeps no pointer to the deleted object";
+  SendMessageA(hwnds[2], WM_SIZE, 0, MAKELPARAM(10, 10));
+  DestroyWindow(hwnds[2]);
 }
 
-TEST(PluginWindow, DeletingTheObjectDestroysItsWindowWithoutComingBack) {
-  TestEnvironment env;
-  auto* window = new CountingWindow;
-  HWND hwnd = window->CreateVisible();
-  int before = CountingWindow::destroyed;
-  delete window;
-  EXPECT_EQ(CountingWindow::destroyed, before + 1);
-  EXPECT_FALSE(IsWindow(hwnd));
-}
+TEST_F(WindowLifetimeTest, ATableIsDeletedOnceWhenItsWindowClosesOrReleasesItsServicesWhenDeleted) {
+  TestTable* closed = OpenTestTable(env_);
+  ASSERT_NE(closed, nullptr);
+  int before = TestTable::destroyed;
+  closed->CloseFrame();
+  env_.Pump();
+  EXPECT_EQ(TestTable::destroyed, before + 1);
+  EXPECT_TRUE(env_.Module().tables.empty());
 
-TEST(PluginWindow, AWindowItDoesNotOwnOutlivesItUnbound) {
-  TestEnvironment env;
-  auto* window = new CountingWindow;
-  HWND hwnd = window->CreateVisible();
-  window->SetOwnsWindow(FALSE);
-  delete window;
-  ASSERT_TRUE(IsWindow(hwnd));
-  EXPECT_EQ(GetWindowLongPtrA(hwnd, GWLP_USERDATA), 0) << "the window keeps no pointer to the deleted object";
-  SendMessageA(hwnd, WM_SIZE, 0, MAKELPARAM(10, 10));
-  DestroyWindow(hwnd);
-}
-
-TEST(PluginWindow, DeletingATableWithALiveWindowReleasesItsServices) {
-  TestEnvironment env;
-  env.Services().SetOn(true);
-  TestTable* table = env.CreateTable();
+  env_.Services().SetOn(true);
+  TestTable* table = OpenTestTable(env_);
   ASSERT_NE(table, nullptr);
   SendMessageA(table->GetHwnd(), WM_COMMAND, kCommandListService, 0);
   HWND hwnd = table->GetHwnd();
-  int id = table->GetView()->ListServiceId();
-  env.Services().ClearLog();
-  int before = TestTable::destroyed;
+  const int id = table->GetView()->ListServiceId();
+  env_.Services().ClearLog();
+  before = TestTable::destroyed;
   delete table;
   EXPECT_EQ(TestTable::destroyed, before + 1);
   EXPECT_FALSE(IsWindow(hwnd));
-  EXPECT_FALSE(env.Services().ListServiceRunning(id));
-  const auto& log = env.Services().Log();
-  auto has = [&](const std::string& line) { return std::find(log.begin(), log.end(), line) != log.end(); };
-  EXPECT_TRUE(has("168 " + std::to_string(id)));
-  EXPECT_TRUE(has("175"));
-  EXPECT_TRUE(has("176"));
-  EXPECT_TRUE(env.Module().tables.empty());
+  EXPECT_FALSE(env_.Services().ListServiceRunning(id));
+  const auto& log = env_.Services().Log();
+  for (const std::string line : {"168 " + std::to_string(id), std::string("175"), std::string("176")})
+    EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << line;
+  EXPECT_TRUE(env_.Module().tables.empty());
 }
 
-TEST(PluginWindow, ClosingATableWindowDeletesTheTableOnce) {
-  TestEnvironment env;
-  TestTable* table = env.CreateTable();
-  ASSERT_NE(table, nullptr);
-  int before = TestTable::destroyed;
-  table->CloseFrame();
-  env.Pump();
-  EXPECT_EQ(TestTable::destroyed, before + 1);
-  EXPECT_TRUE(env.Module().tables.empty());
-}
-
-TEST(PluginDialog, ModalRunsThroughTheHostWithItsTitle) {
-  TestEnvironment env;
+TEST_F(WindowLifetimeTest, AModalDialogRunsThroughTheHostWithItsTitle) {
   TestDialog dialog("Заголовок");
-  EXPECT_TRUE(env.Module().dialogs.count(&dialog));
+  EXPECT_TRUE(env_.Module().dialogs.count(&dialog));
   DialogDriver ok([](HWND d) { DialogDriver::Press(d, IDOK); });
   EXPECT_EQ(dialog.DoModal(nullptr), 1);
-  EXPECT_TRUE(ok.Ran());
-  EXPECT_EQ(env.Host().Log().Details(30), std::vector<std::string>{"901"}) << "run by host function 30";
+  EXPECT_EQ(env_.Host().Log().Details(30), std::vector<std::string>{"901"}) << "run by host function 30";
   EXPECT_EQ(ok.Caption(), "Заголовок");
   EXPECT_EQ(dialog.inits, 1);
-  EXPECT_FALSE(dialog.IsModal());
   DialogDriver cancel([](HWND d) { DialogDriver::Press(d, IDCANCEL); });
   EXPECT_EQ(dialog.DoModal(nullptr), 2);
-}
 
-TEST(PluginDialog, AnEmptyTitleKeepsTheTemplateCaption) {
-  TestEnvironment env;
-  TestDialog dialog("");
-  DialogDriver ok([](HWND d) { DialogDriver::Press(d, IDOK); });
-  EXPECT_EQ(dialog.DoModal(nullptr), 1);
-  EXPECT_EQ(ok.Caption(), "Шаблон");
-}
-
-TEST(PluginDialog, SetTitleKeepsAtMost511Characters) {
-  TestEnvironment env;
-  TestDialog dialog("x");
+  dialog.SetTitle("");
+  DialogDriver untitled([](HWND d) { DialogDriver::Press(d, IDOK); });
+  dialog.DoModal(nullptr);
+  EXPECT_EQ(untitled.Caption(), "Шаблон") << "an empty title keeps the template's caption";
   dialog.SetTitle(std::string(600, 'a').c_str());
   EXPECT_EQ(std::string(dialog.GetTitle()), std::string(511, 'a'));
   dialog.SetTitle(nullptr);
   EXPECT_STREQ(dialog.GetTitle(), "");
 }
 
-TEST(PluginDialog, ModelessLivesInAHostFrameAndDeletesItselfOnce) {
-  TestEnvironment env;
+TEST_F(WindowLifetimeTest, AModelessDialogLivesInAHostFrameAndDeletesItselfOnce) {
   auto* dialog = new TestDialog("Немодальный");
   ASSERT_TRUE(dialog->CreateModeless(nullptr, 0));
-  HWND frame = dialog->GetHwnd();
-  HWND inner = dialog->GetDialogWindow();
+  HWND frame = dialog->GetHwnd(), inner = dialog->GetDialogWindow();
   ASSERT_TRUE(IsWindow(inner));
-  EXPECT_EQ(GetParent(frame), env.MdiClient());
+  EXPECT_EQ(GetParent(frame), env_.MdiClient());
   EXPECT_EQ(GetParent(inner), frame);
-  LONG style = GetWindowLongA(inner, GWL_STYLE);
-  EXPECT_TRUE(style & WS_CHILD);
-  EXPECT_FALSE(style & WS_CAPTION);
-  EXPECT_FALSE(style & WS_POPUP);
+  EXPECT_EQ(GetWindowLongA(inner, GWL_STYLE) & (WS_CHILD | WS_CAPTION | WS_POPUP), WS_CHILD);
   EXPECT_EQ(dialog->inits, 1);
-  ASSERT_EQ(env.Windows().RegisteredDialogs().size(), 1u);
-  EXPECT_EQ(env.Windows().RegisteredDialogs()[0], inner);
-
+  EXPECT_EQ(env_.Windows().RegisteredDialogs(), std::vector<HWND>{inner});
   EXPECT_EQ(dialog->OnOK(), 0) << "OK of a modeless dialog does nothing";
-  EXPECT_TRUE(IsWindow(frame));
   int before = TestDialog::destroyed;
   DialogDriver::Press(inner, IDCANCEL);
-  env.Pump();
+  env_.Pump();
   EXPECT_EQ(TestDialog::destroyed, before + 1);
   EXPECT_FALSE(IsWindow(frame));
-  EXPECT_TRUE(env.Windows().RegisteredDialogs().empty());
-  EXPECT_TRUE(env.Module().dialogs.empty());
+  EXPECT_TRUE(env_.Windows().RegisteredDialogs().empty() && env_.Module().dialogs.empty());
+
+  dialog = new TestDialog("Немодальный");
+  ASSERT_TRUE(dialog->CreateModeless(nullptr, 0));
+  before = TestDialog::destroyed;
+  dialog->CloseFrame();
+  env_.Pump();
+  EXPECT_EQ(TestDialog::destroyed, before + 1) << "closing the frame deletes it once";
+  EXPECT_TRUE(env_.Module().dialogs.empty());
 }
 
-TEST(PluginDialog, ClosingTheFrameOfAModelessDialogDeletesItOnce) {
-  TestEnvironment env;
-  auto* dialog = new TestDialog("Немодальный");
-  ASSERT_TRUE(dialog->CreateModeless(nullptr, 0));
-  int before = TestDialog::destroyed;
-  dialog->CloseFrame();
-  env.Pump();
-  EXPECT_EQ(TestDialog::destroyed, before + 1);
-  EXPECT_TRUE(env.Module().dialogs.empty());
+TEST_F(WindowLifetimeTest, ADecimalEditDropsTheKeystrokeTheHostRefuses) {
+  HWND edit = CreateWindowA("EDIT", "12,345", WS_POPUP | WS_VISIBLE, 0, 0, 200, 30, nullptr, nullptr, nullptr, nullptr);
+  SetForegroundWindow(edit);
+  SetFocus(edit);
+  SendMessageA(edit, EM_SETSEL, 6, 6);  // the caret after a third decimal just typed
+  env_.Module().ValidateDecimalEdit(edit, EN_UPDATE, 2, 10, 0, 0);
+  char text[32] = {};
+  GetWindowTextA(edit, text, sizeof text);
+  DWORD caret = 0;
+  SendMessageA(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+  EXPECT_EQ(std::string(text) + " caret " + std::to_string(caret), "12,34 caret 5");
+  DestroyWindow(edit);
 }
 
 }  // namespace

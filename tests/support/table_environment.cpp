@@ -1,29 +1,26 @@
-#include "risk_table_environment.h"
+#include "support/table_environment.h"
 
 #include <cstdio>
 
 #include "host/zlist/zlist_readback.h"
-#include "support/dialog_driver.h"
 
-namespace windows_test {
-
-RiskTableEnvironment::RiskTableEnvironment(bool visible) {
+TableEnvironment::TableEnvironment(bool visible) {
   host_.CreateFrame("Тестовый терминал", visible);
-  module_.reset(new RiskTestModule(GetModuleHandleA(nullptr)));
+  module_.reset(new TableTestModule(GetModuleHandleA(nullptr)));
   module_->OnPluginInit(1, host_.FunctionTable(), callbacks_, "");
   module_->SetHostUiInfo(host_.UiInfo());
   module_->SetLocaleSeparators(' ', ',');
   BuildTableColumns(schemas_);
 }
 
-RiskTableEnvironment::~RiskTableEnvironment() {
+TableEnvironment::~TableEnvironment() {
   // Windows still open close with the host's frame, while the module lives.
   DestroyWindow(host_.Frame());
   Pump();
   module_.reset();
 }
 
-void RiskTableEnvironment::Pump() {
+void TableEnvironment::Pump() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     TranslateMessage(&msg);
@@ -31,26 +28,9 @@ void RiskTableEnvironment::Pump() {
   }
 }
 
-CVantrelFutRiskParamsTable* RiskTableEnvironment::CreateRiskTable() {
-  auto* table = new CVantrelFutRiskParamsTable(&schemas_.risk, "Риск-параметры срочного рынка", "Создание таблицы",
-                                               101, TableSettingsDlgProc, 210606);
-  DialogDriver ok([](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
-  if (!table->Create()) {
-    delete table;
-    return nullptr;
-  }
-  return table;
-}
-
-CTablePlugin* RiskTableEnvironment::CreatePlainTable(TableSchema* schema) {
-  auto* table = new CTablePlugin(schema, "Таблица", "Создание таблицы", 101, TableSettingsDlgProc, 310002, nullptr,
-                                 FALSE);
-  DialogDriver ok([](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
-  if (!table->Create()) {
-    delete table;
-    return nullptr;
-  }
-  return table;
+CVantrelFutRiskParamsTable* TableEnvironment::OpenRiskTable() {
+  return Open(new CVantrelFutRiskParamsTable(&schemas_.risk, "Риск-параметры срочного рынка", "Создание таблицы",
+                                             101, TableSettingsDlgProc, 210606));
 }
 
 std::unique_ptr<TClientRiskRecord> MakeClient(const char* firm, const char* account, const char* clientCode) {
@@ -85,8 +65,22 @@ std::vector<std::string> HeaderTitles(CTablePlugin* table) {
   return titles;
 }
 
-int LineOf(CTablePlugin* table, const void* row) {
-  return GetDefaultIndex(ListOf(table), const_cast<void*>(row));
+std::vector<int> ColumnIds(CTablePlugin* table) {
+  std::vector<int> ids;
+  for (const ColumnRef& column : table->GetView()->Columns()) ids.push_back(column.identifier);
+  return ids;
 }
 
-}  // namespace windows_test
+int LineOf(CTablePlugin* table, const void* row) { return GetDefaultIndex(ListOf(table), const_cast<void*>(row)); }
+
+int ColumnCentre(HWND list, int column) {
+  int x = 0;
+  for (int c = 0; c < column; ++c) x += GetColumnWidth(list, c);
+  return x + GetColumnWidth(list, column) / 2;
+}
+
+void Drag(HWND window, int x0, int y0, int x1, int y1) {
+  SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x0, y0));
+  SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x1, y1));
+  SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x1, y1));
+}
