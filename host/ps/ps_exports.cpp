@@ -32,8 +32,8 @@ class KeyStream {
  public:
   KeyStream(const char* className, const char* label) {
     uint32_t hash = 2166136261u;  // FNV-1a over every part of the key
-    const std::string key = std::string(className ? className : "") + '\n' +
-                            (label ? label : "") + '\n' + LocalIdentity();
+    const std::string key = std::string(className ? className : "") + '\n' + (label ? label : "") +
+                            '\n' + LocalIdentity();
     for (unsigned char c : key) hash = (hash ^ c) * 16777619u;
     m_state = hash ? hash : 1;
   }
@@ -95,7 +95,7 @@ int Fail(int failure) {
 }  // namespace
 
 extern "C" int __stdcall fn_3(const char* className, const char* label, const char* text,
-                          int textLength, char* buffer, int* bufferSize) {
+                              int textLength, char* buffer, int* bufferSize) {
   if (!buffer || !bufferSize || *bufferSize <= 0 || textLength < 0 || (!text && textLength))
     return Fail(kBufferTooSmall);
   const std::string input(text ? text : "", textLength);

@@ -20,11 +20,11 @@ MailSession* MailSession::Start(HINSTANCE module, const SmtpServer& server, Fail
   windowClass.lpszClassName = kWindowClass;
   RegisterClassA(&windowClass);  // fails harmlessly when already registered
   auto* session = new MailSession(server, sink);
-  session->m_window = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                      module, session);
+  session->m_window =
+      CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, module, session);
   if (!session->m_window) {
-    failure = "Can not create the mail library's window (error " +
-              std::to_string(GetLastError()) + ")";
+    failure =
+        "Can not create the mail library's window (error " + std::to_string(GetLastError()) + ")";
     delete session;
     return nullptr;
   }
@@ -95,8 +95,7 @@ void MailSession::PassReports() {
   --m_passing;
 }
 
-LRESULT CALLBACK MailSession::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                         LPARAM lParam) {
+LRESULT CALLBACK MailSession::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));

@@ -80,16 +80,14 @@ std::string QuotedPrintable(const std::string& body) {
 }  // namespace
 
 std::string Base64(const std::string& bytes) {
-  static const char alphabet[] =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   std::string out;
   for (size_t i = 0; i < bytes.size(); i += 3) {
     const size_t n = bytes.size() - i < 3 ? bytes.size() - i : 3;
     unsigned value = 0;
     for (size_t k = 0; k < 3; ++k)
       value = value << 8 | (k < n ? static_cast<unsigned char>(bytes[i + k]) : 0);
-    for (size_t k = 0; k < 4; ++k)
-      out += k <= n ? alphabet[(value >> (18 - 6 * k)) & 63] : '=';
+    for (size_t k = 0; k < 4; ++k) out += k <= n ? alphabet[(value >> (18 - 6 * k)) & 63] : '=';
   }
   return out;
 }
@@ -119,7 +117,8 @@ std::string EnvelopeAddress(const std::string& address) {
 std::string FirstInvalidAddress(const std::vector<std::string>& addresses) {
   for (const std::string& address : addresses) {
     const std::string bare = EnvelopeAddress(address);
-    if (bare.find('@') == std::string::npos || bare.find_first_of(" \t\r\n<>") != std::string::npos ||
+    if (bare.find('@') == std::string::npos ||
+        bare.find_first_of(" \t\r\n<>") != std::string::npos ||
         address.find_first_of("\r\n") != std::string::npos)
       return address;
   }
@@ -127,8 +126,8 @@ std::string FirstInvalidAddress(const std::vector<std::string>& addresses) {
 }
 
 std::string DataStream(const OutgoingMessage& message, const std::string& date) {
-  std::string text = "Date: " + date + "\r\nFrom: " + message.sender + "\r\nTo: " +
-                     Join(message.to) + "\r\n";
+  std::string text =
+      "Date: " + date + "\r\nFrom: " + message.sender + "\r\nTo: " + Join(message.to) + "\r\n";
   if (!message.copies.empty()) text += "Cc: " + Join(message.copies) + "\r\n";
   text += "Subject: " + EncodedHeaderText(message.subject) + "\r\n";
   text += "MIME-Version: 1.0\r\nContent-Type: text/plain; charset=" + std::string(kCharset) +

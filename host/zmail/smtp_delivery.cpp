@@ -26,15 +26,16 @@ std::string RfcDate() {
   static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   char text[64];
-  std::snprintf(text, sizeof text, "%s, %d %s %d %02d:%02d:%02d +0000", days[now.wDayOfWeek], now.wDay,
-            months[now.wMonth - 1], now.wYear, now.wHour, now.wMinute, now.wSecond);
+  std::snprintf(text, sizeof text, "%s, %d %s %d %02d:%02d:%02d +0000", days[now.wDayOfWeek],
+                now.wDay, months[now.wMonth - 1], now.wYear, now.wHour, now.wMinute, now.wSecond);
   return text;
 }
 
 class SmtpConnection {
  public:
   SmtpConnection(const SmtpServer& server, const std::atomic<bool>& stopping)
-      : m_server(server), m_stopping(stopping),
+      : m_server(server),
+        m_stopping(stopping),
         m_name(server.host + ":" + std::to_string(server.port)) {}
   ~SmtpConnection() {
     if (m_socket != INVALID_SOCKET) closesocket(m_socket);
@@ -167,13 +168,15 @@ std::string Deliver(const SmtpServer& server, const OutgoingMessage& message,
         ++accepted;
       } else {
         if (stopping) return "";
-        refusals += (refusals.empty() ? "" : "; ") + smtp.Refused("the recipient " + recipient, reply);
+        refusals +=
+            (refusals.empty() ? "" : "; ") + smtp.Refused("the recipient " + recipient, reply);
       }
     }
   }
   if (accepted) {
     reply = smtp.Command("DATA");
-    if (reply.code == 354) reply = smtp.SendAll(DataStream(message, RfcDate())) ? smtp.Read() : Reply();
+    if (reply.code == 354)
+      reply = smtp.SendAll(DataStream(message, RfcDate())) ? smtp.Read() : Reply();
     if (reply.code != 250 && !stopping)
       refusals += (refusals.empty() ? "" : "; ") + smtp.Refused("the message", reply);
   }

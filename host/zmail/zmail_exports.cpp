@@ -31,17 +31,20 @@ void PassToHandler(const std::string& text) {
   if (g_handler) g_handler(text.c_str(), g_context);
 }
 
-int Start(const char* server, int port, const char* login, const char* password,
-          const char* sender, char* errorBuffer) {
+int Start(const char* server, int port, const char* login, const char* password, const char* sender,
+          char* errorBuffer) {
   std::lock_guard<std::mutex> lock(g_mutex);
   if (g_session) return Fail(errorBuffer, "The mail library is already started");
   if (!server || !*server) return Fail(errorBuffer, "No SMTP server is given");
-  if (port < 0 || port > 65535) return Fail(errorBuffer, "Port " + std::to_string(port) + " is not valid");
+  if (port < 0 || port > 65535)
+    return Fail(errorBuffer, "Port " + std::to_string(port) + " is not valid");
   const std::vector<std::string> senders = zmail::SplitAddresses(sender);
   if (senders.size() != 1 || !zmail::FirstInvalidAddress(senders).empty())
-    return Fail(errorBuffer, std::string("The sender address is not valid: ") + (sender ? sender : ""));
+    return Fail(errorBuffer,
+                std::string("The sender address is not valid: ") + (sender ? sender : ""));
   WSADATA data;
-  if (WSAStartup(MAKEWORD(2, 2), &data)) return Fail(errorBuffer, "Windows Sockets are not available");
+  if (WSAStartup(MAKEWORD(2, 2), &data))
+    return Fail(errorBuffer, "Windows Sockets are not available");
   zmail::SmtpServer smtp;
   smtp.host = server;
   smtp.port = port ? port : 25;
@@ -67,18 +70,18 @@ extern "C" void __stdcall ZMLSetErrorHandlerEx(ZMailErrorHandler handler, void* 
 }
 
 extern "C" int __stdcall ZMLStart(const char* server, int port, const char* sender,
-                                 char* errorBuffer) {
+                                  char* errorBuffer) {
   return Start(server, port, nullptr, nullptr, sender, errorBuffer);
 }
 
 extern "C" int __stdcall ZMLStart_Ex(const char* server, int port, const char* login,
-                                    const char* password, const char* sender, char* errorBuffer) {
+                                     const char* password, const char* sender, char* errorBuffer) {
   return Start(server, port, login, password, sender, errorBuffer);
 }
 
 extern "C" int __stdcall ZMLAddMsgEx(const char* to, const char* copies, const char* blindCopies,
-                                    const char* subject, const char* body, int reserved,
-                                    char* errorBuffer) {
+                                     const char* subject, const char* body, int reserved,
+                                     char* errorBuffer) {
   std::lock_guard<std::mutex> lock(g_mutex);
   if (!g_session) return Fail(errorBuffer, "The mail library is not started");
   zmail::OutgoingMessage message;

@@ -50,8 +50,9 @@ async def serve(args):
         return AuthResult(success=valid, handled=False, auth_data=data)  # refused: 535
 
     plain = await loop.create_server(lambda: SMTP(sink), '127.0.0.1', 0)
-    auth = await loop.create_server(lambda: SMTP(sink, authenticator=authenticator, auth_required=True,
-                                                 auth_require_tls=False), '127.0.0.1', 0)
+    auth = await loop.create_server(
+        lambda: SMTP(sink, authenticator=authenticator, auth_required=True,
+                     auth_require_tls=False), '127.0.0.1', 0)
     with socket.socket() as probe:  # a port where nothing listens
         probe.bind(('127.0.0.1', 0))
         ports = [plain.sockets[0], auth.sockets[0], probe]
