@@ -245,7 +245,9 @@ TEST(PasswordLibrary, EnciphersAndTurnsBackUnderTheSameLabel) {
       const std::string stored = run(labels[l], "$" + password).second;
       ASSERT_EQ(run(labels[l], "$" + password).first, 1);
       EXPECT_EQ(stored[0], '#');
-      if (!password.empty()) EXPECT_THAT(stored, ::testing::Not(HasSubstr(password)));
+      if (!password.empty()) {
+        EXPECT_THAT(stored, ::testing::Not(HasSubstr(password)));
+      }
       EXPECT_EQ(run(labels[l], stored), Answer(PS_ENCIPHERED, password));
       EXPECT_EQ(run(labels[l], password), Answer(1, password)) << "a plain text stays as it is";
       EXPECT_EQ(run(labels[1 - l], stored).first, 0) << "another label does not turn it back";
