@@ -58,6 +58,15 @@ std::string Envelope(const std::string& recipients, const std::string& login = "
   return envelope + "AUTH " + login + "\n";
 }
 
+// The library's window must be gone once it is stopped: the host may unload
+// the library right after, and a message for the window would then crash it.
+int MessageOnlyWindowsOfThisThread() {
+  int count = 0;
+  for (HWND window = nullptr; (window = FindWindowExA(HWND_MESSAGE, window, nullptr, nullptr));)
+    count += GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+  return count;
+}
+
 template <typename F>
 F Export(const char* library, const char* name) {
   return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(LoadLibraryA(library), name)));
@@ -122,16 +131,17 @@ TEST_F(MailLibraryTest, DeliversWithHeadersCopiesAndCyrillicText) {
       {"one recipient", "VANTREL_SMTP_PORT", nullptr, "c@x.test", "", "", "Margin call",
        "Low.\nTop up.", Envelope("c@x.test"), "To: c@x.test\nSubject: Margin call\n",
        "Low.\r\nTop up.\r\n"},
-      {"copies and blind copies", "VANTREL_SMTP_PORT", nullptr, "a@x.test", "b@x.test,c@x.test",
-       "d@x.test; e@x.test", "MC", "Body", Envelope("a@x.test b@x.test c@x.test d@x.test e@x.test"),
-       "To: a@x.test\nCc: b@x.test, c@x.test\nSubject: MC\n", "Body\r\n"},
+      {"copies and blind copies", "VANTREL_SMTP_PORT", nullptr, "a@x.test",
+       "Risk desk <b@x.test>,c@x.test", "d@x.test; e@x.test", "MC", "Body",
+       Envelope("a@x.test b@x.test c@x.test d@x.test e@x.test"),
+       "To: a@x.test\nCc: Risk desk <b@x.test>, c@x.test\nSubject: MC\n", "Body\r\n"},
       // Leading dots that the transfer must keep, a line ending in blanks.
       {"Cyrillic text", "VANTREL_SMTP_PORT", nullptr, "c@x.test", "", "",
        "Маржин-колл: уровень обеспеченности клиента C001 ниже 0,5 (критический)",
-       "Уважаемый клиент!\r\n.\r\n..две точки = знак  \r\n" + longLine, Envelope("c@x.test"),
+       "Уважаемый клиент!\r\n.\r\n..две точки = знак \t\r\n" + longLine, Envelope("c@x.test"),
        "To: c@x.test\nSubject: Маржин-колл: уровень обеспеченности клиента C001 ниже 0,5 "
        "(критический)\n",
-       "Уважаемый клиент!\r\n.\r\n..две точки = знак  \r\n" + longLine + "\r\n"},
+       "Уважаемый клиент!\r\n.\r\n..две точки = знак \t\r\n" + longLine + "\r\n"},
       {"AUTH LOGIN", "VANTREL_SMTP_AUTH_PORT", login.c_str(), "c@x.test", "", "", "Margin call",
        "Text", Envelope("c@x.test", login), "To: c@x.test\nSubject: Margin call\n", "Text\r\n"},
   };
@@ -146,9 +156,14 @@ TEST_F(MailLibraryTest, DeliversWithHeadersCopiesAndCyrillicText) {
                              "Content-Type: text/plain; charset=\"windows-1251\"\n\n" +
                              c.decodedBody);
     EXPECT_THAT(mail.raw, ::testing::Not(HasSubstr("Bcc")));
+    EXPECT_THAT(mail.raw,
+                ::testing::Not(::testing::AnyOf(HasSubstr(" \r\n"), HasSubstr("\t\r\n"))))
+        << "a blank that ends a line may be lost on the way";
     for (unsigned char byte : mail.raw) ASSERT_LT(byte, 128) << "only 7-bit data goes out";
     EXPECT_TRUE(calls.empty());
+    const int windows = MessageOnlyWindowsOfThisThread();
     stop();
+    EXPECT_EQ(MessageOnlyWindowsOfThisThread(), windows - 1);
   }
 }
 
@@ -206,6 +221,7 @@ TEST_F(MailLibraryTest, RefusesCallsItCannotCarryOut) {
   const std::pair<std::function<int()>, const char*> cases[] = {
       {[&] { return Send("c@x.test"); }, "not started"},
       {[&] { return start("", 25, "robot@broker.test", error); }, "No SMTP server"},
+      {[&] { return start("127.0.0.1", 65536, "robot@broker.test", error); }, "not valid"},
       {[&] { return start("127.0.0.1", 25, "robot", error); }, "sender address is not valid"},
       {[&] { return started() && started(); }, "already started"},
       {[&] { return started() && Send(" ; "); }, "No recipient"},
@@ -258,8 +274,12 @@ TEST(PasswordLibrary, EnciphersAndTurnsBackUnderTheSameLabel) {
       EXPECT_EQ(run(labels[l], "$" + password, static_cast<int>(stored.size())).first, 0)
           << "no room for the terminating zero";
       EXPECT_EQ(failure(), 2);
+      EXPECT_EQ(run(labels[l], "$" + password, static_cast<int>(stored.size()) + 1).first, 1);
     }
   }
+  char buffer[16];
+  int size = sizeof buffer;
+  EXPECT_EQ(transform("ZENK_Application", labels[0], "s3cret", -1, buffer, &size), 0);
 }
 
 }  // namespace
