@@ -9,7 +9,7 @@ work=$(mktemp -d)
 export VANTREL_SMTP_LOGIN=robot VANTREL_SMTP_PASSWORD='s3cret:word'
 # Debian's Python, which python3-aiosmtpd installs into.
 /usr/bin/python3 "$(dirname "$0")/smtp_sink.py" --folder "$work/mail" --ready-file "$work/ready" \
-        --login "$VANTREL_SMTP_LOGIN" --password "$VANTREL_SMTP_PASSWORD" --lifetime 900 \
+        --login "$VANTREL_SMTP_LOGIN" --password "$VANTREL_SMTP_PASSWORD" --lifetime 400 \
         >"$work/sink.log" 2>&1 &
 sink=$!
 finish() { kill "$sink" 2>/dev/null || true; wait "$sink" 2>/dev/null || true; rm -rf "$work"; }
