@@ -90,19 +90,10 @@ class MarginCallDatabaseTest : public testing::TestWithParam<TEngine> {
   }
   std::string Log() { return ReadFileBytes(folder.File("VantrelFM.log")); }
 
+  // Sent at 00:00:07.
   TMarginCallRow Row() {
-    TMarginCallRow row;
-    row.kind = 9;
-    row.hostDate = 20261207;
-    row.localTime.wSecond = 7;  // 00:00:07
-    row.level = 0.5;
-    row.value = -12.25;
-    row.clientCode = "C01";
-    row.body = "Уровень достаточности средств ниже 0,5";
-    row.subject = "Margin call";
-    row.firm = "MC0001";
-    row.emails = {"a@x.ru", "b@y.ru"};
-    return row;
+    return {9, 20261207, {0, 0, 0, 0, 0, 0, 7, 0}, 0.5, -12.25, "C01",
+            "Уровень достаточности средств ниже 0,5", "Margin call", "MC0001", {"a@x.ru", "b@y.ru"}};
   }
 
   CTempFolder folder;

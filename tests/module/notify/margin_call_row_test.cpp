@@ -8,21 +8,10 @@
 
 namespace {
 
+// Sent at 09:05:03.
 TMarginCallRow SampleRow() {
-  TMarginCallRow row;
-  row.kind = 2;
-  row.hostDate = 20261206;
-  row.localTime.wHour = 9;
-  row.localTime.wMinute = 5;
-  row.localTime.wSecond = 3;
-  row.level = 0.5;
-  row.value = 1234.56789;
-  row.clientCode = "C1";
-  row.body = "Hi";
-  row.subject = "S";
-  row.firm = "F1";
-  row.emails = {"a@x.ru", "b@y.ru"};
-  return row;
+  return {2, 20261206, {0, 0, 0, 0, 9, 5, 3, 0}, 0.5, 1234.56789, "C1", "Hi", "S", "F1",
+          {"a@x.ru", "b@y.ru"}};
 }
 
 const std::string kValues = "2, 20261206, 90503, 0.5000, 1234.5679, 'C1', 'Hi', '', '', '', 'S'";
@@ -47,9 +36,15 @@ TEST(MarginCallStatementTest, EachLayoutNamesItsColumnsAndValues) {
     EXPECT_EQ(MarginCallInsertStatement("MCalls", c.layout, SampleRow()), c.statement);
 }
 
-// The part of a statement after "values (".
-std::string ValuesOf(const std::string& statement) {
+// The part of the row's statement after "values (".
+std::string ValuesOf(const TMarginCallRow& row,
+                     EMarginCallTableLayout layout = EMarginCallTableLayout::kBasic) {
+  std::string statement = MarginCallInsertStatement("T", layout, row);
   return statement.substr(statement.find("values (") + 8);
+}
+
+bool StartsWith(const std::string& text, const std::string& start) {
+  return text.compare(0, start.size(), start) == 0;
 }
 
 TEST(MarginCallStatementTest, BodyGoesInSlicesOf255Characters) {
@@ -70,7 +65,7 @@ TEST(MarginCallStatementTest, BodyGoesInSlicesOf255Characters) {
   for (const Case& k : cases) {
     TMarginCallRow row = SampleRow();
     row.body = k.body;
-    EXPECT_EQ(ValuesOf(MarginCallInsertStatement("T", EMarginCallTableLayout::kWithFirm, row)),
+    EXPECT_EQ(ValuesOf(row, EMarginCallTableLayout::kWithFirm),
               "2, 20261206, 90503, 0.5000, 1234.5679, 'C1', " + k.texts + ")")
         << k.body.size();
   }
@@ -87,9 +82,7 @@ TEST(MarginCallStatementTest, TimeHasNoLeadingZeros) {
     row.localTime.wHour = c.hour;
     row.localTime.wMinute = c.minute;
     row.localTime.wSecond = c.second;
-    EXPECT_EQ(ValuesOf(MarginCallInsertStatement("T", EMarginCallTableLayout::kBasic, row))
-                  .substr(0, std::string(c.values).size()),
-              c.values);
+    EXPECT_PRED2(StartsWith, ValuesOf(row), c.values);
   }
 }
 
@@ -98,10 +91,9 @@ TEST(MarginCallStatementTest, NumbersKeepThePointUnderACommaLocale) {
   ASSERT_NE(std::setlocale(LC_ALL, "Russian_Russia.1251"), nullptr);
   TMarginCallRow row = SampleRow();
   row.value = -1234567.25;
-  std::string values = ValuesOf(MarginCallInsertStatement("T", EMarginCallTableLayout::kBasic, row));
+  std::string values = ValuesOf(row);
   std::setlocale(LC_ALL, saved.c_str());
-  const std::string expected = "2, 20261206, 90503, 0.5000, -1234567.2500, ";
-  EXPECT_EQ(values.substr(0, expected.size()), expected);
+  EXPECT_PRED2(StartsWith, values, "2, 20261206, 90503, 0.5000, -1234567.2500, ");
 }
 
 TEST(MarginCallStatementTest, QuotesInsideTextsAreDoubled) {
@@ -109,7 +101,7 @@ TEST(MarginCallStatementTest, QuotesInsideTextsAreDoubled) {
   row.clientCode = "O'Neil";
   row.body = "it's '; drop table T; --";
   row.subject = "'";
-  EXPECT_EQ(ValuesOf(MarginCallInsertStatement("T", EMarginCallTableLayout::kBasic, row)),
+  EXPECT_EQ(ValuesOf(row),
             "2, 20261206, 90503, 0.5000, 1234.5679, 'O''Neil', 'it''s ''; drop table T; --', '', "
             "'', '', '''')");
 }
@@ -120,8 +112,7 @@ TEST(MarginCallStatementTest, EmailsStopOnceTheyPass250Characters) {
   row.emails.assign(30, address);
   std::string joined;
   for (int i = 0; i < 12; ++i) joined += address + ", ";  // 264 characters
-  std::string values =
-      ValuesOf(MarginCallInsertStatement("T", EMarginCallTableLayout::kWithFirmAndEmails, row));
+  std::string values = ValuesOf(row, EMarginCallTableLayout::kWithFirmAndEmails);
   EXPECT_EQ(values.substr(values.rfind(", '") + 3), joined.substr(0, 251) + "')");
 }
 
