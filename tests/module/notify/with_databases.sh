@@ -7,8 +7,13 @@ set -euo pipefail
 pgbin=$(ls -d /usr/lib/postgresql/*/bin | sort -V | tail -n 1)
 work=$(mktemp -d /tmp/vantrel-db.XXXXXX)
 chmod 755 "$work"
-chown postgres: "$work"
-as_postgres() { runuser -u postgres -- "$@"; }
+# PostgreSQL's tools refuse to run as root.
+if [ "$(id -u)" = 0 ]; then
+  chown postgres: "$work"
+  as_postgres() { runuser -u postgres -- "$@"; }
+else
+  as_postgres() { "$@"; }
+fi
 stop() {
   as_postgres "$pgbin/pg_ctl" -D "$work/pg" -m immediate -w -t 20 stop >/dev/null 2>&1 || true
   rm -rf "$work"
