@@ -9,14 +9,14 @@ namespace {
 // COLUMN_NAME in the result set of SQLColumns.
 const SQLUSMALLINT kColumnNameColumn = 4;
 
-bool Probe(SQLHSTMT statement, const std::string& table, CVantrelLog& log,
+void Probe(SQLHSTMT statement, const std::string& table, CVantrelLog& log,
            EMarginCallTableLayout* layout) {
   SQLRETURN result = SQLColumns(statement, nullptr, 0, nullptr, 0,
                                 reinterpret_cast<SQLCHAR*>(const_cast<char*>(table.c_str())),
                                 SQL_NTS, nullptr, 0);
   if (!SQL_SUCCEEDED(result)) {
     if (result == SQL_ERROR) LogOdbcDiagnostics(log, "SQLColumns", statement, SQL_HANDLE_STMT);
-    return false;
+    return;
   }
   char name[256] = {};
   SQLLEN nameLength = 0;
@@ -30,16 +30,14 @@ bool Probe(SQLHSTMT statement, const std::string& table, CVantrelLog& log,
     }
     if (lstrcmpiA(name, "FIRMID") == 0) *layout = EMarginCallTableLayout::kWithFirm;
   }
-  return true;
 }
 
 }  // namespace
 
-bool ProbeMarginCallTable(SQLHDBC connection, const std::string& table, CVantrelLog& log,
+void ProbeMarginCallTable(SQLHDBC connection, const std::string& table, CVantrelLog& log,
                           EMarginCallTableLayout* layout) {
   SQLHSTMT statement = SQL_NULL_HSTMT;
-  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement))) return false;
-  bool probed = Probe(statement, table, log, layout);
+  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement))) return;
+  Probe(statement, table, log, layout);
   SQLFreeHandle(SQL_HANDLE_STMT, statement);
-  return probed;
 }

@@ -13,6 +13,6 @@ class CVantrelLog;
 // Reads the table's columns through the connection and sets the layout they
 // call for: FirmID (any letter case) gives kWithFirm, Emails
 // kWithFirmAndEmails, neither kBasic. When the driver cannot list the columns
-// the layout stays as it was and false comes back.
-bool ProbeMarginCallTable(SQLHDBC connection, const std::string& table, CVantrelLog& log,
+// the layout stays as it was.
+void ProbeMarginCallTable(SQLHDBC connection, const std::string& table, CVantrelLog& log,
                           EMarginCallTableLayout* layout);

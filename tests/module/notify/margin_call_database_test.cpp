@@ -175,6 +175,11 @@ TEST_P(MarginCallDatabaseTest, RefusedRowStopsStoringUntilTheNextConnection) {
               "0\n") << "the refused session is closed";
   }
 
+  database.EnableWrites();  // changed settings, not connected yet
+  EXPECT_FALSE(database.Save(Row()));
+  EXPECT_FALSE(database.WritesOn());
+  EXPECT_NE(Log().find("ERROR: not connected to database."), std::string::npos);
+
   ASSERT_EQ(Sql("alter table MCalls add column SubjText text"), "");
   database.ConnectIfNeeded();
   EXPECT_TRUE(database.WritesOn());
