@@ -28,6 +28,7 @@ CMarginCallDatabase::CMarginCallDatabase(const TTransportSettings& settings, CVa
 CMarginCallDatabase::~CMarginCallDatabase() { CloseConnection(); }
 
 bool CMarginCallDatabase::Connect() {
+  CloseConnection();  // a new connection replaces the old session
   bool ready = SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_environment)) &&
                SQL_SUCCEEDED(SQLSetEnvAttr(m_environment, SQL_ATTR_ODBC_VERSION,
                                            reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0)) &&

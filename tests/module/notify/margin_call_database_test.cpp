@@ -89,6 +89,11 @@ class MarginCallDatabaseTest : public testing::TestWithParam<TEngine> {
               "");
   }
   std::string Log() { return ReadFileBytes(folder.File("VantrelFM.log")); }
+  // PostgreSQL sessions of the journal's database but the asking one.
+  std::string OpenSessions() {
+    return Sql("select count(*) from pg_stat_activity where datname = 'mc' and "
+               "backend_type = 'client backend' and pid <> pg_backend_pid()");
+  }
 
   // Sent at 00:00:07.
   TMarginCallRow Row() {
@@ -170,9 +175,7 @@ TEST_P(MarginCallDatabaseTest, RefusedRowStopsStoringUntilTheNextConnection) {
             "Ошибка: Произошла ошибка при сохранении margin call'а в базу данных. Последующие "
             "margin call'ы сохраняться не будут.");
   if (GetParam().dsn == kPostgres.dsn) {
-    EXPECT_EQ(Sql("select count(*) from pg_stat_activity where datname = 'mc' and "
-                  "backend_type = 'client backend' and pid <> pg_backend_pid()"),
-              "0\n") << "the refused session is closed";
+    EXPECT_EQ(OpenSessions(), "0\n") << "the refused session is closed";
   }
 
   database.EnableWrites();  // changed settings, not connected yet
@@ -205,6 +208,8 @@ TEST_P(MarginCallDatabaseTest, ConnectsOnlyWithTheDecodedPassword) {
   database.ConnectIfNeeded();
   EXPECT_TRUE(database.Connected());
   EXPECT_EQ(Log().find(Env("VANTREL_PG_PASSWORD")), std::string::npos);
+  ASSERT_TRUE(database.Connect());
+  EXPECT_EQ(OpenSessions(), "1\n") << "a new connection replaces the old one";
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, MarginCallDatabaseTest, testing::Values(kSqlite, kPostgres),
