@@ -38,8 +38,9 @@ class CMarginCallDatabase {
   CMarginCallDatabase(const CMarginCallDatabase&) = delete;
   CMarginCallDatabase& operator=(const CMarginCallDatabase&) = delete;
 
-  // Connects and probes the table; on failure tells the user. True when
-  // connected. Does not touch the writes switch.
+  // Connects (closing an open connection first) and probes the table; on
+  // failure tells the user. True when connected. Does not touch the writes
+  // switch.
   bool Connect();
   // When NeedSaveToDB is on and nothing is connected: connects, and the
   // writes switch becomes the result.
