@@ -184,6 +184,10 @@ TEST_P(MarginCallDatabaseTest, RefusedRowStopsStoringUntilTheNextConnection) {
   EXPECT_NE(Log().find("ERROR: not connected to database."), std::string::npos);
 
   ASSERT_EQ(Sql("alter table MCalls add column SubjText text"), "");
+  transport.NeedSaveToDB = false;
+  database.ConnectIfNeeded();
+  EXPECT_FALSE(database.Connected()) << "no journal wanted";
+  transport.NeedSaveToDB = true;
   database.ConnectIfNeeded();
   EXPECT_TRUE(database.WritesOn());
   EXPECT_TRUE(database.Save(Row()));
