@@ -10,26 +10,6 @@ namespace {
 
 const char kSection[] = "Vantrel";
 
-struct BodyKind {
-  int Kind;
-  const char* Key;
-  const char* FileName;
-};
-
-const BodyKind kBodyKinds[] = {
-    {1, "LowFundsBody", "LowFundsBody"},
-    {2, "SFRBody", "SFRBody"},
-    {9, "SFRBody_fp", "SFRBodyFP"},
-    {3, "CLGOBody", "CLGOBody"},
-    {4, "ECLGOBody", "ECLGOBody"},
-    {5, "MLBody", "MLBody"},
-    {6, "UPBody", "UPBody"},
-    {7, "ML2Body", "ML2Body"},
-    {102, "SFRBody2", "SFRBody2"},
-    {109, "SFRBody2_fp", "SFRBody2FP"},
-    {107, "ML2Body2", "ML2Body2"},
-};
-
 struct BodyFileCase {
   const char* Bytes;
   const char* Body;
@@ -39,7 +19,7 @@ class BodyFileTest : public testing::TestWithParam<BodyFileCase> {};
 
 TEST_P(BodyFileTest, LinesEndAtCarriageReturnsAndEmptyLinesAreSkipped) {
   CTempFolder folder;
-  WriteFileBytes(folder.File("body"), GetParam().Bytes);
+  if (GetParam().Bytes) WriteFileBytes(folder.File("body"), GetParam().Bytes);
   EXPECT_EQ(ReadBodyTemplateFile(folder.File("body")), GetParam().Body);
 }
 
@@ -48,48 +28,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(BodyFileCase{"line1\r\n\r\nline2\r\n", "line1\nline2\n"},
                     BodyFileCase{"a\nb", "ab\n"}, BodyFileCase{"a\rb\r", "a\nb\n"},
                     BodyFileCase{"", ""}, BodyFileCase{"\r\n\r\n", ""},
+                    BodyFileCase{nullptr, ""},
                     BodyFileCase{"Уважаемый клиент %CLIENT%\r\nуровень %VALUE%",
                                  "Уважаемый клиент %CLIENT%\nуровень %VALUE%\n"}));
-
-TEST(BodyTemplateFileTest, MissingFileGivesAnEmptyBody) {
-  CTempFolder folder;
-  EXPECT_EQ(ReadBodyTemplateFile(folder.File("absent")), "");
-}
-
-TEST(BodyTemplateFileTest, VeryLongLineIsKeptWhole) {
-  CTempFolder folder;
-  std::string line(30000, 'z');
-  WriteFileBytes(folder.File("body"), line + "\r\nend");
-  EXPECT_EQ(ReadBodyTemplateFile(folder.File("body")), line + "\nend\n");
-}
-
-TEST(BodyTemplateFileTest, EveryKindHasItsKeyAndFixedFileName) {
-  for (const BodyKind& kind : kBodyKinds) {
-    EXPECT_STREQ(BodyTemplateKey(kind.Kind), kind.Key);
-    EXPECT_STREQ(BodyTemplateFileName(kind.Kind), kind.FileName);
-  }
-  EXPECT_EQ(BodyTemplateKey(8), nullptr);
-  EXPECT_EQ(BodyTemplateFileName(108), nullptr);
-}
-
-TEST(BodyTemplateFileTest, WithoutFilesEveryBodyLoadsEmptyAndASaveWritesElevenFiles) {
-  CTempFolder folder;
-  std::string ini = folder.File("info.ini");
-  TModuleSettings s;
-  for (const BodyKind& kind : kBodyKinds) *s.BodyOfKind(kind.Kind) = "stale";
-  s.ReadGeneralSettings(ini);
-  for (const BodyKind& kind : kBodyKinds) EXPECT_EQ(*s.BodyOfKind(kind.Kind), "") << kind.Key;
-
-  for (const BodyKind& kind : kBodyKinds)
-    *s.BodyOfKind(kind.Kind) = std::string("body of ") + kind.Key + "\nsecond line\n";
-  s.WriteGeneralSettings(ini);
-  for (const BodyKind& kind : kBodyKinds) {
-    EXPECT_EQ(ReadIniValue(ini, kSection, kind.Key), kind.FileName);
-    // Text mode: each line break is stored as CR LF.
-    EXPECT_EQ(ReadFileBytes(folder.File(kind.FileName)),
-              std::string("body of ") + kind.Key + "\r\nsecond line\r\n");
-  }
-}
 
 TEST(BodyTemplateFileTest, BodyNamedByHandIsReadThenSavedUnderTheFixedName) {
   CTempFolder folder;

@@ -65,22 +65,6 @@ TEST(ScheduleTest, EntriesBeforeNowArePassed) {
   }
 }
 
-TEST(ScheduleTest, EachNotificationKindHasItsOwnList) {
-  TModuleSettings settings;
-  const int kinds[] = {1, 2, 3, 4, 5, 6, 7, 9};
-  for (int kind : kinds)
-    ASSERT_TRUE(settings.ParseScheduleTextAt(kind, "10:" + std::to_string(kind), 0)) << kind;
-  EXPECT_EQ(MinutesOf(settings.LFSchedule), std::vector<int>{601});
-  EXPECT_EQ(MinutesOf(settings.SFRSchedule), std::vector<int>{602});
-  EXPECT_EQ(MinutesOf(settings.CLGOSchedule), std::vector<int>{603});
-  EXPECT_EQ(MinutesOf(settings.ECLGOSchedule), std::vector<int>{604});
-  EXPECT_EQ(MinutesOf(settings.MLSchedule), std::vector<int>{605});
-  EXPECT_EQ(MinutesOf(settings.UPSchedule), std::vector<int>{606});
-  EXPECT_EQ(MinutesOf(settings.ML2Schedule), std::vector<int>{607});
-  EXPECT_EQ(MinutesOf(settings.SFRSchedule_fp), std::vector<int>{609});
-  EXPECT_EQ(settings.FormatNotifSchedule(9), "10:09");
-}
-
 TEST(ScheduleTest, KindsWithoutScheduleAreRefused) {
   TModuleSettings settings;
   EXPECT_FALSE(settings.ParseScheduleText(0, "10:00"));

@@ -1,100 +1,360 @@
 #include "module/settings/settings_file.h"
 #include "temp_folder.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <functional>
+#include <sstream>
+#include <vector>
+
+// The expected info.ini files under golden/ are written by hand from the key
+// tables of the settings file: names, sections, formats and file defaults.
 namespace {
 
-TEST(SettingsFileTest, LivesInTheGivenFolder) {
-  CTempFolder folder;
-  EXPECT_EQ(CSettingsFile(folder.Path()).Path(), folder.File("info.ini"));
+std::string Golden(const char* name) {
+  std::string bytes = ReadFileBytes(std::string(VANTREL_GOLDEN_DIR) + "/" + name);
+  if (bytes.empty()) ADD_FAILURE() << "no golden file " << name;
+  return bytes;
 }
 
-TEST(SettingsFileTest, UnknownFolderReadsAndWritesNothing) {
-  CSettingsFile file("");
-  TModuleSettings general;
-  general.RecalcRiskParamsInterval = 1234;
-  TTransportSettings transport;
-  TCalcSettings calc;
-  TClosingSettings closing;
-  EXPECT_FALSE(file.Load(general, transport, calc, closing));
-  EXPECT_EQ(general.RecalcRiskParamsInterval, 1234);
-  EXPECT_EQ(transport.Port, "25");
-  EXPECT_FALSE(file.Save(general, transport, calc, closing));
-}
-
-TEST(SettingsFileTest, FreshFolderLoadsFileDefaultsAndAFirstSaveWritesEverySection) {
-  CTempFolder folder;
-  CSettingsFile file(folder.Path());
-  TModuleSettings general;
-  TTransportSettings transport;
-  TCalcSettings calc;
-  calc.OptValueParam = 5;
-  TClosingSettings closing;
-  ASSERT_TRUE(file.Load(general, transport, calc, closing));
-  EXPECT_EQ(general.ClientsType2, 7);
-  EXPECT_EQ(transport.Port, "");
-  EXPECT_EQ(calc.OptValueParam, 1);
-  EXPECT_TRUE(closing.UseAutoClose);
-  EXPECT_TRUE(general.NotificationsOn);
-
-  ASSERT_TRUE(file.Save(general, transport, calc, closing));
-  std::string ini = file.Path();
-  EXPECT_EQ(ReadIniValue(ini, "Vantrel", "RecalcRiskParamsInterval"), "10000");
-  EXPECT_EQ(ReadIniValue(ini, "Vantrel", "CopyEmails"), "");
-  EXPECT_EQ(ReadIniValue(ini, "Vantrel", "OptValueParam"), "1");
-  EXPECT_EQ(ReadIniValue(ini, "Vantrel", "NumPatterns"), "0");
-  EXPECT_EQ(ReadIniValue(ini, "Vantrel-AutoClose", "NumElementsInSchedule"), "0");
-  EXPECT_TRUE(FileExists(folder.File("ML2Body2")));
-}
-
-TEST(SettingsFileTest, AllFourRecordsSurviveARestart) {
-  CTempFolder folder;
-  {
-    CSettingsFile file(folder.Path());
-    TModuleSettings general;
-    TTransportSettings transport;
-    TCalcSettings calc;
-    TClosingSettings closing;
-    file.Load(general, transport, calc, closing);
-    general.SFRTopic = "topic";
-    general.SFRBody = "body\n";
-    ASSERT_TRUE(general.ParseScheduleTextAt(9, "11:11", 0));
-    transport.SMTPServer = "mail.example.ru";
-    calc.OptValueParam = 3;
-    closing.Patterns.push_back(std::make_unique<TClosingPattern>());
-    closing.AddAutoCloseEntry(61, 0, 1);
-    file.Save(general, transport, calc, closing);
+// A checkout may hold LF where the profile functions write CR LF, and the
+// blank lines between sections are theirs to place.
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) lines.push_back(line);
   }
-  CSettingsFile file(folder.Path());
-  TModuleSettings general;
-  TTransportSettings transport;
-  TCalcSettings calc;
-  TClosingSettings closing;
-  file.Load(general, transport, calc, closing);
-  EXPECT_EQ(general.SFRTopic, "topic");
-  EXPECT_EQ(general.SFRBody, "body\n");
-  EXPECT_EQ(general.FormatNotifSchedule(9), "11:11");
-  EXPECT_EQ(transport.SMTPServer, "mail.example.ru");
-  EXPECT_EQ(calc.OptValueParam, 3);
-  ASSERT_EQ(closing.Patterns.size(), 1u);
-  EXPECT_EQ(closing.DefaultPattern, 0);
-  ASSERT_EQ(closing.AutoCloseSchedule.size(), 1u);
-  EXPECT_EQ(closing.AutoCloseSchedule[0].Minutes, 61);
-  EXPECT_EQ(closing.AutoCloseSchedule[0].AllClients, 1);
+  return lines;
 }
 
-TEST(SettingsFileTest, NotificationsStartOffWhenNotEnabledAtStart) {
-  CTempFolder folder;
-  CSettingsFile file(folder.Path());
-  WriteIniValue(file.Path(), "Vantrel", "NotifEnabledAtStart", "0");
+testing::AssertionResult SameFile(const std::string& expected, const std::string& actual) {
+  std::vector<std::string> want = Lines(expected), got = Lines(actual);
+  for (std::size_t i = 0; i < want.size() || i < got.size(); ++i) {
+    std::string w = i < want.size() ? want[i] : "<end of file>";
+    std::string g = i < got.size() ? got[i] : "<end of file>";
+    if (w != g)
+      return testing::AssertionFailure() << "line " << i + 1 << "\n  expected: " << w
+                                         << "\n  saved:    " << g;
+  }
+  return testing::AssertionSuccess();
+}
+
+struct Records {
   TModuleSettings general;
   TTransportSettings transport;
   TCalcSettings calc;
   TClosingSettings closing;
-  file.Load(general, transport, calc, closing);
-  EXPECT_FALSE(transport.NotifEnabledAtStart);
-  EXPECT_FALSE(general.NotificationsOn);
+
+  bool Load(const CSettingsFile& file) { return file.Load(general, transport, calc, closing); }
+  bool Save(const CSettingsFile& file) const {
+    return file.Save(general, transport, calc, closing);
+  }
+};
+
+// Each body template in its fixed file; the text is "<file> body" on two lines.
+const std::pair<int, const char*> kBodyFiles[] = {
+    {1, "LowFundsBody"}, {2, "SFRBody"}, {9, "SFRBodyFP"},   {3, "CLGOBody"},
+    {4, "ECLGOBody"},    {5, "MLBody"},  {6, "UPBody"},      {7, "ML2Body"},
+    {102, "SFRBody2"},   {109, "SFRBody2FP"}, {107, "ML2Body2"}};
+
+std::string BodyText(const char* file, const char* lineEnd) {
+  return std::string(file) + lineEnd + "body" + lineEnd;
 }
+
+// Every stored field holds a value of its own, so a key swapped with another
+// or misspelt shows in the saved file.
+Records DistinctRecords() {
+  Records r;
+  TModuleSettings& s = r.general;
+  s.RecalcRiskParamsInterval = 2500;
+  s.ClientsType2 = 5;
+  s.LowFundsTopic = "LF topic";
+  s.LowFundsFile = "lf.txt";
+  s.SendLowFundsMsg = false;
+  s.SFRTopic = "SFR topic";
+  s.SFRTopic_fp = "SFR fp topic";
+  s.SFRFile = "sfr.txt";
+  s.SFRFile_fp = "sfr_fp.txt";
+  s.SendSFRWarningMsg = false;
+  s.SendSFRWarningMsg_fp = true;
+  s.SFRWarningLevel = 1.25;
+  s.SFRWarningLevel_fp = 1.125;
+  s.SendSFRCriticalMsg = true;
+  s.SendSFRCriticalMsg_fp = false;
+  s.SFRCriticalLevel = 0.75;
+  s.SFRCriticalLevel_fp = 0.375;
+  s.SFRTopic2 = "SFR2 topic";
+  s.SFRTopic2_fp = "SFR2 fp topic";
+  s.SFRFile2 = "sfr2.txt";
+  s.SFRFile2_fp = "sfr2_fp.txt";
+  s.UseSFRTemplate2 = true;
+  s.UseSFRTemplate2_fp = false;
+  s.NormalColor = 0xabcdef;
+  s.WarningColor = 0x123456;
+  s.CriticalColor = 0xfedcba;
+  s.CLGOTopic = "CLGO topic";
+  s.CLGOFile = "clgo.txt";
+  s.CLGOLevel = 0.9;
+  s.SendCLGOMsg = false;
+  s.CLGOLimitType = 3;
+  s.CLGOUseVMAI = true;
+  s.ECLGOTopic = "ECLGO topic";
+  s.ECLGOFile = "eclgo.txt";
+  s.ECLGOLevel = 0.8;
+  s.SendECLGOMsg = true;
+  s.MLTopic = "ML topic";
+  s.MLFile = "ml.txt";
+  s.MLLevel = 0.7;
+  s.SendMLMsg = false;
+  s.UPParam = 9;
+  s.UPTopic = "UP topic";
+  s.UPFile = "up.txt";
+  s.UPLevel = 0.6;
+  s.SendUPMsg = true;
+  s.OnlyUnitedPos = true;
+  s.ML2Topic = "ML2 topic";
+  s.ML2File = "ml2.txt";
+  s.ML2Level = 0.55;
+  s.ML2LevelQual = 0.45;
+  s.SendML2Msg = true;
+  s.ConsiderQualClient = true;
+  s.ML2Param = 23;
+  s.ML2Topic2 = "ML2 second topic";
+  s.ML2File2 = "ml2_2.txt";
+  s.UseML2Template2 = true;
+  s.UseTotalAssets = true;
+  s.UseVarMargin = 3;
+  s.UseSFRWarnSchedule = s.UseSFRCritSchedule = s.UseLFSchedule = true;
+  s.UseECLGOSchedule = s.UseUPSchedule = true;
+  const char* schedules[][2] = {{"2", "09:00, 12:30"}, {"9", "09:01"}, {"1", "09:02"},
+                                {"3", "09:03"},        {"4", "09:04"}, {"5", "09:05"},
+                                {"6", "09:06"},        {"7", "09:07, 24:00"}};
+  for (auto& schedule : schedules)
+    EXPECT_TRUE(s.ParseScheduleTextAt(std::atoi(schedule[0]), schedule[1], 0));
+  s.NeedReadFilterFromFile = true;
+  s.FilterFileName = "C:\\filters\\clients.ini";
+  s.TraceLogLevel = 3;
+  s.MailLogLevel = 2;
+  s.LogFileName = "other.log";
+  s.ConsiderFilters = false;
+  s.DontSendSFRifCLGO = true;
+  s.ValCLGOforSFR = 1.5;
+  s.ValCLGOforSFR_fp = 2.5;
+  s.AlwaysAllowManualSending = true;
+  for (auto& body : kBodyFiles) *s.BodyOfKind(body.first) = BodyText(body.second, "\n");
+
+  TTransportSettings& t = r.transport;
+  t.NotifyByEmail = false;
+  t.SMTPServer = "smtp.example.ru";
+  t.Port = "587";
+  t.IsAuthorisationUsed = true;
+  t.MailLogin = "risk";
+  t.MailPass = "A1B2C3D4";
+  t.SenderAddress = "risk@example.ru";
+  t.ZenkEmailsVsClientCodesFile = "C:\\maps\\emails.txt";
+  t.NotifyByTraderMsg = t.NotifyBySMS = true;
+  t.ZenkUIDsVsClientCodesFile = "C:\\maps\\uids.txt";
+  t.MC2ZDirectories = "C:\\out1;C:\\out2";
+  t.NeedSaveToDB = true;
+  t.DSN = "RiskDB";
+  t.DBLogin = "dbuser";
+  t.DBTable = "Calls";
+  t.DBPassword = "99FF00";
+  t.NotifEnabledAtStart = false;
+  t.MinTime = 300;
+  t.MinParamChange = 0.05;
+  t.UseBlindCopy = true;
+  t.CopyEmails = {"boss@example.ru", "desk@example.ru"};
+
+  r.calc.OptValueParam = 2;
+
+  TClosingSettings& c = r.closing;
+  c.BaseActiveForClosing = {"Si", "RTS", "BR"};
+  c.SecsForClosing = {"SBER", "GAZP"};
+  c.Spread = 0.126;
+  c.FilterOrdersByComment = true;
+  c.Comment = "auto close";
+  c.DefaultPattern = 1;
+  c.UseBaseActive = true;
+  c.ShowSecNamesInDlg = false;
+  c.UseAutoClose = true;
+  auto pattern = [&c](const char* name, int idx, double boundary, int idx2, double lvl,
+                      double qual, int varMargin, bool flag) {
+    c.Patterns.push_back(std::make_unique<TClosingPattern>());
+    TClosingPattern& p = *c.Patterns.back();
+    p.PatternName = name;
+    p.ParamIdx = idx;
+    p.BoundaryValue = boundary;
+    p.NotMoreThanPlanned = p.ConsiderQualClient = flag;
+    p.ActWithoutSpotPos = !flag;
+    p.ParamIdx2 = idx2;
+    p.MinMarginLvl = lvl;
+    p.MinMarginForQualClients = qual;
+    p.UseVarMargin = varMargin;
+  };
+  pattern("Close one", 11, 0.25, 21, 0.75, 0.125, 1, true);
+  pattern("Close two", 12, -1.5, 22, 0.6, 0.3, 3, false);
+  c.AddAutoCloseEntry(9 * 60 + 5, 1, 0);
+  c.AddAutoCloseEntry(18 * 60 + 45, 0, 1);
+  return r;
+}
+
+class SettingsFileTest : public testing::Test {
+ protected:
+  CTempFolder folder;
+  CSettingsFile file{folder.Path()};
+};
+
+TEST_F(SettingsFileTest, SavedFileHoldsEveryKeyInItsSectionAndFormat) {
+  ASSERT_TRUE(DistinctRecords().Save(file));
+  EXPECT_TRUE(SameFile(Golden("info_saved.ini"), ReadFileBytes(file.Path())));
+  for (auto& body : kBodyFiles)  // written in text mode
+    EXPECT_EQ(ReadFileBytes(folder.File(body.second)), BodyText(body.second, "\r\n"));
+}
+
+TEST_F(SettingsFileTest, EveryKeyIsReadIntoItsOwnField) {
+  WriteFileBytes(file.Path(), Golden("info_saved.ini"));
+  for (auto& body : kBodyFiles)
+    WriteFileBytes(folder.File(body.second), BodyText(body.second, "\r\n"));
+  Records loaded;
+  ASSERT_TRUE(loaded.Load(file));
+  EXPECT_FALSE(loaded.general.NotificationsOn);  // NotifEnabledAtStart=0
+  CTempFolder other;
+  CSettingsFile copy(other.Path());
+  loaded.Save(copy);
+  EXPECT_TRUE(SameFile(Golden("info_saved.ini"), ReadFileBytes(copy.Path())));
+  for (auto& body : kBodyFiles)
+    EXPECT_EQ(*loaded.general.BodyOfKind(body.first), BodyText(body.second, "\n"));
+}
+
+TEST_F(SettingsFileTest, ConstructionDefaultsAreSavedAsTheyAre) {
+  Records r;
+  EXPECT_EQ(r.general.NormalColor, GetSysColor(COLOR_WINDOW));
+  EXPECT_TRUE(r.general.NotificationsOn);
+  r.general.NormalColor = 0xffffff;
+  r.closing.Patterns.push_back(std::make_unique<TClosingPattern>());
+  EXPECT_FALSE(r.closing.Patterns[0]->Deleted);
+  ASSERT_TRUE(r.Save(file));
+  EXPECT_TRUE(SameFile(Golden("info_constructed.ini"), ReadFileBytes(file.Path())));
+}
+
+TEST_F(SettingsFileTest, OldFileIsConvertedOnLoadAndMissingKeysTakeTheirFileDefaults) {
+  WriteFileBytes(file.Path(), Golden("info_old.ini"));
+  Records r;
+  for (auto& body : kBodyFiles) *r.general.BodyOfKind(body.first) = "stale";
+  ASSERT_TRUE(r.Load(file));
+  const TModuleSettings& s = r.general;
+  for (auto& body : kBodyFiles) EXPECT_EQ(*s.BodyOfKind(body.first), "") << body.second;
+  EXPECT_EQ(s.RecalcRiskParamsInterval, 3000);
+  EXPECT_EQ(s.ClientsType2, 6);  // ClientsType 3
+  EXPECT_EQ(s.UseVarMargin, 2);  // UsePositiveVarMargin 0, UseVarMargin ignored
+  EXPECT_EQ(s.SFRTopic, "Old SFR topic");
+  EXPECT_FALSE(s.SendSFRWarningMsg);
+  EXPECT_TRUE(s.SendSFRCriticalMsg);
+  EXPECT_DOUBLE_EQ(s.SFRWarningLevel, 1.1);
+  EXPECT_TRUE(s.UseSFRTemplate2);  // key absent: second template on
+  EXPECT_FALSE(s.UseSFRTemplate2_fp);
+  EXPECT_EQ(s.WarningColor, 65535u);
+  // UP watching a margin level moves to ML2, whatever the ML2 keys said.
+  EXPECT_EQ(s.UPParam, -1);
+  EXPECT_TRUE(s.SendUPMsg);
+  EXPECT_DOUBLE_EQ(s.UPLevel, 0.8);
+  EXPECT_EQ(s.ML2Param, 22);
+  EXPECT_FALSE(s.SendML2Msg);
+  EXPECT_DOUBLE_EQ(s.ML2Level, 0.8);
+  EXPECT_FALSE(s.ConsiderQualClient);
+  EXPECT_TRUE(s.UseML2Schedule);
+  EXPECT_EQ(s.FormatNotifSchedule(7), "10:00, 15:30");
+  EXPECT_TRUE(s.NotificationsOn);
+  EXPECT_EQ(r.transport.CopyEmails, (StringList{"a@x.ru", "b@y.ru"}));
+  EXPECT_EQ(r.transport.Port, "");
+  EXPECT_EQ(r.transport.MinTime, 0);
+  EXPECT_TRUE(r.transport.NotifyByEmail);
+  const TClosingSettings& c = r.closing;
+  ASSERT_EQ(c.Patterns.size(), 2u);
+  EXPECT_EQ(c.Patterns[0]->PatternName, "Old one");
+  EXPECT_EQ(c.Patterns[0]->UseVarMargin, 2);  // ConsiderVarMargin 1, ConsiderPosVarMargin 0
+  EXPECT_EQ(c.Patterns[1]->UseVarMargin, 4);  // neither old key
+  EXPECT_DOUBLE_EQ(c.Patterns[1]->MinMarginLvl, 0.4);
+  EXPECT_EQ(c.DefaultPattern, 0);
+  EXPECT_TRUE(c.UseAutoClose);
+  ASSERT_EQ(c.AutoCloseSchedule.size(), 2u);
+  EXPECT_EQ(c.AutoCloseSchedule[0].Minutes, 545);
+  EXPECT_EQ(c.AutoCloseSchedule[0].PatternIndex, 1);
+  EXPECT_EQ(c.AutoCloseSchedule[0].AllClients, 1);
+  EXPECT_EQ(c.AutoCloseSchedule[1].Minutes, 1570);  // 25:70, not range-checked
+  // The conversions are marked as done right away.
+  EXPECT_EQ(ReadIniValue(file.Path(), "Vantrel", "ClientsType"), "0");
+  EXPECT_EQ(ReadIniValue(file.Path(), "Vantrel", "UsePositiveVarMargin"), "2");
+  EXPECT_EQ(ReadIniValue(file.Path(), "ClPattern2", "ConsiderPosVarMargin"), "2");
+
+  ASSERT_TRUE(r.Save(file));
+  EXPECT_TRUE(SameFile(Golden("info_old_saved.ini"), ReadFileBytes(file.Path())));
+}
+
+TEST(SettingsFileUnknownFolderTest, ReadsAndWritesNothing) {
+  CSettingsFile file("");
+  Records r;
+  r.general.RecalcRiskParamsInterval = 1234;
+  EXPECT_FALSE(r.Load(file));
+  EXPECT_EQ(r.general.RecalcRiskParamsInterval, 1234);
+  EXPECT_FALSE(r.Save(file));
+}
+
+// One key's value, read on its own into a fresh record.
+struct KeyCase {
+  const char* Section;
+  const char* Key;
+  const char* Value;
+  std::function<bool(const Records&)> Holds;
+  const char* Meaning;
+};
+
+class SingleKeyTest : public testing::TestWithParam<KeyCase> {};
+
+TEST_P(SingleKeyTest, Loads) {
+  CTempFolder folder;
+  CSettingsFile file(folder.Path());
+  const KeyCase& c = GetParam();
+  WriteIniValue(file.Path(), c.Section, c.Key, c.Value);
+  if (std::string(c.Section) == "ClPattern1") WriteIniValue(file.Path(), "Vantrel", "NumPatterns", "1");
+  Records r;
+  r.general.NormalColor = 77;
+  r.Load(file);
+  EXPECT_TRUE(c.Holds(r)) << c.Key << "=" << c.Value << ": " << c.Meaning;
+}
+
+const std::string kLongTopic = std::string(510, 'x') + "yz" + std::string(88, 'x');
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, SingleKeyTest,
+    testing::Values(
+        KeyCase{"Vantrel", "ClientsType", "1", [](const Records& r) { return r.general.ClientsType2 == 7; }, "old 1 is every kind"},
+        KeyCase{"Vantrel", "ClientsType", "2", [](const Records& r) { return r.general.ClientsType2 == 1; }, "other old values are kind 1"},
+        KeyCase{"Vantrel", "ClientsType", "-5", [](const Records& r) { return r.general.ClientsType2 == 1; }, "other old values are kind 1"},
+        KeyCase{"Vantrel", "ClientsType", "0", [](const Records& r) { return r.general.ClientsType2 == 7; }, "converted; ClientsType2 absent"},
+        KeyCase{"Vantrel", "UsePositiveVarMargin", "1", [](const Records& r) { return r.general.UseVarMargin == 1; }, "old positive margin"},
+        KeyCase{"Vantrel", "UsePositiveVarMargin", "-1", [](const Records& r) { return r.general.UseVarMargin == 2; }, "old negative margin"},
+        KeyCase{"Vantrel", "UsePositiveVarMargin", "2", [](const Records& r) { return r.general.UseVarMargin == 2; }, "converted; UseVarMargin absent"},
+        KeyCase{"Vantrel", "UPParam", "23", [](const Records& r) { return r.general.ML2Param == 23 && r.general.UPParam == -1; }, "second margin level moves to ML2"},
+        KeyCase{"Vantrel", "UPParam", "21", [](const Records& r) { return r.general.ML2Param == -1 && r.general.UPParam == 21; }, "other columns stay"},
+        KeyCase{"Vantrel", "WarningColor", "abc", [](const Records& r) { return r.general.WarningColor == 0 && r.general.NormalColor == 77; }, "not a number; absent colour kept"},
+        KeyCase{"Vantrel", "CriticalColor", "4278190080", [](const Records& r) { return r.general.CriticalColor == 4278190080u; }, "unsigned"},
+        KeyCase{"Vantrel", "RecalcRiskParamsInterval", "soon", [](const Records& r) { return r.general.RecalcRiskParamsInterval == 0; }, "not a number"},
+        KeyCase{"Vantrel", "MLLevel", "1.5abc", [](const Records& r) { return r.general.MLLevel == 1.5; }, "leading number"},
+        KeyCase{"Vantrel", "SFRTopic", kLongTopic.c_str(), [](const Records& r) { return r.general.SFRTopic == kLongTopic.substr(0, 511); }, "cut to 511 characters"},
+        KeyCase{"Vantrel", "MLSchedule", "09:30, 25:00", [](const Records& r) { return r.general.MLSchedule.empty(); }, "a bad item rejects the whole schedule"},
+        KeyCase{"Vantrel", "NumPatterns", "-3", [](const Records& r) { return r.closing.Patterns.empty() && r.closing.DefaultPattern == -1; }, "no patterns"},
+        KeyCase{"ClPattern1", "PatternName", "p", [](const Records& r) { return r.closing.DefaultPattern == 0 && r.closing.Patterns[0]->PatternName == "p"; }, "the default falls back to the first pattern"},
+        KeyCase{"ClPattern1", "ConsiderVarMargin", "1", [](const Records& r) { return r.closing.Patterns[0]->UseVarMargin == 1; }, "old margin with positive part"},
+        KeyCase{"ClPattern1", "ConsiderPosVarMargin", "2", [](const Records& r) { return r.closing.Patterns[0]->UseVarMargin == 4; }, "converted; UseVarMargin absent"},
+        KeyCase{"Vantrel-AutoClose", "NumElementsInSchedule", "1", [](const Records& r) { return r.closing.AutoCloseSchedule.size() == 1 && r.closing.AutoCloseSchedule[0].Minutes == 0; }, "time absent reads as 0:0"},
+        KeyCase{"Vantrel", "NotifEnabledAtStart", "0", [](const Records& r) { return !r.general.NotificationsOn; }, "notifications start off"}));
 
 }  // namespace
