@@ -1,57 +1,9 @@
 // A client's spot value and client values as the stand-in host computes them.
 #include "market_fixture.h"
+#include "market_text.h"
 #include "module/client_market_values.h"
 
 namespace {
-constexpr char kMarket[] = R"(
-[Spot1]
-Firm=FIRM1
-Client=C1
-BoardTag=EQTV
-Currency=SUR
-Value40=1000
-Value48=500
-Value56=250
-Value64=100
-[Spot2]
-Firm=FIRM1
-Client=C2
-BoardTag=EQTV
-Currency=SUR
-Value48=500
-Status=3
-[ClientValue1]
-Firm=FIRM1
-Client=C1
-Number=6
-Value=12.5
-[ClientValue2]
-Firm=FIRM1
-Client=C1
-Number=5
-Value=-3.25
-[ClientValue3]
-Firm=FIRM1
-Client=C1
-Number=40
-Value=7
-[ClientValue4]
-Firm=FIRM1
-Client=C2
-Number=6
-Value=777
-Result=5
-[ClientValue5]
-Firm=FIRM1
-Client=C3
-Number=5
-Value=0.000001
-[ClientValue6]
-Firm=FIRM1
-Client=C4
-Number=6
-Value=0.0000009
-)";
 
 // The client record as the host sees it: the firm text leads it.
 struct ClientRecord {
@@ -63,7 +15,7 @@ class ClientMarketValuesTest : public MarketTest {
  protected:
   void SetUp() override {
     MarketTest::SetUp();
-    LoadMarket(kMarket);
+    LoadMarket(MarketText("client_market_values.ini"));
   }
   TClientMarketKey Key(const char* client, bool united = true) {
     lstrcpynA(record.firm, "FIRM1", sizeof record.firm);

@@ -1,6 +1,7 @@
 // Closing targets: the level a pattern closes a client down to and whether a
 // value has reached it; the united tests ask the stand-in host's client values.
 #include "market_fixture.h"
+#include "market_text.h"
 #include "module/risk/closing_targets.h"
 
 namespace {
@@ -35,24 +36,12 @@ TEST(ClosingTargets, LevelReachedForParam) {
         << c.value << " " << c.level << " united " << c.united << " id " << c.id;
 }
 
-constexpr char kMarket[] = R"(
-[ClientValue1]
-Firm=FIRM1
-Client=C1
-Number=6
-Value=12.5
-[ClientValue2]
-Firm=FIRM1
-Client=C3
-Number=5
-Value=-2
-)";
 
 class ClosingTargetsTest : public MarketTest {
  protected:
   void SetUp() override {
     MarketTest::SetUp();
-    LoadMarket(kMarket);
+    LoadMarket(MarketText("closing_targets.ini"));
     pattern.ParamIdx2 = 23;
     pattern.MinMarginLvl = 0.4;
     pattern.MinMarginForQualClients = 0.2;

@@ -1,70 +1,18 @@
 // Class and security lookups and the kind tests of a security, over the
 // stand-in host's market.
 #include "market_fixture.h"
+#include "market_text.h"
 #include "module/market_records.h"
 
 #include <cstring>
 
 namespace {
-constexpr char kMarket[] = R"(
-[Class1]
-Code=EMPTY
-Flags=0x48
-Id=-1
-[Class2]
-Code=SPBFUT
-Flags=0x48
-[Class3]
-Code=OPTEXP
-Flags=0x848
-[Class4]
-Code=TQBR
-Flags=0x1
-[Class5]
-Code=SPBOPT
-Flags=0x940
-[Form1]
-Class=SPBFUT
-Flags=0x10
-Value=0
-[Form2]
-Class=SPBFUT
-Flags=0x30
-[Security1]
-Class=TQBR
-Code=RIZ6
-[Security2]
-Class=SPBFUT
-Code=RIZ6
-Type=4
-[Security3]
-Class=OPTEXP
-Code=RI100Z6
-Type=4
-FlagByte=0x04
-[Security4]
-Class=SPBFUT
-Code=RI100B12
-Type=4
-[Security5]
-Class=SPBFUT
-Code=RI100Z12
-Type=4
-[Security6]
-Class=SPBOPT
-Code=SiH7
-Type=4
-[Security7]
-Class=SPBFUT
-Code=Z1
-Type=4
-)";
 
 class MarketRecordsTest : public MarketTest {
  protected:
   void SetUp() override {
     MarketTest::SetUp();
-    LoadMarket(kMarket);
+    LoadMarket(MarketText("market_records.ini"));
   }
   int SecurityIndex(const uint8_t* security) {
     for (int index = 0; index < host.Records().Count(host::record::kSecurityKind); ++index)

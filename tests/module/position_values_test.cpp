@@ -1,68 +1,17 @@
 // What a position adds to the cash leverage and to the option liquidation
 // value, with the securities and quotes of the stand-in host.
 #include "market_fixture.h"
+#include "market_text.h"
 #include "module/market_records.h"
 #include "module/risk/position_values.h"
 
 namespace {
-constexpr char kMarket[] = R"(
-[Class1]
-Code=SPBFUT
-Flags=0x48
-[Class2]
-Code=SPBOPT
-Flags=0x848
-[Class3]
-Code=TQBR
-Flags=0x08
-[Security1]
-Class=SPBFUT
-Code=RIZ6
-Type=4
-steppricet=2
-ValueDivisor=4
-ContractUnits=10
-bid=90
-offer=110
-theorprice=100
-[Security2]
-Class=TQBR
-Code=SBER
-steppricet=1
-last=250
-ValueDivisor=10
-[Security3]
-Class=SPBFUT
-Code=SiZ6
-Type=4
-steppricet=3
-ContractUnits=1000
-[Security4]
-Class=TQBR
-Code=GAZP
-steppricet=1
-last=150
-[Security5]
-Class=SPBOPT
-Code=RI100000BL6
-Type=4
-FlagByte=4
-bid=5
-offer=7
-theorprice=6
-[Security6]
-Class=TQBR
-Code=LKOH
-steppricet=1
-prevprice=5000
-ValueDivisor=100
-)";
 
 class PositionValuesTest : public MarketTest {
  protected:
   void SetUp() override {
     MarketTest::SetUp();
-    LoadMarket(kMarket);
+    LoadMarket(MarketText("position_values.ini"));
   }
   const uint8_t* Security(const char* code) { return FindSecurityByCode(code); }
 };

@@ -1,6 +1,7 @@
 // Security parameters by name, cross rates and the trading state, as the
 // stand-in host quotes them.
 #include "market_fixture.h"
+#include "market_text.h"
 #include "module/market_records.h"
 #include "module/security_params.h"
 
@@ -8,58 +9,12 @@
 #include <string>
 
 namespace {
-constexpr char kMarket[] = R"(
-[Class1]
-Code=SPBFUT
-Flags=0x48
-[Class2]
-Code=CROSS
-Flags=0x2000
-[Security1]
-Class=SPBFUT
-Code=RIZ6
-Type=4
-Currency=SUR
-last=105000
-prevprice=104000
-bid=104990
-offer=105010
-theorprice=105003
-steppricet=1.5
-buydepo=15000
-selldepo=14000
-[Security2]
-Class=SPBFUT
-Code=SiZ6
-Type=4
-Currency=USD
-last=0.0000005
-prevprice=91.5
-[Security3]
-Class=SPBFUT
-Code=EuZ6
-Type=4
-Currency=EUR
-last=0.000001
-prevprice=99
-[Security4]
-Class=CROSS
-Code=USD
-crossrate=90
-[Security5]
-Class=CROSS
-Code=SUR
-crossrate=1
-[Security6]
-Class=SPBFUT
-Code=SRZ6
-)";
 
 class SecurityParamsTest : public MarketTest {
  protected:
   void SetUp() override {
     MarketTest::SetUp();
-    LoadMarket(kMarket);
+    LoadMarket(MarketText("security_params.ini"));
   }
   void SetParameter(const char* code, const char* classCode, const char* name, double value) {
     host.Market().SetParameter(host.Records().FindSecurity(code, classCode), name, value);
