@@ -10,10 +10,7 @@ namespace {
 
 const char kSection[] = "Vantrel";
 
-struct BodyFileCase {
-  const char* Bytes;
-  const char* Body;
-};
+struct BodyFileCase { const char* Bytes; const char* Body; };
 
 class BodyFileTest : public testing::TestWithParam<BodyFileCase> {};
 

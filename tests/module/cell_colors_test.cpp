@@ -22,10 +22,7 @@ TRiskColorSettings Settings() {
 }
 
 TEST(RiskCellColors, BackgroundByTheFirstLevelBrokenByMoreThanTheTolerance) {
-  struct Case {
-    double sfr, sfrOpen;
-    uint32_t background;
-  };
+  struct Case { double sfr, sfrOpen; uint32_t background; };
   const Case cases[] = {
       {2.0, 2.0, kNormal},
       {1.5 - 0.00005, 2.0, kNormal},    // within 0.0001 of the warning level
@@ -59,9 +56,7 @@ TEST(RiskCellColors, NoClientLeavesTheRecordAlone) {
 }
 
 TEST(OrderRowColors, TextByTheOrdersStateOnTheWindowBackground) {
-  struct Case {
-    uint32_t flags, text;
-  };
+  struct Case { uint32_t flags, text; };
   const Case cases[] = {{0x1, 0x000000FF}, {0x3, 0x000000FF}, {0x2, 0x80000008}, {0x0, 0x00FF0000},
                         {0x4, 0x00FF0000}};
   for (const Case& c : cases) {

@@ -6,10 +6,7 @@
 namespace {
 
 // The client record as the host sees it: the firm text leads it.
-struct ClientRecord {
-  char firm[33];
-  char clientCode[33];
-};
+struct ClientRecord { char firm[33]; char clientCode[33]; };
 
 class ClientMarketValuesTest : public MarketTest {
  protected:
@@ -76,10 +73,7 @@ TEST_F(ClientMarketValuesTest, ClientValuesAreTakenOnlyWhenTheHostSucceeds) {
 }
 
 TEST_F(ClientMarketValuesTest, UnitedPositionValuesFromOneMillionth) {
-  struct Case {
-    const char* client;
-    bool united, expected;
-  };
+  struct Case { const char* client; bool united, expected; };
   const Case cases[] = {
       {"C1", true, true},    // value 6 is 12.5
       {"C1", false, false},  // not united: the host is not asked

@@ -82,10 +82,7 @@ TEST_F(MarketRecordsTest, TransactionFormMustBeUsableAndHoldTheMask) {
 }
 
 TEST_F(MarketRecordsTest, KindTestsOfSecurities) {
-  struct Case {
-    int index;
-    bool derivative, option, futures, optionClass;
-  };
+  struct Case { int index; bool derivative, option, futures, optionClass; };
   const Case cases[] = {
       {0, false, false, false, false},  // TQBR RIZ6: not a derivative
       {1, true, false, true, false},    // SPBFUT RIZ6: futures, month letter I
@@ -119,10 +116,7 @@ TEST_F(MarketRecordsTest, OptionClassNeedsTheSecuritysClass) {
 }
 
 TEST(ResetMark, BothWordsMustHoldTheirMark) {
-  struct Case {
-    int32_t a, b;
-    bool marked;
-  };
+  struct Case { int32_t a, b; bool marked; };
   const Case cases[] = {{-111, -333, true}, {-111, 0, false}, {0, -333, false}, {-333, -111, false}};
   for (const Case& c : cases) {
     uint8_t record[96] = {};

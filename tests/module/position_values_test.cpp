@@ -17,11 +17,7 @@ class PositionValuesTest : public MarketTest {
 };
 
 TEST_F(PositionValuesTest, CashLeverageAddend) {
-  struct Case {
-    const char* code;
-    int32_t quantity;
-    double expected;
-  };
+  struct Case { const char* code; int32_t quantity; double expected; };
   const Case cases[] = {
       // derivative: steppricet 2 × (3 × 100 × 10 units) / 4
       {"RIZ6", -3, 1500},
@@ -51,11 +47,7 @@ TEST_F(PositionValuesTest, NoDivisorAsksNoQuotes) {
 }
 
 TEST(OptionLiquidationPrice, ByPositionSideAndSetting) {
-  struct Case {
-    int32_t quantity;
-    int param;
-    double bid, offer, theor, expected;
-  };
+  struct Case { int32_t quantity; int param; double bid, offer, theor, expected; };
   const Case cases[] = {
       {-2, 1, 90, 110, 100, 110},  // a short closes at the offer
       {-2, 0, 90, 110, 100, 100},  // the smaller of offer and theoretical

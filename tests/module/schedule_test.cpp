@@ -13,11 +13,7 @@ std::vector<int> MinutesOf(const ScheduleList& schedule) {
   return minutes;
 }
 
-struct GoodSchedule {
-  const char* Text;
-  std::vector<int> Minutes;
-  const char* Formatted;
-};
+struct GoodSchedule { const char* Text; std::vector<int> Minutes; const char* Formatted; };
 
 class GoodScheduleTest : public testing::TestWithParam<GoodSchedule> {};
 

@@ -96,10 +96,7 @@ TEST_F(SecurityParamsTest, CrossRateWithoutACrossRateClassIsOne) {
 }
 
 TEST_F(SecurityParamsTest, BlockedStateIsTwoOrFourExactly) {
-  struct Case {
-    double state;
-    bool blocked;
-  };
+  struct Case { double state; bool blocked; };
   const Case cases[] = {{4.0, true}, {2.0, true}, {3.0, false}, {2.0000001, false}, {0.0, false}};
   for (const Case& c : cases) {
     host.Market().Clear();

@@ -245,13 +245,7 @@ TEST(SettingsFileUnknownFolderTest, ReadsAndWritesNothing) {
 }
 
 // One key's value, read on its own into a fresh record.
-struct KeyCase {
-  const char* Section;
-  const char* Key;
-  const char* Value;
-  std::function<bool(const Records&)> Holds;
-  const char* Meaning;
-};
+struct KeyCase { const char* Section; const char* Key; const char* Value; std::function<bool(const Records&)> Holds; const char* Meaning; };
 
 class SingleKeyTest : public testing::TestWithParam<KeyCase> {};
 

@@ -7,11 +7,7 @@
 
 namespace {
 TEST(FormatTrimmedDouble, TrailingZerosOfTheFractionGo) {
-  struct Case {
-    double value;
-    char separator;
-    const char* expected;
-  };
+  struct Case { double value; char separator; const char* expected; };
   const Case cases[] = {
       {2.5, '.', "2.5"},     {3.0, '.', "3"},         {0.0, '.', "0"},
       {10.0, '.', "10"},     {100.0, ',', "100"},     {-1.25, ',', "-1,25"},

@@ -45,11 +45,7 @@ TEST(LogStampTest, IsMonthDayYearAndTimeWithMilliseconds) {
   EXPECT_EQ(FormatLogStamp(time), "12/31/00 23:59:59.999");
 }
 
-struct LevelCase {
-  int TraceLevel;
-  int MailLevel;
-  std::vector<std::string> Expected;
-};
+struct LevelCase { int TraceLevel; int MailLevel; std::vector<std::string> Expected; };
 
 class LogLevelTest : public testing::TestWithParam<LevelCase> {};
 
