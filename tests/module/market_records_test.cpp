@@ -30,7 +30,7 @@ TEST_F(MarketRecordsTest, RecordsByIndexSkipEmptySlotsAndMissingIndices) {
   EXPECT_EQ(GetSecurityInfoByIndex(-1), nullptr);
   ASSERT_NE(GetSecurityInfoByIndex(2), nullptr);
   EXPECT_STREQ(SecurityCodeOf(GetSecurityInfoByIndex(2)), "RI100Z6");
-  EXPECT_EQ(GetSecurityInfoByIndex(7), nullptr);
+  EXPECT_EQ(GetSecurityInfoByIndex(8), nullptr);
 }
 
 TEST_F(MarketRecordsTest, CodesMatchExactly) {
@@ -87,7 +87,7 @@ TEST_F(MarketRecordsTest, KindTestsOfSecurities) {
       {0, false, false, false, false},  // TQBR RIZ6: not a derivative
       {1, true, false, true, false},    // SPBFUT RIZ6: futures, month letter I
       {2, true, true, false, true},     // OPTEXP: an option class whatever its code
-      {3, true, false, true, true},     // code ending in B12
+      {3, true, false, true, true},     {7, true, false, true, true},  // codes ending B12, H12
       {4, true, false, true, false},    // code ending in Z12
       {5, true, false, true, true},     // SPBOPT is an option class
       {6, true, false, true, false},    // a code shorter than three characters
@@ -100,10 +100,8 @@ TEST_F(MarketRecordsTest, KindTestsOfSecurities) {
     EXPECT_EQ(IsFuturesSecurity(security), c.futures) << c.index;
     EXPECT_EQ(IsOptionClass(security), c.optionClass) << c.index;
   }
-  EXPECT_FALSE(IsDerivativeSecurity(nullptr));
-  EXPECT_FALSE(IsOptionSecurity(nullptr));
-  EXPECT_FALSE(IsFuturesSecurity(nullptr));
-  EXPECT_FALSE(IsOptionClass(nullptr));
+  EXPECT_FALSE(IsDerivativeSecurity(nullptr) || IsOptionSecurity(nullptr) ||
+               IsFuturesSecurity(nullptr) || IsOptionClass(nullptr));
 }
 
 TEST_F(MarketRecordsTest, OptionClassNeedsTheSecuritysClass) {
@@ -117,8 +115,8 @@ TEST_F(MarketRecordsTest, OptionClassNeedsTheSecuritysClass) {
 
 TEST(ResetMark, BothWordsMustHoldTheirMark) {
   struct Case { int32_t a, b; bool marked; };
-  const Case cases[] = {{-111, -333, true}, {-111, 0, false}, {0, -333, false}, {-333, -111, false}};
-  for (const Case& c : cases) {
+  for (const Case& c : {Case{-111, -333, true}, Case{-111, 0, false}, Case{0, -333, false},
+                        Case{-333, -111, false}}) {
     uint8_t record[96] = {};
     std::memcpy(record + 88, &c.a, 4);
     std::memcpy(record + 92, &c.b, 4);

@@ -21,38 +21,29 @@ class SecurityParamsTest : public MarketTest {
   }
 };
 
-TEST_F(SecurityParamsTest, QuotesAreAskedByName) {
-  const uint8_t* security = GetSecurityInfoByIndex(0);
-  EXPECT_DOUBLE_EQ(GetBidPrice(security), 104990);
-  EXPECT_DOUBLE_EQ(GetOfferPrice(security), 105010);
-  EXPECT_DOUBLE_EQ(GetTheorPrice(security), 105003);
-  EXPECT_DOUBLE_EQ(GetStepPriceT(security), 1.5);
-  EXPECT_DOUBLE_EQ(GetDepoRequirement(security, true), 15000);
-  EXPECT_DOUBLE_EQ(GetDepoRequirement(security, false), 14000);
-  EXPECT_DOUBLE_EQ(GetLastPrice(security), 105000);
+// Each quote with the host's value for RIZ6, in the order they are asked.
+const std::pair<double (*)(const uint8_t*), double> kQuotes[] = {
+    {GetBidPrice, 104990},
+    {GetOfferPrice, 105010},
+    {GetTheorPrice, 105003},
+    {GetStepPriceT, 1.5},
+    {[](const uint8_t* s) { return GetDepoRequirement(s, true); }, 15000},
+    {[](const uint8_t* s) { return GetDepoRequirement(s, false); }, 14000},
+    {GetLastPrice, 105000}};
+
+TEST_F(SecurityParamsTest, QuotesAreAskedByNameAndAreZeroWithoutAClass) {
+  for (auto& quote : kQuotes) EXPECT_DOUBLE_EQ(quote.first(GetSecurityInfoByIndex(0)), quote.second);
   const std::vector<std::string> asked = host.Log().Details(43);
-  ASSERT_EQ(asked.size(), 7u);
-  EXPECT_EQ(asked[0], "0 bid");
-  EXPECT_EQ(asked[5], "0 selldepo");
-}
-
-TEST_F(SecurityParamsTest, AParameterTheHostDoesNotGiveIsZero) {
-  EXPECT_DOUBLE_EQ(GetTheorPrice(GetSecurityInfoByIndex(1)), 0.0);
-  EXPECT_DOUBLE_EQ(GetBidPrice(nullptr), 0.0);
-}
-
-TEST_F(SecurityParamsTest, ASecurityWithoutClassGivesZeroForEveryQuote) {
+  EXPECT_EQ(asked, (std::vector<std::string>{"0 bid", "0 offer", "0 theorprice", "0 steppricet",
+                                             "0 buydepo", "0 selldepo", "0 last"}));
   uint8_t security[host::record::kSecuritySize];
   std::memcpy(security, GetSecurityInfoByIndex(0), sizeof security);
   const int16_t noClass = -1;
   std::memcpy(security + host::record::kSecurityClassIndex, &noClass, sizeof noClass);
-  EXPECT_DOUBLE_EQ(GetBidPrice(security), 0.0);
-  EXPECT_DOUBLE_EQ(GetOfferPrice(security), 0.0);
-  EXPECT_DOUBLE_EQ(GetTheorPrice(security), 0.0);
-  EXPECT_DOUBLE_EQ(GetStepPriceT(security), 0.0);
-  EXPECT_DOUBLE_EQ(GetDepoRequirement(security, true), 0.0);
-  EXPECT_DOUBLE_EQ(GetLastPrice(security), 0.0);
-  EXPECT_EQ(host.Log().Count(43), 0);
+  for (auto& quote : kQuotes) EXPECT_DOUBLE_EQ(quote.first(security), 0.0);
+  EXPECT_EQ(host.Log().Count(43), 7) << "a security without class asks nothing";
+  EXPECT_DOUBLE_EQ(GetTheorPrice(GetSecurityInfoByIndex(1)), 0.0) << "not given by the host";
+  EXPECT_DOUBLE_EQ(GetBidPrice(nullptr), 0.0);
 }
 
 TEST_F(SecurityParamsTest, LastPriceFallsBackToPreviousBelowOneMillionth) {
