@@ -3,6 +3,8 @@
 #include "market_text.h"
 #include "module/client_market_values.h"
 
+#include <vector>
+
 namespace {
 
 // The client record as the host sees it: the firm text leads it.
@@ -29,69 +31,58 @@ class ClientMarketValuesTest : public MarketTest {
 };
 
 TEST_F(ClientMarketValuesTest, SpotValueAndClientValuesInHundredths) {
-  double spot = -1, value6 = -1, value5 = -1, value40 = -1;
-  GetSpotPortfolioValues(Key("C1"), &spot, &value6, &value5, &value40);
-  EXPECT_DOUBLE_EQ(spot, 500 + 250 - 100);
-  EXPECT_DOUBLE_EQ(value6, 1250);
-  EXPECT_DOUBLE_EQ(value5, -325);
-  EXPECT_DOUBLE_EQ(value40, 700);
-  ASSERT_EQ(host.Log().Count(149), 1);
+  struct Case { const char* client; const char* board; double spot, value6, value5, value40; };
+  const Case cases[] = {
+      {"C1", "EQTV", 500 + 250 - 100, 1250, -325, 700},
+      {"C1", "TQBR", 0, 1250, -325, 700},  // no spot record on that board
+      {"C2", "EQTV", 0, 0, 0, 0},  // spot record not in use; 777 came with a failure
+  };
+  for (const Case& c : cases) {
+    TClientMarketKey key = Key(c.client);
+    key.boardTag = c.board;
+    double spot = -1, value6 = -1, value5 = -1, value40 = -1;
+    GetSpotPortfolioValues(key, &spot, &value6, &value5, &value40);
+    EXPECT_EQ(std::vector<double>({spot, value6, value5, value40}),
+              std::vector<double>({c.spot, c.value6, c.value5, c.value40}))
+        << c.client << " " << c.board;
+  }
   EXPECT_EQ(host.Log().Details(149)[0], "FIRM1 C1 EQTV SUR");
-  EXPECT_EQ(host.Log().Details(134).size(), 3u);
-}
-
-TEST_F(ClientMarketValuesTest, ASpotRecordNotInUseGivesZero) {
-  double spot = -1;
-  GetSpotPortfolioValues(Key("C2"), &spot, nullptr, nullptr, nullptr);
-  EXPECT_DOUBLE_EQ(spot, 0.0);
-  EXPECT_EQ(host.Log().Count(134), 3) << "the client values are always asked";
-}
-
-TEST_F(ClientMarketValuesTest, NoSpotRecordGivesZero) {
-  double spot = -1;
-  TClientMarketKey key = Key("C1");
-  key.boardTag = "TQBR";
-  GetSpotPortfolioValues(key, &spot, nullptr, nullptr, nullptr);
-  EXPECT_DOUBLE_EQ(spot, 0.0);
-  EXPECT_EQ(host.Log().Count(34), 0) << "index -1 is not read";
-}
-
-TEST_F(ClientMarketValuesTest, ASpotRecordTheHostCannotCopyGivesZero) {
+  EXPECT_EQ(host.Log().Count(134), 9) << "the client values are always asked";
+  EXPECT_EQ(host.Log().Count(34), 2) << "index -1 is not read";
   host.Remove(34);
   Initialise();
   double spot = -1;
   GetSpotPortfolioValues(Key("C1"), &spot, nullptr, nullptr, nullptr);
-  EXPECT_DOUBLE_EQ(spot, 0.0);
-}
-
-TEST_F(ClientMarketValuesTest, ClientValuesAreTakenOnlyWhenTheHostSucceeds) {
-  double spot = -1, value6 = -1, value5 = -1, value40 = -1;
-  GetSpotPortfolioValues(Key("C2"), &spot, &value6, &value5, &value40);
-  EXPECT_DOUBLE_EQ(value6, 0.0) << "the host wrote 777 but reported a failure";
-  EXPECT_DOUBLE_EQ(value5, 0.0) << "the host does not know it";
-  EXPECT_DOUBLE_EQ(value40, 0.0);
+  EXPECT_DOUBLE_EQ(spot, 0.0) << "a spot record the host cannot copy";
 }
 
 TEST_F(ClientMarketValuesTest, UnitedPositionValuesFromOneMillionth) {
   struct Case { const char* client; bool united, expected; };
   const Case cases[] = {
-      {"C1", true, true},    // value 6 is 12.5
-      {"C1", false, false},  // not united: the host is not asked
-      {"C2", true, false},   // value 6 came with a failure
-      {"C3", true, true},    // value 5 is exactly 0.000001
-      {"C4", true, false},   // value 6 is below 0.000001
-      {"C9", true, false},   // unknown client
+      {"C1", true, true},   {"C1", false, false},  // value 6 is 12.5; not united
+      {"C2", true, false},  // value 6 came with a failure
+      {"C3", true, true},   // value 5 is exactly 0.000001
+      {"C4", true, false},  // value 6 is below 0.000001
+      {"C9", true, false},  // unknown client
   };
   for (const Case& c : cases) {
     const TClientMarketKey key = Key(c.client, c.united);
     EXPECT_EQ(HasUnitedPositionValues(&key), c.expected) << c.client << " " << c.united;
   }
   EXPECT_FALSE(HasUnitedPositionValues(nullptr));
+  EXPECT_EQ(host.Log().Count(134), 9) << "not united asks nothing";
 }
 
-TEST_F(ClientMarketValuesTest, NotUnitedAsksNothing) {
-  const TClientMarketKey key = Key("C1", false);
-  EXPECT_FALSE(HasUnitedPositionValues(&key));
-  EXPECT_EQ(host.Log().Count(134), 0);
+// Value 6 of every client is 1, but only when asked the way the module must ask.
+int __stdcall ValueWhenAskedRight(const void*, const char*, int number, double* value, int zero) {
+  *value = 1;
+  return number == 6 && zero == 0 ? 0 : 1;
+}
+
+TEST_F(ClientMarketValuesTest, ClientValuesAreAskedAsTheHostExpects) {
+  host.Install<134>(ValueWhenAskedRight);
+  Initialise();
+  const TClientMarketKey key = Key("C9");
+  EXPECT_TRUE(HasUnitedPositionValues(&key));
 }
 }  // namespace

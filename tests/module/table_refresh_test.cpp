@@ -8,6 +8,8 @@
 
 namespace {
 void* __stdcall NoBuffer(uint32_t) { return nullptr; }
+// Accepts every entry, but only when asked the way the module must ask.
+int __stdcall AcceptedWhenAskedRight(uint32_t, int kind, int zero) { return kind == 1 && zero == 0; }
 
 std::vector<int32_t> Positions(const host::FilterSelection& selection) {
   return std::vector<int32_t>(selection.positions, selection.positions + selection.count);
@@ -95,6 +97,14 @@ TEST_F(TableRefreshTest, WithoutAHostBufferTheSelectionStaysEmpty) {
   EXPECT_EQ(selections.second.count, 0);
   EXPECT_EQ(selections.second.positions, nullptr);
   EXPECT_EQ(selections.first.count, 0) << "the clients are not taken instead";
+}
+
+TEST_F(TableRefreshTest, EntriesAreAskedAboutAsFilterEntries) {
+  host.Install<137>(AcceptedWhenAskedRight);
+  Initialise();
+  Words(1, 0);
+  EXPECT_TRUE(HandleTableRefreshMessage(kRiskTableType, &selections, handles));
+  EXPECT_EQ(Positions(selections.second), (std::vector<int32_t>{0, 1, 2, 3}));
 }
 
 TEST_F(TableRefreshTest, NoSelectionsOrNoHandlesChangeNothing) {
