@@ -29,21 +29,17 @@ TEST(LevelTests, FundsSufficiency) {
   const Case cases[] = {
       {1.3, 9, 9, false, false, 2, true, false},
       {1.5, 9, 9, false, false, 2, false, false},  // equal to the level: not broken
-      {1.1, 9, 9, false, false, 2, true, true},
-      {1.2, 9, 9, false, false, 2, true, false},
+      {1.1, 9, 9, false, false, 2, true, true}, {1.2, 9, 9, false, false, 2, true, false},
       {kValueNotSet, 9, 9, false, false, 2, false, false},
-      {9, 1.3, 9, false, false, 9, true, false},
-      {9, 1.1, 9, false, false, 9, true, false},
+      {9, 1.3, 9, false, false, 9, true, false}, {9, 1.1, 9, false, false, 9, true, false},
       {9, 1.0, 9, false, false, 9, true, true},
       {1.0, 1.0, 9, false, false, 3, false, false},  // no such test for kind 3
       {1.0, 1.0, 9, false, false, 1, false, false},
       // Only with a low collateral liquidity coefficient (at most 0.8).
-      {1.1, 9, 0.9, true, false, 2, false, false},
-      {1.1, 9, 0.8, true, false, 2, true, true},
+      {1.1, 9, 0.9, true, false, 2, false, false}, {1.1, 9, 0.8, true, false, 2, true, true},
       {1.1, 9, 0.9, false, true, 2, true, true},   // the twin's switch is not this one's
       {9, 1.0, 0.6, false, true, 9, false, false},  // open positions: at most 0.5
-      {9, 1.0, 0.5, false, true, 9, true, true},
-      {9, 1.0, 0.9, true, false, 9, true, true},
+      {9, 1.0, 0.5, false, true, 9, true, true}, {9, 1.0, 0.9, true, false, 9, true, true},
       {1.6, 9, 0.1, true, false, 2, false, false},  // a low coefficient alone breaks nothing
   };
   for (const Case& c : cases) {
@@ -64,8 +60,7 @@ TEST(LevelTests, MarginLevel) {
   // ML2Level 0.5, ML2LevelQual 0.3; -1 is "level not written".
   const Case cases[] = {
       {false, false, false, 23, 0.1, -1, false},  // only united clients
-      {true, false, false, 23, 0.4, 0.5, true},
-      {true, false, false, 23, 0.5, 0.5, false},
+      {true, false, false, 23, 0.4, 0.5, true}, {true, false, false, 23, 0.5, 0.5, false},
       {true, true, true, 23, 0.4, 0.3, false},    // between the two levels
       {true, true, true, 23, 0.2, 0.3, true},
       {true, true, false, 23, 0.4, 0.5, true},    // qualification not considered

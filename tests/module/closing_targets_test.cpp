@@ -10,16 +10,13 @@ TEST(ClosingTargets, LevelReachedForParam) {
   const Case cases[] = {
       {5, 4, true, 6, false, 0, true},    // united: above the level
       {4, 4, true, 6, true, 100, false},  // united: the planned flag does not count
-      {5, 4, false, 8, false, 0, true},
-      {4, 4, false, 8, true, 100, false},
+      {5, 4, false, 8, false, 0, true}, {4, 4, false, 8, true, 100, false},
       {3, 4, false, 6, false, 0, true},   // net positions: below the level
       {4, 4, false, 6, false, 0, false},
       {4, 4, false, 6, true, 0, true},    // planned net position not negative
-      {4, 4, false, 6, true, -1, false},
-      {5, 4, false, 7, false, 0, false},
+      {4, 4, false, 6, true, -1, false}, {5, 4, false, 7, false, 0, false},
       {5, 4, false, 18, false, 0, true},  // others: above the level
-      {4, 4, false, 18, false, 0, false},
-      {3, 4, false, 18, true, 10, true},
+      {4, 4, false, 18, false, 0, false}, {3, 4, false, 18, true, 10, true},
       {3, 4, false, 18, false, 10, false},
   };
   for (const Case& c : cases)
@@ -74,8 +71,7 @@ TEST_F(ClosingTargetsTest, PatternTargetLevel) {
   struct Case { const char* client; bool united, qualified, patternConsidersQual; int paramIdx2; double expected; };
   const Case cases[] = {
       {"C1", true, true, true, 23, 0.2},    // qualified client's minimum margin
-      {"C1", true, false, true, 23, 0.4},
-      {"C1", true, true, false, 23, 0.4},
+      {"C1", true, false, true, 23, 0.4}, {"C1", true, true, false, 23, 0.4},
       {"C2", true, true, true, 23, 1.3},    // no united values: the boundary
       {"C2", true, false, true, 18, 0.4},   // united, other parameter: minimum margin
       {"C1", true, true, true, 18, 0.4},

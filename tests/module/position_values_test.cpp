@@ -20,16 +20,13 @@ TEST_F(PositionValuesTest, CashLeverageAddend) {
   struct Case { const char* code; int32_t quantity; double expected; };
   const Case cases[] = {
       // derivative: steppricet 2 × (3 × 100 × 10 units) / 4
-      {"RIZ6", -3, 1500},
-      {"RIZ6", 3, 1500},
-      {"RIZ6", 0, 0},
+      {"RIZ6", -3, 1500}, {"RIZ6", 3, 1500}, {"RIZ6", 0, 0},
       // other: steppricet 1 × last 250 × 7 × 100 / 10
       {"SBER", 7, 17500},
       // no trade today: the previous price, 1 × 5000 × 2 × 100 / 100
       {"LKOH", -2, 10000},
       // no divisor: nothing, rather than an endless value
-      {"SiZ6", 5, 0},
-      {"GAZP", 5, 0},
+      {"SiZ6", 5, 0}, {"GAZP", 5, 0},
   };
   for (const Case& c : cases) {
     const uint8_t* security = Security(c.code);

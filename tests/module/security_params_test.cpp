@@ -23,10 +23,7 @@ class SecurityParamsTest : public MarketTest {
 
 // Each quote with the host's value for RIZ6, in the order they are asked.
 const std::pair<double (*)(const uint8_t*), double> kQuotes[] = {
-    {GetBidPrice, 104990},
-    {GetOfferPrice, 105010},
-    {GetTheorPrice, 105003},
-    {GetStepPriceT, 1.5},
+    {GetBidPrice, 104990}, {GetOfferPrice, 105010}, {GetTheorPrice, 105003}, {GetStepPriceT, 1.5},
     {[](const uint8_t* s) { return GetDepoRequirement(s, true); }, 15000},
     {[](const uint8_t* s) { return GetDepoRequirement(s, false); }, 14000},
     {GetLastPrice, 105000}};
