@@ -5,6 +5,8 @@
 #include "module/market_records.h"
 
 #include <cstring>
+#include <iterator>
+#include <vector>
 
 namespace {
 
@@ -14,62 +16,37 @@ class MarketRecordsTest : public MarketTest {
     MarketTest::SetUp();
     LoadMarket(MarketText("market_records.ini"));
   }
-  int SecurityIndex(const uint8_t* security) {
-    for (int index = 0; index < host.Records().Count(host::record::kSecurityKind); ++index)
-      if (GetSecurityInfoByIndex(index) == security) return index;
-    return -2;
-  }
 };
 
-TEST_F(MarketRecordsTest, RecordsByIndexSkipEmptySlotsAndMissingIndices) {
-  EXPECT_EQ(GetClassInfoByIndex(-1), nullptr);
-  EXPECT_EQ(GetClassInfoByIndex(0), nullptr) << "id -1 marks an empty slot";
-  ASSERT_NE(GetClassInfoByIndex(1), nullptr);
+TEST_F(MarketRecordsTest, RecordsByIndexAndByCode) {
   EXPECT_STREQ(ClassCodeOf(GetClassInfoByIndex(1)), "SPBFUT");
-  EXPECT_EQ(GetClassInfoByIndex(99), nullptr);
-  EXPECT_EQ(GetSecurityInfoByIndex(-1), nullptr);
-  ASSERT_NE(GetSecurityInfoByIndex(2), nullptr);
   EXPECT_STREQ(SecurityCodeOf(GetSecurityInfoByIndex(2)), "RI100Z6");
-  EXPECT_EQ(GetSecurityInfoByIndex(8), nullptr);
-}
-
-TEST_F(MarketRecordsTest, CodesMatchExactly) {
-  EXPECT_EQ(FindClassByCode("SPBFUT"), GetClassInfoByIndex(1));
-  EXPECT_EQ(FindClassByCode("SPBFU"), nullptr);
-  EXPECT_EQ(FindClassByCode("spbfut"), nullptr);
-  EXPECT_EQ(FindClassByCode("EMPTY"), nullptr) << "an empty slot is never found";
-  EXPECT_EQ(FindClassByCode(nullptr), nullptr);
-  EXPECT_EQ(SecurityIndex(FindSecurityByCode("RIZ6")), 0) << "the first of any class";
-  EXPECT_EQ(FindSecurityByCode("RIZ"), nullptr);
-  EXPECT_EQ(FindSecurityByCode("RIZ6RIZ6RIZ6RIZ6"), nullptr) << "longer than the field";
+  const std::pair<const uint8_t*, const uint8_t*> found[] = {
+      {GetClassInfoByIndex(-1), nullptr},     {GetClassInfoByIndex(0), nullptr},  // an empty slot
+      {GetClassInfoByIndex(99), nullptr},     {GetSecurityInfoByIndex(-1), nullptr},
+      {GetSecurityInfoByIndex(8), nullptr},   {FindClassByCode("SPBFUT"), GetClassInfoByIndex(1)},
+      {FindClassByCode("SPBFU"), nullptr},    {FindClassByCode("spbfut"), nullptr},
+      {FindClassByCode("EMPTY"), nullptr},    {FindClassByCode(nullptr), nullptr},
+      {FindSecurityByCode("RIZ"), nullptr},   {FindSecurityByCode("RIZ6RIZ6RIZ6RIZ6"), nullptr},
+      {FindSecurityByCode("RIZ6"), GetSecurityInfoByIndex(0)},  // the first of any class
+  };
+  for (std::size_t i = 0; i < std::size(found); ++i) EXPECT_EQ(found[i].first, found[i].second) << i;
 }
 
 TEST_F(MarketRecordsTest, SecurityInClassesFollowsTheMasks) {
-  struct Case {
-    const char* code;
-    uint32_t include, exclude;
-    int expected;  // security index, -1 for none
-  };
+  struct Case { const char* code; uint32_t include, exclude; int expected; };  // index; -1 none
   const Case cases[] = {
-      {"RIZ6", 0x48, 0, 1},          // TQBR lacks 0x48; SPBFUT has it
-      {"RIZ6", 0, 0, -1},            // include mask 0 finds nothing
-      {"RIZ6", 0x1, 0, 0},           // TQBR
-      {"RI100Z6", 0x48, 0, 2},       // OPTEXP has 0x848
-      {"RI100Z6", 0x48, 0x900, -1},  // excluded by 0x800
-      {"SiH7", 0x40, 0, 5},
-      {"SiH7", 0x48, 0, -1},         // SPBOPT lacks 0x08
+      {"RIZ6", 0x48, 0, 1},  {"RIZ6", 0x1, 0, 0},     // TQBR lacks 0x48; SPBFUT has it
+      {"RIZ6", 0, 0, -1},                             // include mask 0 finds nothing
+      {"RI100Z6", 0x48, 0, 2}, {"RI100Z6", 0x48, 0x900, -1},  // OPTEXP 0x848; excluded by 0x800
+      {"SiH7", 0x40, 0, 5},  {"SiH7", 0x48, 0, -1},   // SPBOPT lacks 0x08
       {"NONE", 0x48, 0, -1},
   };
   for (const Case& c : cases) {
-    int index = -7;
+    int index = -7;  // left alone when nothing is found
     const uint8_t* found = FindSecurityInClasses(c.code, c.include, c.exclude, &index);
-    if (c.expected < 0) {
-      EXPECT_EQ(found, nullptr) << c.code << " " << c.include;
-      EXPECT_EQ(index, -7) << "the index is left alone when nothing is found";
-    } else {
-      EXPECT_EQ(found, GetSecurityInfoByIndex(c.expected)) << c.code << " " << c.include;
-      EXPECT_EQ(index, c.expected);
-    }
+    EXPECT_EQ(found, c.expected < 0 ? nullptr : GetSecurityInfoByIndex(c.expected)) << c.code;
+    EXPECT_EQ(index, c.expected < 0 ? -7 : c.expected) << c.code << " " << c.include;
   }
   EXPECT_NE(FindSecurityInClasses("RIZ6", 0x48, 0, nullptr), nullptr);
 }
@@ -95,10 +72,10 @@ TEST_F(MarketRecordsTest, KindTestsOfSecurities) {
   for (const Case& c : cases) {
     const uint8_t* security = GetSecurityInfoByIndex(c.index);
     ASSERT_NE(security, nullptr);
-    EXPECT_EQ(IsDerivativeSecurity(security), c.derivative) << c.index;
-    EXPECT_EQ(IsOptionSecurity(security), c.option) << c.index;
-    EXPECT_EQ(IsFuturesSecurity(security), c.futures) << c.index;
-    EXPECT_EQ(IsOptionClass(security), c.optionClass) << c.index;
+    EXPECT_EQ(std::vector<bool>({IsDerivativeSecurity(security), IsOptionSecurity(security),
+                                 IsFuturesSecurity(security), IsOptionClass(security)}),
+              std::vector<bool>({c.derivative, c.option, c.futures, c.optionClass}))
+        << c.index;
   }
   EXPECT_FALSE(IsDerivativeSecurity(nullptr) || IsOptionSecurity(nullptr) ||
                IsFuturesSecurity(nullptr) || IsOptionClass(nullptr));
