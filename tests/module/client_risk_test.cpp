@@ -11,16 +11,12 @@
 
 namespace {
 TModuleSettings SfrSettings(bool dontSend, bool dontSendFp) {
-  TModuleSettings settings;
-  settings.SFRWarningLevel = 1.5;
-  settings.SFRCriticalLevel = 1.2;
-  settings.SFRWarningLevel_fp = 1.4;
-  settings.SFRCriticalLevel_fp = 1.1;
-  settings.DontSendSFRifCLGO = dontSend;
-  settings.ValCLGOforSFR = 0.8;
-  settings.DontSendSFRifCLGO_fp = dontSendFp;
-  settings.ValCLGOforSFR_fp = 0.5;
-  return settings;
+  TModuleSettings s;
+  s.SFRWarningLevel = 1.5, s.SFRCriticalLevel = 1.2;
+  s.SFRWarningLevel_fp = 1.4, s.SFRCriticalLevel_fp = 1.1;
+  s.DontSendSFRifCLGO = dontSend, s.ValCLGOforSFR = 0.8;
+  s.DontSendSFRifCLGO_fp = dontSendFp, s.ValCLGOforSFR_fp = 0.5;
+  return s;
 }
 
 TEST(LevelTests, FundsSufficiency) {
@@ -43,14 +39,12 @@ TEST(LevelTests, FundsSufficiency) {
       {1.6, 9, 0.1, true, false, 2, false, false},  // a low coefficient alone breaks nothing
   };
   for (const Case& c : cases) {
-    TClientRiskRecord record;
-    record.sfr = c.sfr;
-    record.sfrOpenPositions = c.sfrOpen;
-    record.clgo = c.clgo;
+    TClientRiskRecord r;
+    r.sfr = c.sfr, r.sfrOpenPositions = c.sfrOpen, r.clgo = c.clgo;
     const TModuleSettings settings = SfrSettings(c.dontSend, c.dontSendFp);
-    EXPECT_EQ(IsSfrWarningLevelReached(record, settings, c.kind), c.warning)
-        << "kind " << c.kind << " sfr " << c.sfr << " open " << c.sfrOpen << " clgo " << c.clgo;
-    EXPECT_EQ(IsSfrCriticalLevelReached(record, settings, c.kind), c.critical)
+    EXPECT_EQ(std::make_pair(IsSfrWarningLevelReached(r, settings, c.kind),
+                             IsSfrCriticalLevelReached(r, settings, c.kind)),
+              std::make_pair(c.warning, c.critical))
         << "kind " << c.kind << " sfr " << c.sfr << " open " << c.sfrOpen << " clgo " << c.clgo;
   }
 }
@@ -71,14 +65,10 @@ TEST(LevelTests, MarginLevel) {
   };
   for (const Case& c : cases) {
     TClientRiskRecord record;
-    record.united = c.united;
-    record.qualified = c.qualified;
-    record.marginLevel = c.value;
-    record.modifiedMarginLevel = c.value;
+    record.united = c.united, record.qualified = c.qualified;
+    record.marginLevel = record.modifiedMarginLevel = c.value;
     TModuleSettings settings;
-    settings.ML2Param = c.param;
-    settings.ML2Level = 0.5;
-    settings.ML2LevelQual = 0.3;
+    settings.ML2Param = c.param, settings.ML2Level = 0.5, settings.ML2LevelQual = 0.3;
     settings.ConsiderQualClient = c.considerQual;
     double level = -1;
     EXPECT_EQ(IsMl2LevelReached(record, settings, &level), c.reached)
@@ -91,9 +81,7 @@ TEST(LevelTests, MarginLevel) {
 TEST(LevelTests, ArbitraryParameter) {
   struct Case { int param; double level; bool reached; };
   TClientRiskRecord record;
-  record.cashLeverage = 3.0;
-  record.sfr = 1.0;
-  record.plannedNetPosition = 5000;  // 50 in units
+  record.cashLeverage = 3.0, record.sfr = 1.0, record.plannedNetPosition = 5000;  // 50 units
   const Case cases[] = {
       {24, 3.0, false}, {24, 2.5, true}, {24, 3.5, false},  // leverage breaks by rising
       {18, 1.0, false}, {18, 1.1, true}, {18, 0.9, false},  // every other by falling
@@ -102,11 +90,11 @@ TEST(LevelTests, ArbitraryParameter) {
   };
   for (const Case& c : cases) {
     TModuleSettings settings;
-    settings.UPParam = c.param;
-    settings.UPLevel = c.level;
+    settings.UPParam = c.param, settings.UPLevel = c.level;
     EXPECT_EQ(IsUpLevelReached(record, settings), c.reached) << c.param << " " << c.level;
   }
 }
+
 TEST(ClientRiskRecord, ANewRecordHasNoRatiosAndNothingSent) {
   const std::string longFirm(40, 'F');
   const TClientRiskRecord record(longFirm.c_str(), "SPBFUT00A1");
