@@ -5,13 +5,7 @@
 
 namespace {
 FILETIME FileTimeOf(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
-  SYSTEMTIME system = {};
-  system.wYear = year;
-  system.wMonth = month;
-  system.wDay = day;
-  system.wHour = hour;
-  system.wMinute = minute;
-  system.wSecond = second;
+  const SYSTEMTIME system = {year, month, 0, day, hour, minute, second, 0};
   FILETIME fileTime = {};
   EXPECT_TRUE(SystemTimeToFileTime(&system, &fileTime));
   return fileTime;
