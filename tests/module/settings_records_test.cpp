@@ -32,23 +32,20 @@ TEST(SettingsRecordsTest, CopiesShareNothing) {
   }
   closing.SecsForClosing = {"SBER"};
   closing.AddAutoCloseEntry(600, 2, 1);
-  {
-    TClosingSettings copy(closing);
-    ASSERT_EQ(copy.Patterns.size(), 3u);
-    EXPECT_NE(copy.Patterns[0].get(), closing.Patterns[0].get());
-    EXPECT_EQ(copy.Patterns[2]->PatternName, "c");
-    EXPECT_EQ(copy.SecsForClosing, closing.SecsForClosing);
-    copy.Patterns[0]->PatternName = "changed";
-  }
-  EXPECT_EQ(closing.Patterns[0]->PatternName, "a");
   TClosingSettings assigned;
   assigned.Patterns.push_back(std::make_unique<TClosingPattern>());
   assigned = closing;
   assigned = assigned;
-  ASSERT_EQ(assigned.Patterns.size(), 3u);
-  const TScheduleEntry& entry = assigned.AutoCloseSchedule.at(0);
-  EXPECT_TRUE(entry.Minutes == 600 && entry.PatternIndex == 2 && entry.AllClients == 1);
-  EXPECT_FALSE(entry.Passed);
+  { TClosingSettings(closing).Patterns[0]->PatternName = "changed"; }
+  for (const TClosingSettings* c : {&closing, &assigned}) {
+    ASSERT_EQ(c->Patterns.size(), 3u);
+    EXPECT_EQ(c->Patterns[0]->PatternName + c->Patterns[2]->PatternName, "ac");
+    EXPECT_EQ(c->SecsForClosing, StringList{"SBER"});
+    const TScheduleEntry& entry = c->AutoCloseSchedule.at(0);
+    EXPECT_TRUE(entry.Minutes == 600 && entry.PatternIndex == 2 && entry.AllClients == 1);
+    EXPECT_FALSE(entry.Passed);
+  }
+  EXPECT_NE(assigned.Patterns[0].get(), closing.Patterns[0].get());
 }
 
 TEST(SettingsRecordsTest, LivePatternsSkipThoseMarkedDeleted) {
