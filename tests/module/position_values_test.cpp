@@ -35,26 +35,19 @@ TEST_F(PositionValuesTest, CashLeverageAddend) {
         << c.code << " " << c.quantity;
   }
   EXPECT_EQ(CashLeverageAddend(nullptr, 5), 0.0);
-}
-
-TEST_F(PositionValuesTest, NoDivisorAsksNoQuotes) {
-  const int before = host.Log().Count(43);
+  const int asked = host.Log().Count(43);
   EXPECT_EQ(CashLeverageAddend(Security("SiZ6"), 5), 0.0);
-  EXPECT_EQ(host.Log().Count(43), before);
+  EXPECT_EQ(host.Log().Count(43), asked) << "no divisor asks no quotes";
 }
 
 TEST(OptionLiquidationPrice, ByPositionSideAndSetting) {
   struct Case { int32_t quantity; int param; double bid, offer, theor, expected; };
   const Case cases[] = {
       {-2, 1, 90, 110, 100, 110},  // a short closes at the offer
-      {-2, 0, 90, 110, 100, 100},  // the smaller of offer and theoretical
-      {-2, 0, 90, 95, 100, 95},
-      {-2, 0, 90, 0, 100, 100},    // no offer: theoretical
-      {-2, 0, 90, 110, 0, 110},    // no theoretical: offer
-      {-2, 0, 90, 0, 0, 0},
+      {-2, 0, 90, 110, 100, 100}, {-2, 0, 90, 95, 100, 95},  // or the smaller with theoretical
+      {-2, 0, 90, 0, 100, 100},   {-2, 0, 90, 110, 0, 110},  {-2, 0, 90, 0, 0, 0},  // 0: none
       {3, 1, 90, 110, 100, 90},    // a long closes at the bid
-      {3, 0, 90, 110, 100, 110},   // the larger of offer and theoretical
-      {3, 0, 90, 110, 120, 120},
+      {3, 0, 90, 110, 100, 110},  {3, 0, 90, 110, 120, 120},  // or the larger of the two
       {0, 2, 90, 110, 100, 110},   // no position counts as long
   };
   for (const Case& c : cases)

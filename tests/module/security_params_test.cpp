@@ -48,37 +48,28 @@ TEST_F(SecurityParamsTest, LastPriceFallsBackToPreviousBelowOneMillionth) {
   EXPECT_DOUBLE_EQ(GetLastPrice(GetSecurityInfoByIndex(2)), 0.000001) << "last 0.000001";
   SetParameter("SiZ6", "SPBFUT", "last", -0.0000009);
   EXPECT_DOUBLE_EQ(GetLastPrice(GetSecurityInfoByIndex(1)), 91.5) << "the size counts, not the sign";
-}
-
-TEST_F(SecurityParamsTest, LastPriceKeepsLastWhenThereIsNoPreviousPrice) {
   host.Market().Clear();
   SetParameter("SiZ6", "SPBFUT", "last", 0.0000003);
-  EXPECT_DOUBLE_EQ(GetLastPrice(GetSecurityInfoByIndex(1)), 0.0000003);
+  EXPECT_DOUBLE_EQ(GetLastPrice(GetSecurityInfoByIndex(1)), 0.0000003) << "no previous price";
 }
 
 TEST_F(SecurityParamsTest, CrossRateOfTheSecuritysCurrencyAgainstRoubles) {
-  EXPECT_DOUBLE_EQ(GetCrossRate(GetSecurityInfoByIndex(0)), 1.0) << "SUR";
-  EXPECT_DOUBLE_EQ(GetCrossRate(GetSecurityInfoByIndex(1)), 90.0) << "USD";
-  EXPECT_DOUBLE_EQ(GetCrossRate(GetSecurityInfoByIndex(2)), 1.0) << "EUR has no rate";
-  SetParameter("SUR", "CROSS", "crossrate", 2.0);
-  EXPECT_DOUBLE_EQ(GetCrossRate(GetSecurityInfoByIndex(1)), 45.0);
+  struct Case { double roubleRate; int security; double expected; };
+  const Case cases[] = {{1, 0, 1.0}, {1, 1, 90.0}, {1, 2, 1.0},  // SUR; USD; EUR has no rate
+                        {2, 1, 45.0}, {0, 1, 1.0}, {1e-8, 1, 1.0}};  // a rouble rate of 0: 1
+  for (const Case& c : cases) {
+    SetParameter("SUR", "CROSS", "crossrate", c.roubleRate);
+    EXPECT_DOUBLE_EQ(GetCrossRate(GetSecurityInfoByIndex(c.security)), c.expected)
+        << c.roubleRate << " " << c.security;
+  }
   EXPECT_DOUBLE_EQ(GetCrossRate(nullptr), 1.0);
-}
-
-TEST_F(SecurityParamsTest, CrossRateWithARoubleRateOfZeroIsOne) {
-  SetParameter("SUR", "CROSS", "crossrate", 0.0);
-  EXPECT_DOUBLE_EQ(GetCrossRate(GetSecurityInfoByIndex(1)), 1.0);
-  SetParameter("SUR", "CROSS", "crossrate", 0.00000001);
-  EXPECT_DOUBLE_EQ(GetCrossRate(GetSecurityInfoByIndex(1)), 1.0);
 }
 
 TEST_F(SecurityParamsTest, CrossRateWithoutACrossRateClassIsOne) {
   host.Records().Clear();
   host.Records().AddClass({"SPBFUT", 0x48});
   SecuritySpec fields;
-  fields.classCode = "SPBFUT";
-  fields.code = "SiZ6";
-  fields.currency = "USD";
+  fields.classCode = "SPBFUT", fields.code = "SiZ6", fields.currency = "USD";
   host.Records().AddSecurity(fields);
   EXPECT_DOUBLE_EQ(GetCrossRate(GetSecurityInfoByIndex(0)), 1.0);
 }
