@@ -32,18 +32,15 @@ class ClosingTargetsTest : public MarketTest {
   void SetUp() override {
     MarketTest::SetUp();
     LoadMarket(MarketText("closing_targets.ini"));
-    pattern.ParamIdx2 = 23;
-    pattern.MinMarginLvl = 0.4;
-    pattern.MinMarginForQualClients = 0.2;
-    pattern.BoundaryValue = 1.3;
+    pattern.ParamIdx2 = 23, pattern.BoundaryValue = 1.3;
+    pattern.MinMarginLvl = 0.4, pattern.MinMarginForQualClients = 0.2;
     pattern.ConsiderQualClient = true;
     pattern.ActWithoutSpotPos = false;  // the host's values decide
   }
   static TClientRiskRecord Client(const char* code, bool united, bool qualified = false) {
     TClientRiskRecord record("FIRM1", "ACC");
     lstrcpynA(record.clientCode, code, sizeof record.clientCode);
-    record.united = united;
-    record.qualified = qualified;
+    record.united = united, record.qualified = qualified;
     return record;
   }
   TClosingPattern pattern;
@@ -79,12 +76,10 @@ TEST_F(ClosingTargetsTest, PatternTargetLevel) {
       {"C1", false, false, true, 18, 1.3},
   };
   for (const Case& c : cases) {
-    pattern.ConsiderQualClient = c.patternConsidersQual;
-    pattern.ParamIdx2 = c.paramIdx2;
+    pattern.ConsiderQualClient = c.patternConsidersQual, pattern.ParamIdx2 = c.paramIdx2;
     EXPECT_DOUBLE_EQ(GetPatternTargetLevel(pattern, Client(c.client, c.united, c.qualified)),
                      c.expected)
-        << c.client << " united " << c.united << " qualified " << c.qualified << " considers "
-        << c.patternConsidersQual << " param " << c.paramIdx2;
+        << c.client << c.united << c.qualified << c.patternConsidersQual << c.paramIdx2;
   }
 }
 }  // namespace

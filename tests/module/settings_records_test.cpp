@@ -85,13 +85,11 @@ INSTANTIATE_TEST_SUITE_P(
                     ListCase{"A1 ,B 2,C3,", {"A1", "B2", "C3", ""}, {"A1", "B2", "C3"}}));
 
 TEST(SettingsPathsTest, FilesSitInTheHostProgramFolder) {
-  EXPECT_EQ(SettingsFilePath("C:\\Host"), "C:\\Host\\info.ini");
-  EXPECT_EQ(FolderOfPath("C:\\a\\b\\host.exe"), "C:\\a\\b");
-  EXPECT_EQ(FolderOfPath("host.exe"), "host.exe");
   char name[MAX_PATH];
   ASSERT_GT(GetModuleFileNameA(NULL, name, sizeof(name)), 0u);
   const std::string folder = HostProgramFolder();
   EXPECT_EQ(JoinPath(folder, std::string(name).substr(folder.size() + 1)), name);
+  EXPECT_EQ(FolderOfPath("host.exe"), "host.exe");
 }
 
 }  // namespace
