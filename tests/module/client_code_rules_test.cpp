@@ -75,9 +75,8 @@ TEST(ClientCodeRules, ASuffixWithoutBracketTakesTheRestOfTheText) {
 
 TEST(ClientCodeRules, ATextWithoutRulesChangesNothing) {
   CClientCodeRules rules;
-  EXPECT_FALSE(rules.ParseClientCodeChangeRules("MC0001", ""));
-  EXPECT_FALSE(rules.ParseClientCodeChangeRules("MC0001", "[GENERAL]\nCHANGEFUTCLIENTCODES=1\n"));
-  EXPECT_FALSE(rules.ParseClientCodeChangeRules("MC0001", "[CHANGEFUTCLIENTCODESX]\n1=A\n"));
+  for (const char* text : {"", "[GENERAL]\nCHANGEFUTCLIENTCODES=1", "[CHANGEFUTCLIENTCODESX]\n1=A"})
+    EXPECT_FALSE(rules.ParseClientCodeChangeRules("MC0001", text)) << text;
   EXPECT_TRUE(rules.FirmsWithRules().empty());
   EXPECT_FALSE(rules.IsClientExcluded("MC0001", "A"));
 }
@@ -85,8 +84,7 @@ TEST(ClientCodeRules, ATextWithoutRulesChangesNothing) {
 TEST(ClientCodeRules, ExclusionOfClients) {
   CClientCodeRules rules;
   // MC0001 accounts for its own ACC1 and for MC0002's ACC2 ...
-  rules.ParseClientCodeChangeRules("MC0001",
-                                   "[CHANGEFUTCLIENTCODES]\nFIRM=MC0002\n1=ACC1\n2=ACC2\n");
+  rules.ParseClientCodeChangeRules("MC0001", "[CHANGEFUTCLIENTCODES]\nFIRM=MC0002\n1=ACC1\n2=ACC2");
   // ... MC0003 names itself, MC0004 has no rules.
   rules.ParseClientCodeChangeRules("MC0003", "[CHANGEFUTCLIENTCODES]\nFIRM=MC0003\n1=ACC9\n");
   rules.ParseClientCodeChangeRules("MC0004", "[GENERAL]\nX=1\n");
@@ -120,9 +118,6 @@ TEST(ClientCodeRules, LaterRulesCanChangeAnEarlierDecision) {
   EXPECT_FALSE(rules.IsClientExcluded("MC0005", "ACC8"));
 }
 
-}  // namespace
-
-namespace {
 TEST(ClientRuleState, DecidedOnceUntilTheRulesChange) {
   CClientCodeRules rules;
   TClientRiskRecord record("MC0001", "ACC7");
