@@ -9,6 +9,8 @@
 #include <vector>
 
 namespace {
+// The host counts one record fewer than it holds, so a read past the count shows.
+int __stdcall CountOneShort(int kind) { return StandInHost::Current()->Records().Count(kind) - 1; }
 
 class MarketRecordsTest : public MarketTest {
  protected:
@@ -31,6 +33,10 @@ TEST_F(MarketRecordsTest, RecordsByIndexAndByCode) {
       {FindSecurityByCode("RIZ6"), GetSecurityInfoByIndex(0)},  // the first of any class
   };
   for (std::size_t i = 0; i < std::size(found); ++i) EXPECT_EQ(found[i].first, found[i].second) << i;
+  host.Install<32>(CountOneShort);
+  Initialise();
+  EXPECT_EQ(FindClassByCode("SPBOPT"), nullptr) << "only the classes the host counts";
+  EXPECT_EQ(FindSecurityByCode("H12"), nullptr);
 }
 
 TEST_F(MarketRecordsTest, SecurityInClassesFollowsTheMasks) {

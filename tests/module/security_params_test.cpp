@@ -9,6 +9,8 @@
 #include <string>
 
 namespace {
+// The host counts one record fewer than it holds, so a read past the count shows.
+int __stdcall CountOneShort(int kind) { return StandInHost::Current()->Records().Count(kind) - 1; }
 
 class SecurityParamsTest : public MarketTest {
  protected:
@@ -86,5 +88,8 @@ TEST_F(SecurityParamsTest, BlockedStateIsTwoOrFourExactly) {
   EXPECT_FALSE(HasClassInBlockedState()) << "no security reports a state";
   SetParameter("SRZ6", "SPBFUT", "clstate", 4.0);
   EXPECT_TRUE(HasClassInBlockedState()) << "the last security counts too";
+  host.Install<32>(CountOneShort);
+  Initialise();
+  EXPECT_FALSE(HasClassInBlockedState()) << "only the securities the host counts";
 }
 }  // namespace

@@ -23,14 +23,12 @@ class TableRefreshTest : public MarketTest {
     for (const char* client : {"C1 (FIRM1)", "C2 (FIRM1)", "C3 (FIRM2)"})
       module.CallHost<52>(&clients, client);
     for (const char* account : {"A1", "A2", "A3", "A4"}) module.CallHost<52>(&accounts, account);
-    handles.first = &clients;
-    handles.second = &accounts;
+    handles = {&clients, &accounts};
   }
   void TearDown() override {
-    ClearFilterSelection(selections.first);
-    ClearFilterSelection(selections.second);
-    module.CallHost<51>(&clients);
-    module.CallHost<51>(&accounts);
+    for (host::FilterSelection* selection : {&selections.first, &selections.second})
+      ClearFilterSelection(*selection);
+    for (host::ItemList* list : {&clients, &accounts}) module.CallHost<51>(list);
   }
   void Words(uint32_t a, uint32_t b) { host.Market().SetRefreshWords(a, b); }
   // A selection the table already holds, made through the host's filter service.
@@ -94,8 +92,7 @@ TEST_F(TableRefreshTest, WithoutAHostBufferTheSelectionStaysEmpty) {
   Words(1, 0);
   host.Market().AcceptEntry("A1");
   EXPECT_TRUE(HandleTableRefreshMessage(kRiskTableType, &selections, handles));
-  EXPECT_EQ(selections.second.count, 0);
-  EXPECT_EQ(selections.second.positions, nullptr);
+  EXPECT_TRUE(selections.second.count == 0 && selections.second.positions == nullptr);
   EXPECT_EQ(selections.first.count, 0) << "the clients are not taken instead";
 }
 
