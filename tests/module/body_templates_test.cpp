@@ -29,6 +29,14 @@ INSTANTIATE_TEST_SUITE_P(
                     BodyFileCase{"Уважаемый клиент %CLIENT%\r\nуровень %VALUE%",
                                  "Уважаемый клиент %CLIENT%\nуровень %VALUE%\n"}));
 
+TEST(BodyTemplateFileTest, TheOpenPositionKindsNameAKeyOtherThanTheirFile) {
+  EXPECT_STREQ(BodyTemplateKey(9), "SFRBody_fp");
+  EXPECT_STREQ(BodyTemplateKey(109), "SFRBody2_fp");
+  EXPECT_STREQ(BodyTemplateKey(1), "LowFundsBody");
+  EXPECT_EQ(BodyTemplateKey(8), nullptr);
+  EXPECT_EQ(BodyTemplateFileName(108), nullptr);
+}
+
 TEST(BodyTemplateFileTest, BodyNamedByHandIsReadThenSavedUnderTheFixedName) {
   CTempFolder folder;
   std::string ini = folder.File("info.ini");

@@ -1,3 +1,4 @@
+#include "module/settings/body_templates.h"
 #include "module/settings/settings_file.h"
 #include "temp_folder.h"
 
@@ -136,8 +137,10 @@ class SettingsFileTest : public testing::Test {
 TEST_F(SettingsFileTest, SavedFileHoldsEveryKeyInItsSectionAndFormat) {
   ASSERT_TRUE(DistinctRecords().Save(file));
   EXPECT_EQ(Lines(Golden("info_saved.ini")), Lines(ReadFileBytes(file.Path())));
-  for (auto& body : kBodyFiles)  // written in text mode
+  for (auto& body : kBodyFiles) {  // written in text mode
     EXPECT_EQ(ReadFileBytes(folder.File(body.second)), BodyText(body.second, "\r\n"));
+    EXPECT_STREQ(BodyTemplateFileName(body.first), body.second);
+  }
 }
 
 TEST_F(SettingsFileTest, EveryKeyIsReadIntoItsOwnField) {
