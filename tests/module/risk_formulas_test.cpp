@@ -99,30 +99,29 @@ TEST(RiskParamByIndex, EachIndexWorkedByHand) {
   TClientRiskRecord record;
   record.realVariationMargin = 1000, record.optionLiquidationValue = 500;
   record.dayStartLimit = 20000, record.accruedIncome = 3000, record.variationMargin = 700;
-  struct Case { int index; double planned, net, netOpen; bool united; int varMargin; double expected; };
+  // Net position C 16000 (open positions D 8000, or both 0); funds ratio 200 / 180.
+  struct Case { int index; double planned; bool netZero, united; int varMargin; double expected; };
   const Case cases[] = {
-      {6, 40000, 16000, 8000, true, 1, 200.0 / 180},  // united: always the funds ratio
-      {6, 40000, 16000, 8000, false, 1, 160},         {7, 40000, 16000, 8000, false, 1, 80},
-      {8, 40000, 16000, 8000, false, 1, 400},
-      {15, 40000, 16000, 8000, false, 1, 575},        // 40000 + 16000 + 1000 + 500
-      {15, 40000, 16000, 8000, false, 2, 565},        // a gain in variation margin left out
-      {17, -40000, 16000, 8000, false, 1, -225},      // -40000 + 17500
-      {17, 40000, 16000, 8000, false, 1, 0},
-      {18, 40000, 16000, 8000, false, 1, 57500.0 / 16000},
-      {19, 40000, 16000, 8000, false, 1, 49500.0 / 8000},  // open positions
-      {20, 40000, 16000, 8000, false, 1, 23000.0 / 16000},  // (L + AI) / C
-      {21, 40000, 16000, 8000, false, 1, 23700.0 / 16000},  // (L + AI + V) / C
-      {23, 40000, 16000, 8000, false, 1, 200.0 / 180},
-      {18, 40000, 0, 0, false, 1, kValueNotSet},      {19, 40000, 0, 0, false, 1, kValueNotSet},
-      {20, 40000, 0, 0, false, 1, 1.0},
-      // No formula: C as it went in.
-      {16, 40000, 16000, 8000, false, 1, 16000},      {9, 40000, 16000, 8000, false, 1, 16000},
-      {22, 40000, 16000, 8000, false, 1, 16000},      {24, 40000, 16000, 8000, false, 1, 16000},
+      {6, 40000, false, true, 1, 200.0 / 180},  // united: always the funds ratio
+      {6, 40000, false, false, 1, 160},  {7, 40000, false, false, 1, 80},
+      {8, 40000, false, false, 1, 400},
+      {15, 40000, false, false, 1, 575},  // 40000 + 16000 + 1000 + 500
+      {15, 40000, false, false, 2, 565},  // a gain in variation margin left out
+      {17, -40000, false, false, 1, -225}, {17, 40000, false, false, 1, 0},  // -40000 + 17500
+      {18, 40000, false, false, 1, 57500.0 / 16000},
+      {19, 40000, false, false, 1, 49500.0 / 8000},  // open positions
+      {20, 40000, false, false, 1, 23000.0 / 16000},  // (L + AI) / C
+      {21, 40000, false, false, 1, 23700.0 / 16000},  // (L + AI + V) / C
+      {23, 40000, false, false, 1, 200.0 / 180},
+      {18, 40000, true, false, 1, kValueNotSet}, {19, 40000, true, false, 1, kValueNotSet},
+      {20, 40000, true, false, 1, 1.0},
+      {16, 40000, false, false, 1, 16000}, {9, 40000, false, false, 1, 16000},  // no formula: C
+      {22, 40000, false, false, 1, 16000}, {24, 40000, false, false, 1, 16000},
   };
   for (const Case& c : cases) {
     TRiskParamInputs in;
-    in.plannedNetPosition = c.planned, in.currentNetPosition = c.net;
-    in.currentNetPositionOpen = c.netOpen;
+    in.plannedNetPosition = c.planned;
+    in.currentNetPosition = c.netZero ? 0 : 16000, in.currentNetPositionOpen = c.netZero ? 0 : 8000;
     in.fundsA = 100, in.fundsB = 50, in.fundsC = 20, in.fundsD = 30, in.fundsMode = 1;
     TFormulaModes modes;
     modes.useVarMargin = c.varMargin;
