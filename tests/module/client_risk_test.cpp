@@ -20,7 +20,12 @@ TModuleSettings SfrSettings(bool dontSend, bool dontSendFp) {
 }
 
 TEST(LevelTests, FundsSufficiency) {
-  struct Case { double sfr, sfrOpen, clgo; bool dontSend, dontSendFp; int kind; bool warning, critical; };
+  struct Case {
+    double sfr, sfrOpen, clgo;
+    bool dontSend, dontSendFp;
+    int kind;
+    bool warning, critical;
+  };
   // Levels: warning 1.5, critical 1.2; for open positions 1.4 and 1.1.
   const Case cases[] = {
       {1.3, 9, 9, false, false, 2, true, false},
@@ -50,7 +55,12 @@ TEST(LevelTests, FundsSufficiency) {
 }
 
 TEST(LevelTests, MarginLevel) {
-  struct Case { bool united, qualified, considerQual; int param; double value, expectedLevel; bool reached; };
+  struct Case {
+    bool united, qualified, considerQual;
+    int param;
+    double value, expectedLevel;
+    bool reached;
+  };
   // ML2Level 0.5, ML2LevelQual 0.3; -1 is "level not written".
   const Case cases[] = {
       {false, false, false, 23, 0.1, -1, false},  // only united clients
@@ -115,7 +125,8 @@ TEST(ClientRiskRecord, ANewRecordHasNoRatiosAndNothingSent) {
     EXPECT_EQ(sent, kValueNotSet);
   for (int64_t sent : {record.dataTime, record.lastSentTimeLowFunds, record.lastSentTimeSfr,
                       record.lastSentTimeClgo, record.lastSentTimeEclgo,
-                      record.lastSentTimeMarginLevel, record.lastSentTimeUp, record.lastSentTimeMl2})
+                      record.lastSentTimeMarginLevel, record.lastSentTimeUp,
+                      record.lastSentTimeMl2})
     EXPECT_EQ(sent, 0);
 }
 
@@ -132,7 +143,8 @@ TEST(ClientRiskRecord, ValuesByIdAmountsInUnitsRatiosAsKept) {
       {4, 4.0},   {5, 5.0},   {6, 6.0},   {7, 7.0},   {8, -8.0},  {9, 9.0},   {10, 10.0},
       {12, 12.0}, {13, 13.0}, {14, 14.0}, {15, 15.0}, {16, 16.0}, {17, -17.0}, {18, 1.8},
       {19, 1.9},  {20, 2.0},  {21, 2.1},  {22, 22.0}, {23, 2.3},  {24, 2.4},
-      {11, kValueNotSet}, {0, kValueNotSet}, {3, kValueNotSet}, {25, kValueNotSet}, {-1, kValueNotSet}};
+      {11, kValueNotSet}, {0, kValueNotSet}, {3, kValueNotSet}, {25, kValueNotSet},
+      {-1, kValueNotSet}};
   for (auto& c : cases) EXPECT_DOUBLE_EQ(r.GetValueByColumn(c.first), c.second) << c.first;
   std::snprintf(r.clientCode, sizeof r.clientCode, "%s", "C1");
   std::snprintf(r.currency, sizeof r.currency, "%s", "SUR");

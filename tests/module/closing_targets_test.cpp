@@ -6,7 +6,14 @@
 
 namespace {
 TEST(ClosingTargets, LevelReachedForParam) {
-  struct Case { double value, level; bool united; int id; bool notMoreThanPlanned; double planned; bool reached; };
+  struct Case {
+    double value, level;
+    bool united;
+    int id;
+    bool notMoreThanPlanned;
+    double planned;
+    bool reached;
+  };
   const Case cases[] = {
       {5, 4, true, 6, false, 0, true},    // united: above the level
       {4, 4, true, 6, true, 100, false},  // united: the planned flag does not count
@@ -65,7 +72,12 @@ TEST_F(ClosingTargetsTest, ActingWithoutSpotPositionNeedsNoHostValues) {
 }
 
 TEST_F(ClosingTargetsTest, PatternTargetLevel) {
-  struct Case { const char* client; bool united, qualified, patternConsidersQual; int paramIdx2; double expected; };
+  struct Case {
+    const char* client;
+    bool united, qualified, patternConsidersQual;
+    int paramIdx2;
+    double expected;
+  };
   const Case cases[] = {
       {"C1", true, true, true, 23, 0.2},    // qualified client's minimum margin
       {"C1", true, false, true, 23, 0.4}, {"C1", true, true, false, 23, 0.4},

@@ -32,7 +32,8 @@ TEST_F(MarketRecordsTest, RecordsByIndexAndByCode) {
       {FindSecurityByCode("RIZ"), nullptr},   {FindSecurityByCode("RIZ6RIZ6RIZ6RIZ6"), nullptr},
       {FindSecurityByCode("RIZ6"), GetSecurityInfoByIndex(0)},  // the first of any class
   };
-  for (std::size_t i = 0; i < std::size(found); ++i) EXPECT_EQ(found[i].first, found[i].second) << i;
+  for (std::size_t i = 0; i < std::size(found); ++i)
+    EXPECT_EQ(found[i].first, found[i].second) << i;
   host.Install<32>(CountOneShort);
   Initialise();
   EXPECT_EQ(FindClassByCode("SPBOPT"), nullptr) << "only the classes the host counts";

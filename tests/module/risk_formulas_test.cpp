@@ -62,7 +62,8 @@ TEST(RiskFormulas, SufficiencyAndLeverageAreNotSetWithoutADivisor) {
   struct Case { double a, b, c; bool useTotalAssets; double expected; };
   const Case cases[] = {{500, 300, 200, true, 2.5},           {500, 300, 200, false, 1.5},
                         {-100, 300, 200, true, -0.5},         {500, 300, 0, true, kValueNotSet},
-                        {500, 300, 0, false, kValueNotSet},   {500, 300, 1e-8, false, kValueNotSet}};
+                        {500, 300, 0, false, kValueNotSet},
+                        {500, 300, 1e-8, false, kValueNotSet}};
   for (const Case& c : cases)
     EXPECT_DOUBLE_EQ(CalcSufficiencyRatio(c.a, c.b, c.c, c.useTotalAssets), c.expected) << c.c;
   struct Leverage { double positions, assets, expected; };

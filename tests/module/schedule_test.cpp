@@ -26,7 +26,8 @@ TEST_P(GoodScheduleTest, ParsesAndFormatsBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Schedules, GoodScheduleTest,
-                         testing::Values(GoodSchedule{"", {}, ""}, GoodSchedule{"0:00", {0}, "00:00"},
+                         testing::Values(GoodSchedule{"", {}, ""},
+                                         GoodSchedule{"0:00", {0}, "00:00"},
                                          GoodSchedule{"9:30, 24:00", {570, 1440}, "09:30, 24:00"},
                                          GoodSchedule{"09:30,14:00", {570, 840}, "09:30, 14:00"},
                                          GoodSchedule{"9: 5", {545}, "09:05"},

@@ -31,7 +31,8 @@ const std::pair<double (*)(const uint8_t*), double> kQuotes[] = {
     {GetLastPrice, 105000}};
 
 TEST_F(SecurityParamsTest, QuotesAreAskedByNameAndAreZeroWithoutAClass) {
-  for (auto& quote : kQuotes) EXPECT_DOUBLE_EQ(quote.first(GetSecurityInfoByIndex(0)), quote.second);
+  for (auto& quote : kQuotes)
+    EXPECT_DOUBLE_EQ(quote.first(GetSecurityInfoByIndex(0)), quote.second);
   const std::vector<std::string> asked = host.Log().Details(43);
   EXPECT_EQ(asked, (std::vector<std::string>{"0 bid", "0 offer", "0 theorprice", "0 steppricet",
                                              "0 buydepo", "0 selldepo", "0 last"}));
@@ -49,7 +50,7 @@ TEST_F(SecurityParamsTest, LastPriceFallsBackToPreviousBelowOneMillionth) {
   EXPECT_DOUBLE_EQ(GetLastPrice(GetSecurityInfoByIndex(1)), 91.5) << "last 0.0000005";
   EXPECT_DOUBLE_EQ(GetLastPrice(GetSecurityInfoByIndex(2)), 0.000001) << "last 0.000001";
   SetParameter("SiZ6", "SPBFUT", "last", -0.0000009);
-  EXPECT_DOUBLE_EQ(GetLastPrice(GetSecurityInfoByIndex(1)), 91.5) << "the size counts, not the sign";
+  EXPECT_DOUBLE_EQ(GetLastPrice(GetSecurityInfoByIndex(1)), 91.5) << "the size counts";
   host.Market().Clear();
   SetParameter("SiZ6", "SPBFUT", "last", 0.0000003);
   EXPECT_DOUBLE_EQ(GetLastPrice(GetSecurityInfoByIndex(1)), 0.0000003) << "no previous price";

@@ -9,7 +9,9 @@
 namespace {
 void* __stdcall NoBuffer(uint32_t) { return nullptr; }
 // Accepts every entry, but only when asked the way the module must ask.
-int __stdcall AcceptedWhenAskedRight(uint32_t, int kind, int zero) { return kind == 1 && zero == 0; }
+int __stdcall AcceptedWhenAskedRight(uint32_t, int kind, int zero) {
+  return kind == 1 && zero == 0;
+}
 
 std::vector<int32_t> Positions(const host::FilterSelection& selection) {
   return std::vector<int32_t>(selection.positions, selection.positions + selection.count);

@@ -98,7 +98,8 @@ TEST(LogTest, LinesAreFlushedAtOnceAndAppendedAcrossRestarts) {
   log.TraceLog(1, "ERROR: %s", text.c_str());
   log.WriteLogLine(text.c_str());
   EXPECT_EQ(Messages(path),
-            (std::vector<std::string>{"older line", "first run", "second run, \xCE\xF8\xE8\xE1\xEA\xE0",
+            (std::vector<std::string>{"older line", "first run",
+                                      "second run, \xCE\xF8\xE8\xE1\xEA\xE0",
                                       "100% done %s", "ERROR: " + text.substr(0, 993),
                                       text.substr(0, 1000)}));
 }
