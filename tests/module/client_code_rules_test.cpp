@@ -11,16 +11,6 @@
 namespace {
 using Strings = std::vector<std::string>;
 
-TEST(ClientCodeRulesText, ExtractLineAndTextAfterEquals) {
-  struct Line { const char* text; size_t from; const char* line; };
-  for (const Line& c : {Line{"ab=cd\r\nef", 0, "ab=cd"}, Line{"ab=cd\nef", 3, "cd"},
-                        Line{"ab\rcd", 3, "cd"}, Line{"abc", 3, ""}, Line{"abc", 10, ""}})
-    EXPECT_EQ(ExtractLine(c.text, c.from), c.line) << c.text << " " << c.from;
-  for (auto& c : {std::pair<const char*, const char*>{"A1=ACC1", "ACC1"}, {"A1= ACC1=X", " ACC1=X"},
-                  {"ACC1", ""}})
-    EXPECT_EQ(TextAfterEquals(c.first), c.second) << c.first;
-}
-
 TEST(ClientCodeRules, MainSectionWithFirmLines) {
   CClientCodeRules rules;
   const std::string text =

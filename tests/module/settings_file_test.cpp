@@ -134,28 +134,22 @@ class SettingsFileTest : public testing::Test {
   CSettingsFile file{folder.Path()};
 };
 
-TEST_F(SettingsFileTest, SavedFileHoldsEveryKeyInItsSectionAndFormat) {
+TEST_F(SettingsFileTest, EveryKeyIsSavedInItsFormatAndReadIntoItsOwnField) {
   ASSERT_TRUE(DistinctRecords().Save(file));
   EXPECT_EQ(Lines(Golden("info_saved.ini")), Lines(ReadFileBytes(file.Path())));
   for (auto& body : kBodyFiles) {  // written in text mode
     EXPECT_EQ(ReadFileBytes(folder.File(body.second)), BodyText(body.second, "\r\n"));
     EXPECT_STREQ(BodyTemplateFileName(body.first), body.second);
   }
-}
-
-TEST_F(SettingsFileTest, EveryKeyIsReadIntoItsOwnField) {
   WriteFileBytes(file.Path(), Golden("info_saved.ini"));
-  for (auto& body : kBodyFiles)
-    WriteFileBytes(folder.File(body.second), BodyText(body.second, "\r\n"));
   Records loaded;
   ASSERT_TRUE(loaded.Load(file));
   EXPECT_FALSE(loaded.general.NotificationsOn);  // NotifEnabledAtStart=0
-  CTempFolder other;
-  CSettingsFile copy(other.Path());
-  loaded.Save(copy);
-  EXPECT_EQ(Lines(Golden("info_saved.ini")), Lines(ReadFileBytes(copy.Path())));
   for (auto& body : kBodyFiles)
     EXPECT_EQ(*loaded.general.BodyOfKind(body.first), BodyText(body.second, "\n"));
+  CTempFolder other;
+  loaded.Save(CSettingsFile(other.Path()));
+  EXPECT_EQ(Lines(Golden("info_saved.ini")), Lines(ReadFileBytes(other.File("info.ini"))));
 }
 
 TEST_F(SettingsFileTest, ConstructionDefaultsAreSavedAsTheyAre) {
