@@ -22,11 +22,8 @@ class ClientMarketValuesTest : public MarketTest {
     lstrcpynA(record.firm, "FIRM1", sizeof record.firm);
     lstrcpynA(record.clientCode, client, sizeof record.clientCode);
     TClientMarketKey key;
-    key.firm = record.firm;
-    key.clientCode = record.clientCode;
-    key.boardTag = "EQTV";
-    key.currency = "SUR";
-    key.united = united;
+    key.firm = record.firm; key.clientCode = record.clientCode; key.boardTag = "EQTV";
+    key.currency = "SUR"; key.united = united;
     return key;
   }
   ClientRecord record = {};

@@ -58,8 +58,7 @@ std::string BodyText(const char* file, const char* lineEnd) {
 Records DistinctRecords() {
   Records r;
   TModuleSettings& s = r.general;
-  s.RecalcRiskParamsInterval = 2500;
-  s.ClientsType2 = 5;
+  s.RecalcRiskParamsInterval = 2500; s.ClientsType2 = 5;
   s.LowFundsTopic = "LF topic"; s.LowFundsFile = "lf.txt"; s.SendLowFundsMsg = false;
   s.SFRTopic = "SFR topic"; s.SFRTopic_fp = "SFR fp topic";
   s.SFRFile = "sfr.txt"; s.SFRFile_fp = "sfr_fp.txt";

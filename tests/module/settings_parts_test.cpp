@@ -39,8 +39,7 @@ TEST(SettingsRecordsTest, CopiesShareNothing) {
   closing.AddAutoCloseEntry(600, 2, 1);
   TClosingSettings assigned;
   assigned.Patterns.push_back(std::make_unique<TClosingPattern>());
-  assigned = closing;
-  assigned = assigned;
+  assigned = closing; assigned = assigned;
   { TClosingSettings(closing).Patterns[0]->PatternName = "changed"; }
   for (const TClosingSettings* c : {&closing, &assigned}) {
     ASSERT_EQ(c->Patterns.size(), 3u);

@@ -47,8 +47,7 @@ class LogLevelTest : public testing::TestWithParam<LevelCase> {};
 TEST_P(LogLevelTest, LineIsWrittenWhenTheSettingReachesItsLevel) {
   CTempFolder folder;
   TModuleSettings settings;
-  settings.TraceLogLevel = GetParam().TraceLevel;
-  settings.MailLogLevel = GetParam().MailLevel;
+  settings.TraceLogLevel = GetParam().TraceLevel; settings.MailLogLevel = GetParam().MailLevel;
   CVantrelLog log(folder.Path(), settings);
   EXPECT_EQ(log.Path(), folder.File("VantrelFM.log"));
   for (int level = 1; level <= 3; ++level) log.TraceLog(level, "trace %d", level);
