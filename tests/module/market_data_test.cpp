@@ -13,6 +13,9 @@
 namespace {
 // The host counts one record fewer than it holds, so a read past the count shows.
 int __stdcall CountOneShort(int kind) { return StandInHost::Current()->Records().Count(kind) - 1; }
+int __stdcall FormCountOneShort(int classIndex) {
+  return StandInHost::Current()->Records().FormCount(classIndex) - 1;
+}
 
 class MarketRecordsTest : public MarketTest {
  protected:
@@ -65,6 +68,9 @@ TEST_F(MarketRecordsTest, TransactionFormMustBeUsableAndHoldTheMask) {
   EXPECT_EQ(FindTransactionForm(1, 0x20), 1);
   EXPECT_EQ(FindTransactionForm(1, 0x40), -1);
   EXPECT_EQ(FindTransactionForm(3, 0), -1) << "a class without forms";
+  host.Install<35>(FormCountOneShort);
+  Initialise();
+  EXPECT_EQ(FindTransactionForm(1, 0x20), -1) << "only the forms the host counts";
 }
 
 TEST_F(MarketRecordsTest, KindTestsOfSecurities) {
