@@ -64,29 +64,24 @@ TEST(SettingsRecordsTest, LivePatternsSkipThoseMarkedDeleted) {
   EXPECT_EQ(c.NextLivePattern(3), -1);
 }
 
-// Copy addresses are cut at every comma with blanks dropped and empty items
-// kept; the closing lists drop blanks and empty items.
-struct ListCase { const char* Text; StringList CopyEmails, Closing; };
-
-class CommaListTest : public testing::TestWithParam<ListCase> {};
-
-TEST_P(CommaListTest, Splits) {
-  TTransportSettings t;
-  t.CopyEmails = {"old"};
-  t.SetCopyEmails(GetParam().Text);
-  EXPECT_EQ(t.GetCopyEmails(), GetParam().CopyEmails);
-  StringList closing = {"old"};
-  SplitCommaList(GetParam().Text, closing);
-  EXPECT_EQ(closing, GetParam().Closing);
-  EXPECT_EQ(JoinWithComma(closing), GetParam().Closing.empty() ? "" : "A1, B2, C3");
+TEST(CommaListTest, CopyAddressesKeepEmptyItemsAndClosingListsDropThem) {
+  struct Case { const char* text; StringList copyEmails, closing; };
+  const Case cases[] = {
+      {"", {}, {}}, {" , ", {"", ""}, {}},
+      {" A1 , B2,C3 ", {"A1", "B2", "C3"}, {"A1", "B2", "C3"}},
+      {"A1 , B2,,C3", {"A1", "B2", "", "C3"}, {"A1", "B2", "C3"}},
+      {"A1 ,B 2,C3,", {"A1", "B2", "C3", ""}, {"A1", "B2", "C3"}}};
+  for (const Case& c : cases) {
+    TTransportSettings t;
+    t.CopyEmails = {"old"};
+    t.SetCopyEmails(c.text);
+    EXPECT_EQ(t.GetCopyEmails(), c.copyEmails) << c.text;
+    StringList closing = {"old"};
+    SplitCommaList(c.text, closing);
+    EXPECT_EQ(closing, c.closing) << c.text;
+    EXPECT_EQ(JoinWithComma(closing), c.closing.empty() ? "" : "A1, B2, C3");
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, CommaListTest,
-    testing::Values(ListCase{"", {}, {}}, ListCase{" , ", {"", ""}, {}},
-                    ListCase{" A1 , B2,C3 ", {"A1", "B2", "C3"}, {"A1", "B2", "C3"}},
-                    ListCase{"A1 , B2,,C3", {"A1", "B2", "", "C3"}, {"A1", "B2", "C3"}},
-                    ListCase{"A1 ,B 2,C3,", {"A1", "B2", "C3", ""}, {"A1", "B2", "C3"}}));
 
 TEST(SettingsPathsTest, FilesSitInTheHostProgramFolder) {
   char name[MAX_PATH];
@@ -102,39 +97,26 @@ std::vector<int> MinutesOf(const ScheduleList& schedule) {
   return minutes;
 }
 
-struct GoodSchedule { const char* Text; std::vector<int> Minutes; const char* Formatted; };
-
-class GoodScheduleTest : public testing::TestWithParam<GoodSchedule> {};
-
-TEST_P(GoodScheduleTest, ParsesAndFormatsBack) {
-  const GoodSchedule& c = GetParam();
-  ScheduleList schedule;
-  ASSERT_TRUE(ParseScheduleList(c.Text, 0, schedule));
-  EXPECT_EQ(MinutesOf(schedule), c.Minutes);
-  EXPECT_EQ(FormatScheduleList(schedule), c.Formatted);
+TEST(ScheduleTest, ParsesAndFormatsBackOrRejectsTheWholeText) {
+  struct Case { const char* text; std::vector<int> minutes; const char* formatted; };
+  const Case good[] = {
+      {"", {}, ""}, {"0:00", {0}, "00:00"}, {"9:30, 24:00", {570, 1440}, "09:30, 24:00"},
+      {"09:30,14:00", {570, 840}, "09:30, 14:00"}, {"9: 5", {545}, "09:05"},
+      {"9:30 14:00", {570}, "09:30"}};  // without a comma the rest is not looked at
+  for (const Case& c : good) {
+    ScheduleList schedule;
+    ASSERT_TRUE(ParseScheduleList(c.text, 0, schedule)) << c.text;
+    EXPECT_EQ(MinutesOf(schedule), c.minutes) << c.text;
+    EXPECT_EQ(FormatScheduleList(schedule), c.formatted);
+  }
+  for (const char* bad : {"9:30,,14:00", "9:60", "25:00", "-1:30", "9:-5", "930", "9:30,", "abc",
+                          "9:30, x", "99999999999999999999:00"}) {
+    ScheduleList schedule;
+    ASSERT_TRUE(ParseScheduleList("10:00", 0, schedule));
+    EXPECT_FALSE(ParseScheduleList(bad, 0, schedule)) << bad;
+    EXPECT_EQ(MinutesOf(schedule), std::vector<int>{600}) << "left alone";
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Schedules, GoodScheduleTest,
-                         testing::Values(GoodSchedule{"", {}, ""},
-                                         GoodSchedule{"0:00", {0}, "00:00"},
-                                         GoodSchedule{"9:30, 24:00", {570, 1440}, "09:30, 24:00"},
-                                         GoodSchedule{"09:30,14:00", {570, 840}, "09:30, 14:00"},
-                                         GoodSchedule{"9: 5", {545}, "09:05"},
-                                         // Without a comma the rest is not looked at.
-                                         GoodSchedule{"9:30 14:00", {570}, "09:30"}));
-
-class BadScheduleTest : public testing::TestWithParam<const char*> {};
-
-TEST_P(BadScheduleTest, IsRejectedAndLeavesTheListAlone) {
-  ScheduleList schedule;
-  ASSERT_TRUE(ParseScheduleList("10:00", 0, schedule));
-  EXPECT_FALSE(ParseScheduleList(GetParam(), 0, schedule));
-  EXPECT_EQ(MinutesOf(schedule), std::vector<int>{600});
-}
-
-INSTANTIATE_TEST_SUITE_P(Schedules, BadScheduleTest,
-                         testing::Values("9:30,,14:00", "9:60", "25:00", "-1:30", "9:-5", "930",
-                                         "9:30,", "abc", "9:30, x", "99999999999999999999:00"));
 
 TEST(ScheduleTest, EntriesBeforeNowArePassed) {
   ScheduleList schedule;
@@ -168,24 +150,18 @@ TEST(ScheduleTest, ParsingUsesTheCurrentTimeOfDay) {
 
 const char kSection[] = "Vantrel";
 
-struct BodyFileCase { const char* Bytes; const char* Body; };
-
-class BodyFileTest : public testing::TestWithParam<BodyFileCase> {};
-
-TEST_P(BodyFileTest, LinesEndAtCarriageReturnsAndEmptyLinesAreSkipped) {
+TEST(BodyTemplateFileTest, LinesEndAtCarriageReturnsAndEmptyLinesAreSkipped) {
   CTempFolder folder;
-  if (GetParam().Bytes) WriteFileBytes(folder.File("body"), GetParam().Bytes);
-  EXPECT_EQ(ReadBodyTemplateFile(folder.File("body")), GetParam().Body);
+  EXPECT_EQ(ReadBodyTemplateFile(folder.File("absent")), "");
+  const std::pair<const char*, const char*> cases[] = {
+      {"line1\r\n\r\nline2\r\n", "line1\nline2\n"}, {"a\nb", "ab\n"}, {"a\rb\r", "a\nb\n"},
+      {"", ""}, {"\r\n\r\n", ""},
+      {"Уважаемый клиент %CLIENT%\r\nуровень %VALUE%", "Уважаемый клиент %CLIENT%\nуровень %VALUE%\n"}};
+  for (auto& c : cases) {
+    WriteFileBytes(folder.File("body"), c.first);
+    EXPECT_EQ(ReadBodyTemplateFile(folder.File("body")), c.second) << c.first;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Bodies, BodyFileTest,
-    testing::Values(BodyFileCase{"line1\r\n\r\nline2\r\n", "line1\nline2\n"},
-                    BodyFileCase{"a\nb", "ab\n"}, BodyFileCase{"a\rb\r", "a\nb\n"},
-                    BodyFileCase{"", ""}, BodyFileCase{"\r\n\r\n", ""},
-                    BodyFileCase{nullptr, ""},
-                    BodyFileCase{"Уважаемый клиент %CLIENT%\r\nуровень %VALUE%",
-                                 "Уважаемый клиент %CLIENT%\nуровень %VALUE%\n"}));
 
 TEST(BodyTemplateFileTest, TheOpenPositionKindsNameAKeyOtherThanTheirFile) {
   EXPECT_STREQ(BodyTemplateKey(9), "SFRBody_fp");
