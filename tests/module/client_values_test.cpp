@@ -1,4 +1,5 @@
-// A client's values from the host: spot and client values, position values and closing targets.
+// A client's values from the host: spot and client values, position values and
+// closing targets.
 #include "market_fixture.h"
 #include "market_text.h"
 #include "module/client_market_values.h"

@@ -156,7 +156,8 @@ TEST(BodyTemplateFileTest, LinesEndAtCarriageReturnsAndEmptyLinesAreSkipped) {
   const std::pair<const char*, const char*> cases[] = {
       {"line1\r\n\r\nline2\r\n", "line1\nline2\n"}, {"a\nb", "ab\n"}, {"a\rb\r", "a\nb\n"},
       {"", ""}, {"\r\n\r\n", ""},
-      {"Уважаемый клиент %CLIENT%\r\nуровень %VALUE%", "Уважаемый клиент %CLIENT%\nуровень %VALUE%\n"}};
+      {"Уважаемый клиент %CLIENT%\r\nуровень %VALUE%",
+       "Уважаемый клиент %CLIENT%\nуровень %VALUE%\n"}};
   for (auto& c : cases) {
     WriteFileBytes(folder.File("body"), c.first);
     EXPECT_EQ(ReadBodyTemplateFile(folder.File("body")), c.second) << c.first;
