@@ -160,6 +160,13 @@ TEST_F(SettingsFileTest, ConstructionDefaultsAreSavedAsTheyAre) {
   EXPECT_FALSE(r.closing.Patterns[0]->Deleted);
   ASSERT_TRUE(r.Save(file));
   EXPECT_EQ(Lines(Golden("info_constructed.ini")), Lines(ReadFileBytes(file.Path())));
+  // The readers and writers of the parts report success whatever the file held.
+  const std::string& ini = file.Path();
+  EXPECT_TRUE(r.general.WriteGeneralSettings(ini) && r.general.ReadGeneralSettings(ini));
+  EXPECT_TRUE(r.calc.WriteOptValueParam(ini) && r.calc.ReadOptValueParam(ini));
+  EXPECT_TRUE(r.closing.WriteClosingSettings(ini) && r.closing.ReadClosingSettings(ini));
+  EXPECT_TRUE(r.general.WriteNotifSchedule(7, ini) && r.general.ReadNotifSchedules(7, ini));
+  EXPECT_FALSE(r.general.WriteNotifSchedule(8, ini) || r.general.ReadNotifSchedules(8, ini));
 }
 
 TEST_F(SettingsFileTest, OldFileIsConvertedOnLoadAndMissingKeysTakeTheirFileDefaults) {
