@@ -43,6 +43,7 @@ TEST_F(MarketRecordsTest, RecordsByIndexAndByCode) {
   Initialise();
   EXPECT_EQ(FindClassByCode("SPBOPT"), nullptr) << "only the classes the host counts";
   EXPECT_EQ(FindSecurityByCode("H12"), nullptr);
+  EXPECT_EQ(FindSecurityInClasses("SiH7", 0x40, 0, nullptr), nullptr) << "SPBOPT comes last";
 }
 
 TEST_F(MarketRecordsTest, SecurityInClassesFollowsTheMasks) {

@@ -205,6 +205,14 @@ TEST_F(SettingsFileTest, OldFileIsConvertedOnLoadAndMissingKeysTakeTheirFileDefa
   EXPECT_EQ(Lines(Golden("info_old_saved.ini")), Lines(ReadFileBytes(file.Path())));
 }
 
+TEST_F(SettingsFileTest, MissingKeysTakeTheirFileDefaultsAndTheFirstSaveWritesThemAll) {
+  Records r;
+  r.general.NormalColor = 77;  // a missing colour keeps the record's
+  ASSERT_TRUE(r.Load(file));
+  ASSERT_TRUE(r.Save(file));
+  EXPECT_EQ(Lines(Golden("info_empty_saved.ini")), Lines(ReadFileBytes(file.Path())));
+}
+
 TEST(SettingsFileUnknownFolderTest, ReadsAndWritesNothing) {
   CSettingsFile file("");
   Records r;
@@ -254,7 +262,7 @@ const KeyCase kKeyCases[] = {
     {kGeneral, "UsePositiveVarMargin", "2", [](R r) { return r.general.UseVarMargin == 2; }},
     // Only the two margin-level columns move from UP to ML2.
     {kGeneral, "UPParam", "23", [](R r) { return r.general.ML2Param == 23; }},
-    {kGeneral, "UPParam", "21", [](R r) { return r.general.UPParam == 21; }},
+    {kGeneral, "UPParam", "21", [](R r) { return r.general.UPParam == 21 && r.general.ML2Param < 0; }},
     {kGeneral, "WarningColor", "abc", [](R r) { return r.general.WarningColor == 0; }},
     {kGeneral, "WarningColor", "abc", [](R r) { return r.general.NormalColor == 77; }},
     {kGeneral, "CriticalColor", "16711680",
