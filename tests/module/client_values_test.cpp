@@ -79,11 +79,20 @@ int __stdcall ValueWhenAskedRight(const void*, const char*, int number, double* 
   return number == 6 && zero == 0 ? 0 : 1;
 }
 
+// The first spot record, but only when asked the way the module must ask.
+int __stdcall SpotIndexWhenAskedRight(const void*, const char*, const char*, const char*, int zero) {
+  return zero == 0 ? 0 : -1;
+}
+
 TEST_F(ClientMarketValuesTest, ClientValuesAreAskedAsTheHostExpects) {
   host.Install<134>(ValueWhenAskedRight);
+  host.Install<149>(SpotIndexWhenAskedRight);
   Initialise();
   const TClientMarketKey key = Key("C9");
   EXPECT_TRUE(HasUnitedPositionValues(&key));
+  double spot = -1;
+  GetSpotPortfolioValues(key, &spot, nullptr, nullptr, nullptr);
+  EXPECT_DOUBLE_EQ(spot, 500 + 250 - 100) << "C1's spot record";
 }
 
 class PositionValuesTest : public MarketTest {
@@ -125,6 +134,7 @@ TEST(OptionLiquidationPrice, ByPositionSideAndSetting) {
       {-2, 1, 90, 110, 100, 110},  // a short closes at the offer
       {-2, 0, 90, 110, 100, 100}, {-2, 0, 90, 95, 100, 95},  // or the smaller with theoretical
       {-2, 0, 90, 0, 100, 100},   {-2, 0, 90, 110, 0, 110},  {-2, 0, 90, 0, 0, 0},  // 0: none
+      {-2, 0, 90, 1e-9, 0, 1e-9},  // the offer when there is no theoretical price
       {3, 1, 90, 110, 100, 90},    // a long closes at the bid
       {3, 0, 90, 110, 100, 110},  {3, 0, 90, 110, 120, 120},  // or the larger of the two
       {0, 2, 90, 110, 100, 110},   // no position counts as long

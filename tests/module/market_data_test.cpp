@@ -194,6 +194,9 @@ TEST_F(SecurityParamsTest, BlockedStateIsTwoOrFourExactly) {
   }
   host.Market().Clear();
   EXPECT_FALSE(HasClassInBlockedState()) << "no security reports a state";
+  SetParameter("RIZ6", "SPBFUT", "clstate", 2.0);
+  EXPECT_TRUE(HasClassInBlockedState()) << "the first security counts";
+  host.Market().Clear();
   SetParameter("SRZ6", "SPBFUT", "clstate", 4.0);
   EXPECT_TRUE(HasClassInBlockedState()) << "the last security counts too";
   host.Install<32>(CountOneShort);
