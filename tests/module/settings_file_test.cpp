@@ -249,6 +249,7 @@ TEST_P(SingleKeyTest, Loads) {
 }
 
 const std::string kLongTopic = std::string(510, 'x') + "yz" + std::string(88, 'x');
+const std::string kLongComment(10300, 'c');
 
 const KeyCase kKeyCases[] = {
     // Old client kinds: 1 is every kind, 3 is kinds 2 and 4, any other is kind 1.
@@ -262,7 +263,8 @@ const KeyCase kKeyCases[] = {
     {kGeneral, "UsePositiveVarMargin", "2", [](R r) { return r.general.UseVarMargin == 2; }},
     // Only the two margin-level columns move from UP to ML2.
     {kGeneral, "UPParam", "23", [](R r) { return r.general.ML2Param == 23; }},
-    {kGeneral, "UPParam", "21", [](R r) { return r.general.UPParam == 21 && r.general.ML2Param < 0; }},
+    {kGeneral, "UPParam", "21",
+     [](R r) { return r.general.UPParam == 21 && r.general.ML2Param == -1; }},
     {kGeneral, "WarningColor", "abc", [](R r) { return r.general.WarningColor == 0; }},
     {kGeneral, "WarningColor", "abc", [](R r) { return r.general.NormalColor == 77; }},
     {kGeneral, "CriticalColor", "16711680",
@@ -276,6 +278,8 @@ const KeyCase kKeyCases[] = {
     {kGeneral, "MLSchedule", "09:30, 25:00", [](R r) { return r.general.MLSchedule.empty(); }},
     {kGeneral, "NotifEnabledAtStart", "0", [](R r) { return !r.general.NotificationsOn; }},
     {kGeneral, "NumPatterns", "-3", [](R r) { return r.closing.DefaultPattern == -1; }},
+    {kGeneral, "Comment", kLongComment.c_str(),
+     [](R r) { return r.closing.Comment == kLongComment.substr(0, 10239); }},
     // A section of its own; the default falls back to the first pattern.
     {"ClPattern1", "PatternName", "p", [](R r) { return r.closing.DefaultPattern == 0; }},
     {"ClPattern1", "ConsiderVarMargin", "1",
