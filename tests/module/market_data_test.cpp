@@ -214,6 +214,14 @@ TEST_F(MarketTest, DerivativesClassesAreSubscribedWithTheirSecurities) {
   for (const std::string& parameter : futures) parameters.push_back("OPTX " + parameter);
   parameters.push_back("OPTX theorprice");
   EXPECT_EQ(host.Log().Details(154), parameters);
+  EXPECT_EQ(host.Log().Details(153), (std::vector<std::string>{"SPBFUT RIZ6", "SPBFUT SiZ6",
+                                                               "SPBFUT LAST", "OPTX RI100BL6"}));
+}
+
+TEST_F(MarketTest, OnlyTheSecuritiesTheHostCountsAreSubscribed) {
+  host.Install<32>(CountOneShort);
+  LoadMarket(MarketText("quote_subscriptions.ini"));
+  SubscribeQuoteParams();
   EXPECT_EQ(host.Log().Details(153),
             (std::vector<std::string>{"SPBFUT RIZ6", "SPBFUT SiZ6", "OPTX RI100BL6"}));
 }
