@@ -8,6 +8,10 @@
 
 namespace {
 void* __stdcall NoBuffer(uint32_t) { return nullptr; }
+// Accepts every entry, but only when asked the way the module must ask.
+int __stdcall AcceptedWhenAskedRight(uint32_t, int kind, int zero) {
+  return kind == 1 && zero == 0;
+}
 
 std::vector<int32_t> Positions(const host::FilterSelection& selection) {
   return std::vector<int32_t>(selection.positions, selection.positions + selection.count);
@@ -21,14 +25,12 @@ class TableRefreshTest : public MarketTest {
     for (const char* client : {"C1 (FIRM1)", "C2 (FIRM1)", "C3 (FIRM2)"})
       module.CallHost<52>(&clients, client);
     for (const char* account : {"A1", "A2", "A3", "A4"}) module.CallHost<52>(&accounts, account);
-    handles.first = &clients;
-    handles.second = &accounts;
+    handles = {&clients, &accounts};
   }
   void TearDown() override {
-    ClearFilterSelection(selections.first);
-    ClearFilterSelection(selections.second);
-    module.CallHost<51>(&clients);
-    module.CallHost<51>(&accounts);
+    for (host::FilterSelection* selection : {&selections.first, &selections.second})
+      ClearFilterSelection(*selection);
+    for (host::ItemList* list : {&clients, &accounts}) module.CallHost<51>(list);
   }
   void Words(uint32_t a, uint32_t b) { host.Market().SetRefreshWords(a, b); }
   // A selection the table already holds, made through the host's filter service.
@@ -42,40 +44,49 @@ class TableRefreshTest : public MarketTest {
   TTableFilterSelections selections;
 };
 
-TEST_F(TableRefreshTest, AcceptedTradingAccountsBecomeTheSecondSelection) {
-  Words(1, 0);
-  host.Market().AcceptEntry("A2");
-  host.Market().AcceptEntry("A4");
-  host.Market().AcceptEntry("C1 (FIRM1)");
-  Select(selections.first, clients, "C3 (FIRM2)");
-  selections.second.reserved1 = 5;
-  EXPECT_TRUE(HandleTableRefreshMessage(kRiskTableType, &selections, handles));
-  EXPECT_EQ(Positions(selections.second), (std::vector<int32_t>{1, 3}));
-  EXPECT_EQ(selections.second.reserved1, 0u);
-  EXPECT_EQ(selections.first.count, 0) << "both are cleared first; clients are not examined";
-  EXPECT_EQ(selections.first.positions, nullptr);
-  EXPECT_EQ(host.Log().Count(137), 4) << "each account is asked once";
-  EXPECT_EQ(host.Log().Details(3).back(), "8");
+struct RefreshCase {
+  uint32_t wordA, wordB;
+  std::vector<const char*> accepted;
+  const char* selectedClient;   // held before the message; nullptr: none
+  const char* selectedAccount;
+  int tableType;
+  bool changed;
+  std::vector<int32_t> clients, accounts;  // the selections after it
+  int entriesAsked;  // how often the host is asked whether an entry is accepted
+};
+
+const RefreshCase kRefreshCases[] = {
+    // Accepted accounts win; the clients are cleared and not examined.
+    {1, 0, {"A2", "A4", "C1 (FIRM1)"}, "C3 (FIRM2)", nullptr, kRiskTableType, true, {}, {1, 3}, 4},
+    // No account accepted: the accepted clients.
+    {1, 0, {"C2 (FIRM1)", "C3 (FIRM2)"}, nullptr, nullptr, kOrdersTableType, true, {1, 2}, {}, 7},
+    {1, 0, {}, nullptr, "A3", kRiskTableType, true, {}, {}, 7},  // cleared, nothing refilled
+    // Word B drops the selections that restrict anything; only they are tested.
+    {1, 1, {"A1"}, nullptr, "A2", kRiskTableType, true, {}, {}, 0},
+    {0, 1, {}, nullptr, nullptr, kRiskTableType, false, {}, {}, 0},
+    {0, 0, {"A1"}, "C1 (FIRM1)", nullptr, kRiskTableType, false, {0}, {}, 0},  // neither word
+    {1, 0, {"A1"}, nullptr, nullptr, 210605, false, {}, {}, 0},  // another table class
+};
+
+class TableRefreshCaseTest : public TableRefreshTest,
+                             public testing::WithParamInterface<RefreshCase> {};
+
+TEST_P(TableRefreshCaseTest, Selections) {
+  const RefreshCase& c = GetParam();
+  Words(c.wordA, c.wordB);
+  for (const char* entry : c.accepted) host.Market().AcceptEntry(entry);
+  if (c.selectedClient) Select(selections.first, clients, c.selectedClient);
+  if (c.selectedAccount) Select(selections.second, accounts, c.selectedAccount);
+  const int freedBefore = host.Log().Count(4);
+  EXPECT_EQ(HandleTableRefreshMessage(c.tableType, &selections, handles), c.changed);
+  EXPECT_EQ(Positions(selections.first), c.clients);
+  EXPECT_EQ(Positions(selections.second), c.accounts);
+  EXPECT_EQ(host.Log().Count(137), c.entriesAsked);
+  if (c.changed && (c.selectedClient || c.selectedAccount))  // old arrays go back to the host
+    EXPECT_EQ(host.Log().Count(4) - freedBefore, 1);
 }
 
-TEST_F(TableRefreshTest, AcceptedClientsWhenNoAccountIsAccepted) {
-  Words(1, 0);
-  host.Market().AcceptEntry("C2 (FIRM1)");
-  host.Market().AcceptEntry("C3 (FIRM2)");
-  EXPECT_TRUE(HandleTableRefreshMessage(kOrdersTableType, &selections, handles));
-  EXPECT_EQ(Positions(selections.first), (std::vector<int32_t>{1, 2}));
-  EXPECT_EQ(selections.second.count, 0);
-  EXPECT_EQ(host.Log().Count(137), 4 + 3);
-}
-
-TEST_F(TableRefreshTest, NothingAcceptedStillClearsAndRefills) {
-  Words(1, 0);
-  Select(selections.second, accounts, "A3");
-  EXPECT_TRUE(HandleTableRefreshMessage(kRiskTableType, &selections, handles));
-  EXPECT_EQ(selections.second.count, 0);
-  EXPECT_EQ(selections.second.positions, nullptr);
-  EXPECT_EQ(host.Log().Count(4), 1) << "the old array goes back to the host";
-}
+INSTANTIATE_TEST_SUITE_P(Messages, TableRefreshCaseTest, testing::ValuesIn(kRefreshCases));
 
 TEST_F(TableRefreshTest, WithoutAHostBufferTheSelectionStaysEmpty) {
   host.Install<3>(NoBuffer);
@@ -83,48 +94,23 @@ TEST_F(TableRefreshTest, WithoutAHostBufferTheSelectionStaysEmpty) {
   Words(1, 0);
   host.Market().AcceptEntry("A1");
   EXPECT_TRUE(HandleTableRefreshMessage(kRiskTableType, &selections, handles));
-  EXPECT_EQ(selections.second.count, 0);
-  EXPECT_EQ(selections.second.positions, nullptr);
+  EXPECT_TRUE(selections.second.count == 0 && selections.second.positions == nullptr);
   EXPECT_EQ(selections.first.count, 0) << "the clients are not taken instead";
 }
 
-TEST_F(TableRefreshTest, WordBDropsTheSelectionsThatRestrictAnything) {
-  Words(1, 1);
-  host.Market().AcceptEntry("A1");
-  Select(selections.second, accounts, "A2");
+TEST_F(TableRefreshTest, EntriesAreAskedAboutAsFilterEntries) {
+  host.Install<137>(AcceptedWhenAskedRight);
+  Initialise();
+  Words(1, 0);
   EXPECT_TRUE(HandleTableRefreshMessage(kRiskTableType, &selections, handles));
-  EXPECT_EQ(selections.second.count, 0);
-  EXPECT_EQ(selections.first.count, 0);
-  EXPECT_EQ(host.Log().Count(136), 1);
-  EXPECT_EQ(host.Log().Count(137), 0) << "with both words set only the selections are tested";
-  EXPECT_EQ(host.Log().Count(53), 2);
+  EXPECT_EQ(Positions(selections.second), (std::vector<int32_t>{0, 1, 2, 3}));
 }
 
-TEST_F(TableRefreshTest, WordBWithEmptySelectionsChangesNothing) {
-  Words(0, 1);
-  EXPECT_FALSE(HandleTableRefreshMessage(kRiskTableType, &selections, handles));
-  EXPECT_EQ(host.Log().Count(53), 2);
-}
-
-TEST_F(TableRefreshTest, NeitherWordChangesNothing) {
-  Words(0, 0);
-  Select(selections.first, clients, "C1 (FIRM1)");
-  EXPECT_FALSE(HandleTableRefreshMessage(kRiskTableType, &selections, handles));
-  EXPECT_EQ(Positions(selections.first), (std::vector<int32_t>{0}));
-}
-
-TEST_F(TableRefreshTest, OtherWindowsAndTypesAreLeftAlone) {
+TEST_F(TableRefreshTest, NoSelectionsOrNoHandlesChangeNothing) {
   Words(1, 0);
   host.Market().AcceptEntry("A1");
-  EXPECT_FALSE(HandleTableRefreshMessage(210605, &selections, handles));
   EXPECT_FALSE(HandleTableRefreshMessage(kRiskTableType, nullptr, handles));
   EXPECT_EQ(host.Log().Count(136), 0);
-  EXPECT_EQ(selections.second.count, 0);
-}
-
-TEST_F(TableRefreshTest, MissingFilterHandlesAcceptNothing) {
-  Words(1, 0);
-  host.Market().AcceptEntry("A1");
   EXPECT_TRUE(HandleTableRefreshMessage(kRiskTableType, &selections, TFilterHandles{}));
   EXPECT_EQ(selections.first.count + selections.second.count, 0);
 }
