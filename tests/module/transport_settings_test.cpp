@@ -180,4 +180,17 @@ TEST_F(TransportFileTest, ClearedCopyListStaysCleared) {
   EXPECT_TRUE(loaded.CopyEmails.empty());
 }
 
+TEST_F(TransportFileTest, MissingOrEmptyPortIsTheSmtpPort) {
+  struct Case {
+    const char* text;  // null: no key
+    int port;
+  } cases[] = {{nullptr, 25}, {"", 25}, {"587", 587}};
+  for (const Case& c : cases) {
+    if (c.text != nullptr) WriteIniValue(ini, kSection, "Port", c.text);
+    TTransportSettings t;
+    t.ReadTransportSettings(ini);
+    EXPECT_EQ(t.GetPort(), c.port) << (c.text ? c.text : "no key");
+  }
+}
+
 }  // namespace
