@@ -35,16 +35,7 @@ TEST(MarginCallTextTest, ExpandsEveryPlaceholder) {
       {1, "%ct/%val", "%cc", "09:05:07/1,0000"},
   };
   for (const Case& c : cases) {
-    TMarginCallTextInputs inputs;
-    inputs.Value = c.value;
-    inputs.Firm = "F1";
-    inputs.ClientCode = c.client;
-    inputs.HostDate = 20250314;
-    inputs.Hour = 9;
-    inputs.Minute = 5;
-    inputs.Second = 7;
-    inputs.DecimalSeparator = ',';
-    inputs.Addresses = &kAddresses;
+    const TMarginCallTextInputs inputs{c.value, "F1", c.client, 20250314, 9, 5, 7, ',', &kAddresses};
     EXPECT_EQ(ComposeMarginCallText(c.pattern, inputs), c.text) << c.pattern;
   }
 }
