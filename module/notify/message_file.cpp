@@ -12,17 +12,6 @@ bool IsDirectory(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::string SystemErrorText(DWORD error) {
-  char text[512] = {};
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                 text, sizeof text, nullptr);
-  std::string message(text);
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
-                              message.back() == ' ' || message.back() == '.'))
-    message.pop_back();
-  return message.empty() ? "error " + std::to_string(error) : message;
-}
-
 // Creates the file only when no file of that name exists; false with the
 // system's error code otherwise.
 bool CreateNewFile(const std::string& path, const std::string& content, DWORD* error) {
@@ -102,13 +91,12 @@ TMessageFileOutcome WriteMessageFiles(const std::string& directories, const SYST
     for (int counter = 0; counter <= kLastCounter && error == ERROR_FILE_EXISTS; ++counter) {
       const std::string path = directory + MessageFileName(time, counter, clientCode);
       if (CreateNewFile(path, content, &error)) outcome.Written.push_back(path);
-      if (error == ERROR_ALREADY_EXISTS) error = ERROR_FILE_EXISTS;
     }
     if (error == ERROR_FILE_EXISTS)
       outcome.Errors.push_back("ERROR: MC2Z directory \"" + directory + "\" has no free file name.");
     else if (error != ERROR_SUCCESS)
-      outcome.Errors.push_back("ERROR: can not write a MC2Z file into \"" + directory + "\" (" +
-                               SystemErrorText(error) + ").");
+      outcome.Errors.push_back("ERROR: can not write a MC2Z file into \"" + directory +
+                               "\" (system error " + std::to_string(error) + ").");
   }
   return outcome;
 }

@@ -46,6 +46,10 @@ TEST(MessageFileTest, EachCallGetsANewFileInEveryDirectory) {
     EXPECT_EQ(ReadFileBytes(one + name), content);
     EXPECT_EQ(ReadFileBytes(two + name), content);
   }
+  const TMessageFileOutcome tooLong = WriteMessageFiles(one, kTime, std::string(300, 'C'), "x");
+  EXPECT_TRUE(tooLong.Written.empty());
+  ASSERT_EQ(tooLong.Errors.size(), 1u);
+  EXPECT_EQ(tooLong.Errors[0].rfind("ERROR: can not write a MC2Z file into \"" + one + "\" (", 0), 0u);
   CloseHandle(held);
   EXPECT_EQ(ReadFileBytes(one + first), "old");
   EXPECT_EQ(ReadFileBytes(two + first), "");
