@@ -18,16 +18,13 @@ std::string Planned(const StringList& addresses, const StringList& copies, bool 
   return lines;
 }
 
-TEST(EmailMessagesTest, CopiesGoAsTheSettingsSay) {
+TEST(EmailMessagesTest, CopiesLogLinesAndRefusedRecipients) {
   EXPECT_EQ(Planned({"a", "", "b"}, {}, false, false), "a||;b||;");
   EXPECT_EQ(Planned({"a"}, {"c", "", "d"}, false, false), "a|c, d|;");
   EXPECT_EQ(Planned({"a"}, {"c", "d"}, true, false), "a||c, d;");
   EXPECT_EQ(Planned({"a", "b"}, {"c", "", "d"}, true, true), "a||;c||;d||;b||;c||;d||;");
   EXPECT_EQ(Planned({""}, {"c"}, false, true), "");
   EXPECT_EQ(Planned({"a"}, {""}, false, false), "a||;");
-}
-
-TEST(EmailMessagesTest, LogSaysCcForEitherKindOfCopyAndEveryRefusalIsReported) {
   EXPECT_EQ(RecipientLogText({"a", "", ""}), "Recipient's address: a");
   EXPECT_EQ(RecipientLogText({"a", "c, d", ""}), "Recipient's address: a, cc: c, d");
   EXPECT_EQ(RecipientLogText({"a", "", "c, d"}), "Recipient's address: a, cc: c, d");
