@@ -55,7 +55,7 @@ std::string ExpandPrecisionValues(std::string text, const TMarginCallTextInputs&
       if (precision <= kMaxValuePrecision) precision = precision * 10 + (text[end] - '0');
       ++end;
     }
-    const bool absolute = end < text.size() && text[end] == 'A';
+    const bool absolute = text.compare(end, 1, "A") == 0;
     if (absolute) ++end;
     if (text.compare(end, 3, "val") != 0) {
       at = text.find("%.", at + 2);
