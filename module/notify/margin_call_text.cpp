@@ -6,7 +6,6 @@
 #include <cstdarg>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
