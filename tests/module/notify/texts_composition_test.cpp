@@ -6,18 +6,14 @@ namespace {
 
 // C1 of firm F1 has UIDs under the firm and e-mails under the code alone;
 // C2 has only an empty record under the firm.
-const TAddressMap kAddresses = {
-    {"C1F1", {"C1", {7, 8}, {}}},
-    {"C1", {"C1", {1}, {"a@x.ru", "b@y.ru"}}},
-    {"C2F1", {"C2", {}, {}}},
-};
+const TAddressMap kAddresses = {{"C1F1", {"C1", {7, 8}, {}}},
+                                {"C1", {"C1", {1}, {"a@x.ru", "b@y.ru"}}},
+                                {"C2F1", {"C2", {}, {}}}};
 
 TEST(MarginCallTextTest, ExpandsEveryPlaceholder) {
   struct Case {
     double value;
-    const char* client;
-    const char* pattern;
-    const char* text;
+    const char *client, *pattern, *text;
   } cases[] = {
       {1, "C1", "", ""},
       {1, "C1", "no placeholders", "no placeholders"},
