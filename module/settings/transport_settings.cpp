@@ -1,6 +1,8 @@
 #include "module/settings/transport_settings.h"
 #include "module/settings/profile_section.h"
 
+#include <cstdlib>
+
 namespace {
 
 const char kSection[] = "Vantrel";
@@ -36,6 +38,10 @@ void TTransportSettings::AssignTransportSettings(const TTransportSettings& sourc
 
 std::string TTransportSettings::GetDBTable() const {
   return DBTable.empty() ? std::string("MCalls") : DBTable;
+}
+
+int TTransportSettings::GetPort() const {
+  return Port.empty() ? 25 : std::atoi(Port.c_str());
 }
 
 StringList TTransportSettings::GetCopyEmails() const { return CopyEmails; }

@@ -20,6 +20,9 @@ class TTransportSettings {
   // Replaces the copy list with the text cut at every ",", each piece
   // stripped of blanks and line breaks; empty pieces are kept.
   void SetCopyEmails(const std::string& text);
+  // The mail server's port: the decimal number of Port, 25 (the SMTP port)
+  // when Port is empty.
+  int GetPort() const;
 
   // info.ini path in. The reader does not check the stored passwords: the
   // module does that right after reading.

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -62,6 +64,14 @@ TEST(SettingsRecordsTest, LivePatternsSkipThoseMarkedDeleted) {
   for (auto& n : next) EXPECT_EQ(c.NextLivePattern(n[0]), n[1]) << n[0];
   c.Patterns[0]->Deleted = true;
   EXPECT_EQ(c.NextLivePattern(3), -1);
+}
+
+TEST(SettingsRecordsTest, AnEmptyPortIsTheSmtpPort) {
+  TTransportSettings transport;
+  for (const auto& [port, expected] : std::vector<std::pair<std::string, int>>{{"", 25}, {"587", 587}, {"25", 25}}) {
+    transport.Port = port;
+    EXPECT_EQ(transport.GetPort(), expected) << "Port=" << port;
+  }
 }
 
 TEST(CommaListTest, CopyAddressesKeepEmptyItemsAndClosingListsDropThem) {

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "module/settings/comma_lists.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+// A client's addresses as the address files give them.
+struct TAddressRecord {
+  std::string ClientCode;
+  std::vector<int> Uids;
+  StringList Emails;
+};
+
+// Keyed by the client code followed directly by the firm, or by the client
+// code alone for lines that name no firm.
+typedef std::map<std::string, TAddressRecord> TAddressMap;
+
+// The record whose list a channel uses: the firm's own record when it has
+// addresses of that kind, else the client code's record, else the firm's
+// record with its empty list; null when the client has neither.
+const TAddressRecord* ChooseEmailRecord(const TAddressMap& map, const std::string& clientCode,
+                                        const std::string& firm);
+const TAddressRecord* ChooseUidRecord(const TAddressMap& map, const std::string& clientCode,
+                                      const std::string& firm);
