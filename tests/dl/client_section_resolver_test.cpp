@@ -9,6 +9,7 @@
 
 #include "dl/store/client_section_resolver.h"
 #include "dl/store/ini_file.h"
+#include "dl/store/section_index.h"
 
 namespace DL {
 namespace {
@@ -150,6 +151,20 @@ TEST(ClientSectionResolver, ReadClientLists) {
   const std::vector<std::pair<std::string, std::string>> expected = {
       {"A", "GOLD"}, {"B", "GOLD"}, {"B", "SILVER"}, {"", "SILVER"}, {"C", ""}, {"C", ""}};
   EXPECT_EQ(resolver.ReadClientLists("cl", "_client_template"), expected);
+}
+
+TEST(SectionIndex, NamesWithPrefixInTheReadersOrder) {
+  auto ini = Parse("[CLA_MARGIN]\n[CLA]\n[CLA_MARGIN_LIMITKIND_1]\n[CLB]\n[CL]\n[C]\n[CLA_]\n");
+  const TSectionIndex index(*ini);
+  using TNames = std::vector<std::string>;
+  EXPECT_EQ(index.NamesWithPrefix("CLA"),
+            (TNames{"CLA", "CLA_", "CLA_MARGIN", "CLA_MARGIN_LIMITKIND_1"}));
+  EXPECT_EQ(index.NamesWithPrefix("CLA_MARGIN_"), (TNames{"CLA_MARGIN_LIMITKIND_1"}));
+  EXPECT_EQ(index.NamesWithPrefix("CLC"), TNames{});
+  EXPECT_EQ(index.NamesWithPrefix("").size(), 7u);
+  EXPECT_TRUE(index.Exists("CL"));
+  EXPECT_FALSE(index.Exists("CLC"));
+  EXPECT_FALSE(index.Exists("D"));
 }
 
 }  // namespace
