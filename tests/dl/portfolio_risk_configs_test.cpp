@@ -104,7 +104,7 @@ TEST_F(PortfolioRiskConfigsTest, ScalarKeysOfTheDefaultItem) {
 
 TEST_F(PortfolioRiskConfigsTest, TextIntegerAndFlagKeys) {
   const TPortfolioRiskConfig& r = Load(
-      "[PORTFOLIORISKCONFIG]\nBOARDTAG=ABCDEFGHIJKLMNOP\nCURRENCY=USD\nMAINBASEASSET=Si\n"
+      "[PORTFOLIORISKCONFIG]\nBOARDTAG=ABCDEFGHIJKLM\nCURRENCY=USD\nMAINBASEASSET=Si\n"
       "LIMITKIND=2\nUSESPOTNETTING=1\nRESTRICTOPTIONORDERMARGIN=5\nVOLATILITYTYPE=3\n"
       "ORDERLIMITATIONMODE=4\nIGNORENEARESTCONTRACTS=5\nOPTIONDELTATYPE=6\n");
   EXPECT_STREQ(r.BOARDTAG, "ABCDEFGHIJKL");  // cut to 12 characters
@@ -117,12 +117,13 @@ TEST_F(PortfolioRiskConfigsTest, TextIntegerAndFlagKeys) {
 }
 
 TEST_F(PortfolioRiskConfigsTest, KeysEndingWithAKeyNameMakeItems) {
-  Load("[PORTFOLIORISKCONFIG]\nORDERKGO=2\nRESTRICTMAXVOLATILITY=50\nFUT_BOARDTAG=X\nX_KGO=1\n");
+  Load("[PORTFOLIORISKCONFIG]\nORDERKGO=2\nRESTRICTMAXVOLATILITY=50\nFUT_BOARDTAG=X\nX_KGO=1\n"
+       "P_PRICESCANRANGETYPE=1\n");
   const TPortfolioRiskConfigs::TItems& items = configs_.Configs().at("DEFAULT");
   std::vector<std::string> names;
   for (const auto& item : items) names.push_back(item.first);
   // "X_KGO" is one character and a separator before the name: item X.
-  EXPECT_EQ(names, (std::vector<std::string>{"DEFAULT", "ORDE", "RESTRICTMA", "X"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"DEFAULT", "ORDE", "P", "RESTRICTMA", "X"}));
   const TPortfolioRiskConfig& orde = items.at("ORDE");
   EXPECT_EQ(orde.KGO, 1.0);
   EXPECT_EQ(orde.ORDERKGO, 1.0);
