@@ -139,7 +139,7 @@ TEST(BoardTariffFees, OverridesReplaceAComponentWithoutFloorOrCap) {
   for (const auto& tariff : tariffs) {
     double fees[3];
     tariff->CalcFees(fees, 1000.0, 0, 0);
-    EXPECT_DOUBLE_EQ(fees[kOrgFee], 5.0) << typeid(*tariff).name();
+    EXPECT_DOUBLE_EQ(fees[kOrgFee], 5.0) << &tariff - tariffs;
   }
   ExpectFees(*Rpma(org), 1000.0, 0, 0, {30.0, 5.0, 140.0});  // the others keep their minima
 }
