@@ -1,0 +1,792 @@
+// The setting caches: their keys and lookup, the resolution of client
+// sections, and what each cache reads for a client (commission settings,
+// commission scales, security restrictions and board groups, margin
+// restrictions).
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <limits>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "dl/store/board_groups.h"
+#include "dl/store/cache_item_id.h"
+#include "dl/store/client_comm_settings.h"
+#include "dl/store/client_section_resolver.h"
+#include "dl/store/comm_scale.h"
+#include "dl/store/ini_file.h"
+#include "dl/store/margin_restriction_cache.h"
+#include "dl/store/section_index.h"
+#include "dl/store/security_restrictions.h"
+#include "dl/store/setting_cache_master.h"
+
+namespace DL {
+namespace {
+
+using TList = std::vector<std::string>;
+
+std::unique_ptr<TIniFile> Parse(const std::string& text) {
+  return std::make_unique<TIniFile>(text.c_str(), 2, ';', 1);
+}
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+TEST(CacheKey, KeyStringsOfBothKinds) {
+  std::pair<TIniCacheItemID, const char*> cases[] = {
+      {TIniCacheItemID(nullptr, nullptr, nullptr), "cc_bn_tn_sn"},
+      {TIniCacheItemID("C", "TQBR", "TP1"), "ccC_bnTQBR_tnTP1_sn"},
+      {TIniCacheItemID("A1", 2.0), "A1"}, {TIniCacheItemID("A1", kNaN), "A1"},
+      {TIniCacheItemID(nullptr, 3.0), ""},
+  };
+  for (auto& [id, key] : cases) EXPECT_EQ(id.GetKey(), key);
+  TIniCacheItemID plain("C", "B", "T");
+  EXPECT_EQ(plain.GetKind() * 10 + plain.GetLeverage(), -1.0);
+  EXPECT_EQ(plain.SetBoard("EQBR"), "EQBR");
+  EXPECT_EQ(plain.SetTradingPoint("TP2"), "TP2");
+  EXPECT_EQ(plain.GetKey(), "ccC_bnEQBR_tnTP2_sn");
+  const TIniCacheItemID withLeverage("C", 2.5);
+  EXPECT_EQ(withLeverage.GetKind() * 10 + withLeverage.GetLeverage(), 12.5);
+  EXPECT_EQ(withLeverage.GetBoard(), "");
+}
+
+TEST(CacheKey, KeysThatPrintAlikeStayApart) {
+  TIniCacheItemID a("X_bn", "", "");
+  TIniCacheItemID b("X", "_bn", "");
+  ASSERT_EQ(a.GetKey(), b.GetKey());
+  EXPECT_FALSE(a.GetCacheKey() == b.GetCacheKey());
+  EXPECT_FALSE(TIniCacheItemID("X", "", "a").GetCacheKey() == TIniCacheItemID("X", "", "").GetCacheKey());
+  // A kind-1 key of a client is not the kind-0 key of the same client.
+  EXPECT_FALSE(TIniCacheItemID("X", 1.0).GetCacheKey() == TIniCacheItemID("X", "", "").GetCacheKey());
+  const std::tuple<double, double, bool> cases[] = {
+      {2.0, 2.0, true},   {2.0, 3.0, false},   {0.0, -0.0, true},  {kNaN, kNaN, true},
+      {kNaN, kInf, true}, {kInf, -kInf, true}, {kNaN, 0.0, false}, {2.0, 2.00000001, false},
+  };
+  for (const auto& [x, y, same] : cases) {
+    const TCacheKey a = TIniCacheItemID("C", x).GetCacheKey();
+    const TCacheKey b = TIniCacheItemID("C", y).GetCacheKey();
+    EXPECT_EQ(a == b, same) << x << " vs " << y;
+    if (same) EXPECT_EQ(TCacheKeyHash()(a), TCacheKeyHash()(b)) << x << " vs " << y;
+    // The order is strict and total: exactly one of <, >, == holds.
+    EXPECT_EQ((a < b) + (b < a) + (a == b), 1) << x << " vs " << y;
+  }
+}
+
+// A cache whose records are numbers: client "none" loads nothing, client
+// "shared" the default record, every other client a new record.
+class TCountingCache : public AIniSettingCacheMaster<int> {
+ public:
+  explicit TCountingCache(TIniFile* ini) : AIniSettingCacheMaster(ini) {
+    DefaultRecord = std::make_shared<const int>(-1);
+  }
+  int loads = 0;
+
+ protected:
+  TRecordPtr Load(const TIniCacheItemID& id) override {
+    ++loads;
+    if (id.GetClient() == "none") return nullptr;
+    if (id.GetClient() == "shared") return DefaultRecord;
+    return std::make_shared<const int>(loads);
+  }
+};
+
+TEST(CacheMaster, LoadsOncePerKey) {
+  TIniFile ini;
+  TCountingCache cache(&ini);
+  const int* first = cache.Get(TIniCacheItemID("A", "B", "T1"));
+  EXPECT_EQ(cache.Get(TIniCacheItemID("A", "B", "T1")), first);
+  EXPECT_NE(cache.Get(TIniCacheItemID("A", "B", "T2")), first);
+  const int* two = cache.Get(TIniCacheItemID("A", 2.0));
+  EXPECT_NE(cache.Get(TIniCacheItemID("A", 3.0)), two);
+  EXPECT_EQ(cache.Get(TIniCacheItemID("A", 2.0)), two);
+  EXPECT_EQ(cache.Get(TIniCacheItemID("A", kNaN)), cache.Get(TIniCacheItemID("A", kInf)));
+  EXPECT_EQ(cache.loads, 5);
+  EXPECT_EQ(cache.EntryCount(), 5u);
+  // A null load answers the default and stores nothing; a stored default is
+  // shared, not copied.
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(cache.Get(TIniCacheItemID("none", "", "")), cache.GetDefault());
+  EXPECT_EQ(cache.loads, 7);
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(cache.Get(TIniCacheItemID("shared", "", "")), cache.GetDefault());
+  EXPECT_EQ(cache.loads, 8);
+  EXPECT_EQ(cache.EntryCount(), 6u);
+  EXPECT_EQ(*cache.GetDefault(), -1);
+}
+
+std::string ResolveClient(TClientSectionResolver& resolver, const std::string& client) {
+  std::string section = resolver.FindExplicitSection(client, "CL", "");
+  if (section.empty()) section = resolver.FindTemplateSection(client, "CL", "_CLIENT_TEMPLATE");
+  if (section.empty()) section = resolver.FindMaskSection(client, "CL", "", 1);
+  return section;
+}
+
+TEST(ClientSectionResolver, ClientChain) {
+  struct Case {
+    const char* text;
+    const char* client;
+    const char* section;
+  };
+  const Case cases[] = {
+      // The own section wins over a mask.
+      {"[CLABC]\nk=1\n[CLABC*]\nk=2\n", "ABC", "CLABC"},
+      // Own sections match in any case and come back upper case.
+      {"[clAbc]\nk=1\n", "ABC", "CLABC"},
+      {"[clAbc]\nk=1\n", "abc", "CLABC"},
+      // An own section without keys still counts.
+      {"[CLABC]\n", "ABC", "CLABC"},
+      // Template lists compare case-sensitively and ignore blanks.
+      {"[CLGOLD_CLIENT_TEMPLATE]\nCLIENTS=A1, B2\n", "B2", "CLGOLD_CLIENT_TEMPLATE"},
+      {"[CLGOLD_CLIENT_TEMPLATE]\nCLIENTS=A1, B2\n", "b2", ""},
+      {"[CLGOLD_CLIENT_TEMPLATE]\nCLIENTS=A1,B2\n", "B", ""},
+      // The first template in name order wins, whatever the text order.
+      {"[CLZ_CLIENT_TEMPLATE]\nCLIENTS=Q\n[CLA_CLIENT_TEMPLATE]\nCLIENTS=Q\n", "Q",
+       "CLA_CLIENT_TEMPLATE"},
+      // A template without CLIENTS, or with an empty one, lists nobody.
+      {"[CLA_CLIENT_TEMPLATE]\nX=1\n[CLB_CLIENT_TEMPLATE]\nCLIENTS=\n", "X", ""},
+      // A trailing comma lists the empty code.
+      {"[CLA_CLIENT_TEMPLATE]\nCLIENTS=Q,\n", "", "CLA_CLIENT_TEMPLATE"},
+      // The longest mask wins; the mask of everyone catches the rest.
+      {"[CLA*]\nk=1\n[CLABC*]\nk=1\n", "ABC123", "CLABC*"},
+      {"[CLA*]\nk=1\n[CL*]\nk=1\n", "XYZ", "CL*"},
+      {"[CLA*]\nk=1\n", "XYZ", ""},
+      // A mask keeps the letter case of the client code.
+      {"[CLAB*]\nk=1\n", "abc", "CLab*"},
+      // The star is a plain character of the name.
+      {"[CLA*B*]\nk=1\n", "A*BC", "CLA*B*"},
+      {"[CLA*B*]\nk=1\n", "AXBC", ""},
+      // Letters of code page 1251 are not folded: only the same bytes match.
+      {"[cl\xC0\xC1]\nk=1\n", "\xC0\xC1", "CL\xC0\xC1"},
+      {"[CL\xE0\xE1]\nk=1\n", "\xC0\xC1", ""},
+      {"[CL\xC0*]\nk=1\n", "\xC0\xC1z", "CL\xC0*"},
+      {"[CL\xE0*]\nk=1\n", "\xC0\xC1", ""},
+      // No section at all.
+      {"", "ABC", ""},
+      {"[GENERAL]\nk=1\n", "", ""},
+  };
+  for (const Case& c : cases) {
+    auto ini = Parse(c.text);
+    TClientSectionResolver resolver(ini.get());
+    EXPECT_EQ(ResolveClient(resolver, c.client), c.section) << c.text << " client " << c.client;
+  }
+}
+
+TEST(ClientSectionResolver, MaskModes) {
+  auto ini = Parse("[CL*]\nk=1\n[CLABC*]\nk=1\n");
+  struct Case {
+    int mode;
+    const char* section;
+  };
+  for (Case c : {Case{1, "CLABC*"}, Case{2, "CL*"}, Case{3, ""}, Case{0, ""}}) {
+    TClientSectionResolver resolver(ini.get());
+    EXPECT_EQ(resolver.FindMaskSection("ABC", "CL", "", c.mode), c.section) << "mode " << c.mode;
+  }
+}
+
+TEST(ClientSectionResolver, MemoIsPerClientCodeWhateverTheSuffix) {
+  auto ini = Parse("[CLABC_MARGIN]\nk=1\n");
+  TClientSectionResolver resolver(ini.get());
+  EXPECT_EQ(resolver.FindExplicitSection("ABC", "CL", ""), "");
+  EXPECT_EQ(resolver.FindExplicitSection("ABC", "CL", "_MARGIN"), "");
+  // Another code has a memo of its own.
+  EXPECT_EQ(resolver.FindExplicitSection("abc", "CL", "_MARGIN"), "CLABC_MARGIN");
+  TClientSectionResolver fresh(ini.get());
+  EXPECT_EQ(fresh.FindExplicitSection("ABC", "CL", "_MARGIN"), "CLABC_MARGIN");
+}
+
+TEST(ClientSectionResolver, LeverageTemplates) {
+  auto ini = Parse(
+      "[CLY_MARGIN_TEMPLATE]\nINCLUDECLIENTSWITHLEVERAGE=3\n"
+      "[CLX_MARGIN_TEMPLATE]\nINCLUDECLIENTSWITHLEVERAGE=3\n"
+      "[CLZ_MARGIN_TEMPLATE]\nINCLUDECLIENTSWITHLEVERAGE=abc\n"
+      "[CLN_MARGIN_TEMPLATE]\nINCLUDECLIENTSWITHLEVERAGE=nan\n"
+      "[CLI_MARGIN_TEMPLATE]\nINCLUDECLIENTSWITHLEVERAGE=inf\n"
+      "[CLM_MARGIN_TEMPLATE]\nINCLUDECLIENTSWITHLEVERAGE=-1.00000001\n"
+      "[CLE_MARGIN_TEMPLATE]\nINCLUDECLIENTSWITHLEVERAGE=\n"
+      "[CLW_MARGIN]\nINCLUDECLIENTSWITHLEVERAGE=5\n");
+  struct Case {
+    double leverage;
+    const char* section;
+  };
+  const Case cases[] = {
+      {3.0, "CLX_MARGIN_TEMPLATE"},  // the first in name order keeps a value
+      {2.99999999, ""},              // no tolerance
+      {-1.0, ""},
+      {0.0, "CLZ_MARGIN_TEMPLATE"},  // "abc" reads as 0
+      {kNaN, ""},
+      {kInf, ""},
+      {-kInf, ""},
+      {5.0, ""},  // not a template
+      {-1.00000001, ""},
+  };
+  TClientSectionResolver resolver(ini.get());
+  for (const Case& c : cases)
+    EXPECT_EQ(resolver.FilterByLeverage("any", "CL", "_MARGIN_TEMPLATE", c.leverage), c.section)
+        << c.leverage;
+}
+
+TEST(ClientSectionResolver, LeverageTableIsBuiltOnceEvenWhenEmpty) {
+  auto ini = Parse("[GENERAL]\nk=1\n");
+  TClientSectionResolver resolver(ini.get());
+  EXPECT_EQ(resolver.FilterByLeverage("A", "CL", "_MARGIN_TEMPLATE", 2.0), "");
+  EXPECT_EQ(resolver.FilterByLeverage("A", "CL", "_MARGIN_TEMPLATE", 3.0), "");
+}
+
+TEST(ClientSectionResolver, ReadClientLists) {
+  auto ini = Parse(
+      "[CLSILVER_CLIENT_TEMPLATE]\nCLIENTS=B,\n"
+      "[CLGOLD_CLIENT_TEMPLATE]\nCLIENTS=A, B\n"
+      "[CL_CLIENT_TEMPLATE]\nCLIENTS=C,C\n"
+      "[CLNONE_CLIENT_TEMPLATE]\nX=1\n"
+      "[CLA_MARGIN_TEMPLATE]\nCLIENTS=D\n");
+  TClientSectionResolver resolver(ini.get());
+  // Name order: "_" sorts after the letters.
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"A", "GOLD"}, {"B", "GOLD"}, {"B", "SILVER"}, {"", "SILVER"}, {"C", ""}, {"C", ""}};
+  EXPECT_EQ(resolver.ReadClientLists("cl", "_client_template"), expected);
+}
+
+TEST(SectionIndex, NamesWithPrefixInTheReadersOrder) {
+  auto ini = Parse("[CLA_MARGIN]\n[CLA]\n[CLA_MARGIN_LIMITKIND_1]\n[CLB]\n[CL]\n[C]\n[CLA_]\n");
+  const TSectionIndex index(*ini);
+  using TNames = std::vector<std::string>;
+  EXPECT_EQ(index.NamesWithPrefix("CLA"),
+            (TNames{"CLA", "CLA_", "CLA_MARGIN", "CLA_MARGIN_LIMITKIND_1"}));
+  EXPECT_EQ(index.NamesWithPrefix("CLA_MARGIN_"), (TNames{"CLA_MARGIN_LIMITKIND_1"}));
+  EXPECT_EQ(index.NamesWithPrefix("CLC"), TNames{});
+  EXPECT_EQ(index.NamesWithPrefix("").size(), 7u);
+  EXPECT_TRUE(index.Exists("CL"));
+  EXPECT_FALSE(index.Exists("CLC"));
+  EXPECT_FALSE(index.Exists("D"));
+}
+
+using TRates = std::map<std::string, double>;
+using TPairs = std::map<std::string, std::pair<double, double>>;
+
+struct SettingsFixture {
+  explicit SettingsFixture(const std::string& text)
+      : ini(std::make_unique<TIniFile>(text.c_str(), 2, ';', 1)), cache(ini.get()) {}
+  const TClientCommSettings& Get(const char* client) {
+    return *cache.Get(TIniCacheItemID(client, "", ""));
+  }
+  std::unique_ptr<TIniFile> ini;
+  TCacheOfClientSettings cache;
+};
+
+TEST(ClientSettingsCache, GeneralSettings) {
+  struct Case {
+    const char* text;
+    int type;
+    double broker;
+    double repo;
+    bool jump;
+    bool round;
+  };
+  const Case cases[] = {
+      {"", 1, 0.5, 0, false, false},
+      {"[GENERAL]\nUSECOMMISSIONSCALE=1\nCOMMISSIONSCALEJUMP=1\n[COMMISSION]\nBROKER=3\n", 2, 0,
+       0, true, false},
+      {"[GENERAL]\nUSECOMMISSIONSCALE=2\nROUNDSCALECOMMISSIONONDAYVALUE=1\n[COMMISSION]\nBROKER=3\n"
+       "REPOBROKER=4\n",
+       1, 3, 4, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    SettingsFixture f(c.text);
+    const TClientCommSettings& d = *f.cache.GetDefault();
+    EXPECT_EQ(d.CommissionType, c.type);
+    EXPECT_EQ(d.BrokerCommission, c.broker);
+    EXPECT_EQ(d.RepoBrokerCommission, c.repo);
+    EXPECT_EQ(d.CommissionScaleJump, c.jump);
+    EXPECT_EQ(d.RoundScaleCommissionOnDayValue, c.round);
+    EXPECT_FALSE(d.HasBoardCommissions || d.IgnoreUserCommission);
+    EXPECT_EQ(d.TradeCommission + d.OneSecCommission + d.TradeLotCommission, 0.0);
+  }
+}
+
+TEST(ClientSettingsCache, BoardKeysOfTheGeneralSection) {
+  SettingsFixture f("[COMMISSION]\nTQBR_TRADE=0.01\nEQBR_TRADE_MAX=0.01, 5\nCETS_TRADE_MAX=0.01\n"
+            "SPB_TRADE_MAX_1SEC=0.01,0.02\ntqbr_fixed=3\nBROKERCOMMISSION=7\nMOEX_TRADELOT=0.02\n"
+            "X_FIXED=2\nREPOBROKER_30=0.1\nREPOBROKER_7=0.2\nREPOBROKER_=0.3\nREPOBROKER=4\n");
+  const TClientCommSettings& d = *f.cache.GetDefault();
+  EXPECT_TRUE(d.HasBoardCommissions);
+  EXPECT_EQ(d.TradeByBoard, (TRates{{"TQBR", 1.0}}));
+  EXPECT_EQ(d.TradeMaxByBoard, (TPairs{{"EQBR", {1.0, 5.0}}}));
+  EXPECT_EQ(d.TradeMaxOneSecByBoard, (TPairs{{"SPB", {1.0, 2.0}}}));
+  // The "_1SEC" suffix takes the same key with the board "SPB_TRADE_MAX".
+  EXPECT_EQ(d.OneSecByBoard, (TRates{{"SPB_TRADE_MAX", 1.0}}));
+  EXPECT_EQ(d.TradeLotByBoard, (TRates{{"MOEX", 2.0}}));
+  // Suffixes are case-sensitive; the general section has no "DEFAULT" entries.
+  EXPECT_EQ(d.FixedByBoard, (TRates{{"X", 2.0}}));
+  EXPECT_EQ(d.RepoBrokerCommission, 4.0);
+  EXPECT_EQ(d.RepoBrokerByTerm, (std::vector<std::pair<int, double>>{{0, 0.3}, {7, 0.2}, {30, 0.1}}));
+}
+
+TEST(ClientSettingsCache, ClientSection) {
+  SettingsFixture f("[GENERAL]\nUSECOMMISSIONSCALE=1\nCOMMISSIONSCALEJUMP=1\nROUNDSCALECOMMISSIONONDAYVALUE=1\n"
+            "[COMMISSION]\nREPOBROKER=9\n"
+            "[CL123]\nBROKERCOMMISSION=2\nTRADELOTCOMMISSION=0.03\n"
+            "[CL124]\nCOMMISSIONTYPE=5\nTPNAME=TP1\nTRADECOMMISSION=0.02\nDEFAULT_TRADE=0.05\n"
+            "1SECCOMMISSION=0.03\nDEFAULT_1SEC=0.04\nCOMMISSIONSCALEJUMP=2\nREPOBROKER=1.5\n"
+            "IGNOREUSERCOMMISSION=1\nREPOBROKER_99999999999=1\nROUNDSCALECOMMISSIONONDAYVALUE=1\n"
+            "[CL125]\nCOMMISSIONSCALEJUMP=\n[CL126]\nCOMMISSIONSCALEJUMP=1\n");
+  const TClientCommSettings& a = f.Get("123");
+  EXPECT_EQ(a.CommissionType, 2);
+  EXPECT_EQ(a.BrokerCommission, 2.0);
+  EXPECT_DOUBLE_EQ(a.TradeLotCommission, 3.0);
+  EXPECT_EQ(a.FixedByBoard, (TRates{{"DEFAULT", 2.0}}));
+  EXPECT_DOUBLE_EQ(a.TradeLotByBoard.at("DEFAULT"), 3.0);
+  EXPECT_FALSE(a.HasBoardCommissions);
+  EXPECT_EQ(a.RepoBrokerCommission, 0.0);  // no fallback to the general value
+  EXPECT_TRUE(a.CommissionScaleJump);      // falls back
+  EXPECT_FALSE(a.RoundScaleCommissionOnDayValue);
+
+  const TClientCommSettings& b = f.Get("124");
+  EXPECT_EQ(b.CommissionType, 5);
+  EXPECT_EQ(b.TpName, "TP1");
+  EXPECT_DOUBLE_EQ(b.TradeCommission, 2.0);
+  EXPECT_DOUBLE_EQ(b.OneSecCommission, 3.0);
+  // Key order decides: DEFAULT_TRADE sorts before TRADECOMMISSION,
+  // 1SECCOMMISSION before DEFAULT_1SEC.
+  EXPECT_DOUBLE_EQ(b.TradeByBoard.at("DEFAULT"), 5.0);
+  EXPECT_DOUBLE_EQ(b.OneSecByBoard.at("DEFAULT"), 3.0);
+  EXPECT_TRUE(b.HasBoardCommissions);
+  EXPECT_FALSE(b.CommissionScaleJump);
+  EXPECT_TRUE(b.IgnoreUserCommission);
+  EXPECT_TRUE(b.RoundScaleCommissionOnDayValue);
+  EXPECT_EQ(b.RepoBrokerCommission, 1.5);
+  EXPECT_EQ(b.RepoBrokerByTerm, (std::vector<std::pair<int, double>>{{2147483647, 1}}));
+
+  EXPECT_TRUE(f.Get("125").CommissionScaleJump);
+  EXPECT_TRUE(f.Get("126").CommissionScaleJump);
+}
+
+TEST(ClientSettingsCache, ClientsWithoutSectionShareTheDefault) {
+  SettingsFixture f("[CLA_CLIENT_TEMPLATE]\nCLIENTS=T1,T2\nCOMMISSIONTYPE=3\n[CLM*]\nCOMMISSIONTYPE=4\n");
+  for (const char* client : {"X", "Y", ""}) EXPECT_EQ(&f.Get(client), f.cache.GetDefault()) << client;
+  EXPECT_EQ(f.Get("T1").CommissionType, 3);
+  EXPECT_EQ(&f.Get("T2"), &f.Get("T1"));  // one record per section
+  EXPECT_EQ(f.Get("M7").CommissionType, 4);
+  EXPECT_EQ(f.Get("m7").CommissionType, 4);
+}
+
+TEST(CommScaleCache, DefaultScale) {
+  struct Case {
+    const char* text;
+    double minVolume, minValue, maxValue, tradeCommission;
+    std::map<double, double> rates;
+  };
+  const Case cases[] = {
+      {"", 0, 0, 0, 0, {}},
+      {"[COMMISSIONSCALE]\n", 0, 0, 0, 0, {}},
+      {"[COMMISSIONSCALE]\nMINVALUE=10\nMAXVALUE=100\nMINVOLUME=10\nTRADECOMMISSION=0.05\n100=0.04\n",
+       1000, 1000, 10000, 5, {{10000, 0.04}}},
+      {"[commissionscale]\nminvalue=10\n10=0.05\n100=0.03\n", 0, 1000, 0, 0, {{1000, 0.05}, {10000, 0.03}}},
+      // Keys reading as one volume leave one row, the later key in key order.
+      {"[COMMISSIONSCALE]\n100.0=0.2\n100=0.1\n", 0, 0, 0, 0, {{10000, 0.2}}},
+      // A key that is no number is volume 0; CLIENTS is no row.
+      {"[COMMISSIONSCALE]\nCOMMENT=0.3\nCLIENTS=A\n", 0, 0, 0, 0, {{0, 0.3}}},
+      // A volume that is not a number has no place in the order.
+      {"[COMMISSIONSCALE]\nNAN=0.3\n5=0.1\nINF=0.2\n", 0, 0, 0, 0, {{500, 0.1}, {1.0 / 0.0, 0.2}}},
+  };
+  for (const Case& c : cases) {
+    auto ini = Parse(c.text);
+    TCacheOfCommScales cache(ini.get());
+    const TCommScale& scale = *cache.GetDefault();
+    EXPECT_EQ((std::vector<double>{scale.MinVolume, scale.MinValue, scale.MaxValue}),
+              (std::vector<double>{c.minVolume, c.minValue, c.maxValue})) << c.text;
+    EXPECT_DOUBLE_EQ(scale.TradeCommission, c.tradeCommission) << c.text;
+    EXPECT_EQ(scale.Rates, c.rates) << c.text;
+  }
+}
+
+// Each scale section names itself by its MINVALUE.
+const char kScales[] =
+    "[COMMISSIONSCALE]\nMINVALUE=1\n"
+    "[CLABC_COMMISSIONSCALE]\n"
+    "[CLVIP_COMMISSIONSCALE_TEMPLATE]\nCLIENTS=ABC, DEF,G,H\nMINVALUE=2\n"
+    "[CLAB*_COMMISSIONSCALE]\nMINVALUE=3\n[CLA*_COMMISSIONSCALE]\nMINVALUE=10\n"
+    "[CLXY*_COMMISSIONSCALE]\n[CLX*_COMMISSIONSCALE]\nMINVALUE=4\n"
+    "[CLOWN_COMMISSIONSCALE]\nMINVALUE=5\n[BDTQBR_COMMISSIONSCALE]\nMINVALUE=6\n"
+    "[BDEQBR_COMMISSIONSCALE]\nMINVALUE=7\n[TPT2_BDTQBR_COMMISSIONSCALE]\nMINVALUE=8\n"
+    "[BD_COMMISSIONSCALE]\nMINVALUE=9\n[CLVIP2_COMMISSIONSCALE_TEMPLATE]\nCLIENTS=A, B,C\nMINVALUE=11\n";
+
+TEST(CommScaleCache, SectionChain) {
+  struct Case {
+    const char* client;
+    const char* board;
+    const char* tradingPoint;
+    double minValue;  // 100 x the number of the section that answers
+  };
+  const Case cases[] = {
+      {"OWN", "TQBR", "", 500}, {"own", "TQBR", "", 500}, {"DEF", "TQBR", "", 200},  // template
+      {"G", "TQBR", "", 200},
+      {"ABC", "TQBR", "", 200},  // its own scale has no key: the template answers
+      {"DE", "TQBR", "", 600},   // not listed: the board
+      {"ABZ", "TQBR", "", 300},  // mask
+      {"XYZ", "TQBR", "", 600},  // the longest mask is empty: no shorter mask, the board
+      {"XQ", "TQBR", "", 400},  {"Q", "TQBR", "", 600},  {"Q", "EQBR", "", 700},
+      {"Q", "TQBR", "T2", 800}, {"Q", "TQBR", "T1", 100},  // no scale at that point: the general one
+      {"Q", "", "", 900},       {"Q", "CETS", "", 100},
+      // A code with a comma matches a run of list items.
+      {"A,B", "X", "", 1100},   {"B,C", "X", "", 1100}, {"Q,A", "X", "", 100}, {"C,", "X", "", 100},
+  };
+  auto ini = Parse(kScales);
+  TCacheOfCommScales cache(ini.get());
+  for (const Case& c : cases)
+    EXPECT_EQ(cache.Get(TIniCacheItemID(c.client, c.board, c.tradingPoint))->MinValue, c.minValue)
+        << c.client << " " << c.board << " " << c.tradingPoint;
+  EXPECT_EQ(cache.Get(TIniCacheItemID("R", "CETS", "")), cache.GetDefault());
+
+  TSectionIndex index(*ini);
+  const TCommScaleReader reader(ini.get(), &index);
+  EXPECT_EQ(reader.FindMaskCommScale("ABC", 3), nullptr);
+  EXPECT_EQ(reader.FindMaskCommScale("ABC", 2)->MinValue, 1000);  // shortest first
+  EXPECT_EQ(reader.FindMaskCommScale("ABC", 1)->MinValue, 300);
+}
+
+using TLists = std::map<std::string, TList>;
+
+TEST(SecurityRestrictionsCache, GeneralValues) {
+  auto none = Parse("[GENERAL]\nIGNORECHECKLIMITS=\n");
+  TCacheOfSecurityRestrictions plain(none.get());
+  const TClientSecurityRestrictions& p = *plain.GetDefault();
+  EXPECT_FALSE(p.HasMultiCurrency || p.UseOnlyMoneyLimitForOldMargin || p.HasCurrencyRates);
+  EXPECT_TRUE(p.MultiCurrencyLists.empty() && p.IgnoreCheckLimits.empty());
+
+  auto some = Parse("[AddMultiCurrency]\nSUR=USD,EUR\nsur2=CNY\n"
+                    "[GENERAL]\nIGNORECHECKLIMITS=A, B\nUSEONLYMONEYLIMITFOROLDMARGIN=2\n");
+  TCacheOfSecurityRestrictions general(some.get());
+  const TClientSecurityRestrictions& d = *general.GetDefault();
+  EXPECT_TRUE(d.HasMultiCurrency && d.UseOnlyMoneyLimitForOldMargin);
+  EXPECT_EQ(d.MultiCurrencyLists, (TLists{{"SUR", {"USD", "EUR"}}, {"sur2", {"CNY"}}}));
+  EXPECT_EQ(d.IgnoreCheckLimits, (TList{"A", "B"}));
+  EXPECT_FALSE(d.HasCurrencyRates);
+}
+
+TEST(SecurityRestrictionsCache, ClientSection) {
+  auto ini = Parse("[GENERAL]\nUSEONLYMONEYLIMITFOROLDMARGIN=1\nIGNORECHECKLIMITS=G\n[AddMultiCurrency]\nX=Y\n"
+                   "[CLA]\nCURRENCY_MAIN=SUR\nCURRENCY_USD=75.5\nCURRENCY_EUR=\ncurrency2_cny=11\n"
+                   "CURRENCY2_MAIN=\nCURRBOARDS=TQBR, EQBR,CETS\naddmulticurrency_sur=usd,eur\n"
+                   "[CLB]\nUSEONLYMONEYLIMITFOROLDMARGIN=\nIGNORECHECKLIMITS=\n"
+                   "[CLC]\nUSEONLYMONEYLIMITFOROLDMARGIN=0\nIGNORECHECKLIMITS=X,Y\n"
+                   "[CLD]\nOTHER=1\n[CLE]\nCURRENCY2_KZT=2\n");
+  TCacheOfSecurityRestrictions cache(ini.get());
+  auto get = [&](const char* client) { return *cache.Get(TIniCacheItemID(client, "", "")); };
+  const TClientSecurityRestrictions a = get("A");
+  EXPECT_TRUE(a.HasCurrencyRates);
+  EXPECT_EQ(a.MainCurrency + "/" + a.MainCurrency2, "SUR/");
+  EXPECT_EQ(a.CurrencyRates, (std::map<std::string, double>{{"USD", 75.5}}));
+  EXPECT_EQ(a.Currency2Rates, (std::map<std::string, double>{{"CNY", 11.0}}));
+  EXPECT_EQ(a.CurrBoards, (TList{"CETS", "EQBR", "TQBR"}));
+  EXPECT_TRUE(a.HasMultiCurrency);
+  EXPECT_EQ(a.MultiCurrencyLists, (TLists{{"SUR", {"usd", "eur"}}}));
+  EXPECT_TRUE(a.UseOnlyMoneyLimitForOldMargin);
+  EXPECT_TRUE(a.IgnoreCheckLimits.empty());  // nothing falls back
+  const TClientSecurityRestrictions b = get("B");
+  EXPECT_TRUE(b.UseOnlyMoneyLimitForOldMargin);
+  EXPECT_TRUE(b.IgnoreCheckLimits.empty());
+  EXPECT_FALSE(b.HasMultiCurrency || b.HasCurrencyRates);
+  const TClientSecurityRestrictions c = get("C");
+  EXPECT_FALSE(c.UseOnlyMoneyLimitForOldMargin);
+  EXPECT_EQ(c.IgnoreCheckLimits, (TList{"X", "Y"}));
+  EXPECT_TRUE(get("D").UseOnlyMoneyLimitForOldMargin);
+  EXPECT_TRUE(get("E").HasCurrencyRates);
+  EXPECT_EQ(get("E").Currency2Rates.at("KZT"), 2.0);
+  EXPECT_EQ(cache.Get(TIniCacheItemID("F", "", "")), cache.GetDefault());
+}
+
+TEST(BoardGroups, GroupsOfTheSection) {
+  auto ini = Parse("[COMMISSIONSCALEBOARDS]\nTQBR,TQBS=1\nEQBR=\n[COMMISSIONSCALEBOARDS_TP1]\nSPB=1\n");
+  TaggedStringMap tables(ini.get());
+  struct Case {
+    const char* board;
+    const char* tradingPoint;
+    bool found;
+    TList boards;
+    int kind;
+  };
+  const Case cases[] = {
+      {"TQBR", "", true, {"TQBR", "TQBS"}, 1}, {"TQBS", "", true, {"TQBR", "TQBS"}, 1},
+      {"EQBR", "", true, {"EQBR"}, 1},         {"CETS", "", false, {"EQBR", "TQBR", "TQBS"}, 2},
+      {"SPB", "TP1", true, {"SPB"}, 1},        {"TQBR", "TP1", false, {"SPB"}, 2},
+      // No section for the trading point: prohibited boards hold one empty code.
+      {"TQBR", "TP2", false, {""}, 2},
+  };
+  for (const Case& c : cases) {
+    TBoardGroup group;
+    group.OtherBoards = {99};
+    EXPECT_EQ(GetBoardGroup(tables, TIniCacheItemID("", c.board, c.tradingPoint), group), c.found)
+        << c.board << " at " << c.tradingPoint;
+    EXPECT_EQ(group.Boards, c.boards) << c.board << " at " << c.tradingPoint;
+    EXPECT_EQ(group.GroupKind, c.kind) << c.board << " at " << c.tradingPoint;
+    EXPECT_TRUE(group.OtherBoards.empty());
+    EXPECT_FALSE(group.GroupFlag);
+  }
+  EXPECT_EQ(tables.Tables.size(), 3u);
+  auto twice = Parse("[COMMISSIONSCALEBOARDS]\nA,B=1\nB,C=1\n");
+  auto table = ReadBoardLists(*twice, "");
+  EXPECT_EQ(table->at("B").Boards, (TList{"A", "B"}));  // the first group naming a board wins
+  EXPECT_EQ(table->at(kProhibitedBoards).Boards, (TList{"A", "B", "B", "C"}));
+  TBoardGroup group;
+  EXPECT_FALSE(FindBoardGroup(TBoardGroupTable(), TIniCacheItemID("", "A", ""), group));
+  EXPECT_TRUE(group.Boards.empty());
+}
+
+using TKinds = std::vector<int>;
+using TNumbers = std::vector<double>;
+
+struct Fixture {
+  explicit Fixture(const std::string& text)
+      : ini(std::make_unique<TIniFile>(text.c_str(), 2, ';', 1)), cache(ini.get()) {}
+  const TClientMarginRestrictions& Get(const char* client, double leverage = -1.0) {
+    return *cache.Get(TIniCacheItemID(client, leverage));
+  }
+  const TMarginRestrictionRecord& Broker() const { return cache.GetDefault()->Records.at(0); }
+
+  std::unique_ptr<TIniFile> ini;
+  TCacheOfClientMarginRestrictions cache;
+};
+
+TNumbers Discounts(const TSecurityDiscount& d) {
+  return {d.D1, d.D2, d.D3, d.D4, d.D5, d.D6, d.MinLong, d.MinShort};
+}
+
+TNumbers Sources(const TMarginRestrictionRecord& r) {
+  return {double(r.SecurityWeightsSource), double(r.CorrelationsSource), double(r.AssetListsSource),
+          double(r.AssetSecurityListsSource), double(r.LimitAllowedListsSource),
+          double(r.LimitAllowedSecurityListsSource), double(r.RestShortListsSource),
+          double(r.RestShortSecurityListsSource), double(r.SecurityDiscountsSource)};
+}
+
+TEST(MarginRestrictionCache, BrokerItemWithoutMarginSections) {
+  Fixture f("");
+  const TClientMarginRestrictions& item = *f.cache.GetDefault();
+  EXPECT_EQ(item.Leverage, -1.0);
+  ASSERT_EQ(item.Records.size(), 1u);
+  const TMarginRestrictionRecord& r = item.Records.at(0);
+  EXPECT_EQ((std::vector<bool>{r.RstrTransfer, r.UseCorrelation, r.UseCommonTrdAcc, r.RstrNmBuy,
+                               r.ShortMoneyToBuyLong, r.LongMoneyToSellShort, r.UseSecurityDiscounts,
+                               r.UseChSecurityDiscounts}),
+            (std::vector<bool>{true, true, true, false, false, false, false, false}));
+  EXPECT_EQ(r.UseDiscountsType, 3);
+  EXPECT_EQ(r.IncludeClientsWithLeverage, -1.0);
+  ASSERT_EQ(r.SecurityDiscounts.size(), 1u);
+  EXPECT_EQ(Discounts(r.SecurityDiscounts.at("SUR")), (TNumbers{-1, -1, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(Sources(r), TNumbers(9, 0.0));
+  for (double leverage : {-1.0, 2.0}) EXPECT_EQ(&f.Get("ANY", leverage), f.cache.GetDefault());
+  EXPECT_EQ(&f.Get(""), f.cache.GetDefault());
+}
+
+TEST(MarginRestrictionCache, BrokerNegativeMoneyToShortAndLimitKinds) {
+  struct Case {
+    const char* text;
+    int kind;
+    TList list;
+    TKinds limitKinds;
+  };
+  const Case cases[] = {
+      {"[GENERAL]\nNEGATIVEMONEYTOSHORT=2\n", 2, {"2"}, {}},
+      {"[GENERAL]\nNEGATIVEMONEYTOSHORT=TQBR,EQBR\n", 0, {"TQBR", "EQBR"}, {}},
+      {"[GENERAL]\nNEGATIVEMONEYTOSHORT=3\nLIMITKINDS=2,-1,2\n", 0, {"3"}, {2}},
+      {"[GENERAL]\nLIMITKINDS=1,,0\n", 0, {}, {1, 0}},
+  };
+  for (const Case& c : cases) {
+    Fixture f(c.text);
+    EXPECT_EQ(f.Broker().NegativeMoneyToShortKind, c.kind) << c.text;
+    EXPECT_EQ(f.Broker().NegativeMoneyToShortList, c.list) << c.text;
+    EXPECT_EQ(f.cache.GetDefault()->LimitKinds, c.limitKinds) << c.text;
+  }
+}
+
+TEST(MarginRestrictionCache, BrokerListSections) {
+  Fixture f("[GENERAL]\nRSTRNMBUY=1\nSHORTMONEYTOBUYLONG=1\nLONGMONEYTOSELLSHORT=1\nRSTRTRANSFER=0\n"
+            "USEDISCOUNTSTYPE=1\nUSESECURITYDISCOUNTS=1\nUSECHSECURITYDISCOUNTS=1\n"
+            "INCLUDECLIENTSWITHLEVERAGE=2\n"
+            "[ASSETSECURITIES]\nSECURITY_SBER=<ALL>\nSECURITY=A,B\nSECURITYX=C\nTQBR=D, E\n"
+            "[RESTSHORTSECURITIES]\nSECURITY_=F\nX=H\n"
+            "[LIMITALLOWEDSECURITY]\nsecurity_gazp=G\n"
+            "[ADDCOMMONTRDACC]\nACC1=L01, L02\n"
+            "[ADDCORRELATION]\nSHORT=a,1,b\nPAIR=a, 1.5, b, 2.5, 7\n"
+            "[SECURITYWEIGHT]\nW1=2\nW2=2,3\nW3=2,\nW4=1,2,3,4,5,6\nW5=\n"
+            "[SECURITYDISCOUNTS]\nMINDISCRATELONG=0.5\nmindiscrateshort=0.25\nSUR=1,2\n"
+            "TQBR=0.1,,0.3,0.4,0.5,0.6,0.7\n");
+  const TMarginRestrictionRecord& r = f.Broker();
+  EXPECT_EQ((std::vector<bool>{r.RstrTransfer, r.RstrNmBuy, r.ShortMoneyToBuyLong,
+                               r.LongMoneyToSellShort, r.UseSecurityDiscounts, r.UseChSecurityDiscounts}),
+            (std::vector<bool>{false, true, true, true, true, true}));
+  EXPECT_EQ(r.UseDiscountsType, 1);
+  EXPECT_EQ(r.IncludeClientsWithLeverage, 2.0);
+  EXPECT_TRUE(r.AssetSecurityLists.at("SBER").All);
+  // Only "SECURITY_" marks a security name; "SECURITY" alone is a plain name.
+  EXPECT_EQ(r.AssetLists.at("SECURITY").Items, (TList{"A", "B"}));
+  EXPECT_EQ(r.AssetLists.at("SECURITYX").Items, (TList{"C"}));
+  EXPECT_EQ(r.AssetLists.at("TQBR").Items, (TList{"D", "E"}));
+  EXPECT_FALSE(r.AssetLists.at("TQBR").All);
+  EXPECT_EQ(r.RestShortSecurityLists.at("").Items, (TList{"F"}));
+  EXPECT_EQ(r.RestShortLists.at("X").Items, (TList{"H"}));
+  // The general record keeps the names as the text writes them.
+  EXPECT_EQ(r.LimitAllowedLists.at("security_gazp").Items, (TList{"G"}));
+  EXPECT_EQ(r.CommonTrdAccLists.at("ACC1"), (TList{"L01", "L02"}));
+  // A correlation needs five items.
+  ASSERT_EQ(r.Correlations.size(), 1u);
+  const TCorrelationEntry& pair = r.Correlations[0];
+  EXPECT_EQ(pair.Name + pair.Code1 + pair.Code2, "PAIRab");
+  EXPECT_EQ((TNumbers{pair.Value1, pair.Value2, double(pair.Flag)}), (TNumbers{1.5, 2.5, 1}));
+  // Short weight lists take the defaults of the missing positions.
+  const std::pair<const char*, TNumbers> weights[] = {
+      {"W1", {2, 1, -1, -1, -1}}, {"W2", {2, 3, -1, -1, -1}}, {"W3", {2, 1, -1, -1, -1}},
+      {"W4", {1, 2, 3, 4, 5}},    {"W5", {1, 1, -1, -1, -1}},
+  };
+  for (const auto& [name, expected] : weights) {
+    const TSecurityWeight& w = r.SecurityWeights.at(name);
+    EXPECT_EQ((TNumbers{w.W1, w.W2, w.W3, w.W4, w.W5}), expected) << name;
+  }
+  // Discounts: items 4 and 5 land in D4 and D5; the broker's SUR stays.
+  EXPECT_EQ(r.MinDiscRateLong, 0.5);
+  EXPECT_EQ(r.MinDiscRateShort, 0.25);
+  EXPECT_EQ(r.SecurityDiscounts.size(), 2u);
+  EXPECT_EQ(Discounts(r.SecurityDiscounts.at("SUR")), (TNumbers{1, 2, -1, -1, -1, -1, 0.5, 0.25}));
+  EXPECT_EQ(Discounts(r.SecurityDiscounts.at("TQBR")),
+            (TNumbers{0.1, -1, 0.3, 0.4, 0.5, 0.6, 0.5, 0.25}));
+  Fixture off("[GENERAL]\nUSECORRELATION=0\n[ADDCORRELATION]\nP=a,1,b,2,0\n");
+  EXPECT_FALSE(off.Broker().UseCorrelation);
+  EXPECT_TRUE(off.Broker().Correlations.empty());
+}
+
+const char kInheritance[] =
+    "[GENERAL]\nRSTRNMBUY=1\nSHORTMONEYTOBUYLONG=1\nUSEDISCOUNTSTYPE=2\nLIMITKINDS=5\n"
+    "NEGATIVEMONEYTOSHORT=TQBR\nMINDISCRATELONG=3\n"
+    "[SECURITYWEIGHT]\nSBER=2\n"
+    "[CL7_MARGIN]\nRSTRNMBUY=0\nSHORTMONEYTOBUYLONG=-2\nLONGMONEYTOSELLSHORT=-1\n"
+    "USEDISCOUNTSTYPE=-1\nINCLUDECLIENTSWITHLEVERAGE=-1\nLIMITKINDS=-1,3\nGAZP_COEF=3\n"
+    "MINDISCRATELONG=0.5\nMINDISCRATESHORT=-1\n"
+    "[CL7_MARGIN_LIMITKIND_2]\nRSTRNMBUY=-2\nUSEDISCOUNTSTYPE=-2\nSHORTMONEYTOBUYLONG=0\n"
+    "MINDISCRATELONG=-2\nMINDISCRATESHORT=-1\n"
+    "[CL7_MARGIN_LIMITKIND_3]\nRSTRNMBUY=-1\nUSEDISCOUNTSTYPE=-1\nLIMITKINDS=4\n"
+    "[CL7_MARGIN_LIMITKIND_0]\nRSTRNMBUY=1\n"
+    "[CL7_MARGIN_LIMITKIND_X]\nRSTRNMBUY=1\n"
+    "[CL7_MARGIN_LIMITKIND_3X]\nRSTRNMBUY=0\n"
+    "[CL8_MARGIN]\nUSECORRELATION=0\n"
+    "[CL8_MARGIN_LIMITKIND_1]\nX=1\n";
+
+TEST(MarginRestrictionCache, InheritanceOfScalarKeys) {
+  Fixture f(kInheritance);
+  const TClientMarginRestrictions& item = f.Get("7");
+  ASSERT_EQ(item.Records.size(), 3u);  // 0, 2 and 3; kinds 0 and X are no kinds
+  const TMarginRestrictionRecord& general = item.Records.at(0);
+  EXPECT_FALSE(general.RstrNmBuy);
+  EXPECT_TRUE(general.ShortMoneyToBuyLong);    // -2: the broker's value
+  EXPECT_TRUE(general.LongMoneyToSellShort);   // -1 stays -1, a true flag
+  EXPECT_EQ(general.UseDiscountsType, -1);
+  EXPECT_EQ(general.IncludeClientsWithLeverage, -1.0);
+  EXPECT_EQ(general.MinDiscRateLong, 0.5);
+  EXPECT_EQ(general.MinDiscRateShort, -1.0);
+  EXPECT_EQ(general.NegativeMoneyToShortList, (TList{"TQBR"}));  // the broker's list
+  const TMarginRestrictionRecord& two = item.Records.at(2);
+  EXPECT_FALSE(two.RstrNmBuy);                 // -2: the client's general record
+  EXPECT_EQ(two.UseDiscountsType, -1);
+  EXPECT_FALSE(two.ShortMoneyToBuyLong);
+  EXPECT_EQ(two.MinDiscRateLong, 0.5);
+  EXPECT_EQ(two.MinDiscRateShort, 0.0);        // -1: the broker's value
+  const TMarginRestrictionRecord& three = item.Records.at(3);
+  EXPECT_TRUE(three.RstrNmBuy);                // -1: the broker's value
+  EXPECT_EQ(three.UseDiscountsType, 2);
+  // "LIMITKIND_3X" is kind 3 too, but the first section for a kind wins.
+  EXPECT_EQ(general.LimitKinds, (TKinds{-1, 3}));
+  EXPECT_EQ(two.LimitKinds, (TKinds{-1, 3}));  // copied from the general record
+  EXPECT_EQ(three.LimitKinds, (TKinds{4}));
+  EXPECT_EQ(item.LimitKinds, (TKinds{-1, 3, 4}));
+  const TClientMarginRestrictions& eight = f.Get("8");
+  EXPECT_EQ(eight.Records.at(1).LimitKinds, (TKinds{5}));  // the broker's
+  // Keys the section lacks take the broker's values.
+  for (const TMarginRestrictionRecord* r : {&eight.Records.at(0), &eight.Records.at(1)}) {
+    EXPECT_TRUE(r->RstrNmBuy && r->ShortMoneyToBuyLong && r->RstrTransfer && r->UseCommonTrdAcc);
+    EXPECT_FALSE(r->LongMoneyToSellShort || r->IgnoreLimitSecurity || r->UseSecurityDiscounts);
+    EXPECT_EQ(r->UseDiscountsType, 2);
+  }
+  EXPECT_FALSE(eight.Records.at(0).UseCorrelation);
+  EXPECT_FALSE(eight.Records.at(1).UseCorrelation);
+  // Which collection each record answers from: own 2, the client's general
+  // record 1, the broker's 0.
+  EXPECT_EQ(Sources(general), (TNumbers{2, 0, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(Sources(two), (TNumbers{1, 0, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(Sources(eight.Records.at(1)), (TNumbers{0, 0, 0, 0, 2, 0, 0, 0, 0}));  // its list X
+}
+
+TEST(MarginRestrictionCache, KeysOfAClientSection) {
+  Fixture f("[ADDCOMMONTRDACC]\nACC=L1\n"
+            "[CL9_MARGIN]\nSECURITY_SBER_ASSET=<ALL>\nTQBR_ASSET=A,B\nSECURITY_ASSET=C\n"
+            "A_ASSET_B_ASSET=D\nsecurity_lkoh_restshort=E\nX_RESTSHORT=F\nTQBR_DISC=0.1,0.2\n"
+            "TQBR=SBER,GAZP\nSECURITY_GAZP=<ALL>\nSECURITY_=G\nP_CORRELATION=a,1,b,2,0\n"
+            "Q_CORRELATION=a,1\nSBER_COEF=2,3\n_TAG=x\nCLIENTS=9\nADDCOMMONTRDACC_ACC=L2\n"
+            "SECTOBOARD_X=Y\nMINDISCRATELONG=0.3\nIGNOREASSETSECURITY=1\nPREVPRICEPERCENT=5\n");
+  const TMarginRestrictionRecord& r = f.Get("9").Records.at(0);
+  EXPECT_TRUE(r.AssetSecurityLists.at("SBER").All);
+  EXPECT_EQ(r.AssetLists.at("TQBR").Items, (TList{"A", "B"}));
+  // Too short to hold both "SECURITY_" and "_ASSET": a plain name.
+  EXPECT_EQ(r.AssetLists.at("SECURITY").Items, (TList{"C"}));
+  // "_ASSET" first occurs inside the key: a limit-allowed list.
+  EXPECT_EQ(r.LimitAllowedLists.at("A_ASSET_B_ASSET").Items, (TList{"D"}));
+  EXPECT_EQ(r.RestShortSecurityLists.at("LKOH").Items, (TList{"E"}));
+  EXPECT_EQ(r.RestShortLists.at("X").Items, (TList{"F"}));
+  EXPECT_EQ(Discounts(r.SecurityDiscounts.at("TQBR")), (TNumbers{0.1, 0.2, -1, -1, -1, -1, 0.3, 0.0}));
+  EXPECT_EQ(r.LimitAllowedLists.at("TQBR").Items, (TList{"SBER", "GAZP"}));
+  EXPECT_TRUE(r.LimitAllowedSecurityLists.at("GAZP").All);
+  EXPECT_EQ(r.LimitAllowedSecurityLists.at("").Items, (TList{"G"}));
+  EXPECT_EQ(r.LimitAllowedLists.size(), 2u);
+  ASSERT_EQ(r.Correlations.size(), 1u);
+  EXPECT_EQ(r.Correlations[0].Name, "P");
+  EXPECT_EQ(r.Correlations[0].Flag, 0);
+  EXPECT_EQ(r.SecurityWeights.at("SBER").W2, 3.0);
+  EXPECT_TRUE(r.CommonTrdAccLists.empty());
+  EXPECT_TRUE(r.IgnoreAssetSecurity);
+  EXPECT_EQ(Sources(r), (TNumbers{2, 2, 2, 2, 2, 2, 2, 2, 2}));
+}
+
+TEST(MarginRestrictionCache, SectionChain) {
+  // Each section names itself by its USEDISCOUNTSTYPE.
+  Fixture f("[CLX_MARGIN_TEMPLATE]\nINCLUDECLIENTSWITHLEVERAGE=3\nUSEDISCOUNTSTYPE=11\n"
+            "[CLT_MARGIN_TEMPLATE]\nCLIENTS=B1,C1\nUSEDISCOUNTSTYPE=12\n"
+            "[CLA1_MARGIN]\nUSEDISCOUNTSTYPE=13\n[CLM*_MARGIN]\nUSEDISCOUNTSTYPE=14\n"
+            "[CL<GENERAL>_MARGIN]\nUSEDISCOUNTSTYPE=15\n");
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::tuple<const char*, double, int> cases[] = {
+      {"A1", 3.0, 11}, {"A1", 2.0, 13}, {"A1", -1.0, 13}, {"A1", nan, 13}, {"A1", inf, 13},
+      {"B1", 2.0, 12}, {"B1", 3.0, 11}, {"M5", 2.0, 14},  {"m5", 2.0, 14}, {"Z", 2.0, 15},
+      {"", -1.0, 15},  {"", 3.0, 11},   {"a1", 2.0, 13},
+  };
+  for (const auto& [client, leverage, type] : cases)
+    EXPECT_EQ(f.Get(client, leverage).Records.at(0).UseDiscountsType, type) << client << " at " << leverage;
+  Fixture none("[CLA1_MARGIN]\nUSEDISCOUNTSTYPE=13\n");
+  EXPECT_EQ(&none.Get("Z", 2.0), none.cache.GetDefault());
+}
+
+TEST(MarginRestrictionCache, OneItemPerSection) {
+  Fixture lower("[CLA*_MARGIN]\nRSTRNMBUY=1\n[CLA*_MARGIN_LIMITKIND_1]\nRSTRNMBUY=0\n"
+                "[CL1_MARGIN]\n[CL1_MARGIN_LIMITKIND_99999999999]\nRSTRNMBUY=1\n");
+  ASSERT_EQ(lower.cache.ResolveSection("ab", -1.0), "CLa*_MARGIN");
+  EXPECT_FALSE(lower.Get("ab").Records.at(1).RstrNmBuy);
+  EXPECT_EQ(&lower.Get("AB"), &lower.Get("ab"));  // a mask keeps the code's case: one section
+  EXPECT_TRUE(lower.Get("1").Records.at(INT_MAX).RstrNmBuy);  // huge kinds are clamped
+
+  Fixture f("[CLA_MARGIN]\nRSTRNMBUY=1\n[CLT_MARGIN_TEMPLATE]\nCLIENTS=B,C\n"
+            "[CLX_MARGIN_TEMPLATE]\nINCLUDECLIENTSWITHLEVERAGE=4\nRSTRNMBUY=0\n");
+  const TClientMarginRestrictions& two = f.Get("A", 2.0);
+  EXPECT_EQ(two.Leverage, 2.0);
+  EXPECT_EQ(&f.Get("A", 3.0), &two);  // the same section gives the same answers
+  const TClientMarginRestrictions& four = f.Get("A", 4.0);
+  EXPECT_FALSE(four.Records.at(0).RstrNmBuy);
+  for (int i = 0; i < 100; ++i) {
+    EXPECT_EQ(&f.Get("A", 2.0), &two);
+    EXPECT_EQ(&f.Get("A", 4.0), &four);
+  }
+  EXPECT_EQ(&f.Get("B", 2.0), &f.Get("C", 5.0));  // template items are shared
+  EXPECT_EQ(f.cache.EntryCount(), 5u);
+  EXPECT_EQ(f.cache.LoadedSectionCount(), 3u);
+}
+
+}  // namespace
+}  // namespace DL
