@@ -25,27 +25,17 @@ using TList = std::vector<std::string>;
 TEST(SettingsFacade, DefaultPortfolioConfigurationOfTheText) {
   const std::string path = ::testing::TempDir() + "dl_facade_mode1.ini";
   std::ofstream(path, std::ios::binary) << "[PORTFOLIORISKCONFIG]\nBOARDTAG=SPBFUT\n";
-  struct Case {
-    const char* source;
-    std::uint32_t mode;
-    const char* boardTag;
-    const char* currency;
+  const std::tuple<const char*, std::uint32_t, const char*> cases[] = {
+      {"[GENERAL]\nCLIENTCVAL=3\n[PORTFOLIORISKCONFIG]\nBOARDTAG=TQBR\nCURRENCY=USD\n", 2, "TQBR/USD"},
+      {"[PORTFOLIORISKCONFIG]\n", 2, "EQTV/SUR"}, {nullptr, 2, "EQTV/SUR"}, {"[broken\n\x01\x02=\xff", 2, "EQTV/SUR"},
+      {path.c_str(), 1, "SPBFUT/SUR"}, {"no_such_dir/absent.ini", 1, "EQTV/SUR"},
   };
-  const Case cases[] = {
-      {"[GENERAL]\nCLIENTCVAL=3\n[PORTFOLIORISKCONFIG]\nBOARDTAG=TQBR\nCURRENCY=USD\n", 2, "TQBR", "USD"},
-      {"[PORTFOLIORISKCONFIG]\n", 2, "EQTV", "SUR"},
-      {nullptr, 2, "EQTV", "SUR"},
-      {"[broken\n\x01\x02=\xff", 2, "EQTV", "SUR"},
-      {path.c_str(), 1, "SPBFUT", "SUR"},
-      {"no_such_dir/absent.ini", 1, "EQTV", "SUR"},
-  };
-  for (const Case& c : cases) {
-    auto facade = std::make_unique<TSettingsFacade>(c.source, c.mode, true);
+  for (const auto& [source, mode, expected] : cases) {
+    auto facade = std::make_unique<TSettingsFacade>(source, mode, true);
     const TPortfolioRiskConfig first = facade->GetPortfolioRiskConfig("", nullptr);
     const TPortfolioRiskConfig second = facade->GetPortfolioRiskConfig(nullptr, "NONE");
     facade.reset();
-    EXPECT_STREQ(first.BOARDTAG, c.boardTag) << (c.source ? c.source : "null");
-    EXPECT_STREQ(second.CURRENCY, c.currency) << (c.source ? c.source : "null");
+    EXPECT_EQ(std::string(first.BOARDTAG) + "/" + second.CURRENCY, expected) << (source ? source : "null");
   }
   std::remove(path.c_str());
 }

@@ -1,0 +1,641 @@
+// The settings engine: what each section and key of the broker's text turns
+// into, and the queries over its lists, the per-client settings, the base
+// assets and the margin restrictions.
+#include "dl/engine/settings_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace DL {
+namespace {
+
+using TList = std::vector<std::string>;
+
+TEST(SettingsEngineLoad, EmptyTextDefaults) {
+  TSettingsEngine e("", 2);
+  EXPECT_TRUE(e.GetInvertCcpOperation());
+  EXPECT_EQ(e.GetClientLag("ANY"), 1);
+  for (const char* code : {"TQBR", "PTEU", "EQBR"}) EXPECT_TRUE(e.IsMinTsCommClass(code)) << code;
+  EXPECT_FALSE(e.IsMinTsCommClass("EQCC"));
+  for (const char* code : {"EQBR", "CETS", "SPBFUT"}) EXPECT_TRUE(e.IsMainMarginClass(code)) << code;
+  EXPECT_FALSE(e.IsMainMarginClass("PSEQ"));
+  EXPECT_FALSE(e.IsMainMarginClass("EQB"));
+  EXPECT_TRUE(e.IsBuySellRepoTsCommClass("RPMA"));
+  EXPECT_TRUE(e.IsBuySellRepoTsCommClass("RPMO"));
+  EXPECT_EQ(e.GetDiscountTrdAcc(), nullptr);
+  EXPECT_TRUE(e.BaseAssets().empty());
+  EXPECT_EQ(e.BoardTariffs().Tariffs().size(), 105u);
+  for (const char* code : {"X", static_cast<const char*>(nullptr)}) {
+    EXPECT_FALSE(e.IsSpotClass(code) || e.IsReservePerevorotGoCode(code) ||
+                 e.IsClassWithoutLimitKinds(code) || e.IsQuantityNotInLotsClass(code) ||
+                 e.UseTsCommForTrade(code) || e.IsMultiCurrencyClient(code));
+    EXPECT_EQ(e.GetClassLimitKind(code), 0);
+  }
+  EXPECT_EQ(e.GetUserCommissions(0).Commission, 0.0);
+}
+
+TEST(SettingsEngineLoad, ClientLagsFromCreditLagAndClientLagSection) {
+  TSettingsEngine e("[GENERAL]\nCREDITLAG=2\n[CLIENTLAG]\nA1=3\nA*=5\nB*=0\n*=9\nDEFAULT=7\nC=0\n", 2);
+  const std::pair<const char*, int> cases[] = {
+      {"A1", 3}, {"A7", 5}, {"A", 5}, {"B1", 2},  // mask value 0 passes over to DEFAULT
+      {"C1", 2},  // DEFAULT of CLIENTLAG does not replace CREDITLAG
+      {"C", 0}, {nullptr, 2}, {"*", 2},
+  };
+  for (const auto& [client, lag] : cases) EXPECT_EQ(e.GetClientLag(client), lag) << client;
+  TSettingsEngine noCreditLag("[CLIENTLAG]\nZ=4\n", 2);
+  EXPECT_EQ(noCreditLag.GetClientLag("Q"), 1);
+  EXPECT_EQ(noCreditLag.GetClientLag("Z"), 4);
+}
+
+TEST(SettingsEngineLoad, ListsLoseTheirBlanks) {
+  TSettingsEngine e(
+      "[GENERAL]\nMAINMARGINCLASSES= A , B\nBUYSELLREPOTSCOMMCLASSES=R1, R2\n"
+      "DISCOUNTTRDACC= L01 , L02\nSPOTCLASSES=S1, S2\nRESERVEPEREVOROTGO=G1\n"
+      "MINTSCOMMCLASSES=M1, M2\nIGNOREMINTSCOMMFORCLASSES=M2\n"
+      "USETSCOMMFORTRADE=1\nIGNORETSCOMMFORTRADE=T1 ,T2\n"
+      "STOPORDERSCALCLIMITCLASSESFILTER=F1, F2\n",
+      2);
+  EXPECT_STREQ(e.GetMainMarginClasses(), "A,B");
+  EXPECT_TRUE(e.IsMainMarginClass("B"));
+  EXPECT_TRUE(e.IsBuySellRepoTsCommClass("R2"));
+  EXPECT_FALSE(e.IsBuySellRepoTsCommClass("RPMA"));
+  EXPECT_STREQ(e.GetDiscountTrdAcc(), "L01,L02");
+  EXPECT_TRUE(e.IsSpotClass("S2"));
+  EXPECT_TRUE(e.IsReservePerevorotGoCode("G1"));
+  EXPECT_TRUE(e.IsMinTsCommClass("M1"));
+  EXPECT_FALSE(e.IsMinTsCommClass("M2"));
+  EXPECT_FALSE(e.UseTsCommForTrade("T2"));
+  EXPECT_TRUE(e.UseTsCommForTrade("T3"));
+  EXPECT_EQ(e.GetStopOrdersCalcLimitClassesFilter(), (TList{"F1", "F2"}));
+}
+
+TEST(SettingsEngineLoad, TranOutTagsInPairsWithSurAsDefaultCurrency) {
+  TSettingsEngine e("[TRANOUTTAG]\nK=A,USD,B\nL=C,,D,EUR\n", 2);
+  std::string tags;
+  for (const TTranOutTag& tag : e.GetTranOutTags()) tags += tag.Key + tag.Tag + tag.Currency + " ";
+  EXPECT_EQ(tags, "KAUSD KBSUR LCSUR LDEUR ");
+}
+
+TEST(SettingsEngineLoad, KeyedSectionsAndClassLists) {
+  TSettingsEngine e(
+      "[CLASSTOLIMITKIND]\n1=TQBR\n2=TQBR,SPBFUT\n[CLASSESWITHOUTLIMITKINDS]\nZZ=\nAA=\n"
+      "[CL1]\nLIMITKINDS=2,0\n[CL2]\nLIMITKINDS=1\n"
+      "[BOARDTAG]\nEQTV=TQBR, TQBS\n[SECTOBOARD]\nB2=SBER\nB1=GAZP,SBER\n"
+      "[ADDMARKETMARGINALZADOLG]\nK=a,b,c,d,e,f,g,h,i,j,k,l,m\nL=x\n[QUANTITYNOTINLOTSCLASSES]\nQ=\n"
+      "[ALLOWEDSECURITY]\nK1=S1,S2\nK2=<ALL>\n[ADDREPOBOARDS]\nK=RPC, RPA,RPB\n"
+      "[ADDNONMARGINALBOARD]\nK=A,B\n",
+      2);
+  EXPECT_EQ(e.GetClassLimitKind("TQBR"), 1);  // the first kind naming a class wins
+  EXPECT_EQ(e.GetClassLimitKind("SPBFUT"), 2);
+  EXPECT_TRUE(e.IsClassWithoutLimitKinds("AA") && e.IsClassWithoutLimitKinds("ZZ"));
+  EXPECT_EQ(e.GetLimitKinds(), (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(e.GetBoardTags().at("EQTV"), (TList{"TQBR", "TQBS"}));
+  EXPECT_STREQ(e.FindSecToBoard("SBER"), "B1");  // first key in ascending order
+  EXPECT_STREQ(e.FindSecToBoard("GAZP"), "B1");
+  EXPECT_EQ(e.FindSecToBoard("LKOH"), nullptr);
+  EXPECT_EQ(e.FindSecToBoard(nullptr), nullptr);
+  const TMarginalZadolgEntry* k = e.FindAddMarketMarginalZadolg("K");
+  ASSERT_NE(k, nullptr);
+  EXPECT_EQ((*k)[2], "c");
+  EXPECT_EQ(k->back(), std::string(1, static_cast<char>('a' + k->size() - 1)));
+  EXPECT_EQ((*e.FindAddMarketMarginalZadolg("L"))[1], "");
+  EXPECT_EQ(e.FindAddMarketMarginalZadolg("M"), nullptr);
+  EXPECT_EQ(e.FindAddMarketMarginalZadolg(nullptr), nullptr);
+  EXPECT_TRUE(e.IsQuantityNotInLotsClass("Q"));
+  const std::pair<const char*, bool> allowed[] = {{"K1/S2", true}, {"K1/S3", false}, {"K2/ANY", true}};
+  for (const auto& [text, expected] : allowed) {
+    const std::string key(text, 2);
+    EXPECT_EQ(e.CheckAllowedSecurity(0, 0.0, key.c_str(), text + 3, 0), expected) << text;
+  }
+  EXPECT_FALSE(e.CheckAllowedSecurity(0, 0.0, "K3", "S1", 0));
+  EXPECT_FALSE(e.CheckAllowedSecurity(0, 0.0, nullptr, "S1", 0));
+  EXPECT_EQ(*e.GetKeyedList("K"), (TList{"RPA", "RPB", "RPC"}));
+  EXPECT_TRUE(e.IsInKeyedSet("K", "RPB"));
+  EXPECT_FALSE(e.IsInKeyedSet("K", "RPD"));
+  EXPECT_FALSE(e.IsInKeyedSet("k", "RPB"));
+  EXPECT_EQ(e.GetKeyedList("NONE"), e.GetKeyedList("OTHER"));
+  const TList* nonMarginal = e.FindAddNonMarginalBoard("K");
+  EXPECT_EQ(*nonMarginal, (TList{"A", "B"}));
+  const TList* missing = e.FindAddNonMarginalBoard("M");
+  EXPECT_TRUE(missing->empty());
+  EXPECT_EQ(e.FindAddNonMarginalBoard("M"), missing);
+  EXPECT_EQ(e.FindAddNonMarginalBoard("K"), nonMarginal);  // still valid after an insertion
+}
+
+TEST(SettingsEngineLoad, CommonTradeAccountGroups) {
+  TSettingsEngine e("[ADDCOMMONSECTRDACC]\nF1,A1=G\nF1,A2=G\nF2,A2=G\nF3,A3=H\nSOLO=H\n", 2);
+  EXPECT_STREQ(e.GetCommonTrdAccGroupName("F1", "A1"), "G");
+  EXPECT_STREQ(e.GetCommonTrdAccGroupName("F3", nullptr), "H");
+  EXPECT_STREQ(e.GetCommonTrdAccGroupName("SOLO", ""), "H");  // missing part is empty
+  EXPECT_EQ(e.GetCommonTrdAccGroupName("F2", "A1"), nullptr);
+  EXPECT_EQ(e.GetCommonTrdAccGroupName(nullptr, "A1"), nullptr);
+  struct Case {
+    const char* parts[4];
+    bool same;
+  };
+  const Case cases[] = {
+      // No group is named F1 or F2: the member (F1, A1) leads to group G,
+      // which is searched for (F1, A2), the member itself excluded.
+      {{"F1", "A1", "F2", "A2"}, true},  {{"F1", "A1", "F3", "A3"}, false},
+      {{"F1", "A1", "F1", "A1"}, false}, {{"F2", "A2", "F1", "A1"}, false},
+      {{"F1", "A9", "F2", "A2"}, false},
+      // A group named by the first part: look for (first2, second2) in it.
+      {{"G", "x", "F2", "A2"}, true},    {{"G", "x", "F3", "A3"}, false},
+      // A group named by the third part: look for (first1, second2).
+      {{"F3", "x", "H", "A3"}, true},    {{"F1", "x", "H", "A3"}, false},
+      {{nullptr, "A1", "F2", "A2"}, false}, {{"F1", "A1", nullptr, "A2"}, false},
+      {{"F1", "A1", "F2", nullptr}, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(e.IsSameCommonTrdAccGroup(c.parts[0], c.parts[1], c.parts[2], c.parts[3]), c.same)
+        << (c.parts[0] ? c.parts[0] : "null") << " " << c.parts[1] << " "
+        << (c.parts[2] ? c.parts[2] : "null");
+  }
+  TSettingsEngine none("", 2);
+  EXPECT_EQ(none.GetCommonTrdAccGroupName("F1", "A1"), nullptr);
+  EXPECT_FALSE(none.IsSameCommonTrdAccGroup("F1", "A1", "F2", "A2"));
+}
+
+TEST(SettingsEngineLoad, UserCommissionsAndChangedClientCodes) {
+  TSettingsEngine e("[U1]\nCOMMISSION=1.5\nOBLCOMMISSION=2\n[U01]\nCOMMISSION=9\n[USERS]\nCOMMISSION=3\n"
+                    "[u7]\nCommission=7\nOblCommission=8\n[XU2]\nCOMMISSION=5\n"
+                    "[CHANGEFUTCLIENTCODES]\nA=B\nFIRM=X\n[CHANGEFUTCLIENTCODES_2]\nA=C\nD=E\n",
+                    2);
+  EXPECT_EQ(e.GetUserCommissions(1).Commission, 9.0);  // U01 sorts before U1
+  EXPECT_EQ(e.GetUserCommissions(1).OblCommission, 0.0);
+  EXPECT_EQ(e.GetUserCommissions(0).Commission, 3.0);  // USERS: no digits
+  EXPECT_EQ(e.GetUserCommissions(7).OblCommission, 8.0);
+  EXPECT_EQ(e.GetUserCommissions(2).Commission, 0.0);
+  EXPECT_STREQ(e.GetChangedClientCode("B"), "A");
+  EXPECT_STREQ(e.GetClientCodeFromChanged("A"), "B");  // the first mapping stays
+  EXPECT_STREQ(e.GetClientCodeFromChanged("D"), "E");
+  EXPECT_STREQ(e.GetChangedClientCode("C"), "A");
+  EXPECT_EQ(e.GetChangedClientCode("X"), nullptr);
+  EXPECT_EQ(e.GetClientCodeFromChanged("FIRM"), nullptr);
+  EXPECT_EQ(e.GetChangedClientCode(nullptr), nullptr);
+}
+
+TEST(SettingsEngineLoad, SubClientResolution) {
+  const std::string subBrokers = "[SubBrokers]\nC1=C1_01,C1/02\n";
+  struct Case {
+    const char* general;
+    const char* subClient;
+    const char* client;
+  };
+  const Case cases[] = {
+      {"", "C1_01", "C1"}, {"", "C1/02", nullptr},  // not stored, nothing generated
+      {"", "", nullptr},
+      {"SubBrokerGenerateClient=1\nAddSubClientDelimiter=/", "C1/02", "C1"},
+      {"SubBrokerGenerateClient=1\nAddSubClientDelimiter=/", "C1_77", "C1"},
+      {"SubBrokerGenerateClient=1\nAddSubClientDelimiter=/", "C1", nullptr},
+      {"SubBrokerGenerateClient=1\nAddSubClientDelimiter=/", "_C1", nullptr},
+      {"SubBrokerGenerateClient=1\nAddSubClientDelimiter=/", "/C1", nullptr},
+      {"SubBrokerGenerateClient=1\nAddSubClientDelimiter=/", "C2_01", nullptr},
+      {"SubBrokerGenerateClient=1\nAddSubClientDelimiter=/", "C2/01", nullptr},
+      {"SubBrokerGenerateClient=1", "C1/03", nullptr},
+      {"ExtendedSubClient=1", "C1/02", "C1"},
+      {"ExtendedSubClient=1", "C1/03", nullptr},
+      {"ExtendedSubClient=1\nSubBrokerGenerateClient=1", "C1/03", "C1"},
+  };
+  for (const Case& c : cases) {
+    TSettingsEngine e(("[General]\n" + std::string(c.general) + "\n" + subBrokers).c_str(), 2);
+    const char* client = e.ResolveSubClient(c.subClient);
+    EXPECT_EQ(client ? client : "null", std::string(c.client ? c.client : "null"))
+        << c.general << " " << c.subClient;
+  }
+}
+
+TEST(SettingsEngineLoad, ClientTemplateListsInNameOrder) {
+  TSettingsEngine e("[CL_CLIENT_TEMPLATE]\nCLIENTS=E1\n[cla_client_template]\nclients= L1 ,, L2\n"
+                    "[CLB_CLIENT_TEMPLATEX]\nCLIENTS=N\n[CLC_CLIENT_TEMPLATE]\nOTHER=1\n"
+                    "[XCL_CLIENT_TEMPLATE]\nCLIENTS=N\n[CLD_CLIENT_TEMPLATE]\nCLIENTS=C3\n",
+                    2);
+  TClientTemplateList list = {{"keep", "me"}};
+  e.GetClientTemplateLists(list);
+  EXPECT_EQ(list, (TClientTemplateList{
+                      {"keep", "me"}, {"L1", "A"}, {"", "A"}, {"L2", "A"}, {"C3", "D"}, {"E1", ""}}));
+}
+
+TEST(ClientCommissionQuery, TheBoardEntryElseTheDefaultEntryOfTheClientsKind) {
+  struct Case {
+    const char* section;
+    const char* board;
+    double expected[5];  // type, broker, trade, one-second and trade-lot commissions
+  };
+  const Case cases[] = {
+      {"TQBR_FIXED=2", "TQBR", {1, 2, 0, 0, 0}},
+      {"TQBR_TRADE=0.03", "TQBR", {3, 0, 3, 0, 0}},
+      {"TQBR_TRADE_MAX=0.01,7", "TQBR", {4, 7, 1, 0, 0}},
+      {"TQBR_1SEC=0.02", "TQBR", {5, 0, 0, 2, 0}},
+      {"TQBR_TRADELOT=0.04", "TQBR", {6, 0, 0, 0, 4}},
+      {"TQBR_TRADE_MAX_1SEC=0.01,0.05", "TQBR", {7, 0, 1, 5, 0}},
+      {"TQBR_FIXED=2\nTQBR_TRADE=0.03", "TQBR", {1, 2, 0, 0, 0}},  // the first map decides
+      {"TQBR_FIXED=2", "OTHER", {1, 0, 0, 0, 0}},
+      {"COMMISSIONTYPE=6\nDEFAULT_TRADELOT=0.04", "OTHER", {6, 0, 0, 0, 4}},
+      {"COMMISSIONTYPE=1\nDEFAULT_TRADELOT=0.04", "OTHER", {1, 0, 0, 0, 0}},
+      {"COMMISSIONTYPE=3\nTQBR_TRADE=0.3\nDEFAULT_TRADE=0.5", "OTHER", {3, 0, 50, 0, 0}},
+      {"COMMISSIONTYPE=4\nDEFAULT_TRADE_MAX=0.02,9", "OTHER", {4, 9, 2, 0, 0}},
+      {"COMMISSIONTYPE=7\nDEFAULT_TRADE_MAX_1SEC=0.02,0.09", "OTHER", {7, 0, 2, 9, 0}},
+      {"COMMISSIONTYPE=5\nDEFAULT_1SEC=0.03\nDEFAULT_TRADELOT=1", "OTHER", {5, 0, 0, 3, 0}},
+      {"COMMISSIONTYPE=1\nBROKERCOMMISSION=4\nDEFAULT_TRADE=0.5", "OTHER", {1, 4, 0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    TSettingsEngine e(("[CLX]\n" + std::string(c.section) + "\n").c_str(), 2);
+    const TClientCommSettings r = e.GetClientCommissionSettings("X", c.board);
+    const double got[5] = {double(r.CommissionType), r.BrokerCommission, r.TradeCommission,
+                           r.OneSecCommission, r.TradeLotCommission};
+    for (int i = 0; i < 5; ++i) EXPECT_NEAR(got[i], c.expected[i], 1e-9) << c.section << " #" << i;
+  }
+}
+
+TEST(ClientCommissionQuery, AnswerDependsOnlyOnClientAndBoard) {
+  TSettingsEngine e("[CLF]\nCETS_FIXED=2\nTQBR_TRADE_MAX=0.1,7\nDEFAULT_TRADE=0.5\n", 2);
+  EXPECT_EQ(e.GetClientCommissionSettings("F", "CETS").BrokerCommission, 2.0);
+  EXPECT_EQ(e.GetClientCommissionSettings("F", "TQBR").CommissionType, 4);
+  const TClientCommSettings other = e.GetClientCommissionSettings("F", "OTHER");
+  EXPECT_EQ(other.CommissionType, 1);
+  EXPECT_EQ(other.BrokerCommission, 0.0);
+  EXPECT_EQ(other.TradeCommission, 0.0);
+}
+
+TEST(ClientCommissionQuery, ScaleOfTheClientBoardAndTradingPoint) {
+  TSettingsEngine e("[COMMISSIONSCALE]\nMINVALUE=10\nMAXVALUE=20\nMINVOLUME=3\nTRADECOMMISSION=0.05\n"
+                    "100=0.04\n[CLS_COMMISSIONSCALE]\nMINVALUE=2\n[CLP]\nTPNAME=T2\n"
+                    "[TPT2_BDTQBR_COMMISSIONSCALE]\nMINVALUE=8\n",
+                    2);
+  const TClientCommSettings general = e.GetClientCommissionSettings("Z", "TQBR");
+  EXPECT_EQ((std::vector<double>{general.ScaleMinVolume, general.ScaleMinValue,
+                                 general.ScaleMaxValue, general.ScaleTradeCommission}),
+            (std::vector<double>{300, 1000, 2000, 5}));
+  EXPECT_EQ(general.ScaleRates, (std::map<double, double>{{10000, 0.04}}));
+  EXPECT_EQ(e.GetClientCommissionSettings("S", "TQBR").ScaleMinValue, 200.0);
+  EXPECT_EQ(e.GetClientCommissionSettings("P", "TQBR").ScaleMinValue, 800.0);
+}
+
+TEST(ClientBoardListQuery, GroupOfTheBoardForScaleClients) {
+  TSettingsEngine e("[GENERAL]\nUSECOMMISSIONSCALE=1\n[COMMISSION]\nREPOBROKER=9\n"
+                    "[COMMISSIONSCALEBOARDS]\nTQBR,TQBS=1\n[U5]\nCOMMISSION=1\n[U2]\n",
+                    2);
+  const TBoardGroup& reply = e.GetClientBoardList("TQBR", "Z");
+  EXPECT_EQ(reply.Boards, (TList{"TQBR", "TQBS"}));
+  EXPECT_EQ(reply.GroupKind, 1);
+  EXPECT_TRUE(reply.GroupFlag);
+  EXPECT_EQ(reply.OtherBoards, (std::vector<int>{2, 5}));
+  TSettingsEngine fixed("[COMMISSIONSCALEBOARDS]\nTQBR,TQBS=1\n[COMMISSION]\nREPOBROKER=0.00000001\n", 2);
+  const TBoardGroup& none = fixed.GetClientBoardList("TQBR", "Z");
+  EXPECT_EQ(none.GroupKind, 0);
+  EXPECT_TRUE(none.Boards.empty() && none.OtherBoards.empty());
+  EXPECT_FALSE(none.GroupFlag);
+}
+
+TEST(CurrencyQueries, GeneralGroupsAndClientGroups) {
+  TSettingsEngine e("[GENERAL]\nSUPPORTMULTICURRENCY=1\n[CLIENTSNOMULTICURRENCY]\nNM=\n"
+                    "[CURRENCY]\nMAIN=USD\nEUR=1.5\n[CURRENCY2]\nMAIN=CNY\nKZT=0.2\n"
+                    "[CLA]\nCURRENCY_MAIN=SUR\nCURRENCY_USD=75.5\ncurrency2_cny=11\n"
+                    "[CLB]\nCURRENCY_MAIN=SUR\nCURRENCY2_MAIN=CNY\nCURRENCY2_KZT=0.3\n",
+                    2);
+  EXPECT_TRUE(e.IsMultiCurrencyClient("Z"));
+  EXPECT_FALSE(e.IsMultiCurrencyClient("NM"));
+  struct Case {
+    const char* client;
+    const char* currency;
+    double coefficient;
+    const char* entry;
+  };
+  const Case cases[] = {
+      {"Z", "EUR", 1.5, "USD"},  {"Z", "USD", 1.0, "USD"},  {"Z", "KZT", 0.2, "CNY"},
+      {"Z", "CNY", 1.0, "CNY"},  {"Z", "XXX", 1.0, nullptr}, {"Z", nullptr, 0.0, nullptr},
+      {"NM", "EUR", 0.0, nullptr}, {"A", "USD", 75.5, "SUR"}, {"A", "SUR", 1.0, "SUR"},
+      {"A", "CNY", 11.0, nullptr},  // the client's second main code is empty
+      {"B", "CNY", 1.0, "CNY"},  {"B", "KZT", 0.3, "CNY"},  {"B", "EUR", 1.0, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.client) + " " + (c.currency ? c.currency : "null"));
+    EXPECT_EQ(e.GetCurrencyCoefficient(c.client, c.currency), c.coefficient);
+    const char* entry = e.FindClientCurrencyEntry(c.client, c.currency);
+    EXPECT_EQ(std::string(entry ? entry : "null"), c.entry ? c.entry : "null");
+  }
+  TSettingsEngine single("[CURRENCY]\nMAIN=USD\nEUR=1.5\n[CLIENTSNOMULTICURRENCY]\nNM=\n", 2);
+  EXPECT_FALSE(single.IsMultiCurrencyClient("Z"));
+  EXPECT_EQ(single.GetCurrencyCoefficient("Z", "EUR"), 0.0);
+}
+
+TEST(SecurityRestrictionQueries, MultiCurrencyListsOfTheClientElseTheGeneralOnes) {
+  TSettingsEngine e("[AddMultiCurrency]\nK=USD, EUR\n[CLA]\naddmulticurrency_sur=usd,eur\n", 2);
+  EXPECT_TRUE(e.CheckSecurityRestriction("Z", "K", "USD", "EUR"));
+  EXPECT_FALSE(e.CheckSecurityRestriction("Z", "K", "USD", "CHF"));
+  EXPECT_FALSE(e.CheckSecurityRestriction("Z", "K", "CHF", "EUR"));
+  EXPECT_FALSE(e.CheckSecurityRestriction("Z", nullptr, "USD", "EUR"));
+  EXPECT_FALSE(e.CheckSecurityRestriction("Z", "K", nullptr, "EUR"));
+  EXPECT_FALSE(e.CheckSecurityRestriction("Z", "K", "USD", nullptr));
+  EXPECT_FALSE(e.CheckSecurityRestriction("A", "K", "USD", "EUR"));
+  EXPECT_TRUE(e.CheckSecurityRestriction("A", "SUR", "usd", "eur"));
+  EXPECT_EQ(e.FindSecurityRestriction("Z", "K"), (TList{"USD", "EUR"}));
+  EXPECT_TRUE(e.FindSecurityRestriction("Z", nullptr).empty());
+  EXPECT_TRUE(e.FindSecurityRestriction("A", "K").empty());
+  for (const char* client : {"", static_cast<const char*>(nullptr), "A", "Z"})
+    EXPECT_TRUE(e.GetClientSecurityFlag(client)) << (client ? client : "null");
+  TSettingsEngine none("[CLA]\nCURRBOARDS=X\n", 2);
+  for (const char* client : {"", "A", "Z"}) EXPECT_FALSE(none.GetClientSecurityFlag(client));
+}
+
+TEST(SecurityRestrictionQueries, BoardsAllowedAndCheckLimitExemptions) {
+  TSettingsEngine e("[CURRBOARDS]\nCETS=\n[GENERAL]\nIGNORECHECKLIMITS=G1,G2\n"
+                    "[CLA]\nCURRBOARDS=TQBR, EQBR\nIGNORECHECKLIMITS=X\n",
+                    2);
+  const std::pair<const char*, bool> cases[] = {
+      {"A TQBR", true}, {"A EQBR", true}, {"A CETS", true},  // the general boards
+      {"A SPBFUT", false}, {"Z CETS", true}, {"Z TQBR", false},
+  };
+  for (const auto& [text, allowed] : cases) {
+    const std::string clientAndBoard(text);
+    EXPECT_EQ(e.IsClientBoardAllowed(clientAndBoard.substr(0, 1), clientAndBoard.substr(2)), allowed)
+        << text;
+  }
+  EXPECT_EQ(*e.GetClientSecurityRecordTail("A"), (TList{"X"}));
+  EXPECT_EQ(*e.GetClientSecurityRecordTail("Z"), (TList{"G1", "G2"}));
+}
+
+TEST(BaseAssetQueries, DefaultAndTemplateTables) {
+  TSettingsEngine e("[BASEASSETS]\nGRP1=A1,2.5,b2\n[BASEASSETS_TEMPLATE_X]\nCLIENTS=C1, C2\n"
+                    "G=A1,3\n[BASEASSETS_TEMPLATE_Y]\nCLIENTS=C1\nH=A1,4\n",
+                    2);
+  struct Case {
+    const char* name;
+    const char* client;
+    const char* group;
+    double coefficient;
+  };
+  const Case cases[] = {
+      {"A1", nullptr, "GRP1", 2.5}, {"B2", nullptr, "GRP1", 1.0},  // names match in upper case
+      {"a1", nullptr, "GRP1", 2.5}, {"A1", "C1", "G", 3.0},         // template X sorts first
+      {"A1", "C2", "G", 3.0},       {"A1", "C9", "GRP1", 2.5},      // no table: DEFAULT
+      {"B2", "C1", nullptr, 1.0},   // no fallback inside a table
+      {"CLIENTS", "C1", nullptr, 1.0}, {nullptr, "C1", nullptr, 1.0}, {"NONE", nullptr, nullptr, 1.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.name ? c.name : "null") + " " + (c.client ? c.client : "null"));
+    const char* group = e.GetBaseAssetGroup(c.name, c.client);
+    EXPECT_EQ(std::string(group ? group : "null"), c.group ? c.group : "null");
+    EXPECT_EQ(e.GetBaseAssetCoefficient(c.name, c.client), c.coefficient);
+  }
+  TSettingsEngine other("[BASEASSETSX]\nK=Z9,0.5\n[BASEASSETS_TEMPLATE_E]\nCLIENTS=\nK=Z9,7\n", 2);
+  EXPECT_EQ(other.GetBaseAssetCoefficient("Z9", "ANY"), 0.5);
+  EXPECT_EQ(other.BaseAssets().size(), 1u);
+}
+
+TEST(ListQueries, CommaListTests) {
+  TSettingsEngine e("[GENERAL]\nMAINMARGINCLASSES=\n", 2);
+  EXPECT_TRUE(e.IsItemInCommaList("A", "A , B"));
+  EXPECT_TRUE(e.IsItemInCommaList("B", "A , B"));
+  EXPECT_FALSE(e.IsItemInCommaList(" A", "A,B"));
+  EXPECT_FALSE(e.IsItemInCommaList("", "  "));
+  EXPECT_FALSE(e.IsItemInCommaList("A", nullptr));
+  EXPECT_FALSE(e.IsItemInCommaList(nullptr, "A"));
+  EXPECT_TRUE(e.IsMainMarginClass(""));  // the two added commas meet
+  EXPECT_FALSE(e.IsMainMarginClass("EQBR"));
+  EXPECT_FALSE(e.IsMainMarginClass(nullptr));
+}
+
+TEST(MarginQueries, FlagsOfTheLimitKindElseTheGeneralRecord) {
+  TSettingsEngine e("[CLA_MARGIN]\nRSTRNMBUY=1\nRSTRTRANSFER=0\nUSECOMMONTRDACC=0\n"
+                    "USEONLYMONEYLIMITFOROLDMARGIN=1\nLONGMONEYTOSELLSHORT=1\nUSECORRELATION=0\n"
+                    "[CLA_MARGIN_LIMITKIND_2]\nRSTRNMBUY=0\nSHORTMONEYTOBUYLONG=1\n",
+                    2);
+  using TQuery = bool (TSettingsEngine::*)(const char*, double, int);
+  struct Case {
+    TQuery query;
+    const char* client;
+    int kind;
+    bool expected;
+  };
+  const Case cases[] = {
+      {&TSettingsEngine::GetRstrNmBuy, "A", 0, true}, {&TSettingsEngine::GetRstrNmBuy, "A", 2, false},
+      {&TSettingsEngine::GetRstrNmBuy, "A", 5, true},  // no record of kind 5: the general one
+      {&TSettingsEngine::GetRstrTransfer, "A", 0, false},
+      {&TSettingsEngine::GetShortMoneyToBuyLong, "A", 2, true},
+      {&TSettingsEngine::GetShortMoneyToBuyLong, "A", 0, false},
+      {&TSettingsEngine::GetLongMoneyToSellShort, "A", 0, true},
+      {&TSettingsEngine::GetUseCommonTrdAcc, "A", 0, false},
+      {&TSettingsEngine::GetUseCorrelation, "A", 0, false},
+      {&TSettingsEngine::GetMarginUseOnlyMoneyLimitForOldMargin, "A", 0, true},
+      // A client without a section answers from the broker's settings.
+      {&TSettingsEngine::GetRstrNmBuy, "Z", 0, false}, {&TSettingsEngine::GetRstrTransfer, "Z", 0, true},
+      {&TSettingsEngine::GetUseCorrelation, "Z", 1, true}, {&TSettingsEngine::GetUseCommonTrdAcc, nullptr, 0, true},
+      {&TSettingsEngine::GetLongMoneyToSellShort, "Z", 0, false},
+      {&TSettingsEngine::GetMarginUseOnlyMoneyLimitForOldMargin, "Z", 0, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ((e.*c.query)(c.client, -1.0, c.kind), c.expected) << &c - cases;
+}
+
+TEST(MarginQueries, NegativeMoneyToShortAdmitsTheListedCodes) {
+  TSettingsEngine e("[CLN_MARGIN]\nNEGATIVEMONEYTOSHORT=1,TQBR,EQBR\n[CLN_MARGIN_LIMITKIND_1]\nRSTRNMBUY=1\n"
+                    "[CLN_MARGIN_LIMITKIND_2]\nNEGATIVEMONEYTOSHORT=2,SPBFUT\n"
+                    "[CLM_MARGIN]\nNEGATIVEMONEYTOSHORT=2\n",
+                    2);
+  struct Case {
+    const char* client;
+    int kind;
+    const char* code;
+    int expected;
+  };
+  const Case cases[] = {
+      {"N", 0, "TQBR", 1}, {"N", 0, "EQBR", 1}, {"N", 0, "SPBFUT", 0},
+      {"N", 0, "1", 0},  // the first entry is the kind
+      {"N", 0, nullptr, 1},
+      {"N", 1, "SPBFUT", 0},  // the kind's own record has no list: the general record's decides
+      {"N", 1, "TQBR", 1},
+      {"N", 2, "SPBFUT", 2},  {"N", 2, "TQBR", 0}, {"M", 0, "ANY", 2}, {"Z", 0, "ANY", 0},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(e.GetNegativeMoneyToShort(c.client, -1.0, c.kind, c.code), c.expected)
+        << c.client << " " << c.kind << " " << (c.code ? c.code : "null");
+}
+
+TEST(MarginQueries, SecurityListsOfTheBrokerAndTheClient) {
+  TSettingsEngine e("[LIMITALLOWEDSECURITY]\nSECURITY_GAZP=<ALL>\nTQBR=SBER\nSECURITY_LKOH=EQBR\n"
+                    "[RESTSHORTSECURITIES]\nTQBR=LKOH\n"
+                    "[CLI_MARGIN]\nIGNORERESTSHORTSECURITY=1\nIGNORELIMITSECURITY=1\nIGNOREASSETSECURITY=1\n"
+                    "[CLO_MARGIN]\nTQBR=MOEX\nTQBR_ASSET=AFLT\nTQBR_RESTSHORT=VTBR\n"
+                    "[CLO_MARGIN_LIMITKIND_3]\nRSTRNMBUY=1\n[CLO_MARGIN_LIMITKIND_4]\nEQBR=YNDX\n",
+                    2);
+  using TQuery = bool (TSettingsEngine::*)(const char*, double, const char*, const char*, int);
+  const TQuery asset = &TSettingsEngine::IsAssetSecurity;
+  const TQuery allowed = &TSettingsEngine::IsLimitAllowedSecurity;
+  const TQuery restShort = &TSettingsEngine::IsRestShortSecurity;
+  struct Case {
+    TQuery query;
+    const char* client;
+    const char* key;
+    const char* security;
+    int kind;
+    bool expected;
+  };
+  const Case cases[] = {
+      // The broker's lists: by key, else by security.
+      {allowed, "Z", "TQBR", "SBER", 0, true},  {allowed, "Z", "TQBR", "GAZP", 0, false},
+      {allowed, "Z", "EQBR", "GAZP", 0, true},  {allowed, "Z", "EQBR", "LKOH", 0, true},
+      {allowed, "Z", "EQBR", "SBER", 0, false}, {allowed, "Z", nullptr, "GAZP", 0, true},
+      {allowed, "Z", nullptr, nullptr, 0, false}, {allowed, "Z", "TQBR", nullptr, 0, false},
+      {restShort, "Z", "TQBR", "LKOH", 0, true}, {restShort, "Z", "TQBR", "SBER", 0, false},
+      // No asset lists anywhere: the asset test answers as the limit-allowed one.
+      {asset, "Z", "TQBR", "SBER", 0, true},   {asset, "Z", "EQBR", "GAZP", 0, true},
+      {asset, "Z", "TQBR", "MOEX", 0, false},
+      // Ignore flags.
+      {allowed, "I", "TQBR", "NONE", 0, true}, {asset, "I", "TQBR", "NONE", 0, true},
+      {restShort, "I", "TQBR", "LKOH", 0, false},
+      // The client's own key list replaces the broker's; its security lists
+      // are still the broker's.
+      {allowed, "O", "TQBR", "MOEX", 0, true}, {allowed, "O", "TQBR", "SBER", 0, false},
+      {allowed, "O", "EQBR", "GAZP", 0, true}, {asset, "O", "TQBR", "AFLT", 0, true},
+      {asset, "O", "TQBR", "MOEX", 0, false},  {restShort, "O", "TQBR", "VTBR", 0, true},
+      {restShort, "O", "TQBR", "LKOH", 0, false},
+      // A kind's record without lists takes the general record's; one with
+      // its own lists uses them.
+      {allowed, "O", "TQBR", "MOEX", 3, true}, {asset, "O", "TQBR", "AFLT", 3, true},
+      {allowed, "O", "EQBR", "YNDX", 4, true}, {allowed, "O", "TQBR", "MOEX", 4, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ((e.*c.query)(c.client, -1.0, c.key, c.security, c.kind), c.expected) << &c - cases;
+
+  EXPECT_TRUE(e.HasAssetLists("O", -1.0, 0));
+  EXPECT_FALSE(e.HasAssetLists("O", -1.0, 3));  // no fallback to the general record
+  EXPECT_FALSE(e.HasAssetLists("O", -1.0, 5));
+  EXPECT_FALSE(e.HasLimitAllowedLists("O", -1.0, 3));  // the kind's own record
+  EXPECT_TRUE(e.HasLimitAllowedLists("O", -1.0, 5));   // no such record: the general one
+  EXPECT_TRUE(e.HasLimitAllowedLists("Z", -1.0, 0));   // the broker's lists
+  EXPECT_TRUE(e.HasRestShortLists("O", -1.0, 0));
+  EXPECT_FALSE(e.HasRestShortLists("O", -1.0, 3));
+  TSettingsEngine bare("[SECURITYDISCOUNTS]\nSUR=1\n", 2);
+  EXPECT_FALSE(bare.HasLimitAllowedLists("Z", -1.0, 0));
+  EXPECT_FALSE(bare.HasRestShortLists("Z", -1.0, 0));
+  EXPECT_FALSE(bare.HasAssetLists("Z", -1.0, 0));
+}
+
+TEST(MarginQueries, CorrelationsAndSecurityWeights) {
+  TSettingsEngine e("[ADDCORRELATION]\nPAIR=a,1.5,b,2.5,1\n[SECURITYWEIGHT]\nSBER=2\n"
+                    "[CL8_MARGIN]\nUSECORRELATION=0\n[CLW_MARGIN]\nGAZP_COEF=3\nP_CORRELATION=c,1,d,2,0\n"
+                    "[CLW_MARGIN_LIMITKIND_1]\nRSTRNMBUY=1\n",
+                    2);
+  const TCorrelationEntry* byName = e.FindCorrelationByName("PAIR", "Z", -1.0, 0);
+  ASSERT_NE(byName, nullptr);
+  EXPECT_EQ(byName->Code1, "a");
+  EXPECT_EQ(e.FindCorrelationByCode("a", "Z", -1.0, 0), byName);
+  EXPECT_EQ(e.FindCorrelationByCode("b", "Z", -1.0, 0), nullptr);
+  EXPECT_EQ(e.FindCorrelationByName("PAIR", "8", -1.0, 0), nullptr);
+  EXPECT_EQ(e.FindCorrelationByName(nullptr, "Z", -1.0, 0), nullptr);
+  EXPECT_EQ(e.FindCorrelationByName("PAIR", "W", -1.0, 0), nullptr);
+  EXPECT_EQ(e.FindCorrelationByName("P", "W", -1.0, 1)->Code1, "c");  // the client's general record
+
+  EXPECT_EQ(e.FindSecurityWeight("Z", -1.0, "SBER", 0)->W1, 2.0);
+  EXPECT_EQ(e.FindSecurityWeight("Z", -1.0, "GAZP", 0), nullptr);
+  EXPECT_EQ(e.FindSecurityWeight("W", -1.0, "GAZP", 0)->W1, 3.0);
+  EXPECT_EQ(e.FindSecurityWeight("W", -1.0, "GAZP", 1)->W1, 3.0);
+  EXPECT_EQ(e.FindSecurityWeight("W", -1.0, "SBER", 0), nullptr);
+  EXPECT_EQ(e.FindSecurityWeight("W", -1.0, nullptr, 0), nullptr);
+}
+
+TEST(MarginQueries, LimitKindsAndLeverage) {
+  TSettingsEngine e("[CLK_MARGIN]\nLIMITKINDS=1,2\nINCLUDECLIENTSWITHLEVERAGE=4\n"
+                    "[CLK_MARGIN_LIMITKIND_2]\nLIMITKINDS=4\n"
+                    "[CLX_MARGIN_TEMPLATE]\nINCLUDECLIENTSWITHLEVERAGE=3\nRSTRNMBUY=1\n",
+                    2);
+  EXPECT_EQ(e.GetClientLimitKinds("K", -1.0), (std::vector<int>{1, 2, 4}));
+  EXPECT_EQ(e.GetRecordLimitKinds("K", -1.0, 2), (std::vector<int>{4}));
+  EXPECT_EQ(e.GetRecordLimitKinds("K", -1.0, 7), (std::vector<int>{1, 2}));
+  EXPECT_EQ(e.GetIncludeClientsWithLeverage("K", 0, 2.5), 2.5);
+  EXPECT_EQ(e.GetIncludeClientsWithLeverage("K", 0, 0.0), 0.0);
+  EXPECT_EQ(e.GetIncludeClientsWithLeverage("K", 0, -1.0), 4.0);
+  EXPECT_EQ(e.GetIncludeClientsWithLeverage("Z", 0, -1.0), -1.0);
+  // A client with leverage 3 takes the template chosen by it.
+  EXPECT_TRUE(e.GetRstrNmBuy("ANY", 3.0, 0));
+  EXPECT_FALSE(e.GetRstrNmBuy("ANY", 2.0, 0));
+}
+
+TEST(MarginQueries, DiscountsOfTheClientElseTheBroker) {
+  TSettingsEngine e("[GENERAL]\nUSEDISCOUNTSTYPE=2\n[SECURITYDISCOUNTS]\nLKOH=0.5,0.6\n"
+                    "[CLD_MARGIN]\nUSEDISCOUNTSTYPE=5\nSBER_DISC=0.1,0.2,0.3,0.4,0.05,0.06\nGAZP_DISC=2\n"
+                    "USESECURITYDISCOUNTS=1\n[CLD_MARGIN_LIMITKIND_1]\nRSTRNMBUY=1\n",
+                    2);
+  EXPECT_EQ(e.GetDiscountSecurities("D", 0, -1.0), (TList{"GAZP", "SBER", "LKOH", "SUR"}));
+  EXPECT_EQ(e.GetDiscountSecurities("Z", 0, -1.0), (TList{"LKOH", "SUR"}));
+  const TSecurityDiscountResult own = e.GetSecurityDiscount("D", "SBER", 1, -1.0);
+  EXPECT_EQ(own.SecurityCode + own.ClientCode, "SBERD");
+  EXPECT_EQ((std::vector<double>{own.D1, own.D2, own.D3, own.D4, own.D5, own.D6}),
+            (std::vector<double>{0.1, 0.2, 0.3, 0.4, 0.05, 0.06}));
+  EXPECT_EQ(own.UseDiscountsType, 5);
+  EXPECT_EQ(own.LimitKind, 1);
+  EXPECT_TRUE(own.UseSecurityDiscounts);
+  const TSecurityDiscountResult broker = e.GetSecurityDiscount("D", "LKOH", 0, -1.0);
+  EXPECT_EQ(broker.D1, 0.5);
+  EXPECT_EQ(broker.UseDiscountsType, 5);  // the client's record was there
+  const TSecurityDiscountResult none = e.GetSecurityDiscount("D", "NONE", 0, -1.0);
+  EXPECT_EQ(none.SecurityCode, "");
+  EXPECT_EQ(none.D1, -1.0);
+  EXPECT_EQ(e.GetUseDiscountsType("Z", "LKOH", 0, -1.0), 2);
+  EXPECT_EQ(e.GetUseDiscountsType("D", nullptr, 0, -1.0), 5);
+}
+
+struct TCoefficientCase {
+  std::string text;
+  double percent;
+  std::int64_t longOverride;
+  std::int64_t shortOverride;
+  double expected[4];  // long, short, long minimum, short minimum
+};
+
+TEST(MarginQueries, RestrictionCoefficients) {
+  const std::string plain = "[CLC_MARGIN]\nSBER_DISC=-1,-1,0.3,0.4,0.1,0.2\n";
+  const std::string set = "[CLC_MARGIN]\nSBER_DISC=2,2,0.3,0.4,-1,-1\n";
+  const std::string unset = "[CLC_MARGIN]\nSBER_DISC=-1,-1,-1,-1,-1,-1\n";
+  const std::string powered = "USESECURITYDISCOUNTS=1\n";
+  const std::string changed = "USECHSECURITYDISCOUNTS=1\n";
+  const std::string account = "[GENERAL]\nDISCOUNTTRDACC=L01\n" + plain;
+  const double eased = 1.0 - std::sqrt(0.7);  // exponent (1 + 0) * 0.5 on 1 - 0.3
+  const double noLimit = 1e50;
+  const TCoefficientCase cases[] = {
+      {unset, 50, 0, 0, {1.0, noLimit, 1.0, noLimit}},
+      {unset + changed, 50, 0, 0, {0.5, 0.5, 1 - std::sqrt(0.5), std::sqrt(1.5) - 1}},
+      {plain, 100, 0, 0, {0.3, 0.4, eased, 0.2}},
+      {plain, 150, 0, 0, {0.3, 0.4, eased, 0.2}},  // works as 100
+      {plain, -10, 0, 0, {0.3, 0.4, eased, 0.2}},
+      {plain, 50, 0, 0, {0.3, 0.4, eased, 0.2}},
+      {plain + "MINDISCRATELONG=1\nMINDISCRATESHORT=1\n", 100, 0, 0, {0.3, 0.4, 0.3, 0.4}},
+      {set, 50, 0, 0, {0.51, 1.25, 0.3, 0.5}},
+      {set, 100, 0, 0, {1.0, noLimit, 1.0, noLimit}},
+      {set + powered + changed, 50, 0, 0, {0.51, 1.25, 0.3, 0.5}},
+      {set + powered + changed, 0, 0, 0, {0.0, 0.96, 0.0, 0.4}},
+      {set + powered, 50, 0, 0, {0.3, 0.4, eased, std::sqrt(1.4) - 1}},
+      {set + powered, 100, 0, 0, {0.3, 0.4, eased, std::sqrt(1.4) - 1}},
+      {set + changed, 50, 0, 0, {0.5, 0.5, 1 - std::sqrt(0.5), std::sqrt(1.5) - 1}},
+      {plain + powered + changed, 50, 0, 0, {0.5, 0.5, 1 - std::sqrt(0.5), std::sqrt(1.5) - 1}},
+      {account, 100, 250, 900, {0.25, 0.9, 1 - std::sqrt(0.75), std::sqrt(1.9) - 1}},
+      {account, 100, -1, -1, {1.0, noLimit, 1.0, noLimit}},
+      {plain, 100, 250, 900, {0.3, 0.4, eased, 0.2}},  // overrides need a discount account
+  };
+  for (const TCoefficientCase& c : cases) {
+    SCOPED_TRACE(c.text + " at " + std::to_string(c.percent));
+    TSettingsEngine e(c.text.c_str(), 2);
+    double out[4] = {-7, -7, -7, -7};
+    EXPECT_TRUE(e.ComputeRestrictionCoefficient("C", "SBER", 0, -1.0, c.percent, c.longOverride,
+                                                c.shortOverride, out));
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(out[i], c.expected[i], 1e-12 * (1 + c.expected[i])) << i;
+  }
+  TSettingsEngine e(account.c_str(), 2);
+  for (std::int64_t longOverride : {-5000, -1, 0, 999, 5000}) {
+    for (std::int64_t shortOverride : {-5000, -2000, -1, 1, 5000}) {
+      for (double percent : {0.0, 30.0, 100.0, std::nan("")}) {
+        double out[4];
+        e.ComputeRestrictionCoefficient("C", "SBER", 0, -1.0, percent, longOverride, shortOverride, out);
+        for (double value : out) EXPECT_FALSE(std::isnan(value)) << longOverride << " " << shortOverride;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace DL
