@@ -443,8 +443,7 @@ using TKinds = std::vector<int>;
 using TNumbers = std::vector<double>;
 
 struct Fixture {
-  explicit Fixture(const std::string& text)
-      : ini(std::make_unique<TIniFile>(text.c_str(), 2, ';', 1)), cache(ini.get()) {}
+  explicit Fixture(const std::string& text) : ini(Parse(text)), cache(ini.get()) {}
   const TClientMarginRestrictions& Get(const char* client, double leverage = -1.0) {
     return *cache.Get(TIniCacheItemID(client, leverage));
   }
@@ -454,75 +453,59 @@ struct Fixture {
   TCacheOfClientMarginRestrictions cache;
 };
 
-TNumbers Discounts(const TSecurityDiscount& d) {
-  return {d.D1, d.D2, d.D3, d.D4, d.D5, d.D6, d.MinLong, d.MinShort};
+TNumbers Discounts(const TSecurityDiscount& d) { return {d.D1, d.D2, d.D3, d.D4, d.D5, d.D6, d.MinLong, d.MinShort}; }
+
+// The flags RstrNmBuy, RstrTransfer, ShortMoneyToBuyLong, LongMoneyToSellShort,
+// UseCorrelation, UseCommonTrdAcc, UseOnlyMoneyLimitForOldMargin, the three
+// ignore flags, UseSecurityDiscounts, UseChSecurityDiscounts; then the
+// discounts type, the leverage, the minimum discount rates, the negative
+// money kind; then the source of each of the nine collections.
+std::string Scalars(const TMarginRestrictionRecord& r) {
+  std::ostringstream text;
+  for (bool flag : {r.RstrNmBuy, r.RstrTransfer, r.ShortMoneyToBuyLong, r.LongMoneyToSellShort, r.UseCorrelation,
+                    r.UseCommonTrdAcc, r.UseOnlyMoneyLimitForOldMargin, r.IgnoreLimitSecurity, r.IgnoreAssetSecurity,
+                    r.IgnoreRestShortSecurity, r.UseSecurityDiscounts, r.UseChSecurityDiscounts})
+    text << flag;
+  text << " " << r.UseDiscountsType << " " << r.IncludeClientsWithLeverage << " " << r.MinDiscRateLong << " "
+       << r.MinDiscRateShort << " " << r.NegativeMoneyToShortKind << " ";
+  for (int source : {r.SecurityWeightsSource, r.CorrelationsSource, r.AssetListsSource, r.AssetSecurityListsSource,
+                     r.LimitAllowedListsSource, r.LimitAllowedSecurityListsSource, r.RestShortListsSource,
+                     r.RestShortSecurityListsSource, r.SecurityDiscountsSource})
+    text << source;
+  return text.str();
 }
 
-TNumbers Sources(const TMarginRestrictionRecord& r) {
-  return {double(r.SecurityWeightsSource), double(r.CorrelationsSource), double(r.AssetListsSource),
-          double(r.AssetSecurityListsSource), double(r.LimitAllowedListsSource),
-          double(r.LimitAllowedSecurityListsSource), double(r.RestShortListsSource),
-          double(r.RestShortSecurityListsSource), double(r.SecurityDiscountsSource)};
-}
-
-TEST(MarginRestrictionCache, BrokerItemWithoutMarginSections) {
-  Fixture f("");
-  const TClientMarginRestrictions& item = *f.cache.GetDefault();
-  EXPECT_EQ(item.Leverage, -1.0);
-  ASSERT_EQ(item.Records.size(), 1u);
-  const TMarginRestrictionRecord& r = item.Records.at(0);
-  EXPECT_EQ((std::vector<bool>{r.RstrTransfer, r.UseCorrelation, r.UseCommonTrdAcc, r.RstrNmBuy,
-                               r.ShortMoneyToBuyLong, r.LongMoneyToSellShort, r.UseSecurityDiscounts,
-                               r.UseChSecurityDiscounts}),
-            (std::vector<bool>{true, true, true, false, false, false, false, false}));
-  EXPECT_EQ(r.UseDiscountsType, 3);
-  EXPECT_EQ(r.IncludeClientsWithLeverage, -1.0);
-  ASSERT_EQ(r.SecurityDiscounts.size(), 1u);
-  EXPECT_EQ(Discounts(r.SecurityDiscounts.at("SUR")), (TNumbers{-1, -1, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(Sources(r), TNumbers(9, 0.0));
-  for (double leverage : {-1.0, 2.0}) EXPECT_EQ(&f.Get("ANY", leverage), f.cache.GetDefault());
-  EXPECT_EQ(&f.Get(""), f.cache.GetDefault());
-}
-
-TEST(MarginRestrictionCache, BrokerNegativeMoneyToShortAndLimitKinds) {
-  struct Case {
-    const char* text;
-    int kind;
-    TList list;
-    TKinds limitKinds;
+TEST(MarginRestrictionCache, BrokerItem) {
+  const std::tuple<const char*, const char*, TList, TKinds> cases[] = {
+      {"", "010011000000 3 -1 0 0 0 000000000", {}, {}},
+      {"[GENERAL]\nNEGATIVEMONEYTOSHORT=2\nRSTRNMBUY=1\nSHORTMONEYTOBUYLONG=1\nLONGMONEYTOSELLSHORT=1\n"
+       "RSTRTRANSFER=0\nUSEDISCOUNTSTYPE=1\nUSESECURITYDISCOUNTS=1\nUSECHSECURITYDISCOUNTS=1\n"
+       "INCLUDECLIENTSWITHLEVERAGE=2\nUSECORRELATION=0\nUSEONLYMONEYLIMITFOROLDMARGIN=1\n",
+       "101101000011 1 2 0 0 2 000000000", {"2"}, {}},
+      {"[GENERAL]\nNEGATIVEMONEYTOSHORT=TQBR,EQBR\n", "010011000000 3 -1 0 0 0 000000000", {"TQBR", "EQBR"}, {}},
+      {"[GENERAL]\nNEGATIVEMONEYTOSHORT=3\nLIMITKINDS=2,-1,2\n", "010011000000 3 -1 0 0 0 000000000", {"3"}, {2}},
+      {"[GENERAL]\nLIMITKINDS=1,,0\n[SECURITYDISCOUNTS]\nMINDISCRATELONG=0.5\nmindiscrateshort=0.25\n",
+       "010011000000 3 -1 0.5 0.25 0 000000000", {}, {1, 0}},
   };
-  const Case cases[] = {
-      {"[GENERAL]\nNEGATIVEMONEYTOSHORT=2\n", 2, {"2"}, {}},
-      {"[GENERAL]\nNEGATIVEMONEYTOSHORT=TQBR,EQBR\n", 0, {"TQBR", "EQBR"}, {}},
-      {"[GENERAL]\nNEGATIVEMONEYTOSHORT=3\nLIMITKINDS=2,-1,2\n", 0, {"3"}, {2}},
-      {"[GENERAL]\nLIMITKINDS=1,,0\n", 0, {}, {1, 0}},
-  };
-  for (const Case& c : cases) {
-    Fixture f(c.text);
-    EXPECT_EQ(f.Broker().NegativeMoneyToShortKind, c.kind) << c.text;
-    EXPECT_EQ(f.Broker().NegativeMoneyToShortList, c.list) << c.text;
-    EXPECT_EQ(f.cache.GetDefault()->LimitKinds, c.limitKinds) << c.text;
+  for (const auto& [text, scalars, list, limitKinds] : cases) {
+    Fixture f(text);
+    EXPECT_EQ(Scalars(f.Broker()), scalars) << text;
+    EXPECT_EQ(f.Broker().NegativeMoneyToShortList, list) << text;
+    EXPECT_EQ(f.cache.GetDefault()->LimitKinds, limitKinds) << text;
+    EXPECT_EQ(f.cache.GetDefault()->Leverage, -1.0);
+    EXPECT_EQ(f.cache.GetDefault()->Records.size(), 1u);
+    for (double leverage : {-1.0, 2.0}) EXPECT_EQ(&f.Get("ANY", leverage), f.cache.GetDefault());
   }
+  EXPECT_EQ(Discounts(Fixture("").Broker().SecurityDiscounts.at("SUR")), (TNumbers{-1, -1, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST(MarginRestrictionCache, BrokerListSections) {
-  Fixture f("[GENERAL]\nRSTRNMBUY=1\nSHORTMONEYTOBUYLONG=1\nLONGMONEYTOSELLSHORT=1\nRSTRTRANSFER=0\n"
-            "USEDISCOUNTSTYPE=1\nUSESECURITYDISCOUNTS=1\nUSECHSECURITYDISCOUNTS=1\n"
-            "INCLUDECLIENTSWITHLEVERAGE=2\n"
-            "[ASSETSECURITIES]\nSECURITY_SBER=<ALL>\nSECURITY=A,B\nSECURITYX=C\nTQBR=D, E\n"
-            "[RESTSHORTSECURITIES]\nSECURITY_=F\nX=H\n"
-            "[LIMITALLOWEDSECURITY]\nsecurity_gazp=G\n"
-            "[ADDCOMMONTRDACC]\nACC1=L01, L02\n"
-            "[ADDCORRELATION]\nSHORT=a,1,b\nPAIR=a, 1.5, b, 2.5, 7\n"
+  Fixture f("[ASSETSECURITIES]\nSECURITY_SBER=<ALL>\nSECURITY=A,B\nSECURITYX=C\nTQBR=D, E\n"
+            "[RESTSHORTSECURITIES]\nSECURITY_=F\nX=H\n[LIMITALLOWEDSECURITY]\nsecurity_gazp=G\n"
+            "[ADDCOMMONTRDACC]\nACC1=L01, L02\n[ADDCORRELATION]\nSHORT=a,1,b\nPAIR=a, 1.5, b, 2.5, 7\n"
             "[SECURITYWEIGHT]\nW1=2\nW2=2,3\nW3=2,\nW4=1,2,3,4,5,6\nW5=\n"
-            "[SECURITYDISCOUNTS]\nMINDISCRATELONG=0.5\nmindiscrateshort=0.25\nSUR=1,2\n"
-            "TQBR=0.1,,0.3,0.4,0.5,0.6,0.7\n");
+            "[SECURITYDISCOUNTS]\nMINDISCRATELONG=0.5\nmindiscrateshort=0.25\nSUR=1,2\nTQBR=0.1,,0.3,0.4,0.5,0.6,0.7\n");
   const TMarginRestrictionRecord& r = f.Broker();
-  EXPECT_EQ((std::vector<bool>{r.RstrTransfer, r.RstrNmBuy, r.ShortMoneyToBuyLong,
-                               r.LongMoneyToSellShort, r.UseSecurityDiscounts, r.UseChSecurityDiscounts}),
-            (std::vector<bool>{false, true, true, true, true, true}));
-  EXPECT_EQ(r.UseDiscountsType, 1);
-  EXPECT_EQ(r.IncludeClientsWithLeverage, 2.0);
   EXPECT_TRUE(r.AssetSecurityLists.at("SBER").All);
   // Only "SECURITY_" marks a security name; "SECURITY" alone is a plain name.
   EXPECT_EQ(r.AssetLists.at("SECURITY").Items, (TList{"A", "B"}));
@@ -531,11 +514,9 @@ TEST(MarginRestrictionCache, BrokerListSections) {
   EXPECT_FALSE(r.AssetLists.at("TQBR").All);
   EXPECT_EQ(r.RestShortSecurityLists.at("").Items, (TList{"F"}));
   EXPECT_EQ(r.RestShortLists.at("X").Items, (TList{"H"}));
-  // The general record keeps the names as the text writes them.
-  EXPECT_EQ(r.LimitAllowedLists.at("security_gazp").Items, (TList{"G"}));
+  EXPECT_EQ(r.LimitAllowedLists.at("security_gazp").Items, (TList{"G"}));  // names as written
   EXPECT_EQ(r.CommonTrdAccLists.at("ACC1"), (TList{"L01", "L02"}));
-  // A correlation needs five items.
-  ASSERT_EQ(r.Correlations.size(), 1u);
+  ASSERT_EQ(r.Correlations.size(), 1u);  // a correlation needs five items
   const TCorrelationEntry& pair = r.Correlations[0];
   EXPECT_EQ(pair.Name + pair.Code1 + pair.Code2, "PAIRab");
   EXPECT_EQ((TNumbers{pair.Value1, pair.Value2, double(pair.Flag)}), (TNumbers{1.5, 2.5, 1}));
@@ -549,75 +530,45 @@ TEST(MarginRestrictionCache, BrokerListSections) {
     EXPECT_EQ((TNumbers{w.W1, w.W2, w.W3, w.W4, w.W5}), expected) << name;
   }
   // Discounts: items 4 and 5 land in D4 and D5; the broker's SUR stays.
-  EXPECT_EQ(r.MinDiscRateLong, 0.5);
-  EXPECT_EQ(r.MinDiscRateShort, 0.25);
   EXPECT_EQ(r.SecurityDiscounts.size(), 2u);
   EXPECT_EQ(Discounts(r.SecurityDiscounts.at("SUR")), (TNumbers{1, 2, -1, -1, -1, -1, 0.5, 0.25}));
-  EXPECT_EQ(Discounts(r.SecurityDiscounts.at("TQBR")),
-            (TNumbers{0.1, -1, 0.3, 0.4, 0.5, 0.6, 0.5, 0.25}));
+  EXPECT_EQ(Discounts(r.SecurityDiscounts.at("TQBR")), (TNumbers{0.1, -1, 0.3, 0.4, 0.5, 0.6, 0.5, 0.25}));
   Fixture off("[GENERAL]\nUSECORRELATION=0\n[ADDCORRELATION]\nP=a,1,b,2,0\n");
-  EXPECT_FALSE(off.Broker().UseCorrelation);
   EXPECT_TRUE(off.Broker().Correlations.empty());
 }
 
-const char kInheritance[] =
-    "[GENERAL]\nRSTRNMBUY=1\nSHORTMONEYTOBUYLONG=1\nUSEDISCOUNTSTYPE=2\nLIMITKINDS=5\n"
-    "NEGATIVEMONEYTOSHORT=TQBR\nMINDISCRATELONG=3\n"
-    "[SECURITYWEIGHT]\nSBER=2\n"
-    "[CL7_MARGIN]\nRSTRNMBUY=0\nSHORTMONEYTOBUYLONG=-2\nLONGMONEYTOSELLSHORT=-1\n"
-    "USEDISCOUNTSTYPE=-1\nINCLUDECLIENTSWITHLEVERAGE=-1\nLIMITKINDS=-1,3\nGAZP_COEF=3\n"
-    "MINDISCRATELONG=0.5\nMINDISCRATESHORT=-1\n"
-    "[CL7_MARGIN_LIMITKIND_2]\nRSTRNMBUY=-2\nUSEDISCOUNTSTYPE=-2\nSHORTMONEYTOBUYLONG=0\n"
-    "MINDISCRATELONG=-2\nMINDISCRATESHORT=-1\n"
-    "[CL7_MARGIN_LIMITKIND_3]\nRSTRNMBUY=-1\nUSEDISCOUNTSTYPE=-1\nLIMITKINDS=4\n"
-    "[CL7_MARGIN_LIMITKIND_0]\nRSTRNMBUY=1\n"
-    "[CL7_MARGIN_LIMITKIND_X]\nRSTRNMBUY=1\n"
-    "[CL7_MARGIN_LIMITKIND_3X]\nRSTRNMBUY=0\n"
-    "[CL8_MARGIN]\nUSECORRELATION=0\n"
-    "[CL8_MARGIN_LIMITKIND_1]\nX=1\n";
-
+// A client value of -2 takes the base record's value (for a kind's record
+// the client's general record, for the general record the broker's); -1
+// keeps -1 in the general record and takes the broker's value in a kind's;
+// a key the section lacks reads as -2.
 TEST(MarginRestrictionCache, InheritanceOfScalarKeys) {
-  Fixture f(kInheritance);
-  const TClientMarginRestrictions& item = f.Get("7");
-  ASSERT_EQ(item.Records.size(), 3u);  // 0, 2 and 3; kinds 0 and X are no kinds
-  const TMarginRestrictionRecord& general = item.Records.at(0);
-  EXPECT_FALSE(general.RstrNmBuy);
-  EXPECT_TRUE(general.ShortMoneyToBuyLong);    // -2: the broker's value
-  EXPECT_TRUE(general.LongMoneyToSellShort);   // -1 stays -1, a true flag
-  EXPECT_EQ(general.UseDiscountsType, -1);
-  EXPECT_EQ(general.IncludeClientsWithLeverage, -1.0);
-  EXPECT_EQ(general.MinDiscRateLong, 0.5);
-  EXPECT_EQ(general.MinDiscRateShort, -1.0);
-  EXPECT_EQ(general.NegativeMoneyToShortList, (TList{"TQBR"}));  // the broker's list
-  const TMarginRestrictionRecord& two = item.Records.at(2);
-  EXPECT_FALSE(two.RstrNmBuy);                 // -2: the client's general record
-  EXPECT_EQ(two.UseDiscountsType, -1);
-  EXPECT_FALSE(two.ShortMoneyToBuyLong);
-  EXPECT_EQ(two.MinDiscRateLong, 0.5);
-  EXPECT_EQ(two.MinDiscRateShort, 0.0);        // -1: the broker's value
-  const TMarginRestrictionRecord& three = item.Records.at(3);
-  EXPECT_TRUE(three.RstrNmBuy);                // -1: the broker's value
-  EXPECT_EQ(three.UseDiscountsType, 2);
-  // "LIMITKIND_3X" is kind 3 too, but the first section for a kind wins.
-  EXPECT_EQ(general.LimitKinds, (TKinds{-1, 3}));
-  EXPECT_EQ(two.LimitKinds, (TKinds{-1, 3}));  // copied from the general record
-  EXPECT_EQ(three.LimitKinds, (TKinds{4}));
-  EXPECT_EQ(item.LimitKinds, (TKinds{-1, 3, 4}));
-  const TClientMarginRestrictions& eight = f.Get("8");
-  EXPECT_EQ(eight.Records.at(1).LimitKinds, (TKinds{5}));  // the broker's
-  // Keys the section lacks take the broker's values.
-  for (const TMarginRestrictionRecord* r : {&eight.Records.at(0), &eight.Records.at(1)}) {
-    EXPECT_TRUE(r->RstrNmBuy && r->ShortMoneyToBuyLong && r->RstrTransfer && r->UseCommonTrdAcc);
-    EXPECT_FALSE(r->LongMoneyToSellShort || r->IgnoreLimitSecurity || r->UseSecurityDiscounts);
-    EXPECT_EQ(r->UseDiscountsType, 2);
+  Fixture f("[GENERAL]\nRSTRNMBUY=1\nSHORTMONEYTOBUYLONG=1\nUSEDISCOUNTSTYPE=2\nLIMITKINDS=5\n"
+            "NEGATIVEMONEYTOSHORT=TQBR\n[SECURITYWEIGHT]\nSBER=2\n"
+            "[CL7_MARGIN]\nRSTRNMBUY=0\nSHORTMONEYTOBUYLONG=-2\nLONGMONEYTOSELLSHORT=-1\nUSEDISCOUNTSTYPE=-1\n"
+            "INCLUDECLIENTSWITHLEVERAGE=-1\nLIMITKINDS=-1,3\nGAZP_COEF=3\nMINDISCRATELONG=0.5\nMINDISCRATESHORT=-1\n"
+            "[CL7_MARGIN_LIMITKIND_2]\nRSTRNMBUY=-2\nUSEDISCOUNTSTYPE=-2\nSHORTMONEYTOBUYLONG=0\n"
+            "MINDISCRATELONG=-2\nMINDISCRATESHORT=-1\n"
+            "[CL7_MARGIN_LIMITKIND_3]\nRSTRNMBUY=-1\nUSEDISCOUNTSTYPE=-1\nLIMITKINDS=4\n"
+            "[CL7_MARGIN_LIMITKIND_0]\nRSTRNMBUY=1\n[CL7_MARGIN_LIMITKIND_X]\nRSTRNMBUY=1\n"
+            "[CL7_MARGIN_LIMITKIND_3X]\nRSTRNMBUY=0\n[CL8_MARGIN]\nUSECORRELATION=0\n[CL8_MARGIN_LIMITKIND_1]\nX=1\n");
+  const TClientMarginRestrictions& seven = f.Get("7");
+  // Kinds 0 and X are no kinds; "LIMITKIND_3X" is kind 3 too, but the first
+  // section of a kind wins.
+  ASSERT_EQ(seven.Records.size(), 3u);
+  const std::tuple<const char*, int, const char*, TKinds> cases[] = {
+      {"7", 0, "011111000000 -1 -1 0.5 -1 0 200000000", {-1, 3}},
+      {"7", 2, "010111000000 -1 -1 0.5 0 0 100000000", {-1, 3}},
+      {"7", 3, "111111000000 2 -1 0.5 -1 0 100000000", {4}},
+      {"8", 0, "111001000000 2 -1 0 0 0 000000000", {5}},
+      {"8", 1, "111001000000 2 -1 0 0 0 000020000", {5}},  // its list X
+  };
+  for (const auto& [client, kind, scalars, limitKinds] : cases) {
+    const TMarginRestrictionRecord& r = f.Get(client).Records.at(kind);
+    EXPECT_EQ(Scalars(r), scalars) << client << " kind " << kind;
+    EXPECT_EQ(r.LimitKinds, limitKinds) << client << " kind " << kind;
+    EXPECT_EQ(r.NegativeMoneyToShortList, (TList{"TQBR"}));  // the broker's list
   }
-  EXPECT_FALSE(eight.Records.at(0).UseCorrelation);
-  EXPECT_FALSE(eight.Records.at(1).UseCorrelation);
-  // Which collection each record answers from: own 2, the client's general
-  // record 1, the broker's 0.
-  EXPECT_EQ(Sources(general), (TNumbers{2, 0, 0, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(Sources(two), (TNumbers{1, 0, 0, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(Sources(eight.Records.at(1)), (TNumbers{0, 0, 0, 0, 2, 0, 0, 0, 0}));  // its list X
+  EXPECT_EQ(seven.LimitKinds, (TKinds{-1, 3, 4}));
 }
 
 TEST(MarginRestrictionCache, KeysOfAClientSection) {
@@ -646,8 +597,7 @@ TEST(MarginRestrictionCache, KeysOfAClientSection) {
   EXPECT_EQ(r.Correlations[0].Flag, 0);
   EXPECT_EQ(r.SecurityWeights.at("SBER").W2, 3.0);
   EXPECT_TRUE(r.CommonTrdAccLists.empty());
-  EXPECT_TRUE(r.IgnoreAssetSecurity);
-  EXPECT_EQ(Sources(r), (TNumbers{2, 2, 2, 2, 2, 2, 2, 2, 2}));
+  EXPECT_EQ(Scalars(r), "010011001000 3 -1 0.3 0 0 222222222");
 }
 
 TEST(MarginRestrictionCache, SectionChain) {
