@@ -350,71 +350,46 @@ TEST(BaseAssetQueries, DefaultAndTemplateTables) {
 
 TEST(ListQueries, CommaListTests) {
   TSettingsEngine e("[GENERAL]\nMAINMARGINCLASSES=\n", 2);
-  EXPECT_TRUE(e.IsItemInCommaList("A", "A , B"));
-  EXPECT_TRUE(e.IsItemInCommaList("B", "A , B"));
-  EXPECT_FALSE(e.IsItemInCommaList(" A", "A,B"));
-  EXPECT_FALSE(e.IsItemInCommaList("", "  "));
-  EXPECT_FALSE(e.IsItemInCommaList("A", nullptr));
-  EXPECT_FALSE(e.IsItemInCommaList(nullptr, "A"));
+  const std::tuple<const char*, const char*, bool> cases[] = {
+      {"A", "A , B", true}, {"B", "A , B", true}, {" A", "A,B", false}, {"", "  ", false}, {"A", nullptr, false},
+      {nullptr, "A", false}};
+  for (const auto& [item, list, expected] : cases) EXPECT_EQ(e.IsItemInCommaList(item, list), expected) << Text(item);
   EXPECT_TRUE(e.IsMainMarginClass(""));  // the two added commas meet
   EXPECT_FALSE(e.IsMainMarginClass("EQBR"));
-  EXPECT_FALSE(e.IsMainMarginClass(nullptr));
 }
 
 TEST(MarginQueries, FlagsOfTheLimitKindElseTheGeneralRecord) {
-  TSettingsEngine e("[CLA_MARGIN]\nRSTRNMBUY=1\nRSTRTRANSFER=0\nUSECOMMONTRDACC=0\n"
-                    "USEONLYMONEYLIMITFOROLDMARGIN=1\nLONGMONEYTOSELLSHORT=1\nUSECORRELATION=0\n"
-                    "[CLA_MARGIN_LIMITKIND_2]\nRSTRNMBUY=0\nSHORTMONEYTOBUYLONG=1\n",
-                    2);
+  TSettingsEngine e("[CLA_MARGIN]\nRSTRNMBUY=1\nRSTRTRANSFER=0\nUSECOMMONTRDACC=0\nUSEONLYMONEYLIMITFOROLDMARGIN=1\n"
+                    "LONGMONEYTOSELLSHORT=1\nUSECORRELATION=0\n[CLA_MARGIN_LIMITKIND_2]\nRSTRNMBUY=0\nSHORTMONEYTOBUYLONG=1\n", 2);
   using TQuery = bool (TSettingsEngine::*)(const char*, double, int);
-  struct Case {
-    TQuery query;
-    const char* client;
-    int kind;
-    bool expected;
+  const TQuery nmBuy = &TSettingsEngine::GetRstrNmBuy, transfer = &TSettingsEngine::GetRstrTransfer,
+               shortMoney = &TSettingsEngine::GetShortMoneyToBuyLong, longMoney = &TSettingsEngine::GetLongMoneyToSellShort,
+               account = &TSettingsEngine::GetUseCommonTrdAcc, correlation = &TSettingsEngine::GetUseCorrelation,
+               moneyOnly = &TSettingsEngine::GetMarginUseOnlyMoneyLimitForOldMargin;
+  // A kind without a record takes the general one; a client without a
+  // section answers from the broker's settings.
+  const std::tuple<TQuery, const char*, int, bool> cases[] = {
+      {nmBuy, "A", 0, true},     {nmBuy, "A", 2, false},     {nmBuy, "A", 5, true},      {transfer, "A", 0, false},
+      {shortMoney, "A", 2, true}, {shortMoney, "A", 0, false}, {longMoney, "A", 0, true},  {account, "A", 0, false},
+      {correlation, "A", 0, false}, {moneyOnly, "A", 0, true}, {nmBuy, "Z", 0, false},     {transfer, "Z", 0, true},
+      {correlation, "Z", 1, true}, {account, nullptr, 0, true}, {longMoney, "Z", 0, false}, {moneyOnly, "Z", 0, false},
   };
-  const Case cases[] = {
-      {&TSettingsEngine::GetRstrNmBuy, "A", 0, true}, {&TSettingsEngine::GetRstrNmBuy, "A", 2, false},
-      {&TSettingsEngine::GetRstrNmBuy, "A", 5, true},  // no record of kind 5: the general one
-      {&TSettingsEngine::GetRstrTransfer, "A", 0, false},
-      {&TSettingsEngine::GetShortMoneyToBuyLong, "A", 2, true},
-      {&TSettingsEngine::GetShortMoneyToBuyLong, "A", 0, false},
-      {&TSettingsEngine::GetLongMoneyToSellShort, "A", 0, true},
-      {&TSettingsEngine::GetUseCommonTrdAcc, "A", 0, false},
-      {&TSettingsEngine::GetUseCorrelation, "A", 0, false},
-      {&TSettingsEngine::GetMarginUseOnlyMoneyLimitForOldMargin, "A", 0, true},
-      // A client without a section answers from the broker's settings.
-      {&TSettingsEngine::GetRstrNmBuy, "Z", 0, false}, {&TSettingsEngine::GetRstrTransfer, "Z", 0, true},
-      {&TSettingsEngine::GetUseCorrelation, "Z", 1, true}, {&TSettingsEngine::GetUseCommonTrdAcc, nullptr, 0, true},
-      {&TSettingsEngine::GetLongMoneyToSellShort, "Z", 0, false},
-      {&TSettingsEngine::GetMarginUseOnlyMoneyLimitForOldMargin, "Z", 0, false},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ((e.*c.query)(c.client, -1.0, c.kind), c.expected) << &c - cases;
+  int row = 0;
+  for (const auto& [query, client, kind, expected] : cases) EXPECT_EQ((e.*query)(client, -1.0, kind), expected) << row++;
 }
 
 TEST(MarginQueries, NegativeMoneyToShortAdmitsTheListedCodes) {
   TSettingsEngine e("[CLN_MARGIN]\nNEGATIVEMONEYTOSHORT=1,TQBR,EQBR\n[CLN_MARGIN_LIMITKIND_1]\nRSTRNMBUY=1\n"
-                    "[CLN_MARGIN_LIMITKIND_2]\nNEGATIVEMONEYTOSHORT=2,SPBFUT\n"
-                    "[CLM_MARGIN]\nNEGATIVEMONEYTOSHORT=2\n",
-                    2);
-  struct Case {
-    const char* client;
-    int kind;
-    const char* code;
-    int expected;
+                    "[CLN_MARGIN_LIMITKIND_2]\nNEGATIVEMONEYTOSHORT=2,SPBFUT\n[CLM_MARGIN]\nNEGATIVEMONEYTOSHORT=2\n", 2);
+  // The first entry is the kind. A kind's record without a list takes the
+  // general record's list and keeps its own kind.
+  const std::tuple<const char*, int, const char*, int> cases[] = {
+      {"N", 0, "TQBR", 1},   {"N", 0, "EQBR", 1}, {"N", 0, "SPBFUT", 0}, {"N", 0, "1", 0},     {"N", 0, nullptr, 1},
+      {"N", 1, "SPBFUT", 0}, {"N", 1, "TQBR", 1}, {"N", 2, "SPBFUT", 2}, {"N", 2, "TQBR", 0}, {"M", 0, "ANY", 2},
+      {"Z", 0, "ANY", 0},
   };
-  const Case cases[] = {
-      {"N", 0, "TQBR", 1}, {"N", 0, "EQBR", 1}, {"N", 0, "SPBFUT", 0},
-      {"N", 0, "1", 0},  // the first entry is the kind
-      {"N", 0, nullptr, 1},
-      {"N", 1, "SPBFUT", 0},  // the kind's own record has no list: the general record's decides
-      {"N", 1, "TQBR", 1},
-      {"N", 2, "SPBFUT", 2},  {"N", 2, "TQBR", 0}, {"M", 0, "ANY", 2}, {"Z", 0, "ANY", 0},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(e.GetNegativeMoneyToShort(c.client, -1.0, c.kind, c.code), c.expected)
-        << c.client << " " << c.kind << " " << (c.code ? c.code : "null");
+  for (const auto& [client, kind, code, expected] : cases)
+    EXPECT_EQ(e.GetNegativeMoneyToShort(client, -1.0, kind, code), expected) << client << kind << Text(code);
 }
 
 TEST(MarginQueries, SecurityListsOfTheBrokerAndTheClient) {
