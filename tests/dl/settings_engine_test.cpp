@@ -438,18 +438,20 @@ TEST(MarginQueries, SecurityListsOfTheBrokerAndTheClient) {
   for (const Case& c : cases)
     EXPECT_EQ((e.*c.query)(c.client, -1.0, c.key, c.security, c.kind), c.expected) << &c - cases;
 
-  EXPECT_TRUE(e.HasAssetLists("O", -1.0, 0));
-  EXPECT_FALSE(e.HasAssetLists("O", -1.0, 3));  // no fallback to the general record
-  EXPECT_FALSE(e.HasAssetLists("O", -1.0, 5));
-  EXPECT_FALSE(e.HasLimitAllowedLists("O", -1.0, 3));  // the kind's own record
-  EXPECT_TRUE(e.HasLimitAllowedLists("O", -1.0, 5));   // no such record: the general one
-  EXPECT_TRUE(e.HasLimitAllowedLists("Z", -1.0, 0));   // the broker's lists
-  EXPECT_TRUE(e.HasRestShortLists("O", -1.0, 0));
-  EXPECT_FALSE(e.HasRestShortLists("O", -1.0, 3));
+  // Asset lists count only in the kind's own record; the others fall back
+  // to the general record when the kind has none, and to the broker's.
+  using THas = bool (TSettingsEngine::*)(const char*, double, int);
+  const THas hasAsset = &TSettingsEngine::HasAssetLists, hasAllowed = &TSettingsEngine::HasLimitAllowedLists,
+             hasRestShort = &TSettingsEngine::HasRestShortLists;
   TSettingsEngine bare("[SECURITYDISCOUNTS]\nSUR=1\n", 2);
-  EXPECT_FALSE(bare.HasLimitAllowedLists("Z", -1.0, 0));
-  EXPECT_FALSE(bare.HasRestShortLists("Z", -1.0, 0));
-  EXPECT_FALSE(bare.HasAssetLists("Z", -1.0, 0));
+  const std::tuple<TSettingsEngine*, THas, const char*, int, bool> has[] = {
+      {&e, hasAsset, "O", 0, true},      {&e, hasAsset, "O", 3, false},     {&e, hasAsset, "O", 5, false},
+      {&e, hasAllowed, "O", 3, false},   {&e, hasAllowed, "O", 5, true},    {&e, hasAllowed, "Z", 0, true},
+      {&e, hasRestShort, "O", 0, true},  {&e, hasRestShort, "O", 3, false}, {&bare, hasAllowed, "Z", 0, false},
+      {&bare, hasRestShort, "Z", 0, false}, {&bare, hasAsset, "Z", 0, false},
+  };
+  int row = 0;
+  for (const auto& [engine, query, client, kind, expected] : has) EXPECT_EQ((engine->*query)(client, -1.0, kind), expected) << row++;
 }
 
 TEST(MarginQueries, CorrelationsAndSecurityWeights) {
