@@ -27,9 +27,7 @@ struct GrammarCase {
 };
 
 const GrammarCase kGrammarCases[] = {
-    {"empty text", "", ""},
-    {"blank lines only", "  \r\n\t\n\r", ""},
-    {"one key", "[A]\nk=1", "[A]\nk=1\n"},
+    {"empty text", "", ""}, {"blank lines only", "  \r\n\t\n\r", ""}, {"one key", "[A]\nk=1", "[A]\nk=1\n"},
     {"keys before the first header are dropped", "k=0\n[A]\nk=1\n", "[A]\nk=1\n"},
     {"repeated section keeps only its last keys, first spelling", "[A]\nk=1\n[B]\nx=1\n[a]\nm=2\n",
      "[A]\nm=2\n[B]\nx=1\n"},

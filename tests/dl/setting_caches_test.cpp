@@ -283,8 +283,7 @@ TEST(CommScaleCache, DefaultScale) {
     std::map<double, double> rates;
   };
   const Case cases[] = {
-      {"", 0, 0, 0, 0, {}},
-      {"[COMMISSIONSCALE]\n", 0, 0, 0, 0, {}},
+      {"", 0, 0, 0, 0, {}}, {"[COMMISSIONSCALE]\n", 0, 0, 0, 0, {}},
       {"[COMMISSIONSCALE]\nMINVALUE=10\nMAXVALUE=100\nMINVOLUME=10\nTRADECOMMISSION=0.05\n100=0.04\n",
        1000, 1000, 10000, 5, {{10000, 0.04}}},
       {"[commissionscale]\nminvalue=10\n10=0.05\n100=0.03\n", 0, 1000, 0, 0, {{1000, 0.05}, {10000, 0.03}}},

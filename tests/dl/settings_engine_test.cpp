@@ -187,10 +187,8 @@ TEST(ClientCommissionQuery, TheBoardEntryElseTheDefaultEntryOfTheClientsKind) {
     double expected[5];  // type, broker, trade, one-second and trade-lot commissions
   };
   const Case cases[] = {
-      {"TQBR_FIXED=2", "TQBR", {1, 2, 0, 0, 0}},
-      {"TQBR_TRADE=0.03", "TQBR", {3, 0, 3, 0, 0}},
-      {"TQBR_TRADE_MAX=0.01,7", "TQBR", {4, 7, 1, 0, 0}},
-      {"TQBR_1SEC=0.02", "TQBR", {5, 0, 0, 2, 0}},
+      {"TQBR_FIXED=2", "TQBR", {1, 2, 0, 0, 0}}, {"TQBR_TRADE=0.03", "TQBR", {3, 0, 3, 0, 0}},
+      {"TQBR_TRADE_MAX=0.01,7", "TQBR", {4, 7, 1, 0, 0}}, {"TQBR_1SEC=0.02", "TQBR", {5, 0, 0, 2, 0}},
       {"TQBR_TRADELOT=0.04", "TQBR", {6, 0, 0, 0, 4}},
       {"TQBR_TRADE_MAX_1SEC=0.01,0.05", "TQBR", {7, 0, 1, 5, 0}},
       {"TQBR_FIXED=2\nTQBR_TRADE=0.03", "TQBR", {1, 2, 0, 0, 0}},  // the first map decides
@@ -540,11 +538,9 @@ TEST(MarginQueries, RestrictionCoefficients) {
       {unset + changed, 50, 0, 0, {0.5, 0.5, 1 - std::sqrt(0.5), std::sqrt(1.5) - 1}},
       {plain, 100, 0, 0, {0.3, 0.4, eased, 0.2}},
       {plain, 150, 0, 0, {0.3, 0.4, eased, 0.2}},  // works as 100
-      {plain, -10, 0, 0, {0.3, 0.4, eased, 0.2}},
-      {plain, 50, 0, 0, {0.3, 0.4, eased, 0.2}},
+      {plain, -10, 0, 0, {0.3, 0.4, eased, 0.2}}, {plain, 50, 0, 0, {0.3, 0.4, eased, 0.2}},
       {plain + "MINDISCRATELONG=1\nMINDISCRATESHORT=1\n", 100, 0, 0, {0.3, 0.4, 0.3, 0.4}},
-      {set, 50, 0, 0, {0.51, 1.25, 0.3, 0.5}},
-      {set, 100, 0, 0, {1.0, noLimit, 1.0, noLimit}},
+      {set, 50, 0, 0, {0.51, 1.25, 0.3, 0.5}}, {set, 100, 0, 0, {1.0, noLimit, 1.0, noLimit}},
       {set + powered + changed, 50, 0, 0, {0.51, 1.25, 0.3, 0.5}},
       {set + powered + changed, 0, 0, 0, {0.0, 0.96, 0.0, 0.4}},
       {set + powered, 50, 0, 0, {0.3, 0.4, eased, std::sqrt(1.4) - 1}},
