@@ -18,8 +18,7 @@ TEST(SettingsEngineLoad, ClientLagsFromCreditLagAndClientLagSection) {
   TSettingsEngine e("[GENERAL]\nCREDITLAG=2\n[CLIENTLAG]\nA1=3\nA*=5\nB*=0\n*=9\nDEFAULT=7\nC=0\n", 2);
   const std::pair<const char*, int> cases[] = {
       {"A1", 3}, {"A7", 5}, {"A", 5}, {"B1", 2},  // mask value 0 passes over to DEFAULT
-      {"C1", 2},  // DEFAULT of CLIENTLAG does not replace CREDITLAG
-      {"C", 0}, {nullptr, 2}, {"*", 2},
+      {"C1", 2},  // DEFAULT of CLIENTLAG does not replace CREDITLAG {"C", 0}, {nullptr, 2}, {"*", 2},
   };
   for (const auto& [client, lag] : cases) EXPECT_EQ(e.GetClientLag(client), lag) << client;
   TSettingsEngine noCreditLag("[CLIENTLAG]\nZ=4\n", 2);
