@@ -350,55 +350,44 @@ TEST(CommScaleCache, SectionChain) {
   EXPECT_EQ(reader.FindMaskCommScale("ABC", 1)->MinValue, 300);
 }
 
-using TLists = std::map<std::string, TList>;
-
-TEST(SecurityRestrictionsCache, GeneralValues) {
-  auto none = Parse("[GENERAL]\nIGNORECHECKLIMITS=\n");
-  TCacheOfSecurityRestrictions plain(none.get());
-  const TClientSecurityRestrictions& p = *plain.GetDefault();
-  EXPECT_FALSE(p.HasMultiCurrency || p.UseOnlyMoneyLimitForOldMargin || p.HasCurrencyRates);
-  EXPECT_TRUE(p.MultiCurrencyLists.empty() && p.IgnoreCheckLimits.empty());
-
-  auto some = Parse("[AddMultiCurrency]\nSUR=USD,EUR\nsur2=CNY\n"
-                    "[GENERAL]\nIGNORECHECKLIMITS=A, B\nUSEONLYMONEYLIMITFOROLDMARGIN=2\n");
-  TCacheOfSecurityRestrictions general(some.get());
-  const TClientSecurityRestrictions& d = *general.GetDefault();
-  EXPECT_TRUE(d.HasMultiCurrency && d.UseOnlyMoneyLimitForOldMargin);
-  EXPECT_EQ(d.MultiCurrencyLists, (TLists{{"SUR", {"USD", "EUR"}}, {"sur2", {"CNY"}}}));
-  EXPECT_EQ(d.IgnoreCheckLimits, (TList{"A", "B"}));
-  EXPECT_FALSE(d.HasCurrencyRates);
+// Flags HasCurrencyRates, HasMultiCurrency, UseOnlyMoneyLimitForOldMargin;
+// the main codes; the rates of both groups; the boards; the codes without
+// limit checks; the multi-currency lists.
+std::string Describe(const TClientSecurityRestrictions& r) {
+  std::ostringstream text;
+  text << r.HasCurrencyRates << r.HasMultiCurrency << r.UseOnlyMoneyLimitForOldMargin << " " << r.MainCurrency << "/"
+       << r.MainCurrency2 << " ";
+  for (const auto* rates : {&r.CurrencyRates, &r.Currency2Rates})
+    for (const auto& [code, rate] : *rates) text << code << "=" << rate << (rates == &r.CurrencyRates ? "," : ";");
+  for (const auto* list : {&r.CurrBoards, &r.IgnoreCheckLimits})
+    for (const std::string& item : *list) text << " " << (list == &r.CurrBoards ? "board " : "free ") << item;
+  for (const auto& [key, items] : r.MultiCurrencyLists)
+    for (const std::string& item : items) text << " " << key << ":" << item;
+  return text.str();
 }
 
-TEST(SecurityRestrictionsCache, ClientSection) {
-  auto ini = Parse("[GENERAL]\nUSEONLYMONEYLIMITFOROLDMARGIN=1\nIGNORECHECKLIMITS=G\n[AddMultiCurrency]\nX=Y\n"
-                   "[CLA]\nCURRENCY_MAIN=SUR\nCURRENCY_USD=75.5\nCURRENCY_EUR=\ncurrency2_cny=11\n"
-                   "CURRENCY2_MAIN=\nCURRBOARDS=TQBR, EQBR,CETS\naddmulticurrency_sur=usd,eur\n"
-                   "[CLB]\nUSEONLYMONEYLIMITFOROLDMARGIN=\nIGNORECHECKLIMITS=\n"
-                   "[CLC]\nUSEONLYMONEYLIMITFOROLDMARGIN=0\nIGNORECHECKLIMITS=X,Y\n"
-                   "[CLD]\nOTHER=1\n[CLE]\nCURRENCY2_KZT=2\n");
-  TCacheOfSecurityRestrictions cache(ini.get());
-  auto get = [&](const char* client) { return *cache.Get(TIniCacheItemID(client, "", "")); };
-  const TClientSecurityRestrictions a = get("A");
-  EXPECT_TRUE(a.HasCurrencyRates);
-  EXPECT_EQ(a.MainCurrency + "/" + a.MainCurrency2, "SUR/");
-  EXPECT_EQ(a.CurrencyRates, (std::map<std::string, double>{{"USD", 75.5}}));
-  EXPECT_EQ(a.Currency2Rates, (std::map<std::string, double>{{"CNY", 11.0}}));
-  EXPECT_EQ(a.CurrBoards, (TList{"CETS", "EQBR", "TQBR"}));
-  EXPECT_TRUE(a.HasMultiCurrency);
-  EXPECT_EQ(a.MultiCurrencyLists, (TLists{{"SUR", {"usd", "eur"}}}));
-  EXPECT_TRUE(a.UseOnlyMoneyLimitForOldMargin);
-  EXPECT_TRUE(a.IgnoreCheckLimits.empty());  // nothing falls back
-  const TClientSecurityRestrictions b = get("B");
-  EXPECT_TRUE(b.UseOnlyMoneyLimitForOldMargin);
-  EXPECT_TRUE(b.IgnoreCheckLimits.empty());
-  EXPECT_FALSE(b.HasMultiCurrency || b.HasCurrencyRates);
-  const TClientSecurityRestrictions c = get("C");
-  EXPECT_FALSE(c.UseOnlyMoneyLimitForOldMargin);
-  EXPECT_EQ(c.IgnoreCheckLimits, (TList{"X", "Y"}));
-  EXPECT_TRUE(get("D").UseOnlyMoneyLimitForOldMargin);
-  EXPECT_TRUE(get("E").HasCurrencyRates);
-  EXPECT_EQ(get("E").Currency2Rates.at("KZT"), 2.0);
-  EXPECT_EQ(cache.Get(TIniCacheItemID("F", "", "")), cache.GetDefault());
+TEST(SecurityRestrictionsCache, GeneralValuesAndClientSections) {
+  const char* text = "[GENERAL]\nUSEONLYMONEYLIMITFOROLDMARGIN=1\nIGNORECHECKLIMITS=G\n[AddMultiCurrency]\nX=Y\n"
+                     "[CLA]\nCURRENCY_MAIN=SUR\nCURRENCY_USD=75.5\nCURRENCY_EUR=\ncurrency2_cny=11\nCURRENCY2_MAIN=\n"
+                     "CURRBOARDS=TQBR, EQBR,CETS\naddmulticurrency_sur=usd,eur\n"
+                     "[CLB]\nUSEONLYMONEYLIMITFOROLDMARGIN=\nIGNORECHECKLIMITS=\n"
+                     "[CLC]\nUSEONLYMONEYLIMITFOROLDMARGIN=0\nIGNORECHECKLIMITS=X,Y\n[CLD]\nOTHER=1\n[CLE]\nCURRENCY2_KZT=2\n";
+  // Nothing but the money-limit flag falls back to the general values.
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"[GENERAL]\nIGNORECHECKLIMITS=\n", nullptr, "000 / "},
+      {"[AddMultiCurrency]\nSUR=USD,EUR\nsur2=CNY\n[GENERAL]\nIGNORECHECKLIMITS=A, B\nUSEONLYMONEYLIMITFOROLDMARGIN=2\n",
+       nullptr, "011 /  free A free B SUR:USD SUR:EUR sur2:CNY"},
+      {text, "A", "111 SUR/ USD=75.5,CNY=11; board CETS board EQBR board TQBR SUR:usd SUR:eur"},
+      {text, "B", "001 / "}, {text, "C", "000 /  free X free Y"}, {text, "D", "001 / "}, {text, "E", "101 / KZT=2;"},
+      {text, "F", "011 /  free G X:Y"},
+  };
+  for (const auto& [ini, client, expected] : cases) {
+    auto parsed = Parse(ini);
+    TCacheOfSecurityRestrictions cache(parsed.get());
+    const TClientSecurityRestrictions* r = client ? cache.Get(TIniCacheItemID(client, "", "")) : cache.GetDefault();
+    EXPECT_EQ(Describe(*r), expected) << ini << " " << (client ? client : "general");
+    if (client && *client == 'F') EXPECT_EQ(r, cache.GetDefault());
+  }
 }
 
 TEST(BoardGroups, GroupsOfTheSection) {
