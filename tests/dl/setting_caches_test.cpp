@@ -277,31 +277,28 @@ TEST(ClientSettingsCache, ClientsWithoutSectionShareTheDefault) {
 }
 
 TEST(CommScaleCache, DefaultScale) {
-  struct Case {
-    const char* text;
-    double minVolume, minValue, maxValue, tradeCommission;
-    std::map<double, double> rates;
-  };
-  const Case cases[] = {
-      {"", 0, 0, 0, 0, {}}, {"[COMMISSIONSCALE]\n", 0, 0, 0, 0, {}},
+  // Minimum volume, minimum and maximum value, trade commission, then the
+  // rows volume=rate; all amounts per hundred.
+  const std::pair<const char*, const char*> cases[] = {
+      {"", "0 0 0 0"}, {"[COMMISSIONSCALE]\n", "0 0 0 0"},
       {"[COMMISSIONSCALE]\nMINVALUE=10\nMAXVALUE=100\nMINVOLUME=10\nTRADECOMMISSION=0.05\n100=0.04\n",
-       1000, 1000, 10000, 5, {{10000, 0.04}}},
-      {"[commissionscale]\nminvalue=10\n10=0.05\n100=0.03\n", 0, 1000, 0, 0, {{1000, 0.05}, {10000, 0.03}}},
+       "1000 1000 10000 5 10000=0.04"},
+      {"[commissionscale]\nminvalue=10\n10=0.05\n100=0.03\n", "0 1000 0 0 1000=0.05 10000=0.03"},
       // Keys reading as one volume leave one row, the later key in key order.
-      {"[COMMISSIONSCALE]\n100.0=0.2\n100=0.1\n", 0, 0, 0, 0, {{10000, 0.2}}},
-      // A key that is no number is volume 0; CLIENTS is no row.
-      {"[COMMISSIONSCALE]\nCOMMENT=0.3\nCLIENTS=A\n", 0, 0, 0, 0, {{0, 0.3}}},
-      // A volume that is not a number has no place in the order.
-      {"[COMMISSIONSCALE]\nNAN=0.3\n5=0.1\nINF=0.2\n", 0, 0, 0, 0, {{500, 0.1}, {1.0 / 0.0, 0.2}}},
+      {"[COMMISSIONSCALE]\n100.0=0.2\n100=0.1\n", "0 0 0 0 10000=0.2"},
+      // A key that is no number is volume 0; CLIENTS is no row; a volume that
+      // is not a number has no place in the order.
+      {"[COMMISSIONSCALE]\nCOMMENT=0.3\nCLIENTS=A\n", "0 0 0 0 0=0.3"},
+      {"[COMMISSIONSCALE]\nNAN=0.3\n5=0.1\nINF=0.2\n", "0 0 0 0 500=0.1 inf=0.2"},
   };
-  for (const Case& c : cases) {
-    auto ini = Parse(c.text);
+  for (const auto& [text, expected] : cases) {
+    auto ini = Parse(text);
     TCacheOfCommScales cache(ini.get());
     const TCommScale& scale = *cache.GetDefault();
-    EXPECT_EQ((std::vector<double>{scale.MinVolume, scale.MinValue, scale.MaxValue}),
-              (std::vector<double>{c.minVolume, c.minValue, c.maxValue})) << c.text;
-    EXPECT_DOUBLE_EQ(scale.TradeCommission, c.tradeCommission) << c.text;
-    EXPECT_EQ(scale.Rates, c.rates) << c.text;
+    std::ostringstream got;
+    got << scale.MinVolume << " " << scale.MinValue << " " << scale.MaxValue << " " << scale.TradeCommission;
+    for (const auto& [volume, rate] : scale.Rates) got << " " << volume << "=" << rate;
+    EXPECT_EQ(got.str(), expected) << text;
   }
 }
 
@@ -393,29 +390,21 @@ TEST(SecurityRestrictionsCache, GeneralValuesAndClientSections) {
 TEST(BoardGroups, GroupsOfTheSection) {
   auto ini = Parse("[COMMISSIONSCALEBOARDS]\nTQBR,TQBS=1\nEQBR=\n[COMMISSIONSCALEBOARDS_TP1]\nSPB=1\n");
   TaggedStringMap tables(ini.get());
-  struct Case {
-    const char* board;
-    const char* tradingPoint;
-    bool found;
-    TList boards;
-    int kind;
+  // Whether the board has a group, the group's kind (2: the prohibited
+  // boards, those of every group) and boards. Without a section for the
+  // trading point the prohibited boards hold one empty code.
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"TQBR", "", "1 1 TQBR TQBS"}, {"TQBS", "", "1 1 TQBR TQBS"}, {"EQBR", "", "1 1 EQBR"},
+      {"CETS", "", "0 2 EQBR TQBR TQBS"}, {"SPB", "TP1", "1 1 SPB"}, {"TQBR", "TP1", "0 2 SPB"}, {"TQBR", "TP2", "0 2 "},
   };
-  const Case cases[] = {
-      {"TQBR", "", true, {"TQBR", "TQBS"}, 1}, {"TQBS", "", true, {"TQBR", "TQBS"}, 1},
-      {"EQBR", "", true, {"EQBR"}, 1},         {"CETS", "", false, {"EQBR", "TQBR", "TQBS"}, 2},
-      {"SPB", "TP1", true, {"SPB"}, 1},        {"TQBR", "TP1", false, {"SPB"}, 2},
-      // No section for the trading point: prohibited boards hold one empty code.
-      {"TQBR", "TP2", false, {""}, 2},
-  };
-  for (const Case& c : cases) {
+  for (const auto& [board, tradingPoint, expected] : cases) {
     TBoardGroup group;
     group.OtherBoards = {99};
-    EXPECT_EQ(GetBoardGroup(tables, TIniCacheItemID("", c.board, c.tradingPoint), group), c.found)
-        << c.board << " at " << c.tradingPoint;
-    EXPECT_EQ(group.Boards, c.boards) << c.board << " at " << c.tradingPoint;
-    EXPECT_EQ(group.GroupKind, c.kind) << c.board << " at " << c.tradingPoint;
-    EXPECT_TRUE(group.OtherBoards.empty());
-    EXPECT_FALSE(group.GroupFlag);
+    std::string text = std::to_string(GetBoardGroup(tables, TIniCacheItemID("", board, tradingPoint), group)) + " " +
+                       std::to_string(group.GroupKind);
+    for (const std::string& item : group.Boards) text += " " + item;
+    EXPECT_EQ(text, expected) << board << " at " << tradingPoint;
+    EXPECT_TRUE(group.OtherBoards.empty() && !group.GroupFlag);
   }
   EXPECT_EQ(tables.Tables.size(), 3u);
   auto twice = Parse("[COMMISSIONSCALEBOARDS]\nA,B=1\nB,C=1\n");
