@@ -81,17 +81,9 @@ TEST(IniGrammar, ParsingAgainReplacesEverything) {
   EXPECT_TRUE(ini.GetSectionNames().empty());
 }
 
-struct TypedReadCase {
-  const char* key;
-  const char* asString;
-  int asInteger;
-  bool asBool;
-  double asFloat;
-  char asChar;
-};
-
 TEST(IniReads, TypedReadsFollowTheNumberRules) {
-  const TypedReadCase cases[] = {
+  // The value as text, integer, flag, number and character.
+  const std::tuple<const char*, const char*, int, bool, double, char> cases[] = {
       {"Name", "Broker  ", 0, false, 0.0, 'B'},   {"Count", "42xyz", 42, true, 42.0, '4'},
       {"Negative", "-7", -7, true, -7.0, '-'},    {"Empty", "", -1, true, -1.5, '?'},
       {"Rate", "1.5e2", 1, true, 150.0, '1'},     {"Flag", "0", 0, false, 0.0, '0'},
@@ -99,15 +91,13 @@ TEST(IniReads, TypedReadsFollowTheNumberRules) {
   };
   TIniFile ini = FromText("[General]\nName=Broker  \nCount= 42xyz\nNegative=-7\nEmpty=\n"
                           "Rate=1.5e2\nFlag=0\n[Other]\n");
-  for (const TypedReadCase& c : cases) {
-    SCOPED_TRACE(c.key);
-    EXPECT_EQ(ini.ReadString("GENERAL", c.key, "<default>"), c.asString);
-    EXPECT_EQ(ini.ReadInteger("general", c.key, -1), c.asInteger);
-    EXPECT_EQ(ini.ReadBool("General", c.key, true), c.asBool);
-    EXPECT_DOUBLE_EQ(ini.ReadFloat("General", c.key, -1.5), c.asFloat);
-    EXPECT_EQ(ini.ReadChar("General", c.key, '?'), c.asChar);
-    EXPECT_EQ(ini.ReadString("Other", c.key, "d"), "d");
-    EXPECT_EQ(ini.ReadString("NONE", c.key, "d"), "d");
+  for (const auto& [key, text, integer, flag, number, character] : cases) {
+    SCOPED_TRACE(key);
+    EXPECT_EQ(ini.ReadString("GENERAL", key, "<default>"), text);
+    EXPECT_EQ((std::vector<int>{ini.ReadInteger("general", key, -1), ini.ReadBool("General", key, true),
+                                ini.ReadChar("General", key, '?')}), (std::vector<int>{integer, flag, character}));
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("General", key, -1.5), number);
+    EXPECT_EQ(ini.ReadString("Other", key, "d") + ini.ReadString("NONE", key, "d"), "dd");
   }
   EXPECT_EQ(ini.ReadString("general", "NAME", ""), "Broker  ");
   const TIniSection section = FromText("[S]\nb=2\nA=1\n").ReadSection("s");
@@ -120,8 +110,7 @@ TEST(IniReads, NamesInTheReadersOrder) {
   TIniFile ini = FromText("[b]\n[\xc1x]\n[A]\n");
   EXPECT_EQ(ini.GetSectionNames(), (std::vector<std::string>{"\xc1x", "A", "b"}));
   EXPECT_EQ(ini.GetUpperSectionNames(), (std::vector<std::string>{"\xc1X", "A", "B"}));
-  EXPECT_LT(TIniFile::CompareNoCase("a", "AB"), 0);
-  EXPECT_GT(TIniFile::CompareNoCase("b", "A"), 0);
+  EXPECT_TRUE(TIniFile::CompareNoCase("a", "AB") < 0 && TIniFile::CompareNoCase("b", "A") > 0);
   EXPECT_EQ(TIniFile::CompareNoCase("aB", "Ab"), 0);
 }
 
@@ -134,8 +123,7 @@ TEST(IniReads, FindSectionAndSectionExists) {
   };
   TIniFile ini = FromText("[CL_A1]\n[CL_B2_MARGIN]\n[CL_C3_margin]\n");
   for (const auto& c : cases) EXPECT_EQ(ini.FindSection(c[0], c[1]), c[2]) << c[0] << " " << c[1];
-  EXPECT_TRUE(ini.SectionExists("cl_a1"));
-  EXPECT_TRUE(ini.SectionExists("CL_C3_MARGIN"));
+  EXPECT_TRUE(ini.SectionExists("cl_a1") && ini.SectionExists("CL_C3_MARGIN"));
   EXPECT_FALSE(ini.SectionExists("CL_A"));
 }
 
@@ -147,13 +135,10 @@ TEST(IniReads, AllLimitKindsMergesEverySection) {
 
 TEST(IniReads, CachedListAnswersFromTheFirstListOfAKey) {
   TIniFile ini;
-  EXPECT_TRUE(ini.IsInCachedList("T1", "A, B", "B"));
-  EXPECT_FALSE(ini.IsInCachedList("T1", "C", "C"));
-  EXPECT_TRUE(ini.IsInCachedList("T1", "C", "A"));
-  EXPECT_FALSE(ini.IsInCachedList("T1", "", "b"));
-  EXPECT_FALSE(ini.IsInCachedList("T2", nullptr, ""));
-  EXPECT_TRUE(ini.IsInCachedList("T3", "x,,y", ""));
-  EXPECT_FALSE(ini.IsInCachedList(nullptr, "q", nullptr));
+  const std::tuple<const char*, const char*, const char*, bool> cases[] = {
+      {"T1", "A, B", "B", true}, {"T1", "C", "C", false}, {"T1", "C", "A", true}, {"T1", "", "b", false},
+      {"T2", nullptr, "", false}, {"T3", "x,,y", "", true}, {nullptr, "q", nullptr, false}};
+  for (const auto& [key, list, item, listed] : cases) EXPECT_EQ(ini.IsInCachedList(key, list, item), listed);
 }
 
 // What a list read of that many characters writes: the entries and a NUL.

@@ -54,25 +54,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   DL::TSettingsFacade facade(text.c_str(), 2, data[0] % 2 == 0);
   const std::string neutral = NeutralAnswers(facade);
+  // Client codes, configuration names and keys taken from the text.
   for (const std::string& name : ini.GetSectionNames()) {
     const std::string code = name.size() > 2 ? name.substr(2, name.find('_', 2) - 2) : name;
     for (double leverage : {-1.0, 2.0, std::nan("")}) {
-      facade.GetRstrNmBuy(code.c_str(), leverage, 1);
-      facade.IsLimitAllowedSecurity(code.c_str(), leverage, "TQBR", "SBER", 2);
       double coefficients[4];
       facade.ComputeRestrictionCoefficient(code.c_str(), "SBER", 1, leverage, 30.0, 0, 0, coefficients);
       for (double value : coefficients) Check(!std::isnan(value));
+      facade.IsLimitAllowedSecurity(code.c_str(), leverage, "TQBR", "SBER", 2);
     }
-    facade.GetClientCommissionSettings(code.c_str(), "TQBR");
     facade.GetClientBoardList("TQBR", code.c_str());
     facade.GetCurrencyCoefficient(code.c_str(), "USD");
     const std::string config = name.size() > 20 ? name.substr(20) : "";
     for (const auto& [key, value] : ini.ReadSection(name)) {
       const DL::TPortfolioRiskConfig record = facade.GetPortfolioRiskConfig(config.c_str(), key.c_str());
       Check(record.BOARDTAG[DL::kConfigTextSize - 1] == '\0');
-      facade.GetClientLag(key.c_str());
-      facade.FindSecToBoard(value.c_str());
-      facade.GetBoardTariff(key.c_str());
       facade.IsSameCommonTrdAccGroup(key.c_str(), value.c_str(), value.c_str(), key.c_str());
       facade.ResolveSubClient(value.c_str());
     }
