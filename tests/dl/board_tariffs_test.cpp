@@ -15,6 +15,7 @@
 
 #include "dl/engine/board_tariff.h"
 #include "dl/engine/built_in_boards.h"
+#include "dl/engine/settings_engine.h"
 #include "dl/store/ini_file.h"
 #include "dl/store/text_lists.h"
 
@@ -103,14 +104,6 @@ TEST(BoardTariffFees, OverridesReplaceAComponentWithoutFloorOrCap) {
   ExpectFees(TExchangeREPO(3.6e-05, 3.6e-05, 0.000168, 30.0, 30.0, 140.0, org), 1000.0, 0, 0, {30.0, 5.0, 140.0});
 }
 
-// The engine's default list of minimum-fee classes.
-const char kDefaultMinTs[] =
-    "EQBR,EQNS,EQNL,EQBS,EQNE,EQNB,EQOB,EQOS,EQNO,EQLV,EQLI,EQOV,EQQI,PSEQ,PSES,PSNE,PSNL,PSI2,"
-    "PSLV,PSLI,PSQI,EQDB,PSNB,PSNO,PSOB,PSOS,PSOV,PSDB,EQEU,PSEU,SMAL,EQDP,OQQI,PSQI_BND,GAZP,"
-    "AUCT,AUBB,AUCT_BND,PSAU,PSBB,PSSU,EQUS,PSUS,EQDE,PSDE,EQRP,EQRP_BND,PSRP,PSRP_BND,PSTN,"
-    "PSTN_BND,TQBR,TQBS,TQLV,TQLI,TQNE,TQQI,TQNL,TQOB,TQOS,TQNO,TQOV,TQNB,TQUS,TQEU,PTEQ,PTES,"
-    "PTNL,PTLV,PTLI,PTNE,PTQI,PTOB,PTOS,PTNO,PTOV,PTNB,PTUS,PTEU";
-
 // The class of a board's tariff, its rates, overrides and minimum-fee flag.
 std::string Describe(const ABoardTariff* tariff) {
   std::ostringstream text;
@@ -132,59 +125,44 @@ std::string Describe(const ABoardTariff* tariff) {
   return text.str().substr(1);
 }
 
+// The tariffs of the engine built over a settings text, board by board.
 TEST(BoardTariffs, TheMapOfASettingsText) {
-  struct Case {
-    const char* text;
-    const char* minTs;
-    const char* ignore;
-    const char* board;
-    const char* tariff;
-  };
-  const char* const none = "normal 0.0105 0 0 overrides -1 -1 -1";
-  const Case cases[] = {
-      {"", kDefaultMinTs, "", "DEFAULT", none},
-      // Minimum-fee classes without a built-in tariff: the [COMMISSION] rates with the flag.
-      {"", kDefaultMinTs, "", "EQNS", "normal 0.0105 0 0 overrides -1 -1 -1 floor"},
-      {"", kDefaultMinTs, "", "PTEU", "normal 0.0105 0 0 overrides -1 -1 -1 floor"},
-      {"", kDefaultMinTs, "", "TQBR", "normal 0.0025 0.0035 0.004 overrides -1 -1 -1 floor"},
-      {"", kDefaultMinTs, "", "EQCC", "normal 0.0025 0.0035 0.004 overrides -1 -1 -1"},
-      {"", kDefaultMinTs, "", "EQOC", "normal 0.006 0.0065 0.0065 overrides -1 -1 -1"},
-      {"", kDefaultMinTs, "", "EQDP", "dark pool floor"},
-      {"", kDefaultMinTs, "", "EQRP", "repo 7.5e-05 7.5e-05 0.00035 minima 30 30 140"},
-      {"", kDefaultMinTs, "", "RPMA", "repo 3.6e-05 3.6e-05 0.000168 minima 30 30 140"},
-      {"[COMMISSION]\nCLEARING=0.05\nTS=0.2\n", kDefaultMinTs, "", "RPEU", "euro repo 0.05"},
-      {"[COMMISSION]\nCLEARING=0.05\nTS=0.2\n", kDefaultMinTs, "", "DEFAULT", "normal 0.2 0 0.05 overrides -1 -1 -1"},
+  const char* const fallback = "normal 0.0105 0 0 overrides -1 -1 -1";
+  const char* const shares = "normal 0.0025 0.0035 0.004 overrides -1 -1 -1";
+  const char* const ignore = "[GENERAL]\nIGNOREMINTSCOMMFORCLASSES=TQBR,EQNS\n";
+  const std::tuple<const char*, const char*, std::string> cases[] = {
+      // Minimum-fee classes without a built-in tariff: the [COMMISSION] rates with the floor.
+      {"", "DEFAULT", fallback}, {"", "EQNS", fallback + std::string(" floor")}, {"", "PTEU", fallback + std::string(" floor")},
+      {"", "TQBR", shares + std::string(" floor")}, {"", "EQCC", shares},
+      {"", "EQOC", "normal 0.006 0.0065 0.0065 overrides -1 -1 -1"}, {"", "EQDP", "dark pool floor"},
+      {"", "EQRP", "repo 7.5e-05 7.5e-05 0.00035 minima 30 30 140"},
+      {"", "RPMA", "repo 3.6e-05 3.6e-05 0.000168 minima 30 30 140"},
+      {"[COMMISSION]\nCLEARING=0.05\nTS=0.2\n", "RPEU", "euro repo 0.05"},
+      {"[COMMISSION]\nCLEARING=0.05\nTS=0.2\n", "DEFAULT", "normal 0.2 0 0.05 overrides -1 -1 -1"},
       // Override keys are upper-cased; the built-in rates stay.
-      {"[BOARDCOMMISSION]\ntqbr=0.01\n[orgcommission]\nTQBR=x\n", kDefaultMinTs, "", "TQBR",
+      {"[BOARDCOMMISSION]\ntqbr=0.01\n[orgcommission]\nTQBR=x\n", "TQBR",
        "normal 0.0025 0.0035 0.004 overrides 0.01 0 -1 floor"},
       // A board named only by the override sections: each component from its section, else [COMMISSION].
       {"[COMMISSION]\nORG=0.003\n[BOARDCOMMISSION]\nXXXX=0.02\n[CLEARINGCOMMISSION]\nXXXX=0.001\n"
-       "[ORGCOMMISSION]\nYYYY=0.5\n", kDefaultMinTs, "", "XXXX", "normal 0.02 0.003 0.001 overrides -1 -1 -1"},
-      {"[COMMISSION]\nORG=0.003\n[ORGCOMMISSION]\nYYYY=0.5\n[CLEARINGCOMMISSION]\nYYYY=0.25\nZZZZ=0.1\n",
-       kDefaultMinTs, "", "YYYY", "normal 0.0105 0.5 0.25 overrides -1 -1 -1"},
-      {"[COMMISSION]\nORG=0.003\n[CLEARINGCOMMISSION]\nZZZZ=0.1\n", kDefaultMinTs, "", "ZZZZ",
-       "normal 0.0105 0.003 0.1 overrides -1 -1 -1"},
+       "[ORGCOMMISSION]\nYYYY=0.5\n", "XXXX", "normal 0.02 0.003 0.001 overrides -1 -1 -1"},
+      {"[COMMISSION]\nORG=0.003\n[ORGCOMMISSION]\nYYYY=0.5\n[CLEARINGCOMMISSION]\nYYYY=0.25\n", "YYYY",
+       "normal 0.0105 0.5 0.25 overrides -1 -1 -1"},
+      {"[COMMISSION]\nORG=0.003\n[CLEARINGCOMMISSION]\nZZZZ=0.1\n", "ZZZZ", "normal 0.0105 0.003 0.1 overrides -1 -1 -1"},
       // They come before the minimum-fee boards.
-      {"[BOARDCOMMISSION]\nEQNS=0.02\n", kDefaultMinTs, "", "EQNS", "normal 0.02 0 0 overrides -1 -1 -1"},
-      {"", "abcd,TQBR", "", "ABCD", "normal 0.0105 0 0 overrides -1 -1 -1 floor"},
-      {"", "abcd,TQBR", "", "EQBR", "normal 0.0025 0.0035 0.004 overrides -1 -1 -1"},
-      {"", kDefaultMinTs, "TQBR,EQNS", "TQBR", "normal 0.0025 0.0035 0.004 overrides -1 -1 -1"},
-      {"", kDefaultMinTs, "TQBR,EQNS", "EQNS", none},  // the DEFAULT tariff
-      {"", kDefaultMinTs, "", "tqbr", none},  {"", kDefaultMinTs, "", "NOPE", none},
-      {"", kDefaultMinTs, "", "", none},
+      {"[BOARDCOMMISSION]\nEQNS=0.02\n", "EQNS", "normal 0.02 0 0 overrides -1 -1 -1"},
+      {"[GENERAL]\nMINTSCOMMCLASSES=abcd,TQBR\n", "ABCD", fallback + std::string(" floor")},
+      {"[GENERAL]\nMINTSCOMMCLASSES=abcd,TQBR\n", "EQBR", shares}, {ignore, "TQBR", shares},
+      {ignore, "EQNS", fallback}, {"", "tqbr", fallback}, {"", "NOPE", fallback}, {"", "", fallback},
   };
-  for (const Case& c : cases) {
-    TIniFile ini(c.text, TIniFile::kSourceText, ';', 1);
-    TBoardTariffs tariffs;
-    tariffs.Build(ini, SplitCommaList(c.minTs), SplitCommaList(c.ignore));
-    EXPECT_EQ(Describe(tariffs.GetBoardTariff(c.board)), c.tariff) << c.text << " " << c.board;
-    if (*c.text == '\0' && c.minTs == kDefaultMinTs && *c.ignore == '\0') EXPECT_EQ(tariffs.Tariffs().size(), 105u);
+  for (const auto& [text, board, tariff] : cases) {
+    TSettingsEngine engine(text, 2);
+    EXPECT_EQ(Describe(engine.GetBoardTariff(board)), tariff) << text << " " << board;
+    EXPECT_EQ(engine.GetBoardTariff(nullptr), engine.GetBoardTariff("DEFAULT"));
   }
-  TBoardTariffs tariffs;
-  tariffs.Build(TIniFile(), {}, {});
-  EXPECT_EQ(tariffs.GetBoardTariff(nullptr), tariffs.GetBoardTariff("DEFAULT"));
+  const TSettingsEngine engine("", 2);
+  EXPECT_EQ(engine.BoardTariffs().Tariffs().size(), 105u);
   std::map<std::string, int> perClass;
-  for (std::size_t i = 0; i < kBuiltInBoardCount; ++i) ++perClass[typeid(*tariffs.GetBoardTariff(kBuiltInBoards[i].Code)).name()];
+  for (std::size_t i = 0; i < kBuiltInBoardCount; ++i) ++perClass[typeid(*engine.GetBoardTariff(kBuiltInBoards[i].Code)).name()];
   const std::pair<const std::type_info&, int> classes[] = {
       {typeid(TNormalTariff), 32}, {typeid(TOtherBondsTariff), 13}, {typeid(TBondsTariff), 11},
       {typeid(TGZBBondsAtREPO), 7}, {typeid(TExchangeREPO), 6}, {typeid(TBondsAtNegot), 5},

@@ -62,7 +62,6 @@ TEST(SettingsEngineLoad, ClassLists) {
   EXPECT_EQ(given.GetStopOrdersCalcLimitClassesFilter(), (TList{"F1", "F2"}));
   EXPECT_TRUE(plain.GetInvertCcpOperation());
   EXPECT_TRUE(plain.BaseAssets().empty());
-  EXPECT_EQ(plain.BoardTariffs().Tariffs().size(), 105u);
   EXPECT_EQ(plain.GetClassLimitKind("X") + plain.GetClassLimitKind(nullptr), 0);
 }
 
