@@ -252,66 +252,48 @@ TEST(CurrencyQueries, GeneralGroupsAndClientGroups) {
   TSettingsEngine e("[GENERAL]\nSUPPORTMULTICURRENCY=1\n[CLIENTSNOMULTICURRENCY]\nNM=\n"
                     "[CURRENCY]\nMAIN=USD\nEUR=1.5\n[CURRENCY2]\nMAIN=CNY\nKZT=0.2\n"
                     "[CLA]\nCURRENCY_MAIN=SUR\nCURRENCY_USD=75.5\ncurrency2_cny=11\n"
-                    "[CLB]\nCURRENCY_MAIN=SUR\nCURRENCY2_MAIN=CNY\nCURRENCY2_KZT=0.3\n",
-                    2);
+                    "[CLB]\nCURRENCY_MAIN=SUR\nCURRENCY2_MAIN=CNY\nCURRENCY2_KZT=0.3\n", 2);
   EXPECT_TRUE(e.IsMultiCurrencyClient("Z"));
   EXPECT_FALSE(e.IsMultiCurrencyClient("NM"));
-  struct Case {
-    const char* client;
-    const char* currency;
-    double coefficient;
-    const char* entry;
+  // The coefficient and the main code of the group holding the currency; A's
+  // second main code is empty.
+  const std::tuple<const char*, const char*, double, const char*> cases[] = {
+      {"Z", "EUR", 1.5, "USD"},    {"Z", "USD", 1.0, "USD"},  {"Z", "KZT", 0.2, "CNY"},   {"Z", "CNY", 1.0, "CNY"},
+      {"Z", "XXX", 1.0, nullptr},  {"Z", nullptr, 0.0, nullptr}, {"NM", "EUR", 0.0, nullptr}, {"A", "USD", 75.5, "SUR"},
+      {"A", "SUR", 1.0, "SUR"},    {"A", "CNY", 11.0, nullptr}, {"B", "CNY", 1.0, "CNY"},  {"B", "KZT", 0.3, "CNY"},
+      {"B", "EUR", 1.0, nullptr},
   };
-  const Case cases[] = {
-      {"Z", "EUR", 1.5, "USD"},  {"Z", "USD", 1.0, "USD"},  {"Z", "KZT", 0.2, "CNY"},
-      {"Z", "CNY", 1.0, "CNY"},  {"Z", "XXX", 1.0, nullptr}, {"Z", nullptr, 0.0, nullptr},
-      {"NM", "EUR", 0.0, nullptr}, {"A", "USD", 75.5, "SUR"}, {"A", "SUR", 1.0, "SUR"},
-      {"A", "CNY", 11.0, nullptr},  // the client's second main code is empty
-      {"B", "CNY", 1.0, "CNY"},  {"B", "KZT", 0.3, "CNY"},  {"B", "EUR", 1.0, nullptr},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.client) + " " + (c.currency ? c.currency : "null"));
-    EXPECT_EQ(e.GetCurrencyCoefficient(c.client, c.currency), c.coefficient);
-    const char* entry = e.FindClientCurrencyEntry(c.client, c.currency);
-    EXPECT_EQ(std::string(entry ? entry : "null"), c.entry ? c.entry : "null");
+  for (const auto& [client, currency, coefficient, entry] : cases) {
+    EXPECT_EQ(e.GetCurrencyCoefficient(client, currency), coefficient) << client << " " << Text(currency);
+    EXPECT_EQ(Text(e.FindClientCurrencyEntry(client, currency)), Text(entry)) << client << " " << Text(currency);
   }
   TSettingsEngine single("[CURRENCY]\nMAIN=USD\nEUR=1.5\n[CLIENTSNOMULTICURRENCY]\nNM=\n", 2);
   EXPECT_FALSE(single.IsMultiCurrencyClient("Z"));
   EXPECT_EQ(single.GetCurrencyCoefficient("Z", "EUR"), 0.0);
 }
 
-TEST(SecurityRestrictionQueries, MultiCurrencyListsOfTheClientElseTheGeneralOnes) {
-  TSettingsEngine e("[AddMultiCurrency]\nK=USD, EUR\n[CLA]\naddmulticurrency_sur=usd,eur\n", 2);
-  EXPECT_TRUE(e.CheckSecurityRestriction("Z", "K", "USD", "EUR"));
-  EXPECT_FALSE(e.CheckSecurityRestriction("Z", "K", "USD", "CHF"));
-  EXPECT_FALSE(e.CheckSecurityRestriction("Z", "K", "CHF", "EUR"));
-  EXPECT_FALSE(e.CheckSecurityRestriction("Z", nullptr, "USD", "EUR"));
-  EXPECT_FALSE(e.CheckSecurityRestriction("Z", "K", nullptr, "EUR"));
-  EXPECT_FALSE(e.CheckSecurityRestriction("Z", "K", "USD", nullptr));
-  EXPECT_FALSE(e.CheckSecurityRestriction("A", "K", "USD", "EUR"));
-  EXPECT_TRUE(e.CheckSecurityRestriction("A", "SUR", "usd", "eur"));
+TEST(SecurityRestrictionQueries, MultiCurrencyListsBoardsAndCheckLimitExemptions) {
+  TSettingsEngine e("[AddMultiCurrency]\nK=USD, EUR\n[CURRBOARDS]\nCETS=\n[GENERAL]\nIGNORECHECKLIMITS=G1,G2\n"
+                    "[CLA]\naddmulticurrency_sur=usd,eur\nCURRBOARDS=TQBR, EQBR\nIGNORECHECKLIMITS=X\n", 2);
+  // The client's lists, else the general ones.
+  const std::tuple<const char*, const char*, const char*, const char*, bool> cases[] = {
+      {"Z", "K", "USD", "EUR", true},  {"Z", "K", "USD", "CHF", false},    {"Z", "K", "CHF", "EUR", false},
+      {"Z", nullptr, "USD", "EUR", false}, {"Z", "K", nullptr, "EUR", false}, {"Z", "K", "USD", nullptr, false},
+      {"A", "K", "USD", "EUR", false}, {"A", "SUR", "usd", "eur", true},
+  };
+  for (const auto& [client, key, first, second, allowed] : cases)
+    EXPECT_EQ(e.CheckSecurityRestriction(client, key, first, second), allowed) << client << Text(key) << Text(first);
   EXPECT_EQ(e.FindSecurityRestriction("Z", "K"), (TList{"USD", "EUR"}));
-  EXPECT_TRUE(e.FindSecurityRestriction("Z", nullptr).empty());
-  EXPECT_TRUE(e.FindSecurityRestriction("A", "K").empty());
+  EXPECT_TRUE(e.FindSecurityRestriction("Z", nullptr).empty() && e.FindSecurityRestriction("A", "K").empty());
   for (const char* client : {"", static_cast<const char*>(nullptr), "A", "Z"})
-    EXPECT_TRUE(e.GetClientSecurityFlag(client)) << (client ? client : "null");
+    EXPECT_TRUE(e.GetClientSecurityFlag(client)) << Text(client);
   TSettingsEngine none("[CLA]\nCURRBOARDS=X\n", 2);
   for (const char* client : {"", "A", "Z"}) EXPECT_FALSE(none.GetClientSecurityFlag(client));
-}
-
-TEST(SecurityRestrictionQueries, BoardsAllowedAndCheckLimitExemptions) {
-  TSettingsEngine e("[CURRBOARDS]\nCETS=\n[GENERAL]\nIGNORECHECKLIMITS=G1,G2\n"
-                    "[CLA]\nCURRBOARDS=TQBR, EQBR\nIGNORECHECKLIMITS=X\n",
-                    2);
-  const std::pair<const char*, bool> cases[] = {
-      {"A TQBR", true}, {"A EQBR", true}, {"A CETS", true},  // the general boards
-      {"A SPBFUT", false}, {"Z CETS", true}, {"Z TQBR", false},
-  };
-  for (const auto& [text, allowed] : cases) {
-    const std::string clientAndBoard(text);
-    EXPECT_EQ(e.IsClientBoardAllowed(clientAndBoard.substr(0, 1), clientAndBoard.substr(2)), allowed)
-        << text;
-  }
+  // The client's boards, then the general ones.
+  const std::tuple<const char*, const char*, bool> boards[] = {
+      {"A", "TQBR", true}, {"A", "EQBR", true}, {"A", "CETS", true}, {"A", "SPBFUT", false}, {"Z", "CETS", true},
+      {"Z", "TQBR", false}};
+  for (const auto& [client, board, allowed] : boards) EXPECT_EQ(e.IsClientBoardAllowed(client, board), allowed);
   EXPECT_EQ(*e.GetClientSecurityRecordTail("A"), (TList{"X"}));
   EXPECT_EQ(*e.GetClientSecurityRecordTail("Z"), (TList{"G1", "G2"}));
 }
