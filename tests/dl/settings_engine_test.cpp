@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -178,44 +179,39 @@ TEST(SettingsEngineLoad, ClientTemplateListsInNameOrder) {
                       {"keep", "me"}, {"L1", "A"}, {"", "A"}, {"L2", "A"}, {"C3", "D"}, {"E1", ""}}));
 }
 
-TEST(ClientCommissionQuery, TheBoardEntryElseTheDefaultEntryOfTheClientsKind) {
-  struct Case {
-    const char* section;
-    const char* board;
-    double expected[5];  // type, broker, trade, one-second and trade-lot commissions
-  };
-  const Case cases[] = {
-      {"TQBR_FIXED=2", "TQBR", {1, 2, 0, 0, 0}}, {"TQBR_TRADE=0.03", "TQBR", {3, 0, 3, 0, 0}},
-      {"TQBR_TRADE_MAX=0.01,7", "TQBR", {4, 7, 1, 0, 0}}, {"TQBR_1SEC=0.02", "TQBR", {5, 0, 0, 2, 0}},
-      {"TQBR_TRADELOT=0.04", "TQBR", {6, 0, 0, 0, 4}},
-      {"TQBR_TRADE_MAX_1SEC=0.01,0.05", "TQBR", {7, 0, 1, 5, 0}},
-      {"TQBR_FIXED=2\nTQBR_TRADE=0.03", "TQBR", {1, 2, 0, 0, 0}},  // the first map decides
-      {"TQBR_FIXED=2", "OTHER", {1, 0, 0, 0, 0}},
-      {"COMMISSIONTYPE=6\nDEFAULT_TRADELOT=0.04", "OTHER", {6, 0, 0, 0, 4}},
-      {"COMMISSIONTYPE=1\nDEFAULT_TRADELOT=0.04", "OTHER", {1, 0, 0, 0, 0}},
-      {"COMMISSIONTYPE=3\nTQBR_TRADE=0.3\nDEFAULT_TRADE=0.5", "OTHER", {3, 0, 50, 0, 0}},
-      {"COMMISSIONTYPE=4\nDEFAULT_TRADE_MAX=0.02,9", "OTHER", {4, 9, 2, 0, 0}},
-      {"COMMISSIONTYPE=7\nDEFAULT_TRADE_MAX_1SEC=0.02,0.09", "OTHER", {7, 0, 2, 9, 0}},
-      {"COMMISSIONTYPE=5\nDEFAULT_1SEC=0.03\nDEFAULT_TRADELOT=1", "OTHER", {5, 0, 0, 3, 0}},
-      {"COMMISSIONTYPE=1\nBROKERCOMMISSION=4\nDEFAULT_TRADE=0.5", "OTHER", {1, 4, 0, 0, 0}},
-  };
-  for (const Case& c : cases) {
-    TSettingsEngine e(("[CLX]\n" + std::string(c.section) + "\n").c_str(), 2);
-    const TClientCommSettings r = e.GetClientCommissionSettings("X", c.board);
-    const double got[5] = {double(r.CommissionType), r.BrokerCommission, r.TradeCommission,
-                           r.OneSecCommission, r.TradeLotCommission};
-    for (int i = 0; i < 5; ++i) EXPECT_NEAR(got[i], c.expected[i], 1e-9) << c.section << " #" << i;
-  }
+// Type, broker, trade, one-second and trade-lot commissions.
+std::string Commissions(const TClientCommSettings& r) {
+  std::ostringstream text;
+  text << r.CommissionType << " " << r.BrokerCommission << " " << r.TradeCommission << " " << r.OneSecCommission << " "
+       << r.TradeLotCommission;
+  return text.str();
 }
 
-TEST(ClientCommissionQuery, AnswerDependsOnlyOnClientAndBoard) {
+TEST(ClientCommissionQuery, TheBoardEntryElseTheDefaultEntryOfTheClientsKind) {
+  // The first map holding the board decides; without one, the DEFAULT entry
+  // answers only from the map of the client's kind.
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"TQBR_FIXED=2", "TQBR", "1 2 0 0 0"},          {"TQBR_TRADE=0.03", "TQBR", "3 0 3 0 0"},
+      {"TQBR_TRADE_MAX=0.01,7", "TQBR", "4 7 1 0 0"}, {"TQBR_1SEC=0.02", "TQBR", "5 0 0 2 0"},
+      {"TQBR_TRADELOT=0.04", "TQBR", "6 0 0 0 4"},    {"TQBR_TRADE_MAX_1SEC=0.01,0.05", "TQBR", "7 0 1 5 0"},
+      {"TQBR_FIXED=2\nTQBR_TRADE=0.03", "TQBR", "1 2 0 0 0"}, {"TQBR_FIXED=2", "OTHER", "1 0 0 0 0"},
+      {"COMMISSIONTYPE=6\nDEFAULT_TRADELOT=0.04", "OTHER", "6 0 0 0 4"},
+      {"COMMISSIONTYPE=1\nDEFAULT_TRADELOT=0.04", "OTHER", "1 0 0 0 0"},
+      {"COMMISSIONTYPE=3\nTQBR_TRADE=0.3\nDEFAULT_TRADE=0.5", "OTHER", "3 0 50 0 0"},
+      {"COMMISSIONTYPE=4\nDEFAULT_TRADE_MAX=0.02,9", "OTHER", "4 9 2 0 0"},
+      {"COMMISSIONTYPE=7\nDEFAULT_TRADE_MAX_1SEC=0.02,0.09", "OTHER", "7 0 2 9 0"},
+      {"COMMISSIONTYPE=5\nDEFAULT_1SEC=0.03\nDEFAULT_TRADELOT=1", "OTHER", "5 0 0 3 0"},
+      {"COMMISSIONTYPE=1\nBROKERCOMMISSION=4\nDEFAULT_TRADE=0.5", "OTHER", "1 4 0 0 0"},
+  };
+  for (const auto& [section, board, expected] : cases) {
+    TSettingsEngine e(("[CLX]\n" + std::string(section) + "\n").c_str(), 2);
+    EXPECT_EQ(Commissions(e.GetClientCommissionSettings("X", board)), expected) << section << " " << board;
+  }
+  // Nothing left over from the earlier boards shows.
   TSettingsEngine e("[CLF]\nCETS_FIXED=2\nTQBR_TRADE_MAX=0.1,7\nDEFAULT_TRADE=0.5\n", 2);
-  EXPECT_EQ(e.GetClientCommissionSettings("F", "CETS").BrokerCommission, 2.0);
-  EXPECT_EQ(e.GetClientCommissionSettings("F", "TQBR").CommissionType, 4);
-  const TClientCommSettings other = e.GetClientCommissionSettings("F", "OTHER");
-  EXPECT_EQ(other.CommissionType, 1);
-  EXPECT_EQ(other.BrokerCommission, 0.0);
-  EXPECT_EQ(other.TradeCommission, 0.0);
+  EXPECT_EQ(Commissions(e.GetClientCommissionSettings("F", "CETS")) + "/" +
+                Commissions(e.GetClientCommissionSettings("F", "TQBR")) + "/" +
+                Commissions(e.GetClientCommissionSettings("F", "OTHER")), "1 2 0 0 0/4 7 10 0 0/1 0 0 0 0");
 }
 
 TEST(ClientCommissionQuery, ScaleOfTheClientBoardAndTradingPoint) {
