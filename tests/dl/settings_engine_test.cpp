@@ -298,24 +298,16 @@ TEST(BaseAssetQueries, DefaultAndTemplateTables) {
   TSettingsEngine e("[BASEASSETS]\nGRP1=A1,2.5,b2\n[BASEASSETS_TEMPLATE_X]\nCLIENTS=C1, C2\n"
                     "G=A1,3\n[BASEASSETS_TEMPLATE_Y]\nCLIENTS=C1\nH=A1,4\n",
                     2);
-  struct Case {
-    const char* name;
-    const char* client;
-    const char* group;
-    double coefficient;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, const char*, const char*, double> cases[] = {
       {"A1", nullptr, "GRP1", 2.5}, {"B2", nullptr, "GRP1", 1.0},  // names match in upper case
       {"a1", nullptr, "GRP1", 2.5}, {"A1", "C1", "G", 3.0},         // template X sorts first
       {"A1", "C2", "G", 3.0},       {"A1", "C9", "GRP1", 2.5},      // no table: DEFAULT
       {"B2", "C1", nullptr, 1.0},   // no fallback inside a table
       {"CLIENTS", "C1", nullptr, 1.0}, {nullptr, "C1", nullptr, 1.0}, {"NONE", nullptr, nullptr, 1.0},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.name ? c.name : "null") + " " + (c.client ? c.client : "null"));
-    const char* group = e.GetBaseAssetGroup(c.name, c.client);
-    EXPECT_EQ(std::string(group ? group : "null"), c.group ? c.group : "null");
-    EXPECT_EQ(e.GetBaseAssetCoefficient(c.name, c.client), c.coefficient);
+  for (const auto& [name, client, group, coefficient] : cases) {
+    EXPECT_EQ(Text(e.GetBaseAssetGroup(name, client)), Text(group)) << Text(name) << " " << Text(client);
+    EXPECT_EQ(e.GetBaseAssetCoefficient(name, client), coefficient) << Text(name) << " " << Text(client);
   }
   TSettingsEngine other("[BASEASSETSX]\nK=Z9,0.5\n[BASEASSETS_TEMPLATE_E]\nCLIENTS=\nK=Z9,7\n", 2);
   EXPECT_EQ(other.GetBaseAssetCoefficient("Z9", "ANY"), 0.5);
@@ -374,18 +366,9 @@ TEST(MarginQueries, SecurityListsOfTheBrokerAndTheClient) {
                     "[CLO_MARGIN_LIMITKIND_3]\nRSTRNMBUY=1\n[CLO_MARGIN_LIMITKIND_4]\nEQBR=YNDX\n",
                     2);
   using TQuery = bool (TSettingsEngine::*)(const char*, double, const char*, const char*, int);
-  const TQuery asset = &TSettingsEngine::IsAssetSecurity;
-  const TQuery allowed = &TSettingsEngine::IsLimitAllowedSecurity;
-  const TQuery restShort = &TSettingsEngine::IsRestShortSecurity;
-  struct Case {
-    TQuery query;
-    const char* client;
-    const char* key;
-    const char* security;
-    int kind;
-    bool expected;
-  };
-  const Case cases[] = {
+  const TQuery asset = &TSettingsEngine::IsAssetSecurity, allowed = &TSettingsEngine::IsLimitAllowedSecurity,
+               restShort = &TSettingsEngine::IsRestShortSecurity;
+  const std::tuple<TQuery, const char*, const char*, const char*, int, bool> cases[] = {
       // The broker's lists: by key, else by security.
       {allowed, "Z", "TQBR", "SBER", 0, true},  {allowed, "Z", "TQBR", "GAZP", 0, false},
       {allowed, "Z", "EQBR", "GAZP", 0, true},  {allowed, "Z", "EQBR", "LKOH", 0, true},
@@ -409,8 +392,9 @@ TEST(MarginQueries, SecurityListsOfTheBrokerAndTheClient) {
       {allowed, "O", "TQBR", "MOEX", 3, true}, {asset, "O", "TQBR", "AFLT", 3, true},
       {allowed, "O", "EQBR", "YNDX", 4, true}, {allowed, "O", "TQBR", "MOEX", 4, false},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ((e.*c.query)(c.client, -1.0, c.key, c.security, c.kind), c.expected) << &c - cases;
+  int row = 0;
+  for (const auto& [query, client, key, security, kind, expected] : cases)
+    EXPECT_EQ((e.*query)(client, -1.0, key, security, kind), expected) << row++;
 
   // Asset lists count only in the kind's own record; the others fall back
   // to the general record when the kind has none, and to the broker's.
@@ -424,7 +408,7 @@ TEST(MarginQueries, SecurityListsOfTheBrokerAndTheClient) {
       {&e, hasRestShort, "O", 0, true},  {&e, hasRestShort, "O", 3, false}, {&bare, hasAllowed, "Z", 0, false},
       {&bare, hasRestShort, "Z", 0, false}, {&bare, hasAsset, "Z", 0, false},
   };
-  int row = 0;
+  row = 0;
   for (const auto& [engine, query, client, kind, expected] : has) EXPECT_EQ((engine->*query)(client, -1.0, kind), expected) << row++;
 }
 
