@@ -42,34 +42,41 @@ TEST(BoardTariffFees, EveryClassComputesItsThreeFees) {
   using std::make_shared;
   const std::pair<std::shared_ptr<ABoardTariff>, std::vector<TFeeCase>> cases[] = {
       // Rates per hundred of the amount; the floor raises each fee below 1 to 1.
-      {make_shared<TNormalTariff>(0.0025, 0.0035, 0.004, kNone, false), {{1e6, 0, 0, {25, 35, 40}}, {1000, 0, 0, {0.025, 0.035, 0.04}}, {1e6, 99, 99, {25, 35, 40}},
-                 {-1e6, 0, 0, {-25, -35, -40}}}},
-      {make_shared<TNormalTariff>(0.0025, 0.0035, 0.004, kNone, true), {{1000, 0, 0, {1, 1, 1}}, {-1e6, 0, 0, {1, 1, 1}}}},
+      {make_shared<TNormalTariff>(0.0025, 0.0035, 0.004, kNone, false),
+       {{1e6, 0, 0, {25, 35, 40}}, {1000, 0, 0, {0.025, 0.035, 0.04}}, {1e6, 99, 99, {25, 35, 40}},
+        {-1e6, 0, 0, {-25, -35, -40}}}},
+      {make_shared<TNormalTariff>(0.0025, 0.0035, 0.004, kNone, true),
+       {{1000, 0, 0, {1, 1, 1}}, {-1e6, 0, 0, {1, 1, 1}}}},
       {make_shared<TDarkPool>(kNone, false), {{1e10, 0, 0, {37500, 52500, 60000}}, {1e6, 0, 0, {12.5, 17.5, 20}}}},
       // Per day up to 100 bond days, then flat; bond days only.
-      {make_shared<TBondsTariff>(kNone, false), {{1e6, 0, 100, {30, 35, 35}}, {1e6, 0, 101, {30, 35, 35}}, {1e6, 0, 10, {3, 3.5, 3.5}},
-                {1e6, 0, 0, {0, 0, 0}}, {1e6, 50, 10, {3, 3.5, 3.5}}}},
+      {make_shared<TBondsTariff>(kNone, false),
+       {{1e6, 0, 100, {30, 35, 35}}, {1e6, 0, 101, {30, 35, 35}}, {1e6, 0, 10, {3, 3.5, 3.5}},
+        {1e6, 0, 0, {0, 0, 0}}, {1e6, 50, 10, {3, 3.5, 3.5}}}},
       {make_shared<TBondsTariff>(kNone, true), {{1e6, 0, 0, {1, 1, 1}}}},
-      {make_shared<TBondsAtNegot>(kNone, false), {{1e11, 0, 200, {60000, 70000, 70000}}, {1e6, 0, 50, {15, 17.5, 17.5}},
-                                         {1e6, 0, 100, {30, 35, 35}}, {1e6, 0, 101, {30, 35, 35}}}},
-      {make_shared<TOtherBondsTariff>(kNone, false), {{1e6, 0, 150, {45, 52.5, 52.5}}, {1e6, 0, 151, {45, 52.5, 52.5}},
-                                             {1e6, 0, 100, {30, 35, 35}}}},
+      {make_shared<TBondsAtNegot>(kNone, false),
+       {{1e11, 0, 200, {60000, 70000, 70000}}, {1e6, 0, 50, {15, 17.5, 17.5}}, {1e6, 0, 100, {30, 35, 35}},
+        {1e6, 0, 101, {30, 35, 35}}}},
+      {make_shared<TOtherBondsTariff>(kNone, false),
+       {{1e6, 0, 150, {45, 52.5, 52.5}}, {1e6, 0, 151, {45, 52.5, 52.5}}, {1e6, 0, 100, {30, 35, 35}}}},
       // A fixed fee at 0 days, the one-day rates, then clearing by term.
-      {make_shared<TSharesEuroBondsAtREPO>(0.07, kNone), {{5, 0, 0, {1500, 1500, 1500}}, {1e6, 1, 0, {25, 35, 40}}, {1e6, 2, 0, {45, 45, 60}},
-                   {1e6, 7, 0, {45, 45, 60}}, {1e6, 8, 0, {45, 45, 110}}, {1e6, 21, 0, {45, 45, 110}},
-                   {1e6, 22, 0, {45, 45, 200}}, {1e6, 30, 0, {45, 45, 200}}, {1e6, 31, 0, {45, 45, 400}},
-                   {1e6, 90, 0, {45, 45, 400}}, {1e6, 91, 0, {45, 45, 700}}}},
-      {make_shared<TModifiedREPO>(kNone), {{1e6, 0, 0, {500, 500, 500}}, {1e6, 1, 0, {500, 500, 500}},
-                                  {1e9, 10, 0, {10000, 10000, 15000}}, {1e10, 0, 0, {10000, 10000, 15000}},
-                                  {0, 3, 0, {500, 500, 500}}}},
-      {make_shared<TGZBSharesBondsAtMain>(kNone), {{1e6, 0, 100, {0, 100, 0}}, {1e6, 0, 101, {0, 100, 0}},
-                                          {1e6, 0, 10, {0, 10, 0}}}},
-      {make_shared<TGZBBondsAtNegot>(kNone), {{1e6, 0, 200, {0, 200, 0}}, {1e6, 0, 201, {0, 200, 0}},
-                                     {1e10, 0, 201, {0, 500000, 0}}, {1e12, 0, 5, {0, 500000, 0}}}},
+      {make_shared<TSharesEuroBondsAtREPO>(0.07, kNone),
+       {{5, 0, 0, {1500, 1500, 1500}}, {1e6, 1, 0, {25, 35, 40}}, {1e6, 2, 0, {45, 45, 60}}, {1e6, 7, 0, {45, 45, 60}},
+        {1e6, 8, 0, {45, 45, 110}}, {1e6, 21, 0, {45, 45, 110}}, {1e6, 22, 0, {45, 45, 200}},
+        {1e6, 30, 0, {45, 45, 200}}, {1e6, 31, 0, {45, 45, 400}}, {1e6, 90, 0, {45, 45, 400}},
+        {1e6, 91, 0, {45, 45, 700}}}},
+      {make_shared<TModifiedREPO>(kNone),
+       {{1e6, 0, 0, {500, 500, 500}}, {1e6, 1, 0, {500, 500, 500}}, {1e9, 10, 0, {10000, 10000, 15000}},
+        {1e10, 0, 0, {10000, 10000, 15000}}, {0, 3, 0, {500, 500, 500}}}},
+      {make_shared<TGZBSharesBondsAtMain>(kNone),
+       {{1e6, 0, 100, {0, 100, 0}}, {1e6, 0, 101, {0, 100, 0}}, {1e6, 0, 10, {0, 10, 0}}}},
+      {make_shared<TGZBBondsAtNegot>(kNone),
+       {{1e6, 0, 200, {0, 200, 0}}, {1e6, 0, 201, {0, 200, 0}}, {1e10, 0, 201, {0, 500000, 0}},
+        {1e12, 0, 5, {0, 500000, 0}}}},
       {make_shared<TGZBBondsAtREPO>(kNone), {{1e6, 100, 0, {30, 35, 35}}, {1e6, 101, 7, {30, 35, 35}}}},
       // Per day with 0 days as one, raised to the minima.
-      {make_shared<TExchangeREPO>(3.6e-05, 3.6e-05, 0.000168, 30.0, 30.0, 140.0, kNone), {{1e6, 7, 0, {30, 30, 140}}, {1e9, 0, 0, {360, 360, 1680}}, {1e9, 7, 0, {2520, 2520, 11760}},
-               {1e8, 7, 0, {252, 252, 1176}}}},
+      {make_shared<TExchangeREPO>(3.6e-05, 3.6e-05, 0.000168, 30.0, 30.0, 140.0, kNone),
+       {{1e6, 7, 0, {30, 30, 140}}, {1e9, 0, 0, {360, 360, 1680}}, {1e9, 7, 0, {2520, 2520, 11760}},
+        {1e8, 7, 0, {252, 252, 1176}}}},
   };
   for (const auto& [tariff, fees] : cases) {
     for (const TFeeCase& c : fees) {
@@ -132,7 +139,8 @@ TEST(BoardTariffs, TheMapOfASettingsText) {
   const char* const ignore = "[GENERAL]\nIGNOREMINTSCOMMFORCLASSES=TQBR,EQNS\n";
   const std::tuple<const char*, const char*, std::string> cases[] = {
       // Minimum-fee classes without a built-in tariff: the [COMMISSION] rates with the floor.
-      {"", "DEFAULT", fallback}, {"", "EQNS", fallback + std::string(" floor")}, {"", "PTEU", fallback + std::string(" floor")},
+      {"", "DEFAULT", fallback}, {"", "EQNS", fallback + std::string(" floor")},
+      {"", "PTEU", fallback + std::string(" floor")},
       {"", "TQBR", shares + std::string(" floor")}, {"", "EQCC", shares},
       {"", "EQOC", "normal 0.006 0.0065 0.0065 overrides -1 -1 -1"}, {"", "EQDP", "dark pool floor"},
       {"", "EQRP", "repo 7.5e-05 7.5e-05 0.00035 minima 30 30 140"},
@@ -147,7 +155,8 @@ TEST(BoardTariffs, TheMapOfASettingsText) {
        "[ORGCOMMISSION]\nYYYY=0.5\n", "XXXX", "normal 0.02 0.003 0.001 overrides -1 -1 -1"},
       {"[COMMISSION]\nORG=0.003\n[ORGCOMMISSION]\nYYYY=0.5\n[CLEARINGCOMMISSION]\nYYYY=0.25\n", "YYYY",
        "normal 0.0105 0.5 0.25 overrides -1 -1 -1"},
-      {"[COMMISSION]\nORG=0.003\n[CLEARINGCOMMISSION]\nZZZZ=0.1\n", "ZZZZ", "normal 0.0105 0.003 0.1 overrides -1 -1 -1"},
+      {"[COMMISSION]\nORG=0.003\n[CLEARINGCOMMISSION]\nZZZZ=0.1\n", "ZZZZ",
+       "normal 0.0105 0.003 0.1 overrides -1 -1 -1"},
       // They come before the minimum-fee boards.
       {"[BOARDCOMMISSION]\nEQNS=0.02\n", "EQNS", "normal 0.02 0 0 overrides -1 -1 -1"},
       {"[GENERAL]\nMINTSCOMMCLASSES=abcd,TQBR\n", "ABCD", fallback + std::string(" floor")},
@@ -162,7 +171,8 @@ TEST(BoardTariffs, TheMapOfASettingsText) {
   const TSettingsEngine engine("", 2);
   EXPECT_EQ(engine.BoardTariffs().Tariffs().size(), 105u);
   std::map<std::string, int> perClass;
-  for (std::size_t i = 0; i < kBuiltInBoardCount; ++i) ++perClass[typeid(*engine.GetBoardTariff(kBuiltInBoards[i].Code)).name()];
+  for (std::size_t i = 0; i < kBuiltInBoardCount; ++i)
+    ++perClass[typeid(*engine.GetBoardTariff(kBuiltInBoards[i].Code)).name()];
   const std::pair<const std::type_info&, int> classes[] = {
       {typeid(TNormalTariff), 32}, {typeid(TOtherBondsTariff), 13}, {typeid(TBondsTariff), 11},
       {typeid(TGZBBondsAtREPO), 7}, {typeid(TExchangeREPO), 6}, {typeid(TBondsAtNegot), 5},

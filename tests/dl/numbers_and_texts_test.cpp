@@ -32,7 +32,8 @@ TEST(Numbers, ToleranceBoundIsStrict) {
   EXPECT_TRUE(IsZero(-0.00000009));
   EXPECT_FALSE(IsZero(kTolerance) || IsZero(-kTolerance));
   const double parts[][3] = {{2.5, 2.5, 0}, {0.00000005, 0, 0}, {-1, 0, -1}, {-0.00000005, 0, 0}};
-  for (const auto& p : parts) EXPECT_EQ((Doubles{PositivePart(p[0]), NegativePart(p[0])}), (Doubles{p[1], p[2]})) << p[0];
+  for (const auto& p : parts)
+    EXPECT_EQ((Doubles{PositivePart(p[0]), NegativePart(p[0])}), (Doubles{p[1], p[2]})) << p[0];
   EXPECT_EQ(AbsValue(-3.5), 3.5);
 }
 
@@ -81,7 +82,7 @@ TEST(Numbers, InheritedValues) {
   }
   EXPECT_TRUE(ResolveInherited(true, false, false, false));
   EXPECT_FALSE(ResolveInherited(false, true, true, false));
-  EXPECT_EQ((std::vector<int>{ResolveInheritedSimple(-2, 9), ResolveInheritedSimple(-1, 9)}), (std::vector<int>{9, -1}));
+  EXPECT_EQ(ResolveInheritedSimple(-2, 9) * 10 + ResolveInheritedSimple(-1, 9), 89);  // 9 and -1
   EXPECT_FALSE(ResolveInheritedSimpleFlag(-2, 0));
   EXPECT_TRUE(ResolveInheritedSimpleFlag(-1, 0));
 }
@@ -162,7 +163,7 @@ TEST(TextLists, ParseKeySuffixFindsTheNextToken) {
   for (const auto& [key, from, found, start, end] : cases) {
     std::size_t gotStart = 99, gotEnd = 99;
     EXPECT_EQ(ParseKeySuffix(key, from, gotStart, gotEnd), found) << key << " " << from;
-    EXPECT_EQ((std::vector<std::size_t>{gotStart, gotEnd}), (std::vector<std::size_t>{start, end})) << key << " " << from;
+    EXPECT_EQ(gotStart * 100 + gotEnd, start * 100 + end) << key << " " << from;
   }
 }
 

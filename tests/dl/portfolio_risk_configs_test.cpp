@@ -80,7 +80,8 @@ TEST_F(PortfolioRiskConfigsTest, KeysOfTheDefaultItem) {
       {"kgo=2.5", &R::KGO, 2.5},             {"VOLATILITY=abc", &R::VOLATILITY, 0},
       {"VOLATILITY=", &R::VOLATILITY, 100},  {"VOLATILITYCHANGE=7", &R::VOLATILITYCHANGE, 7},
       {"RISKFREERATE=4.25", &R::RISKFREERATE, 4.25}, {"BOUNDARYIMPLIEDRISK=12", &R::BOUNDARYIMPLIEDRISK, 12},
-      {"MINSHORTOPTIONSIM=13", &R::MINSHORTOPTIONSIM, 13}, {"FUTURESLIQUIDITYFACTOR=14", &R::FUTURESLIQUIDITYFACTOR, 14},
+      {"MINSHORTOPTIONSIM=13", &R::MINSHORTOPTIONSIM, 13},
+      {"FUTURESLIQUIDITYFACTOR=14", &R::FUTURESLIQUIDITYFACTOR, 14},
       {"SPOTVARMARGINPOS=3", &R::SPOTVARMARGINPOS, 3}, {"SPOTVARMARGINNEG=-3", &R::SPOTVARMARGINNEG, -3},
       {"EXPIRATIONMATDATETERM=0.5", &R::EXPIRATIONMATDATETERM, 0.5},
       {"RESTRICTMAXVOLATILITY=80", &R::RESTRICTMAXVOLATILITY, 80},
@@ -103,7 +104,8 @@ TEST_F(PortfolioRiskConfigsTest, KeysEndingWithAKeyNameMakeItems) {
   // "X_KGO": one character and the separator before the name make item X.
   EXPECT_EQ(ItemNames("DEFAULT"), (std::vector<std::string>{"DEFAULT", "ORDE", "P", "RESTRICTMA", "X"}));
   const TPortfolioRiskConfig& orde = Get("DEFAULT", "ORDE");
-  EXPECT_EQ((std::vector<double>{orde.KGO, orde.ORDERKGO, orde.RESTRICTMAXVOLATILITY}), (std::vector<double>{1, 1, 50}));
+  EXPECT_EQ((std::vector<double>{orde.KGO, orde.ORDERKGO, orde.RESTRICTMAXVOLATILITY}),
+            (std::vector<double>{1, 1, 50}));
   EXPECT_TRUE(orde.VOLATILITYSLOPES.at(kLongCall).empty());
 }
 
@@ -196,7 +198,8 @@ TEST(PortfolioRiskConfigReader, SplitSpreadKey) {
   // The setting as second name, legs, value, second value, number; "" when rejected.
   const std::tuple<const char*, const char*, const char*> cases[] = {
       {"SPREAD_T1_T2", "50", "ALPHA T1/T2 50 50 -1,"},       {"spread_t1_t2", "50,60", "ALPHA T1/T2 50 60 -1,"},
-      {"SPREAD_Beta_SPT_FUT", "1,2,3.9", "BETA SPT/FUT 1 2 3,"}, {"SPREAD_(A_B)_T1_T3", "1,2,-3.9", "A_B T1/T3 1 2 -3,"},
+      {"SPREAD_Beta_SPT_FUT", "1,2,3.9", "BETA SPT/FUT 1 2 3,"},
+      {"SPREAD_(A_B)_T1_T3", "1,2,-3.9", "A_B T1/T3 1 2 -3,"},
       {"SPREAD_T1_T2", "1,2,1e30", "ALPHA T1/T2 1 2 2147483647,"},
       {"SPREAD_T1_T2", "1,2,-1e30", "ALPHA T1/T2 1 2 -2147483648,"},
       {"SPREAD_T1", "50", ""}, {"SPREAD_T1_T2", "", ""}, {"SPREAD_T1_T2", "1,2,3,4", ""},

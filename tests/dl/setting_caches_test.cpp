@@ -169,10 +169,13 @@ TEST(ClientSectionResolver, MemoIsPerClientCodeWhateverTheSuffix) {
 }
 
 TEST(ClientSectionResolver, LeverageTemplatesAndClientLists) {
-  auto ini = Parse("[CLY_MARGIN_TEMPLATE]\nINCLUDECLIENTSWITHLEVERAGE=3\n[CLX_MARGIN_TEMPLATE]\nINCLUDECLIENTSWITHLEVERAGE=3\n"
-                   "[CLZ_MARGIN_TEMPLATE]\nINCLUDECLIENTSWITHLEVERAGE=abc\n[CLN_MARGIN_TEMPLATE]\nINCLUDECLIENTSWITHLEVERAGE=nan\n"
-                   "[CLI_MARGIN_TEMPLATE]\nINCLUDECLIENTSWITHLEVERAGE=inf\n[CLM_MARGIN_TEMPLATE]\nINCLUDECLIENTSWITHLEVERAGE=-1.00000001\n"
-                   "[CLE_MARGIN_TEMPLATE]\nINCLUDECLIENTSWITHLEVERAGE=\n[CLW_MARGIN]\nINCLUDECLIENTSWITHLEVERAGE=5\n");
+  auto section = [](const char* name, const char* leverage) {
+    return "[CL" + std::string(name) + "]\nINCLUDECLIENTSWITHLEVERAGE=" + leverage + "\n";
+  };
+  auto ini = Parse(section("Y_MARGIN_TEMPLATE", "3") + section("X_MARGIN_TEMPLATE", "3") +
+                   section("Z_MARGIN_TEMPLATE", "abc") + section("N_MARGIN_TEMPLATE", "nan") +
+                   section("I_MARGIN_TEMPLATE", "inf") + section("M_MARGIN_TEMPLATE", "-1.00000001") +
+                   section("E_MARGIN_TEMPLATE", "") + section("W_MARGIN", "5"));
   // The first in name order keeps a value; no tolerance; "abc" reads as 0.
   const std::pair<double, const char*> cases[] = {
       {3.0, "CLX_MARGIN_TEMPLATE"}, {2.99999999, ""}, {-1.0, ""}, {0.0, "CLZ_MARGIN_TEMPLATE"}, {kNaN, ""},
@@ -182,7 +185,8 @@ TEST(ClientSectionResolver, LeverageTemplatesAndClientLists) {
   for (const auto& [leverage, section] : cases)
     EXPECT_EQ(resolver.FilterByLeverage("any", "CL", "_MARGIN_TEMPLATE", leverage), section) << leverage;
   auto lists = Parse("[CLSILVER_CLIENT_TEMPLATE]\nCLIENTS=B,\n[CLGOLD_CLIENT_TEMPLATE]\nCLIENTS=A, B\n"
-                     "[CL_CLIENT_TEMPLATE]\nCLIENTS=C,C\n[CLNONE_CLIENT_TEMPLATE]\nX=1\n[CLA_MARGIN_TEMPLATE]\nCLIENTS=D\n");
+                     "[CL_CLIENT_TEMPLATE]\nCLIENTS=C,C\n[CLNONE_CLIENT_TEMPLATE]\nX=1\n"
+                     "[CLA_MARGIN_TEMPLATE]\nCLIENTS=D\n");
   // Name order: "_" sorts after the letters.
   EXPECT_EQ(TClientSectionResolver(lists.get()).ReadClientLists("cl", "_client_template"),
             (std::vector<std::pair<std::string, std::string>>{
@@ -216,7 +220,8 @@ std::string Scalars(const TClientCommSettings& s) {
 TEST(ClientSettingsCache, GeneralSettingsAndClientSections) {
   const std::tuple<const char*, const char*, const char*> cases[] = {
       {"", nullptr, "1 0.5 0 0 0 0 |0000"},
-      {"[GENERAL]\nUSECOMMISSIONSCALE=1\nCOMMISSIONSCALEJUMP=1\n[COMMISSION]\nBROKER=3\n", nullptr, "2 0 0 0 0 0 |1000"},
+      {"[GENERAL]\nUSECOMMISSIONSCALE=1\nCOMMISSIONSCALEJUMP=1\n[COMMISSION]\nBROKER=3\n", nullptr,
+       "2 0 0 0 0 0 |1000"},
       {"[GENERAL]\nUSECOMMISSIONSCALE=2\nROUNDSCALECOMMISSIONONDAYVALUE=1\n[COMMISSION]\nBROKER=3\nREPOBROKER=4\n",
        nullptr, "1 3 4 0 0 0 |0100"},
       // The type and the scale jump fall back to the general values, the
@@ -314,13 +319,8 @@ const char kScales[] =
     "[BD_COMMISSIONSCALE]\nMINVALUE=9\n[CLVIP2_COMMISSIONSCALE_TEMPLATE]\nCLIENTS=A, B,C\nMINVALUE=11\n";
 
 TEST(CommScaleCache, SectionChain) {
-  struct Case {
-    const char* client;
-    const char* board;
-    const char* tradingPoint;
-    double minValue;  // 100 x the number of the section that answers
-  };
-  const Case cases[] = {
+  // The client, board and trading point; 100 x the number of the section that answers.
+  const std::tuple<const char*, const char*, const char*, double> cases[] = {
       {"OWN", "TQBR", "", 500}, {"own", "TQBR", "", 500}, {"DEF", "TQBR", "", 200},  // template
       {"G", "TQBR", "", 200},
       {"ABC", "TQBR", "", 200},  // its own scale has no key: the template answers
@@ -335,9 +335,9 @@ TEST(CommScaleCache, SectionChain) {
   };
   auto ini = Parse(kScales);
   TCacheOfCommScales cache(ini.get());
-  for (const Case& c : cases)
-    EXPECT_EQ(cache.Get(TIniCacheItemID(c.client, c.board, c.tradingPoint))->MinValue, c.minValue)
-        << c.client << " " << c.board << " " << c.tradingPoint;
+  for (const auto& [client, board, tradingPoint, minValue] : cases)
+    EXPECT_EQ(cache.Get(TIniCacheItemID(client, board, tradingPoint))->MinValue, minValue)
+        << client << " " << board << " " << tradingPoint;
   EXPECT_EQ(cache.Get(TIniCacheItemID("R", "CETS", "")), cache.GetDefault());
 
   TSectionIndex index(*ini);
@@ -368,11 +368,13 @@ TEST(SecurityRestrictionsCache, GeneralValuesAndClientSections) {
                      "[CLA]\nCURRENCY_MAIN=SUR\nCURRENCY_USD=75.5\nCURRENCY_EUR=\ncurrency2_cny=11\nCURRENCY2_MAIN=\n"
                      "CURRBOARDS=TQBR, EQBR,CETS\naddmulticurrency_sur=usd,eur\n"
                      "[CLB]\nUSEONLYMONEYLIMITFOROLDMARGIN=\nIGNORECHECKLIMITS=\n"
-                     "[CLC]\nUSEONLYMONEYLIMITFOROLDMARGIN=0\nIGNORECHECKLIMITS=X,Y\n[CLD]\nOTHER=1\n[CLE]\nCURRENCY2_KZT=2\n";
+                     "[CLC]\nUSEONLYMONEYLIMITFOROLDMARGIN=0\nIGNORECHECKLIMITS=X,Y\n[CLD]\nOTHER=1\n"
+                     "[CLE]\nCURRENCY2_KZT=2\n";
   // Nothing but the money-limit flag falls back to the general values.
   const std::tuple<const char*, const char*, const char*> cases[] = {
       {"[GENERAL]\nIGNORECHECKLIMITS=\n", nullptr, "000 / "},
-      {"[AddMultiCurrency]\nSUR=USD,EUR\nsur2=CNY\n[GENERAL]\nIGNORECHECKLIMITS=A, B\nUSEONLYMONEYLIMITFOROLDMARGIN=2\n",
+      {"[AddMultiCurrency]\nSUR=USD,EUR\nsur2=CNY\n[GENERAL]\nIGNORECHECKLIMITS=A, B\n"
+       "USEONLYMONEYLIMITFOROLDMARGIN=2\n",
        nullptr, "011 /  free A free B SUR:USD SUR:EUR sur2:CNY"},
       {text, "A", "111 SUR/ USD=75.5,CNY=11; board CETS board EQBR board TQBR SUR:usd SUR:eur"},
       {text, "B", "001 / "}, {text, "C", "000 /  free X free Y"}, {text, "D", "001 / "}, {text, "E", "101 / KZT=2;"},
@@ -395,7 +397,8 @@ TEST(BoardGroups, GroupsOfTheSection) {
   // trading point the prohibited boards hold one empty code.
   const std::tuple<const char*, const char*, const char*> cases[] = {
       {"TQBR", "", "1 1 TQBR TQBS"}, {"TQBS", "", "1 1 TQBR TQBS"}, {"EQBR", "", "1 1 EQBR"},
-      {"CETS", "", "0 2 EQBR TQBR TQBS"}, {"SPB", "TP1", "1 1 SPB"}, {"TQBR", "TP1", "0 2 SPB"}, {"TQBR", "TP2", "0 2 "},
+      {"CETS", "", "0 2 EQBR TQBR TQBS"}, {"SPB", "TP1", "1 1 SPB"}, {"TQBR", "TP1", "0 2 SPB"},
+      {"TQBR", "TP2", "0 2 "},
   };
   for (const auto& [board, tradingPoint, expected] : cases) {
     TBoardGroup group;
@@ -481,7 +484,8 @@ TEST(MarginRestrictionCache, BrokerListSections) {
             "[RESTSHORTSECURITIES]\nSECURITY_=F\nX=H\n[LIMITALLOWEDSECURITY]\nsecurity_gazp=G\n"
             "[ADDCOMMONTRDACC]\nACC1=L01, L02\n[ADDCORRELATION]\nSHORT=a,1,b\nPAIR=a, 1.5, b, 2.5, 7\n"
             "[SECURITYWEIGHT]\nW1=2\nW2=2,3\nW3=2,\nW4=1,2,3,4,5,6\nW5=\n"
-            "[SECURITYDISCOUNTS]\nMINDISCRATELONG=0.5\nmindiscrateshort=0.25\nSUR=1,2\nTQBR=0.1,,0.3,0.4,0.5,0.6,0.7\n");
+            "[SECURITYDISCOUNTS]\nMINDISCRATELONG=0.5\nmindiscrateshort=0.25\nSUR=1,2\n"
+            "TQBR=0.1,,0.3,0.4,0.5,0.6,0.7\n");
   const TMarginRestrictionRecord& r = f.Broker();
   EXPECT_TRUE(r.AssetSecurityLists.at("SBER").All);
   // Only "SECURITY_" marks a security name; "SECURITY" alone is a plain name.

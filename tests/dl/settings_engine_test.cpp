@@ -40,7 +40,8 @@ TEST(SettingsEngineLoad, ClassLists) {
   const TCodeTest minTs = &TSettingsEngine::IsMinTsCommClass, main = &TSettingsEngine::IsMainMarginClass,
                   repo = &TSettingsEngine::IsBuySellRepoTsCommClass, spot = &TSettingsEngine::IsSpotClass,
                   perevorot = &TSettingsEngine::IsReservePerevorotGoCode, trade = &TSettingsEngine::UseTsCommForTrade,
-                  noKinds = &TSettingsEngine::IsClassWithoutLimitKinds, lots = &TSettingsEngine::IsQuantityNotInLotsClass,
+                  noKinds = &TSettingsEngine::IsClassWithoutLimitKinds,
+                  lots = &TSettingsEngine::IsQuantityNotInLotsClass,
                   multi = &TSettingsEngine::IsMultiCurrencyClient;
   const std::tuple<TSettingsEngine*, TCodeTest, const char*, bool> cases[] = {
       {&plain, minTs, "TQBR", true}, {&plain, minTs, "PTEU", true},  {&plain, minTs, "EQCC", false},
@@ -326,10 +327,12 @@ TEST(ListQueries, CommaListTests) {
 
 TEST(MarginQueries, FlagsOfTheLimitKindElseTheGeneralRecord) {
   TSettingsEngine e("[CLA_MARGIN]\nRSTRNMBUY=1\nRSTRTRANSFER=0\nUSECOMMONTRDACC=0\nUSEONLYMONEYLIMITFOROLDMARGIN=1\n"
-                    "LONGMONEYTOSELLSHORT=1\nUSECORRELATION=0\n[CLA_MARGIN_LIMITKIND_2]\nRSTRNMBUY=0\nSHORTMONEYTOBUYLONG=1\n", 2);
+                    "LONGMONEYTOSELLSHORT=1\nUSECORRELATION=0\n"
+                    "[CLA_MARGIN_LIMITKIND_2]\nRSTRNMBUY=0\nSHORTMONEYTOBUYLONG=1\n", 2);
   using TQuery = bool (TSettingsEngine::*)(const char*, double, int);
   const TQuery nmBuy = &TSettingsEngine::GetRstrNmBuy, transfer = &TSettingsEngine::GetRstrTransfer,
-               shortMoney = &TSettingsEngine::GetShortMoneyToBuyLong, longMoney = &TSettingsEngine::GetLongMoneyToSellShort,
+               shortMoney = &TSettingsEngine::GetShortMoneyToBuyLong,
+               longMoney = &TSettingsEngine::GetLongMoneyToSellShort,
                account = &TSettingsEngine::GetUseCommonTrdAcc, correlation = &TSettingsEngine::GetUseCorrelation,
                moneyOnly = &TSettingsEngine::GetMarginUseOnlyMoneyLimitForOldMargin;
   // A kind without a record takes the general one; a client without a
@@ -341,12 +344,14 @@ TEST(MarginQueries, FlagsOfTheLimitKindElseTheGeneralRecord) {
       {correlation, "Z", 1, true}, {account, nullptr, 0, true}, {longMoney, "Z", 0, false}, {moneyOnly, "Z", 0, false},
   };
   int row = 0;
-  for (const auto& [query, client, kind, expected] : cases) EXPECT_EQ((e.*query)(client, -1.0, kind), expected) << row++;
+  for (const auto& [query, client, kind, expected] : cases)
+    EXPECT_EQ((e.*query)(client, -1.0, kind), expected) << row++;
 }
 
 TEST(MarginQueries, NegativeMoneyToShortAdmitsTheListedCodes) {
   TSettingsEngine e("[CLN_MARGIN]\nNEGATIVEMONEYTOSHORT=1,TQBR,EQBR\n[CLN_MARGIN_LIMITKIND_1]\nRSTRNMBUY=1\n"
-                    "[CLN_MARGIN_LIMITKIND_2]\nNEGATIVEMONEYTOSHORT=2,SPBFUT\n[CLM_MARGIN]\nNEGATIVEMONEYTOSHORT=2\n", 2);
+                    "[CLN_MARGIN_LIMITKIND_2]\nNEGATIVEMONEYTOSHORT=2,SPBFUT\n"
+                    "[CLM_MARGIN]\nNEGATIVEMONEYTOSHORT=2\n", 2);
   // The first entry is the kind. A kind's record without a list takes the
   // general record's list and keeps its own kind.
   const std::tuple<const char*, int, const char*, int> cases[] = {
@@ -409,7 +414,8 @@ TEST(MarginQueries, SecurityListsOfTheBrokerAndTheClient) {
       {&bare, hasRestShort, "Z", 0, false}, {&bare, hasAsset, "Z", 0, false},
   };
   row = 0;
-  for (const auto& [engine, query, client, kind, expected] : has) EXPECT_EQ((engine->*query)(client, -1.0, kind), expected) << row++;
+  for (const auto& [engine, query, client, kind, expected] : has)
+    EXPECT_EQ((engine->*query)(client, -1.0, kind), expected) << row++;
 }
 
 TEST(MarginQueries, CorrelationsAndSecurityWeights) {

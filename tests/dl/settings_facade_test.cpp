@@ -81,7 +81,8 @@ TEST(SettingsFacade, EachFlagComesFromItsKey) {
   EXPECT_EQ(values.GetClientCVal(), 4);
   EXPECT_FALSE(values.GetLimitsInLots());
   EXPECT_FALSE(values.GetIncludeAccruedInt());  // only 1 counts
-  EXPECT_EQ((std::vector<double>{values.GetClientMarketOrderPercent(), values.GetVat()}), (std::vector<double>{2.5, 18.5}));
+  EXPECT_EQ(values.GetClientMarketOrderPercent(), 2.5);
+  EXPECT_EQ(values.GetVat(), 18.5);
 }
 
 TEST(SettingsFacade, ListsNullArgumentsAndReload) {
