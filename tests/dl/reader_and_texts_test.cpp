@@ -18,12 +18,20 @@
 #include "dl/store/number_text.h"
 #include "dl/store/numbers.h"
 #include "dl/store/text_lists.h"
-#include "dl/support/ini_dump.h"
 
 namespace DL {
 namespace {
 
-using Testing::DumpIni;
+// The reader's content as one text: each section and its keys in order.
+std::string DumpIni(const TIniFile& ini) {
+  std::string dump;
+  for (const std::string& name : ini.GetSectionNames()) {
+    dump += "[" + name + "]\n";
+    for (const auto& [key, value] : ini.ReadSection(name)) dump += key + "=" + value + "\n";
+  }
+  return dump;
+}
+
 using Strings = std::vector<std::string>;
 using Doubles = std::vector<double>;
 

@@ -420,39 +420,38 @@ TEST(MarginQueries, SecurityListsOfTheBrokerAndTheClient) {
 
 TEST(MarginQueries, CorrelationsAndSecurityWeights) {
   TSettingsEngine e("[ADDCORRELATION]\nPAIR=a,1.5,b,2.5,1\n[SECURITYWEIGHT]\nSBER=2\n"
-                    "[CL8_MARGIN]\nUSECORRELATION=0\n[CLW_MARGIN]\nGAZP_COEF=3\nP_CORRELATION=c,1,d,2,0\n"
-                    "[CLW_MARGIN_LIMITKIND_1]\nRSTRNMBUY=1\n",
-                    2);
-  const TCorrelationEntry* byName = e.FindCorrelationByName("PAIR", "Z", -1.0, 0);
-  ASSERT_NE(byName, nullptr);
-  EXPECT_EQ(byName->Code1, "a");
-  EXPECT_EQ(e.FindCorrelationByCode("a", "Z", -1.0, 0), byName);
-  EXPECT_EQ(e.FindCorrelationByCode("b", "Z", -1.0, 0), nullptr);
-  EXPECT_EQ(e.FindCorrelationByName("PAIR", "8", -1.0, 0), nullptr);
-  EXPECT_EQ(e.FindCorrelationByName(nullptr, "Z", -1.0, 0), nullptr);
-  EXPECT_EQ(e.FindCorrelationByName("PAIR", "W", -1.0, 0), nullptr);
-  EXPECT_EQ(e.FindCorrelationByName("P", "W", -1.0, 1)->Code1, "c");  // the client's general record
-
-  EXPECT_EQ(e.FindSecurityWeight("Z", -1.0, "SBER", 0)->W1, 2.0);
-  EXPECT_EQ(e.FindSecurityWeight("Z", -1.0, "GAZP", 0), nullptr);
-  EXPECT_EQ(e.FindSecurityWeight("W", -1.0, "GAZP", 0)->W1, 3.0);
-  EXPECT_EQ(e.FindSecurityWeight("W", -1.0, "GAZP", 1)->W1, 3.0);
-  EXPECT_EQ(e.FindSecurityWeight("W", -1.0, "SBER", 0), nullptr);
-  EXPECT_EQ(e.FindSecurityWeight("W", -1.0, nullptr, 0), nullptr);
+                    "[CL8_MARGIN]\nUSECORRELATION=0\n"
+                    "[CLW_MARGIN]\nGAZP_COEF=3\nP_CORRELATION=c,1,d,2,0\n[CLW_MARGIN_LIMITKIND_1]\nRSTRNMBUY=1\n", 2);
+  auto code1 = [](const TCorrelationEntry* entry) { return entry ? entry->Code1 : "null"; };
+  // The client's own list, else the general record's, else the broker's;
+  // none when the client turns correlations off.
+  const std::tuple<bool, const char*, const char*, int, const char*> cases[] = {
+      {true, "PAIR", "Z", 0, "a"}, {false, "a", "Z", 0, "a"}, {false, "b", "Z", 0, "null"},
+      {true, "PAIR", "8", 0, "null"},
+      {true, nullptr, "Z", 0, "null"}, {true, "PAIR", "W", 0, "null"}, {true, "P", "W", 1, "c"}};
+  for (const auto& [byName, text, client, kind, expected] : cases) {
+    auto find = byName ? &TSettingsEngine::FindCorrelationByName : &TSettingsEngine::FindCorrelationByCode;
+    EXPECT_EQ(code1((e.*find)(text, client, -1.0, kind)), expected) << Text(text) << " " << client;
+  }
+  auto weight = [&e](const char* client, const char* security, int kind) {
+    const TSecurityWeight* w = e.FindSecurityWeight(client, -1.0, security, kind);
+    return w ? w->W1 : -9.0;
+  };
+  EXPECT_EQ((std::vector<double>{weight("Z", "SBER", 0), weight("Z", "GAZP", 0), weight("W", "GAZP", 0),
+                                 weight("W", "GAZP", 1), weight("W", "SBER", 0), weight("W", nullptr, 0)}),
+            (std::vector<double>{2, -9, 3, 3, -9, -9}));
 }
 
 TEST(MarginQueries, LimitKindsAndLeverage) {
   TSettingsEngine e("[CLK_MARGIN]\nLIMITKINDS=1,2\nINCLUDECLIENTSWITHLEVERAGE=4\n"
                     "[CLK_MARGIN_LIMITKIND_2]\nLIMITKINDS=4\n"
-                    "[CLX_MARGIN_TEMPLATE]\nINCLUDECLIENTSWITHLEVERAGE=3\nRSTRNMBUY=1\n",
-                    2);
+                    "[CLX_MARGIN_TEMPLATE]\nINCLUDECLIENTSWITHLEVERAGE=3\nRSTRNMBUY=1\n", 2);
   EXPECT_EQ(e.GetClientLimitKinds("K", -1.0), (std::vector<int>{1, 2, 4}));
   EXPECT_EQ(e.GetRecordLimitKinds("K", -1.0, 2), (std::vector<int>{4}));
   EXPECT_EQ(e.GetRecordLimitKinds("K", -1.0, 7), (std::vector<int>{1, 2}));
-  EXPECT_EQ(e.GetIncludeClientsWithLeverage("K", 0, 2.5), 2.5);
-  EXPECT_EQ(e.GetIncludeClientsWithLeverage("K", 0, 0.0), 0.0);
-  EXPECT_EQ(e.GetIncludeClientsWithLeverage("K", 0, -1.0), 4.0);
-  EXPECT_EQ(e.GetIncludeClientsWithLeverage("Z", 0, -1.0), -1.0);
+  const std::tuple<const char*, double, double> leverages[] = {{"K", 2.5, 2.5}, {"K", 0, 0}, {"K", -1, 4}, {"Z", -1, -1}};
+  for (const auto& [client, value, expected] : leverages)
+    EXPECT_EQ(e.GetIncludeClientsWithLeverage(client, 0, value), expected) << client << " " << value;
   // A client with leverage 3 takes the template chosen by it.
   EXPECT_TRUE(e.GetRstrNmBuy("ANY", 3.0, 0));
   EXPECT_FALSE(e.GetRstrNmBuy("ANY", 2.0, 0));
@@ -461,24 +460,23 @@ TEST(MarginQueries, LimitKindsAndLeverage) {
 TEST(MarginQueries, DiscountsOfTheClientElseTheBroker) {
   TSettingsEngine e("[GENERAL]\nUSEDISCOUNTSTYPE=2\n[SECURITYDISCOUNTS]\nLKOH=0.5,0.6\n"
                     "[CLD_MARGIN]\nUSEDISCOUNTSTYPE=5\nSBER_DISC=0.1,0.2,0.3,0.4,0.05,0.06\nGAZP_DISC=2\n"
-                    "USESECURITYDISCOUNTS=1\n[CLD_MARGIN_LIMITKIND_1]\nRSTRNMBUY=1\n",
-                    2);
+                    "USESECURITYDISCOUNTS=1\n[CLD_MARGIN_LIMITKIND_1]\nRSTRNMBUY=1\n", 2);
   EXPECT_EQ(e.GetDiscountSecurities("D", 0, -1.0), (TList{"GAZP", "SBER", "LKOH", "SUR"}));
   EXPECT_EQ(e.GetDiscountSecurities("Z", 0, -1.0), (TList{"LKOH", "SUR"}));
-  const TSecurityDiscountResult own = e.GetSecurityDiscount("D", "SBER", 1, -1.0);
-  EXPECT_EQ(own.SecurityCode + own.ClientCode, "SBERD");
-  EXPECT_EQ((std::vector<double>{own.D1, own.D2, own.D3, own.D4, own.D5, own.D6}),
-            (std::vector<double>{0.1, 0.2, 0.3, 0.4, 0.05, 0.06}));
-  EXPECT_EQ(own.UseDiscountsType, 5);
-  EXPECT_EQ(own.LimitKind, 1);
-  EXPECT_TRUE(own.UseSecurityDiscounts);
-  const TSecurityDiscountResult broker = e.GetSecurityDiscount("D", "LKOH", 0, -1.0);
-  EXPECT_EQ(broker.D1, 0.5);
-  EXPECT_EQ(broker.UseDiscountsType, 5);  // the client's record was there
-  const TSecurityDiscountResult none = e.GetSecurityDiscount("D", "NONE", 0, -1.0);
-  EXPECT_EQ(none.SecurityCode, "");
-  EXPECT_EQ(none.D1, -1.0);
-  EXPECT_EQ(e.GetUseDiscountsType("Z", "LKOH", 0, -1.0), 2);
+  // Security, client, kind, the six discounts, the discounts type and flag;
+  // the type comes from the client's record when there is one.
+  auto describe = [&e](const char* client, const char* security, int kind) {
+    const TSecurityDiscountResult r = e.GetSecurityDiscount(client, security, kind, -1.0);
+    std::ostringstream text;
+    text << r.SecurityCode << "/" << r.ClientCode << "/" << r.LimitKind;
+    for (double d : {r.D1, r.D2, r.D3, r.D4, r.D5, r.D6}) text << " " << d;
+    text << " " << r.UseDiscountsType << r.UseSecurityDiscounts;
+    return text.str();
+  };
+  EXPECT_EQ(describe("D", "SBER", 1), "SBER/D/1 0.1 0.2 0.3 0.4 0.05 0.06 51");
+  EXPECT_EQ(describe("D", "LKOH", 0), "LKOH/D/0 0.5 0.6 -1 -1 -1 -1 51");
+  EXPECT_EQ(describe("D", "NONE", 0), "//0 -1 -1 -1 -1 -1 -1 51");
+  EXPECT_EQ(describe("Z", "LKOH", 0), "LKOH/Z/0 0.5 0.6 -1 -1 -1 -1 20");
   EXPECT_EQ(e.GetUseDiscountsType("D", nullptr, 0, -1.0), 5);
 }
 
