@@ -479,6 +479,23 @@ TEST(MarginRestrictionCache, BrokerItem) {
   EXPECT_EQ(Discounts(Fixture("").Broker().SecurityDiscounts.at("SUR")), (TNumbers{-1, -1, 0, 0, 0, 0, 0, 0}));
 }
 
+// Every security list of a record: kind, name and items.
+std::string Lists(const TMarginRestrictionRecord& r) {
+  const std::pair<const char*, const TRestrictionLists*> maps[] = {
+      {"asset", &r.AssetLists}, {"asset security", &r.AssetSecurityLists}, {"allowed", &r.LimitAllowedLists},
+      {"allowed security", &r.LimitAllowedSecurityLists}, {"rest short", &r.RestShortLists},
+      {"rest short security", &r.RestShortSecurityLists}};
+  std::string text;
+  for (const auto& [kind, lists] : maps) {
+    for (const auto& [name, list] : *lists) {
+      text += std::string(kind) + " " + name + ":" + (list.All ? "all" : "");
+      for (const std::string& item : list.Items) text += " " + item;
+      text += ";";
+    }
+  }
+  return text;
+}
+
 TEST(MarginRestrictionCache, BrokerListSections) {
   Fixture f("[ASSETSECURITIES]\nSECURITY_SBER=<ALL>\nSECURITY=A,B\nSECURITYX=C\nTQBR=D, E\n"
             "[RESTSHORTSECURITIES]\nSECURITY_=F\nX=H\n[LIMITALLOWEDSECURITY]\nsecurity_gazp=G\n"
@@ -487,15 +504,9 @@ TEST(MarginRestrictionCache, BrokerListSections) {
             "[SECURITYDISCOUNTS]\nMINDISCRATELONG=0.5\nmindiscrateshort=0.25\nSUR=1,2\n"
             "TQBR=0.1,,0.3,0.4,0.5,0.6,0.7\n");
   const TMarginRestrictionRecord& r = f.Broker();
-  EXPECT_TRUE(r.AssetSecurityLists.at("SBER").All);
-  // Only "SECURITY_" marks a security name; "SECURITY" alone is a plain name.
-  EXPECT_EQ(r.AssetLists.at("SECURITY").Items, (TList{"A", "B"}));
-  EXPECT_EQ(r.AssetLists.at("SECURITYX").Items, (TList{"C"}));
-  EXPECT_EQ(r.AssetLists.at("TQBR").Items, (TList{"D", "E"}));
-  EXPECT_FALSE(r.AssetLists.at("TQBR").All);
-  EXPECT_EQ(r.RestShortSecurityLists.at("").Items, (TList{"F"}));
-  EXPECT_EQ(r.RestShortLists.at("X").Items, (TList{"H"}));
-  EXPECT_EQ(r.LimitAllowedLists.at("security_gazp").Items, (TList{"G"}));  // names as written
+  // Only "SECURITY_" marks a security name, in capitals; "SECURITY" alone is a plain name.
+  EXPECT_EQ(Lists(r), "asset SECURITY: A B;asset SECURITYX: C;asset TQBR: D E;asset security SBER:all;"
+                      "allowed security_gazp: G;rest short X: H;rest short security : F;");
   EXPECT_EQ(r.CommonTrdAccLists.at("ACC1"), (TList{"L01", "L02"}));
   ASSERT_EQ(r.Correlations.size(), 1u);  // a correlation needs five items
   const TCorrelationEntry& pair = r.Correlations[0];
@@ -559,22 +570,15 @@ TEST(MarginRestrictionCache, KeysOfAClientSection) {
             "Q_CORRELATION=a,1\nSBER_COEF=2,3\n_TAG=x\nCLIENTS=9\nADDCOMMONTRDACC_ACC=L2\n"
             "SECTOBOARD_X=Y\nMINDISCRATELONG=0.3\nIGNOREASSETSECURITY=1\nPREVPRICEPERCENT=5\n");
   const TMarginRestrictionRecord& r = f.Get("9").Records.at(0);
-  EXPECT_TRUE(r.AssetSecurityLists.at("SBER").All);
-  EXPECT_EQ(r.AssetLists.at("TQBR").Items, (TList{"A", "B"}));
-  // Too short to hold both "SECURITY_" and "_ASSET": a plain name.
-  EXPECT_EQ(r.AssetLists.at("SECURITY").Items, (TList{"C"}));
-  // "_ASSET" first occurs inside the key: a limit-allowed list.
-  EXPECT_EQ(r.LimitAllowedLists.at("A_ASSET_B_ASSET").Items, (TList{"D"}));
-  EXPECT_EQ(r.RestShortSecurityLists.at("LKOH").Items, (TList{"E"}));
-  EXPECT_EQ(r.RestShortLists.at("X").Items, (TList{"F"}));
+  // Keys are upper-cased. "SECURITY_ASSET" is too short to hold both
+  // "SECURITY_" and "_ASSET": a plain name; in "A_ASSET_B_ASSET" the suffix
+  // first occurs inside the key: a limit-allowed list.
+  EXPECT_EQ(Lists(r), "asset SECURITY: C;asset TQBR: A B;asset security SBER:all;allowed A_ASSET_B_ASSET: D;"
+                      "allowed TQBR: SBER GAZP;allowed security : G;allowed security GAZP:all;rest short X: F;"
+                      "rest short security LKOH: E;");
   EXPECT_EQ(Discounts(r.SecurityDiscounts.at("TQBR")), (TNumbers{0.1, 0.2, -1, -1, -1, -1, 0.3, 0.0}));
-  EXPECT_EQ(r.LimitAllowedLists.at("TQBR").Items, (TList{"SBER", "GAZP"}));
-  EXPECT_TRUE(r.LimitAllowedSecurityLists.at("GAZP").All);
-  EXPECT_EQ(r.LimitAllowedSecurityLists.at("").Items, (TList{"G"}));
-  EXPECT_EQ(r.LimitAllowedLists.size(), 2u);
   ASSERT_EQ(r.Correlations.size(), 1u);
-  EXPECT_EQ(r.Correlations[0].Name, "P");
-  EXPECT_EQ(r.Correlations[0].Flag, 0);
+  EXPECT_EQ(r.Correlations[0].Name + std::to_string(r.Correlations[0].Flag), "P0");
   EXPECT_EQ(r.SecurityWeights.at("SBER").W2, 3.0);
   EXPECT_TRUE(r.CommonTrdAccLists.empty());
   EXPECT_EQ(Scalars(r), "010011001000 3 -1 0.3 0 0 222222222");
