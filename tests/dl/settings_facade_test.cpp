@@ -44,34 +44,29 @@ using TFlag = bool (TSettingsFacade::*)();
 
 // Each key turns on its own flag and no other.
 TEST(SettingsFacade, EachFlagComesFromItsKey) {
+  using F = TSettingsFacade;
+  // Keys of [GENERAL] unless the text names its section.
   const std::pair<const char*, TFlag> flags[] = {
-      {"[GENERAL]\nCHECKMAXCREDIT=1", &TSettingsFacade::GetCheckMaxCredit},
-      {"[GENERAL]\nCHECKMAXTOTALCREDIT=1", &TSettingsFacade::GetCheckMaxTotalCredit},
-      {"[GENERAL]\nIGNORERESTSHORTSECURITY=1", &TSettingsFacade::GetIgnoreRestShortSecurity},
-      {"[GENERAL]\nIGNORECOEFFORMARGIN=1", &TSettingsFacade::GetIgnoreCoeffForMargin},
-      {"[GENERAL]\nRSTROPENPOS=-1", &TSettingsFacade::GetRestrictOpenPos},
-      {"[GENERAL]\nSUPPORTCVALCLIENTS=1", &TSettingsFacade::GetSupportCValClients},
-      {"[GENERAL]\nCORRECTMAXTOTALCREDIT=1", &TSettingsFacade::GetCorrectMaxTotalCredit},
-      {"[GENERAL]\nCHANGESECLOT=1", &TSettingsFacade::GetChangeSecLot},
-      {"[GENERAL]\nNOTUSEZADOLGMONEYFORMARGIN=1", &TSettingsFacade::GetNotUseZadolgMoneyForMargin},
-      {"[COMMISSION]\nINCLUDEACCRUEDINT=1", &TSettingsFacade::GetIncludeAccruedInt},
-      {"[GENERAL]\nUSECOMMISSIONSCALE=2", &TSettingsFacade::GetUseCommissionScale},
-      {"[GENERAL]\nUSEPGO=2", &TSettingsFacade::GetUsePgo},
-      {"[GENERAL]\nSUPPORTMULTICURRENCY=1", &TSettingsFacade::GetSupportMultiCurrency},
-      {"[COMMISSION]\nREPOUSEFACEVALUE=3", &TSettingsFacade::GetRepoUseFaceValue},
-      {"[GENERAL]\nENABLEOPTIONSPEREVOROT=1", &TSettingsFacade::GetEnableOptionsPerevorot},
-      {"[GENERAL]\nUSEONLYMONEYLIMITFOROLDMARGIN=1", &TSettingsFacade::GetUseOnlyMoneyLimitForOldMargin},
-      {"[GENERAL]\nCHANGEFUTCLIENTCODES=1", &TSettingsFacade::GetChangeFutClientCodes},
-      {"[GENERAL]\nUSECVALCLIENTSFORLIMITKINDS=1", &TSettingsFacade::GetUseCValClientsForLimitKinds},
-      {"[General]\nExtendedSubClient=1", &TSettingsFacade::GetExtendedSubClient},
-      {"[GENERAL]\nLIMITSINLOTS=1", &TSettingsFacade::GetLimitsInLots},
+      {"USEONLYMONEYLIMITFOROLDMARGIN=1", &F::GetUseOnlyMoneyLimitForOldMargin}, {"USEPGO=2", &F::GetUsePgo},
+      {"USECVALCLIENTSFORLIMITKINDS=1", &F::GetUseCValClientsForLimitKinds}, {"CHANGESECLOT=1", &F::GetChangeSecLot},
+      {"NOTUSEZADOLGMONEYFORMARGIN=1", &F::GetNotUseZadolgMoneyForMargin}, {"RSTROPENPOS=-1", &F::GetRestrictOpenPos},
+      {"[COMMISSION]\nINCLUDEACCRUEDINT=1", &F::GetIncludeAccruedInt}, {"CHECKMAXCREDIT=1", &F::GetCheckMaxCredit},
+      {"IGNORERESTSHORTSECURITY=1", &F::GetIgnoreRestShortSecurity}, {"LIMITSINLOTS=1", &F::GetLimitsInLots},
+      {"[COMMISSION]\nREPOUSEFACEVALUE=3", &F::GetRepoUseFaceValue},
+      {"[General]\nExtendedSubClient=1", &F::GetExtendedSubClient},
+      {"ENABLEOPTIONSPEREVOROT=1", &F::GetEnableOptionsPerevorot},
+      {"CORRECTMAXTOTALCREDIT=1", &F::GetCorrectMaxTotalCredit}, {"SUPPORTCVALCLIENTS=1", &F::GetSupportCValClients},
+      {"SUPPORTMULTICURRENCY=1", &F::GetSupportMultiCurrency}, {"IGNORECOEFFORMARGIN=1", &F::GetIgnoreCoeffForMargin},
+      {"CHANGEFUTCLIENTCODES=1", &F::GetChangeFutClientCodes}, {"CHECKMAXTOTALCREDIT=1", &F::GetCheckMaxTotalCredit},
+      {"USECOMMISSIONSCALE=2", &F::GetUseCommissionScale},
       {"[ADDCOMMONSECTRDACC]\nF,A=G", nullptr},
   };
-  for (const auto& [text, onFlag] : flags) {
-    TSettingsFacade facade(text, 2, true);
+  for (const auto& [key, onFlag] : flags) {
+    const std::string text = key[0] == '[' ? key : std::string("[GENERAL]\n") + key;
+    TSettingsFacade facade(text.c_str(), 2, true);
     for (const auto& [otherText, flag] : flags) {
       if (flag == nullptr) continue;
-      EXPECT_EQ((facade.*flag)(), flag == onFlag || flag == &TSettingsFacade::GetLimitsInLots)
+      EXPECT_EQ((facade.*flag)(), flag == onFlag || flag == &F::GetLimitsInLots)
           << text << " asked for " << otherText;
     }
     EXPECT_EQ(facade.GetNoAddCommonSecTrdAcc(), onFlag != nullptr) << text;
@@ -92,11 +87,9 @@ TEST(SettingsFacade, ListsNullArgumentsAndReload) {
                          "[CURRBOARDS]\nCETS=\n[CLA_CLIENT_TEMPLATE]\nCLIENTS=C7\n",
                          2, true);
   EXPECT_STREQ(facade.GetMainMarginClasses(), "TQBR,SPBFUT");
-  EXPECT_EQ(facade.GetPortfolioSpreadOrders()->front().FirstName, "C");
-  EXPECT_EQ(facade.GetTranOutTags()->front().Currency, "USD");
-  EXPECT_STREQ(facade.GetDiscountTrdAcc(), "L01");
+  EXPECT_EQ(facade.GetPortfolioSpreadOrders()->front().FirstName + facade.GetTranOutTags()->front().Currency +
+                facade.GetDiscountTrdAcc() + facade.GetBoardTags().at("EQTV").front(), "CUSDL01TQBR");
   EXPECT_EQ(facade.GetLimitKinds(), (std::vector<int>{1}));
-  EXPECT_EQ(facade.GetBoardTags().at("EQTV"), (TList{"TQBR"}));
   EXPECT_EQ(facade.ReservedQuery(5, 1.0, 2, 3, 4), 0);
   EXPECT_TRUE(facade.IsInKeyedSet("K", "RPA") && facade.IsClientBoardAllowed("C1", "CETS"));
   EXPECT_EQ(*facade.GetKeyedList("K"), (TList{"RPA", "RPB"}));
