@@ -140,10 +140,9 @@ TEST(BoardTariffs, TheMapOfASettingsText) {
   const std::tuple<const char*, const char*, std::string> cases[] = {
       // Minimum-fee classes without a built-in tariff: the [COMMISSION] rates with the floor.
       {"", "DEFAULT", fallback}, {"", "EQNS", fallback + std::string(" floor")},
-      {"", "PTEU", fallback + std::string(" floor")},
-      {"", "TQBR", shares + std::string(" floor")}, {"", "EQCC", shares},
-      {"", "EQOC", "normal 0.006 0.0065 0.0065 overrides -1 -1 -1"}, {"", "EQDP", "dark pool floor"},
-      {"", "EQRP", "repo 7.5e-05 7.5e-05 0.00035 minima 30 30 140"},
+      {"", "PTEU", fallback + std::string(" floor")}, {"", "TQBR", shares + std::string(" floor")},
+      {"", "EQCC", shares}, {"", "EQOC", "normal 0.006 0.0065 0.0065 overrides -1 -1 -1"},
+      {"", "EQDP", "dark pool floor"}, {"", "EQRP", "repo 7.5e-05 7.5e-05 0.00035 minima 30 30 140"},
       {"", "RPMA", "repo 3.6e-05 3.6e-05 0.000168 minima 30 30 140"},
       {"[COMMISSION]\nCLEARING=0.05\nTS=0.2\n", "RPEU", "euro repo 0.05"},
       {"[COMMISSION]\nCLEARING=0.05\nTS=0.2\n", "DEFAULT", "normal 0.2 0 0.05 overrides -1 -1 -1"},

@@ -69,8 +69,7 @@ const GrammarCase kGrammarCases[] = {
     {"a comment cuts the value", "[A]\na = b ;c\nK=1;2\n", "[A]\na=b \nK=1\n"},
     {"value holds a second =", "[A]\nK=x=y\n", "[A]\nK=x=y\n"},
     {"value may hold brackets", "[A]\nK=[x]\n", "[A]\nK=[x]\n"},
-    {"comment lines", "[A]\n  ; K=1\nK;=1\n;[B]\n", "[A]\n"},
-    {"empty key is ignored", "[A]\n=5\n  =6\n", "[A]\n"},
+    {"comment lines", "[A]\n  ; K=1\nK;=1\n;[B]\n", "[A]\n"}, {"empty key is ignored", "[A]\n=5\n  =6\n", "[A]\n"},
     {"last duplicate key wins, first spelling stays", "[A]\nKey=1\nKEY=2\nkey=3\n", "[A]\nKey=3\n"},
     {"CR alone ends lines", "[A]\rk=1\rm=2\r", "[A]\nk=1\nm=2\n"},
     {"CR LF ends lines", "[A]\r\nk=1\r\nm=2\r\n", "[A]\nk=1\nm=2\n"},
@@ -135,10 +134,9 @@ TEST(IniReads, NamesInTheReadersOrder) {
 
 TEST(IniReads, FindSectionAndSectionExists) {
   const char* const cases[][3] = {
-      {"CL_a1", "", "CL_A1"},       {"CL_A", "", ""},
-      {"CL", "_MARGIN", "CL_B2_MARGIN"}, {"", "_margin", "CL_B2_MARGIN"},
-      {"CL_C3", "_MARGIN", "CL_C3_MARGIN"}, {"CL_B2_MARGIN", "_MARGIN", ""},
-      {"CL_B", "2_MARGIN", "CL_B2_MARGIN"}, {"X", "", ""},
+      {"CL_a1", "", "CL_A1"}, {"CL_A", "", ""}, {"CL", "_MARGIN", "CL_B2_MARGIN"}, {"", "_margin", "CL_B2_MARGIN"},
+      {"CL_C3", "_MARGIN", "CL_C3_MARGIN"}, {"CL_B2_MARGIN", "_MARGIN", ""}, {"CL_B", "2_MARGIN", "CL_B2_MARGIN"},
+      {"X", "", ""},
   };
   TIniFile ini = FromText("[CL_A1]\n[CL_B2_MARGIN]\n[CL_C3_margin]\n");
   for (const auto& c : cases) EXPECT_EQ(ini.FindSection(c[0], c[1]), c[2]) << c[0] << " " << c[1];

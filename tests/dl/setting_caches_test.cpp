@@ -39,9 +39,8 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 TEST(CacheKey, KeyStringsOfBothKinds) {
   std::pair<TIniCacheItemID, const char*> cases[] = {
       {TIniCacheItemID(nullptr, nullptr, nullptr), "cc_bn_tn_sn"},
-      {TIniCacheItemID("C", "TQBR", "TP1"), "ccC_bnTQBR_tnTP1_sn"},
-      {TIniCacheItemID("A1", 2.0), "A1"}, {TIniCacheItemID("A1", kNaN), "A1"},
-      {TIniCacheItemID(nullptr, 3.0), ""},
+      {TIniCacheItemID("C", "TQBR", "TP1"), "ccC_bnTQBR_tnTP1_sn"}, {TIniCacheItemID("A1", 2.0), "A1"},
+      {TIniCacheItemID("A1", kNaN), "A1"}, {TIniCacheItemID(nullptr, 3.0), ""},
   };
   for (auto& [id, key] : cases) EXPECT_EQ(id.GetKey(), key);
   TIniCacheItemID plain("C", "B", "T");

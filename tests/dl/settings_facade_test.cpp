@@ -58,8 +58,7 @@ TEST(SettingsFacade, EachFlagComesFromItsKey) {
       {"CORRECTMAXTOTALCREDIT=1", &F::GetCorrectMaxTotalCredit}, {"SUPPORTCVALCLIENTS=1", &F::GetSupportCValClients},
       {"SUPPORTMULTICURRENCY=1", &F::GetSupportMultiCurrency}, {"IGNORECOEFFORMARGIN=1", &F::GetIgnoreCoeffForMargin},
       {"CHANGEFUTCLIENTCODES=1", &F::GetChangeFutClientCodes}, {"CHECKMAXTOTALCREDIT=1", &F::GetCheckMaxTotalCredit},
-      {"USECOMMISSIONSCALE=2", &F::GetUseCommissionScale},
-      {"[ADDCOMMONSECTRDACC]\nF,A=G", nullptr},
+      {"USECOMMISSIONSCALE=2", &F::GetUseCommissionScale}, {"[ADDCOMMONSECTRDACC]\nF,A=G", nullptr},
   };
   for (const auto& [key, onFlag] : flags) {
     const std::string text = key[0] == '[' ? key : std::string("[GENERAL]\n") + key;
