@@ -218,31 +218,26 @@ TEST(ClientCommissionQuery, TheBoardEntryElseTheDefaultEntryOfTheClientsKind) {
 TEST(ClientCommissionQuery, ScaleOfTheClientBoardAndTradingPoint) {
   TSettingsEngine e("[COMMISSIONSCALE]\nMINVALUE=10\nMAXVALUE=20\nMINVOLUME=3\nTRADECOMMISSION=0.05\n"
                     "100=0.04\n[CLS_COMMISSIONSCALE]\nMINVALUE=2\n[CLP]\nTPNAME=T2\n"
-                    "[TPT2_BDTQBR_COMMISSIONSCALE]\nMINVALUE=8\n",
-                    2);
+                    "[TPT2_BDTQBR_COMMISSIONSCALE]\nMINVALUE=8\n", 2);
   const TClientCommSettings general = e.GetClientCommissionSettings("Z", "TQBR");
-  EXPECT_EQ((std::vector<double>{general.ScaleMinVolume, general.ScaleMinValue,
-                                 general.ScaleMaxValue, general.ScaleTradeCommission}),
-            (std::vector<double>{300, 1000, 2000, 5}));
+  EXPECT_EQ((std::vector<double>{general.ScaleMinVolume, general.ScaleMinValue, general.ScaleMaxValue,
+                                 general.ScaleTradeCommission, e.GetClientCommissionSettings("S", "TQBR").ScaleMinValue,
+                                 e.GetClientCommissionSettings("P", "TQBR").ScaleMinValue}),
+            (std::vector<double>{300, 1000, 2000, 5, 200, 800}));  // the client's own scale; its trading point's
   EXPECT_EQ(general.ScaleRates, (std::map<double, double>{{10000, 0.04}}));
-  EXPECT_EQ(e.GetClientCommissionSettings("S", "TQBR").ScaleMinValue, 200.0);
-  EXPECT_EQ(e.GetClientCommissionSettings("P", "TQBR").ScaleMinValue, 800.0);
 }
 
 TEST(ClientBoardListQuery, GroupOfTheBoardForScaleClients) {
   TSettingsEngine e("[GENERAL]\nUSECOMMISSIONSCALE=1\n[COMMISSION]\nREPOBROKER=9\n"
-                    "[COMMISSIONSCALEBOARDS]\nTQBR,TQBS=1\n[U5]\nCOMMISSION=1\n[U2]\n",
-                    2);
+                    "[COMMISSIONSCALEBOARDS]\nTQBR,TQBS=1\n[U5]\nCOMMISSION=1\n[U2]\n", 2);
+  // The group of a scale client's board, the flag of a repo commission, the users.
   const TBoardGroup& reply = e.GetClientBoardList("TQBR", "Z");
   EXPECT_EQ(reply.Boards, (TList{"TQBR", "TQBS"}));
-  EXPECT_EQ(reply.GroupKind, 1);
-  EXPECT_TRUE(reply.GroupFlag);
+  EXPECT_TRUE(reply.GroupKind == 1 && reply.GroupFlag);
   EXPECT_EQ(reply.OtherBoards, (std::vector<int>{2, 5}));
   TSettingsEngine fixed("[COMMISSIONSCALEBOARDS]\nTQBR,TQBS=1\n[COMMISSION]\nREPOBROKER=0.00000001\n", 2);
   const TBoardGroup& none = fixed.GetClientBoardList("TQBR", "Z");
-  EXPECT_EQ(none.GroupKind, 0);
-  EXPECT_TRUE(none.Boards.empty() && none.OtherBoards.empty());
-  EXPECT_FALSE(none.GroupFlag);
+  EXPECT_TRUE(none.GroupKind == 0 && none.Boards.empty() && none.OtherBoards.empty() && !none.GroupFlag);
 }
 
 TEST(CurrencyQueries, GeneralGroupsAndClientGroups) {
@@ -449,7 +444,8 @@ TEST(MarginQueries, LimitKindsAndLeverage) {
   EXPECT_EQ(e.GetClientLimitKinds("K", -1.0), (std::vector<int>{1, 2, 4}));
   EXPECT_EQ(e.GetRecordLimitKinds("K", -1.0, 2), (std::vector<int>{4}));
   EXPECT_EQ(e.GetRecordLimitKinds("K", -1.0, 7), (std::vector<int>{1, 2}));
-  const std::tuple<const char*, double, double> leverages[] = {{"K", 2.5, 2.5}, {"K", 0, 0}, {"K", -1, 4}, {"Z", -1, -1}};
+  const std::tuple<const char*, double, double> leverages[] = {
+      {"K", 2.5, 2.5}, {"K", 0, 0}, {"K", -1, 4}, {"Z", -1, -1}};
   for (const auto& [client, value, expected] : leverages)
     EXPECT_EQ(e.GetIncludeClientsWithLeverage(client, 0, value), expected) << client << " " << value;
   // A client with leverage 3 takes the template chosen by it.
