@@ -206,7 +206,7 @@ TEST(PortfolioRiskConfigReader, SplitSpreadKey) {
     r.SPREADS.resize(1);
     const bool accepted = SplitSpreadKey(key, value, "", "Alpha", r.SPREADS[0]);
     EXPECT_EQ(accepted ? Spreads(r) : "", expected) << key << "=" << value;
-    if (accepted) EXPECT_EQ(r.SPREADS[0].FirstName, "ALPHA") << key;
+    if (accepted) { EXPECT_EQ(r.SPREADS[0].FirstName, "ALPHA") << key; }
   }
   TSpreadSetting prefixed;
   EXPECT_TRUE(SplitSpreadKey("fut_SPREAD_T1_T2", "1", "Fut_", "Alpha", prefixed));

@@ -66,7 +66,7 @@ TEST(CacheKey, KeysThatPrintAlikeStayApart) {
     const TCacheKey a = TIniCacheItemID("C", x).GetCacheKey();
     const TCacheKey b = TIniCacheItemID("C", y).GetCacheKey();
     EXPECT_EQ(a == b, same) << x << " vs " << y;
-    if (same) EXPECT_EQ(TCacheKeyHash()(a), TCacheKeyHash()(b)) << x << " vs " << y;
+    if (same) { EXPECT_EQ(TCacheKeyHash()(a), TCacheKeyHash()(b)) << x << " vs " << y; }
     // The order is strict and total: exactly one of <, >, == holds.
     EXPECT_EQ((a < b) + (b < a) + (a == b), 1) << x << " vs " << y;
   }
@@ -381,7 +381,7 @@ TEST(SecurityRestrictionsCache, GeneralValuesAndClientSections) {
     TCacheOfSecurityRestrictions cache(parsed.get());
     const TClientSecurityRestrictions* r = client ? cache.Get(TIniCacheItemID(client, "", "")) : cache.GetDefault();
     EXPECT_EQ(Describe(*r), expected) << ini << " " << (client ? client : "general");
-    if (client && *client == 'F') EXPECT_EQ(r, cache.GetDefault());
+    if (client && *client == 'F') { EXPECT_EQ(r, cache.GetDefault()); }
   }
 }
 

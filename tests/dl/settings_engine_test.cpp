@@ -56,7 +56,7 @@ TEST(SettingsEngineLoad, ClassLists) {
   };
   for (const auto& [engine, test, code, expected] : cases) {
     EXPECT_EQ((engine->*test)(code), expected) << (engine == &plain ? "plain " : "given ") << code;
-    if (engine == &plain) EXPECT_FALSE((engine->*test)(nullptr));
+    if (engine == &plain) { EXPECT_FALSE((engine->*test)(nullptr)); }
   }
   EXPECT_EQ(plain.GetDiscountTrdAcc(), nullptr);
   EXPECT_STREQ(given.GetDiscountTrdAcc(), "L01,L02");
