@@ -43,14 +43,14 @@ std::string Spreads(const TPortfolioRiskConfig& r, std::size_t first = 0) {
 
 void ExpectBuiltInDefaults(const TPortfolioRiskConfig& r, const std::string& name) {
   EXPECT_EQ(std::string(r.CONFIGNAME) + r.BOARDTAG + r.CURRENCY + r.MAINBASEASSET, name + "EQTVSUR");
-  EXPECT_EQ((std::vector<double>{double(r.LIMITKIND), double(r.PRICESCANRANGETYPE),
-                                 r.PRICESCANRANGE_TYPE0, r.PRICESCANRANGE_OTHER, r.VOLATILITY,
-                                 r.VOLATILITYCHANGE, r.RISKFREERATE, r.BOUNDARYIMPLIEDRISK,
-                                 r.MINSHORTOPTIONSIM, r.FUTURESLIQUIDITYFACTOR, r.KGO, r.ORDERKGO,
-                                 r.RESTRICTMAXVOLATILITY, double(r.RESTRICTOPTIONORDERMARGIN),
-                                 double(r.USESPOTNETTING), r.EXPIRATIONMATDATETERM,
-                                 r.SPOTVARMARGINPOS, r.SPOTVARMARGINNEG}),
+  EXPECT_EQ((std::vector<double>{double(r.LIMITKIND), double(r.PRICESCANRANGETYPE), r.PRICESCANRANGE_TYPE0,
+                                 r.PRICESCANRANGE_OTHER, r.VOLATILITY, r.VOLATILITYCHANGE, r.RISKFREERATE,
+                                 r.BOUNDARYIMPLIEDRISK, r.MINSHORTOPTIONSIM, r.FUTURESLIQUIDITYFACTOR, r.KGO,
+                                 r.ORDERKGO, r.RESTRICTMAXVOLATILITY, double(r.RESTRICTOPTIONORDERMARGIN),
+                                 double(r.USESPOTNETTING), r.EXPIRATIONMATDATETERM, r.SPOTVARMARGINPOS,
+                                 r.SPOTVARMARGINNEG}),
             (std::vector<double>{0, 0, 100, -1, 100, 100, 100, 35, 100, 100, 1, 1, -1, 0, 0, 1, 0, 0}));
+  EXPECT_EQ(r.VOLATILITYTYPE + r.ORDERLIMITATIONMODE + r.IGNORENEARESTCONTRACTS + r.OPTIONDELTATYPE, 0);
   EXPECT_EQ(r.SPREADTIERS, (TSpreadTiers{{"T1", 90}, {"T2", 180}, {"T3", 1000}}));
   std::string spreads;
   for (const char* legs : {"T1/T1", "T1/T2", "T1/T3", "T2/T2", "T2/T3", "T3/T3", "SPT/FUT", "SPT/OPT", "FUT/OPT"})

@@ -95,8 +95,7 @@ TEST(IniGrammar, ParsingAgainReplacesEverything) {
   ASSERT_TRUE(ini.Parse("[B]\nm=2\n", TIniFile::kSourceText, ';', 1));
   EXPECT_EQ(DumpIni(ini), "[B]\nm=2\n");
   EXPECT_EQ(ini.GetUpperSectionNames(), std::vector<std::string>{"B"});
-  EXPECT_TRUE(ini.Parse(nullptr, TIniFile::kSourceText, ';', 1));
-  EXPECT_TRUE(ini.GetSectionNames().empty());
+  EXPECT_TRUE(ini.Parse(nullptr, TIniFile::kSourceText, ';', 1) && ini.GetSectionNames().empty());
 }
 
 TEST(IniReads, TypedReadsFollowTheNumberRules) {
@@ -189,11 +188,10 @@ TEST(IniReads, BufferReadsCutAtTheCapacity) {
   }
   char buffer[8] = "zzzzzzz";
   EXPECT_EQ(TIniFile().ReadSectionNames(buffer, 4), 1u);
-  EXPECT_EQ(ini.ReadSectionText("a", buffer, sizeof buffer), 0u);
-  EXPECT_EQ(ini.ReadSectionText(nullptr, buffer, sizeof buffer), 0u);
+  EXPECT_EQ(ini.ReadSectionText("a", buffer, sizeof buffer) + ini.ReadSectionText(nullptr, buffer, 8), 0u);
   EXPECT_EQ(ini.ReadStringToBuffer("a", "missing", buffer, sizeof buffer, "dflt"), 4u);
   EXPECT_STREQ(buffer, "dflt");
-  EXPECT_EQ(ini.ReadStringToBuffer(nullptr, nullptr, buffer, sizeof buffer, nullptr), 0u);
+  EXPECT_EQ(ini.ReadStringToBuffer(nullptr, nullptr, buffer, 8, nullptr), 0u);
   EXPECT_EQ(ini.ReadStringToBuffer("bb", "k", nullptr, 8, "x"), 0u);
 }
 
@@ -267,12 +265,9 @@ TEST(Numbers, PowersDatesAndConversions) {
   EXPECT_EQ((std::vector<int>{DateDifference(20240301, 20240228), DateDifference(20250101, 20241231),
                               DateDifference(INT_MAX, INT_MIN)}),
             (std::vector<int>{73, 8870, -1}));
-  EXPECT_EQ(ApplyPercentFlag(200.0, 5.0, 0x400), 10.0);
-  EXPECT_EQ(ApplyPercentFlag(200.0, 5.0, 0x3ff), 200.0);
-  for (char side : {'S', 'B', 'X'}) {
-    EXPECT_EQ(ConvertByRate(7.0, side, 3.0, 1, 0.0), 7.0) << side;
-    EXPECT_EQ(ConvertByRate(7.0, side, 3.0, 0, 2.0), 7.0) << side;
-  }
+  EXPECT_EQ((Doubles{ApplyPercentFlag(200.0, 5.0, 0x400), ApplyPercentFlag(200.0, 5.0, 0x3ff)}), (Doubles{10, 200}));
+  for (char side : {'S', 'B', 'X'})  // no rate, or another mode: unchanged
+    EXPECT_EQ(ConvertByRate(7.0, side, 3.0, 1, 0.0) + ConvertByRate(7.0, side, 3.0, 0, 2.0), 14.0) << side;
   EXPECT_EQ((Doubles{ConvertByRate(8.0, 'S', 2.0, 1, 4.0), ConvertByRate(8.0, 'B', 2.0, 1, 4.0),
                      ConvertByRate(8.0, 'X', 2.0, 1, 4.0), ConvertPercentByRate(200.0, 'B', 0x400, 5.0, 2.0, 1, 3.0)}),
             (Doubles{4, 64, 16, 60}));

@@ -157,21 +157,17 @@ TEST(FacadeLocking, ExplicitLockHoldsBackOtherThreadsQueries) {
 TEST(FacadeLocking, UserValueAndTemplateListsAnswerTheClosingUnlock) {
   for (bool locking : {true, false}) {
     TSettingsFacade facade("[GENERAL]\nCLIENTCVAL=7\n", 2, locking);
-    EXPECT_EQ(facade.Lock(), locking);
-    EXPECT_EQ(facade.Unlock(), locking);
-    EXPECT_EQ(facade.GetClientCVal(), 7);
-    EXPECT_EQ(facade.SetUserValue(3), locking);
-    EXPECT_EQ(facade.ClearUserValue(), locking);
     TClientTemplateList list;
-    EXPECT_EQ(facade.GetClientTemplateLists(list), locking);
+    EXPECT_EQ((std::vector<bool>{facade.Lock(), facade.Unlock(), facade.SetUserValue(3), facade.ClearUserValue(),
+                                 facade.GetClientTemplateLists(list)}),
+              std::vector<bool>(5, locking));
+    EXPECT_EQ(facade.GetClientCVal(), 7);
   }
   TLockedSettingsEngine locked("[GENERAL]\nINVERTCCPOPERATION=0\n", 2, true);
   EXPECT_FALSE(locked.GetInvertCcpOperation());
   EXPECT_EQ(locked.EchoArgument(-17, 99), -17);
-  EXPECT_TRUE(locked.SetUserValue(5));
-  EXPECT_EQ(locked.Call([](TSettingsEngine& e) { return e.GetUserValue(); }), 5u);
-  EXPECT_TRUE(locked.ClearUserValue());
-  EXPECT_EQ(locked.Call([](TSettingsEngine& e) { return e.GetUserValue(); }), 0u);
+  auto userValue = [&locked] { return locked.Call([](TSettingsEngine& e) { return e.GetUserValue(); }); };
+  EXPECT_TRUE(locked.SetUserValue(5) && userValue() == 5u && locked.ClearUserValue() && userValue() == 0u);
   EXPECT_THROW(locked.Call([](TSettingsEngine&) -> int { throw std::bad_alloc(); }), std::bad_alloc);
   EXPECT_FALSE(locked.Unlock());  // the failing query left nothing held
   EXPECT_TRUE(locked.Reload("", 2));
