@@ -44,8 +44,8 @@ TEST(CacheKey, KeyStringsOfBothKinds) {
   };
   for (auto& [id, key] : cases) EXPECT_EQ(id.GetKey(), key);
   TIniCacheItemID plain("C", "B", "T");
-  EXPECT_EQ(plain.SetBoard("EQBR") + plain.SetTradingPoint("TP2") + "/" + plain.GetKey(),
-            "EQBRTP2/ccC_bnEQBR_tnTP2_sn");
+  EXPECT_EQ(plain.SetBoard("EQBR") + plain.SetTradingPoint("TP2"), "EQBRTP2");
+  EXPECT_EQ(plain.GetKey(), "ccC_bnEQBR_tnTP2_sn");
   // Kind and leverage: 0 and -1, or 1 and the leverage given.
   EXPECT_EQ(plain.GetKind() * 10 + plain.GetLeverage() + TIniCacheItemID("C", 2.5).GetKind() * 100, 99.0);
 }
@@ -155,7 +155,8 @@ TEST(ClientSectionResolver, ClientChain) {
 TEST(ClientSectionResolver, MemoIsPerClientCodeWhateverTheSuffix) {
   auto ini = Parse("[CLABC_MARGIN]\nk=1\n");
   TClientSectionResolver resolver(ini.get());
-  EXPECT_EQ(resolver.FindExplicitSection("ABC", "CL", "") + resolver.FindExplicitSection("ABC", "CL", "_MARGIN"), "");
+  EXPECT_EQ(resolver.FindExplicitSection("ABC", "CL", ""), "");
+  EXPECT_EQ(resolver.FindExplicitSection("ABC", "CL", "_MARGIN"), "");
   EXPECT_EQ(resolver.FindExplicitSection("abc", "CL", "_MARGIN"), "CLABC_MARGIN");  // a memo of its own
   EXPECT_EQ(TClientSectionResolver(ini.get()).FindExplicitSection("ABC", "CL", "_MARGIN"), "CLABC_MARGIN");
 }
@@ -394,8 +395,8 @@ TEST(BoardGroups, GroupsOfTheSection) {
   for (const auto& [board, tradingPoint, expected] : cases) {
     TBoardGroup group;
     group.OtherBoards = {99};
-    std::string text = std::to_string(GetBoardGroup(tables, TIniCacheItemID("", board, tradingPoint), group)) + " " +
-                       std::to_string(group.GroupKind);
+    const bool found = GetBoardGroup(tables, TIniCacheItemID("", board, tradingPoint), group);
+    std::string text = std::to_string(found) + " " + std::to_string(group.GroupKind);
     for (const std::string& item : group.Boards) text += " " + item;
     EXPECT_EQ(text, expected) << board << " at " << tradingPoint;
     EXPECT_TRUE(group.OtherBoards.empty() && !group.GroupFlag);
