@@ -318,9 +318,7 @@ TEST(NumberText, DecimalPointIgnoresTheLocale) {
   // Any locale with a decimal comma will do; the test is moot without one.
   const bool changed = std::setlocale(LC_NUMERIC, "ru_RU.UTF-8") != nullptr ||
                        std::setlocale(LC_NUMERIC, "Russian_Russia.1251") != nullptr;
-  EXPECT_EQ(TextToDouble("2.5"), 2.5);
-  EXPECT_EQ(ParseDouble("0.25"), 0.25);
-  EXPECT_EQ(DoubleToString(2.5), "2.500000");
+  EXPECT_EQ(DoubleToString(TextToDouble("2.5") + ParseDouble("0.25")), "2.750000");
   std::setlocale(LC_NUMERIC, saved.c_str());
   if (!changed) GTEST_SKIP() << "no locale with a decimal comma installed";
 }

@@ -191,8 +191,7 @@ TEST(SectionIndex, NamesWithPrefixInTheReadersOrder) {
   const TSectionIndex index(*ini);
   EXPECT_EQ(index.NamesWithPrefix("CLA"), (TList{"CLA", "CLA_", "CLA_MARGIN", "CLA_MARGIN_LIMITKIND_1"}));
   EXPECT_EQ(index.NamesWithPrefix("CLA_MARGIN_"), (TList{"CLA_MARGIN_LIMITKIND_1"}));
-  EXPECT_EQ(index.NamesWithPrefix("CLC"), TList{});
-  EXPECT_EQ(index.NamesWithPrefix("").size(), 7u);
+  EXPECT_EQ(index.NamesWithPrefix("CLC").size() * 10 + index.NamesWithPrefix("").size(), 7u);  // none, all seven
   EXPECT_TRUE(index.Exists("CL") && !index.Exists("CLC") && !index.Exists("D"));
 }
 
@@ -269,8 +268,7 @@ TEST(ClientSettingsCache, ClientsWithoutSectionShareTheDefault) {
   for (const char* client : {"X", "Y", ""}) EXPECT_EQ(get(client), cache.GetDefault()) << client;
   EXPECT_EQ(get("T1")->CommissionType, 3);
   EXPECT_EQ(get("T2"), get("T1"));  // one record per section
-  EXPECT_EQ(get("M7")->CommissionType, 4);
-  EXPECT_EQ(get("m7")->CommissionType, 4);
+  EXPECT_TRUE(get("M7")->CommissionType == 4 && get("m7") == get("M7"));  // one mask, one record
 }
 
 TEST(CommScaleCache, DefaultScale) {

@@ -19,14 +19,12 @@ std::string Text(const char* text) { return text ? text : "null"; }
 
 TEST(SettingsEngineLoad, ClientLagsFromCreditLagAndClientLagSection) {
   TSettingsEngine e("[GENERAL]\nCREDITLAG=2\n[CLIENTLAG]\nA1=3\nA*=5\nB*=0\n*=9\nDEFAULT=7\nC=0\n", 2);
+  // A mask of lag 0 passes over to the CREDITLAG; DEFAULT in CLIENTLAG does not replace it.
   const std::pair<const char*, int> cases[] = {
-      {"A1", 3}, {"A7", 5}, {"A", 5}, {"B1", 2},  // mask value 0 passes over to DEFAULT
-      {"C1", 2},  // DEFAULT of CLIENTLAG does not replace CREDITLAG {"C", 0}, {nullptr, 2}, {"*", 2},
-  };
-  for (const auto& [client, lag] : cases) EXPECT_EQ(e.GetClientLag(client), lag) << client;
+      {"A1", 3}, {"A7", 5}, {"A", 5}, {"B1", 2}, {"C1", 2}, {"C", 0}, {nullptr, 2}, {"*", 2}};
+  for (const auto& [client, lag] : cases) EXPECT_EQ(e.GetClientLag(client), lag) << Text(client);
   TSettingsEngine noCreditLag("[CLIENTLAG]\nZ=4\n", 2);
-  EXPECT_EQ(noCreditLag.GetClientLag("Q"), 1);
-  EXPECT_EQ(noCreditLag.GetClientLag("Z"), 4);
+  EXPECT_EQ(noCreditLag.GetClientLag("Q") * 10 + noCreditLag.GetClientLag("Z"), 14);  // 1 and 4
 }
 
 using TCodeTest = bool (TSettingsEngine::*)(const char*) const;
@@ -68,19 +66,16 @@ TEST(SettingsEngineLoad, ClassLists) {
   EXPECT_EQ(plain.GetClassLimitKind("X") + plain.GetClassLimitKind(nullptr), 0);
 }
 
-TEST(SettingsEngineLoad, TranOutTagsInPairsWithSurAsDefaultCurrency) {
-  TSettingsEngine e("[TRANOUTTAG]\nK=A,USD,B\nL=C,,D,EUR\n", 2);
-  std::string tags;
-  for (const TTranOutTag& tag : e.GetTranOutTags()) tags += tag.Key + tag.Tag + tag.Currency + " ";
-  EXPECT_EQ(tags, "KAUSD KBSUR LCSUR LDEUR ");
-}
-
 TEST(SettingsEngineLoad, KeyedSectionsAndClassLists) {
   TSettingsEngine e("[CLASSTOLIMITKIND]\n1=TQBR\n2=TQBR,SPBFUT\n[CLASSESWITHOUTLIMITKINDS]\nZZ=\nAA=\n"
                     "[CL1]\nLIMITKINDS=2,0\n[CL2]\nLIMITKINDS=1\n[BOARDTAG]\nEQTV=TQBR, TQBS\n[SECTOBOARD]\nB2=SBER\n"
                     "B1=GAZP,SBER\n[ADDMARKETMARGINALZADOLG]\nK=a,b,c,d,e,f,g,h,i,j,k,l,m\nL=x\n"
                     "[QUANTITYNOTINLOTSCLASSES]\nQ=\n[ALLOWEDSECURITY]\nK1=S1,S2\nK2=<ALL>\n"
-                    "[ADDREPOBOARDS]\nK=RPC, RPA,RPB\n[ADDNONMARGINALBOARD]\nK=A,B\n", 2);
+                    "[ADDREPOBOARDS]\nK=RPC, RPA,RPB\n[ADDNONMARGINALBOARD]\nK=A,B\n"
+                    "[TRANOUTTAG]\nK=A,USD,B\nL=C,,D,EUR\n", 2);
+  std::string tags;  // tags and currencies in pairs, SUR when the currency is missing
+  for (const TTranOutTag& tag : e.GetTranOutTags()) tags += tag.Key + tag.Tag + tag.Currency + " ";
+  EXPECT_EQ(tags, "KAUSD KBSUR LCSUR LDEUR ");
   // The first kind naming a class wins.
   EXPECT_EQ((std::vector<int>{e.GetClassLimitKind("TQBR"), e.GetClassLimitKind("SPBFUT")}), (std::vector<int>{1, 2}));
   EXPECT_TRUE(e.IsClassWithoutLimitKinds("AA") && e.IsClassWithoutLimitKinds("ZZ") && e.IsQuantityNotInLotsClass("Q"));
@@ -144,8 +139,8 @@ TEST(SettingsEngineLoad, UserCommissionsAndClientCodes) {
   // U01 sorts before U1; USERS has no digits: user 0.
   const std::tuple<int, double, double> users[] = {{1, 9, 0}, {0, 3, 0}, {7, 7, 8}, {2, 0, 0}};
   for (const auto& [user, commission, obl] : users) {
-    EXPECT_EQ(e.GetUserCommissions(user).Commission, commission) << user;
-    EXPECT_EQ(e.GetUserCommissions(user).OblCommission, obl) << user;
+    const TUserCommission got = e.GetUserCommissions(user);
+    EXPECT_EQ((std::vector<double>{got.Commission, got.OblCommission}), (std::vector<double>{commission, obl})) << user;
   }
   // The first mapping of a code stays; FIRM is no code.
   EXPECT_EQ(Text(e.GetChangedClientCode("B")) + Text(e.GetChangedClientCode("C")) + Text(e.GetChangedClientCode("X")) +
