@@ -185,8 +185,7 @@ TEST_F(PortfolioRiskConfigsTest, VolatilitySlopes) {
   }
   TIniFile ini("[S]\nVOLATILITYSLOPE_LONG_CALL=1,2\n", TIniFile::kSourceText, ';', 1);
   TPortfolioRiskConfig record;
-  ReadVolatilitySlope(ini, "S", "", record, 4);
-  ReadVolatilitySlope(ini, "S", "", record, -1);
+  for (int kind : {4, -1}) ReadVolatilitySlope(ini, "S", "", record, kind);
   EXPECT_TRUE(record.VOLATILITYSLOPES.empty());  // no such kind
 }
 

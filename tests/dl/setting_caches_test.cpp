@@ -46,8 +46,9 @@ TEST(CacheKey, KeyStringsOfBothKinds) {
   TIniCacheItemID plain("C", "B", "T");
   EXPECT_EQ(plain.SetBoard("EQBR") + plain.SetTradingPoint("TP2"), "EQBRTP2");
   EXPECT_EQ(plain.GetKey(), "ccC_bnEQBR_tnTP2_sn");
-  // Kind and leverage: 0 and -1, or 1 and the leverage given.
-  EXPECT_EQ(plain.GetKind() * 10 + plain.GetLeverage() + TIniCacheItemID("C", 2.5).GetKind() * 100, 99.0);
+  const TIniCacheItemID withLeverage("C", 2.5);  // kind and leverage: 0 and -1, or 1 and the leverage given
+  EXPECT_EQ((std::vector<double>{double(plain.GetKind()), plain.GetLeverage(), double(withLeverage.GetKind()),
+                                 withLeverage.GetLeverage()}), (std::vector<double>{0, -1, 1, 2.5}));
 }
 
 TEST(CacheKey, KeysThatPrintAlikeStayApart) {
@@ -99,13 +100,14 @@ TEST(CacheMaster, LoadsOncePerKey) {
   const int* two = cache.Get(TIniCacheItemID("A", 2.0));
   EXPECT_TRUE(cache.Get(TIniCacheItemID("A", 3.0)) != two && cache.Get(TIniCacheItemID("A", 2.0)) == two);
   EXPECT_EQ(cache.Get(TIniCacheItemID("A", kNaN)), cache.Get(TIniCacheItemID("A", kInf)));
-  EXPECT_EQ(cache.loads * 10 + cache.EntryCount(), 55u);  // five loads, five entries
+  EXPECT_EQ((std::vector<std::size_t>{std::size_t(cache.loads), cache.EntryCount()}), (std::vector<std::size_t>{5, 5}));
   // A null load answers the default and stores nothing; a stored default is
   // shared, not copied.
   for (int i = 0; i < 2; ++i) EXPECT_EQ(cache.Get(TIniCacheItemID("none", "", "")), cache.GetDefault());
   EXPECT_EQ(cache.loads, 7);
   for (int i = 0; i < 2; ++i) EXPECT_EQ(cache.Get(TIniCacheItemID("shared", "", "")), cache.GetDefault());
-  EXPECT_EQ(cache.loads * 10 + cache.EntryCount(), 86u);  // one more entry, the default itself
+  // One more entry: the default itself.
+  EXPECT_EQ((std::vector<std::size_t>{std::size_t(cache.loads), cache.EntryCount()}), (std::vector<std::size_t>{8, 6}));
   EXPECT_EQ(*cache.GetDefault(), -1);
 }
 
@@ -191,7 +193,7 @@ TEST(SectionIndex, NamesWithPrefixInTheReadersOrder) {
   const TSectionIndex index(*ini);
   EXPECT_EQ(index.NamesWithPrefix("CLA"), (TList{"CLA", "CLA_", "CLA_MARGIN", "CLA_MARGIN_LIMITKIND_1"}));
   EXPECT_EQ(index.NamesWithPrefix("CLA_MARGIN_"), (TList{"CLA_MARGIN_LIMITKIND_1"}));
-  EXPECT_EQ(index.NamesWithPrefix("CLC").size() * 10 + index.NamesWithPrefix("").size(), 7u);  // none, all seven
+  EXPECT_TRUE(index.NamesWithPrefix("CLC").empty() && index.NamesWithPrefix("").size() == 7u);
   EXPECT_TRUE(index.Exists("CL") && !index.Exists("CLC") && !index.Exists("D"));
 }
 
@@ -334,7 +336,8 @@ TEST(CommScaleCache, SectionChain) {
   const TCommScaleReader reader(ini.get(), &index);
   EXPECT_EQ(reader.FindMaskCommScale("ABC", 3), nullptr);
   // Mode 2 tries the shortest stem first, mode 1 the longest.
-  EXPECT_EQ(reader.FindMaskCommScale("ABC", 2)->MinValue + reader.FindMaskCommScale("ABC", 1)->MinValue, 1000 + 300);
+  EXPECT_EQ(reader.FindMaskCommScale("ABC", 2)->MinValue, 1000);
+  EXPECT_EQ(reader.FindMaskCommScale("ABC", 1)->MinValue, 300);
 }
 
 // Flags HasCurrencyRates, HasMultiCurrency, UseOnlyMoneyLimitForOldMargin;
@@ -462,8 +465,7 @@ TEST(MarginRestrictionCache, BrokerItem) {
     EXPECT_EQ(Scalars(f.Broker()), scalars) << text;
     EXPECT_EQ(f.Broker().NegativeMoneyToShortList, list) << text;
     EXPECT_EQ(f.cache.GetDefault()->LimitKinds, limitKinds) << text;
-    EXPECT_EQ(f.cache.GetDefault()->Leverage, -1.0);
-    EXPECT_EQ(f.cache.GetDefault()->Records.size(), 1u);
+    EXPECT_TRUE(f.cache.GetDefault()->Leverage == -1.0 && f.cache.GetDefault()->Records.size() == 1u);
     for (double leverage : {-1.0, 2.0}) EXPECT_EQ(&f.Get("ANY", leverage), f.cache.GetDefault());
   }
   EXPECT_EQ(Discounts(Fixture("").Broker().SecurityDiscounts.at("SUR")), (TNumbers{-1, -1, 0, 0, 0, 0, 0, 0}));
