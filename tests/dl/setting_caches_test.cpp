@@ -259,6 +259,7 @@ TEST(ClientSettingsCache, BoardKeys) {
   EXPECT_EQ(Scalars(c), "1 2 0 2 3 3 |0001");
   EXPECT_DOUBLE_EQ(c.TradeByBoard.at("DEFAULT"), 5.0);
   EXPECT_DOUBLE_EQ(c.OneSecByBoard.at("DEFAULT"), 3.0);
+  EXPECT_DOUBLE_EQ(c.TradeLotByBoard.at("DEFAULT"), 3.0);
   EXPECT_EQ(c.RepoBrokerByTerm, (std::vector<std::pair<int, double>>{{2147483647, 1}}));  // clamped
   EXPECT_TRUE(c.HasBoardCommissions);
 }
