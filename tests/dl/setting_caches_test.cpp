@@ -366,7 +366,8 @@ TEST(SecurityRestrictionsCache, GeneralValuesAndClientSections) {
                      "[CLE]\nCURRENCY2_KZT=2\n";
   // Nothing but the money-limit flag falls back to the general values.
   const std::tuple<const char*, const char*, const char*> cases[] = {
-      {"[GENERAL]\nIGNORECHECKLIMITS=\n", nullptr, "000 / "}, {"[CLB]\nUSEONLYMONEYLIMITFOROLDMARGIN=\n", "B", "000 / "},
+      {"[GENERAL]\nIGNORECHECKLIMITS=\n", nullptr, "000 / "},
+      {"[CLB]\nUSEONLYMONEYLIMITFOROLDMARGIN=\n", "B", "000 / "},
       {"[AddMultiCurrency]\nSUR=USD,EUR\nsur2=CNY\n[GENERAL]\nIGNORECHECKLIMITS=A, B\n"
        "USEONLYMONEYLIMITFOROLDMARGIN=2\n",
        nullptr, "011 /  free A free B SUR:USD SUR:EUR sur2:CNY"},
