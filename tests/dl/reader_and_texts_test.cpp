@@ -193,31 +193,21 @@ TEST(IniReads, BufferReadsCutAtTheCapacity) {
   EXPECT_EQ(ini.ReadStringToBuffer("bb", "k", nullptr, 8, "x"), 0u);
 }
 
-class IniFileSourceTest : public ::testing::Test {
- protected:
-  void TearDown() override { std::remove(path_.c_str()); }
-  void Write(const std::string& content) { std::ofstream(path_, std::ios::binary) << content; }
-  std::string path_ = ::testing::TempDir() + "dl_ini_source_test.ini";
-};
-
-TEST_F(IniFileSourceTest, ReadsTheFileUpToItsFirstNul) {
+TEST(IniFileSource, ReadsTheFileUpToItsFirstNul) {
+  const std::string path = ::testing::TempDir() + "dl_ini_source_test.ini";
   std::string content = "[A]\r\nk=1\r\n[B]\rm=2\rn=3\n";
   for (int i = 0; i < 20000; ++i) content += "key" + std::to_string(i) + "=v\n";
-  Write(content + std::string("[C]\nk=1\0\n[D]\nm=2\n", 17));
+  std::ofstream(path, std::ios::binary) << content + std::string("[C]\nk=1\0\n[D]\nm=2\n", 17);
   TIniFile ini;
-  ASSERT_TRUE(ini.Parse(path_.c_str(), TIniFile::kSourceFile, ';', 1));
+  ASSERT_TRUE(ini.Parse(path.c_str(), TIniFile::kSourceFile, ';', 1));
   EXPECT_EQ(ini.GetSectionNames(), (std::vector<std::string>{"A", "B", "C"}));
   EXPECT_EQ(ini.ReadSection("B").size(), 20002u);
   EXPECT_EQ(ini.ReadString("C", "k", ""), "1");
-  // Mode 2 takes the path as the text itself.
-  EXPECT_TRUE(FromText(path_.c_str()).GetSectionNames().empty());
-}
-
-TEST_F(IniFileSourceTest, MissingFileFailsAndLeavesTheReaderEmpty) {
-  TIniFile ini = FromText("[A]\nk=1\n");
+  EXPECT_TRUE(FromText(path.c_str()).GetSectionNames().empty());  // mode 2 takes the path as the text
+  std::remove(path.c_str());
+  // A file that cannot be read fails and leaves the reader empty.
   EXPECT_FALSE(ini.Parse("no_such_dir/no_such_file.ini", TIniFile::kSourceFile, ';', 1));
-  EXPECT_TRUE(ini.GetSectionNames().empty());
-  EXPECT_EQ(ini.ReadString("A", "k", "d"), "d");
+  EXPECT_TRUE(ini.GetSectionNames().empty() && ini.ReadString("A", "k", "d") == "d");
   EXPECT_FALSE(ini.Parse(nullptr, TIniFile::kSourceFile, ';', 1));
 }
 
