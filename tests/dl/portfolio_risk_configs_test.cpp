@@ -213,7 +213,7 @@ TEST(PortfolioRiskConfigReader, SplitSpreadKey) {
 
 TEST_F(PortfolioRiskConfigsTest, SpreadKeysOfEachItem) {
   // DEFAULT is upper case, so its key overwrites a fixed setting.
-  EXPECT_EQ(Spreads(Load("[PORTFOLIORISKCONFIG]\nSPREAD_T1_T2=50,60,7\nSPREAD_X_T1_T2=9\n"), 1),
+  EXPECT_EQ(Spreads(Load("[PORTFOLIORISKCONFIG]\nSPREAD_=1\nSPREAD_T1_T2=50,60,7\nSPREAD_X_T1_T2=9\n"), 1),
             "DEFAULT T1/T2 50 60 7,DEFAULT T1/T3 100 100 -1,DEFAULT T2/T2 100 100 -1,"
             "DEFAULT T2/T3 100 100 -1,DEFAULT T3/T3 100 100 -1,DEFAULT SPT/FUT 100 100 -1,"
             "DEFAULT SPT/OPT 100 100 -1,DEFAULT FUT/OPT 100 100 -1,X T1/T2 9 9 -1,");

@@ -237,7 +237,7 @@ TEST(ClientSettingsCache, GeneralSettingsAndClientSections) {
 TEST(ClientSettingsCache, BoardKeys) {
   auto ini = Parse("[COMMISSION]\nTQBR_TRADE=0.01\nEQBR_TRADE_MAX=0.01, 5\nCETS_TRADE_MAX=0.01\n"
                    "SPB_TRADE_MAX_1SEC=0.01,0.02\ntqbr_fixed=3\nBROKERCOMMISSION=7\nMOEX_TRADELOT=0.02\n"
-                   "X_FIXED=2\nREPOBROKER_30=0.1\nREPOBROKER_7=0.2\nREPOBROKER_=0.3\nREPOBROKER=4\n"
+                   "X_FIXED=2\nREPOBROKER_30=0.1\nREPOBROKER_7=0.2\nREPOBROKER_07=0.5\nREPOBROKER_=0.3\nREPOBROKER=4\n"
                    "[CL1]\nBROKERCOMMISSION=2\nTRADELOTCOMMISSION=0.03\nTRADECOMMISSION=0.02\nDEFAULT_TRADE=0.05\n"
                    "1SECCOMMISSION=0.03\nDEFAULT_1SEC=0.04\nREPOBROKER_99999999999=1\n");
   TCacheOfClientSettings cache(ini.get());
@@ -250,7 +250,8 @@ TEST(ClientSettingsCache, BoardKeys) {
   EXPECT_EQ(d.TradeLotByBoard, (TRates{{"MOEX", 2.0}}));
   // Suffixes are case-sensitive; the general section has no "DEFAULT" entries.
   EXPECT_EQ(d.FixedByBoard, (TRates{{"X", 2.0}}));
-  EXPECT_EQ(d.RepoBrokerByTerm, (std::vector<std::pair<int, double>>{{0, 0.3}, {7, 0.2}, {30, 0.1}}));
+  // Sorted by term; terms that read alike keep their key order.
+  EXPECT_EQ(d.RepoBrokerByTerm, (std::vector<std::pair<int, double>>{{0, 0.3}, {7, 0.5}, {7, 0.2}, {30, 0.1}}));
   EXPECT_EQ(Scalars(d), "1 0.5 4 0 0 0 |0001");
   const TClientCommSettings& c = *cache.Get(TIniCacheItemID("1", "", ""));
   // Key order decides: DEFAULT_TRADE sorts before TRADECOMMISSION,
@@ -531,7 +532,7 @@ TEST(MarginRestrictionCache, InheritanceOfScalarKeys) {
   Fixture f("[GENERAL]\nRSTRNMBUY=1\nSHORTMONEYTOBUYLONG=1\nUSEDISCOUNTSTYPE=2\nLIMITKINDS=5\n"
             "NEGATIVEMONEYTOSHORT=TQBR\n[SECURITYWEIGHT]\nSBER=2\n"
             "[CL7_MARGIN]\nRSTRNMBUY=0\nSHORTMONEYTOBUYLONG=-2\nLONGMONEYTOSELLSHORT=-1\nUSEDISCOUNTSTYPE=-1\n"
-            "INCLUDECLIENTSWITHLEVERAGE=-1\nLIMITKINDS=-1,3\nGAZP_COEF=3\nMINDISCRATELONG=0.5\nMINDISCRATESHORT=-1\n"
+            "INCLUDECLIENTSWITHLEVERAGE=-1\nLIMITKINDS=-1,,3\nGAZP_COEF=3\nMINDISCRATELONG=0.5\nMINDISCRATESHORT=-1\n"
             "[CL7_MARGIN_LIMITKIND_2]\nRSTRNMBUY=-2\nUSEDISCOUNTSTYPE=-2\nSHORTMONEYTOBUYLONG=0\n"
             "MINDISCRATELONG=-2\nMINDISCRATESHORT=-1\n"
             "[CL7_MARGIN_LIMITKIND_3]\nRSTRNMBUY=-1\nUSEDISCOUNTSTYPE=-1\nLIMITKINDS=4\n"
@@ -542,8 +543,8 @@ TEST(MarginRestrictionCache, InheritanceOfScalarKeys) {
   // section of a kind wins.
   ASSERT_EQ(seven.Records.size(), 3u);
   const std::tuple<const char*, int, const char*, TKinds> cases[] = {
-      {"7", 0, "011111000000 -1 -1 0.5 -1 0 200000000", {-1, 3}},
-      {"7", 2, "010111000000 -1 -1 0.5 0 0 100000000", {-1, 3}},
+      {"7", 0, "011111000000 -1 -1 0.5 -1 0 200000000", {-1, 0, 3}},  // an empty kind is 0
+      {"7", 2, "010111000000 -1 -1 0.5 0 0 100000000", {-1, 0, 3}},
       {"7", 3, "111111000000 2 -1 0.5 -1 0 100000000", {4}}, {"8", 0, "111001000000 2 -1 0 0 0 000000000", {5}},
       {"8", 1, "111001000000 2 -1 0 0 0 000020000", {5}},  // its list X
   };
@@ -553,7 +554,7 @@ TEST(MarginRestrictionCache, InheritanceOfScalarKeys) {
     EXPECT_EQ(r.LimitKinds, limitKinds) << client << " kind " << kind;
     EXPECT_EQ(r.NegativeMoneyToShortList, (TList{"TQBR"}));  // the broker's list
   }
-  EXPECT_EQ(seven.LimitKinds, (TKinds{-1, 3, 4}));
+  EXPECT_EQ(seven.LimitKinds, (TKinds{-1, 0, 3, 4}));
 }
 
 TEST(MarginRestrictionCache, KeysOfAClientSection) {

@@ -145,13 +145,13 @@ TEST(SettingsEngineLoad, UserCommissionsAndClientCodes) {
                 Text(e.GetChangedClientCode(nullptr)), "AAnullnull");
   EXPECT_EQ(Text(e.GetClientCodeFromChanged("A")) + Text(e.GetClientCodeFromChanged("D")) +
                 Text(e.GetClientCodeFromChanged("FIRM")), "BEnull");
-  const std::string subBrokers = "\n[SubBrokers]\nC1=C1_01,C1/02\n";
+  const std::string subBrokers = "\n[SubBrokers]\nC1=C1_01,C1/02\nC=\n";
   const std::string generate = "SubBrokerGenerateClient=1\nAddSubClientDelimiter=/";
   const std::tuple<std::string, const char*, const char*> cases[] = {
       {"", "C1_01", "C1"}, {"", "C1/02", nullptr},  // not stored, nothing generated
       {"", "", nullptr},   {generate, "C1/02", "C1"}, {generate, "C1_77", "C1"}, {generate, "C1", nullptr},
       {generate, "_C1", nullptr}, {generate, "/C1", nullptr}, {generate, "C2_01", nullptr},
-      {generate, "C2/01", nullptr}, {"SubBrokerGenerateClient=1", "C1/03", nullptr},
+      {generate, "C2/01", nullptr}, {generate, "C/5", "C"}, {"SubBrokerGenerateClient=1", "C1/03", nullptr},
       {"ExtendedSubClient=1", "C1/02", "C1"}, {"ExtendedSubClient=1", "C1/03", nullptr},
       {"ExtendedSubClient=1\nSubBrokerGenerateClient=1", "C1/03", "C1"},
   };
@@ -191,6 +191,7 @@ TEST(ClientCommissionQuery, TheBoardEntryElseTheDefaultEntryOfTheClientsKind) {
       {"COMMISSIONTYPE=6\nDEFAULT_TRADELOT=0.04", "OTHER", "6 0 0 0 4"},
       {"COMMISSIONTYPE=1\nDEFAULT_TRADELOT=0.04", "OTHER", "1 0 0 0 0"},
       {"COMMISSIONTYPE=3\nTQBR_TRADE=0.3\nDEFAULT_TRADE=0.5", "OTHER", "3 0 50 0 0"},
+      {"COMMISSIONTYPE=3\nTRADECOMMISSION=0.04", "OTHER", "3 0 4 0 0"},
       {"COMMISSIONTYPE=4\nDEFAULT_TRADE_MAX=0.02,9", "OTHER", "4 9 2 0 0"},
       {"COMMISSIONTYPE=7\nDEFAULT_TRADE_MAX_1SEC=0.02,0.09", "OTHER", "7 0 2 9 0"},
       {"COMMISSIONTYPE=5\nDEFAULT_1SEC=0.03\nDEFAULT_TRADELOT=1", "OTHER", "5 0 0 3 0"},
@@ -258,7 +259,7 @@ TEST(CurrencyQueries, GeneralGroupsAndClientGroups) {
 
 TEST(SecurityRestrictionQueries, MultiCurrencyListsBoardsAndCheckLimitExemptions) {
   TSettingsEngine e("[AddMultiCurrency]\nK=USD, EUR\n[CURRBOARDS]\nCETS=\n[GENERAL]\nIGNORECHECKLIMITS=G1,G2\n"
-                    "[CLA]\naddmulticurrency_sur=usd,eur\nCURRBOARDS=TQBR, EQBR\nIGNORECHECKLIMITS=X\n", 2);
+                    "[CLA]\naddmulticurrency_sur=usd,eur\nCURRBOARDS=TQBR, EQBR\nIGNORECHECKLIMITS=X\n[CLB]\nX=1\n", 2);
   // The client's lists, else the general ones.
   const std::tuple<const char*, const char*, const char*, const char*, bool> cases[] = {
       {"Z", "K", "USD", "EUR", true},  {"Z", "K", "USD", "CHF", false},    {"Z", "K", "CHF", "EUR", false},
@@ -271,6 +272,7 @@ TEST(SecurityRestrictionQueries, MultiCurrencyListsBoardsAndCheckLimitExemptions
   EXPECT_TRUE(e.FindSecurityRestriction("Z", nullptr).empty() && e.FindSecurityRestriction("A", "K").empty());
   for (const char* client : {"", static_cast<const char*>(nullptr), "A", "Z"})
     EXPECT_TRUE(e.GetClientSecurityFlag(client)) << Text(client);
+  EXPECT_FALSE(e.GetClientSecurityFlag("B"));  // its own record has no lists
   TSettingsEngine none("[CLA]\nCURRBOARDS=X\n", 2);
   for (const char* client : {"", "A", "Z"}) EXPECT_FALSE(none.GetClientSecurityFlag(client));
   // The client's boards, then the general ones.
@@ -338,13 +340,13 @@ TEST(MarginQueries, FlagsOfTheLimitKindElseTheGeneralRecord) {
 TEST(MarginQueries, NegativeMoneyToShortAdmitsTheListedCodes) {
   TSettingsEngine e("[CLN_MARGIN]\nNEGATIVEMONEYTOSHORT=1,TQBR,EQBR\n[CLN_MARGIN_LIMITKIND_1]\nRSTRNMBUY=1\n"
                     "[CLN_MARGIN_LIMITKIND_2]\nNEGATIVEMONEYTOSHORT=2,SPBFUT\n"
-                    "[CLM_MARGIN]\nNEGATIVEMONEYTOSHORT=2\n", 2);
+                    "[CLM_MARGIN]\nNEGATIVEMONEYTOSHORT=2\n[CLM_MARGIN_LIMITKIND_1]\nRSTRNMBUY=1\n", 2);
   // The first entry is the kind. A kind's record without a list takes the
   // general record's list and keeps its own kind.
   const std::tuple<const char*, int, const char*, int> cases[] = {
       {"N", 0, "TQBR", 1},   {"N", 0, "EQBR", 1}, {"N", 0, "SPBFUT", 0}, {"N", 0, "1", 0},     {"N", 0, nullptr, 1},
       {"N", 1, "SPBFUT", 0}, {"N", 1, "TQBR", 1}, {"N", 2, "SPBFUT", 2}, {"N", 2, "TQBR", 0}, {"M", 0, "ANY", 2},
-      {"Z", 0, "ANY", 0},
+      {"M", 1, "ANY", 2},    {"Z", 0, "ANY", 0},
   };
   for (const auto& [client, kind, code, expected] : cases)
     EXPECT_EQ(e.GetNegativeMoneyToShort(client, -1.0, kind, code), expected) << client << kind << Text(code);
