@@ -1,10 +1,12 @@
 #include "dl/engine/board_tariff.h"
 
+#include <algorithm>
+
 namespace DL {
 namespace {
 
-double Cap(double value, double cap) { return value > cap ? cap : value; }
-double AtLeast(double value, double minimum) { return value < minimum ? minimum : value; }
+double Cap(double value, double cap) { return std::min(value, cap); }
+double AtLeast(double value, double minimum) { return std::max(value, minimum); }
 
 }  // namespace
 
@@ -19,7 +21,7 @@ void ABoardTariff::ApplyFloor(double* fees, bool minimumFee) const {
   if (!minimumFee) return;
   const double rates[] = {overrides_.Ts, overrides_.Org, overrides_.Clearing};
   for (int i = 0; i < 3; ++i) {
-    if (rates[i] < 0.0 && fees[i] < 1.0) fees[i] = 1.0;
+    if (rates[i] < 0.0) fees[i] = AtLeast(fees[i], 1.0);
   }
 }
 
