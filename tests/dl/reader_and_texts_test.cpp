@@ -193,7 +193,7 @@ TEST(IniReads, BufferReadsCutAtTheCapacity) {
   EXPECT_EQ(ini.ReadStringToBuffer("bb", "k", nullptr, 8, "x"), 0u);
 }
 
-TEST(IniFileSource, ReadsTheFileUpToItsFirstNul) {
+TEST(IniFileSource, ReadsTheWholeFileUpToItsFirstNul) {
   const std::string path = ::testing::TempDir() + "dl_ini_source_test.ini";
   std::string content = "[A]\r\nk=1\r\n[B]\rm=2\rn=3\n";
   for (int i = 0; i < 20000; ++i) content += "key" + std::to_string(i) + "=v\n";
@@ -204,6 +204,9 @@ TEST(IniFileSource, ReadsTheFileUpToItsFirstNul) {
   EXPECT_EQ(ini.ReadSection("B").size(), 20002u);
   EXPECT_EQ(ini.ReadString("C", "k", ""), "1");
   EXPECT_TRUE(FromText(path.c_str()).GetSectionNames().empty());  // mode 2 takes the path as the text
+  // 65,537 bytes: the last one is read alone after a full chunk.
+  std::ofstream(path, std::ios::binary) << "[E]\n" + std::string(65528, ';') + "\nk=12";
+  EXPECT_EQ(TIniFile(path.c_str(), TIniFile::kSourceFile, ';', 1).ReadString("E", "k", ""), "12");
   std::remove(path.c_str());
   // A file that cannot be read fails and leaves the reader empty.
   EXPECT_FALSE(ini.Parse("no_such_dir/no_such_file.ini", TIniFile::kSourceFile, ';', 1));
