@@ -16,9 +16,9 @@
 #include "dl/store/margin_restriction_cache.h"
 #include "dl/store/security_restrictions.h"
 #include "dl/store/text_lists.h"
-#include "dl/support/broker_settings_generator.h"
-#include "dl/support/client_sections_text.h"
-#include "dl/support/naive_section_resolver.h"
+#include "bench/support/broker_settings_generator.h"
+#include "bench/support/client_sections_text.h"
+#include "bench/support/naive_section_resolver.h"
 
 namespace {
 

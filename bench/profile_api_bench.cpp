@@ -11,7 +11,7 @@
 #include "bench_timing.h"
 #include "dl/engine/portfolio_risk_configs.h"
 #include "dl/store/ini_file.h"
-#include "dl/support/broker_settings_generator.h"
+#include "bench/support/broker_settings_generator.h"
 
 namespace {
 

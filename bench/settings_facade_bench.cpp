@@ -9,7 +9,7 @@
 #include "bench_timing.h"
 #include "dl/engine/settings_facade.h"
 #include "dl/store/ini_file.h"
-#include "dl/support/broker_settings_generator.h"
+#include "bench/support/broker_settings_generator.h"
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::atoi(argv[1]) : 30;

@@ -9,7 +9,7 @@
 #include "bench_timing.h"
 #include "dl/engine/portfolio_risk_configs.h"
 #include "dl/store/ini_file.h"
-#include "dl/support/broker_settings_generator.h"
+#include "bench/support/broker_settings_generator.h"
 
 #ifdef VANTREL_HAVE_SIMPLEINI
 #include <SimpleIni.h>

@@ -1,15 +1,17 @@
 #include "dl/engine/board_tariff.h"
 
+#include <algorithm>
+
 namespace DL {
 namespace {
 
-double Cap(double value, double cap) { return value > cap ? cap : value; }
-double AtLeast(double value, double minimum) { return value < minimum ? minimum : value; }
+double Cap(double value, double cap) { return std::min(value, cap); }
+double AtLeast(double value, double minimum) { return std::max(value, minimum); }
 
 }  // namespace
 
 void ABoardTariff::ApplyOverrides(double* fees, double amount) const {
-  const double rates[3] = {overrides_.Ts, overrides_.Org, overrides_.Clearing};
+  const double rates[] = {overrides_.Ts, overrides_.Org, overrides_.Clearing};
   for (int i = 0; i < 3; ++i) {
     if (!(rates[i] < 0.0)) fees[i] = Fee(rates[i], amount);
   }
@@ -17,9 +19,9 @@ void ABoardTariff::ApplyOverrides(double* fees, double amount) const {
 
 void ABoardTariff::ApplyFloor(double* fees, bool minimumFee) const {
   if (!minimumFee) return;
-  const double rates[3] = {overrides_.Ts, overrides_.Org, overrides_.Clearing};
+  const double rates[] = {overrides_.Ts, overrides_.Org, overrides_.Clearing};
   for (int i = 0; i < 3; ++i) {
-    if (rates[i] < 0.0 && fees[i] < 1.0) fees[i] = 1.0;
+    if (rates[i] < 0.0) fees[i] = AtLeast(fees[i], 1.0);
   }
 }
 
@@ -130,7 +132,7 @@ TModifiedREPO::TModifiedREPO(const TOverrideRates& overrides) : ABoardTariff(ove
 
 double* TModifiedREPO::CalcFees(double* fees, double amount, std::uint32_t repoDays,
                                 std::uint32_t) const {
-  const double rates[3] = {perDayRates_.Ts, perDayRates_.Org, perDayRates_.Clearing};
+  const double rates[] = {perDayRates_.Ts, perDayRates_.Org, perDayRates_.Clearing};
   for (int i = 0; i < 3; ++i) {
     double fee = Fee(rates[i], amount);
     if (repoDays >= 1) fee *= repoDays;

@@ -12,12 +12,12 @@
 namespace DL {
 namespace {
 
-const char* const kFixedSpreadLegs[9][2] = {
+const char* const kFixedSpreadLegs[][2] = {
     {"T1", "T1"}, {"T1", "T2"}, {"T1", "T3"},  {"T2", "T2"},  {"T2", "T3"},
     {"T3", "T3"}, {"SPT", "FUT"}, {"SPT", "OPT"}, {"FUT", "OPT"},
 };
 
-const char* const kSlopeNames[4] = {"LONG_CALL", "SHORT_CALL", "LONG_PUT", "SHORT_PUT"};
+const char* const kSlopeNames[] = {"LONG_CALL", "SHORT_CALL", "LONG_PUT", "SHORT_PUT"};
 
 void ResetTiers(TSpreadTiers& tiers) {
   tiers.clear();

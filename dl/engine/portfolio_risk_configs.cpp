@@ -30,6 +30,15 @@ bool ConfigNameOfSection(const std::string& section, std::string& name) {
   return true;
 }
 
+// The values of a configuration are read from the section its name
+// composes, not from the section that named it: PORTFOLIORISKCONFIG_DEFAULT
+// names DEFAULT, whose values are those of PORTFOLIORISKCONFIG, and a long
+// name is read from the section of its first 12 characters.
+std::string SectionOfConfig(const std::string& name) {
+  if (name.empty() || name == kDefaultName) return kConfigSectionPrefix;
+  return std::string(kConfigSectionPrefix) + "_" + name;
+}
+
 // The item a key belongs to when it ends with the key name: DEFAULT for the
 // plain key, otherwise the text before the separator.
 bool ItemOfKey(const std::string& upperKey, const std::string& key, const std::string& keyName,
@@ -67,9 +76,10 @@ void TPortfolioRiskConfigs::EnumPortfolioRiskConfigs(const TIniFile& ini, TSourc
   for (const std::string& section : ini.GetSectionNames()) {
     std::string configName;
     if (!ConfigNameOfSection(section, configName)) continue;
-    TConfigSource source{section, ini.ReadSection(section), {}};
+    const std::string valueSection = SectionOfConfig(configName);
+    TConfigSource source{valueSection, ini.ReadSection(valueSection), {}};
     std::set<std::string> known;
-    for (const auto& entry : source.Keys) {
+    for (const auto& entry : ini.ReadSection(section)) {
       const std::string& key = entry.first;
       std::string upperKey = ToUpperCopy(key);
       for (int k = 0; k < kPortfolioRiskConfigKeyCount; ++k) {
@@ -92,10 +102,11 @@ void TPortfolioRiskConfigs::ReadDefaultPortfolioRiskConfig(const TIniFile& ini,
                                                            const TSources& sources) {
   for (const auto& [configName, source] : sources) {
     TPortfolioRiskConfig record;
-    // An odd SPREADTIERS list spoils this configuration only.
+    // An odd SPREADTIERS list ends the reading: this configuration and the
+    // ones after it in name order get no records.
     if (!ReadPortfolioRiskItem(ini, source.Section, source.Keys, "", configName,
                                TPortfolioRiskConfig(), record)) {
-      continue;
+      break;
     }
     configs_[configName].emplace(kDefaultName, std::move(record));
   }

@@ -50,9 +50,9 @@ class TPortfolioRiskConfigs {
   const std::vector<TPortfolioSpreadOrderEntry>& SpreadOrder() const { return spreadOrder_; }
 
  private:
-  // Where a configuration is read from: its section as written, that
-  // section's keys, and the names of its items in the order the keys name
-  // them.
+  // Where a configuration is read from: the section its name composes and
+  // that section's keys, and the names of its items in the order the keys of
+  // the section as written name them.
   struct TConfigSource {
     std::string Section;
     TIniSection Keys;

@@ -137,9 +137,9 @@ const char* TSettingsEngine::FindClientCurrencyEntry(const char* client, const c
   if (currency == nullptr || !IsMultiCurrencyClient(client)) return nullptr;
   const TClientSecurityRestrictions* record = SecurityRestrictions(client);
   const bool own = record->HasCurrencyRates;
-  const std::string* mains[2] = {own ? &record->MainCurrency : &mainCurrency,
-                                 own ? &record->MainCurrency2 : &mainCurrency2};
-  const std::map<std::string, double>* rates[2] = {
+  const std::string* mains[] = {own ? &record->MainCurrency : &mainCurrency,
+                                own ? &record->MainCurrency2 : &mainCurrency2};
+  const std::map<std::string, double>* rates[] = {
       own ? &record->CurrencyRates : &currencyRates,
       own ? &record->Currency2Rates : &currencyRates2};
   for (int i = 0; i < 2; ++i) {

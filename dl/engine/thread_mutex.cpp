@@ -5,9 +5,8 @@ namespace DL {
 TThreadMutex::TThreadMutex(bool enabled, std::uint32_t timeoutMs)
     : enabled_(enabled), timeout_(timeoutMs) {}
 
-TThreadMutex::~TThreadMutex() {
-  if (enabled_ && IsOwnedByCaller()) Unlock();
-}
+// Unlock releases the mutex only for the thread that holds it.
+TThreadMutex::~TThreadMutex() { Unlock(); }
 
 bool TThreadMutex::Lock() {
   if (!enabled_) return false;

@@ -78,7 +78,7 @@ std::vector<double> SplitToDoublesOrUnset(std::string_view text) {
 }
 
 std::vector<double> ParseNumberList(std::string_view text) {
-  static const double kDefaults[5] = {1.0, 1.0, -1.0, -1.0, -1.0};
+  static const double kDefaults[] = {1.0, 1.0, -1.0, -1.0, -1.0};
   std::vector<double> numbers;
   std::string field;
   int fieldIndex = -1;

@@ -1,4 +1,4 @@
-#include "dl/support/naive_section_resolver.h"
+#include "bench/support/naive_section_resolver.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "dl/support/client_sections_text.h"
+#include "bench/support/client_sections_text.h"
 
 #include <limits>
 

@@ -1,4 +1,4 @@
-#include "dl/support/broker_settings_generator.h"
+#include "bench/support/broker_settings_generator.h"
 
 #include <vector>
 
