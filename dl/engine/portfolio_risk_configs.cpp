@@ -102,11 +102,11 @@ void TPortfolioRiskConfigs::ReadDefaultPortfolioRiskConfig(const TIniFile& ini,
                                                            const TSources& sources) {
   for (const auto& [configName, source] : sources) {
     TPortfolioRiskConfig record;
-    // An odd SPREADTIERS list ends the reading: this configuration and the
-    // ones after it in name order get no records.
+    // An odd SPREADTIERS list spoils this configuration only: one broker's
+    // typo in a configuration must not take DEFAULT and the others with it.
     if (!ReadPortfolioRiskItem(ini, source.Section, source.Keys, "", configName,
                                TPortfolioRiskConfig(), record)) {
-      break;
+      continue;
     }
     configs_[configName].emplace(kDefaultName, std::move(record));
   }

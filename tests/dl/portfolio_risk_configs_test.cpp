@@ -163,13 +163,13 @@ TEST_F(PortfolioRiskConfigsTest, ValuesComeFromTheSectionTheNameComposes) {
   EXPECT_EQ(configs_.Configs().count("abcdefghijkl"), 1u);
 }
 
-TEST_F(PortfolioRiskConfigsTest, OddSpreadTiersEndTheReadingOfLaterConfigurations) {
+TEST_F(PortfolioRiskConfigsTest, OddSpreadTiersSpoilOnlyTheirConfiguration) {
   Load("[PORTFOLIORISKCONFIG]\nBOARDTAG=D\n[PORTFOLIORISKCONFIG_Alpha]\nBOARDTAG=A\n"
        "[PORTFOLIORISKCONFIG_Mid]\nBOARDTAG=M\nSPREADTIERS=T1,30,T2\n"
        "[PORTFOLIORISKCONFIG_Zed]\nBOARDTAG=Z\nSPREADTIERS=X,1,Y,2\n");
-  EXPECT_EQ(configs_.Configs().size(), 2u);  // Alpha and DEFAULT come before Mid
+  EXPECT_EQ(configs_.Configs().size(), 3u);  // Mid has no record of its own
   EXPECT_EQ(std::string(Get("Alpha", nullptr).BOARDTAG) + Get("Mid", nullptr).BOARDTAG + Get("Zed", nullptr).BOARDTAG,
-            "ADD");
+            "ADZ");  // Mid answers with DEFAULT's
   EXPECT_EQ(Load("[PORTFOLIORISKCONFIG]\nSPREADTIERS=X,1,Y,2,X,7\n").SPREADTIERS,
             (TSpreadTiers{{"X", 1}, {"Y", 2}}));  // a repeated tier keeps its first days
 }
