@@ -48,7 +48,7 @@ int CVantrelModule::RestoreWindow(uint32_t a, const char* caption, uint32_t b, u
       CallHost<63>(&kind, sizeof kind) != 0)
     window = CreateTable(kind, true, a, caption, b);
   CallHost<60>();
-  return window != nullptr ? 1 : 0;
+  return static_cast<int>(reinterpret_cast<intptr_t>(window));
 }
 
 std::vector<TClientRiskRecord*> CVantrelModule::RiskRecords() const {

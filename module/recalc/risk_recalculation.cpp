@@ -242,7 +242,8 @@ void CRiskRecalculation::ComputeParameters(TClientRiskRecord& record, double lev
       collateral = 0;
     }
     record.totalAssets = m14 + record.optionLiquidationValue + collateral;
-    record.marginLevel = ClientValue(record, kMarginLevelValue, 0);
+    // A value the host does not answer keeps the one shown so far.
+    record.marginLevel = ClientValue(record, kMarginLevelValue, record.marginLevel);
     double spot = 0, value6 = 0, value5 = 0, value40 = 0;
     GetSpotPortfolioValues(record.MarketKey(), &spot, &value6, &value5, &value40);
     record.modifiedMarginLevel = CalcFundsRatio(spot, value6, value5, record.variationMargin, 1);

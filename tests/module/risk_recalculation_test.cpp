@@ -21,37 +21,11 @@
 #include <string>
 
 namespace {
-// The accounts the host resolves to a client code: clients with a united position.
-std::map<std::string, std::string> g_unitedAccounts;
-
-int __stdcall ClientCodeOfAccount(const void*, const char* account, char* code, int capacity) {
-  const auto found = g_unitedAccounts.find(account);
-  if (found == g_unitedAccounts.end()) return 0;
-  lstrcpynA(code, found->second.c_str(), capacity);
-  return 1;
-}
-int __stdcall Qualification(const void*, const char*, int, double* value, int) {
-  *value = 1;
-  return 0;
-}
-void __stdcall ClientParam(const void*, const char*, int32_t, host::ClientParamRequest* request, int) {
-  request->status = 1;
-}
-void __stdcall PortfolioIds(const void*, const char*, int32_t*, int32_t* count) { *count = 0; }
-
 class RecalculationTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    g_unitedAccounts.clear();
     ASSERT_TRUE(host.CreateFrame("test host", false));
-    if (UsesTestClients()) {
-      host.Install<148>(ClientCodeOfAccount);
-      host.Install<135>(Qualification);
-      host.Install<202>(ClientParam);
-      host.Install<203>(PortfolioIds);
-    }
-    const int futures = host.Records().AddClass({"SPBFUT", 0x48});
-    (void)futures;
+    host.Records().AddClass({"SPBFUT", 0x48});
     SecuritySpec security;
     security.classCode = "SPBFUT";
     security.code = "RIZ6";
@@ -67,10 +41,6 @@ class RecalculationTest : public ::testing::Test {
         << text;
   }
 
-  // The host's client answers: this file's fixed ones, or the stand-in's
-  // client model.
-  virtual bool UsesTestClients() const { return true; }
-
   void Push(uint32_t code, const std::vector<uint8_t>& record) {
     module.OnHostCommand(1, code, record.data(), static_cast<uint32_t>(record.size()));
   }
@@ -85,62 +55,21 @@ class RecalculationTest : public ::testing::Test {
   CVantrelModule module{GetModuleHandleA(nullptr)};
 };
 
-TEST_F(RecalculationTest, LimitsOfTheSameTypeAddUpAndTheRatiosFollow) {
-  // Two type-0 limits with coefficient 0 on a day-start limit that starts at 0:
-  // the first value, then plus the second.
-  LimitFields first{"FIRM1", "ACC1", 1, 0, 0, 100000, 5000, 80000};
-  first.interimBase = 3000;
-  first.deduction120 = 1000;
-  first.deduction112 = 500;
-  LimitFields second{"FIRM1", "ACC1", 2, 0, 0, 50000, 2500, 20000};
-  Push(host_data::kLimitCode, LimitRecord(first));
-  Push(host_data::kLimitCode, LimitRecord(second));
-  FirmSettings("FIRM1");
-
-  const TClientRiskRecord* client = Client("FIRM1", "ACC1");
-  ASSERT_NE(client, nullptr);
-  EXPECT_FALSE(client->united);
-  EXPECT_STREQ(client->clientCode, "ACC1") << "a client without a united position keeps its account";
-  EXPECT_DOUBLE_EQ(client->dayStartLimit, 150000);
-  EXPECT_DOUBLE_EQ(client->plannedNetPosition, 100000);
-  EXPECT_DOUBLE_EQ(client->currentNetPosition, 7500);
-  // The second type-0 limit sets the interim values again: 0 - 0 - 0.
-  EXPECT_DOUBLE_EQ(client->interimVariationMargin, 0);
-  EXPECT_DOUBLE_EQ(client->openPositionLimit, 150000) << "interim VM + day-start limit";
-  EXPECT_EQ(client->ExclusionMark, kRuleIncluded);
-}
-
-TEST_F(RecalculationTest, InterimVariationMarginOfAClientWithoutUnitedPosition) {
-  LimitFields limit{"FIRM1", "ACC1", 1, 0, 0, 100000, 0, 0};
-  limit.interimBase = 3000;
-  limit.deduction120 = 1000;
-  limit.deduction112 = 500;
-  Push(host_data::kLimitCode, LimitRecord(limit));
-  FirmSettings("FIRM1");
-  const TClientRiskRecord* client = Client("FIRM1", "ACC1");
-  EXPECT_DOUBLE_EQ(client->interimVariationMargin, 1500) << "3000 - 1000 - 500";
-  EXPECT_DOUBLE_EQ(client->accruedIncome, 3000);
-  EXPECT_DOUBLE_EQ(client->openPositionLimit, 101500);
-}
-
 TEST_F(RecalculationTest, ARemovedLimitStopsCountingUntilItComesBack) {
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100000, 4000}));
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 2, 0, 0, 50000, 1000}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100000, 4000}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 2, 0, 0, 50000, 1000}));
   FirmSettings("FIRM1");
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->currentNetPosition, 5000);
-  std::vector<uint8_t> removal(4);
-  const int32_t id = 2;
-  std::memcpy(removal.data(), &id, 4);
-  Push(host_data::kLimitRemovalCode, removal);
+  Push(kLimitRemovalCode, LimitRemovalRecord(2));
   FirmSettings("FIRM1");
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->currentNetPosition, 4000);
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 2, 0, 0, 50000, 3000}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 2, 0, 0, 50000, 3000}));
   FirmSettings("FIRM1");
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->currentNetPosition, 7000);
 }
 
 TEST_F(RecalculationTest, ATimerRunSkipsClientsWhoseDataJustChanged) {
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100000}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100000}));
   module.RecalcRiskParams(false);
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->dayStartLimit, 0) << "data younger than 2 seconds";
   EXPECT_TRUE(DoubleEquals(Client("FIRM1", "ACC1")->sfr, kValueNotSet));
@@ -154,9 +83,10 @@ TEST_F(RecalculationTest, ATimerRunSkipsClientsWhoseDataJustChanged) {
 
 TEST_F(RecalculationTest, UnitedClientsOnlyFilterStillIdentifiesNewClients) {
   module.Settings().ClientsType2 = 6;
-  g_unitedAccounts["ACC2"] = "CODE2";
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100000}));
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC2", 2, 0, 0, 100000, 9000}));
+  host.Clients().SetClientCode("FIRM1", "ACC2", "CODE2");
+  host.Clients().SetQualification("FIRM1", "CODE2", 1);
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100000}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC2", 2, 0, 0, 100000, 9000}));
   FirmSettings("FIRM1");
   const TClientRiskRecord* united = Client("FIRM1", "ACC2");
   EXPECT_TRUE(united->united);
@@ -171,11 +101,13 @@ TEST_F(RecalculationTest, EachFirmsBrokerSettingsAreReadOncePerRun) {
   FirmSpec firm2{"FIRM2", "[PORTFOLIORISKCONFIG]\nBOARDTAG=TQBRVERYLONG\n"};
   host.Records().AddFirm(firm1);
   host.Records().AddFirm(firm2);
-  for (const char* account : {"A1", "A2", "A3"}) g_unitedAccounts[account] = std::string("C") + account;
+  for (const char* firm : {"FIRM1", "FIRM2"})
+    for (const char* account : {"A1", "A2", "A3"})
+      host.Clients().SetClientCode(firm, account, std::string("C") + account);
   int id = 1;
   for (const char* firm : {"FIRM1", "FIRM2"})
     for (const char* account : {"A1", "A2", "A3"})
-      Push(host_data::kLimitCode, LimitRecord({firm, account, id++, 0, 0, 1000}));
+      Push(kLimitRecordCode, LimitRecord({firm, account, id++, 0, 0, 1000}));
   FirmSettings("FIRM1");
   // One text to read the firm's rules, then one per firm for the board tags.
   EXPECT_EQ(host.Log().Count(130), 3);
@@ -188,8 +120,8 @@ TEST_F(RecalculationTest, EachFirmsBrokerSettingsAreReadOncePerRun) {
 }
 
 TEST_F(RecalculationTest, StopForgetsEveryClient) {
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1"}));
-  Push(host_data::kPositionCode, PositionRecord({"FIRM1", "ACC1", "RIZ6"}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1"}));
+  Push(kPositionRecordCode, PositionRecord({"FIRM1", "ACC1", "RIZ6"}));
   module.OnModuleStop();
   EXPECT_TRUE(module.Clients().Clients().empty());
   EXPECT_EQ(module.Clients().LimitCount(), 0u);
@@ -197,9 +129,9 @@ TEST_F(RecalculationTest, StopForgetsEveryClient) {
 
 TEST_F(RecalculationTest, ShortOrEmptyRecordsAreIgnored) {
   const std::vector<uint8_t> record = LimitRecord({"FIRM1", "ACC1"});
-  EXPECT_TRUE(module.OnHostCommand(1, host_data::kLimitCode, record.data(), 159));
-  EXPECT_TRUE(module.OnHostCommand(1, host_data::kLimitCode, nullptr, 160));
-  EXPECT_TRUE(module.OnHostCommand(2, host_data::kLimitCode, record.data(), 160));
+  EXPECT_TRUE(module.OnHostCommand(1, kLimitRecordCode, record.data(), 159));
+  EXPECT_TRUE(module.OnHostCommand(1, kLimitRecordCode, nullptr, 160));
+  EXPECT_TRUE(module.OnHostCommand(2, kLimitRecordCode, record.data(), 160));
   EXPECT_TRUE(module.Clients().Clients().empty());
 }
 }  // namespace
@@ -221,10 +153,10 @@ TEST_F(RecalculationTest, AFirmAgainRereadsEveryFirmAndOneNotReadyHoldsTheRunBac
   FirmSpec notReady{"FIRM2", "[GENERAL]\n"};
   notReady.ready = 0;
   host.Records().AddFirm(notReady);
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
   FirmSettings("FIRM1");
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->dayStartLimit, 100);
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 300}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 300}));
   FirmSettings("FIRM1");
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->dayStartLimit, 100) << "no run while a firm is not ready";
   EXPECT_EQ(module.Firms(), std::vector<std::string>{"FIRM1"});
@@ -270,8 +202,8 @@ class RiskTableUpdateTest : public RecalculationTest {
 };
 
 TEST_F(RiskTableUpdateTest, ExcludedClientsLeaveTheTableAndNewOnesJoinIt) {
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC2", 2, 0, 0, 100}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC2", 2, 0, 0, 100}));
   FirmSettings("FIRM1");
   CVantrelFutRiskParamsTable* table = OpenTable();
   ASSERT_NE(table, nullptr);
@@ -281,7 +213,7 @@ TEST_F(RiskTableUpdateTest, ExcludedClientsLeaveTheTableAndNewOnesJoinIt) {
   module.UpdateRiskTables();
   EXPECT_EQ(view->GetRowCount(), 2);
   EXPECT_FALSE(table->ContainsRecord(Client("FIRM1", "ACC1")));
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC3", 3, 0, 0, 100}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC3", 3, 0, 0, 100}));
   FirmSettings("FIRM1");
   EXPECT_TRUE(table->ContainsRecord(Client("FIRM1", "ACC3")));
   EXPECT_TRUE(table->ContainsRecord(Client("FIRM1", "ACC1"))) << "rules decided afresh include it";
@@ -291,7 +223,7 @@ TEST_F(RiskTableUpdateTest, BroadcastReachesTablesOfTheObjectsKindOnly) {
   FirmSettings("FIRM1");
   CVantrelFutRiskParamsTable* table = OpenTable();
   ASSERT_NE(table, nullptr);
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
   TClientRiskRecord* client = Client("FIRM1", "ACC1");
   const auto object = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(client));
   EXPECT_TRUE(module.BroadcastToTables(2, object));
@@ -303,7 +235,7 @@ TEST_F(RiskTableUpdateTest, BroadcastReachesTablesOfTheObjectsKindOnly) {
 
 namespace {
 TEST_F(RiskTableUpdateTest, TablesAnswerForTheirClientsAndPatterns) {
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
   FirmSettings("FIRM1");
   TClientRiskRecord* client = Client("FIRM1", "ACC1");
   EXPECT_FALSE(module.IsClientInAnyTable(client)) << "no table is open";
@@ -320,7 +252,7 @@ TEST_F(RiskTableUpdateTest, TablesAnswerForTheirClientsAndPatterns) {
 }
 
 TEST_F(RecalculationTest, ClientMarksAreReArmedByKind) {
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
   TClientRiskRecord* client = Client("FIRM1", "ACC1");
   client->lastSentUp = 1.5;
   client->lastSentMl2 = 2.5;
@@ -333,12 +265,22 @@ TEST_F(RecalculationTest, ClientMarksAreReArmedByKind) {
 }  // namespace
 
 namespace {
+// A host whose emptying of a filter keeps the filter's mode.
+void __stdcall EmptyFilterKeepingMode(host::FilterSelection* filter) {
+  HeapFree(GetProcessHeap(), 0, filter->positions);
+  filter->positions = nullptr;
+  filter->count = 0;
+}
+
+// The host here keeps a filter's mode when it empties the filter: every
+// reading of a file must set the mode itself.
 class ClientFilterFileTest : public RiskTableUpdateTest {
  protected:
+  ClientFilterFileTest() { host.Install<54>(EmptyFilterKeepingMode); }
   void SetUp() override {
     RiskTableUpdateTest::SetUp();
-    Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1}));
-    Push(host_data::kLimitCode, LimitRecord({"FIRM2", "ACC2", 2}));
+    Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1}));
+    Push(kLimitRecordCode, LimitRecord({"FIRM2", "ACC2", 2}));
     FirmSettings("FIRM1");
     table = OpenTable();
     ASSERT_NE(table, nullptr);
@@ -374,13 +316,15 @@ TEST_F(ClientFilterFileTest, ExcludedClientsAloneExcludeAndACodeAloneMeansEveryF
   EXPECT_EQ(table->GetClientFilterMode(), 1u) << "exclude";
 }
 
-TEST_F(ClientFilterFileTest, AMissingOrEmptyFileLeavesTheFilterEmpty) {
-  module.ReadClientFilterFile(Write("[AllowedClients]\r\nK01, FIRM1=\r\n"), table);
+TEST_F(ClientFilterFileTest, AMissingFileLeavesTheFilterEmptyAndAnEmptyOneAllowsNone) {
+  module.ReadClientFilterFile(Write("[ExcludedClients]\r\nK01, FIRM1=\r\n"), table);
   ASSERT_EQ(FilterTexts().size(), 1u);
-  module.ReadClientFilterFile(Write(""), table);
-  EXPECT_TRUE(FilterTexts().empty());
   module.ReadClientFilterFile(files.File("missing.ini"), table);
   EXPECT_TRUE(FilterTexts().empty());
+  EXPECT_EQ(table->GetClientFilterMode(), 1u) << "a file that cannot be sized changes no mode";
+  module.ReadClientFilterFile(Write(""), table);
+  EXPECT_TRUE(FilterTexts().empty());
+  EXPECT_EQ(table->GetClientFilterMode(), 0u) << "an empty file allows its (no) clients";
 }
 
 TEST_F(ClientFilterFileTest, TablesWithAFileOfTheirOwnAreLeftOutOfModuleWideFilters) {
@@ -390,47 +334,5 @@ TEST_F(ClientFilterFileTest, TablesWithAFileOfTheirOwnAreLeftOutOfModuleWideFilt
   table->SetFilterFromFile(false);
   module.ReadClientFilterFile(Write("[AllowedClients]\r\nK01, FIRM1=\r\n"), nullptr);
   EXPECT_EQ(FilterTexts(), std::set<std::string>{"K01 (FIRM1)"});
-}
-}  // namespace
-
-namespace {
-class UnitedClientTest : public RecalculationTest {
- protected:
-  bool UsesTestClients() const override { return false; }
-};
-
-TEST_F(UnitedClientTest, SpotRecordQualificationAndSpecialPortfolio) {
-  host.Records().AddFirm({"FIRM1", "[PORTFOLIORISKCONFIG]\nBOARDTAG=TQBR\nCURRENCY=SUR\n"});
-  host.Clients().SetClientCode("FIRM1", "ACC9", "C9");
-  host.Clients().SetQualification("FIRM1", "C9", 1);
-  host.Clients().SetParameter("FIRM1", "C9", 0, 58, 4.0);     // a special portfolio
-  host.Clients().SetPortfolios("FIRM1", "C9", {11, 12});
-  host.Clients().SetParameter("FIRM1", "C9", 12, 7, 300.0);   // its collateral
-  SpotSpec spot;
-  spot.firm = "FIRM1";
-  spot.client = "C9";
-  spot.boardTag = "TQBR";
-  spot.currency = "SUR";
-  spot.value40 = 70000;
-  spot.value56 = 90000;
-  host.Records().AddSpot(spot);
-  host.Market().SetClientValue("FIRM1", "C9", 16, {5.5, 0});   // planned net position
-  host.Market().SetClientValue("FIRM1", "C9", 8, {1.25, 0});   // margin level
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC9", 1, 0, 0, 100, 2000}));
-  FirmSettings("FIRM1");
-
-  const TClientRiskRecord* client = Client("FIRM1", "ACC9");
-  ASSERT_NE(client, nullptr);
-  EXPECT_TRUE(client->united);
-  EXPECT_STREQ(client->clientCode, "C9");
-  EXPECT_TRUE(client->qualified);
-  EXPECT_TRUE(client->specialPortfolio);
-  EXPECT_EQ(client->portfolioId, 12) << "the last portfolio of the list";
-  EXPECT_STREQ(client->boardTag, "TQBR");
-  EXPECT_DOUBLE_EQ(client->dayStartLimit, 70000) << "from the spot record, not the limit";
-  EXPECT_DOUBLE_EQ(client->openPositionLimit, 90000);
-  EXPECT_DOUBLE_EQ(client->plannedNetPosition, 550);
-  EXPECT_DOUBLE_EQ(client->totalAssets, 2000 + 30000) << "net position + collateral x 100";
-  EXPECT_DOUBLE_EQ(client->marginLevel, 1.25);
 }
 }  // namespace
