@@ -84,7 +84,6 @@ void CVantrelModule::UpdateRiskTables() {
     int rows = view->GetRowCount();
     for (int line = 1; line < rows; ++line) {
       auto* record = static_cast<TClientRiskRecord*>(view->GetRowObject(line));
-      if (record == nullptr) continue;
       if (!table->AcceptsRecord(record) || record->ExclusionMark != kRuleIncluded) {
         table->DeleteRow(record);
         --line;

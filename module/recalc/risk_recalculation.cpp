@@ -59,12 +59,10 @@ int32_t LastPortfolioId(const TClientRiskRecord& record) {
   int32_t count = 0;
   HostCall<203>(record.firm, record.clientCode, nullptr, &count);
   if (count < 1) return 0;
-  std::vector<int32_t> ids(static_cast<size_t>(count), 0);
   // The host never gets to write more entries than it counted first.
-  int32_t filled = count;
-  HostCall<203>(record.firm, record.clientCode, ids.data(), &filled);
-  filled = std::clamp(filled, 0, count);
-  return filled > 0 ? ids[filled - 1] : 0;
+  std::vector<int32_t> ids(static_cast<size_t>(count), 0);
+  HostCall<203>(record.firm, record.clientCode, ids.data(), &count);
+  return ids.back();
 }
 
 // The board tag and currency of the firm's DEFAULT portfolio risk

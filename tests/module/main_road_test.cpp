@@ -16,6 +16,7 @@
 #include <cctype>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -50,22 +51,17 @@ double ShownNumber(const std::string& text) {
   return text.find('-') != std::string::npos ? -value : value;
 }
 
+using Settings = std::vector<std::pair<const char*, const char*>>;
+
 class PluginInHost : public ::testing::Test {
  protected:
-  // Settings in info.ini as "Key=Value;Key=Value"; the timer stays stopped,
-  // so every run below is a firm's settings arriving.
-  void Start(const std::string& settings, const std::string& scenario = "") {
+  // The timer stays stopped, so every run below is a firm's settings arriving.
+  void Start(const Settings& settings, const std::string& scenario = "") {
     const std::string ini = folder.File("info.ini");
     WriteIniValue(ini, "Vantrel", "RecalcRiskParamsInterval", "0");
     WriteIniValue(ini, "Vantrel", "UsePositiveVarMargin", "2");
     WriteIniValue(ini, "Vantrel", "ClientsType", "0");
-    for (size_t start = 0; start < settings.size();) {
-      const size_t end = std::min(settings.find(';', start), settings.size());
-      const std::string pair = settings.substr(start, end - start);
-      const size_t equals = pair.find('=');
-      WriteIniValue(ini, "Vantrel", pair.substr(0, equals).c_str(), pair.substr(equals + 1));
-      start = end + 1;
-    }
+    for (const auto& setting : settings) WriteIniValue(ini, "Vantrel", setting.first, setting.second);
     ASSERT_TRUE(host.CreateFrame("test host", true));
     const std::string market = folder.File("market.ini");
     WriteFileBytes(market, scenario);
@@ -145,7 +141,7 @@ struct FullRun {
 
 struct RecalculationCase {
   const char* name;
-  const char* settings;
+  Settings settings;
   const char* scenario;
   std::vector<LimitFields> limits;
   std::vector<PositionFields> positions;
@@ -158,7 +154,8 @@ const std::vector<double> kDayStartTen = {10, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 
                                           kBlank, kBlank, 1, 1, 0, 0, 0};
 
 const RecalculationCase kCases[] = {
-    {"ClientWithoutUnitedPosition", "UseVarMargin=3;OptValueParam=2;UseTotalAssets=0", "",
+    {"ClientWithoutUnitedPosition",
+     {{"UseVarMargin", "3"}, {"OptValueParam", "2"}, {"UseTotalAssets", "0"}}, "",
      {// Type 0, k = 0: sets day start 100000 and planned -100000 on empty fields;
       // type 1, k = 0.5: day start d = 60000 / 0.5 = 120000 > 100000, so 100000 / (1 - 0.5);
       // planned below 0 stays.
@@ -179,7 +176,8 @@ const RecalculationCase kCases[] = {
           // (10 x 3 x 100 x 3 / 2 + 0.5 x 250 x 20 x 100 / 4) / -80300
           (4500 + 62500) / -80300.0}}},
        {}}}},
-    {"UnitedClientsWithSpotValuesAndTotalAssets", "UseVarMargin=2;OptValueParam=1;UseTotalAssets=1",
+    {"UnitedClientsWithSpotValuesAndTotalAssets", 
+     {{"UseVarMargin", "2"}, {"OptValueParam", "1"}, {"UseTotalAssets", "1"}},
      "[Firm1]\nName=FIRM2\nText=[PORTFOLIORISKCONFIG]\\nBOARDTAG=TQBR\\nCURRENCY=USD\\n\n"
      "[Account1]\nFirm=FIRM2\nAccount=ACC2\nClientCode=C2\n"
      // A special portfolio: its collateral is parameter 7 of its last portfolio.
@@ -229,7 +227,7 @@ const RecalculationCase kCases[] = {
           100 * 77800.0 / 72800,  // (62000 + 10000 + 5000 + 800) / (10000 + 62800)
           (31250 + 1500) / 54800.0}}},
        {}}}},
-    {"HostRefusesClientValues", "UseVarMargin=1;UseTotalAssets=0",
+    {"HostRefusesClientValues", {{"UseVarMargin", "1"}, {"UseTotalAssets", "0"}},
      "[Account1]\nFirm=FIRM5\nAccount=ACC8\nClientCode=C8\n"
      "[Account2]\nFirm=FIRM5\nAccount=ACC9\nClientCode=C9\nPortfolios=31\nParam58=4\n"
      "[ClientValue1]\nFirm=FIRM5\nClient=C8\nNumber=16\nValue=100\n"
@@ -252,7 +250,8 @@ const RecalculationCase kCases[] = {
                         100, 0}},  // no spot record: (0 + 0 + 0) / 0 gives 1
         {"ACC9", "C9", {0, 0, 200, 0, 0, 0, 0, 0, 0, 0, 200, 200, 0, 1, kBlank, 0, 0, 2.5, 100, 0}}},
        {}}}},
-    {"RulesExcludeAClientAndUnitedClientsAreLeftOut", "ClientsType2=1;UseVarMargin=1",
+    {"RulesExcludeAClientAndUnitedClientsAreLeftOut", 
+     {{"ClientsType2", "1"}, {"UseVarMargin", "1"}},
      "[Account1]\nFirm=FIRM6\nAccount=ACC7\nClientCode=C7\n",
      {{"FIRM6", "ACC5", 7, 0, 0, 1000}, {"FIRM6", "ACC6", 8, 0, 0, 1000},
       {"FIRM6", "ACC7", 9, 0, 0, 5000, 3000}},
@@ -279,12 +278,12 @@ TEST_P(RecalculationRoad, TheRiskTableShowsEveryClientsValues) {
   for (const LimitFields& limit : c.limits) Push(kLimitRecordCode, LimitRecord(limit));
   for (const PositionFields& position : c.positions) Push(kPositionRecordCode, PositionRecord(position));
   plugin.Callback<25>(1, "", 0, 0);
-  HWND list = nullptr;
+  HWND list = OpenRiskTable();
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(GetNRows(list), 1) << "no client is shown before a firm's settings arrive";
   for (const FullRun& run : c.runs) {
     if (run.before != nullptr) run.before(host);
     FirmSettings(run.firm);
-    if (list == nullptr) list = OpenRiskTable();
-    ASSERT_NE(list, nullptr);
     for (const ClientLine& client : run.lines) {
       const int line = LineOf(list, client.account);
       ASSERT_GT(line, 0) << client.account;
@@ -311,18 +310,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, RecalculationRoad, ::testing::ValuesIn(kCases),
 
 using MainRoadTest = PluginInHost;
 
-TEST_F(MainRoadTest, ATableOpenedBeforeTheFirmSettingsStaysEmptyUntilThen) {
-  Start("");
-  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
-  HWND list = OpenRiskTable();
-  ASSERT_NE(list, nullptr);
-  EXPECT_EQ(GetNRows(list), 1);
-  FirmSettings("FIRM1");
-  EXPECT_EQ(GetNRows(list), 2) << "the full run brings the table up to date";
-}
-
 TEST_F(MainRoadTest, StopEmptiesTheTablesBeforeTheClientsGo) {
-  Start("");
+  Start({});
   Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
   FirmSettings("FIRM1");
   HWND list = OpenRiskTable();
@@ -334,7 +323,7 @@ TEST_F(MainRoadTest, StopEmptiesTheTablesBeforeTheClientsGo) {
 }
 
 TEST_F(MainRoadTest, ARestoredTableAnswersWithItsWindow) {
-  Start("");
+  Start({});
   ASSERT_NE(OpenRiskTable(), nullptr);
   ASSERT_EQ(host.SdkWindows().SaveLayout(host.MdiClient()), 1);
   const int answer = plugin.Callback<5>(0, "restored", 0, 0, WindowStateStore::kRestoreTag);

@@ -2,21 +2,17 @@
 // record intake and host events, with the stand-in host answering.
 #include "host/standin/standin_host.h"
 #include "host/standin/window_state_store.h"
-#include "host/standin/sdk_window_host.h"
 #include "module/host_record_builders.h"
 #include "module/temp_folder.h"
 #include "module/vantrel_module.h"
 #include "sdk/numeric.h"
 #include "support/dialog_driver.h"
 #include "support/host_program_folder.h"
-#include "sdk/table_view.h"
 #include "windows/tables/risk_params_table.h"
-#include "module/table_refresh.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <map>
 #include <set>
 #include <string>
 
@@ -60,6 +56,7 @@ TEST_F(RecalculationTest, ARemovedLimitStopsCountingUntilItComesBack) {
   Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 2, 0, 0, 50000, 1000}));
   FirmSettings("FIRM1");
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->currentNetPosition, 5000);
+  EXPECT_STREQ(Client("FIRM1", "ACC1")->secondFirm, "FIRM1");
   Push(kLimitRemovalCode, LimitRemovalRecord(2));
   FirmSettings("FIRM1");
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->currentNetPosition, 4000);
@@ -85,6 +82,7 @@ TEST_F(RecalculationTest, UnitedClientsOnlyFilterStillIdentifiesNewClients) {
   module.Settings().ClientsType2 = 6;
   host.Clients().SetClientCode("FIRM1", "ACC2", "CODE2");
   host.Clients().SetQualification("FIRM1", "CODE2", 1);
+  host.Records().AddFirm({"FIRM1", "[CHANGEFUTCLIENTCODES_MC9]\nX=ACC2\nY=ACC1\n"});
   Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100000}));
   Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC2", 2, 0, 0, 100000, 9000}));
   FirmSettings("FIRM1");
@@ -92,12 +90,13 @@ TEST_F(RecalculationTest, UnitedClientsOnlyFilterStillIdentifiesNewClients) {
   EXPECT_TRUE(united->united);
   EXPECT_STREQ(united->clientCode, "CODE2");
   EXPECT_TRUE(united->qualified);
+  EXPECT_STREQ(united->secondFirm, "MC9") << "the firm the rules give for its account";
   EXPECT_DOUBLE_EQ(united->currentNetPosition, 9000) << "the united client is recalculated";
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->dayStartLimit, 0) << "not united: filtered out";
 }
 
 TEST_F(RecalculationTest, EachFirmsBrokerSettingsAreReadOncePerRun) {
-  FirmSpec firm1{"FIRM1", "[PORTFOLIORISKCONFIG]\nBOARDTAG=SMAL\nCURRENCY=USD\n"};
+  FirmSpec firm1{"FIRM1", "[PORTFOLIORISKCONFIG]\nBOARDTAG=S\nCURRENCY=USD\n"};
   FirmSpec firm2{"FIRM2", "[PORTFOLIORISKCONFIG]\nBOARDTAG=TQBRVERYLONG\n"};
   host.Records().AddFirm(firm1);
   host.Records().AddFirm(firm2);
@@ -111,20 +110,12 @@ TEST_F(RecalculationTest, EachFirmsBrokerSettingsAreReadOncePerRun) {
   FirmSettings("FIRM1");
   // One text to read the firm's rules, then one per firm for the board tags.
   EXPECT_EQ(host.Log().Count(130), 3);
-  EXPECT_STREQ(Client("FIRM1", "A2")->boardTag, "SMAL");
+  EXPECT_STREQ(Client("FIRM1", "A2")->boardTag, "S");
   EXPECT_STREQ(Client("FIRM1", "A2")->currency, "USD");
   EXPECT_STREQ(Client("FIRM2", "A3")->boardTag, "TQBRVERYLONG") << "a board tag of 12 characters";
   EXPECT_STREQ(Client("FIRM2", "A3")->currency, "SUR");
   module.RecalcRiskParams(false);
   EXPECT_EQ(host.Log().Count(130), 3) << "timer runs keep the board tags they have";
-}
-
-TEST_F(RecalculationTest, StopForgetsEveryClient) {
-  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1"}));
-  Push(kPositionRecordCode, PositionRecord({"FIRM1", "ACC1", "RIZ6"}));
-  module.OnModuleStop();
-  EXPECT_TRUE(module.Clients().Clients().empty());
-  EXPECT_EQ(module.Clients().LimitCount(), 0u);
 }
 
 TEST_F(RecalculationTest, ShortOrEmptyRecordsAreIgnored) {
@@ -134,9 +125,7 @@ TEST_F(RecalculationTest, ShortOrEmptyRecordsAreIgnored) {
   EXPECT_TRUE(module.OnHostCommand(2, kLimitRecordCode, record.data(), 160));
   EXPECT_TRUE(module.Clients().Clients().empty());
 }
-}  // namespace
 
-namespace {
 TEST_F(RecalculationTest, IntervalZeroLeavesTheTimerStoppedAndUnloadStopsIt) {
   module.Settings().RecalcRiskParamsInterval = 0;
   FirmSettings("FIRM1");
@@ -176,6 +165,15 @@ TEST_F(RecalculationTest, StartOfWorkForgetsTheFirmsAndTheTickCounts) {
   EXPECT_EQ(module.TickCounter(), 30);
 }
 
+TEST_F(RecalculationTest, EveryContextCommandHasAHostIdOfItsOwn) {
+  std::set<int> hostIds;
+  for (int command : {40005, 40006, 40007, 40085, 40008, 40009, 40010, 40011, 40080, 40012,
+                      40013, 40014, 40086, 40015, 40016, 40017, 40018, 40082, 40049, 40070,
+                      40072, 40083, 40075, 40076, 40077, 40078, 40084, 40079})
+    EXPECT_TRUE(hostIds.insert(module.FindHostCommandId(command)).second) << command;
+  EXPECT_EQ(hostIds.count(-1), 0u);
+}
+
 TEST_F(RecalculationTest, RestoringRefusesABadMarkerOrAnUnknownKind) {
   auto& records = host.SdkWindows().Store().Records();
   const uint32_t badMarker[2] = {20090421, 210606};
@@ -189,9 +187,7 @@ TEST_F(RecalculationTest, RestoringRefusesABadMarkerOrAnUnknownKind) {
   EXPECT_TRUE(module.Tables().empty());
   EXPECT_FALSE(host.SdkWindows().Store().InSection()) << "the record is closed on every path";
 }
-}  // namespace
 
-namespace {
 class RiskTableUpdateTest : public RecalculationTest {
  protected:
   CVantrelFutRiskParamsTable* OpenTable() {
@@ -200,24 +196,6 @@ class RiskTableUpdateTest : public RecalculationTest {
     return dynamic_cast<CVantrelFutRiskParamsTable*>(module.Tables().back());
   }
 };
-
-TEST_F(RiskTableUpdateTest, ExcludedClientsLeaveTheTableAndNewOnesJoinIt) {
-  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
-  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC2", 2, 0, 0, 100}));
-  FirmSettings("FIRM1");
-  CVantrelFutRiskParamsTable* table = OpenTable();
-  ASSERT_NE(table, nullptr);
-  CZPluginTableView* view = table->GetView();
-  EXPECT_EQ(view->GetRowCount(), 3);
-  Client("FIRM1", "ACC1")->ExclusionMark = kRuleExcluded;
-  module.UpdateRiskTables();
-  EXPECT_EQ(view->GetRowCount(), 2);
-  EXPECT_FALSE(table->ContainsRecord(Client("FIRM1", "ACC1")));
-  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC3", 3, 0, 0, 100}));
-  FirmSettings("FIRM1");
-  EXPECT_TRUE(table->ContainsRecord(Client("FIRM1", "ACC3")));
-  EXPECT_TRUE(table->ContainsRecord(Client("FIRM1", "ACC1"))) << "rules decided afresh include it";
-}
 
 TEST_F(RiskTableUpdateTest, BroadcastReachesTablesOfTheObjectsKindOnly) {
   FirmSettings("FIRM1");
@@ -231,9 +209,7 @@ TEST_F(RiskTableUpdateTest, BroadcastReachesTablesOfTheObjectsKindOnly) {
   EXPECT_TRUE(module.BroadcastToTables(1, object));
   EXPECT_TRUE(table->ContainsRecord(client));
 }
-}  // namespace
 
-namespace {
 TEST_F(RiskTableUpdateTest, TablesAnswerForTheirClientsAndPatterns) {
   Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
   FirmSettings("FIRM1");
@@ -262,9 +238,7 @@ TEST_F(RecalculationTest, ClientMarksAreReArmedByKind) {
   module.ResetClientMarks(true, false);
   EXPECT_EQ(client->lastSentUp, kValueNotSet);
 }
-}  // namespace
 
-namespace {
 // A host whose emptying of a filter keeps the filter's mode.
 void __stdcall EmptyFilterKeepingMode(host::FilterSelection* filter) {
   HeapFree(GetProcessHeap(), 0, filter->positions);
@@ -304,9 +278,11 @@ class ClientFilterFileTest : public RiskTableUpdateTest {
 
 TEST_F(ClientFilterFileTest, AllowedClientsWinsWhereverItStands) {
   module.ReadClientFilterFile(
-      Write("[ExcludedClients]\r\nX1, FIRM1=\r\n[AllowedClients]\r\nK01, FIRM1=\r\n  K02 ,FIRM2 =\r\n"),
+      Write("[ExcludedClients]\r\nX1, FIRM1=\r\n[AllowedClients]\r\nK01, FIRM1=\r\n  K02 ,FIRM2 =\r\n" +
+            std::string(250, 'L') + ",FIRM12=\r\n"),  // read to its first 255 characters
       table);
-  EXPECT_EQ(FilterTexts(), (std::set<std::string>{"K01 (FIRM1)", "K02 (FIRM2)"}));
+  EXPECT_EQ(FilterTexts(),
+            (std::set<std::string>{"K01 (FIRM1)", "K02 (FIRM2)", std::string(250, 'L') + " (FIRM)"}));
   EXPECT_EQ(table->GetClientFilterMode(), 0u) << "allow";
 }
 
