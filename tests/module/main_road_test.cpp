@@ -109,7 +109,7 @@ class PluginInHost : public ::testing::Test {
 // Two classes whose securities positions may hold: a futures contract and a
 // spot share; the prices the host quotes for them.
 constexpr char kMarket[] =
-    "[Class1]\nCode=SPBFUT\nFlags=0x48\n[Class2]\nCode=SPOT\nFlags=0x48\n"
+    "[Class1]\nCode=SPBFUT\nFlags=0x48\n[Class2]\nCode=SPOT\nFlags=0x49\n"
     "[Security1]\nClass=SPBFUT\nCode=RIZ6\nType=4\nValueDivisor=2\nContractUnits=3\n"
     "steppricet=10\nbid=100\noffer=102\ntheorprice=101\n"
     "[Security2]\nClass=SPOT\nCode=SBER\nType=1\nValueDivisor=4\nsteppricet=0.5\nlast=250\n";
@@ -160,7 +160,8 @@ const RecalculationCase kCases[] = {
       // type 1, k = 0.5: day start d = 60000 / 0.5 = 120000 > 100000, so 100000 / (1 - 0.5);
       // planned below 0 stays.
       {"FIRM1", "ACC1", 1, 0, 0, 100000, 40000, -100000, -5000, 8000, 30000, 1000, 2000},
-      {"FIRM1", "ACC1", 2, 1, 50, 60000, 10000, -20000, 777, 999, 5000}},
+      {"FIRM1", "ACC1", 2, 1, 50, 60000, 10000, -20000, 777, 999, 5000},
+      {"FIRM1", "ACC1", 3, 2, 0, 555, 555, 555, 555, 555, 555}},  // type 2: not counted
      {{"FIRM1", "ACC1", "RIZ6", 1, -3, 1500}, {"FIRM1", "ACC1", "SBER", 2, 20, -400}},
      {{nullptr, "FIRM1",
        {{"ACC1", "ACC1",
@@ -229,7 +230,7 @@ const RecalculationCase kCases[] = {
        {}}}},
     {"HostRefusesClientValues", {{"UseVarMargin", "1"}, {"UseTotalAssets", "0"}},
      "[Account1]\nFirm=FIRM5\nAccount=ACC8\nClientCode=C8\n"
-     "[Account2]\nFirm=FIRM5\nAccount=ACC9\nClientCode=C9\nPortfolios=31\nParam58=4\n"
+     "[Account2]\nFirm=FIRM5\nAccount=ACC9\nClientCode=C9\nPortfolios=31\nParam58=4\nParam7=70\n"
      "[ClientValue1]\nFirm=FIRM5\nClient=C8\nNumber=16\nValue=100\n"
      "[ClientValue2]\nFirm=FIRM5\nClient=C8\nNumber=7\nValue=50\n"
      "[ClientValue3]\nFirm=FIRM5\nClient=C8\nNumber=8\nValue=1.5\n"
@@ -239,7 +240,7 @@ const RecalculationCase kCases[] = {
      {},
      {{nullptr, "FIRM5", {}, {}},
       // The host now refuses values 16, 7 and 8 (writing 999 all the same);
-      // parameter 7 of C9's portfolio 31 was never there.
+      // parameter 7 of C9's portfolio 31 was never there (portfolio 0 is not its).
       {[](StandInHost& host) {
          for (int number : {16, 7, 8}) host.Market().SetClientValue("FIRM5", "C8", number, {999, 1});
          host.Market().SetClientValue("FIRM5", "C9", 8, {999, 1});
@@ -303,24 +304,16 @@ TEST_P(RecalculationRoad, TheRiskTableShowsEveryClientsValues) {
     }
     for (const char* account : run.absent) EXPECT_EQ(LineOf(list, account), -1) << account;
   }
+  plugin.Callback<7>();
+  EXPECT_EQ(GetNRows(list), 1) << "the host's stop empties the table";
+  FirmSettings(c.runs.back().firm);
+  EXPECT_EQ(GetNRows(list), 1) << "no client is left after the stop";
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RecalculationRoad, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 using MainRoadTest = PluginInHost;
-
-TEST_F(MainRoadTest, StopEmptiesTheTablesBeforeTheClientsGo) {
-  Start({});
-  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
-  FirmSettings("FIRM1");
-  HWND list = OpenRiskTable();
-  ASSERT_EQ(GetNRows(list), 2);
-  plugin.Callback<7>();
-  EXPECT_EQ(GetNRows(list), 1);
-  FirmSettings("FIRM1");
-  EXPECT_EQ(GetNRows(list), 1) << "no client is left after the stop";
-}
 
 TEST_F(MainRoadTest, ARestoredTableAnswersWithItsWindow) {
   Start({});
@@ -329,6 +322,7 @@ TEST_F(MainRoadTest, ARestoredTableAnswersWithItsWindow) {
   const int answer = plugin.Callback<5>(0, "restored", 0, 0, WindowStateStore::kRestoreTag);
   HWND window = reinterpret_cast<HWND>(static_cast<intptr_t>(answer));
   ASSERT_TRUE(IsWindow(window)) << answer;
+  EXPECT_NE(SendMessageA(window, WM_GETICON, ICON_SMALL, 0), 0) << "the host's table icon";
   EXPECT_NE(ListInside(window), nullptr) << "the window holds the restored table's list";
 }
 }  // namespace

@@ -59,6 +59,8 @@ TEST_F(ModuleLifeCycleTest, UnloadSavesTheSettingsItRead) {
   EXPECT_EQ(ReadIniValue(folder.File("info.ini"), "Vantrel", "RecalcRiskParamsInterval"), "2500");
   EXPECT_EQ(ReadIniValue(folder.File("info.ini"), "Vantrel", "TraceLogLevel"), "0")
       << "every key is written at unload";
+  plugin.Unload();
+  EXPECT_EQ(host.Log().Count(51), 3) << "the three filter handles go back to the host";
 }
 
 TEST_F(ModuleLifeCycleTest, PluginParam17230Answers1024AndOthersLeaveTheValue) {

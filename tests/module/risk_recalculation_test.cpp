@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <set>
 #include <string>
 
@@ -63,6 +62,10 @@ TEST_F(RecalculationTest, ARemovedLimitStopsCountingUntilItComesBack) {
   Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 2, 0, 0, 50000, 3000}));
   FirmSettings("FIRM1");
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->currentNetPosition, 7000);
+  // The firm's text, for its rules, at the first and third event only (the
+  // second reads every firm's object): none for broker settings without a
+  // united position.
+  EXPECT_EQ(host.Log().Count(130), 2);
 }
 
 TEST_F(RecalculationTest, ATimerRunSkipsClientsWhoseDataJustChanged) {
@@ -72,7 +75,7 @@ TEST_F(RecalculationTest, ATimerRunSkipsClientsWhoseDataJustChanged) {
   EXPECT_TRUE(DoubleEquals(Client("FIRM1", "ACC1")->sfr, kValueNotSet));
   module.RecalcRiskParams(true);
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->dayStartLimit, 100000);
-  Client("FIRM1", "ACC1")->dataTime -= 5;
+  Client("FIRM1", "ACC1")->dataTime -= 2;
   Client("FIRM1", "ACC1")->dayStartLimit = 1;
   module.RecalcRiskParams(false);
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->dayStartLimit, 100000);
@@ -90,6 +93,7 @@ TEST_F(RecalculationTest, UnitedClientsOnlyFilterStillIdentifiesNewClients) {
   EXPECT_TRUE(united->united);
   EXPECT_STREQ(united->clientCode, "CODE2");
   EXPECT_TRUE(united->qualified);
+  EXPECT_EQ(united->portfolioId, 0) << "a client without portfolios";
   EXPECT_STREQ(united->secondFirm, "MC9") << "the firm the rules give for its account";
   EXPECT_DOUBLE_EQ(united->currentNetPosition, 9000) << "the united client is recalculated";
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->dayStartLimit, 0) << "not united: filtered out";
@@ -114,8 +118,13 @@ TEST_F(RecalculationTest, EachFirmsBrokerSettingsAreReadOncePerRun) {
   EXPECT_STREQ(Client("FIRM1", "A2")->currency, "USD");
   EXPECT_STREQ(Client("FIRM2", "A3")->boardTag, "TQBRVERYLONG") << "a board tag of 12 characters";
   EXPECT_STREQ(Client("FIRM2", "A3")->currency, "SUR");
+  for (auto& client : module.Clients().Clients()) client.second->dataTime -= 5;
   module.RecalcRiskParams(false);
   EXPECT_EQ(host.Log().Count(130), 3) << "timer runs keep the board tags they have";
+  EXPECT_EQ(host.Log().Count(148), 6) << "and the client codes";
+  FirmSettings("FIRM1");
+  EXPECT_EQ(host.Log().Count(130), 5) << "a full run reads the broker settings again";
+  EXPECT_EQ(host.Log().Count(148), 12) << "and asks for every client code again";
 }
 
 TEST_F(RecalculationTest, ShortOrEmptyRecordsAreIgnored) {
@@ -123,6 +132,7 @@ TEST_F(RecalculationTest, ShortOrEmptyRecordsAreIgnored) {
   EXPECT_TRUE(module.OnHostCommand(1, kLimitRecordCode, record.data(), 159));
   EXPECT_TRUE(module.OnHostCommand(1, kLimitRecordCode, nullptr, 160));
   EXPECT_TRUE(module.OnHostCommand(2, kLimitRecordCode, record.data(), 160));
+  EXPECT_TRUE(module.OnHostCommand(1, kPositionRecordCode + 1, record.data(), 160));
   EXPECT_TRUE(module.Clients().Clients().empty());
 }
 
