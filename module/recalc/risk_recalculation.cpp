@@ -195,9 +195,8 @@ double CRiskRecalculation::ApplyPositions(TClientRiskRecord& record) const {
   for (const uint8_t* position : record.positions) {
     if (position == nullptr) continue;
     record.variationMargin += Read<double>(position, kVariationMargin);
-    char code[host_data::kTextCapacity] = {};
-    std::memcpy(code, position + kSecurityCodes, sizeof code - 1);
-    const uint8_t* security = FindSecurityInClasses(code, kPositionClassMask, 0, nullptr);
+    const uint8_t* security =
+        FindSecurityInClasses(RecordSecurityCode(position).c_str(), kPositionClassMask, 0, nullptr);
     if (security == nullptr) continue;
     const int32_t quantity = Read<int32_t>(position, kQuantity);
     numerator += CashLeverageAddend(security, quantity);

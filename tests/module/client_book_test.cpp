@@ -57,14 +57,4 @@ TEST(ClientBook, ARemovedLimitIsMarkedUntilItComesAgain) {
   book.OnLimitRemoval(99, 80);  // an unknown id changes nothing
   EXPECT_EQ(client->dataTime, 70);
 }
-
-TEST(ClientBook, ClearForgetsClientsAndRecords) {
-  CClientBook book;
-  book.OnLimit(LimitRecord({"FIRM1", "ACC1"}).data(), 1);
-  book.OnPosition(PositionRecord({"FIRM1", "ACC1"}).data(), 1);
-  book.Clear();
-  EXPECT_TRUE(book.Clients().empty());
-  EXPECT_EQ(book.LimitCount(), 0u);
-  EXPECT_EQ(book.PositionCount(), 0u);
-}
 }  // namespace

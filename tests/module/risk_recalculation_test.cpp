@@ -175,23 +175,33 @@ TEST_F(RecalculationTest, StartOfWorkForgetsTheFirmsAndTheTickCounts) {
   EXPECT_EQ(module.TickCounter(), 30);
 }
 
-TEST_F(RecalculationTest, EveryContextCommandHasAHostIdOfItsOwn) {
-  std::set<int> hostIds;
-  for (int command : {40005, 40006, 40007, 40085, 40008, 40009, 40010, 40011, 40080, 40012,
-                      40013, 40014, 40086, 40015, 40016, 40017, 40018, 40082, 40049, 40070,
-                      40072, 40083, 40075, 40076, 40077, 40078, 40084, 40079})
-    EXPECT_TRUE(hostIds.insert(module.FindHostCommandId(command)).second) << command;
-  EXPECT_EQ(hostIds.count(-1), 0u);
+// A host whose first answer for a command id is none (0), then 1, 2, ...
+int g_nextCommandId = 0;
+int __stdcall NextCommandId() { return g_nextCommandId++; }
+
+class CommandIdTest : public RecalculationTest {
+ protected:
+  CommandIdTest() {
+    g_nextCommandId = 0;
+    host.Install<9>(NextCommandId);
+  }
+};
+
+TEST_F(CommandIdTest, EachContextCommandGetsTheHostsNextId) {
+  EXPECT_EQ(module.FindHostCommandId(40005), -1) << "the host answered 0: no id";
+  int hostId = 1;
+  for (int command : {40006, 40007, 40085, 40008, 40009, 40010, 40011, 40080, 40012, 40013,
+                      40014, 40086, 40015, 40016, 40017, 40018, 40082, 40049, 40070, 40072,
+                      40083, 40075, 40076, 40077, 40078, 40084, 40079})
+    EXPECT_EQ(module.FindHostCommandId(command), hostId++) << command;
 }
 
 TEST_F(RecalculationTest, RestoringRefusesABadMarkerOrAnUnknownKind) {
-  auto& records = host.SdkWindows().Store().Records();
-  const uint32_t badMarker[2] = {20090421, 210606};
-  const uint32_t unknownKind[2] = {20090420, 210605};
-  records.emplace_back(reinterpret_cast<const uint8_t*>(badMarker),
-                       reinterpret_cast<const uint8_t*>(badMarker) + 8);
-  records.emplace_back(reinterpret_cast<const uint8_t*>(unknownKind),
-                       reinterpret_cast<const uint8_t*>(unknownKind) + 8);
+  const uint32_t records[2][2] = {{20090421, 210606}, {20090420, 210605}};
+  for (const auto& record : records) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(record);
+    host.SdkWindows().Store().Records().emplace_back(bytes, bytes + sizeof record);
+  }
   EXPECT_EQ(module.RestoreWindow(0, nullptr, 0, 0, WindowStateStore::kRestoreTag), 0);
   EXPECT_EQ(module.RestoreWindow(0, nullptr, 0, 1, WindowStateStore::kRestoreTag), 0);
   EXPECT_TRUE(module.Tables().empty());
