@@ -63,9 +63,3 @@ inline std::vector<uint8_t> PositionRecord(const PositionFields& f) {
   PutField(record, 96, f.variationMargin);
   return record;
 }
-
-inline std::vector<uint8_t> LimitRemovalRecord(int32_t limitId) {
-  std::vector<uint8_t> record(4, 0);
-  PutField(record, 0, limitId);
-  return record;
-}

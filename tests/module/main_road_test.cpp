@@ -83,7 +83,7 @@ class PluginInHost : public ::testing::Test {
   HWND OpenRiskTable() {
     HMENU menu = host.MenuByCaption("VanTrel FM", false);
     DialogDriver accept([](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
-    SendMessageA(host.Frame(), WM_COMMAND, MAKEWPARAM(GetMenuItemID(menu, 0), 0), 0);
+    EXPECT_EQ(plugin.Callback<2>(host.Frame(), WM_COMMAND, MAKEWPARAM(GetMenuItemID(menu, 0), 0), 0), 1);
     EXPECT_EQ(accept.Caption(), "Создание таблицы");
     return ListInside(host.Frame());
   }

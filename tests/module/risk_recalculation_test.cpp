@@ -56,7 +56,7 @@ TEST_F(RecalculationTest, ARemovedLimitStopsCountingUntilItComesBack) {
   FirmSettings("FIRM1");
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->currentNetPosition, 5000);
   EXPECT_STREQ(Client("FIRM1", "ACC1")->secondFirm, "FIRM1");
-  Push(kLimitRemovalCode, LimitRemovalRecord(2));
+  Push(kLimitRemovalCode, {2, 0, 0, 0});  // limit id 2
   FirmSettings("FIRM1");
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->currentNetPosition, 4000);
   Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 2, 0, 0, 50000, 3000}));
