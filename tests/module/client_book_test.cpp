@@ -56,5 +56,8 @@ TEST(ClientBook, ARemovedLimitIsMarkedUntilItComesAgain) {
   EXPECT_EQ(client->limits.size(), 1u);
   book.OnLimitRemoval(99, 80);  // an unknown id changes nothing
   EXPECT_EQ(client->dataTime, 70);
+  std::vector<uint8_t> halfMarked = LimitRecord({"FIRM1", "ACC1", 8});
+  PutField<int32_t>(halfMarked, 88, -111);
+  EXPECT_EQ(book.OnLimit(halfMarked.data(), 90), client) << "half the marker is no marker";
 }
 }  // namespace

@@ -106,7 +106,7 @@ TEST_F(RecalculationTest, EachFirmsBrokerSettingsAreReadOncePerRun) {
   host.Records().AddFirm(firm2);
   for (const char* firm : {"FIRM1", "FIRM2"})
     for (const char* account : {"A1", "A2", "A3"})
-      host.Clients().SetClientCode(firm, account, std::string("C") + account);
+      host.Clients().SetClientCode(firm, account, account + 1);  // client codes of one character
   int id = 1;
   for (const char* firm : {"FIRM1", "FIRM2"})
     for (const char* account : {"A1", "A2", "A3"})
