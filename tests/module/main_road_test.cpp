@@ -34,20 +34,14 @@ HWND ListInside(HWND window) {
   return list;
 }
 
-// The number a cell shows ("-1 234,56" with the user's separators): the
-// digits after the last separator are the fraction.
+// The number a cell shows ("-1 234,56" with the user's separators): every
+// number is shown with decimals, the digits after the last separator.
 double ShownNumber(const std::string& text) {
-  double value = 0;
-  int fraction = 0;
-  for (char c : text) {
-    if (std::isdigit(static_cast<unsigned char>(c))) {
-      value = value * 10 + (c - '0');
-      ++fraction;
-    } else if (c != '-') {
-      fraction = 0;
-    }
-  }
-  value /= std::pow(10.0, fraction);
+  std::string digits;
+  for (char c : text)
+    if (std::isdigit(static_cast<unsigned char>(c))) digits += c;
+  const size_t decimals = text.size() - 1 - text.find_last_not_of("0123456789");
+  const double value = std::stod(digits) / std::pow(10.0, static_cast<double>(decimals));
   return text.find('-') != std::string::npos ? -value : value;
 }
 

@@ -100,10 +100,8 @@ TEST_F(RecalculationTest, UnitedClientsOnlyFilterStillIdentifiesNewClients) {
 }
 
 TEST_F(RecalculationTest, EachFirmsBrokerSettingsAreReadOncePerRun) {
-  FirmSpec firm1{"FIRM1", "[PORTFOLIORISKCONFIG]\nBOARDTAG=S\nCURRENCY=USD\n"};
-  FirmSpec firm2{"FIRM2", "[PORTFOLIORISKCONFIG]\nBOARDTAG=TQBRVERYLONG\n"};
-  host.Records().AddFirm(firm1);
-  host.Records().AddFirm(firm2);
+  host.Records().AddFirm({"FIRM1", "[PORTFOLIORISKCONFIG]\nBOARDTAG=S\nCURRENCY=USD\n"});
+  host.Records().AddFirm({"FIRM2", "[PORTFOLIORISKCONFIG]\nBOARDTAG=TQBRVERYLONG\n"});
   for (const char* firm : {"FIRM1", "FIRM2"})
     for (const char* account : {"A1", "A2", "A3"})
       host.Clients().SetClientCode(firm, account, account + 1);  // client codes of one character
@@ -248,8 +246,7 @@ TEST_F(RiskTableUpdateTest, TablesAnswerForTheirClientsAndPatterns) {
 }
 
 TEST_F(RecalculationTest, ClientMarksAreReArmedByKind) {
-  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
-  TClientRiskRecord* client = Client("FIRM1", "ACC1");
+  TClientRiskRecord* client = module.Clients().OnLimit(LimitRecord({"FIRM1", "ACC1"}).data(), 0);
   client->lastSentUp = 1.5;
   client->lastSentMl2 = 2.5;
   module.ResetClientMarks(false, true);
@@ -304,6 +301,14 @@ TEST_F(ClientFilterFileTest, AllowedClientsWinsWhereverItStands) {
   EXPECT_EQ(FilterTexts(),
             (std::set<std::string>{"K01 (FIRM1)", "K02 (FIRM2)", std::string(250, 'L') + " (FIRM)"}));
   EXPECT_EQ(table->GetClientFilterMode(), 0u) << "allow";
+}
+
+TEST_F(ClientFilterFileTest, ATableOpensWithTheFilterFileOfTheSettings) {
+  module.Settings().NeedReadFilterFromFile = true;
+  module.Settings().FilterFileName = Write("[ExcludedClients]\r\nK07, FIRM2=\r\n");
+  table = OpenTable();
+  EXPECT_EQ(FilterTexts(), std::set<std::string>{"K07 (FIRM2)"});
+  EXPECT_EQ(table->GetClientFilterMode(), 1u) << "exclude";
 }
 
 TEST_F(ClientFilterFileTest, ExcludedClientsAloneExcludeAndACodeAloneMeansEveryFirm) {
