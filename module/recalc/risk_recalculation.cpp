@@ -55,6 +55,13 @@ bool AskClientParam(const TClientRiskRecord& record, int32_t portfolioId, int32_
   return true;
 }
 
+// A client parameter of a portfolio; the fallback when the host does not answer.
+double ClientParam(const TClientRiskRecord& record, int32_t portfolioId, int32_t id, double fallback) {
+  double value = fallback;
+  AskClientParam(record, portfolioId, id, &value);
+  return value;
+}
+
 int32_t LastPortfolioId(const TClientRiskRecord& record) {
   int32_t count = 0;
   HostCall<203>(record.firm, record.clientCode, nullptr, &count);
@@ -188,9 +195,9 @@ void CRiskRecalculation::ApplyLimits(TClientRiskRecord& record) const {
 
 double CRiskRecalculation::ApplyPositions(TClientRiskRecord& record) const {
   using namespace host_data::position;
-  record.variationMargin = record.optionLiquidationValue = record.derivativesAssets = 0;
-  record.totalAssets = record.currentDebt = record.sfr = record.sfrOpenPositions = 0;
-  record.cashLeverage = 0;
+  // The assets, debt, ratios and leverage that follow from these are all
+  // computed afresh from them.
+  record.variationMargin = record.optionLiquidationValue = 0;
   double numerator = 0;
   for (const uint8_t* position : record.positions) {
     if (position == nullptr) continue;
@@ -230,18 +237,14 @@ void CRiskRecalculation::ComputeParameters(TClientRiskRecord& record, double lev
     record.totalAssets = record.derivativesAssets;
     record.marginLevel = 0;
   } else {
-    double collateral = 0;
-    if (!record.specialPortfolio) {
-      collateral = ClientValue(record, kCollateralValue, 0) * 100;
-    } else if (AskClientParam(record, record.portfolioId, kCollateralValue, &collateral)) {
-      collateral *= 100;
-    } else {
-      collateral = 0;
-    }
-    record.totalAssets = m14 + record.optionLiquidationValue + collateral;
+    // A special portfolio's collateral is a parameter of its portfolio.
+    const double collateral = record.specialPortfolio
+                                  ? ClientParam(record, record.portfolioId, kCollateralValue, 0)
+                                  : ClientValue(record, kCollateralValue, 0);
+    record.totalAssets = m14 + record.optionLiquidationValue + collateral * 100;
     // A value the host does not answer keeps the one shown so far.
     record.marginLevel = ClientValue(record, kMarginLevelValue, record.marginLevel);
-    double spot = 0, value6 = 0, value5 = 0, value40 = 0;
+    double spot, value6, value5, value40;
     GetSpotPortfolioValues(record.MarketKey(), &spot, &value6, &value5, &value40);
     record.modifiedMarginLevel = CalcFundsRatio(spot, value6, value5, record.variationMargin, 1);
   }

@@ -142,8 +142,11 @@ struct RecalculationCase {
   std::vector<FullRun> runs;
 };
 
+// A client no run has computed keeps its record's first values.
 const std::vector<double> kUntouched = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                         kBlank, kBlank, kBlank, kBlank, 0, 0, 0};
+// A client whose one limit gives a day-start limit of 1000 and nothing else:
+// no net position, so no funds sufficiency, and liquidity coefficients of 1.
 const std::vector<double> kDayStartTen = {10, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                           kBlank, kBlank, 1, 1, 0, 0, 0};
 
