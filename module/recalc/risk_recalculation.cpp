@@ -41,7 +41,7 @@ void CopyText(char (&field)[N], const char* text) {
 // A client parameter of the host (host function 134); the fallback when the
 // host does not answer.
 double ClientValue(const TClientRiskRecord& record, int number, double fallback) {
-  double value = 0;
+  double value;  // written by the host when it answers
   return HostCall<134>(record.firm, record.clientCode, number, &value, 0) == 0 ? value
                                                                                    : fallback;
 }

@@ -293,8 +293,7 @@ TEST_P(RecalculationRoad, TheRiskTableShowsEveryClientsValues) {
           EXPECT_EQ(shown, "") << client.account << " column " << column;
         } else {
           // Money is shown with 2 decimals, ratios with 4.
-          const double tolerance = column <= 17 ? 0.0051 : 0.000051;
-          EXPECT_NEAR(ShownNumber(shown), client.columns[i], tolerance)
+          EXPECT_NEAR(ShownNumber(shown), client.columns[i], column <= 17 ? 0.0051 : 0.000051)
               << client.account << " column " << column << " shows " << shown;
         }
       }
@@ -320,6 +319,9 @@ TEST_F(MainRoadTest, ARestoredTableAnswersWithItsWindow) {
   HWND window = reinterpret_cast<HWND>(static_cast<intptr_t>(answer));
   ASSERT_TRUE(IsWindow(window)) << answer;
   EXPECT_NE(SendMessageA(window, WM_GETICON, ICON_SMALL, 0), 0) << "the host's table icon";
+  char caption[64] = {};
+  GetWindowTextA(window, caption, sizeof caption);
+  EXPECT_STREQ(caption, "restored") << "the caption the host restores";
   EXPECT_NE(ListInside(window), nullptr) << "the window holds the restored table's list";
 }
 }  // namespace

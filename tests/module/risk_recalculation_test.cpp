@@ -125,13 +125,17 @@ TEST_F(RecalculationTest, EachFirmsBrokerSettingsAreReadOncePerRun) {
   EXPECT_EQ(host.Log().Count(148), 12) << "and asks for every client code again";
 }
 
-TEST_F(RecalculationTest, ShortOrEmptyRecordsAreIgnored) {
-  const std::vector<uint8_t> record = LimitRecord({"FIRM1", "ACC1"});
+TEST_F(RecalculationTest, ShortOrEmptyRecordsAndOtherCodesAreIgnored) {
+  const std::vector<uint8_t> record = LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100});
   EXPECT_TRUE(module.OnHostCommand(1, kLimitRecordCode, record.data(), 159));
   EXPECT_TRUE(module.OnHostCommand(1, kLimitRecordCode, nullptr, 160));
   EXPECT_TRUE(module.OnHostCommand(2, kLimitRecordCode, record.data(), 160));
   EXPECT_TRUE(module.OnHostCommand(1, kPositionRecordCode + 1, record.data(), 160));
   EXPECT_TRUE(module.Clients().Clients().empty());
+  Push(kLimitRecordCode, record);
+  EXPECT_TRUE(module.OnHostCommand(1, kLimitRemovalCode + 1, record.data(), 4)) << "not a removal";
+  FirmSettings("FIRM1");
+  EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->dayStartLimit, 100);
 }
 
 TEST_F(RecalculationTest, IntervalZeroLeavesTheTimerStoppedAndUnloadStopsIt) {
