@@ -158,7 +158,7 @@ void CRiskRecalculation::TakeSecondFirm(TClientRiskRecord& record) const {
   if (record.united) {
     const std::string firm = m_rules.SecondFirmOf(record.account);
     if (!firm.empty()) CopyText(record.secondFirm, firm.c_str());
-  } else if (record.clientCode[0] != 0) {
+  } else {
     CopyText(record.secondFirm, record.firm);
   }
 }

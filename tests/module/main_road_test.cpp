@@ -47,15 +47,13 @@ double ShownNumber(const std::string& text) {
 
 using Settings = std::vector<std::pair<const char*, const char*>>;
 
-class PluginInHost : public ::testing::Test {
+class MainRoadTest : public ::testing::Test {
  protected:
   // The timer stays stopped, so every run below is a firm's settings arriving.
   void Start(const Settings& settings, const std::string& scenario = "") {
-    const std::string ini = folder.File("info.ini");
-    WriteIniValue(ini, "Vantrel", "RecalcRiskParamsInterval", "0");
-    WriteIniValue(ini, "Vantrel", "UsePositiveVarMargin", "2");
-    WriteIniValue(ini, "Vantrel", "ClientsType", "0");
-    for (const auto& setting : settings) WriteIniValue(ini, "Vantrel", setting.first, setting.second);
+    Settings all = {{"RecalcRiskParamsInterval", "0"}, {"UsePositiveVarMargin", "2"}, {"ClientsType", "0"}};
+    all.insert(all.end(), settings.begin(), settings.end());
+    for (const auto& setting : all) WriteIniValue(folder.File("info.ini"), "Vantrel", setting.first, setting.second);
     ASSERT_TRUE(host.CreateFrame("test host", true));
     const std::string market = folder.File("market.ini");
     WriteFileBytes(market, scenario);
@@ -233,7 +231,7 @@ const RecalculationCase kCases[] = {
      "[ClientValue3]\nFirm=FIRM5\nClient=C8\nNumber=8\nValue=1.5\n"
      "[ClientValue4]\nFirm=FIRM5\nClient=C9\nNumber=8\nValue=2.5\n"
      "[ClientValue5]\nFirm=FIRM5\nClient=C9\nNumber=7\nValue=60\n",
-     {{"FIRM5", "ACC8", 5, 0, 0, 0, 10000, 0, 0, 0, 10000}, {"FIRM5", "ACC9", 6, 0, 0, 0, 20000}},
+     {{"FIRM5", "ACC8", 5, 0, 0, 0, 10000, 0, 0, 0, 10000}, {"FIRM5", "ACC9", 6, 1, 0, 0, 20000}},
      {},
      {{nullptr, "FIRM5", {}, {}},
       // The host now refuses values 16, 7 and 8 (writing 999 all the same);
@@ -267,7 +265,7 @@ const RecalculationCase kCases[] = {
 
 void PrintTo(const RecalculationCase& c, std::ostream* out) { *out << c.name; }
 
-class RecalculationRoad : public PluginInHost,
+class RecalculationRoad : public MainRoadTest,
                           public ::testing::WithParamInterface<RecalculationCase> {};
 
 TEST_P(RecalculationRoad, TheRiskTableShowsEveryClientsValues) {
@@ -308,8 +306,6 @@ TEST_P(RecalculationRoad, TheRiskTableShowsEveryClientsValues) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, RecalculationRoad, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
-
-using MainRoadTest = PluginInHost;
 
 TEST_F(MainRoadTest, ARestoredTableAnswersWithItsWindow) {
   Start({});

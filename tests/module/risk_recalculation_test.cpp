@@ -177,26 +177,29 @@ TEST_F(RecalculationTest, StartOfWorkForgetsTheFirmsAndTheTickCounts) {
   EXPECT_EQ(module.TickCounter(), 30);
 }
 
-// A host whose first answer for a command id is none (0), then 1, 2, ...
+// A host whose answers for command ids count up from 0 (none) or from 1.
 int g_nextCommandId = 0;
 int __stdcall NextCommandId() { return g_nextCommandId++; }
 
-class CommandIdTest : public RecalculationTest {
+class CommandIdTest : public RecalculationTest, public ::testing::WithParamInterface<int> {
  protected:
   CommandIdTest() {
-    g_nextCommandId = 0;
+    g_nextCommandId = GetParam();
     host.Install<9>(NextCommandId);
   }
 };
 
-TEST_F(CommandIdTest, EachContextCommandGetsTheHostsNextId) {
-  EXPECT_EQ(module.FindHostCommandId(40005), -1) << "the host answered 0: no id";
-  int hostId = 1;
-  for (int command : {40006, 40007, 40085, 40008, 40009, 40010, 40011, 40080, 40012, 40013,
-                      40014, 40086, 40015, 40016, 40017, 40018, 40082, 40049, 40070, 40072,
-                      40083, 40075, 40076, 40077, 40078, 40084, 40079})
-    EXPECT_EQ(module.FindHostCommandId(command), hostId++) << command;
+TEST_P(CommandIdTest, EachContextCommandGetsTheHostsNextId) {
+  int hostId = GetParam();
+  for (int command : {40005, 40006, 40007, 40085, 40008, 40009, 40010, 40011, 40080, 40012,
+                      40013, 40014, 40086, 40015, 40016, 40017, 40018, 40082, 40049, 40070,
+                      40072, 40083, 40075, 40076, 40077, 40078, 40084, 40079}) {
+    EXPECT_EQ(module.FindHostCommandId(command), hostId > 0 ? hostId : -1) << "0 is no id";
+    ++hostId;
+  }
 }
+
+INSTANTIATE_TEST_SUITE_P(FirstAnswers, CommandIdTest, ::testing::Values(0, 1));
 
 TEST_F(RecalculationTest, RestoringRefusesABadMarkerOrAnUnknownKind) {
   const uint32_t records[2][2] = {{20090421, 210606}, {20090420, 210605}};
