@@ -183,6 +183,7 @@ const RecalculationCase kCases[] = {
      "Value56=85000\nValue64=5000\n"
      "[Spot2]\nFirm=FIRM2\nClient=C3\nBoardTag=TQBR\nCurrency=USD\nValue40=10000\nValue48=50000\n"
      "Value56=12000\n"
+     // Under the library's default board tag and currency: not the firm's.
      "[Spot3]\nFirm=FIRM2\nClient=C2\nBoardTag=EQTV\nCurrency=SUR\nValue40=1\nValue56=1\n"
      "[ClientValue1]\nFirm=FIRM2\nClient=C2\nNumber=16\nValue=1500\n"
      "[ClientValue2]\nFirm=FIRM2\nClient=C2\nNumber=7\nValue=400\n"
@@ -214,8 +215,9 @@ const RecalculationCase kCases[] = {
           100 * 97500.0 / 127500,
           3000.0 / 120000}},  // 10 x 2 x 100 x 3 / 2
         {"ACC3", "C3",
-         {100, 120, 400, 0, -900, -60, 8,
-          50, 45,
+         {100, 120, 400, 0,   // spot record's 40 and 56; no net position for open positions
+          -900, -60, 8,        // planned: client value 16 -900; VM 1000 - 200
+          50, 45,              // interim 5000, accrued 5000 - 500
           -102,               // short: offer 102 x -1 x 100
           -662, 548, 0,       // -90000 + 40000 - 6000 - 10200; 40000 - 10200 + 250 x 100
           54800.0 / 40000, kBlank,  // no net position for open positions
@@ -246,7 +248,7 @@ const RecalculationCase kCases[] = {
                         100, 0}},  // no spot record: (0 + 0 + 0) / 0 gives 1
         {"ACC9", "C9", {0, 0, 200, 0, 0, 0, 0, 0, 0, 0, 200, 200, 0, 1, kBlank, 0, 0, 2.5, 100, 0}}},
        {}}}},
-    {"RulesExcludeAClientAndUnitedClientsAreLeftOut", 
+    {"RulesExcludeAClientAndUnitedClientsAreLeftOut",
      {{"ClientsType2", "1"}, {"UseVarMargin", "1"}},
      "[Account1]\nFirm=FIRM6\nAccount=ACC7\nClientCode=C7\n",
      {{"FIRM6", "ACC5", 7, 0, 0, 1000}, {"FIRM6", "ACC6", 8, 0, 0, 1000},
