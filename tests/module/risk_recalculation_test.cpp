@@ -20,14 +20,6 @@ class RecalculationTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(host.CreateFrame("test host", false));
-    host.Records().AddClass({"SPBFUT", 0x48});
-    SecuritySpec security;
-    security.classCode = "SPBFUT";
-    security.code = "RIZ6";
-    security.type = 4;
-    security.valueDivisor = 1;
-    security.contractUnits = 1;
-    host.Records().AddSecurity(security);
     uint32_t callbacks[host::kCallbackCount] = {host::kCallbackTableBytes};
     int code = 0;
     char text[256];
