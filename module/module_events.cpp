@@ -13,6 +13,9 @@
 namespace {
 constexpr int kFirmObjectKind = 14, kFirmObjectSize = 96;
 constexpr int kFirmObjectText = 4, kFirmObjectName = 8, kFirmObjectReady = 88;
+constexpr size_t kFirmNameCapacity = kFirmObjectReady - kFirmObjectName;
+// The host's start event hands over a buffer that the plug-in never reads.
+constexpr int kStartBufferSize = 1024;
 
 int64_t Now() { return static_cast<int64_t>(std::time(nullptr)); }
 }  // namespace
@@ -21,8 +24,8 @@ int CVantrelModule::OnHostEvent(uint32_t event, const char* name, uint32_t p3, u
   switch (event) {
     case 1: {
       m_startTime = Now();
-      char buffer[1024] = {};
-      CallHost<146>("VanTrel.dll", 1024, buffer, 1024);
+      char buffer[kStartBufferSize] = {};
+      CallHost<146>("VanTrel.dll", kStartBufferSize, buffer, kStartBufferSize);
       ForgetRules();
       break;
     }
@@ -82,8 +85,8 @@ void CVantrelModule::ReadAllFirmSettings(bool* recalculate) {
       *recalculate = false;
       continue;
     }
-    char name[kFirmObjectReady - kFirmObjectName + 1] = {};
-    std::memcpy(name, object + kFirmObjectName, sizeof name - 1);
+    const char* nameField = reinterpret_cast<const char*>(object + kFirmObjectName);
+    const std::string name(nameField, strnlen(nameField, kFirmNameCapacity));
     m_firms.push_back(name);
     auto text = reinterpret_cast<const char*>(host::record::Read<uintptr_t>(object, kFirmObjectText));
     if (text != nullptr && m_rules.ParseClientCodeChangeRules(name, text)) ResetClientRuleIndexes();

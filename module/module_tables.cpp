@@ -42,13 +42,13 @@ HWND CVantrelModule::CreateTable(uint32_t type, bool restoring, uint32_t, const 
 int CVantrelModule::RestoreWindow(uint32_t a, const char* caption, uint32_t b, uint32_t c,
                                   uint32_t d) {
   CallHost<59>(c, d);
-  uint32_t marker = 0, kind = 0;
+  uint32_t marker, kind;  // each read only once the host has filled it
   HWND window = nullptr;
   if (CallHost<63>(&marker, sizeof marker) != 0 && marker == kWindowStateVersion &&
       CallHost<63>(&kind, sizeof kind) != 0)
     window = CreateTable(kind, true, a, caption, b);
   CallHost<60>();
-  return window != nullptr ? 1 : 0;
+  return static_cast<int>(reinterpret_cast<intptr_t>(window));
 }
 
 std::vector<TClientRiskRecord*> CVantrelModule::RiskRecords() const {
@@ -84,7 +84,6 @@ void CVantrelModule::UpdateRiskTables() {
     int rows = view->GetRowCount();
     for (int line = 1; line < rows; ++line) {
       auto* record = static_cast<TClientRiskRecord*>(view->GetRowObject(line));
-      if (record == nullptr) continue;
       if (!table->AcceptsRecord(record) || record->ExclusionMark != kRuleIncluded) {
         table->DeleteRow(record);
         --line;

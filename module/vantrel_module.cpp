@@ -29,6 +29,14 @@ constexpr uint32_t kParamListCapacity = 17230;
 void CALLBACK RecalcTimerProc(HWND, UINT, UINT_PTR, DWORD) {
   if (g_pModule != nullptr) g_pModule->OnRecalcTimer();
 }
+
+// The check mark of the notification switch in a window's menu, set on the
+// host's id of the command, which is what the host's menu holds; an id the
+// host never gave (-1) or a window without a menu marks nothing.
+void ShowNotificationSwitch(HWND window, int hostId, bool on) {
+  CheckMenuItem(GetMenu(window), static_cast<UINT>(hostId),
+                MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+}
 }  // namespace
 
 CVantrelModule::CVantrelModule(HINSTANCE instance)
@@ -98,21 +106,13 @@ void CVantrelModule::RegisterCommands() {
 }
 
 void CVantrelModule::UpdateCommandStates() {
-  HWND mainWindow = static_cast<HWND>(CallHost<25>(host::kMainFrame));
-  const int hostId = FindHostCommandId(ID_NOTIFICATION_SWITCH);
-  if (mainWindow == nullptr || hostId == -1) return;
-  CheckMenuItem(GetMenu(mainWindow), static_cast<UINT>(hostId),
-                MF_BYCOMMAND | (m_settings.NotificationsOn ? MF_CHECKED : MF_UNCHECKED));
+  ShowNotificationSwitch(static_cast<HWND>(CallHost<25>(host::kMainFrame)),
+                         FindHostCommandId(ID_NOTIFICATION_SWITCH), m_settings.NotificationsOn);
 }
 
-// The check mark is set on the host's id of the command, which is what the
-// host's menu holds.
 void CVantrelModule::ToggleNotifications(HWND window) {
   m_settings.NotificationsOn = !m_settings.NotificationsOn;
-  const int hostId = FindHostCommandId(ID_NOTIFICATION_SWITCH);
-  if (hostId == -1) return;
-  CheckMenuItem(GetMenu(window), static_cast<UINT>(hostId),
-                MF_BYCOMMAND | (m_settings.NotificationsOn ? MF_CHECKED : MF_UNCHECKED));
+  ShowNotificationSwitch(window, FindHostCommandId(ID_NOTIFICATION_SWITCH), m_settings.NotificationsOn);
 }
 
 int CVantrelModule::OnMenuCommand(HWND window, int commandId, bool notFound) {

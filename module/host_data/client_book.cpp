@@ -20,6 +20,9 @@ bool IsRemoved(const uint8_t* limit) {
 
 std::string RecordFirm(const uint8_t* record) { return FixedText(record, host_data::kFirm); }
 std::string RecordAccount(const uint8_t* record) { return FixedText(record, host_data::kAccount); }
+std::string RecordSecurityCode(const uint8_t* position) {
+  return FixedText(position, host_data::position::kSecurityCodes);
+}
 
 TClientRiskRecord* CClientBook::ClientOf(const uint8_t* record) {
   const std::string firm = RecordFirm(record), account = RecordAccount(record);

@@ -51,3 +51,5 @@ class CClientBook {
 // The firm and trading account texts of a limit or position record.
 std::string RecordFirm(const uint8_t* record);
 std::string RecordAccount(const uint8_t* record);
+// The security code of a position record.
+std::string RecordSecurityCode(const uint8_t* position);

@@ -62,8 +62,9 @@ void CVantrelModule::ReadClientFilterFile(const std::string& path, CTablePlugin*
 
   WIN32_FILE_ATTRIBUTE_DATA attributes;
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes)) return;
+  if (attributes.nFileSizeHigh != 0) return;
+  // An empty file reads as no entries: the filters stay empty, in allow mode.
   const size_t size = attributes.nFileSizeLow;
-  if (size == 0 || attributes.nFileSizeHigh != 0) return;
   std::vector<char> entries(size + 2, '\0');
   GetPrivateProfileSectionA(section, entries.data(), static_cast<DWORD>(size), path.c_str());
 

@@ -41,7 +41,7 @@ void CopyText(char (&field)[N], const char* text) {
 // A client parameter of the host (host function 134); the fallback when the
 // host does not answer.
 double ClientValue(const TClientRiskRecord& record, int number, double fallback) {
-  double value = 0;
+  double value;  // written by the host when it answers
   return HostCall<134>(record.firm, record.clientCode, number, &value, 0) == 0 ? value
                                                                                    : fallback;
 }
@@ -55,16 +55,21 @@ bool AskClientParam(const TClientRiskRecord& record, int32_t portfolioId, int32_
   return true;
 }
 
+// A client parameter of a portfolio; the fallback when the host does not answer.
+double ClientParam(const TClientRiskRecord& record, int32_t portfolioId, int32_t id, double fallback) {
+  double value = fallback;
+  AskClientParam(record, portfolioId, id, &value);
+  return value;
+}
+
 int32_t LastPortfolioId(const TClientRiskRecord& record) {
   int32_t count = 0;
   HostCall<203>(record.firm, record.clientCode, nullptr, &count);
   if (count < 1) return 0;
-  std::vector<int32_t> ids(static_cast<size_t>(count), 0);
   // The host never gets to write more entries than it counted first.
-  int32_t filled = count;
-  HostCall<203>(record.firm, record.clientCode, ids.data(), &filled);
-  filled = std::clamp(filled, 0, count);
-  return filled > 0 ? ids[filled - 1] : 0;
+  std::vector<int32_t> ids(static_cast<size_t>(count), 0);
+  HostCall<203>(record.firm, record.clientCode, ids.data(), &count);
+  return ids.back();
 }
 
 // The board tag and currency of the firm's DEFAULT portfolio risk
@@ -153,7 +158,7 @@ void CRiskRecalculation::TakeSecondFirm(TClientRiskRecord& record) const {
   if (record.united) {
     const std::string firm = m_rules.SecondFirmOf(record.account);
     if (!firm.empty()) CopyText(record.secondFirm, firm.c_str());
-  } else if (record.clientCode[0] != 0) {
+  } else {
     CopyText(record.secondFirm, record.firm);
   }
 }
@@ -190,16 +195,15 @@ void CRiskRecalculation::ApplyLimits(TClientRiskRecord& record) const {
 
 double CRiskRecalculation::ApplyPositions(TClientRiskRecord& record) const {
   using namespace host_data::position;
-  record.variationMargin = record.optionLiquidationValue = record.derivativesAssets = 0;
-  record.totalAssets = record.currentDebt = record.sfr = record.sfrOpenPositions = 0;
-  record.cashLeverage = 0;
+  // The assets, debt, ratios and leverage that follow from these are all
+  // computed afresh from them.
+  record.variationMargin = record.optionLiquidationValue = 0;
   double numerator = 0;
   for (const uint8_t* position : record.positions) {
     if (position == nullptr) continue;
     record.variationMargin += Read<double>(position, kVariationMargin);
-    char code[host_data::kTextCapacity] = {};
-    std::memcpy(code, position + kSecurityCodes, sizeof code - 1);
-    const uint8_t* security = FindSecurityInClasses(code, kPositionClassMask, 0, nullptr);
+    const uint8_t* security =
+        FindSecurityInClasses(RecordSecurityCode(position).c_str(), kPositionClassMask, 0, nullptr);
     if (security == nullptr) continue;
     const int32_t quantity = Read<int32_t>(position, kQuantity);
     numerator += CashLeverageAddend(security, quantity);
@@ -233,17 +237,14 @@ void CRiskRecalculation::ComputeParameters(TClientRiskRecord& record, double lev
     record.totalAssets = record.derivativesAssets;
     record.marginLevel = 0;
   } else {
-    double collateral = 0;
-    if (!record.specialPortfolio) {
-      collateral = ClientValue(record, kCollateralValue, 0) * 100;
-    } else if (AskClientParam(record, record.portfolioId, kCollateralValue, &collateral)) {
-      collateral *= 100;
-    } else {
-      collateral = 0;
-    }
-    record.totalAssets = m14 + record.optionLiquidationValue + collateral;
-    record.marginLevel = ClientValue(record, kMarginLevelValue, 0);
-    double spot = 0, value6 = 0, value5 = 0, value40 = 0;
+    // A special portfolio's collateral is a parameter of its portfolio.
+    const double collateral = record.specialPortfolio
+                                  ? ClientParam(record, record.portfolioId, kCollateralValue, 0)
+                                  : ClientValue(record, kCollateralValue, 0);
+    record.totalAssets = m14 + record.optionLiquidationValue + collateral * 100;
+    // A value the host does not answer keeps the one shown so far.
+    record.marginLevel = ClientValue(record, kMarginLevelValue, record.marginLevel);
+    double spot, value6, value5, value40;
     GetSpotPortfolioValues(record.MarketKey(), &spot, &value6, &value5, &value40);
     record.modifiedMarginLevel = CalcFundsRatio(spot, value6, value5, record.variationMargin, 1);
   }

@@ -30,7 +30,7 @@ TEST(ClientBook, ALimitOfTheSameIdReplacesTheOldOneAndANewIdIsAdded) {
   book.OnLimit(LimitRecord(fields).data(), 2);
   ASSERT_EQ(client->limits.size(), 1u);
   double value;
-  std::memcpy(&value, client->limits[0] + host_data::limit::kDayStartValue, sizeof value);
+  std::memcpy(&value, client->limits[0] + 48, sizeof value);
   EXPECT_EQ(value, 20);
   fields.id = 2;
   book.OnLimit(LimitRecord(fields).data(), 3);
@@ -44,27 +44,20 @@ TEST(ClientBook, ARemovedLimitIsMarkedUntilItComesAgain) {
   book.OnLimitRemoval(7, 50);
   EXPECT_EQ(client->dataTime, 50);
   int32_t markA, markB;
-  std::memcpy(&markA, client->limits[0] + host_data::limit::kResetMarkA, 4);
-  std::memcpy(&markB, client->limits[0] + host_data::limit::kResetMarkB, 4);
+  std::memcpy(&markA, client->limits[0] + 88, 4);
+  std::memcpy(&markB, client->limits[0] + 92, 4);
   EXPECT_EQ(markA, -111);
   EXPECT_EQ(markB, -333);
   // A record that still carries the marker is ignored; a fresh one replaces it.
   EXPECT_EQ(book.OnLimit(client->limits[0], 60), nullptr);
   book.OnLimit(LimitRecord({"FIRM1", "ACC1", 7}).data(), 70);
-  std::memcpy(&markA, client->limits[0] + host_data::limit::kResetMarkA, 4);
+  std::memcpy(&markA, client->limits[0] + 88, 4);
   EXPECT_EQ(markA, 0);
   EXPECT_EQ(client->limits.size(), 1u);
   book.OnLimitRemoval(99, 80);  // an unknown id changes nothing
   EXPECT_EQ(client->dataTime, 70);
-}
-
-TEST(ClientBook, ClearForgetsClientsAndRecords) {
-  CClientBook book;
-  book.OnLimit(LimitRecord({"FIRM1", "ACC1"}).data(), 1);
-  book.OnPosition(PositionRecord({"FIRM1", "ACC1"}).data(), 1);
-  book.Clear();
-  EXPECT_TRUE(book.Clients().empty());
-  EXPECT_EQ(book.LimitCount(), 0u);
-  EXPECT_EQ(book.PositionCount(), 0u);
+  std::vector<uint8_t> halfMarked = LimitRecord({"FIRM1", "ACC1", 8});
+  PutField<int32_t>(halfMarked, 88, -111);
+  EXPECT_EQ(book.OnLimit(halfMarked.data(), 90), client) << "half the marker is no marker";
 }
 }  // namespace

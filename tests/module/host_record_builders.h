@@ -1,12 +1,15 @@
-// Limit and position records for the module's tests, laid out by the
-// stand-in host's record builders; the fields come in the order the tests
-// name a client: firm, account, id, then the values.
+// Limit and position records for the module's tests, laid out here byte by
+// byte at the host's offsets, so that a wrong offset in the product fails a
+// test; the fields come in the order the tests name a client: firm, account,
+// id, then the values.
 #pragma once
 
-#include "host/standin/host_records.h"
-
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
+
+constexpr uint32_t kLimitRecordCode = 32985, kPositionRecordCode = 32986, kLimitRemovalCode = 152;
 
 struct LimitFields {
   std::string firm, account;
@@ -22,31 +25,41 @@ struct PositionFields {
   double variationMargin = 0;
 };
 
+template <typename T>
+void PutField(std::vector<uint8_t>& record, int offset, T value) {
+  std::memcpy(record.data() + offset, &value, sizeof value);
+}
+
+// The host's codes hold at most 12 characters and a NUL.
+inline void PutCode(std::vector<uint8_t>& record, int offset, const std::string& text) {
+  std::memcpy(record.data() + offset, text.data(), text.size() < 12 ? text.size() : 12);
+}
+
 inline std::vector<uint8_t> LimitRecord(const LimitFields& f) {
-  LimitSpec limit;
-  limit.id = f.id;
-  limit.firm = f.firm;
-  limit.account = f.account;
-  limit.type = f.type;
-  limit.coefficient = f.coefficient;
-  limit.dayStart = f.dayStart;
-  limit.netPosition = f.netPosition;
-  limit.planned = f.planned;
-  limit.realVariationMargin = f.realVariationMargin;
-  limit.interimBase = f.interimBase;
-  limit.netPositionOpen = f.netPositionOpen;
-  limit.deduction112 = f.deduction112;
-  limit.deduction120 = f.deduction120;
-  return BuildLimit(limit).bytes;
+  std::vector<uint8_t> record(160, 0);
+  PutField<int32_t>(record, 0, f.id);
+  PutCode(record, 4, f.firm);
+  PutCode(record, 17, f.account);
+  PutField<int16_t>(record, 30, f.type);
+  PutField(record, 32, f.coefficient);
+  PutField(record, 48, f.dayStart);
+  PutField(record, 56, f.netPosition);
+  PutField(record, 64, f.planned);
+  PutField(record, 72, f.realVariationMargin);
+  PutField(record, 80, f.interimBase);
+  PutField(record, 104, f.netPositionOpen);
+  PutField(record, 112, f.deduction112);
+  PutField(record, 120, f.deduction120);
+  return record;
 }
 
 inline std::vector<uint8_t> PositionRecord(const PositionFields& f) {
-  PositionSpec position;
-  position.id = f.id;
-  position.firm = f.firm;
-  position.account = f.account;
-  position.security = f.security;
-  position.quantity = f.quantity;
-  position.variationMargin = f.variationMargin;
-  return BuildPosition(position).bytes;
+  std::vector<uint8_t> record(144, 0);
+  PutField<int32_t>(record, 0, f.id);
+  PutCode(record, 4, f.firm);
+  PutCode(record, 17, f.account);
+  PutCode(record, 30, f.security);
+  PutField<int32_t>(record, 68, f.quantity);
+  PutField(record, 96, f.variationMargin);
+  return record;
 }

@@ -59,6 +59,8 @@ TEST_F(ModuleLifeCycleTest, UnloadSavesTheSettingsItRead) {
   EXPECT_EQ(ReadIniValue(folder.File("info.ini"), "Vantrel", "RecalcRiskParamsInterval"), "2500");
   EXPECT_EQ(ReadIniValue(folder.File("info.ini"), "Vantrel", "TraceLogLevel"), "0")
       << "every key is written at unload";
+  plugin.Unload();
+  EXPECT_EQ(host.Log().Count(51), 3) << "the three filter handles go back to the host";
 }
 
 TEST_F(ModuleLifeCycleTest, PluginParam17230Answers1024AndOthersLeaveTheValue) {
@@ -75,12 +77,14 @@ TEST_F(ModuleLifeCycleTest, NotificationSwitchChecksTheHostCommandInTheMenu) {
   Start();
   const UINT hostId = HostIdOf("Включить режим оповещений");
   ASSERT_NE(hostId, 0u);
-  HMENU bar = GetMenu(host.Frame());
-  const bool before = (GetMenuState(bar, hostId, MF_BYCOMMAND) & MF_CHECKED) != 0;
-  SendMessageA(host.Frame(), WM_COMMAND, MAKEWPARAM(hostId, 0), 0);
-  EXPECT_NE((GetMenuState(bar, hostId, MF_BYCOMMAND) & MF_CHECKED) != 0, before);
-  SendMessageA(host.Frame(), WM_COMMAND, MAKEWPARAM(hostId, 0), 0);
-  EXPECT_EQ((GetMenuState(bar, hostId, MF_BYCOMMAND) & MF_CHECKED) != 0, before);
+  auto checked = [&] { return (GetMenuState(GetMenu(host.Frame()), hostId, MF_BYCOMMAND) & MF_CHECKED) != 0; };
+  auto command = [&](UINT id) { return plugin.Callback<2>(host.Frame(), WM_COMMAND, MAKEWPARAM(id, 0), 0); };
+  EXPECT_TRUE(checked()) << "notifications are on at start";
+  EXPECT_EQ(command(hostId), 1);
+  EXPECT_FALSE(checked());
+  EXPECT_EQ(command(hostId), 1);
+  EXPECT_TRUE(checked());
+  EXPECT_EQ(command(hostId + 1000), 0) << "not a command of the plug-in";
 }
 
 TEST_F(ModuleLifeCycleTest, NotificationsStartOffWhenTheSettingsSaySo) {

@@ -2,63 +2,24 @@
 // record intake and host events, with the stand-in host answering.
 #include "host/standin/standin_host.h"
 #include "host/standin/window_state_store.h"
-#include "host/standin/sdk_window_host.h"
 #include "module/host_record_builders.h"
 #include "module/temp_folder.h"
 #include "module/vantrel_module.h"
 #include "sdk/numeric.h"
 #include "support/dialog_driver.h"
 #include "support/host_program_folder.h"
-#include "sdk/table_view.h"
 #include "windows/tables/risk_params_table.h"
-#include "module/table_refresh.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <map>
 #include <set>
 #include <string>
 
 namespace {
-// The accounts the host resolves to a client code: clients with a united position.
-std::map<std::string, std::string> g_unitedAccounts;
-
-int __stdcall ClientCodeOfAccount(const void*, const char* account, char* code, int capacity) {
-  const auto found = g_unitedAccounts.find(account);
-  if (found == g_unitedAccounts.end()) return 0;
-  lstrcpynA(code, found->second.c_str(), capacity);
-  return 1;
-}
-int __stdcall Qualification(const void*, const char*, int, double* value, int) {
-  *value = 1;
-  return 0;
-}
-void __stdcall ClientParam(const void*, const char*, int32_t, host::ClientParamRequest* request, int) {
-  request->status = 1;
-}
-void __stdcall PortfolioIds(const void*, const char*, int32_t*, int32_t* count) { *count = 0; }
-
 class RecalculationTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    g_unitedAccounts.clear();
     ASSERT_TRUE(host.CreateFrame("test host", false));
-    if (UsesTestClients()) {
-      host.Install<148>(ClientCodeOfAccount);
-      host.Install<135>(Qualification);
-      host.Install<202>(ClientParam);
-      host.Install<203>(PortfolioIds);
-    }
-    const int futures = host.Records().AddClass({"SPBFUT", 0x48});
-    (void)futures;
-    SecuritySpec security;
-    security.classCode = "SPBFUT";
-    security.code = "RIZ6";
-    security.type = 4;
-    security.valueDivisor = 1;
-    security.contractUnits = 1;
-    host.Records().AddSecurity(security);
     uint32_t callbacks[host::kCallbackCount] = {host::kCallbackTableBytes};
     int code = 0;
     char text[256];
@@ -66,10 +27,6 @@ class RecalculationTest : public ::testing::Test {
                                       CVantrelModule::kHostVersion, 0, &code, text, sizeof text))
         << text;
   }
-
-  // The host's client answers: this file's fixed ones, or the stand-in's
-  // client model.
-  virtual bool UsesTestClients() const { return true; }
 
   void Push(uint32_t code, const std::vector<uint8_t>& record) {
     module.OnHostCommand(1, code, record.data(), static_cast<uint32_t>(record.size()));
@@ -85,68 +42,32 @@ class RecalculationTest : public ::testing::Test {
   CVantrelModule module{GetModuleHandleA(nullptr)};
 };
 
-TEST_F(RecalculationTest, LimitsOfTheSameTypeAddUpAndTheRatiosFollow) {
-  // Two type-0 limits with coefficient 0 on a day-start limit that starts at 0:
-  // the first value, then plus the second.
-  LimitFields first{"FIRM1", "ACC1", 1, 0, 0, 100000, 5000, 80000};
-  first.interimBase = 3000;
-  first.deduction120 = 1000;
-  first.deduction112 = 500;
-  LimitFields second{"FIRM1", "ACC1", 2, 0, 0, 50000, 2500, 20000};
-  Push(host_data::kLimitCode, LimitRecord(first));
-  Push(host_data::kLimitCode, LimitRecord(second));
-  FirmSettings("FIRM1");
-
-  const TClientRiskRecord* client = Client("FIRM1", "ACC1");
-  ASSERT_NE(client, nullptr);
-  EXPECT_FALSE(client->united);
-  EXPECT_STREQ(client->clientCode, "ACC1") << "a client without a united position keeps its account";
-  EXPECT_DOUBLE_EQ(client->dayStartLimit, 150000);
-  EXPECT_DOUBLE_EQ(client->plannedNetPosition, 100000);
-  EXPECT_DOUBLE_EQ(client->currentNetPosition, 7500);
-  // The second type-0 limit sets the interim values again: 0 - 0 - 0.
-  EXPECT_DOUBLE_EQ(client->interimVariationMargin, 0);
-  EXPECT_DOUBLE_EQ(client->openPositionLimit, 150000) << "interim VM + day-start limit";
-  EXPECT_EQ(client->ExclusionMark, kRuleIncluded);
-}
-
-TEST_F(RecalculationTest, InterimVariationMarginOfAClientWithoutUnitedPosition) {
-  LimitFields limit{"FIRM1", "ACC1", 1, 0, 0, 100000, 0, 0};
-  limit.interimBase = 3000;
-  limit.deduction120 = 1000;
-  limit.deduction112 = 500;
-  Push(host_data::kLimitCode, LimitRecord(limit));
-  FirmSettings("FIRM1");
-  const TClientRiskRecord* client = Client("FIRM1", "ACC1");
-  EXPECT_DOUBLE_EQ(client->interimVariationMargin, 1500) << "3000 - 1000 - 500";
-  EXPECT_DOUBLE_EQ(client->accruedIncome, 3000);
-  EXPECT_DOUBLE_EQ(client->openPositionLimit, 101500);
-}
-
 TEST_F(RecalculationTest, ARemovedLimitStopsCountingUntilItComesBack) {
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100000, 4000}));
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 2, 0, 0, 50000, 1000}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100000, 4000}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 2, 0, 0, 50000, 1000}));
   FirmSettings("FIRM1");
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->currentNetPosition, 5000);
-  std::vector<uint8_t> removal(4);
-  const int32_t id = 2;
-  std::memcpy(removal.data(), &id, 4);
-  Push(host_data::kLimitRemovalCode, removal);
+  EXPECT_STREQ(Client("FIRM1", "ACC1")->secondFirm, "FIRM1");
+  Push(kLimitRemovalCode, {2, 0, 0, 0});  // limit id 2
   FirmSettings("FIRM1");
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->currentNetPosition, 4000);
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 2, 0, 0, 50000, 3000}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 2, 0, 0, 50000, 3000}));
   FirmSettings("FIRM1");
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->currentNetPosition, 7000);
+  // The firm's text, for its rules, at the first and third event only (the
+  // second reads every firm's object): none for broker settings without a
+  // united position.
+  EXPECT_EQ(host.Log().Count(130), 2);
 }
 
 TEST_F(RecalculationTest, ATimerRunSkipsClientsWhoseDataJustChanged) {
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100000}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100000}));
   module.RecalcRiskParams(false);
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->dayStartLimit, 0) << "data younger than 2 seconds";
   EXPECT_TRUE(DoubleEquals(Client("FIRM1", "ACC1")->sfr, kValueNotSet));
   module.RecalcRiskParams(true);
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->dayStartLimit, 100000);
-  Client("FIRM1", "ACC1")->dataTime -= 5;
+  Client("FIRM1", "ACC1")->dataTime -= 2;
   Client("FIRM1", "ACC1")->dayStartLimit = 1;
   module.RecalcRiskParams(false);
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->dayStartLimit, 100000);
@@ -154,57 +75,61 @@ TEST_F(RecalculationTest, ATimerRunSkipsClientsWhoseDataJustChanged) {
 
 TEST_F(RecalculationTest, UnitedClientsOnlyFilterStillIdentifiesNewClients) {
   module.Settings().ClientsType2 = 6;
-  g_unitedAccounts["ACC2"] = "CODE2";
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100000}));
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC2", 2, 0, 0, 100000, 9000}));
+  host.Clients().SetClientCode("FIRM1", "ACC2", "CODE2");
+  host.Clients().SetQualification("FIRM1", "CODE2", 1);
+  host.Records().AddFirm({"FIRM1", "[CHANGEFUTCLIENTCODES_MC9]\nX=ACC2\nY=ACC1\n"});
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100000}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC2", 2, 0, 0, 100000, 9000}));
   FirmSettings("FIRM1");
   const TClientRiskRecord* united = Client("FIRM1", "ACC2");
   EXPECT_TRUE(united->united);
   EXPECT_STREQ(united->clientCode, "CODE2");
   EXPECT_TRUE(united->qualified);
+  EXPECT_EQ(united->portfolioId, 0) << "a client without portfolios";
+  EXPECT_STREQ(united->secondFirm, "MC9") << "the firm the rules give for its account";
   EXPECT_DOUBLE_EQ(united->currentNetPosition, 9000) << "the united client is recalculated";
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->dayStartLimit, 0) << "not united: filtered out";
 }
 
 TEST_F(RecalculationTest, EachFirmsBrokerSettingsAreReadOncePerRun) {
-  FirmSpec firm1{"FIRM1", "[PORTFOLIORISKCONFIG]\nBOARDTAG=SMAL\nCURRENCY=USD\n"};
-  FirmSpec firm2{"FIRM2", "[PORTFOLIORISKCONFIG]\nBOARDTAG=TQBRVERYLONG\n"};
-  host.Records().AddFirm(firm1);
-  host.Records().AddFirm(firm2);
-  for (const char* account : {"A1", "A2", "A3"}) g_unitedAccounts[account] = std::string("C") + account;
+  host.Records().AddFirm({"FIRM1", "[PORTFOLIORISKCONFIG]\nBOARDTAG=S\nCURRENCY=USD\n"});
+  host.Records().AddFirm({"FIRM2", "[PORTFOLIORISKCONFIG]\nBOARDTAG=TQBRVERYLONG\n"});
+  for (const char* firm : {"FIRM1", "FIRM2"})
+    for (const char* account : {"A1", "A2", "A3"})
+      host.Clients().SetClientCode(firm, account, account + 1);  // client codes of one character
   int id = 1;
   for (const char* firm : {"FIRM1", "FIRM2"})
     for (const char* account : {"A1", "A2", "A3"})
-      Push(host_data::kLimitCode, LimitRecord({firm, account, id++, 0, 0, 1000}));
+      Push(kLimitRecordCode, LimitRecord({firm, account, id++, 0, 0, 1000}));
   FirmSettings("FIRM1");
   // One text to read the firm's rules, then one per firm for the board tags.
   EXPECT_EQ(host.Log().Count(130), 3);
-  EXPECT_STREQ(Client("FIRM1", "A2")->boardTag, "SMAL");
+  EXPECT_STREQ(Client("FIRM1", "A2")->boardTag, "S");
   EXPECT_STREQ(Client("FIRM1", "A2")->currency, "USD");
   EXPECT_STREQ(Client("FIRM2", "A3")->boardTag, "TQBRVERYLONG") << "a board tag of 12 characters";
   EXPECT_STREQ(Client("FIRM2", "A3")->currency, "SUR");
+  for (auto& client : module.Clients().Clients()) client.second->dataTime -= 5;
   module.RecalcRiskParams(false);
   EXPECT_EQ(host.Log().Count(130), 3) << "timer runs keep the board tags they have";
+  EXPECT_EQ(host.Log().Count(148), 6) << "and the client codes";
+  FirmSettings("FIRM1");
+  EXPECT_EQ(host.Log().Count(130), 5) << "a full run reads the broker settings again";
+  EXPECT_EQ(host.Log().Count(148), 12) << "and asks for every client code again";
 }
 
-TEST_F(RecalculationTest, StopForgetsEveryClient) {
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1"}));
-  Push(host_data::kPositionCode, PositionRecord({"FIRM1", "ACC1", "RIZ6"}));
-  module.OnModuleStop();
+TEST_F(RecalculationTest, ShortOrEmptyRecordsAndOtherCodesAreIgnored) {
+  const std::vector<uint8_t> record = LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100});
+  EXPECT_TRUE(module.OnHostCommand(1, kLimitRecordCode, record.data(), 159));
+  EXPECT_TRUE(module.OnHostCommand(1, kLimitRecordCode, nullptr, 160));
+  EXPECT_TRUE(module.OnHostCommand(2, kLimitRecordCode, record.data(), 160));
+  EXPECT_TRUE(module.OnHostCommand(1, kPositionRecordCode + 1, record.data(), 160));
   EXPECT_TRUE(module.Clients().Clients().empty());
-  EXPECT_EQ(module.Clients().LimitCount(), 0u);
+  Push(kLimitRecordCode, record);
+  EXPECT_TRUE(module.OnHostCommand(1, kLimitRemovalCode + 1, record.data(), 4)) << "not a removal";
+  FirmSettings("FIRM1");
+  EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->dayStartLimit, 100);
 }
 
-TEST_F(RecalculationTest, ShortOrEmptyRecordsAreIgnored) {
-  const std::vector<uint8_t> record = LimitRecord({"FIRM1", "ACC1"});
-  EXPECT_TRUE(module.OnHostCommand(1, host_data::kLimitCode, record.data(), 159));
-  EXPECT_TRUE(module.OnHostCommand(1, host_data::kLimitCode, nullptr, 160));
-  EXPECT_TRUE(module.OnHostCommand(2, host_data::kLimitCode, record.data(), 160));
-  EXPECT_TRUE(module.Clients().Clients().empty());
-}
-}  // namespace
-
-namespace {
 TEST_F(RecalculationTest, IntervalZeroLeavesTheTimerStoppedAndUnloadStopsIt) {
   module.Settings().RecalcRiskParamsInterval = 0;
   FirmSettings("FIRM1");
@@ -221,10 +146,10 @@ TEST_F(RecalculationTest, AFirmAgainRereadsEveryFirmAndOneNotReadyHoldsTheRunBac
   FirmSpec notReady{"FIRM2", "[GENERAL]\n"};
   notReady.ready = 0;
   host.Records().AddFirm(notReady);
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
   FirmSettings("FIRM1");
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->dayStartLimit, 100);
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 300}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 300}));
   FirmSettings("FIRM1");
   EXPECT_DOUBLE_EQ(Client("FIRM1", "ACC1")->dayStartLimit, 100) << "no run while a firm is not ready";
   EXPECT_EQ(module.Firms(), std::vector<std::string>{"FIRM1"});
@@ -244,22 +169,42 @@ TEST_F(RecalculationTest, StartOfWorkForgetsTheFirmsAndTheTickCounts) {
   EXPECT_EQ(module.TickCounter(), 30);
 }
 
+// A host whose answers for command ids count up from 0 (none) or from 1.
+int g_nextCommandId = 0;
+int __stdcall NextCommandId() { return g_nextCommandId++; }
+
+class CommandIdTest : public RecalculationTest, public ::testing::WithParamInterface<int> {
+ protected:
+  CommandIdTest() {
+    g_nextCommandId = GetParam();
+    host.Install<9>(NextCommandId);
+  }
+};
+
+TEST_P(CommandIdTest, EachContextCommandGetsTheHostsNextId) {
+  int hostId = GetParam();
+  for (int command : {40005, 40006, 40007, 40085, 40008, 40009, 40010, 40011, 40080, 40012,
+                      40013, 40014, 40086, 40015, 40016, 40017, 40018, 40082, 40049, 40070,
+                      40072, 40083, 40075, 40076, 40077, 40078, 40084, 40079}) {
+    EXPECT_EQ(module.FindHostCommandId(command), hostId > 0 ? hostId : -1) << "0 is no id";
+    ++hostId;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(FirstAnswers, CommandIdTest, ::testing::Values(0, 1));
+
 TEST_F(RecalculationTest, RestoringRefusesABadMarkerOrAnUnknownKind) {
-  auto& records = host.SdkWindows().Store().Records();
-  const uint32_t badMarker[2] = {20090421, 210606};
-  const uint32_t unknownKind[2] = {20090420, 210605};
-  records.emplace_back(reinterpret_cast<const uint8_t*>(badMarker),
-                       reinterpret_cast<const uint8_t*>(badMarker) + 8);
-  records.emplace_back(reinterpret_cast<const uint8_t*>(unknownKind),
-                       reinterpret_cast<const uint8_t*>(unknownKind) + 8);
+  const uint32_t records[2][2] = {{20090421, 210606}, {20090420, 210605}};
+  for (const auto& record : records) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(record);
+    host.SdkWindows().Store().Records().emplace_back(bytes, bytes + sizeof record);
+  }
   EXPECT_EQ(module.RestoreWindow(0, nullptr, 0, 0, WindowStateStore::kRestoreTag), 0);
   EXPECT_EQ(module.RestoreWindow(0, nullptr, 0, 1, WindowStateStore::kRestoreTag), 0);
   EXPECT_TRUE(module.Tables().empty());
   EXPECT_FALSE(host.SdkWindows().Store().InSection()) << "the record is closed on every path";
 }
-}  // namespace
 
-namespace {
 class RiskTableUpdateTest : public RecalculationTest {
  protected:
   CVantrelFutRiskParamsTable* OpenTable() {
@@ -269,29 +214,11 @@ class RiskTableUpdateTest : public RecalculationTest {
   }
 };
 
-TEST_F(RiskTableUpdateTest, ExcludedClientsLeaveTheTableAndNewOnesJoinIt) {
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC2", 2, 0, 0, 100}));
-  FirmSettings("FIRM1");
-  CVantrelFutRiskParamsTable* table = OpenTable();
-  ASSERT_NE(table, nullptr);
-  CZPluginTableView* view = table->GetView();
-  EXPECT_EQ(view->GetRowCount(), 3);
-  Client("FIRM1", "ACC1")->ExclusionMark = kRuleExcluded;
-  module.UpdateRiskTables();
-  EXPECT_EQ(view->GetRowCount(), 2);
-  EXPECT_FALSE(table->ContainsRecord(Client("FIRM1", "ACC1")));
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC3", 3, 0, 0, 100}));
-  FirmSettings("FIRM1");
-  EXPECT_TRUE(table->ContainsRecord(Client("FIRM1", "ACC3")));
-  EXPECT_TRUE(table->ContainsRecord(Client("FIRM1", "ACC1"))) << "rules decided afresh include it";
-}
-
 TEST_F(RiskTableUpdateTest, BroadcastReachesTablesOfTheObjectsKindOnly) {
   FirmSettings("FIRM1");
   CVantrelFutRiskParamsTable* table = OpenTable();
   ASSERT_NE(table, nullptr);
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
   TClientRiskRecord* client = Client("FIRM1", "ACC1");
   const auto object = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(client));
   EXPECT_TRUE(module.BroadcastToTables(2, object));
@@ -299,11 +226,9 @@ TEST_F(RiskTableUpdateTest, BroadcastReachesTablesOfTheObjectsKindOnly) {
   EXPECT_TRUE(module.BroadcastToTables(1, object));
   EXPECT_TRUE(table->ContainsRecord(client));
 }
-}  // namespace
 
-namespace {
 TEST_F(RiskTableUpdateTest, TablesAnswerForTheirClientsAndPatterns) {
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
   FirmSettings("FIRM1");
   TClientRiskRecord* client = Client("FIRM1", "ACC1");
   EXPECT_FALSE(module.IsClientInAnyTable(client)) << "no table is open";
@@ -320,8 +245,7 @@ TEST_F(RiskTableUpdateTest, TablesAnswerForTheirClientsAndPatterns) {
 }
 
 TEST_F(RecalculationTest, ClientMarksAreReArmedByKind) {
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 100}));
-  TClientRiskRecord* client = Client("FIRM1", "ACC1");
+  TClientRiskRecord* client = module.Clients().OnLimit(LimitRecord({"FIRM1", "ACC1"}).data(), 0);
   client->lastSentUp = 1.5;
   client->lastSentMl2 = 2.5;
   module.ResetClientMarks(false, true);
@@ -330,15 +254,23 @@ TEST_F(RecalculationTest, ClientMarksAreReArmedByKind) {
   module.ResetClientMarks(true, false);
   EXPECT_EQ(client->lastSentUp, kValueNotSet);
 }
-}  // namespace
 
-namespace {
+// A host whose emptying of a filter keeps the filter's mode.
+void __stdcall EmptyFilterKeepingMode(host::FilterSelection* filter) {
+  HeapFree(GetProcessHeap(), 0, filter->positions);
+  filter->positions = nullptr;
+  filter->count = 0;
+}
+
+// The host here keeps a filter's mode when it empties the filter: every
+// reading of a file must set the mode itself.
 class ClientFilterFileTest : public RiskTableUpdateTest {
  protected:
+  ClientFilterFileTest() { host.Install<54>(EmptyFilterKeepingMode); }
   void SetUp() override {
     RiskTableUpdateTest::SetUp();
-    Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC1", 1}));
-    Push(host_data::kLimitCode, LimitRecord({"FIRM2", "ACC2", 2}));
+    Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1}));
+    Push(kLimitRecordCode, LimitRecord({"FIRM2", "ACC2", 2}));
     FirmSettings("FIRM1");
     table = OpenTable();
     ASSERT_NE(table, nullptr);
@@ -362,10 +294,20 @@ class ClientFilterFileTest : public RiskTableUpdateTest {
 
 TEST_F(ClientFilterFileTest, AllowedClientsWinsWhereverItStands) {
   module.ReadClientFilterFile(
-      Write("[ExcludedClients]\r\nX1, FIRM1=\r\n[AllowedClients]\r\nK01, FIRM1=\r\n  K02 ,FIRM2 =\r\n"),
+      Write("[ExcludedClients]\r\nX1, FIRM1=\r\n[AllowedClients]\r\nK01, FIRM1=\r\n  K02 ,FIRM2 =\r\n" +
+            std::string(250, 'L') + ",FIRM12=\r\n"),  // read to its first 255 characters
       table);
-  EXPECT_EQ(FilterTexts(), (std::set<std::string>{"K01 (FIRM1)", "K02 (FIRM2)"}));
+  EXPECT_EQ(FilterTexts(),
+            (std::set<std::string>{"K01 (FIRM1)", "K02 (FIRM2)", std::string(250, 'L') + " (FIRM)"}));
   EXPECT_EQ(table->GetClientFilterMode(), 0u) << "allow";
+}
+
+TEST_F(ClientFilterFileTest, ATableOpensWithTheFilterFileOfTheSettings) {
+  module.Settings().NeedReadFilterFromFile = true;
+  module.Settings().FilterFileName = Write("[ExcludedClients]\r\nK07, FIRM2=\r\n");
+  table = OpenTable();
+  EXPECT_EQ(FilterTexts(), std::set<std::string>{"K07 (FIRM2)"});
+  EXPECT_EQ(table->GetClientFilterMode(), 1u) << "exclude";
 }
 
 TEST_F(ClientFilterFileTest, ExcludedClientsAloneExcludeAndACodeAloneMeansEveryFirm) {
@@ -374,13 +316,15 @@ TEST_F(ClientFilterFileTest, ExcludedClientsAloneExcludeAndACodeAloneMeansEveryF
   EXPECT_EQ(table->GetClientFilterMode(), 1u) << "exclude";
 }
 
-TEST_F(ClientFilterFileTest, AMissingOrEmptyFileLeavesTheFilterEmpty) {
-  module.ReadClientFilterFile(Write("[AllowedClients]\r\nK01, FIRM1=\r\n"), table);
+TEST_F(ClientFilterFileTest, AMissingFileLeavesTheFilterEmptyAndAnEmptyOneAllowsNone) {
+  module.ReadClientFilterFile(Write("[ExcludedClients]\r\nK01, FIRM1=\r\n"), table);
   ASSERT_EQ(FilterTexts().size(), 1u);
-  module.ReadClientFilterFile(Write(""), table);
-  EXPECT_TRUE(FilterTexts().empty());
   module.ReadClientFilterFile(files.File("missing.ini"), table);
   EXPECT_TRUE(FilterTexts().empty());
+  EXPECT_EQ(table->GetClientFilterMode(), 1u) << "a file that cannot be sized changes no mode";
+  module.ReadClientFilterFile(Write(""), table);
+  EXPECT_TRUE(FilterTexts().empty());
+  EXPECT_EQ(table->GetClientFilterMode(), 0u) << "an empty file allows its (no) clients";
 }
 
 TEST_F(ClientFilterFileTest, TablesWithAFileOfTheirOwnAreLeftOutOfModuleWideFilters) {
@@ -390,47 +334,5 @@ TEST_F(ClientFilterFileTest, TablesWithAFileOfTheirOwnAreLeftOutOfModuleWideFilt
   table->SetFilterFromFile(false);
   module.ReadClientFilterFile(Write("[AllowedClients]\r\nK01, FIRM1=\r\n"), nullptr);
   EXPECT_EQ(FilterTexts(), std::set<std::string>{"K01 (FIRM1)"});
-}
-}  // namespace
-
-namespace {
-class UnitedClientTest : public RecalculationTest {
- protected:
-  bool UsesTestClients() const override { return false; }
-};
-
-TEST_F(UnitedClientTest, SpotRecordQualificationAndSpecialPortfolio) {
-  host.Records().AddFirm({"FIRM1", "[PORTFOLIORISKCONFIG]\nBOARDTAG=TQBR\nCURRENCY=SUR\n"});
-  host.Clients().SetClientCode("FIRM1", "ACC9", "C9");
-  host.Clients().SetQualification("FIRM1", "C9", 1);
-  host.Clients().SetParameter("FIRM1", "C9", 0, 58, 4.0);     // a special portfolio
-  host.Clients().SetPortfolios("FIRM1", "C9", {11, 12});
-  host.Clients().SetParameter("FIRM1", "C9", 12, 7, 300.0);   // its collateral
-  SpotSpec spot;
-  spot.firm = "FIRM1";
-  spot.client = "C9";
-  spot.boardTag = "TQBR";
-  spot.currency = "SUR";
-  spot.value40 = 70000;
-  spot.value56 = 90000;
-  host.Records().AddSpot(spot);
-  host.Market().SetClientValue("FIRM1", "C9", 16, {5.5, 0});   // planned net position
-  host.Market().SetClientValue("FIRM1", "C9", 8, {1.25, 0});   // margin level
-  Push(host_data::kLimitCode, LimitRecord({"FIRM1", "ACC9", 1, 0, 0, 100, 2000}));
-  FirmSettings("FIRM1");
-
-  const TClientRiskRecord* client = Client("FIRM1", "ACC9");
-  ASSERT_NE(client, nullptr);
-  EXPECT_TRUE(client->united);
-  EXPECT_STREQ(client->clientCode, "C9");
-  EXPECT_TRUE(client->qualified);
-  EXPECT_TRUE(client->specialPortfolio);
-  EXPECT_EQ(client->portfolioId, 12) << "the last portfolio of the list";
-  EXPECT_STREQ(client->boardTag, "TQBR");
-  EXPECT_DOUBLE_EQ(client->dayStartLimit, 70000) << "from the spot record, not the limit";
-  EXPECT_DOUBLE_EQ(client->openPositionLimit, 90000);
-  EXPECT_DOUBLE_EQ(client->plannedNetPosition, 550);
-  EXPECT_DOUBLE_EQ(client->totalAssets, 2000 + 30000) << "net position + collateral x 100";
-  EXPECT_DOUBLE_EQ(client->marginLevel, 1.25);
 }
 }  // namespace
