@@ -1,0 +1,37 @@
+#include "module/notify/schedule_gate.h"
+
+namespace {
+
+constexpr int64_t kSecondsPerDay = 86400;
+
+int64_t DayOf(int64_t localSeconds) {
+  const int64_t day = localSeconds / kSecondsPerDay;
+  return localSeconds % kSecondsPerDay < 0 ? day - 1 : day;
+}
+
+int MinutesOf(int64_t localSeconds) {
+  return static_cast<int>((localSeconds - DayOf(localSeconds) * kSecondsPerDay) / 60);
+}
+
+bool FiredOn(const TScheduleEntry& entry, int64_t day) {
+  return entry.LastFiring != 0 && DayOf(entry.LastFiring) == day;
+}
+
+}  // namespace
+
+int FireNextDueEntry(ScheduleList& entries, int64_t startLocal, int64_t nowLocal) {
+  const int64_t today = DayOf(nowLocal);
+  const int64_t startDay = DayOf(startLocal);
+  if (today < startDay) return -1;
+  const int nowMinutes = MinutesOf(nowLocal);
+  // Times earlier than the start are skipped on the start's own date only.
+  const int earliest = today == startDay ? MinutesOf(startLocal) : 0;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    TScheduleEntry& entry = entries[i];
+    if (entry.Minutes < earliest || entry.Minutes > nowMinutes || FiredOn(entry, today)) continue;
+    entry.Passed = true;
+    entry.LastFiring = nowLocal;
+    return static_cast<int>(i);
+  }
+  return -1;
+}
