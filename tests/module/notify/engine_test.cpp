@@ -1,0 +1,163 @@
+#include "module/notify/engine_client_check.h"
+#include "module/notify/engine_schedule.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A sender that writes down each margin call as "kind@level" and can be told
+// that the channels failed.
+struct CRecordingSender : IMarginCallSender {
+  bool SendMarginCall(int kind, TClientRiskRecord& record, double level) override {
+    char call[64];
+    std::snprintf(call, sizeof(call), "%s%s%d@%g", calls.empty() ? "" : " ", record.clientCode,
+                  kind, level);
+    calls += call;
+    return delivers;
+  }
+  std::string calls;
+  bool delivers = true;
+};
+
+// One run of the check: the time, the client's value and the calls expected.
+struct CheckRun {
+  int64_t t;
+  double v;
+  const char* calls;
+  bool fails = false;  // the channels fail this time
+};
+
+struct MarketPath {
+  const char* name;
+  void (*move)(TClientRiskRecord&, double v);
+  std::vector<CheckRun> runs;
+};
+
+// Every kind is sent. SFR warning 1.0, critical 0.5; CLGO and ML levels 1.0;
+// cash leverage level 5.0. MinTime 60 s, MinParamChange 0.1.
+const MarketPath kPaths[] = {
+    {"SfrWarningCriticalRecoveringWorsening", [](TClientRiskRecord& r, double v) { r.sfr = v; },
+     {{1000, 1.2, ""}, {1010, 0.9, "2@1"}, {1020, 0.7, ""}, {1100, 0.85, ""},
+      {1110, 0.75, "2@1"}, {1200, 0.4, "2@0.5"}, {1300, 0.45, ""}, {1400, 1.0, ""},
+      {1410, 0.7, ""}, {1420, 1.1, ""}, {1430, 0.95, "2@1"}, {1440, 0.5, ""},
+      {1500, 0.45, "2@0.5", true}, {1501, 0.45, "2@0.5"}, {1502, 0.2, ""}}},
+    {"SfrSharesItsTimeWithSfrForOpenPositions",
+     [](TClientRiskRecord& r, double v) { r.sfr = r.sfrOpenPositions = v; },
+     {{1000, 0.9, "2@1"}, {1060, 0.9, ""}, {1061, 0.9, "9@1"}, {1200, 0.7, "2@1"},
+      {1261, 0.7, "9@1"}}},
+    {"CashLeverageBreaksUpwards", [](TClientRiskRecord& r, double v) { r.cashLeverage = v; },
+     {{1000, 4.0, ""}, {1010, 6.0, "6@5"}, {1100, 6.05, ""}, {1110, 5.5, ""},
+      {1120, 6.3, "6@5"}, {1130, 7.0, ""}, {1200, 4.9, ""}, {1210, 5.2, "6@5"}}},
+    // Low funds counts MinParamChange in hundredths; the margin level of a
+    // client without a united position ignores it.
+    {"LowFundsAndMarginLevelOnThePlannedPosition",
+     [](TClientRiskRecord& r, double v) { r.currentNetPosition = 100, r.plannedNetPosition = v; },
+     {{1000, -100.0, "1@0 5@0"}, {1100, -100.05, "5@0"}, {1110, 0.0, ""},
+      {1200, -100.05, "5@0"}, {1210, -100.2, "1@0"}, {1300, 50.0, ""}, {1310, -1.0, "1@0 5@0"}}},
+    {"ClgoNamesANegativeOpenPositionLimit",
+     [](TClientRiskRecord& r, double v) { r.clgo = r.openPositionLimit = v; },
+     {{1000, 2.0, ""}, {1010, 0.8, "3@0"}, {1100, -10.0, "3@1"}, {1110, 2.0, ""},
+      {1200, 0.95, "3@0"}}},
+};
+
+class MarketPathTest : public testing::TestWithParam<MarketPath> {};
+
+TEST_P(MarketPathTest, SendsTheCallsOfEachRun) {
+  TModuleSettings s;
+  s.SendSFRWarningMsg = s.SendSFRCriticalMsg = s.SendSFRWarningMsg_fp = false;
+  s.SendSFRCriticalMsg_fp = s.SendLowFundsMsg = s.SendCLGOMsg = s.SendECLGOMsg = false;
+  s.SendMLMsg = s.SendUPMsg = s.SendML2Msg = false;
+  s.UPParam = kCashLeverageId, s.UPLevel = 5.0;
+  TClientRiskRecord record;
+  for (const CheckRun& run : GetParam().runs) {
+    GetParam().move(record, run.v);
+    CRecordingSender sender;
+    sender.delivers = !run.fails;
+    CheckClientRiskParams(record, s, TRepeatLimits{60, 0.1}, run.t, sender);
+    EXPECT_EQ(sender.calls, run.calls) << "at " << run.t;
+    s.NotificationsOn = false;  // and the same run again sends nothing
+    CheckClientRiskParams(record, s, TRepeatLimits{0, 0.0}, run.t + 1000, sender);
+    s.NotificationsOn = true;
+    EXPECT_EQ(sender.calls, run.calls) << "at " << run.t << " with notifications off";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engine, MarketPathTest, testing::ValuesIn(kPaths),
+                         [](const testing::TestParamInfo<MarketPath>& p) { return p.param.name; });
+
+// The rules in the risk manager's words, for one kind: a breach is called at
+// once; while it lasts, again only after MinTime (60 s) and when worse than the
+// value last sent by more than MinParamChange (0.05); back on the safe side,
+// the next breach counts as new.
+struct Reference {
+  double sent = 0.0;
+  bool armed = true;
+  int64_t at = -1000;
+
+  bool Expects(bool broken, bool safe, double worsening, int64_t now) {
+    armed = armed || safe;
+    return broken && now - at > 60 && (armed || worsening > 0.05);
+  }
+};
+
+TEST(EngineRandomTest, MatchesTheRulesOverManyRuns) {
+  TModuleSettings s;  // SFR warning 1.0, critical 0.5
+  s.SendSFRWarningMsg = s.SendSFRCriticalMsg = s.SendUPMsg = false;
+  s.UPParam = kCashLeverageId, s.UPLevel = 5.0;
+  std::mt19937 random(20261206);
+  std::uniform_real_distribution<double> step(-0.08, 0.08);
+  std::vector<TClientRiskRecord> clients(300);
+  std::vector<Reference> sfr(300), up(300);
+  int calls = 0;
+  for (int64_t now = 1000; now < 3800; now += 1 + random() % 13) {
+    for (size_t i = 0; i < clients.size(); ++i) {
+      TClientRiskRecord& c = clients[i];
+      c.sfr = now == 1000 ? 1.1 : c.sfr + step(random);
+      c.cashLeverage = now == 1000 ? 4.9 : c.cashLeverage - 4 * step(random);
+      CRecordingSender sender;
+      sender.delivers = random() % 10 != 0;
+      std::string expected;
+      auto expect = [&](Reference& r, bool broken, bool safe, double v, double worse,
+                        const char* call) {
+        if (!r.Expects(broken, safe, worse, now)) return;
+        expected += (expected.empty() ? "" : " ") + std::string(call);
+        if (sender.delivers) r.sent = v, r.armed = false, r.at = now;
+      };
+      const double v = c.sfr, leverage = c.cashLeverage;
+      expect(sfr[i], v < 1.0, v > 1.0, v, sfr[i].sent - v, v < 0.5 ? "2@0.5" : "2@1");
+      expect(up[i], leverage > 5.0, leverage <= 5.0, leverage, leverage - up[i].sent, "6@5");
+      CheckClientRiskParams(c, s, TRepeatLimits{60, 0.05}, now, sender);
+      ASSERT_EQ(sender.calls, expected) << "client " << i << " at " << now;
+      calls += !expected.empty();
+    }
+  }
+  EXPECT_GT(calls, 1000);
+}
+
+TEST(ScheduleSendingTest, BrokenClientsGetOneCallPerDueEntry) {
+  TModuleSettings s;  // SFR warning 1.0, critical 0.5; every sending switch off
+  ASSERT_TRUE(ParseScheduleList("10:00", 0, s.SFRSchedule));
+  s.UseSFRWarnSchedule = true;
+  TClientRiskRecord a, b, excluded, fine;
+  a.sfr = 0.9, b.sfr = 0.3, excluded.sfr = 0.1, fine.sfr = 1.5;
+  excluded.ExclusionMark = kRuleExcluded;
+  a.clientCode[0] = 'A', b.clientCode[0] = 'B', excluded.clientCode[0] = 'X';
+  const std::vector<TClientRiskRecord*> clients{&a, &fine, &excluded, &b};
+  const TEngineClock start{1000, 9 * 3600}, morning{5000, 10 * 3600};
+  CRecordingSender sender;
+  EXPECT_FALSE(SendMarginCallsBySchedule(s, clients, TEngineClock{}, morning, sender));
+  EXPECT_TRUE(SendMarginCallsBySchedule(s, clients, start, morning, sender));
+  EXPECT_FALSE(SendMarginCallsBySchedule(s, clients, start, morning, sender));
+  EXPECT_EQ(sender.calls, "A2@1 B2@1");
+  EXPECT_EQ(b.lastSentTimeSfr, 5000);
+  s.UseSFRCritSchedule = true;  // with both on, only the critical calls
+  EXPECT_TRUE(SendMarginCallsBySchedule(s, clients, start, {9000, 86400 + 10 * 3600}, sender));
+  EXPECT_EQ(sender.calls, "A2@1 B2@1 B2@0.5");
+}
+
+}  // namespace
