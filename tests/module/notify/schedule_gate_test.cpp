@@ -1,4 +1,8 @@
+#include "module/notify/engine_clock.h"
 #include "module/notify/schedule_gate.h"
+
+#include <stdlib.h>
+#include <time.h>
 
 #include <gtest/gtest.h>
 
@@ -41,5 +45,17 @@ TEST_P(ScheduleGateTest, FiresEachEntryOnceADayFromTheStart) {
 
 INSTANTIATE_TEST_SUITE_P(Schedule, ScheduleGateTest, testing::ValuesIn(kGatePaths),
                          [](const testing::TestParamInfo<GatePath>& p) { return p.param.name; });
+
+// The schedules count days and times of day on the local clock.
+TEST(EngineClockTest, LocalSecondsFollowTheTimeZone) {
+  _putenv("TZ=MSK-3");
+  _tzset();
+  TEngineClock clock;
+  ASSERT_TRUE(EngineClockAt(1765051200, &clock));  // 2025-12-06 20:00:00 UTC
+  _putenv("TZ=");
+  _tzset();
+  EXPECT_EQ(clock.seconds, 1765051200);
+  EXPECT_EQ(clock.localSeconds, 1765051200 + 3 * 3600);
+}
 
 }  // namespace
