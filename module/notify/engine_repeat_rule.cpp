@@ -8,8 +8,9 @@ namespace {
 
 bool WaitedLongEnough(const TRepeatLimits& limits, const TRepeatCase& c) {
   if (c.lastTime == 0) return true;
+  // A clock set back makes the time since the last call negative: no call.
   const int64_t elapsed = c.now - c.lastTime;
-  return elapsed >= 0 && elapsed > static_cast<int64_t>(static_cast<uint32_t>(limits.minTime));
+  return elapsed > static_cast<int64_t>(static_cast<uint32_t>(limits.minTime));
 }
 
 bool BecameWorse(const TRepeatLimits& limits, const TRepeatCase& c) {

@@ -4,13 +4,10 @@ namespace {
 
 constexpr int64_t kSecondsPerDay = 86400;
 
-int64_t DayOf(int64_t localSeconds) {
-  const int64_t day = localSeconds / kSecondsPerDay;
-  return localSeconds % kSecondsPerDay < 0 ? day - 1 : day;
-}
+int64_t DayOf(int64_t localSeconds) { return localSeconds / kSecondsPerDay; }
 
 int MinutesOf(int64_t localSeconds) {
-  return static_cast<int>((localSeconds - DayOf(localSeconds) * kSecondsPerDay) / 60);
+  return static_cast<int>(localSeconds % kSecondsPerDay / 60);
 }
 
 bool FiredOn(const TScheduleEntry& entry, int64_t day) {

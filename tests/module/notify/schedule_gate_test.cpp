@@ -50,12 +50,15 @@ INSTANTIATE_TEST_SUITE_P(Schedule, ScheduleGateTest, testing::ValuesIn(kGatePath
 TEST(EngineClockTest, LocalSecondsFollowTheTimeZone) {
   _putenv("TZ=MSK-3");
   _tzset();
-  TEngineClock clock;
-  ASSERT_TRUE(EngineClockAt(1765051200, &clock));  // 2025-12-06 20:00:00 UTC
+  // 2025-12-06 20:17:09 and 2024-02-29 23:59:59 UTC (1 March in Moscow).
+  for (int64_t utc : {1765052229LL, 1709251199LL}) {
+    TEngineClock clock;
+    ASSERT_TRUE(EngineClockAt(utc, &clock));
+    EXPECT_EQ(clock.seconds, utc);
+    EXPECT_EQ(clock.localSeconds, utc + 3 * 3600);
+  }
   _putenv("TZ=");
   _tzset();
-  EXPECT_EQ(clock.seconds, 1765051200);
-  EXPECT_EQ(clock.localSeconds, 1765051200 + 3 * 3600);
 }
 
 }  // namespace
