@@ -65,14 +65,19 @@ const MarketPath kPaths[] = {
       {1200, 0.95, "3@0"}}},
 };
 
-class MarketPathTest : public testing::TestWithParam<MarketPath> {};
-
-TEST_P(MarketPathTest, SendsTheCallsOfEachRun) {
+TModuleSettings EveryKindSent() {
   TModuleSettings s;
   s.SendSFRWarningMsg = s.SendSFRCriticalMsg = s.SendSFRWarningMsg_fp = false;
   s.SendSFRCriticalMsg_fp = s.SendLowFundsMsg = s.SendCLGOMsg = s.SendECLGOMsg = false;
   s.SendMLMsg = s.SendUPMsg = s.SendML2Msg = false;
   s.UPParam = kCashLeverageId, s.UPLevel = 5.0;
+  return s;
+}
+
+class MarketPathTest : public testing::TestWithParam<MarketPath> {};
+
+TEST_P(MarketPathTest, SendsTheCallsOfEachRun) {
+  TModuleSettings s = EveryKindSent();
   TClientRiskRecord record;
   for (const CheckRun& run : GetParam().runs) {
     GetParam().move(record, run.v);
@@ -90,29 +95,22 @@ TEST_P(MarketPathTest, SendsTheCallsOfEachRun) {
 INSTANTIATE_TEST_SUITE_P(Engine, MarketPathTest, testing::ValuesIn(kPaths),
                          [](const testing::TestParamInfo<MarketPath>& p) { return p.param.name; });
 
-// The rules in the risk manager's words, for one kind: a breach is called at
-// once; while it lasts, again only after MinTime (60 s) and when worse than the
-// value last sent by more than MinParamChange (0.05); back on the safe side,
-// the next breach counts as new.
-struct Reference {
+// The rules in the risk manager's words, for the funds sufficiency and the
+// cash leverage: a breach is called at once; while it lasts, again only after
+// MinTime (60 s) and when worse than the value last sent by more than
+// MinParamChange (0.05); back on the safe side, the next breach counts as new.
+struct Memory {
   double sent = 0.0;
   bool armed = true;
   int64_t at = -1000;
-
-  bool Expects(bool broken, bool safe, double worsening, int64_t now) {
-    armed = armed || safe;
-    return broken && now - at > 60 && (armed || worsening > 0.05);
-  }
 };
 
 TEST(EngineRandomTest, MatchesTheRulesOverManyRuns) {
-  TModuleSettings s;  // SFR warning 1.0, critical 0.5
-  s.SendSFRWarningMsg = s.SendSFRCriticalMsg = s.SendUPMsg = false;
-  s.UPParam = kCashLeverageId, s.UPLevel = 5.0;
+  const TModuleSettings s = EveryKindSent();  // SFR warning 1.0, critical 0.5
   std::mt19937 random(20261206);
   std::uniform_real_distribution<double> step(-0.08, 0.08);
   std::vector<TClientRiskRecord> clients(300);
-  std::vector<Reference> sfr(300), up(300);
+  std::vector<Memory> sfr(300), up(300);
   int calls = 0;
   for (int64_t now = 1000; now < 3800; now += 1 + random() % 13) {
     for (size_t i = 0; i < clients.size(); ++i) {
@@ -122,11 +120,12 @@ TEST(EngineRandomTest, MatchesTheRulesOverManyRuns) {
       CRecordingSender sender;
       sender.delivers = random() % 10 != 0;
       std::string expected;
-      auto expect = [&](Reference& r, bool broken, bool safe, double v, double worse,
+      auto expect = [&](Memory& m, bool broken, bool safe, double v, double worse,
                         const char* call) {
-        if (!r.Expects(broken, safe, worse, now)) return;
+        m.armed = m.armed || safe;
+        if (!broken || now - m.at <= 60 || !(m.armed || worse > 0.05)) return;
         expected += (expected.empty() ? "" : " ") + std::string(call);
-        if (sender.delivers) r.sent = v, r.armed = false, r.at = now;
+        if (sender.delivers) m.sent = v, m.armed = false, m.at = now;
       };
       const double v = c.sfr, leverage = c.cashLeverage;
       expect(sfr[i], v < 1.0, v > 1.0, v, sfr[i].sent - v, v < 0.5 ? "2@0.5" : "2@1");
