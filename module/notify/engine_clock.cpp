@@ -4,10 +4,10 @@
 
 namespace {
 
-// Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
+// Days from 1970-01-01 to a date of the Gregorian calendar from 1970 on.
 int64_t DaysFromCivil(int64_t year, int month, int day) {
-  year -= month <= 2;
-  const int64_t era = (year >= 0 ? year : year - 399) / 400;
+  year -= month <= 2;  // the year counted from March, so that a leap day comes last
+  const int64_t era = year / 400;
   const int64_t yearOfEra = year - era * 400;
   const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
   const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;

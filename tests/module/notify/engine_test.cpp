@@ -59,10 +59,10 @@ const MarketPath kPaths[] = {
      [](TClientRiskRecord& r, double v) { r.currentNetPosition = 100, r.plannedNetPosition = v; },
      {{1000, -100.0, "1@0 5@0"}, {1100, -100.05, "5@0"}, {1110, 0.0, ""},
       {1200, -100.05, "5@0"}, {1210, -100.2, "1@0"}, {1300, 50.0, ""}, {1310, -1.0, "1@0 5@0"}}},
-    {"ClgoNamesANegativeOpenPositionLimit",
-     [](TClientRiskRecord& r, double v) { r.clgo = r.openPositionLimit = v; },
-     {{1000, 2.0, ""}, {1010, 0.8, "3@0"}, {1100, -10.0, "3@1"}, {1110, 2.0, ""},
-      {1200, 0.95, "3@0"}}},
+    {"ClgoAndEclgoNameANegativeOpenPositionLimit",
+     [](TClientRiskRecord& r, double v) { r.eclgo = r.openPositionLimit = v, r.clgo = v + 2; },
+     {{1000, 2.0, ""}, {1010, 0.8, "4@0"}, {1100, -10.0, "3@1 4@1"}, {1110, 2.0, ""},
+      {1200, 0.95, "4@0"}, {1210, -0.5, "3@1"}}},
 };
 
 TModuleSettings EveryKindSent() {

@@ -23,7 +23,7 @@ struct GatePath {
 
 const GatePath kGatePaths[] = {
     {"StartGateOnlyOnTheStartsDate", "10:00, 18:30", At(1, 18, 0),
-     {{At(1, 17, 0), -1}, {At(1, 18, 10), -1}, {At(1, 18, 30), 1}, {At(1, 18, 40), -1},
+     {{At(0, 20, 0), -1}, {At(1, 17, 0), -1}, {At(1, 18, 10), -1}, {At(1, 18, 30), 1}, {At(1, 18, 40), -1},
       {At(2, 0, 1), -1}, {At(2, 9, 59), -1}, {At(2, 10, 0), 0}, {At(2, 10, 1), -1},
       {At(2, 18, 45), 1}, {At(3, 11, 0), 0}, {At(3, 11, 1), -1}}},
     {"AcrossMidnight", "00:05, 23:55", At(1, 23, 50),
@@ -50,8 +50,8 @@ INSTANTIATE_TEST_SUITE_P(Schedule, ScheduleGateTest, testing::ValuesIn(kGatePath
 TEST(EngineClockTest, LocalSecondsFollowTheTimeZone) {
   _putenv("TZ=MSK-3");
   _tzset();
-  // 2025-12-06 20:17:09 and 2024-02-29 23:59:59 UTC (1 March in Moscow).
-  for (int64_t utc : {1765052229LL, 1709251199LL}) {
+  // 2025-12-06 20:17:09, 2024-02-29 20:59:59 and 23:59:59 (1 March in Moscow) UTC.
+  for (int64_t utc : {1765052229LL, 1709240399LL, 1709251199LL}) {
     TEngineClock clock;
     ASSERT_TRUE(EngineClockAt(utc, &clock));
     EXPECT_EQ(clock.seconds, utc);
