@@ -56,13 +56,20 @@ const MarketPath kPaths[] = {
     // Low funds counts MinParamChange in hundredths; the margin level of a
     // client without a united position ignores it.
     {"LowFundsAndMarginLevelOnThePlannedPosition",
-     [](TClientRiskRecord& r, double v) { r.currentNetPosition = 100, r.plannedNetPosition = v; },
+     [](TClientRiskRecord& r, double v) { r.currentNetPosition = 1, r.plannedNetPosition = v; },
      {{1000, -100.0, "1@0 5@0"}, {1100, -100.05, "5@0"}, {1110, 0.0, ""},
       {1200, -100.05, "5@0"}, {1210, -100.2, "1@0"}, {1300, 50.0, ""}, {1310, -1.0, "1@0 5@0"}}},
     {"ClgoAndEclgoNameANegativeOpenPositionLimit",
      [](TClientRiskRecord& r, double v) { r.eclgo = r.openPositionLimit = v, r.clgo = v + 2; },
      {{1000, 2.0, ""}, {1010, 0.8, "4@0"}, {1100, -10.0, "3@1 4@1"}, {1110, 2.0, ""},
       {1200, 0.95, "4@0"}, {1210, -0.5, "3@1"}}},
+    {"UnitedClientMarginLevels",
+     [](TClientRiskRecord& r, double v) {
+       r.united = true, r.currentNetPosition = 1, r.marginLevel = v;
+       r.modifiedMarginLevel = v - 0.5;
+     },
+     {{1000, 2.0, ""}, {1010, 1.2, "7@1"}, {1020, 1.0, ""}, {1030, 0.8, "5@1"},
+      {1100, 0.75, "7@1"}, {1200, 2.0, ""}}},
 };
 
 TModuleSettings EveryKindSent() {
@@ -70,7 +77,7 @@ TModuleSettings EveryKindSent() {
   s.SendSFRWarningMsg = s.SendSFRCriticalMsg = s.SendSFRWarningMsg_fp = false;
   s.SendSFRCriticalMsg_fp = s.SendLowFundsMsg = s.SendCLGOMsg = s.SendECLGOMsg = false;
   s.SendMLMsg = s.SendUPMsg = s.SendML2Msg = false;
-  s.UPParam = kCashLeverageId, s.UPLevel = 5.0;
+  s.UPParam = kCashLeverageId, s.UPLevel = 5.0, s.ML2Param = kModifiedMarginLevelId;
   return s;
 }
 
@@ -157,6 +164,22 @@ TEST(ScheduleSendingTest, BrokenClientsGetOneCallPerDueEntry) {
   s.UseSFRCritSchedule = true;  // with both on, only the critical calls
   EXPECT_TRUE(SendMarginCallsBySchedule(s, clients, start, {9000, 86400 + 10 * 3600}, sender));
   EXPECT_EQ(sender.calls, "A2@1 B2@1 B2@0.5");
+}
+
+TEST(ScheduleSendingTest, EveryKindInItsOrderWithItsLevel) {
+  TModuleSettings s;  // every sending switch off: they play no part here
+  for (int kind : {1, 2, 3, 4, 5, 6, 7, 9}) ASSERT_TRUE(s.ParseScheduleTextAt(kind, "10:00", 0));
+  s.UseLFSchedule = s.UseSFRCritSchedule = s.UseSFRWarnSchedule_fp = s.UseCLGOSchedule = true;
+  s.UseECLGOSchedule = s.UseMLSchedule = s.UseUPSchedule = s.UseML2Schedule = true;
+  s.UPParam = kCashLeverageId, s.UPLevel = 5.0, s.ML2Param = kModifiedMarginLevelId;
+  s.ConsiderQualClient = true;
+  TClientRiskRecord c;  // united, qualified, every level broken; CLGO's by the limit alone
+  c.united = c.qualified = true;
+  c.sfr = 0.3, c.sfrOpenPositions = 0.9, c.plannedNetPosition = -1, c.clgo = 1.0;
+  c.openPositionLimit = -1, c.eclgo = 0.5, c.currentNetPosition = 1, c.cashLeverage = 6;
+  CRecordingSender sender;
+  ASSERT_TRUE(SendMarginCallsBySchedule(s, {&c}, {1, 0}, {2, 10 * 3600}, sender));
+  EXPECT_EQ(sender.calls, "9@1 2@0.5 1@0 3@1 4@1 5@1 6@5 7@0.5");
 }
 
 }  // namespace
