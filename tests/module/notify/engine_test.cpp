@@ -145,41 +145,27 @@ TEST(EngineRandomTest, MatchesTheRulesOverManyRuns) {
   EXPECT_GT(calls, 1000);
 }
 
-TEST(ScheduleSendingTest, BrokenClientsGetOneCallPerDueEntry) {
-  TModuleSettings s;  // SFR warning 1.0, critical 0.5; every sending switch off
-  ASSERT_TRUE(ParseScheduleList("10:00", 0, s.SFRSchedule));
-  s.UseSFRWarnSchedule = true;
-  TClientRiskRecord a, b, excluded, fine;
-  a.sfr = 0.9, b.sfr = 0.3, excluded.sfr = 0.1, fine.sfr = 1.5;
-  excluded.ExclusionMark = kRuleExcluded;
-  a.clientCode[0] = 'A', b.clientCode[0] = 'B', excluded.clientCode[0] = 'X';
-  const std::vector<TClientRiskRecord*> clients{&a, &fine, &excluded, &b};
+TEST(ScheduleSendingTest, BrokenClientsGetEachDueKindOnceInItsOrder) {
+  TModuleSettings s;  // every sending switch off: they play no part here
+  for (int kind : {1, 2, 3, 4, 5, 6, 7, 9}) ASSERT_TRUE(s.ParseScheduleTextAt(kind, "10:00", 0));
+  s.UseLFSchedule = s.UseSFRWarnSchedule = s.UseSFRCritSchedule = s.UseCLGOSchedule = true;
+  s.UseSFRWarnSchedule_fp = s.UseECLGOSchedule = s.UseMLSchedule = s.UseUPSchedule = true;
+  s.UseML2Schedule = s.ConsiderQualClient = true;
+  s.UPParam = kCashLeverageId, s.UPLevel = 5.0, s.ML2Param = kModifiedMarginLevelId;
+  TClientRiskRecord c, excluded, fine;  // c: every level broken, CLGO's by the limit alone
+  c.united = c.qualified = true, c.clientCode[0] = 'C';
+  c.sfr = 0.3, c.sfrOpenPositions = 0.9, c.plannedNetPosition = -1, c.clgo = 1.0;
+  c.openPositionLimit = -1, c.eclgo = 0.5, c.currentNetPosition = 1, c.cashLeverage = 6;
+  excluded = c, excluded.ExclusionMark = kRuleExcluded;
+  const std::vector<TClientRiskRecord*> clients{&fine, &excluded, &c};
   const TEngineClock start{1000, 9 * 3600}, morning{5000, 10 * 3600};
   CRecordingSender sender;
   EXPECT_FALSE(SendMarginCallsBySchedule(s, clients, TEngineClock{}, morning, sender));
   EXPECT_TRUE(SendMarginCallsBySchedule(s, clients, start, morning, sender));
   EXPECT_FALSE(SendMarginCallsBySchedule(s, clients, start, morning, sender));
-  EXPECT_EQ(sender.calls, "A2@1 B2@1");
-  EXPECT_EQ(b.lastSentTimeSfr, 5000);
-  s.UseSFRCritSchedule = true;  // with both on, only the critical calls
-  EXPECT_TRUE(SendMarginCallsBySchedule(s, clients, start, {9000, 86400 + 10 * 3600}, sender));
-  EXPECT_EQ(sender.calls, "A2@1 B2@1 B2@0.5");
-}
-
-TEST(ScheduleSendingTest, EveryKindInItsOrderWithItsLevel) {
-  TModuleSettings s;  // every sending switch off: they play no part here
-  for (int kind : {1, 2, 3, 4, 5, 6, 7, 9}) ASSERT_TRUE(s.ParseScheduleTextAt(kind, "10:00", 0));
-  s.UseLFSchedule = s.UseSFRCritSchedule = s.UseSFRWarnSchedule_fp = s.UseCLGOSchedule = true;
-  s.UseECLGOSchedule = s.UseMLSchedule = s.UseUPSchedule = s.UseML2Schedule = true;
-  s.UPParam = kCashLeverageId, s.UPLevel = 5.0, s.ML2Param = kModifiedMarginLevelId;
-  s.ConsiderQualClient = true;
-  TClientRiskRecord c;  // united, qualified, every level broken; CLGO's by the limit alone
-  c.united = c.qualified = true;
-  c.sfr = 0.3, c.sfrOpenPositions = 0.9, c.plannedNetPosition = -1, c.clgo = 1.0;
-  c.openPositionLimit = -1, c.eclgo = 0.5, c.currentNetPosition = 1, c.cashLeverage = 6;
-  CRecordingSender sender;
-  ASSERT_TRUE(SendMarginCallsBySchedule(s, {&c}, {1, 0}, {2, 10 * 3600}, sender));
-  EXPECT_EQ(sender.calls, "9@1 2@0.5 1@0 3@1 4@1 5@1 6@5 7@0.5");
+  // With both funds-sufficiency schedules on only the critical call goes out.
+  EXPECT_EQ(sender.calls, "C9@1 C2@0.5 C1@0 C3@1 C4@1 C5@1 C6@5 C7@0.5");
+  EXPECT_EQ(c.lastSentTimeSfr, 5000);
 }
 
 }  // namespace
