@@ -23,12 +23,11 @@ int FireNextDueEntry(ScheduleList& entries, int64_t startLocal, int64_t nowLocal
   const int nowMinutes = MinutesOf(nowLocal);
   // Times earlier than the start are skipped on the start's own date only.
   const int earliest = today == startDay ? MinutesOf(startLocal) : 0;
-  for (size_t i = 0; i < entries.size(); ++i) {
-    TScheduleEntry& entry = entries[i];
+  for (TScheduleEntry& entry : entries) {
     if (entry.Minutes < earliest || entry.Minutes > nowMinutes || FiredOn(entry, today)) continue;
     entry.Passed = true;
     entry.LastFiring = nowLocal;
-    return static_cast<int>(i);
+    return static_cast<int>(&entry - entries.data());
   }
   return -1;
 }

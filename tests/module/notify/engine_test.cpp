@@ -39,20 +39,22 @@ struct MarketPath {
 };
 
 // Every kind is sent. SFR warning 1.0, critical 0.5; CLGO and ML levels 1.0;
-// cash leverage level 5.0. MinTime 60 s, MinParamChange 0.1.
+// cash leverage level 5.0. MinTime 60 s, MinParamChange 0.125.
 const MarketPath kPaths[] = {
     {"SfrWarningCriticalRecoveringWorsening", [](TClientRiskRecord& r, double v) { r.sfr = v; },
      {{1000, 1.2, ""}, {1010, 0.9, "2@1"}, {1020, 0.7, ""}, {1100, 0.85, ""},
       {1110, 0.75, "2@1"}, {1200, 0.4, "2@0.5"}, {1300, 0.45, ""}, {1400, 1.0, ""},
       {1410, 0.7, ""}, {1420, 1.1, ""}, {1430, 0.95, "2@1"}, {1440, 0.5, ""},
-      {1500, 0.45, "2@0.5", true}, {1501, 0.45, "2@0.5"}, {1502, 0.2, ""}}},
+      {1500, 0.375, "2@0.5", true}, {1501, 0.375, "2@0.5"}, {1502, 0.2, ""},
+      {1600, 0.25, ""}, {1610, 0.125, "2@0.5"}}},
     {"SfrSharesItsTimeWithSfrForOpenPositions",
      [](TClientRiskRecord& r, double v) { r.sfr = r.sfrOpenPositions = v; },
      {{1000, 0.9, "2@1"}, {1060, 0.9, ""}, {1061, 0.9, "9@1"}, {1200, 0.7, "2@1"},
       {1261, 0.7, "9@1"}}},
     {"CashLeverageBreaksUpwards", [](TClientRiskRecord& r, double v) { r.cashLeverage = v; },
      {{1000, 4.0, ""}, {1010, 6.0, "6@5"}, {1100, 6.05, ""}, {1110, 5.5, ""},
-      {1120, 6.3, "6@5"}, {1130, 7.0, ""}, {1200, 4.9, ""}, {1210, 5.2, "6@5"}}},
+      {1120, 6.3, "6@5"}, {1130, 7.0, ""}, {1200, 4.9, ""}, {1210, 5.25, "6@5"}, {1300, 5.375, ""},
+      {1310, 5.5, "6@5"}}},
     // Low funds counts MinParamChange in hundredths; the margin level of a
     // client without a united position ignores it.
     {"LowFundsAndMarginLevelOnThePlannedPosition",
@@ -90,7 +92,7 @@ TEST_P(MarketPathTest, SendsTheCallsOfEachRun) {
     GetParam().move(record, run.v);
     CRecordingSender sender;
     sender.delivers = !run.fails;
-    CheckClientRiskParams(record, s, TRepeatLimits{60, 0.1}, run.t, sender);
+    CheckClientRiskParams(record, s, TRepeatLimits{60, 0.125}, run.t, sender);
     EXPECT_EQ(sender.calls, run.calls) << "at " << run.t;
     s.NotificationsOn = false;  // and the same run again sends nothing
     CheckClientRiskParams(record, s, TRepeatLimits{0, 0.0}, run.t + 1000, sender);
@@ -148,6 +150,7 @@ TEST(EngineRandomTest, MatchesTheRulesOverManyRuns) {
 TEST(ScheduleSendingTest, BrokenClientsGetEachDueKindOnceInItsOrder) {
   TModuleSettings s;  // every sending switch off: they play no part here
   for (int kind : {1, 2, 3, 4, 5, 6, 7, 9}) ASSERT_TRUE(s.ParseScheduleTextAt(kind, "10:00", 0));
+  ASSERT_TRUE(s.ParseScheduleTextAt(9, "10:00, 11:00", 0));
   s.UseLFSchedule = s.UseSFRWarnSchedule = s.UseSFRCritSchedule = s.UseCLGOSchedule = true;
   s.UseSFRWarnSchedule_fp = s.UseECLGOSchedule = s.UseMLSchedule = s.UseUPSchedule = true;
   s.UseML2Schedule = s.ConsiderQualClient = true;
@@ -163,9 +166,10 @@ TEST(ScheduleSendingTest, BrokenClientsGetEachDueKindOnceInItsOrder) {
   EXPECT_FALSE(SendMarginCallsBySchedule(s, clients, TEngineClock{}, morning, sender));
   EXPECT_TRUE(SendMarginCallsBySchedule(s, clients, start, morning, sender));
   EXPECT_FALSE(SendMarginCallsBySchedule(s, clients, start, morning, sender));
+  EXPECT_TRUE(SendMarginCallsBySchedule(s, clients, start, {6000, 11 * 3600}, sender));
   // With both funds-sufficiency schedules on only the critical call goes out.
-  EXPECT_EQ(sender.calls, "C9@1 C2@0.5 C1@0 C3@1 C4@1 C5@1 C6@5 C7@0.5");
-  EXPECT_EQ(c.lastSentTimeSfr, 5000);
+  EXPECT_EQ(sender.calls, "C9@1 C2@0.5 C1@0 C3@1 C4@1 C5@1 C6@5 C7@0.5 C9@1");
+  EXPECT_EQ(c.lastSentTimeSfr, 6000);
 }
 
 }  // namespace
