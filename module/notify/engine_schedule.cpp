@@ -56,8 +56,11 @@ bool SendMarginCallsBySchedule(TModuleSettings& s, const std::vector<TClientRisk
                                const TEngineClock& start, const TEngineClock& now,
                                IMarginCallSender& sender) {
   if (start.seconds == 0) return false;
+  int dueCount = 0;
   auto fires = [&](bool used, ScheduleList& schedule) {
-    return used && FireNextDueEntry(schedule, start.localSeconds, now.localSeconds) >= 0;
+    const bool due = used && FireNextDueEntry(schedule, start.localSeconds, now.localSeconds) >= 0;
+    dueCount += due;
+    return due;
   };
   TDueKinds due;
   due.lowFunds = fires(s.UseLFSchedule, s.LFSchedule);
@@ -68,9 +71,7 @@ bool SendMarginCallsBySchedule(TModuleSettings& s, const std::vector<TClientRisk
   due.ml = fires(s.UseMLSchedule, s.MLSchedule);
   due.up = fires(s.UseUPSchedule, s.UPSchedule);
   due.ml2 = fires(s.UseML2Schedule, s.ML2Schedule);
-  if (!(due.lowFunds || due.sfr || due.sfrFp || due.clgo || due.eclgo || due.ml || due.up ||
-        due.ml2))
-    return false;
+  if (dueCount == 0) return false;
   const CScheduleRun run(s, sender, now.seconds);
   for (TClientRiskRecord* record : records)
     if (record->ExclusionMark != kRuleExcluded) run.SendTo(*record, due);

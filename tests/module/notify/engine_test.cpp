@@ -153,12 +153,13 @@ TEST(ScheduleSendingTest, BrokenClientsGetEachDueKindOnceInItsOrder) {
   ASSERT_TRUE(s.ParseScheduleTextAt(9, "10:00, 11:00", 0));
   s.UseLFSchedule = s.UseSFRWarnSchedule = s.UseSFRCritSchedule = s.UseCLGOSchedule = true;
   s.UseSFRWarnSchedule_fp = s.UseECLGOSchedule = s.UseMLSchedule = s.UseUPSchedule = true;
-  s.UseML2Schedule = s.ConsiderQualClient = true;
+  s.UseML2Schedule = s.ConsiderQualClient = s.CLGOUseVMAI = true;
   s.UPParam = kCashLeverageId, s.UPLevel = 5.0, s.ML2Param = kModifiedMarginLevelId;
-  TClientRiskRecord c, excluded, fine;  // c: every level broken, CLGO's by the limit alone
+  TClientRiskRecord c, excluded, fine;  // c: every level broken; CLGO only by limit + income + margin
   c.united = c.qualified = true, c.clientCode[0] = 'C';
   c.sfr = 0.3, c.sfrOpenPositions = 0.9, c.plannedNetPosition = -1, c.clgo = 1.0;
-  c.openPositionLimit = -1, c.eclgo = 0.5, c.currentNetPosition = 1, c.cashLeverage = 6;
+  c.openPositionLimit = 1, c.accruedIncome = 1, c.realVariationMargin = -3, c.eclgo = 0.5;
+  c.currentNetPosition = 1, c.cashLeverage = 6;
   excluded = c, excluded.ExclusionMark = kRuleExcluded;
   const std::vector<TClientRiskRecord*> clients{&fine, &excluded, &c};
   const TEngineClock start{1000, 9 * 3600}, morning{5000, 10 * 3600};

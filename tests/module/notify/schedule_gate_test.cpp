@@ -22,10 +22,11 @@ struct GatePath {
 };
 
 const GatePath kGatePaths[] = {
-    {"StartGateOnlyOnTheStartsDate", "10:00, 18:30", At(1, 18, 0),
-     {{At(0, 20, 0), -1}, {At(1, 17, 0), -1}, {At(1, 18, 10), -1}, {At(1, 18, 30), 1}, {At(1, 18, 40), -1},
-      {At(2, 0, 1), -1}, {At(2, 9, 59), -1}, {At(2, 10, 0), 0}, {At(2, 10, 1), -1},
-      {At(2, 18, 45), 1}, {At(3, 11, 0), 0}, {At(3, 11, 1), -1}}},
+    {"StartGateOnlyOnTheStartsDate", "00:00, 10:00, 18:30", At(1, 18, 0),
+     {{At(0, 20, 0), -1}, {At(1, 17, 0), -1}, {At(1, 18, 10), -1}, {At(1, 18, 30), 2},
+      {At(1, 18, 40), -1}, {At(2, 0, 0), 0}, {At(2, 9, 59), -1}, {At(2, 10, 0), 1},
+      {At(2, 10, 1), -1}, {At(2, 18, 45), 2}, {At(3, 11, 0), 0}, {At(3, 11, 1), 1},
+      {At(3, 11, 2), -1}}},
     {"AcrossMidnight", "00:05, 23:55", At(1, 23, 50),
      {{At(1, 23, 54), -1}, {At(1, 23, 55), 1}, {At(2, 0, 4), -1}, {At(2, 0, 5), 0},
       {At(2, 0, 6), -1}, {At(2, 23, 59), 1}, {At(3, 0, 0), -1}, {At(3, 0, 7), 0}}},
@@ -50,8 +51,9 @@ INSTANTIATE_TEST_SUITE_P(Schedule, ScheduleGateTest, testing::ValuesIn(kGatePath
 TEST(EngineClockTest, LocalSecondsFollowTheTimeZone) {
   _putenv("TZ=MSK-3");
   _tzset();
-  // 2025-12-06 20:17:09, 2024-02-29 20:59:59 and 23:59:59 (1 March in Moscow) UTC.
-  for (int64_t utc : {1765052229LL, 1709240399LL, 1709251199LL}) {
+  // 2025-12-06 20:17:09, 2024-02-29 20:59:59 and 23:59:59 (1 March in Moscow),
+  // 2101-03-01 00:00:00 UTC.
+  for (int64_t utc : {1765052229LL, 1709240399LL, 1709251199LL, 4139078400LL}) {
     TEngineClock clock;
     ASSERT_TRUE(EngineClockAt(utc, &clock));
     EXPECT_EQ(clock.seconds, utc);
