@@ -64,7 +64,7 @@ const MarketPath kPaths[] = {
     {"ClgoAndEclgoNameANegativeOpenPositionLimit",
      [](TClientRiskRecord& r, double v) { r.eclgo = r.openPositionLimit = v, r.clgo = v + 2; },
      {{1000, 2.0, ""}, {1005, 1.0, ""}, {1010, 0.8, "4@0"}, {1100, -10.0, "3@1 4@1"},
-      {1110, 2.0, ""}, {1200, 0.95, "4@0"}, {1210, -0.5, "3@1"}}},
+      {1110, 2.0, ""}, {1200, 0.0, "4@0"}, {1210, -0.5, "3@1"}}},
     {"UnitedClientMarginLevels",
      [](TClientRiskRecord& r, double v) {
        r.united = true, r.currentNetPosition = 1, r.marginLevel = v;

@@ -52,8 +52,8 @@ TEST(EngineClockTest, LocalSecondsFollowTheTimeZone) {
   _putenv("TZ=MSK-3");
   _tzset();
   // 2025-12-06 20:17:09, 2024-02-29 20:59:59 and 23:59:59 (1 March in Moscow),
-  // 2101-03-01 00:00:00 UTC.
-  for (int64_t utc : {1765052229LL, 1709240399LL, 1709251199LL, 4139078400LL}) {
+  // 2003-06-15 12:00:00 and 2101-03-01 00:00:00 UTC.
+  for (int64_t utc : {1765052229LL, 1709240399LL, 1709251199LL, 1055678400LL, 4139078400LL}) {
     TEngineClock clock;
     ASSERT_TRUE(EngineClockAt(utc, &clock));
     EXPECT_EQ(clock.seconds, utc);
