@@ -155,7 +155,8 @@ TEST(ScheduleSendingTest, BrokenClientsGetEachDueKindOnceInItsOrder) {
   s.UseSFRWarnSchedule_fp = s.UseECLGOSchedule = s.UseMLSchedule = s.UseUPSchedule = true;
   s.UseML2Schedule = s.ConsiderQualClient = s.CLGOUseVMAI = true;
   s.UPParam = kCashLeverageId, s.UPLevel = 5.0, s.ML2Param = kModifiedMarginLevelId;
-  TClientRiskRecord c, excluded, fine;  // c: every level broken; CLGO only by limit + income + margin
+  // c: every level broken, the CLGO one only by the limit with income and margin.
+  TClientRiskRecord c, excluded, fine;
   c.united = c.qualified = true, c.clientCode[0] = 'C';
   c.sfr = 0.3, c.sfrOpenPositions = 0.9, c.plannedNetPosition = -1, c.clgo = 1.0;
   c.openPositionLimit = 1, c.accruedIncome = 1, c.realVariationMargin = -3, c.eclgo = 0.5;
