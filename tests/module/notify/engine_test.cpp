@@ -59,7 +59,7 @@ const MarketPath kPaths[] = {
     // client without a united position ignores it.
     {"LowFundsAndMarginLevelOnThePlannedPosition",
      [](TClientRiskRecord& r, double v) { r.currentNetPosition = 1, r.plannedNetPosition = v; },
-     {{1000, -100.0, "1@0 5@0"}, {1100, -100.05, "5@0"}, {1110, 0.0, ""},
+     {{1000, -100.0, "1@0 5@0"}, {1100, -100.05, "5@0"}, {1161, -100.05, ""}, {1170, 0.0, ""},
       {1200, -100.05, "5@0"}, {1210, -100.2, "1@0"}, {1300, 50.0, ""}, {1310, -1.0, "1@0 5@0"}}},
     {"ClgoAndEclgoNameANegativeOpenPositionLimit",
      [](TClientRiskRecord& r, double v) { r.eclgo = r.openPositionLimit = v, r.clgo = v + 2; },
@@ -155,14 +155,16 @@ TEST(ScheduleSendingTest, BrokenClientsGetEachDueKindOnceInItsOrder) {
   s.UseSFRWarnSchedule_fp = s.UseECLGOSchedule = s.UseMLSchedule = s.UseUPSchedule = true;
   s.UseML2Schedule = s.ConsiderQualClient = s.CLGOUseVMAI = true;
   s.UPParam = kCashLeverageId, s.UPLevel = 5.0, s.ML2Param = kModifiedMarginLevelId;
-  // c: every level broken, the CLGO one only by the limit with income and margin.
-  TClientRiskRecord c, excluded, fine;
+  // c: every level broken, the CLGO one only by the limit with income and margin;
+  // d: only the funds sufficiency for open positions, below its critical level.
+  TClientRiskRecord c, d, excluded, fine;
+  d.clientCode[0] = 'D', d.sfrOpenPositions = 0.3;
   c.united = c.qualified = true, c.clientCode[0] = 'C';
   c.sfr = 0.3, c.sfrOpenPositions = 0.9, c.plannedNetPosition = -1, c.clgo = 1.0;
   c.openPositionLimit = 1, c.accruedIncome = 1, c.realVariationMargin = -3, c.eclgo = 0.5;
   c.currentNetPosition = 1, c.cashLeverage = 6;
   excluded = c, excluded.ExclusionMark = kRuleExcluded;
-  const std::vector<TClientRiskRecord*> clients{&fine, &excluded, &c};
+  const std::vector<TClientRiskRecord*> clients{&fine, &excluded, &c, &d};
   const TEngineClock start{1000, 9 * 3600}, morning{5000, 10 * 3600};
   CRecordingSender sender;
   EXPECT_FALSE(SendMarginCallsBySchedule(s, clients, TEngineClock{}, morning, sender));
@@ -170,7 +172,7 @@ TEST(ScheduleSendingTest, BrokenClientsGetEachDueKindOnceInItsOrder) {
   EXPECT_FALSE(SendMarginCallsBySchedule(s, clients, start, morning, sender));
   EXPECT_TRUE(SendMarginCallsBySchedule(s, clients, start, {6000, 11 * 3600}, sender));
   // With both funds-sufficiency schedules on only the critical call goes out.
-  EXPECT_EQ(sender.calls, "C9@1 C2@0.5 C1@0 C3@1 C4@1 C5@1 C6@5 C7@0.5 C9@1");
+  EXPECT_EQ(sender.calls, "C9@1 C2@0.5 C1@0 C3@1 C4@1 C5@1 C6@5 C7@0.5 D9@1 C9@1 D9@1");
   EXPECT_EQ(c.lastSentTimeSfr, 6000);
 }
 
