@@ -1,0 +1,79 @@
+#include "module/notify/engine_schedule.h"
+
+#include "module/notify/engine_kind_checks.h"
+#include "module/notify/engine_sent_marks.h"
+#include "module/notify/schedule_gate.h"
+#include "module/risk/level_tests.h"
+#include "module/risk/margin_call_kinds.h"
+
+namespace {
+
+struct TDueKinds {
+  bool lowFunds, sfr, sfrFp, clgo, eclgo, ml, up, ml2;
+};
+
+class CScheduleRun {
+ public:
+  CScheduleRun(const TModuleSettings& settings, IMarginCallSender& sender, int64_t now)
+      : m_s(settings), m_sender(sender), m_now(now) {}
+
+  void SendTo(TClientRiskRecord& r, const TDueKinds& due) const {
+    const TModuleSettings& s = m_s;
+    // With both SFR schedules on only the critical calls go out.
+    if (due.sfr && s.UseSFRWarnSchedule && !s.UseSFRCritSchedule &&
+        IsSfrWarningLevelReached(r, s, kSfrKind))
+      Send(kSfrKind, r, s.SFRWarningLevel);
+    if (due.sfrFp && s.UseSFRWarnSchedule_fp && !s.UseSFRCritSchedule_fp &&
+        IsSfrWarningLevelReached(r, s, kSfrOpenPositionsKind))
+      Send(kSfrOpenPositionsKind, r, s.SFRWarningLevel_fp);
+    if (due.sfr && s.UseSFRCritSchedule && IsSfrCriticalLevelReached(r, s, kSfrKind))
+      Send(kSfrKind, r, s.SFRCriticalLevel);
+    if (due.sfrFp && s.UseSFRCritSchedule_fp &&
+        IsSfrCriticalLevelReached(r, s, kSfrOpenPositionsKind))
+      Send(kSfrOpenPositionsKind, r, s.SFRCriticalLevel_fp);
+    if (due.lowFunds && r.plannedNetPosition < 0) Send(kLowFundsKind, r, 0.0);
+    if (due.clgo && IsClgoBroken(r, s)) Send(kClgoKind, r, r.clgo < s.CLGOLevel ? 0.0 : 1.0);
+    if (due.eclgo && r.eclgo < s.ECLGOLevel) Send(kEclgoKind, r, s.ECLGOLevel);
+    if (due.ml && IsMlBroken(r, s)) Send(kMarginLevelKind, r, r.united ? s.MLLevel : 0.0);
+    if (due.up && IsUpLevelReached(r, s)) Send(kUpKind, r, s.UPLevel);
+    double ml2Level = 0.0;
+    if (due.ml2 && IsMl2LevelReached(r, s, &ml2Level)) Send(kMl2Kind, r, ml2Level);
+  }
+
+ private:
+  void Send(int kind, TClientRiskRecord& record, double level) const {
+    SendAndStamp(m_sender, kind, record, level, m_now);
+  }
+
+  const TModuleSettings& m_s;
+  IMarginCallSender& m_sender;
+  int64_t m_now;
+};
+
+}  // namespace
+
+bool SendMarginCallsBySchedule(TModuleSettings& s, const std::vector<TClientRiskRecord*>& records,
+                               const TEngineClock& start, const TEngineClock& now,
+                               IMarginCallSender& sender) {
+  if (start.seconds == 0) return false;
+  int dueCount = 0;
+  auto fires = [&](bool used, ScheduleList& schedule) {
+    const bool due = used && FireNextDueEntry(schedule, start.localSeconds, now.localSeconds) >= 0;
+    dueCount += due;
+    return due;
+  };
+  TDueKinds due;
+  due.lowFunds = fires(s.UseLFSchedule, s.LFSchedule);
+  due.sfr = fires(s.UseSFRWarnSchedule || s.UseSFRCritSchedule, s.SFRSchedule);
+  due.sfrFp = fires(s.UseSFRWarnSchedule_fp || s.UseSFRCritSchedule_fp, s.SFRSchedule_fp);
+  due.clgo = fires(s.UseCLGOSchedule, s.CLGOSchedule);
+  due.eclgo = fires(s.UseECLGOSchedule, s.ECLGOSchedule);
+  due.ml = fires(s.UseMLSchedule, s.MLSchedule);
+  due.up = fires(s.UseUPSchedule, s.UPSchedule);
+  due.ml2 = fires(s.UseML2Schedule, s.ML2Schedule);
+  if (dueCount == 0) return false;
+  const CScheduleRun run(s, sender, now.seconds);
+  for (TClientRiskRecord* record : records)
+    if (record->ExclusionMark != kRuleExcluded) run.SendTo(*record, due);
+  return true;
+}

@@ -1,0 +1,19 @@
+// The scheduled margin calls: on a schedule's times every client whose level
+// of that kind is broken gets one call, whatever the sending switches, the
+// last sent values and MinTime say.
+#pragma once
+
+#include "module/notify/engine_clock.h"
+#include "module/notify/margin_call_sender.h"
+#include "module/risk/client_risk_record.h"
+#include "module/settings/module_settings.h"
+
+#include <vector>
+
+// start: when the host started the plug-in (seconds 0: not yet, nothing is
+// sent). The schedules' entries are marked as they fire. Clients excluded by
+// the client-code rules are left out. Returns whether any kind was due.
+bool SendMarginCallsBySchedule(TModuleSettings& settings,
+                               const std::vector<TClientRiskRecord*>& records,
+                               const TEngineClock& start, const TEngineClock& now,
+                               IMarginCallSender& sender);

@@ -1,0 +1,18 @@
+// What the client record remembers of the margin calls sent to it: the last
+// value and the last time of each kind.
+#pragma once
+
+#include "module/notify/margin_call_sender.h"
+#include "module/risk/client_risk_record.h"
+
+#include <cstdint>
+
+// Null for a kind without one.
+double* LastSentValueOf(TClientRiskRecord& record, int kind);
+// The two funds-sufficiency kinds share one time.
+int64_t* LastSentTimeOf(TClientRiskRecord& record, int kind);
+
+// Sends through the seam and stamps the kind's last sending time with now
+// when the call went out; returns what the seam reported.
+bool SendAndStamp(IMarginCallSender& sender, int kind, TClientRiskRecord& record, double level,
+                  int64_t now);
