@@ -1,6 +1,7 @@
 // A scenario file: the market and clients the host then answers with, the
 // records it pushes at the start, and the timed steps played once each in the
-// order of their times.
+// order of their times. Securities, classes and spot records reach the
+// module's tests through their market files.
 #include "host/standin/scenario.h"
 #include "host/standin/scenario_player.h"
 
@@ -12,10 +13,8 @@ namespace {
 // One section a line.
 constexpr char kScenario[] =
     "[Class1]\nCode=SPBFUT\nFlags=0x48\n"
-    "[Class2]\nCode=CROSS\nFlags=0x2000\nId=-1\n"
     "[Security1]\nClass=SPBFUT\nCode=RIZ6\nId=7\nType=4\nFlagByte=0x04\nName=RTS-12.26\nCurrency=SUR\nBaseAsset=RTS\n"
     "Trading=-1\nPriceStep=1.5\nDecimals=2\nlast=100\noffer=101\n"
-    "[Spot1]\nFirm=F1\nClient=CL1\nBoardTag=EQTV\nCurrency=SUR\nValue40=1\nValue48=2\nValue56=3\nValue64=4\nStatus=5\n"
     "[Firm1]\nName=F1\nText=[PORTFOLIORISKCONFIG]\\nBOARDTAG=EQTV\n"
     "[Firm2]\nName=F2\nTextFile=firm2.ini\nReady=0\n"
     "[ClientValue1]\nFirm=F1\nClient=CL1\nNumber=6\nValue=12.5\nResult=3\n"
@@ -49,31 +48,6 @@ class ScenarioFeedTest : public ::testing::Test {
   ScenarioPlayer player{host, library};
   const char firm[33] = "F1";  // the plug-in passes a firm as the start of its 33-character field
 };
-
-TEST_F(ScenarioFeedTest, SecurityAndSpotRecordsCarryTheirFieldsAtTheirOffsets) {
-  const void* security = Function<33>(host)(3, 560, 0);
-  ASSERT_NE(security, nullptr);
-  // A derivative (type 4), an option (flag 0x04), its id, price decimals, not traded (-1), its class's index.
-  EXPECT_EQ(std::vector<int>({Field<uint16_t>(security, 4), Field<uint8_t>(security, 8), Field<int32_t>(security, 12),
-                              Field<int16_t>(security, 214), Field<int32_t>(security, 240), Field<int16_t>(security, 440)}),
-            std::vector<int>({4, 0x04, 7, 2, -1, 0}));
-  EXPECT_EQ(std::vector<std::string>({TextAt(security, 16), TextAt(security, 29), TextAt(security, 208), TextAt(security, 224)}),
-            std::vector<std::string>({"RIZ6", "RTS-12.26", "SUR", "RTS"})) << "code, name, currency, base asset";
-  EXPECT_DOUBLE_EQ(Field<double>(security, 248), 1.5) << "the price step";
-  EXPECT_EQ(Field<int32_t>(Function<33>(host)(2, 1144, 1), 24), -1) << "the cross-rates class's id";
-  EXPECT_EQ(Function<91>(host)("RIZ6", "SPBFUT"), 0);
-  EXPECT_EQ(Function<91>(host)("RIZ6", "CROSS"), -1);
-  EXPECT_DOUBLE_EQ(Parameter(host, "offer"), 101);
-
-  const int spot = Function<149>(host)(firm, "CL1", "EQTV", "SUR", 0);
-  EXPECT_EQ(spot, 0);
-  EXPECT_EQ(Function<149>(host)(firm, "CL1", "EQTV", "USD", 0), -1);
-  uint8_t record[104] = {};
-  ASSERT_NE(Function<34>(host)(12, 104, spot, record), 0);
-  for (int offset : {40, 48, 56, 64}) EXPECT_DOUBLE_EQ(Field<double>(record, offset), offset / 8 - 4) << offset;
-  EXPECT_EQ(Field<int32_t>(record, 100), 5);
-  EXPECT_EQ(Function<34>(host)(12, 100, spot, record), 0) << "a wrong record size";
-}
 
 TEST_F(ScenarioFeedTest, FirmSettingsObjectsCarryTheirTexts) {
   ASSERT_EQ(Function<32>(host)(14), 2);
