@@ -105,19 +105,19 @@ TEST_F(ScenarioFeedTest, LimitsAndPositionsArePushedAtTheStartAsWritten) {
   EXPECT_EQ(TextAt(position, 30) + " " + std::to_string(Field<int32_t>(position, 68)), "RIZ6 -3");
   EXPECT_DOUBLE_EQ(Field<double>(position, 96), -12.5);
   EXPECT_EQ(player.Start(), 2);
-  EXPECT_EQ(plugin.Summary(), (std::vector<std::string>{"E1 (null)", "R32985", "R32986", "E4 F1", "E4 F2"}))
+  EXPECT_EQ(plugin.calls, (std::vector<std::string>{"E1 (null)", "R1:32985", "R1:32986", "E4 F1", "E4 F2"}))
       << "event 1, the records, then event 4 per firm";
 }
 
 TEST_F(ScenarioFeedTest, StepsPlayOnceInTheOrderOfTheirTimes) {
   player.Start();
-  const size_t started = plugin.Calls().size();
+  const size_t started = plugin.calls.size();
   EXPECT_TRUE(player.PlayDue(999).empty());
   EXPECT_DOUBLE_EQ(Parameter(host, "last"), 100);
   ASSERT_EQ(player.PlayDue(1000).size(), 1u);
   EXPECT_DOUBLE_EQ(Parameter(host, "last"), 120);
   EXPECT_DOUBLE_EQ(Parameter(host, "offer"), 121);
-  EXPECT_EQ(plugin.Calls().size(), started) << "a price move pushes nothing";
+  EXPECT_EQ(plugin.calls.size(), started) << "a price move pushes nothing";
   EXPECT_TRUE(player.PlayDue(2000).empty()) << "a step plays once";
   EXPECT_NE(Function<49>(host)(), 0) << "connected";
 
@@ -126,10 +126,9 @@ TEST_F(ScenarioFeedTest, StepsPlayOnceInTheOrderOfTheirTimes) {
   EXPECT_EQ(both[0]->events.size(), 1u) << "equal times keep the file's order";
   EXPECT_TRUE(player.Finished());
   EXPECT_NE(Function<49>(host)(), 0) << "dropped by Step1, restored by Step3";
-  const std::vector<std::string> all = plugin.Summary();
-  EXPECT_EQ(std::vector<std::string>(all.begin() + static_cast<long>(started), all.end()),
-            (std::vector<std::string>{"E4 F2", "R32985", "R152"})) << "a missing Limit7 is skipped";
-  EXPECT_EQ(Field<int32_t>(plugin.Calls().back().bytes.data(), 0), 11);
+  EXPECT_EQ(std::vector<std::string>(plugin.calls.begin() + static_cast<long>(started), plugin.calls.end()),
+            (std::vector<std::string>{"E4 F2", "R1:32985", "R1:152"})) << "a missing Limit7 is skipped";
+  EXPECT_EQ(plugin.lastRecord, std::vector<uint8_t>({11, 0, 0, 0})) << "a limit's removal is its id alone";
 }
 
 TEST_F(ScenarioFeedTest, StepsAreDescribedAndMalformedEntriesLeftOutAndReported) {

@@ -121,8 +121,10 @@ TEST_F(TableLayoutTest, RoundTripsColumnsWidthsSortFieldsFiltersAndFormatting) {
 
   SaveAndClose(table);
   const std::vector<uint8_t> record = env_.Windows().Store().Records()[0];
-  for (size_t length = 0; length < record.size(); ++length)
+  for (size_t length = 0; length < record.size(); ++length) {  // a cut record opens no window
     ASSERT_EQ(Restore(std::vector<uint8_t>(record.begin(), record.begin() + length)), nullptr) << "cut at " << length;
+    ASSERT_EQ(GetWindow(env_.MdiClient(), GW_CHILD), nullptr) << "cut at " << length;
+  }
   TestTable* restored = Restore(record);
   ASSERT_NE(restored, nullptr);
   EXPECT_EQ(ColumnIds(restored), (std::vector<int>{kNumber, kClient, kCount, kDate, kTime, kVolume, kAmount}));
@@ -215,8 +217,6 @@ TEST_P(TableLayoutRefusalTest, IsRefusedWithoutAWindow) {
 INSTANTIATE_TEST_SUITE_P(
     Records, TableLayoutRefusalTest,
     ::testing::Values(
-        BadRecord{"short stream after the kind", Record().Kind().bytes},
-        BadRecord{"two bytes of the child marker", Record().Kind().Byte(0xC5).Byte(0x61).bytes},
         BadRecord{"wrong child marker", Record().Kind().U32(25030).U32(20933).U32(1046).bytes},
         BadRecord{"wrong table marker", Record().Kind().U32(25029).U32(20934).U32(1046).bytes},
         BadRecord{"version 1042", Record().TableHead().U32(1042).U32(1).U32(0).U32(30).Byte(0).bytes},
@@ -227,12 +227,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadRecord{"absurd formatting", Record().TableHead().U32(1046).U32(0).Byte(0).Zeros(8).U32(0x10000000).Zeros(4096).bytes},
         BadRecord{"absurd old filters", Record().TableHead().U32(1044).U32(0).Byte(0).U32(0x7FFFFFFF).Zeros(4096).bytes},
         BadRecord{"absurd old formatting", Record().TableHead().U32(1045).U32(0).Byte(0).Zeros(8).U32(5000).Zeros(4096).bytes},
-        BadRecord{"truncated columns", Record().TableHead().U32(1046).U32(3).U32(0).U32(30).bytes},
         BadRecord{"absurd column count", Record().TableHead().U32(1046).U32(0xFFFFFFF0).U32(0).U32(30).bytes},
         BadRecord{"absurd list settings", Record().TableHead().U32(1046).U32(0).Byte(0).U32(0x7FFFFFFF).bytes},
-        BadRecord{"absurd filter count", Record().TableHead().U32(1046).U32(0).Byte(0).U32(0).U32(0x40000000).bytes},
-        BadRecord{"truncated formatting",
-                  Record().TableHead().U32(1046).U32(0).Byte(0).U32(0).U32(0).U32(1).U32(3).bytes}));
+        BadRecord{"absurd filter count", Record().TableHead().U32(1046).U32(0).Byte(0).U32(0).U32(0x40000000).bytes}));
+
 
 }  // namespace
 }  // namespace table_test
