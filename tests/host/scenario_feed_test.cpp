@@ -131,11 +131,7 @@ TEST_F(ScenarioFeedTest, StepsPlayOnceInTheOrderOfTheirTimes) {
   EXPECT_EQ(plugin.lastRecord, std::vector<uint8_t>({11, 0, 0, 0})) << "a limit's removal is its id alone";
 }
 
-TEST_F(ScenarioFeedTest, StepsAreDescribedAndMalformedEntriesLeftOutAndReported) {
-  const std::vector<HostStep>& steps = host.Feed().steps;
-  ASSERT_EQ(steps.size(), 3u);
-  EXPECT_EQ(ScenarioPlayer::Describe(steps[0]), "at 1000 ms: RIZ6 last=120; RIZ6 offer=121;");
-  EXPECT_EQ(ScenarioPlayer::Describe(steps[2]), "at 3000 ms: connected; 2 record(s) pushed;");
+TEST_F(ScenarioFeedTest, MalformedEntriesAreLeftOutAndReported) {
   EXPECT_EQ(host.Feed().problems,
             (std::vector<std::string>{"[Step1] Event \"four F3\": not \"number [firm]\"",
                                       "[Step2] SetParam \"NOSUCH last 1\": no security NOSUCH",

@@ -200,37 +200,29 @@ TEST_F(TableLayoutTest, RecordsOfEarlierVersionsLoad) {
   EXPECT_EQ(ListGetFormatting(ListOf(restored)), 1);
 }
 
-struct BadRecord {
-  const char* what;
-  std::vector<uint8_t> bytes;
-};
-
-class TableLayoutRefusalTest : public TableLayoutTest, public ::testing::WithParamInterface<BadRecord> {};
-
-TEST_P(TableLayoutRefusalTest, IsRefusedWithoutAWindow) {
-  const int before = TestTable::destroyed;
-  EXPECT_EQ(Restore(GetParam().bytes), nullptr) << GetParam().what;
-  EXPECT_EQ(GetWindow(env_.MdiClient(), GW_CHILD), nullptr) << GetParam().what;
-  EXPECT_EQ(TestTable::destroyed, before + 1) << "the table object was discarded";
+TEST_F(TableLayoutTest, BadRecordsAreRefusedWithoutAWindow) {
+  const std::pair<const char*, std::vector<uint8_t>> records[] = {
+      {"wrong child marker", Record().Kind().U32(25030).U32(20933).U32(1046).bytes},
+      {"wrong table marker", Record().Kind().U32(25029).U32(20934).U32(1046).bytes},
+      {"version 1042", Record().TableHead().U32(1042).U32(1).U32(0).U32(30).Byte(0).bytes},
+      {"version 1047", Record().TableHead().U32(1047).U32(1).U32(0).U32(30).Byte(0).Zeros(12).bytes},
+      {"columns past the limit", Record().TableHead().U32(1046).U32(kMaxSavedColumns + 1).Zeros(9000).bytes},
+      {"absurd sort fields", Record().TableHead().U32(1046).U32(0).Byte(1).U32(0xFFFFFFFF).Zeros(4096).bytes},
+      {"sort flag 2", Record().TableHead().U32(1046).U32(0).Byte(2).Zeros(16).bytes},
+      {"absurd formatting", Record().TableHead().U32(1046).U32(0).Byte(0).Zeros(8).U32(0x10000000).Zeros(4096).bytes},
+      {"absurd old filters", Record().TableHead().U32(1044).U32(0).Byte(0).U32(0x7FFFFFFF).Zeros(4096).bytes},
+      {"absurd old formatting", Record().TableHead().U32(1045).U32(0).Byte(0).Zeros(8).U32(5000).Zeros(4096).bytes},
+      {"absurd column count", Record().TableHead().U32(1046).U32(0xFFFFFFF0).U32(0).U32(30).bytes},
+      {"absurd list settings", Record().TableHead().U32(1046).U32(0).Byte(0).U32(0x7FFFFFFF).bytes},
+      {"absurd filter count", Record().TableHead().U32(1046).U32(0).Byte(0).U32(0).U32(0x40000000).bytes},
+  };
+  for (const auto& [what, bytes] : records) {
+    const int before = TestTable::destroyed;
+    EXPECT_EQ(Restore(bytes), nullptr) << what;
+    EXPECT_EQ(GetWindow(env_.MdiClient(), GW_CHILD), nullptr) << what;
+    EXPECT_EQ(TestTable::destroyed, before + 1) << what << ": the table object was discarded";
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Records, TableLayoutRefusalTest,
-    ::testing::Values(
-        BadRecord{"wrong child marker", Record().Kind().U32(25030).U32(20933).U32(1046).bytes},
-        BadRecord{"wrong table marker", Record().Kind().U32(25029).U32(20934).U32(1046).bytes},
-        BadRecord{"version 1042", Record().TableHead().U32(1042).U32(1).U32(0).U32(30).Byte(0).bytes},
-        BadRecord{"version 1047", Record().TableHead().U32(1047).U32(1).U32(0).U32(30).Byte(0).Zeros(12).bytes},
-        BadRecord{"columns past the limit", Record().TableHead().U32(1046).U32(kMaxSavedColumns + 1).Zeros(9000).bytes},
-        BadRecord{"absurd sort fields", Record().TableHead().U32(1046).U32(0).Byte(1).U32(0xFFFFFFFF).Zeros(4096).bytes},
-        BadRecord{"sort flag 2", Record().TableHead().U32(1046).U32(0).Byte(2).Zeros(16).bytes},
-        BadRecord{"absurd formatting", Record().TableHead().U32(1046).U32(0).Byte(0).Zeros(8).U32(0x10000000).Zeros(4096).bytes},
-        BadRecord{"absurd old filters", Record().TableHead().U32(1044).U32(0).Byte(0).U32(0x7FFFFFFF).Zeros(4096).bytes},
-        BadRecord{"absurd old formatting", Record().TableHead().U32(1045).U32(0).Byte(0).Zeros(8).U32(5000).Zeros(4096).bytes},
-        BadRecord{"absurd column count", Record().TableHead().U32(1046).U32(0xFFFFFFF0).U32(0).U32(30).bytes},
-        BadRecord{"absurd list settings", Record().TableHead().U32(1046).U32(0).Byte(0).U32(0x7FFFFFFF).bytes},
-        BadRecord{"absurd filter count", Record().TableHead().U32(1046).U32(0).Byte(0).U32(0).U32(0x40000000).bytes}));
-
 
 }  // namespace
 }  // namespace table_test
