@@ -9,7 +9,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <limits>
 #include <string>
 #include <vector>
 

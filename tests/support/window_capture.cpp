@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "support/host_program_folder.h"
+
 // Read from the window's own device context, not from the screen: test
 // programs running side by side share the display, and another's window may
 // lie over this one there.
@@ -72,11 +74,8 @@ bool SaveBitmap(const Capture& capture, const std::string& path) {
 
 // build/screenshots, beside the folder of the test executables.
 std::string ScreenshotFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  folder = folder.substr(0, folder.find_last_of("\\/"));
-  folder = folder.substr(0, folder.find_last_of("\\/")) + "\\screenshots";
+  const std::string bin = TestProgramFolder();
+  const std::string folder = bin.substr(0, bin.find_last_of('\\')) + "\\screenshots";
   CreateDirectoryA(folder.c_str(), nullptr);
   return folder;
 }
