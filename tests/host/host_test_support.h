@@ -1,43 +1,15 @@
-// What the stand-in host's tests share: scratch files, fields read at their
-// offsets, the host's functions by number, and a plug-in that notes what the
-// host sends it.
+// What the stand-in host's tests share: fields read at their offsets, the
+// host's functions by number, and a plug-in that notes what the host sends it.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "host/standin/plugin_library.h"
 #include "host/standin/standin_host.h"
-
-// A folder of scratch files for a test, removed with everything written to it.
-class TempFolder {
- public:
-  explicit TempFolder(const std::string& name) {
-    char base[MAX_PATH];
-    GetTempPathA(sizeof base, base);
-    path_ = std::string(base) + name + "_" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(path_.c_str(), nullptr);
-  }
-  ~TempFolder() {
-    for (const std::string& file : files_) DeleteFileA(file.c_str());
-    RemoveDirectoryA(path_.c_str());
-  }
-  std::string Write(const std::string& name, const std::string& text) {
-    files_.push_back(path_ + "\\" + name);
-    FILE* file = std::fopen(files_.back().c_str(), "wb");
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::fclose(file);
-    return files_.back();
-  }
-
- private:
-  std::string path_;
-  std::vector<std::string> files_;
-};
 
 template <typename T>
 T Field(const void* record, int offset) {

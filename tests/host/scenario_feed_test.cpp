@@ -1,13 +1,17 @@
 // A scenario file: the market and clients the host then answers with, the
 // records it pushes at the start, and the timed steps played once each in the
 // order of their times. Securities, classes and spot records reach the
-// module's tests through their market files.
+// module's tests through their market files, and a menu step reaches the
+// plug-in in the demo's play.
 #include "host/standin/scenario.h"
 #include "host/standin/scenario_player.h"
 
 #include "host_test_support.h"
+#include "support/host_program_folder.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace {
 // One section a line.
@@ -16,7 +20,7 @@ constexpr char kScenario[] =
     "[Security1]\nClass=SPBFUT\nCode=RIZ6\nId=7\nType=4\nFlagByte=0x04\nName=RTS-12.26\nCurrency=SUR\nBaseAsset=RTS\n"
     "Trading=-1\nPriceStep=1.5\nDecimals=2\nlast=100\noffer=101\n"
     "[Firm1]\nName=F1\nText=[PORTFOLIORISKCONFIG]\\nBOARDTAG=EQTV\n"
-    "[Firm2]\nName=F2\nTextFile=firm2.ini\nReady=0\n"
+    "[Firm2]\nName=F2\nTextFile=feed_firm2.ini\nReady=0\n"
     "[ClientValue1]\nFirm=F1\nClient=CL1\nNumber=6\nValue=12.5\nResult=3\n"
     "[Account1]\nFirm=F1\nAccount=ACC1\nClientCode=CL1\nQualified=1\nPortfolios=5, 9\nParam58=4\nParam7@9=250.5\n"
     "ParamX=1\n"
@@ -37,11 +41,15 @@ double Parameter(StandInHost& host, const char* name) {
 
 class ScenarioFeedTest : public ::testing::Test {
  protected:
+  // The scenario and the firm text it names, beside the test program.
   void SetUp() override {
-    folder.Write("firm2.ini", "[GENERAL]\r\nOther=2\r\n");
-    ASSERT_TRUE(LoadScenario(folder.Write("feed.ini", kScenario), host, nullptr));
+    std::ofstream(TestProgramFolder() + "\\feed_firm2.ini", std::ios::binary) << "[GENERAL]\r\nOther=2\r\n";
+    std::ofstream(TestProgramFolder() + "\\feed.ini", std::ios::binary) << kScenario;
+    ASSERT_TRUE(LoadScenario(TestProgramFolder() + "\\feed.ini", host, nullptr));
   }
-  TempFolder folder{"scenario_feed"};
+  void TearDown() override {
+    for (const char* name : {"\\feed.ini", "\\feed_firm2.ini"}) DeleteFileA((TestProgramFolder() + name).c_str());
+  }
   StandInHost host;
   PluginLibrary library{host};
   FakePlugin plugin{library};
@@ -143,18 +151,4 @@ TEST_F(ScenarioFeedTest, MalformedEntriesAreLeftOutAndReported) {
   EXPECT_FALSE(host.Market().Parameter(0, "bid", &bid)) << "nothing of a malformed change applied";
 }
 
-TEST(ScenarioSteps, AMenuStepClicksAnItemNamedByItsMenuAndPosition) {
-  StandInHost host;
-  ASSERT_TRUE(host.CreateFrame("test host", false));
-  PluginLibrary plugin(host);  // not loaded: the click is routed, nothing answers
-  host.Attach(&plugin);
-  HMENU menu = host.MenuByCaption("Plug-in", true);
-  const int first = host.IssueCommandId(), second = host.IssueCommandId();
-  AppendMenuA(menu, MF_STRING, first, "first");
-  AppendMenuA(menu, MF_STRING, second, "second");
-  EXPECT_TRUE(host.ClickMenuItem("Plug-in,2"));
-  EXPECT_EQ(host.Log().Details(-2), std::vector<std::string>{std::to_string(second)});
-  for (const char* wrong : {"Plug-in,3", "Plug-in,0", "Plug-in", "Other,1"}) EXPECT_FALSE(host.ClickMenuItem(wrong)) << wrong;
-  EXPECT_EQ(host.Log().Count(-2), 1);
-}
 }  // namespace

@@ -6,6 +6,7 @@
 // levels while most stay covered.
 #include "host/standin/scenario.h"
 #include "host/standin/scenario_player.h"
+#include "sdk/zlist_api.h"
 
 #include "../host_test_support.h"
 
@@ -84,6 +85,9 @@ TEST(DemoPlay, ThePluginTakesTheWholeFeedAndSomeClientsFallBelowTheLevels) {
   EXPECT_EQ(player.Start(), static_cast<int>(host.Feed().startRecords.size()));
   EXPECT_EQ(player.PlayDue(1 << 30).size(), host.Feed().steps.size());
   EXPECT_TRUE(player.Finished());
+  HWND table = GetWindow(host.MdiClient(), GW_CHILD);
+  ASSERT_NE(table, nullptr) << "the menu step opened the risk table";
+  EXPECT_EQ(GetNRows(FindWindowExA(table, nullptr, "ZListClient", nullptr)), 302) << "the header and every client";
   int warning = 0, critical = 0;
   for (const auto& [key, client] : book) {
     const double sufficiency = Sufficiency(host, client);

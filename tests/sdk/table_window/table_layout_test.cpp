@@ -76,8 +76,10 @@ class TableLayoutTest : public ::testing::Test {
   }
   void SaveAndClose(TestTable* table) {
     ASSERT_EQ(env_.SaveLayout(), 1);
+    const int before = TestTable::destroyed;
     table->CloseFrame();
     env_.Pump();
+    EXPECT_EQ(TestTable::destroyed, before + 1) << "closing its window deletes the table once";
     EXPECT_FALSE(env_.Module().tables.count(table));
   }
 
