@@ -100,9 +100,8 @@ TEST_F(ScenarioFeedTest, LimitsAndPositionsArePushedAtTheStartAsWritten) {
   const std::vector<PushedRecord>& records = host.Feed().startRecords;
   ASSERT_EQ(records.size(), 2u) << "Limit2 waits for a step";
   const uint8_t *limit = records[0].bytes.data(), *position = records[1].bytes.data();
-  EXPECT_EQ(std::make_pair(records[0].code, records[1].code), std::make_pair(32985u, 32986u));
-  EXPECT_EQ(records[0].bytes.size(), 160u);
-  EXPECT_EQ(records[1].bytes.size(), 144u);
+  EXPECT_EQ(std::vector<size_t>({records[0].code, records[0].bytes.size(), records[1].code, records[1].bytes.size()}),
+            std::vector<size_t>({32985, 160, 32986, 144})) << "codes and sizes";
   EXPECT_EQ(std::to_string(Field<int32_t>(limit, 0)) + " " + TextAt(limit, 17) + " " +
                 std::to_string(Field<int16_t>(limit, 30)),
             "11 ACC1 1") << "id, account, type";
