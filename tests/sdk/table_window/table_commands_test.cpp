@@ -229,7 +229,8 @@ TEST_F(TableCommandsTest, RightButtonSelectsTheRowAndOpensTheContextMenu) {
   EXPECT_EQ(table_->GetView()->GetSelectedRow(), &a_);
   EXPECT_EQ(env_.Windows().ContextMenusShown(), 1);
   EXPECT_EQ(env_.Windows().LastContextMenuWindow(), table_->GetHwnd());
-  // Scrolled 20 pixels, a click just left of Кол-во's border hits Кол-во; the fixed column stays in place.
+  // Scrolled a step (20 pixels), a click 5 pixels left of where Кол-во began hits Кол-во; the fixed column
+  // stays in place.
   HWND list = ListOf(table_);
   const int x = ColumnCentre(list, 2) - GetColumnWidth(list, 2) / 2 - 5;
   MoveWindow(list, 0, 0, x + 10, 10 * height, TRUE);
