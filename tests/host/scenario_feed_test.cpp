@@ -1,23 +1,26 @@
 // A scenario file: the market and clients the host then answers with, the
 // records it pushes at the start, and the timed steps played once each in the
-// order of their times.
+// order of their times. Securities, classes and spot records reach the
+// module's tests through their market files, and a menu step reaches the
+// plug-in in the demo's play.
 #include "host/standin/scenario.h"
 #include "host/standin/scenario_player.h"
 
 #include "host_test_support.h"
+#include "support/host_program_folder.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace {
 // One section a line.
 constexpr char kScenario[] =
     "[Class1]\nCode=SPBFUT\nFlags=0x48\n"
-    "[Class2]\nCode=CROSS\nFlags=0x2000\nId=-1\n"
     "[Security1]\nClass=SPBFUT\nCode=RIZ6\nId=7\nType=4\nFlagByte=0x04\nName=RTS-12.26\nCurrency=SUR\nBaseAsset=RTS\n"
     "Trading=-1\nPriceStep=1.5\nDecimals=2\nlast=100\noffer=101\n"
-    "[Spot1]\nFirm=F1\nClient=CL1\nBoardTag=EQTV\nCurrency=SUR\nValue40=1\nValue48=2\nValue56=3\nValue64=4\nStatus=5\n"
     "[Firm1]\nName=F1\nText=[PORTFOLIORISKCONFIG]\\nBOARDTAG=EQTV\n"
-    "[Firm2]\nName=F2\nTextFile=firm2.ini\nReady=0\n"
+    "[Firm2]\nName=F2\nTextFile=feed_firm2.ini\nReady=0\n"
     "[ClientValue1]\nFirm=F1\nClient=CL1\nNumber=6\nValue=12.5\nResult=3\n"
     "[Account1]\nFirm=F1\nAccount=ACC1\nClientCode=CL1\nQualified=1\nPortfolios=5, 9\nParam58=4\nParam7@9=250.5\n"
     "ParamX=1\n"
@@ -38,42 +41,21 @@ double Parameter(StandInHost& host, const char* name) {
 
 class ScenarioFeedTest : public ::testing::Test {
  protected:
+  // The scenario and the firm text it names, beside the test program.
   void SetUp() override {
-    folder.Write("firm2.ini", "[GENERAL]\r\nOther=2\r\n");
-    ASSERT_TRUE(LoadScenario(folder.Write("feed.ini", kScenario), host, nullptr));
+    std::ofstream(TestProgramFolder() + "\\feed_firm2.ini", std::ios::binary) << "[GENERAL]\r\nOther=2\r\n";
+    std::ofstream(TestProgramFolder() + "\\feed.ini", std::ios::binary) << kScenario;
+    ASSERT_TRUE(LoadScenario(TestProgramFolder() + "\\feed.ini", host, nullptr));
   }
-  TempFolder folder{"scenario_feed"};
+  void TearDown() override {
+    for (const char* name : {"\\feed.ini", "\\feed_firm2.ini"}) DeleteFileA((TestProgramFolder() + name).c_str());
+  }
   StandInHost host;
   PluginLibrary library{host};
   FakePlugin plugin{library};
   ScenarioPlayer player{host, library};
   const char firm[33] = "F1";  // the plug-in passes a firm as the start of its 33-character field
 };
-
-TEST_F(ScenarioFeedTest, SecurityAndSpotRecordsCarryTheirFieldsAtTheirOffsets) {
-  const void* security = Function<33>(host)(3, 560, 0);
-  ASSERT_NE(security, nullptr);
-  // A derivative (type 4), an option (flag 0x04), its id, price decimals, not traded (-1), its class's index.
-  EXPECT_EQ(std::vector<int>({Field<uint16_t>(security, 4), Field<uint8_t>(security, 8), Field<int32_t>(security, 12),
-                              Field<int16_t>(security, 214), Field<int32_t>(security, 240), Field<int16_t>(security, 440)}),
-            std::vector<int>({4, 0x04, 7, 2, -1, 0}));
-  EXPECT_EQ(std::vector<std::string>({TextAt(security, 16), TextAt(security, 29), TextAt(security, 208), TextAt(security, 224)}),
-            std::vector<std::string>({"RIZ6", "RTS-12.26", "SUR", "RTS"})) << "code, name, currency, base asset";
-  EXPECT_DOUBLE_EQ(Field<double>(security, 248), 1.5) << "the price step";
-  EXPECT_EQ(Field<int32_t>(Function<33>(host)(2, 1144, 1), 24), -1) << "the cross-rates class's id";
-  EXPECT_EQ(Function<91>(host)("RIZ6", "SPBFUT"), 0);
-  EXPECT_EQ(Function<91>(host)("RIZ6", "CROSS"), -1);
-  EXPECT_DOUBLE_EQ(Parameter(host, "offer"), 101);
-
-  const int spot = Function<149>(host)(firm, "CL1", "EQTV", "SUR", 0);
-  EXPECT_EQ(spot, 0);
-  EXPECT_EQ(Function<149>(host)(firm, "CL1", "EQTV", "USD", 0), -1);
-  uint8_t record[104] = {};
-  ASSERT_NE(Function<34>(host)(12, 104, spot, record), 0);
-  for (int offset : {40, 48, 56, 64}) EXPECT_DOUBLE_EQ(Field<double>(record, offset), offset / 8 - 4) << offset;
-  EXPECT_EQ(Field<int32_t>(record, 100), 5);
-  EXPECT_EQ(Function<34>(host)(12, 100, spot, record), 0) << "a wrong record size";
-}
 
 TEST_F(ScenarioFeedTest, FirmSettingsObjectsCarryTheirTexts) {
   ASSERT_EQ(Function<32>(host)(14), 2);
@@ -118,9 +100,8 @@ TEST_F(ScenarioFeedTest, LimitsAndPositionsArePushedAtTheStartAsWritten) {
   const std::vector<PushedRecord>& records = host.Feed().startRecords;
   ASSERT_EQ(records.size(), 2u) << "Limit2 waits for a step";
   const uint8_t *limit = records[0].bytes.data(), *position = records[1].bytes.data();
-  EXPECT_EQ(std::make_pair(records[0].code, records[1].code), std::make_pair(32985u, 32986u));
-  EXPECT_EQ(records[0].bytes.size(), 160u);
-  EXPECT_EQ(records[1].bytes.size(), 144u);
+  EXPECT_EQ(std::vector<size_t>({records[0].code, records[0].bytes.size(), records[1].code, records[1].bytes.size()}),
+            std::vector<size_t>({32985, 160, 32986, 144})) << "codes and sizes";
   EXPECT_EQ(std::to_string(Field<int32_t>(limit, 0)) + " " + TextAt(limit, 17) + " " +
                 std::to_string(Field<int16_t>(limit, 30)),
             "11 ACC1 1") << "id, account, type";
@@ -131,19 +112,19 @@ TEST_F(ScenarioFeedTest, LimitsAndPositionsArePushedAtTheStartAsWritten) {
   EXPECT_EQ(TextAt(position, 30) + " " + std::to_string(Field<int32_t>(position, 68)), "RIZ6 -3");
   EXPECT_DOUBLE_EQ(Field<double>(position, 96), -12.5);
   EXPECT_EQ(player.Start(), 2);
-  EXPECT_EQ(plugin.Summary(), (std::vector<std::string>{"E1 (null)", "R32985", "R32986", "E4 F1", "E4 F2"}))
+  EXPECT_EQ(plugin.calls, (std::vector<std::string>{"E1 (null)", "R1:32985", "R1:32986", "E4 F1", "E4 F2"}))
       << "event 1, the records, then event 4 per firm";
 }
 
 TEST_F(ScenarioFeedTest, StepsPlayOnceInTheOrderOfTheirTimes) {
   player.Start();
-  const size_t started = plugin.Calls().size();
+  const size_t started = plugin.calls.size();
   EXPECT_TRUE(player.PlayDue(999).empty());
   EXPECT_DOUBLE_EQ(Parameter(host, "last"), 100);
   ASSERT_EQ(player.PlayDue(1000).size(), 1u);
   EXPECT_DOUBLE_EQ(Parameter(host, "last"), 120);
   EXPECT_DOUBLE_EQ(Parameter(host, "offer"), 121);
-  EXPECT_EQ(plugin.Calls().size(), started) << "a price move pushes nothing";
+  EXPECT_EQ(plugin.calls.size(), started) << "a price move pushes nothing";
   EXPECT_TRUE(player.PlayDue(2000).empty()) << "a step plays once";
   EXPECT_NE(Function<49>(host)(), 0) << "connected";
 
@@ -152,17 +133,12 @@ TEST_F(ScenarioFeedTest, StepsPlayOnceInTheOrderOfTheirTimes) {
   EXPECT_EQ(both[0]->events.size(), 1u) << "equal times keep the file's order";
   EXPECT_TRUE(player.Finished());
   EXPECT_NE(Function<49>(host)(), 0) << "dropped by Step1, restored by Step3";
-  const std::vector<std::string> all = plugin.Summary();
-  EXPECT_EQ(std::vector<std::string>(all.begin() + static_cast<long>(started), all.end()),
-            (std::vector<std::string>{"E4 F2", "R32985", "R152"})) << "a missing Limit7 is skipped";
-  EXPECT_EQ(Field<int32_t>(plugin.Calls().back().bytes.data(), 0), 11);
+  EXPECT_EQ(std::vector<std::string>(plugin.calls.begin() + static_cast<long>(started), plugin.calls.end()),
+            (std::vector<std::string>{"E4 F2", "R1:32985", "R1:152"})) << "a missing Limit7 is skipped";
+  EXPECT_EQ(plugin.lastRecord, std::vector<uint8_t>({11, 0, 0, 0})) << "a limit's removal is its id alone";
 }
 
-TEST_F(ScenarioFeedTest, StepsAreDescribedAndMalformedEntriesLeftOutAndReported) {
-  const std::vector<HostStep>& steps = host.Feed().steps;
-  ASSERT_EQ(steps.size(), 3u);
-  EXPECT_EQ(ScenarioPlayer::Describe(steps[0]), "at 1000 ms: RIZ6 last=120; RIZ6 offer=121;");
-  EXPECT_EQ(ScenarioPlayer::Describe(steps[2]), "at 3000 ms: connected; 2 record(s) pushed;");
+TEST_F(ScenarioFeedTest, MalformedEntriesAreLeftOutAndReported) {
   EXPECT_EQ(host.Feed().problems,
             (std::vector<std::string>{"[Step1] Event \"four F3\": not \"number [firm]\"",
                                       "[Step2] SetParam \"NOSUCH last 1\": no security NOSUCH",
@@ -174,18 +150,4 @@ TEST_F(ScenarioFeedTest, StepsAreDescribedAndMalformedEntriesLeftOutAndReported)
   EXPECT_FALSE(host.Market().Parameter(0, "bid", &bid)) << "nothing of a malformed change applied";
 }
 
-TEST(ScenarioSteps, AMenuStepClicksAnItemNamedByItsMenuAndPosition) {
-  StandInHost host;
-  ASSERT_TRUE(host.CreateFrame("test host", false));
-  PluginLibrary plugin(host);  // not loaded: the click is routed, nothing answers
-  host.Attach(&plugin);
-  HMENU menu = host.MenuByCaption("Plug-in", true);
-  const int first = host.IssueCommandId(), second = host.IssueCommandId();
-  AppendMenuA(menu, MF_STRING, first, "first");
-  AppendMenuA(menu, MF_STRING, second, "second");
-  EXPECT_TRUE(host.ClickMenuItem("Plug-in,2"));
-  EXPECT_EQ(host.Log().Details(-2), std::vector<std::string>{std::to_string(second)});
-  for (const char* wrong : {"Plug-in,3", "Plug-in,0", "Plug-in", "Other,1"}) EXPECT_FALSE(host.ClickMenuItem(wrong)) << wrong;
-  EXPECT_EQ(host.Log().Count(-2), 1);
-}
 }  // namespace

@@ -9,7 +9,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -56,7 +55,7 @@ TEST(FormatDouble, FormatsWithTheLocaleSeparators) {
   }
 }
 
-TEST(FormatDouble, NeverWritesPastItsBuffer) {
+TEST(FormatDouble, NeverWritesPastItsBufferAndScalesByPowersOfTen) {
   FormatModule module(' ', ',');
   char out[12];
   std::memset(out, 'G', sizeof out);
@@ -67,14 +66,9 @@ TEST(FormatDouble, NeverWritesPastItsBuffer) {
   // Without a buffer the static one takes the text, cut to its 1024 bytes.
   const char* text = module.FormatDouble(nullptr, 0, 1e308, 1000, false, false);
   EXPECT_LT(std::strlen(text), 1024u);
-}
-
-TEST(FormatScaled, DividesByThePowerOfTheScale) {
-  FormatModule module(' ', ',');
-  char out[64], other[64];
-  EXPECT_EQ(std::string(module.FormatScaled(out, sizeof out, 123456, 2, true, true)) + "/" +
-                module.FormatScaled(other, sizeof other, 12, -2, false, false),
-            "1 234,56/1200");
+  // A scaled number is divided by ten to the power of its scale.
+  EXPECT_STREQ(module.FormatScaled(out, sizeof out, 123456, 2, true, true), "1 234,56");
+  EXPECT_STREQ(module.FormatScaled(out, sizeof out, 12, -2, false, false), "1200");
 }
 
 TEST(ParseNumber, ReadsWhatTheUserTyped) {

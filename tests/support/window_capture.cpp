@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "support/host_program_folder.h"
+
 // Read from the window's own device context, not from the screen: test
 // programs running side by side share the display, and another's window may
 // lie over this one there.
@@ -20,12 +22,7 @@ Capture CaptureWindow(HWND window) {
   BitBlt(memory, 0, 0, capture.width, capture.height, drawn, 0, 0, SRCCOPY);
   SelectObject(memory, old);
   BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = capture.width;
-  info.bmiHeader.biHeight = capture.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
+  info.bmiHeader = {sizeof info.bmiHeader, capture.width, capture.height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
   capture.pixels.resize(static_cast<size_t>(capture.stride) * capture.height);
   GetDIBits(memory, bitmap, 0, capture.height, capture.pixels.data(), &info, DIB_RGB_COLORS);
   DeleteObject(bitmap);
@@ -52,14 +49,8 @@ COLORREF DrawnPixel(HWND window, int x, int y) {
 
 bool SaveBitmap(const Capture& capture, const std::string& path) {
   BITMAPFILEHEADER file = {};
-  BITMAPINFOHEADER info = {};
-  info.biSize = sizeof info;
-  info.biWidth = capture.width;
-  info.biHeight = capture.height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  info.biCompression = BI_RGB;
-  info.biSizeImage = static_cast<DWORD>(capture.pixels.size());
+  const BITMAPINFOHEADER info = {sizeof info, capture.width, capture.height, 1, 24, BI_RGB,
+                                 static_cast<DWORD>(capture.pixels.size()), 0, 0, 0, 0};
   file.bfType = 0x4D42;
   file.bfOffBits = sizeof file + sizeof info;
   file.bfSize = file.bfOffBits + info.biSizeImage;
@@ -72,11 +63,8 @@ bool SaveBitmap(const Capture& capture, const std::string& path) {
 
 // build/screenshots, beside the folder of the test executables.
 std::string ScreenshotFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  folder = folder.substr(0, folder.find_last_of("\\/"));
-  folder = folder.substr(0, folder.find_last_of("\\/")) + "\\screenshots";
+  const std::string bin = TestProgramFolder();
+  const std::string folder = bin.substr(0, bin.find_last_of('\\')) + "\\screenshots";
   CreateDirectoryA(folder.c_str(), nullptr);
   return folder;
 }

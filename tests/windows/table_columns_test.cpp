@@ -39,7 +39,8 @@ TEST(TableColumns, AreTheColumnsOfBothTablesWithTheirTitlesTypesAndWidths) {
   EXPECT_EQ(Ids(schemas.risk, true), Ids(schemas.risk)) << "a new risk table shows every column";
   EXPECT_EQ(Ids(schemas.orders), Range(0, 35, {11, 23}));
   EXPECT_EQ(Ids(schemas.orders, true), (std::vector<int>{0, 1, 2, 3, 4, 7, 8, 9, 10, 12, 13, 18, 33}));
-  for (int id : Range(4, 24, {11})) EXPECT_EQ(schemas.risk[id].valueType, 2u) << "amounts and ratios " << id;
+  for (int id : Range(4, 24, {11}))  // amounts and ratios: shown, of type 2, 10 characters wide
+    EXPECT_EQ(Describe(schemas.risk[id]).substr(Describe(schemas.risk[id]).find('|')), "|1|2|10|") << id;
   const std::pair<int, const char*> risk[] = {
       {0, "|1|1|5|"}, {1, "Фирма|1|6|13|"}, {3, "Торговый счёт|1|6|13|"},
       {4, "Лимит откр. поз. на начало дня|1|2|10|"}, {19, "Достаточность средств(под открытые позиции)|1|2|10|"}};

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -24,11 +25,8 @@ std::string Env(const char* name) {
 }
 
 std::string FileText(const std::string& path) {
-  std::string text(1 << 16, '\0');
-  FILE* file = std::fopen(path.c_str(), "rb");
-  text.resize(file ? std::fread(&text[0], 1, text.size(), file) : 0);
-  if (file) std::fclose(file);
-  return text;
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 // What the sink received, in order: N.envelope, N.eml, N.txt (the decoded view).

@@ -176,11 +176,18 @@ TEST_F(TableCommandsTest, ListCommandsOutsideTheColumnsOrOfTheFixedColumnAreRefu
 }
 
 TEST_F(TableCommandsTest, DraggingAColumnMovesItInTheListAndTheViewAndRestartsTheListService) {
+  const std::vector<int> before = ColumnIds(table_);
+  DragHeader(2, 4);
+  EXPECT_EQ(ColumnIds(table_), before) << "columns move only when the host allows it";
   env_.Host().SetOption(6, 1, 1);
   EditTableWithoutChanges();
   Command(kCommandListService);
+  ZListSortField sort = {2, 1};
+  ASSERT_TRUE(ListSetSortFields(ListOf(table_), 1, &sort));
   DragHeader(2, 4);
   EXPECT_EQ(ColumnIds(table_), (std::vector<int>{kNumber, kClient, kAmount, kDate, kCount, kTime, kVolume}));
+  ASSERT_EQ(ListGetSortFields(ListOf(table_), 1, &sort), 1);
+  EXPECT_EQ(sort.column, 4) << "the sort field follows Кол-во";
   EXPECT_EQ(HeaderTitles(table_)[4], "Кол-во");
   EXPECT_EQ(CellText(table_, LineOf(table_, &a_), 4), "5") << "cells follow their column";
   EXPECT_FALSE(ListServiceRunning()) << "stopped while the column moves";
@@ -222,6 +229,16 @@ TEST_F(TableCommandsTest, RightButtonSelectsTheRowAndOpensTheContextMenu) {
   EXPECT_EQ(table_->GetView()->GetSelectedRow(), &a_);
   EXPECT_EQ(env_.Windows().ContextMenusShown(), 1);
   EXPECT_EQ(env_.Windows().LastContextMenuWindow(), table_->GetHwnd());
+  // Scrolled a step (20 pixels), a click 5 pixels left of where Кол-во began hits Кол-во; the fixed column
+  // stays in place.
+  HWND list = ListOf(table_);
+  const int x = ColumnCentre(list, 2) - GetColumnWidth(list, 2) / 2 - 5;
+  MoveWindow(list, 0, 0, x + 10, 10 * height, TRUE);
+  SendMessageA(list, WM_HSCROLL, SB_LINERIGHT, 0);
+  for (const auto& click : {std::make_pair(x, 2), std::make_pair(2, 0)}) {
+    SendMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(click.first, line * height + height / 2));
+    EXPECT_EQ(table_->menuAt, std::make_pair(click.second, line)) << click.first;
+  }
 }
 
 }  // namespace
