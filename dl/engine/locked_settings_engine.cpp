@@ -33,14 +33,12 @@ bool TLockedSettingsEngine::Reload(const char* source, std::uint32_t mode) {
 
 bool TLockedSettingsEngine::SetUserValue(std::uint32_t value) {
   TGuard guard(mutex);
-  userValue = value;
   engine->SetUserValue(value);
   return guard.Release();
 }
 
 bool TLockedSettingsEngine::ClearUserValue() {
   TGuard guard(mutex);
-  userValue = 0;
   engine->ClearUserValue();
   return guard.Release();
 }

@@ -59,7 +59,6 @@ class TLockedSettingsEngine {
   // The mutex exists before the engine is built and outlives it.
   TThreadMutex mutex;
   std::unique_ptr<TSettingsEngine> engine;
-  std::uint32_t userValue = 0;
 };
 
 }  // namespace DL
