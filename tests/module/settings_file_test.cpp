@@ -1,13 +1,12 @@
 #include "module/settings/body_templates.h"
 #include "module/settings/settings_file.h"
+#include "case_table.h"
 #include "temp_folder.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <functional>
 #include <vector>
 
 // The expected info.ini files under golden/ are written by hand from the key
@@ -222,75 +221,32 @@ TEST(SettingsFileUnknownFolderTest, ReadsAndWritesNothing) {
   EXPECT_FALSE(r.Save(file));
 }
 
-// One key's value, read on its own into a fresh record.
-using R = const Records&;
-const char kGeneral[] = "Vantrel";
-
-struct KeyCase {
-  const char* Section;
-  const char* Key;
-  const char* Value;
-  std::function<bool(R)> Holds;
-};
-
-class SingleKeyTest : public testing::TestWithParam<KeyCase> {};
-
-TEST_P(SingleKeyTest, Loads) {
-  CTempFolder folder;
-  CSettingsFile file(folder.Path());
-  const KeyCase& c = GetParam();
-  WriteIniValue(file.Path(), c.Section, c.Key, c.Value);
-  if (std::string(c.Section) == "ClPattern1")
-    WriteIniValue(file.Path(), "Vantrel", "NumPatterns", "1");
-  Records r;
-  r.general.NormalColor = 77;
-  r.Load(file);
-  EXPECT_TRUE(c.Holds(r)) << c.Section << " " << c.Key << "=" << c.Value;
+// One key written alone into info.ini, read into a fresh record and saved.
+TEST(SingleKeyTest, LoadsIntoItsField) {
+  RunCaseTable("settings_keys.txt", {{"Key", [](const CaseRow& c) {
+    CTempFolder folder;
+    CSettingsFile file(folder.Path());
+    WriteIniValue(file.Path(), c.Text(0), c.Text(1), c.Text(2));
+    if (std::string(c.Text(0)) == "ClPattern1") WriteIniValue(file.Path(), "Vantrel", "NumPatterns", "1");
+    Records r;
+    r.general.NormalColor = 77;
+    r.Load(file);
+    ASSERT_TRUE(r.Save(file));
+    EXPECT_EQ(ReadIniValue(file.Path(), c.Text(3), c.Text(4)), c.Text(5));
+  }}});
 }
 
-const std::string kLongTopic = std::string(510, 'x') + "yz" + std::string(88, 'x');
-const std::string kLongComment(10300, 'c');
-
-const KeyCase kKeyCases[] = {
-    // Old client kinds: 1 is every kind, 3 is kinds 2 and 4, any other is kind 1.
-    {kGeneral, "ClientsType", "1", [](R r) { return r.general.ClientsType2 == 7; }},
-    {kGeneral, "ClientsType", "2", [](R r) { return r.general.ClientsType2 == 1; }},
-    {kGeneral, "ClientsType", "-5", [](R r) { return r.general.ClientsType2 == 1; }},
-    {kGeneral, "ClientsType", "0", [](R r) { return r.general.ClientsType2 == 7; }},
-    // Old variation margin: 1 all of it, 0 or below only a loss; above 1 converted.
-    {kGeneral, "UsePositiveVarMargin", "1", [](R r) { return r.general.UseVarMargin == 1; }},
-    {kGeneral, "UsePositiveVarMargin", "-1", [](R r) { return r.general.UseVarMargin == 2; }},
-    {kGeneral, "UsePositiveVarMargin", "2", [](R r) { return r.general.UseVarMargin == 2; }},
-    // Only the two margin-level columns move from UP to ML2.
-    {kGeneral, "UPParam", "23", [](R r) { return r.general.ML2Param == 23; }},
-    {kGeneral, "UPParam", "21",
-     [](R r) { return r.general.UPParam == 21 && r.general.ML2Param == -1; }},
-    {kGeneral, "WarningColor", "abc", [](R r) { return r.general.WarningColor == 0; }},
-    {kGeneral, "WarningColor", "abc", [](R r) { return r.general.NormalColor == 77; }},
-    {kGeneral, "CriticalColor", "16711680",
-     [](R r) { return r.general.CriticalColor == 0xff0000; }},
-    {kGeneral, "RecalcRiskParamsInterval", "x",
-     [](R r) { return r.general.RecalcRiskParamsInterval == 0; }},
-    {kGeneral, "MLLevel", "1.5abc", [](R r) { return r.general.MLLevel == 1.5; }},
-    {kGeneral, "SFRTopic", kLongTopic.c_str(),
-     [](R r) { return r.general.SFRTopic == kLongTopic.substr(0, 511); }},
-    // A bad item rejects the whole schedule.
-    {kGeneral, "MLSchedule", "09:30, 25:00", [](R r) { return r.general.MLSchedule.empty(); }},
-    {kGeneral, "NotifEnabledAtStart", "0", [](R r) { return !r.general.NotificationsOn; }},
-    {kGeneral, "NumPatterns", "-3", [](R r) { return r.closing.DefaultPattern == -1; }},
-    {kGeneral, "Comment", kLongComment.c_str(),
-     [](R r) { return r.closing.Comment == kLongComment.substr(0, 10239); }},
-    // A section of its own; the default falls back to the first pattern.
-    {"ClPattern1", "PatternName", "p", [](R r) { return r.closing.DefaultPattern == 0; }},
-    {"ClPattern1", "ConsiderVarMargin", "1",
-     [](R r) { return r.closing.Patterns[0]->UseVarMargin == 1; }},
-    {"ClPattern1", "ConsiderPosVarMargin", "2",
-     [](R r) { return r.closing.Patterns[0]->UseVarMargin == 4; }},
-    // A time that is not there reads as 0:0.
-    {"Vantrel-AutoClose", "NumElementsInSchedule", "1",
-     [](R r) { return r.closing.AutoCloseSchedule.at(0).Minutes == 0; }},
-};
-
-INSTANTIATE_TEST_SUITE_P(Keys, SingleKeyTest, testing::ValuesIn(kKeyCases));
+TEST(SingleKeyTest, LongTextsAreCutToTheirBuffers) {
+  CTempFolder folder;
+  CSettingsFile file(folder.Path());
+  const std::string topic = std::string(510, 'x') + "yz" + std::string(88, 'x');
+  const std::string comment(10300, 'c');
+  WriteIniValue(file.Path(), "Vantrel", "SFRTopic", topic);
+  WriteIniValue(file.Path(), "Vantrel", "Comment", comment);
+  Records r;
+  r.Load(file);
+  EXPECT_EQ(r.general.SFRTopic, topic.substr(0, 511));
+  EXPECT_EQ(r.closing.Comment, comment.substr(0, 10239));
+}
 
 }  // namespace
