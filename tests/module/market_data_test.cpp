@@ -17,6 +17,14 @@ int __stdcall FormCountOneShort(int classIndex) {
   return StandInHost::Current()->Records().FormCount(classIndex) - 1;
 }
 
+// A copy of a security record whose class index is unknown.
+std::vector<uint8_t> WithoutClass(const uint8_t* security) {
+  std::vector<uint8_t> copy(security, security + host::record::kSecuritySize);
+  const int16_t noClass = -1;
+  std::memcpy(copy.data() + host::record::kSecurityClassIndex, &noClass, sizeof noClass);
+  return copy;
+}
+
 class MarketRecordsTest : public MarketTest {
  protected:
   void SetUp() override {
@@ -74,12 +82,9 @@ TEST_F(MarketRecordsTest, TransactionFormMustBeUsableAndHoldTheMask) {
 }
 
 TEST_F(MarketRecordsTest, OptionClassNeedsTheSecuritysClass) {
-  uint8_t security[host::record::kSecuritySize];
-  std::memcpy(security, GetSecurityInfoByIndex(3), sizeof security);
-  const int16_t noClass = -1;
-  std::memcpy(security + host::record::kSecurityClassIndex, &noClass, sizeof noClass);
-  EXPECT_TRUE(IsFuturesSecurity(security));
-  EXPECT_FALSE(IsOptionClass(security)) << "B12, but the class is unknown";
+  const std::vector<uint8_t> security = WithoutClass(GetSecurityInfoByIndex(3));
+  EXPECT_TRUE(IsFuturesSecurity(security.data()));
+  EXPECT_FALSE(IsOptionClass(security.data())) << "B12, but the class is unknown";
 }
 
 TEST(ResetMark, BothWordsMustHoldTheirMark) {
@@ -119,11 +124,8 @@ TEST_F(SecurityParamsTest, QuotesAreAskedByNameAndAreZeroWithoutAClass) {
   const std::vector<std::string> asked = host.Log().Details(43);
   EXPECT_EQ(asked, (std::vector<std::string>{"0 bid", "0 offer", "0 theorprice", "0 steppricet",
                                              "0 buydepo", "0 selldepo", "0 last"}));
-  uint8_t security[host::record::kSecuritySize];
-  std::memcpy(security, GetSecurityInfoByIndex(0), sizeof security);
-  const int16_t noClass = -1;
-  std::memcpy(security + host::record::kSecurityClassIndex, &noClass, sizeof noClass);
-  for (auto& quote : kQuotes) EXPECT_DOUBLE_EQ(quote.first(security), 0.0);
+  const std::vector<uint8_t> security = WithoutClass(GetSecurityInfoByIndex(0));
+  for (auto& quote : kQuotes) EXPECT_DOUBLE_EQ(quote.first(security.data()), 0.0);
   EXPECT_EQ(host.Log().Count(43), 7) << "a security without class asks nothing";
   EXPECT_DOUBLE_EQ(GetTheorPrice(GetSecurityInfoByIndex(1)), 0.0) << "not given by the host";
   EXPECT_DOUBLE_EQ(GetBidPrice(nullptr), 0.0);
