@@ -20,12 +20,9 @@ struct CaseRow {
   // A number worked by hand: "-" is a value not set, "a/b" a fraction.
   double operator[](std::size_t at) const {
     const std::string& word = words.at(at);
-    if (word == "-") return 1e30;
+    const double number = word == "-" ? 1e30 : std::strtod(word.c_str(), nullptr);
     const std::size_t slash = word.find('/');
-    if (slash != std::string::npos)
-      return std::strtod(word.substr(0, slash).c_str(), nullptr) /
-             std::strtod(word.substr(slash + 1).c_str(), nullptr);
-    return std::strtod(word.c_str(), nullptr);
+    return slash == std::string::npos ? number : number / std::strtod(&word[slash + 1], nullptr);
   }
 };
 
@@ -51,10 +48,7 @@ inline void RunCaseTable(const char* name, const CaseChecks& checks) {
     if (row.words.empty() || row.words[0].empty()) continue;
     SCOPED_TRACE(std::string(name) + ":" + std::to_string(number) + ": " + line);
     const auto check = checks.find(row.words[0]);
-    if (check == checks.end()) {
-      ADD_FAILURE() << "no check " << row.words[0];
-      continue;
-    }
+    ASSERT_TRUE(check != checks.end()) << "no check " << row.words[0];
     ++counts[row.words[0]];
     row.words.erase(row.words.begin());
     check->second(row);

@@ -42,7 +42,7 @@ TEST(FormatTrimmedDouble, TrailingZerosOfTheFractionGo) {
     EXPECT_STREQ(buffer, c.Text(2)); }}});
 }
 
-TEST(FormatTrimmedDouble, TheBufferSizeIsKept) {
+TEST(FormatTrimmedDouble, TheBufferSizeIsKeptAndNoBufferIsNotWritten) {
   char buffer[8];
   std::memset(buffer, 'x', sizeof buffer);
   FormatTrimmedDouble(buffer, 5, 123456.5, '.');
@@ -52,13 +52,9 @@ TEST(FormatTrimmedDouble, TheBufferSizeIsKept) {
   char huge[16];
   FormatTrimmedDouble(huge, sizeof huge, 1e30, '.');
   EXPECT_STREQ(huge, "100000000000000");
-}
-
-TEST(FormatTrimmedDouble, NoBufferIsNotWritten) {
   FormatTrimmedDouble(nullptr, 16, 1.5, '.');
-  char buffer[4] = "abc";
-  FormatTrimmedDouble(buffer, 0, 1.5, '.');
-  EXPECT_STREQ(buffer, "abc");
+  FormatTrimmedDouble(huge, 0, 1.5, '.');
+  EXPECT_STREQ(huge, "100000000000000") << "a size of 0 writes nothing";
 }
 
 TEST(ReentryGuard, ARunInsideAnotherIsSkippedAndTheGuardReopens) {

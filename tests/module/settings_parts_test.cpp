@@ -69,7 +69,7 @@ TEST(SettingsRecordsTest, LivePatternsSkipThoseMarkedDeleted) {
 
 TEST(SettingsRecordsTest, AnEmptyPortIsTheSmtpPort) {
   TTransportSettings transport;
-  for (const auto& [port, expected] : std::vector<std::pair<std::string, int>>{{"", 25}, {"587", 587}, {"25", 25}}) {
+  for (auto [port, expected] : {std::pair<const char*, int>{"", 25}, {"587", 587}, {"25", 25}}) {
     transport.Port = port;
     EXPECT_EQ(transport.GetPort(), expected) << "Port=" << port;
   }
@@ -135,14 +135,10 @@ TEST(ScheduleTest, EntriesBeforeNowArePassed) {
   EXPECT_EQ(passed, (std::vector<bool>{true, false, false}));
 }
 
-TEST(ScheduleTest, KindsWithoutScheduleAreRefused) {
+TEST(ScheduleTest, KindsWithoutScheduleAreRefusedAndParsingUsesTheTimeOfDay) {
   TModuleSettings settings;
   for (int kind : {0, 8, 102}) EXPECT_FALSE(settings.ParseScheduleText(kind, "10:00")) << kind;
   EXPECT_EQ(settings.FormatNotifSchedule(8), "");
-}
-
-TEST(ScheduleTest, ParsingUsesTheCurrentTimeOfDay) {
-  TModuleSettings settings;
   int before = LocalMinutesNow();
   ASSERT_TRUE(settings.ParseScheduleText(2, "00:00, 24:00"));
   int after = LocalMinutesNow();
