@@ -51,12 +51,10 @@ TEST(ClientCodeRules, FirmsThatNameThemselves) {
   EXPECT_EQ(rules.SelfNamedFirms(), Strings({"MC0001", "MC0002"})) << "names match exactly";
   EXPECT_EQ(rules.FirmCodesOf("ACC4"), Strings({"FIRM"})) << "a FIRM line without = is the code";
   EXPECT_EQ(rules.FirmsWithRules(), Strings({"MC0001", "MC0002", "MC0003", "MC0004"}));
-}
-
-TEST(ClientCodeRules, ASuffixWithoutBracketTakesTheRestOfTheText) {
-  CClientCodeRules rules;
-  EXPECT_TRUE(rules.ParseClientCodeChangeRules("MC0001", "[CHANGEFUTCLIENTCODES_MC0001"));
-  EXPECT_EQ(rules.SelfNamedFirms(), Strings({"MC0001"}));
+  // A suffix without its bracket takes the rest of the text.
+  CClientCodeRules unclosed;
+  EXPECT_TRUE(unclosed.ParseClientCodeChangeRules("MC0001", "[CHANGEFUTCLIENTCODES_MC0001"));
+  EXPECT_EQ(unclosed.SelfNamedFirms(), Strings({"MC0001"}));
   CClientCodeRules other;
   other.ParseClientCodeChangeRules("MC0002", "[CHANGEFUTCLIENTCODES_MC0001\n1=ACC1\n");
   EXPECT_TRUE(other.FirmCodesOf("ACC1").empty());

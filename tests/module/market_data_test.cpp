@@ -64,6 +64,9 @@ TEST_F(MarketRecordsTest, RecordsByIndexByCodeAndByClassMasks) {
   EXPECT_NE(FindSecurityInClasses("RIZ6", 0x48, 0, nullptr), nullptr);
   EXPECT_FALSE(IsDerivativeSecurity(nullptr) || IsOptionSecurity(nullptr) ||
                IsFuturesSecurity(nullptr) || IsOptionClass(nullptr));
+  const std::vector<uint8_t> security = WithoutClass(GetSecurityInfoByIndex(3));
+  EXPECT_TRUE(IsFuturesSecurity(security.data()));
+  EXPECT_FALSE(IsOptionClass(security.data())) << "B12, but the class is unknown";
   host.Install<32>(CountOneShort);
   Initialise();
   EXPECT_EQ(FindClassByCode("SPBOPT"), nullptr) << "only the classes the host counts";
@@ -79,12 +82,6 @@ TEST_F(MarketRecordsTest, TransactionFormMustBeUsableAndHoldTheMask) {
   host.Install<35>(FormCountOneShort);
   Initialise();
   EXPECT_EQ(FindTransactionForm(1, 0x20), -1) << "only the forms the host counts";
-}
-
-TEST_F(MarketRecordsTest, OptionClassNeedsTheSecuritysClass) {
-  const std::vector<uint8_t> security = WithoutClass(GetSecurityInfoByIndex(3));
-  EXPECT_TRUE(IsFuturesSecurity(security.data()));
-  EXPECT_FALSE(IsOptionClass(security.data())) << "B12, but the class is unknown";
 }
 
 TEST(ResetMark, BothWordsMustHoldTheirMark) {
@@ -118,7 +115,7 @@ const std::pair<double (*)(const uint8_t*), double> kQuotes[] = {
     {[](const uint8_t* s) { return GetDepoRequirement(s, false); }, 14000},
     {GetLastPrice, 105000}};
 
-TEST_F(SecurityParamsTest, QuotesAreAskedByNameAndAreZeroWithoutAClass) {
+TEST_F(SecurityParamsTest, QuotesAreAskedByNameAndAreZeroWithoutAClassAndLastFallsBack) {
   for (auto& quote : kQuotes)
     EXPECT_DOUBLE_EQ(quote.first(GetSecurityInfoByIndex(0)), quote.second);
   const std::vector<std::string> asked = host.Log().Details(43);
@@ -129,9 +126,7 @@ TEST_F(SecurityParamsTest, QuotesAreAskedByNameAndAreZeroWithoutAClass) {
   EXPECT_EQ(host.Log().Count(43), 7) << "a security without class asks nothing";
   EXPECT_DOUBLE_EQ(GetTheorPrice(GetSecurityInfoByIndex(1)), 0.0) << "not given by the host";
   EXPECT_DOUBLE_EQ(GetBidPrice(nullptr), 0.0);
-}
-
-TEST_F(SecurityParamsTest, LastPriceFallsBackToPreviousBelowOneMillionth) {
+  // The last price falls back to the previous one below one millionth.
   EXPECT_DOUBLE_EQ(GetLastPrice(GetSecurityInfoByIndex(1)), 91.5) << "last 0.0000005";
   EXPECT_DOUBLE_EQ(GetLastPrice(GetSecurityInfoByIndex(2)), 0.000001) << "last 0.000001";
   SetParameter("SiZ6", "SPBFUT", "last", -0.0000009);

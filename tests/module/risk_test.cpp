@@ -120,7 +120,7 @@ TEST(RiskCases, EachCaseOfTheTable) {
   });
 }
 
-TEST(ClientRiskRecord, ANewRecordHasNoRatiosAndNothingSent) {
+TEST(ClientRiskRecord, ANewRecordHasNoRatiosAndNothingSentAndItsOwnMarketKey) {
   const std::string longFirm(40, 'F');
   const TClientRiskRecord record(longFirm.c_str(), "SPBFUT00A1");
   EXPECT_EQ(std::string(record.firm), longFirm.substr(0, 32));
@@ -143,9 +143,6 @@ TEST(ClientRiskRecord, ANewRecordHasNoRatiosAndNothingSent) {
                       record.lastSentTimeMarginLevel, record.lastSentTimeUp,
                       record.lastSentTimeMl2})
     EXPECT_EQ(sent, 0);
-}
-
-TEST(ClientRiskRecord, MarketKeyIsTheClientsOwn) {
   TClientRiskRecord r("FIRM1", "ACC1");
   std::snprintf(r.clientCode, sizeof r.clientCode, "%s", "C1");
   std::snprintf(r.currency, sizeof r.currency, "%s", "SUR");

@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 // The expected info.ini files under golden/ are written by hand from the key
 // tables of the settings file: names, sections, formats and file defaults.
 namespace {
