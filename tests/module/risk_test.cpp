@@ -17,25 +17,6 @@
 #include <string>
 
 namespace {
-TClientRiskRecord ParamRecord() {
-  TClientRiskRecord record;
-  record.realVariationMargin = 1000, record.optionLiquidationValue = 500;
-  record.dayStartLimit = 20000, record.accruedIncome = 3000, record.variationMargin = 700;
-  return record;
-}
-
-// Each field its own value, so a wrong id-to-field pairing shows.
-TClientRiskRecord ColumnRecord() {
-  TClientRiskRecord r("FIRM1", "ACC1");
-  r.dayStartLimit = 400, r.openPositionLimit = 500, r.currentNetPosition = 600;
-  r.currentNetPositionOpen = 700, r.plannedNetPosition = -800, r.realVariationMargin = 900;
-  r.variationMargin = 1000, r.interimVariationMargin = 1200, r.accruedIncome = 1300;
-  r.optionLiquidationValue = 1400, r.derivativesAssets = 1500, r.totalAssets = 1600;
-  r.currentDebt = -1700, r.sfr = 1.8, r.sfrOpenPositions = 1.9, r.clgo = 2.0, r.eclgo = 2.1;
-  r.marginLevel = 22, r.modifiedMarginLevel = 2.3, r.cashLeverage = 2.4;
-  return r;
-}
-
 TRiskColorSettings ColorSettings() {
   TRiskColorSettings s;
   s.NormalColor = 0xFFFFFF, s.WarningColor = 0xFFFF, s.CriticalColor = 0xFF;
@@ -45,7 +26,14 @@ TRiskColorSettings ColorSettings() {
 }
 
 TEST(RiskCases, EachCaseOfTheTable) {
-  const TClientRiskRecord paramRecord = ParamRecord(), columnRecord = ColumnRecord();
+  // Each field its own value, so a wrong id-to-field pairing shows.
+  TClientRiskRecord r("FIRM1", "ACC1");
+  r.dayStartLimit = 400, r.openPositionLimit = 500, r.currentNetPosition = 600;
+  r.currentNetPositionOpen = 700, r.plannedNetPosition = -800, r.realVariationMargin = 900;
+  r.variationMargin = 1000, r.interimVariationMargin = 1200, r.accruedIncome = 1300;
+  r.optionLiquidationValue = 1400, r.derivativesAssets = 1500, r.totalAssets = 1600;
+  r.currentDebt = -1700, r.sfr = 1.8, r.sfrOpenPositions = 1.9, r.clgo = 2.0, r.eclgo = 2.1;
+  r.marginLevel = 22, r.modifiedMarginLevel = 2.3, r.cashLeverage = 2.4;
   RunCaseTable("risk.txt", {
     {"FundsRatio", [](const CaseRow& c) {
        EXPECT_DOUBLE_EQ(CalcFundsRatio(c[0], c[1], c[2], c[3], int(c[4])), c[5]); }},
@@ -62,14 +50,17 @@ TEST(RiskCases, EachCaseOfTheTable) {
        EXPECT_DOUBLE_EQ(CalcCashLeverage(c[0], c[1]), c[2]); }},
     {"LimitMerge", [](const CaseRow& c) {
        EXPECT_DOUBLE_EQ(MergeLimitValue(c[0], c[1], c[2], int(c[3])), c[4]); }},
-    {"ParamById", [&](const CaseRow& c) {
+    {"ParamById", [](const CaseRow& c) {
+       TClientRiskRecord record;
+       record.realVariationMargin = 1000, record.optionLiquidationValue = 500;
+       record.dayStartLimit = 20000, record.accruedIncome = 3000, record.variationMargin = 700;
        TRiskParamInputs in;
        in.plannedNetPosition = c[1];
        in.currentNetPosition = c[2] != 0 ? 0 : 16000, in.currentNetPositionOpen = c[2] != 0 ? 0 : 8000;
        in.fundsA = 100, in.fundsB = 50, in.fundsC = 20, in.fundsD = 30, in.fundsMode = 1;
        TFormulaModes modes;
        modes.useVarMargin = int(c[4]);
-       EXPECT_DOUBLE_EQ(GetRiskParamByIndex(paramRecord, int(c[0]), in, c[3] != 0, modes), c[5]); }},
+       EXPECT_DOUBLE_EQ(GetRiskParamByIndex(record, int(c[0]), in, c[3] != 0, modes), c[5]); }},
     {"SfrLevels", [](const CaseRow& c) {
        TClientRiskRecord r;
        r.sfr = c[0], r.sfrOpenPositions = c[1], r.clgo = c[2];
@@ -98,7 +89,7 @@ TEST(RiskCases, EachCaseOfTheTable) {
        settings.UPParam = int(c[0]), settings.UPLevel = c[1];
        EXPECT_EQ(IsUpLevelReached(record, settings), c[2] != 0); }},
     {"Column", [&](const CaseRow& c) {
-       EXPECT_DOUBLE_EQ(columnRecord.GetValueByColumn(int(c[0])), c[1]); }},
+       EXPECT_DOUBLE_EQ(r.GetValueByColumn(int(c[0])), c[1]); }},
     {"SfrColor", [](const CaseRow& c) {
        TRowColors colors;
        colors.values[1] = 0x1234;
