@@ -1,5 +1,6 @@
 // Client-code change rules read from firms' settings texts, and the
 // decisions they give for clients.
+#include "case_table.h"
 #include "module/risk/client_code_rules.h"
 #include "module/risk/client_rule_state.h"
 
@@ -50,12 +51,10 @@ TEST(ClientCodeRules, FirmsThatNameThemselves) {
   EXPECT_EQ(rules.SelfNamedFirms(), Strings({"MC0001", "MC0002"})) << "names match exactly";
   EXPECT_EQ(rules.FirmCodesOf("ACC4"), Strings({"FIRM"})) << "a FIRM line without = is the code";
   EXPECT_EQ(rules.FirmsWithRules(), Strings({"MC0001", "MC0002", "MC0003", "MC0004"}));
-}
-
-TEST(ClientCodeRules, ASuffixWithoutBracketTakesTheRestOfTheText) {
-  CClientCodeRules rules;
-  EXPECT_TRUE(rules.ParseClientCodeChangeRules("MC0001", "[CHANGEFUTCLIENTCODES_MC0001"));
-  EXPECT_EQ(rules.SelfNamedFirms(), Strings({"MC0001"}));
+  // A suffix without its bracket takes the rest of the text.
+  CClientCodeRules unclosed;
+  EXPECT_TRUE(unclosed.ParseClientCodeChangeRules("MC0001", "[CHANGEFUTCLIENTCODES_MC0001"));
+  EXPECT_EQ(unclosed.SelfNamedFirms(), Strings({"MC0001"}));
   CClientCodeRules other;
   other.ParseClientCodeChangeRules("MC0002", "[CHANGEFUTCLIENTCODES_MC0001\n1=ACC1\n");
   EXPECT_TRUE(other.FirmCodesOf("ACC1").empty());
@@ -73,21 +72,11 @@ TEST(ClientCodeRules, ATextWithoutRulesChangesNothing) {
 
 TEST(ClientCodeRules, ExclusionOfClients) {
   CClientCodeRules rules;
-  // MC0001 accounts for its own ACC1 and for MC0002's ACC2 ...
   rules.ParseClientCodeChangeRules("MC0001", "[CHANGEFUTCLIENTCODES]\nFIRM=MC0002\n1=ACC1\n2=ACC2");
-  // ... MC0003 names itself, MC0004 has no rules.
   rules.ParseClientCodeChangeRules("MC0003", "[CHANGEFUTCLIENTCODES]\nFIRM=MC0003\n1=ACC9\n");
   rules.ParseClientCodeChangeRules("MC0004", "[GENERAL]\nX=1\n");
-  struct Case { const char* firm; const char* account; bool excluded; };
-  const Case cases[] = {
-      {"MC0001", "ACC1", false}, {"MC0001", "ACC2", false},  // its own rules list the account
-      {"MC0001", "ACC7", true},   // a firm with rules that do not name it
-      {"MC0002", "ACC2", false},  // no rules of its own
-      {"MC0003", "ACC5", false},  // names itself
-      {"MC0004", "ACC1", false}, {"MC0001", "acc1", true},   // accounts match exactly
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(rules.IsClientExcluded(c.firm, c.account), c.excluded) << c.firm << " " << c.account;
+  RunCaseTable("client_code_rules.txt", {{"Excluded", [&](const CaseRow& c) {
+    EXPECT_EQ(rules.IsClientExcluded(c.Text(0), c.Text(1)), c[2] != 0); }}});
 }
 
 TEST(ClientCodeRules, LaterRulesCanChangeAnEarlierDecision) {

@@ -1,4 +1,5 @@
 // Classes, securities, quotes and subscriptions, over the stand-in host's market.
+#include "case_table.h"
 #include "market_fixture.h"
 #include "market_text.h"
 #include "module/market_records.h"
@@ -6,7 +7,6 @@
 #include "module/security_params.h"
 
 #include <cstring>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -17,6 +17,14 @@ int __stdcall FormCountOneShort(int classIndex) {
   return StandInHost::Current()->Records().FormCount(classIndex) - 1;
 }
 
+// A copy of a security record whose class index is unknown.
+std::vector<uint8_t> WithoutClass(const uint8_t* security) {
+  std::vector<uint8_t> copy(security, security + host::record::kSecuritySize);
+  const int16_t noClass = -1;
+  std::memcpy(copy.data() + host::record::kSecurityClassIndex, &noClass, sizeof noClass);
+  return copy;
+}
+
 class MarketRecordsTest : public MarketTest {
  protected:
   void SetUp() override {
@@ -25,43 +33,45 @@ class MarketRecordsTest : public MarketTest {
   }
 };
 
-TEST_F(MarketRecordsTest, RecordsByIndexAndByCode) {
+TEST_F(MarketRecordsTest, RecordsByIndexByCodeAndByClassMasks) {
   EXPECT_STREQ(ClassCodeOf(GetClassInfoByIndex(1)), "SPBFUT");
   EXPECT_STREQ(SecurityCodeOf(GetSecurityInfoByIndex(2)), "RI100Z6");
-  const std::pair<const uint8_t*, const uint8_t*> found[] = {
-      {GetClassInfoByIndex(-1), nullptr},     {GetClassInfoByIndex(0), nullptr},  // an empty slot
-      {GetClassInfoByIndex(99), nullptr},     {GetSecurityInfoByIndex(-1), nullptr},
-      {GetSecurityInfoByIndex(8), nullptr},   {FindClassByCode("SPBFUT"), GetClassInfoByIndex(1)},
-      {FindClassByCode("SPBFU"), nullptr},    {FindClassByCode("spbfut"), nullptr},
-      {FindClassByCode("EMPTY"), nullptr},    {FindClassByCode(nullptr), nullptr},
-      {FindSecurityByCode("RIZ"), nullptr},   {FindSecurityByCode("RIZ6RIZ6RIZ6RIZ6"), nullptr},
-      {FindSecurityByCode("RIZ6"), GetSecurityInfoByIndex(0)},  // the first of any class
+  // The record a case expects by its index; "-" (not set) expects none.
+  const auto classAt = [](double at) { return at == 1e30 ? nullptr : GetClassInfoByIndex(int(at)); };
+  const auto securityAt = [](double at) {
+    return at == 1e30 ? nullptr : GetSecurityInfoByIndex(int(at));
   };
-  for (std::size_t i = 0; i < std::size(found); ++i)
-    EXPECT_EQ(found[i].first, found[i].second) << i;
+  RunCaseTable("market_records.txt", {
+    {"ClassAt", [&](const CaseRow& c) { EXPECT_EQ(GetClassInfoByIndex(int(c[0])), classAt(c[1])); }},
+    {"ClassCode", [&](const CaseRow& c) { EXPECT_EQ(FindClassByCode(c.Text(0)), classAt(c[1])); }},
+    {"SecurityAt", [&](const CaseRow& c) {
+       EXPECT_EQ(GetSecurityInfoByIndex(int(c[0])), securityAt(c[1])); }},
+    {"SecurityCode", [&](const CaseRow& c) {
+       EXPECT_EQ(FindSecurityByCode(c.Text(0)), securityAt(c[1])); }},
+    {"InClasses", [&](const CaseRow& c) {
+       int index = -7;  // left alone when nothing is found
+       const uint8_t* found = FindSecurityInClasses(c.Text(0), uint32_t(c[1]), uint32_t(c[2]), &index);
+       EXPECT_EQ(found, securityAt(c[3]));
+       EXPECT_EQ(index, found ? int(c[3]) : -7); }},
+    {"Kinds", [](const CaseRow& c) {
+       const uint8_t* security = GetSecurityInfoByIndex(int(c[0]));
+       ASSERT_NE(security, nullptr);
+       EXPECT_EQ(std::vector<bool>({IsDerivativeSecurity(security), IsOptionSecurity(security),
+                                    IsFuturesSecurity(security), IsOptionClass(security)}),
+                 std::vector<bool>({c[1] != 0, c[2] != 0, c[3] != 0, c[4] != 0})); }},
+  });
+  EXPECT_EQ(FindClassByCode(nullptr), nullptr);
+  EXPECT_NE(FindSecurityInClasses("RIZ6", 0x48, 0, nullptr), nullptr);
+  EXPECT_FALSE(IsDerivativeSecurity(nullptr) || IsOptionSecurity(nullptr) ||
+               IsFuturesSecurity(nullptr) || IsOptionClass(nullptr));
+  const std::vector<uint8_t> security = WithoutClass(GetSecurityInfoByIndex(3));
+  EXPECT_TRUE(IsFuturesSecurity(security.data()));
+  EXPECT_FALSE(IsOptionClass(security.data())) << "B12, but the class is unknown";
   host.Install<32>(CountOneShort);
   Initialise();
   EXPECT_EQ(FindClassByCode("SPBOPT"), nullptr) << "only the classes the host counts";
   EXPECT_EQ(FindSecurityByCode("H12"), nullptr);
   EXPECT_EQ(FindSecurityInClasses("SiH7", 0x40, 0, nullptr), nullptr) << "SPBOPT comes last";
-}
-
-TEST_F(MarketRecordsTest, SecurityInClassesFollowsTheMasks) {
-  struct Case { const char* code; uint32_t include, exclude; int expected; };  // index; -1 none
-  const Case cases[] = {
-      {"RIZ6", 0x48, 0, 1},  {"RIZ6", 0x1, 0, 0},     // TQBR lacks 0x48; SPBFUT has it
-      {"RIZ6", 0, 0, -1},                             // include mask 0 finds nothing
-      {"RI100Z6", 0x48, 0, 2}, {"RI100Z6", 0x48, 0x900, -1},  // OPTEXP 0x848; excluded by 0x800
-      {"SiH7", 0x40, 0, 5},  {"SiH7", 0x48, 0, -1},   // SPBOPT lacks 0x08
-      {"NONE", 0x48, 0, -1},
-  };
-  for (const Case& c : cases) {
-    int index = -7;  // left alone when nothing is found
-    const uint8_t* found = FindSecurityInClasses(c.code, c.include, c.exclude, &index);
-    EXPECT_EQ(found, c.expected < 0 ? nullptr : GetSecurityInfoByIndex(c.expected)) << c.code;
-    EXPECT_EQ(index, c.expected < 0 ? -7 : c.expected) << c.code << " " << c.include;
-  }
-  EXPECT_NE(FindSecurityInClasses("RIZ6", 0x48, 0, nullptr), nullptr);
 }
 
 TEST_F(MarketRecordsTest, TransactionFormMustBeUsableAndHoldTheMask) {
@@ -72,38 +82,6 @@ TEST_F(MarketRecordsTest, TransactionFormMustBeUsableAndHoldTheMask) {
   host.Install<35>(FormCountOneShort);
   Initialise();
   EXPECT_EQ(FindTransactionForm(1, 0x20), -1) << "only the forms the host counts";
-}
-
-TEST_F(MarketRecordsTest, KindTestsOfSecurities) {
-  struct Case { int index; bool derivative, option, futures, optionClass; };
-  const Case cases[] = {
-      {0, false, false, false, false},  // TQBR RIZ6: not a derivative
-      {1, true, false, true, false},    // SPBFUT RIZ6: futures, month letter I
-      {2, true, true, false, true},     // OPTEXP: an option class whatever its code
-      {3, true, false, true, true},     {7, true, false, true, true},  // codes ending B12, H12
-      {4, true, false, true, false},    // code ending in Z12
-      {5, true, false, true, true},     // SPBOPT is an option class
-      {6, true, false, true, false},    // a code shorter than three characters
-  };
-  for (const Case& c : cases) {
-    const uint8_t* security = GetSecurityInfoByIndex(c.index);
-    ASSERT_NE(security, nullptr);
-    EXPECT_EQ(std::vector<bool>({IsDerivativeSecurity(security), IsOptionSecurity(security),
-                                 IsFuturesSecurity(security), IsOptionClass(security)}),
-              std::vector<bool>({c.derivative, c.option, c.futures, c.optionClass}))
-        << c.index;
-  }
-  EXPECT_FALSE(IsDerivativeSecurity(nullptr) || IsOptionSecurity(nullptr) ||
-               IsFuturesSecurity(nullptr) || IsOptionClass(nullptr));
-}
-
-TEST_F(MarketRecordsTest, OptionClassNeedsTheSecuritysClass) {
-  uint8_t security[host::record::kSecuritySize];
-  std::memcpy(security, GetSecurityInfoByIndex(3), sizeof security);
-  const int16_t noClass = -1;
-  std::memcpy(security + host::record::kSecurityClassIndex, &noClass, sizeof noClass);
-  EXPECT_TRUE(IsFuturesSecurity(security));
-  EXPECT_FALSE(IsOptionClass(security)) << "B12, but the class is unknown";
 }
 
 TEST(ResetMark, BothWordsMustHoldTheirMark) {
@@ -137,23 +115,18 @@ const std::pair<double (*)(const uint8_t*), double> kQuotes[] = {
     {[](const uint8_t* s) { return GetDepoRequirement(s, false); }, 14000},
     {GetLastPrice, 105000}};
 
-TEST_F(SecurityParamsTest, QuotesAreAskedByNameAndAreZeroWithoutAClass) {
+TEST_F(SecurityParamsTest, QuotesAreAskedByNameAndAreZeroWithoutAClassAndLastFallsBack) {
   for (auto& quote : kQuotes)
     EXPECT_DOUBLE_EQ(quote.first(GetSecurityInfoByIndex(0)), quote.second);
   const std::vector<std::string> asked = host.Log().Details(43);
   EXPECT_EQ(asked, (std::vector<std::string>{"0 bid", "0 offer", "0 theorprice", "0 steppricet",
                                              "0 buydepo", "0 selldepo", "0 last"}));
-  uint8_t security[host::record::kSecuritySize];
-  std::memcpy(security, GetSecurityInfoByIndex(0), sizeof security);
-  const int16_t noClass = -1;
-  std::memcpy(security + host::record::kSecurityClassIndex, &noClass, sizeof noClass);
-  for (auto& quote : kQuotes) EXPECT_DOUBLE_EQ(quote.first(security), 0.0);
+  const std::vector<uint8_t> security = WithoutClass(GetSecurityInfoByIndex(0));
+  for (auto& quote : kQuotes) EXPECT_DOUBLE_EQ(quote.first(security.data()), 0.0);
   EXPECT_EQ(host.Log().Count(43), 7) << "a security without class asks nothing";
   EXPECT_DOUBLE_EQ(GetTheorPrice(GetSecurityInfoByIndex(1)), 0.0) << "not given by the host";
   EXPECT_DOUBLE_EQ(GetBidPrice(nullptr), 0.0);
-}
-
-TEST_F(SecurityParamsTest, LastPriceFallsBackToPreviousBelowOneMillionth) {
+  // The last price falls back to the previous one below one millionth.
   EXPECT_DOUBLE_EQ(GetLastPrice(GetSecurityInfoByIndex(1)), 91.5) << "last 0.0000005";
   EXPECT_DOUBLE_EQ(GetLastPrice(GetSecurityInfoByIndex(2)), 0.000001) << "last 0.000001";
   SetParameter("SiZ6", "SPBFUT", "last", -0.0000009);
@@ -163,35 +136,17 @@ TEST_F(SecurityParamsTest, LastPriceFallsBackToPreviousBelowOneMillionth) {
   EXPECT_DOUBLE_EQ(GetLastPrice(GetSecurityInfoByIndex(1)), 0.0000003) << "no previous price";
 }
 
-TEST_F(SecurityParamsTest, CrossRateOfTheSecuritysCurrencyAgainstRoubles) {
-  struct Case { double roubleRate; int security; double expected; };
-  const Case cases[] = {{1, 0, 1.0}, {1, 1, 90.0}, {1, 2, 1.0},  // SUR; USD; EUR has no rate
-                        {2, 1, 45.0}, {0, 1, 1.0}, {1e-8, 1, 1.0}};  // a rouble rate of 0: 1
-  for (const Case& c : cases) {
-    SetParameter("SUR", "CROSS", "crossrate", c.roubleRate);
-    EXPECT_DOUBLE_EQ(GetCrossRate(GetSecurityInfoByIndex(c.security)), c.expected)
-        << c.roubleRate << " " << c.security;
-  }
+TEST_F(SecurityParamsTest, CrossRateAgainstRoublesAndBlockedState) {
+  RunCaseTable("security_params.txt", {
+    {"CrossRate", [&](const CaseRow& c) {
+       SetParameter("SUR", "CROSS", "crossrate", c[0]);
+       EXPECT_DOUBLE_EQ(GetCrossRate(GetSecurityInfoByIndex(int(c[1]))), c[2]); }},
+    {"Blocked", [&](const CaseRow& c) {
+       host.Market().Clear();
+       SetParameter("EuZ6", "SPBFUT", "clstate", c[0]);
+       EXPECT_EQ(HasClassInBlockedState(), c[1] != 0); }},
+  });
   EXPECT_DOUBLE_EQ(GetCrossRate(nullptr), 1.0);
-}
-
-TEST_F(SecurityParamsTest, CrossRateWithoutACrossRateClassIsOne) {
-  host.Records().Clear();
-  host.Records().AddClass({"SPBFUT", 0x48});
-  SecuritySpec fields;
-  fields.classCode = "SPBFUT", fields.code = "SiZ6", fields.currency = "USD";
-  host.Records().AddSecurity(fields);
-  EXPECT_DOUBLE_EQ(GetCrossRate(GetSecurityInfoByIndex(0)), 1.0);
-}
-
-TEST_F(SecurityParamsTest, BlockedStateIsTwoOrFourExactly) {
-  struct Case { double state; bool blocked; };
-  const Case cases[] = {{4.0, true}, {2.0, true}, {3.0, false}, {2.0000001, false}, {0.0, false}};
-  for (const Case& c : cases) {
-    host.Market().Clear();
-    SetParameter("EuZ6", "SPBFUT", "clstate", c.state);
-    EXPECT_EQ(HasClassInBlockedState(), c.blocked) << c.state;
-  }
   host.Market().Clear();
   EXPECT_FALSE(HasClassInBlockedState()) << "no security reports a state";
   SetParameter("RIZ6", "SPBFUT", "clstate", 2.0);
@@ -202,6 +157,15 @@ TEST_F(SecurityParamsTest, BlockedStateIsTwoOrFourExactly) {
   host.Install<32>(CountOneShort);
   Initialise();
   EXPECT_FALSE(HasClassInBlockedState()) << "only the securities the host counts";
+}
+
+TEST_F(SecurityParamsTest, CrossRateWithoutACrossRateClassIsOne) {
+  host.Records().Clear();
+  host.Records().AddClass({"SPBFUT", 0x48});
+  SecuritySpec fields;
+  fields.classCode = "SPBFUT", fields.code = "SiZ6", fields.currency = "USD";
+  host.Records().AddSecurity(fields);
+  EXPECT_DOUBLE_EQ(GetCrossRate(GetSecurityInfoByIndex(0)), 1.0);
 }
 
 TEST_F(MarketTest, DerivativesClassesAreSubscribedWithTheirSecurities) {

@@ -1,5 +1,6 @@
 // Small helpers of the module: file times, trimmed numbers and the re-entry
 // guard.
+#include "case_table.h"
 #include "module/file_helpers.h"
 #include "module/reentry_guard.h"
 #include "module/trimmed_number.h"
@@ -34,36 +35,26 @@ TEST(BrowseForFile, NoBufferShowsNoDialog) {
 }
 
 TEST(FormatTrimmedDouble, TrailingZerosOfTheFractionGo) {
-  struct Case { double value; char separator; const char* expected; };
-  const Case cases[] = {
-      {2.5, '.', "2.5"}, {3.0, '.', "3"}, {0.0, '.', "0"}, {10.0, '.', "10"}, {100.0, ',', "100"},
-      {-1.25, ',', "-1,25"}, {0.000001, '.', "0.000001"}, {0.0000001, '.', "0"},
-      {1234.5678, ',', "1234,5678"}};
-  for (const Case& c : cases) {
+  RunCaseTable("trimmed_numbers.txt", {{"Trimmed", [](const CaseRow& c) {
     char buffer[64];
     std::memset(buffer, 'x', sizeof buffer);
-    FormatTrimmedDouble(buffer, sizeof buffer, c.value, c.separator);
-    EXPECT_STREQ(buffer, c.expected) << c.value;
-  }
+    FormatTrimmedDouble(buffer, sizeof buffer, c[0], c.Text(1)[0]);
+    EXPECT_STREQ(buffer, c.Text(2)); }}});
 }
 
-TEST(FormatTrimmedDouble, TheBufferSizeIsKept) {
+TEST(FormatTrimmedDouble, TheBufferSizeIsKeptAndNoBufferIsNotWritten) {
   char buffer[8];
   std::memset(buffer, 'x', sizeof buffer);
-  FormatTrimmedDouble(buffer, 5, 123456.5, '.');
+  FormatTrimmedDouble(buffer, 5, 12345.0, '.');
   EXPECT_STREQ(buffer, "1234");
   EXPECT_EQ(buffer[5], 'x') << "nothing is written past the size";
 
   char huge[16];
   FormatTrimmedDouble(huge, sizeof huge, 1e30, '.');
   EXPECT_STREQ(huge, "100000000000000");
-}
-
-TEST(FormatTrimmedDouble, NoBufferIsNotWritten) {
   FormatTrimmedDouble(nullptr, 16, 1.5, '.');
-  char buffer[4] = "abc";
-  FormatTrimmedDouble(buffer, 0, 1.5, '.');
-  EXPECT_STREQ(buffer, "abc");
+  FormatTrimmedDouble(huge, 0, 1.5, '.');
+  EXPECT_STREQ(huge, "100000000000000") << "a size of 0 writes nothing";
 }
 
 TEST(ReentryGuard, ARunInsideAnotherIsSkippedAndTheGuardReopens) {

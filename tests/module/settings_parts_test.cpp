@@ -1,4 +1,5 @@
 // Settings records, comma lists, schedules and message-body files.
+#include "case_table.h"
 #include "module/settings/body_templates.h"
 #include "module/settings/closing_settings.h"
 #include "module/settings/module_settings.h"
@@ -68,7 +69,7 @@ TEST(SettingsRecordsTest, LivePatternsSkipThoseMarkedDeleted) {
 
 TEST(SettingsRecordsTest, AnEmptyPortIsTheSmtpPort) {
   TTransportSettings transport;
-  for (const auto& [port, expected] : std::vector<std::pair<std::string, int>>{{"", 25}, {"587", 587}, {"25", 25}}) {
+  for (auto [port, expected] : {std::pair<const char*, int>{"", 25}, {"587", 587}, {"25", 25}}) {
     transport.Port = port;
     EXPECT_EQ(transport.GetPort(), expected) << "Port=" << port;
   }
@@ -101,31 +102,26 @@ TEST(SettingsPathsTest, FilesSitInTheHostProgramFolder) {
   EXPECT_EQ(FolderOfPath("host.exe"), "host.exe");
 }
 
-std::vector<int> MinutesOf(const ScheduleList& schedule) {
-  std::vector<int> minutes;
-  for (const TScheduleEntry& entry : schedule) minutes.push_back(entry.Minutes);
+std::string MinutesOf(const ScheduleList& schedule) {
+  std::string minutes;
+  for (const TScheduleEntry& entry : schedule)
+    minutes += (minutes.empty() ? "" : " ") + std::to_string(entry.Minutes);
   return minutes;
 }
 
 TEST(ScheduleTest, ParsesAndFormatsBackOrRejectsTheWholeText) {
-  struct Case { const char* text; std::vector<int> minutes; const char* formatted; };
-  const Case good[] = {
-      {"", {}, ""}, {"0:00", {0}, "00:00"}, {"9:30, 24:00", {570, 1440}, "09:30, 24:00"},
-      {"09:30,14:00", {570, 840}, "09:30, 14:00"}, {"9: 5", {545}, "09:05"},
-      {"9:30 14:00", {570}, "09:30"}};  // without a comma the rest is not looked at
-  for (const Case& c : good) {
-    ScheduleList schedule;
-    ASSERT_TRUE(ParseScheduleList(c.text, 0, schedule)) << c.text;
-    EXPECT_EQ(MinutesOf(schedule), c.minutes) << c.text;
-    EXPECT_EQ(FormatScheduleList(schedule), c.formatted);
-  }
-  for (const char* bad : {"9:30,,14:00", "9:60", "25:00", "-1:30", "9:-5", "930", "9:30,", "abc",
-                          "9:", "9:x", ":30", "9:30, x", "99999999999999999999:00"}) {
-    ScheduleList schedule;
-    ASSERT_TRUE(ParseScheduleList("10:00", 0, schedule));
-    EXPECT_FALSE(ParseScheduleList(bad, 0, schedule)) << bad;
-    EXPECT_EQ(MinutesOf(schedule), std::vector<int>{600}) << "left alone";
-  }
+  RunCaseTable("schedules.txt", {
+    {"Good", [](const CaseRow& c) {
+       ScheduleList schedule;
+       ASSERT_TRUE(ParseScheduleList(c.Text(0), 0, schedule));
+       EXPECT_EQ(MinutesOf(schedule), c.Text(1));
+       EXPECT_EQ(FormatScheduleList(schedule), c.Text(2)); }},
+    {"Bad", [](const CaseRow& c) {
+       ScheduleList schedule;
+       ASSERT_TRUE(ParseScheduleList("10:00", 0, schedule));
+       EXPECT_FALSE(ParseScheduleList(c.Text(0), 0, schedule));
+       EXPECT_EQ(MinutesOf(schedule), "600"); }},
+  });
 }
 
 TEST(ScheduleTest, EntriesBeforeNowArePassed) {
@@ -139,22 +135,16 @@ TEST(ScheduleTest, EntriesBeforeNowArePassed) {
   EXPECT_EQ(passed, (std::vector<bool>{true, false, false}));
 }
 
-TEST(ScheduleTest, KindsWithoutScheduleAreRefused) {
+TEST(ScheduleTest, KindsWithoutScheduleAreRefusedAndParsingUsesTheTimeOfDay) {
   TModuleSettings settings;
   for (int kind : {0, 8, 102}) EXPECT_FALSE(settings.ParseScheduleText(kind, "10:00")) << kind;
   EXPECT_EQ(settings.FormatNotifSchedule(8), "");
-}
-
-TEST(ScheduleTest, ParsingUsesTheCurrentTimeOfDay) {
-  TModuleSettings settings;
   int before = LocalMinutesNow();
   ASSERT_TRUE(settings.ParseScheduleText(2, "00:00, 24:00"));
   int after = LocalMinutesNow();
   ASSERT_EQ(settings.SFRSchedule.size(), 2u);
   // Exactly at midnight 00:00 has not yet passed.
-  if (before > 0 && after > 0) {
-    EXPECT_TRUE(settings.SFRSchedule[0].Passed);
-  }
+  EXPECT_TRUE(before == 0 || after == 0 || settings.SFRSchedule[0].Passed);
   EXPECT_FALSE(settings.SFRSchedule[1].Passed);
 }
 
@@ -172,14 +162,6 @@ TEST(BodyTemplateFileTest, LinesEndAtCarriageReturnsAndEmptyLinesAreSkipped) {
     WriteFileBytes(folder.File("body"), c.first);
     EXPECT_EQ(ReadBodyTemplateFile(folder.File("body")), c.second) << c.first;
   }
-}
-
-TEST(BodyTemplateFileTest, TheOpenPositionKindsNameAKeyOtherThanTheirFile) {
-  EXPECT_STREQ(BodyTemplateKey(9), "SFRBody_fp");
-  EXPECT_STREQ(BodyTemplateKey(109), "SFRBody2_fp");
-  EXPECT_STREQ(BodyTemplateKey(1), "LowFundsBody");
-  EXPECT_EQ(BodyTemplateKey(8), nullptr);
-  EXPECT_EQ(BodyTemplateFileName(108), nullptr);
 }
 
 TEST(BodyTemplateFileTest, BodyNamedByHandIsReadThenSavedUnderTheFixedName) {
@@ -207,6 +189,7 @@ TEST(BodyTemplateFileTest, BodyFileThatCannotBeCreatedIsReportedAndTheKeyStillWr
   EXPECT_FALSE(s.WriteBodyTemplate(5, ini));
   EXPECT_EQ(ReadIniValue(ini, kSection, "MLBody"), "MLBody");
   EXPECT_TRUE(s.WriteBodyTemplate(4, ini));
-  EXPECT_FALSE(s.WriteBodyTemplate(8, ini));
+  EXPECT_FALSE(s.WriteBodyTemplate(8, ini)) << "kind 8 has no body";
+  EXPECT_TRUE(BodyTemplateKey(8) == nullptr && BodyTemplateFileName(108) == nullptr);
 }
 }  // namespace

@@ -40,34 +40,26 @@ TEST(LogStampTest, IsMonthDayYearAndTimeWithMilliseconds) {
   EXPECT_EQ(FormatLogStamp({2100, 12, 5, 31, 23, 59, 59, 999}), "12/31/00 23:59:59.999");
 }
 
-struct LevelCase { int TraceLevel; int MailLevel; std::vector<std::string> Expected; };
-
-class LogLevelTest : public testing::TestWithParam<LevelCase> {};
-
-TEST_P(LogLevelTest, LineIsWrittenWhenTheSettingReachesItsLevel) {
-  CTempFolder folder;
-  TModuleSettings settings;
-  settings.TraceLogLevel = GetParam().TraceLevel; settings.MailLogLevel = GetParam().MailLevel;
-  CVantrelLog log(folder.Path(), settings);
-  EXPECT_EQ(log.Path(), folder.File("VantrelFM.log"));
-  for (int level = 1; level <= 3; ++level) log.TraceLog(level, "trace %d", level);
-  ModuleLog(log, true, 1, "mail %d", 1);
-  ModuleLog(log, true, 2, "mail %s", "2");
-  ModuleLog(log, false, 2, "module %.2f", 0.456);
-  EXPECT_EQ(Messages(log.Path()), GetParam().Expected);
-  if (GetParam().Expected.empty()) {
-    EXPECT_FALSE(FileExists(log.Path()));
+TEST(LogTest, LineIsWrittenWhenTheSettingReachesItsLevel) {
+  struct Case { int traceLevel, mailLevel; std::vector<std::string> expected; };
+  const Case cases[] = {
+      {0, 0, {}}, {-1, -1, {}}, {1, 0, {"trace 1"}}, {2, 0, {"trace 1", "trace 2", "module 0.46"}},
+      {0, 1, {"mail 1"}},
+      {3, 2, {"trace 1", "trace 2", "trace 3", "mail 1", "mail 2", "module 0.46"}}};
+  for (const Case& c : cases) {
+    CTempFolder folder;
+    TModuleSettings settings;
+    settings.TraceLogLevel = c.traceLevel, settings.MailLogLevel = c.mailLevel;
+    CVantrelLog log(folder.Path(), settings);
+    EXPECT_EQ(log.Path(), folder.File("VantrelFM.log"));
+    for (int level = 1; level <= 3; ++level) log.TraceLog(level, "trace %d", level);
+    ModuleLog(log, true, 1, "mail %d", 1);
+    ModuleLog(log, true, 2, "mail %s", "2");
+    ModuleLog(log, false, 2, "module %.2f", 0.456);
+    EXPECT_EQ(Messages(log.Path()), c.expected) << c.traceLevel << " " << c.mailLevel;
+    EXPECT_EQ(FileExists(log.Path()), !c.expected.empty());
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Levels, LogLevelTest,
-    testing::Values(LevelCase{0, 0, {}}, LevelCase{-1, -1, {}}, LevelCase{1, 0, {"trace 1"}},
-                    LevelCase{2, 0, {"trace 1", "trace 2", "module 0.46"}},
-                    LevelCase{0, 1, {"mail 1"}},
-                    LevelCase{3, 2,
-                              {"trace 1", "trace 2", "trace 3", "mail 1", "mail 2",
-                               "module 0.46"}}));
 
 TEST(LogTest, LinesAreFlushedAtOnceAndAppendedAcrossRestarts) {
   CTempFolder folder;
