@@ -585,10 +585,8 @@ TEST(MarginRestrictionCache, SectionChain) {
             "[CLT_MARGIN_TEMPLATE]\nCLIENTS=B1,C1\nUSEDISCOUNTSTYPE=12\n"
             "[CLA1_MARGIN]\nUSEDISCOUNTSTYPE=13\n[CLM*_MARGIN]\nUSEDISCOUNTSTYPE=14\n"
             "[CL<GENERAL>_MARGIN]\nUSEDISCOUNTSTYPE=15\n");
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  const double inf = std::numeric_limits<double>::infinity();
   const std::tuple<const char*, double, int> cases[] = {
-      {"A1", 3.0, 11}, {"A1", 2.0, 13}, {"A1", -1.0, 13}, {"A1", nan, 13}, {"A1", inf, 13},
+      {"A1", 3.0, 11}, {"A1", 2.0, 13}, {"A1", -1.0, 13}, {"A1", kNaN, 13}, {"A1", kInf, 13},
       {"B1", 2.0, 12}, {"B1", 3.0, 11}, {"M5", 2.0, 14},  {"m5", 2.0, 14}, {"Z", 2.0, 15},
       {"", -1.0, 15},  {"", 3.0, 11},   {"a1", 2.0, 13},
   };

@@ -161,17 +161,6 @@ TEST(SettingsEngineLoad, UserCommissionsAndClientCodes) {
   }
 }
 
-TEST(SettingsEngineLoad, ClientTemplateListsInNameOrder) {
-  TSettingsEngine e("[CL_CLIENT_TEMPLATE]\nCLIENTS=E1\n[cla_client_template]\nclients= L1 ,, L2\n"
-                    "[CLB_CLIENT_TEMPLATEX]\nCLIENTS=N\n[CLC_CLIENT_TEMPLATE]\nOTHER=1\n"
-                    "[XCL_CLIENT_TEMPLATE]\nCLIENTS=N\n[CLD_CLIENT_TEMPLATE]\nCLIENTS=C3\n",
-                    2);
-  TClientTemplateList list = {{"keep", "me"}};
-  e.GetClientTemplateLists(list);
-  EXPECT_EQ(list, (TClientTemplateList{
-                      {"keep", "me"}, {"L1", "A"}, {"", "A"}, {"L2", "A"}, {"C3", "D"}, {"E1", ""}}));
-}
-
 // Type, broker, trade, one-second and trade-lot commissions.
 std::string Commissions(const TClientCommSettings& r) {
   std::ostringstream text;

@@ -27,7 +27,7 @@ TEST(SettingsFacade, DefaultPortfolioConfigurationOfTheText) {
   std::ofstream(path, std::ios::binary) << "[PORTFOLIORISKCONFIG]\nBOARDTAG=SPBFUT\n";
   const std::tuple<const char*, std::uint32_t, const char*> cases[] = {
       {"[GENERAL]\nCLIENTCVAL=3\n[PORTFOLIORISKCONFIG]\nBOARDTAG=TQBR\nCURRENCY=USD\n", 2, "TQBR/USD"},
-      {"[PORTFOLIORISKCONFIG]\n", 2, "EQTV/SUR"}, {nullptr, 2, "EQTV/SUR"}, {"[broken\n\x01\x02=\xff", 2, "EQTV/SUR"},
+      {nullptr, 2, "EQTV/SUR"}, {"[broken\n\x01\x02=\xff", 2, "EQTV/SUR"},
       {path.c_str(), 1, "SPBFUT/SUR"}, {"no_such_dir/absent.ini", 1, "EQTV/SUR"},
   };
   for (const auto& [source, mode, expected] : cases) {
@@ -98,9 +98,9 @@ TEST(SettingsFacade, ListsNullArgumentsAndReload) {
     EXPECT_TRUE(facade.GetKeyedList(empty)->empty());
     EXPECT_EQ(facade.ResolveSubClient(empty), nullptr);
   }
-  TClientTemplateList list;
+  TClientTemplateList list = {{"keep", "me"}};  // the lists are added, nothing is replaced
   EXPECT_TRUE(facade.GetClientTemplateLists(list));
-  EXPECT_EQ(list, (TClientTemplateList{{"C7", "A"}}));
+  EXPECT_EQ(list, (TClientTemplateList{{"keep", "me"}, {"C7", "A"}}));
 
   EXPECT_TRUE(facade.Reload("[GENERAL]\nCLIENTCVAL=9\n", 2));
   EXPECT_EQ(facade.GetClientCVal(), 9);
