@@ -1,6 +1,6 @@
 // The risk-parameters table inside the stand-in host: its columns and cells,
 // its rows, their colours and order, the kind-addressed operations, the
-// host's refresh message, the table's end, and a picture of it on screen.
+// host's refresh message and the table's end.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,25 +8,21 @@
 #include "sdk/host_call.h"
 #include "sdk/numeric.h"
 #include "support/table_environment.h"
-#include "support/window_capture.h"
 #include "windows/tables/risk_row_colours.h"
 
 namespace {
 
 constexpr COLORREF kNormal = RGB(230, 255, 230), kWarning = RGB(255, 240, 160), kCritical = RGB(255, 150, 150);
 
-void SetLevels(TRiskColorSettings& colours) {
-  colours.NormalColor = kNormal;
-  colours.WarningColor = kWarning;
-  colours.CriticalColor = kCritical;
-  colours.SFRWarningLevel = colours.SFRWarningLevel_fp = 1.5;
-  colours.SFRCriticalLevel = colours.SFRCriticalLevel_fp = 1.0;
-}
-
 class RiskTableTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetLevels(env_.Module().colours);
+    TRiskColorSettings& colours = env_.Module().colours;
+    colours.NormalColor = kNormal;
+    colours.WarningColor = kWarning;
+    colours.CriticalColor = kCritical;
+    colours.SFRWarningLevel = colours.SFRWarningLevel_fp = 1.5;
+    colours.SFRCriticalLevel = colours.SFRCriticalLevel_fp = 1.0;
     a_->sfr = 2.0;               // normal
     b_->sfr = 1.23456;           // warning
     c_->sfrOpenPositions = 0.5;  // critical for open positions
@@ -243,38 +239,6 @@ TEST_F(RiskTableTest, ClosingOrDeletingTheTableEmptiesItsThreeFilters) {
   HostCall<160>(account, deleted->GetAccountFilter());
   delete deleted;
   EXPECT_EQ(env_.Host().Log().Count(54), 3) << "deleting the table empties its filters too";
-}
-
-TEST(RiskTableScreenshot, AFilledRiskTableIsDrawnInItsColoursAndSaved) {
-  TableEnvironment env(true);
-  SetLevels(env.Module().colours);
-  const double sfr[] = {2.75, 1.32, 0.84, kValueNotSet, 3.1, 1.05, 1.49, 5.0};
-  std::vector<std::unique_ptr<TClientRiskRecord>> clients;
-  for (int i = 0; i < 8; ++i) {
-    clients.push_back(MakeClient(i < 5 ? "MC0001200000" : "MC0002300000", ("SPBFUT00A" + std::to_string(10 + i)).c_str(),
-                                 ("C" + std::to_string(1000 + i * 37)).c_str()));
-    clients.back()->dayStartLimit = 150000000.0 + i * 12345678;
-    clients.back()->variationMargin = (i % 2 ? -1 : 1) * 1234567.0 * i;
-    clients.back()->sfr = sfr[i];
-    env.Module().records.push_back(clients.back().get());
-  }
-  CVantrelFutRiskParamsTable* table = env.OpenRiskTable();
-  ASSERT_NE(table, nullptr);
-  table->MaximizeFrame();
-  RedrawWindow(env.MainFrame(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  env.Pump();
-  Sleep(200);
-  env.Pump();
-  // A cell of the firm column, away from its text, in the row's colour.
-  HWND list = ListOf(table);
-  const int x = GetColumnWidth(list, 0) + GetColumnWidth(list, 1) - 3;
-  const COLORREF expected[] = {kNormal, kWarning, kCritical};
-  for (int i = 0; i < 3; ++i)
-    EXPECT_EQ(DrawnPixel(list, x, LineOf(table, clients[i].get()) * env.LineHeight() + env.LineHeight() / 2),
-              expected[i]) << i;
-  const std::string path = ScreenshotFolder() + "\\risk_table.bmp";
-  ASSERT_TRUE(SaveBitmap(CaptureWindow(env.MainFrame()), path)) << path;
-  printf("screenshot: %s\n", path.c_str());
 }
 
 }  // namespace
