@@ -72,11 +72,7 @@ TEST(FormatDouble, NeverWritesPastItsBufferAndScalesByPowersOfTen) {
 }
 
 TEST(ParseNumber, ReadsWhatTheUserTyped) {
-  const struct {
-    char thousands, decimal;
-    const char* text;
-    double expected;
-  } cases[] = {
+  const struct { char thousands, decimal; const char* text; double expected; } cases[] = {
       {' ', ',', "1 234,5", 1234.5},
       {' ', ',', " -12 345 678,25\n", -12345678.25},
       {'.', ',', "1.234.567,5", 1234567.5},
@@ -104,9 +100,7 @@ TEST(PackedDates, FormatAsDayMonthYearAndTime) {
 }
 
 TEST(PackedDates, CalendarArithmetic) {
-  const struct {
-    long first, second, days;
-  } between[] = {
+  const struct { long first, second, days; } between[] = {
       {20240101, 20240301, 60},   // a leap February
       {20230101, 20230301, 59},
       {20240331, 20240401, 1},    // across a daylight-saving change in many zones
@@ -116,9 +110,7 @@ TEST(PackedDates, CalendarArithmetic) {
   };
   for (const auto& c : between) EXPECT_EQ(DaysBetween(c.first, c.second), c.days) << c.first;
 
-  const struct {
-    long date, days, expected;
-  } adds[] = {
+  const struct { long date, days, expected; } adds[] = {
       {20240228, 1, 20240229},
       {20240229, 1, 20240301},
       {20231231, 1, 20240101},
@@ -131,11 +123,7 @@ TEST(PackedDates, CalendarArithmetic) {
 }
 
 TEST(TextHelpers, TrimAndReplaceInPlace) {
-  const struct {
-    void (*operation)(char*);
-    const char* input;
-    const char* expected;
-  } cases[] = {
+  const struct { void (*operation)(char*); const char *input, *expected; } cases[] = {
       {TrimBlanks, "  a b  ", "a b"},
       {TrimLeftBlanks, "  a ", "a "},
       {TrimRightBlanks, " a  ", " a"},
@@ -160,12 +148,7 @@ TEST(TextHelpers, TrimAndReplaceInPlace) {
 }
 
 TEST(TextHelpers, IsInListIgnoresCaseAndBlanks) {
-  const struct {
-    const char* item;
-    char separator;
-    const char* list;
-    bool expected;
-  } cases[] = {
+  const struct { const char* item; char separator; const char* list; bool expected; } cases[] = {
       {"b", ';', "a; B ;c", true},
       {"c", ';', "a; B ;c", true},
       {"d", ';', "a; B ;c", false},

@@ -182,10 +182,7 @@ TEST_F(RiskTableTest, CompareRowsOrdersByFirmThenAccount) {
   auto cyrillic = MakeClient("ФИРМА", "ACC1", "E");  // code page 1251 bytes above 0x7F
   auto prefix = MakeClient("FIRM", "ACC1", "F");
   void* const a = a_.get();
-  const struct {
-    void *first, *second;
-    int expected;
-  } cases[] = {
+  const struct { void *first, *second; int expected; } cases[] = {
       {a, a, 0},  {nullptr, nullptr, 0}, {nullptr, a, -1},       {a, nullptr, 1},           {a, b_.get(), -1},
       {b_.get(), a, 1}, {c_.get(), b_.get(), 1}, {a, sameKey.get(), 0}, {cyrillic.get(), a, 1}, {a, cyrillic.get(), -1},
       {prefix.get(), a, -1}, {a, prefix.get(), 1},

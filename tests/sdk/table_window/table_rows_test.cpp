@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
 #include <limits>
 
 #include "support/table_environment.h"
@@ -144,10 +143,7 @@ TEST_F(TableRowsTest, ListCallbacksSeeTheirTableAndLeaveNoGlobalsBehind) {
 }
 
 TEST_F(TableRowsTest, ListShowsRowsInTheOrderOfTheTypedSortValues) {
-  const struct {
-    int id, ascending;
-    std::vector<std::string> clients;
-  } cases[] = {
+  const struct { int id, ascending; std::vector<std::string> clients; } cases[] = {
       {kCount, 1, {"Первая", "Третья", "Вторая"}},
       {kAmount, 1, {"Третья", "Первая", "Вторая"}},
       {kDate, 1, {"Третья", "Вторая", "Первая"}},  // no date last
@@ -171,11 +167,7 @@ TEST_F(TableRowsTest, ListShowsRowsInTheOrderOfTheTypedSortValues) {
 TEST_F(TableRowsTest, SortValuesAreConvertedByTheColumnType) {
   // The 8 bytes written over a pattern of 0x11: an integer in four, clamped; a 64-bit integer, clamped; the double.
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  const struct {
-    int id;
-    double value;
-    uint64_t bytes;
-  } cases[] = {
+  const struct { int id; double value; uint64_t bytes; } cases[] = {
       {kCount, 7.9, 0x1111111100000007},      {kCount, -7.9, 0x11111111FFFFFFF9},  {kCount, 1e30, 0x111111117FFFFFFF},
       {kCount, -1e30, 0x1111111180000000},    {kCount, nan, 0x1111111100000000},   {kVolume, 5e9 + 0.5, 5000000000},
       {kVolume, 1e30, 0x7FFFFFFFFFFFFFFF},    {kVolume, nan, 0},                   {kAmount, -2.75, 0xC006000000000000},
