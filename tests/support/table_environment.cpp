@@ -47,16 +47,10 @@ std::string CellText(CTablePlugin* table, int line, int column) {
   return text;
 }
 
-COLORREF CellBack(CTablePlugin* table, int line, int column) {
-  COLORREF back = 0;
-  ZListInspectCell(ListOf(table), line, column, nullptr, 0, &back, nullptr);
-  return back;
-}
-
-COLORREF CellFore(CTablePlugin* table, int line, int column) {
-  COLORREF fore = 0;
-  ZListInspectCell(ListOf(table), line, column, nullptr, 0, nullptr, &fore);
-  return fore;
+COLORREF CellBack(CTablePlugin* table, int line, int column, bool fore) {
+  COLORREF colour = 0;
+  ZListInspectCell(ListOf(table), line, column, nullptr, 0, fore ? nullptr : &colour, fore ? &colour : nullptr);
+  return colour;
 }
 
 std::vector<std::string> HeaderTitles(CTablePlugin* table) {

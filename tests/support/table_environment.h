@@ -61,7 +61,6 @@ class TableEnvironment {
   TableTestModule& Module() { return *module_; }
   TTableColumnSchemas& Schemas() { return schemas_; }
   HWND MdiClient() const { return host_.MdiClient(); }
-  HWND MainFrame() const { return host_.Frame(); }
   int LineHeight() const { return static_cast<int>(host_.UiInfo()[7]); }
   int TextCharWidth() const { return static_cast<int>(host_.UiInfo()[15]); }
   int NumberCharWidth() const { return static_cast<int>(host_.UiInfo()[16]); }
@@ -94,8 +93,8 @@ std::unique_ptr<TClientRiskRecord> MakeClient(const char* firm, const char* acco
 // What the list of a table shows.
 HWND ListOf(CTablePlugin* table);
 std::string CellText(CTablePlugin* table, int line, int column);
-COLORREF CellBack(CTablePlugin* table, int line, int column);
-COLORREF CellFore(CTablePlugin* table, int line, int column);
+// The background of a cell; with fore, the colour of its text.
+COLORREF CellBack(CTablePlugin* table, int line, int column, bool fore = false);
 std::vector<std::string> HeaderTitles(CTablePlugin* table);
 std::vector<int> ColumnIds(CTablePlugin* table);
 int LineOf(CTablePlugin* table, const void* row);

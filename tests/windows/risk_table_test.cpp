@@ -128,7 +128,7 @@ TEST_F(RiskTableTest, RowsAreColouredByFundsSufficiency) {
   for (const auto& c : cases) {
     for (int column : {1, 4, 18, 23}) {
       EXPECT_EQ(CellBack(table_, LineOf(table_, c.first), column), c.second) << c.first->account << " " << column;
-      EXPECT_EQ(CellFore(table_, LineOf(table_, c.first), column), GetSysColor(COLOR_WINDOWTEXT));
+      EXPECT_EQ(CellBack(table_, LineOf(table_, c.first), column, true), GetSysColor(COLOR_WINDOWTEXT));
     }
     EXPECT_EQ(CellBack(table_, LineOf(table_, c.first), 0), GetSysColor(COLOR_BTNFACE)) << "the fixed column keeps its own";
   }
@@ -193,7 +193,7 @@ TEST_F(RiskTableTest, CompareRowsOrdersByFirmThenAccount) {
 TEST_F(RiskTableTest, ActivationSwitchesTheTableCommands) {
   env_.Host().Log().Clear();
   table_->OnMDIActivate(table_->GetHwnd(), nullptr);
-  table_->OnMDIActivate(env_.MainFrame(), table_->GetHwnd());
+  table_->OnMDIActivate(env_.Host().Frame(), table_->GetHwnd());
   EXPECT_EQ(env_.Host().Log().Details(11),
             (std::vector<std::string>{"303 on", "304 on", "306 on", "303 off", "304 off", "306 off"}));
 }
