@@ -1,7 +1,5 @@
 #include "support/table_environment.h"
 
-#include <cstdio>
-
 #include "host/zlist/zlist_readback.h"
 
 TableEnvironment::TableEnvironment(bool visible) {
@@ -26,17 +24,6 @@ void TableEnvironment::Pump() {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
-}
-
-CVantrelFutRiskParamsTable* TableEnvironment::OpenRiskTable() {
-  return Open(new CVantrelFutRiskParamsTable(&schemas_.risk, "Риск-параметры срочного рынка", "Создание таблицы",
-                                             101, TableSettingsDlgProc, 210606));
-}
-
-std::unique_ptr<TClientRiskRecord> MakeClient(const char* firm, const char* account, const char* clientCode) {
-  std::unique_ptr<TClientRiskRecord> record(new TClientRiskRecord(firm, account));
-  snprintf(record->clientCode, sizeof record->clientCode, "%s", clientCode);
-  return record;
 }
 
 HWND ListOf(CTablePlugin* table) { return table && table->GetView() ? table->GetView()->GetList() : nullptr; }

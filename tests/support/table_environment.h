@@ -15,8 +15,8 @@
 #include "host/standin/standin_host.h"
 #include "module/risk/client_risk_record.h"
 #include "sdk/plugin_module.h"
+#include "sdk/table_plugin.h"
 #include "support/dialog_driver.h"
-#include "windows/tables/risk_params_table.h"
 #include "windows/tables/risk_table_source.h"
 #include "windows/tables/table_columns.h"
 
@@ -77,8 +77,6 @@ class TableEnvironment {
     delete table;
     return nullptr;
   }
-  // A risk table as the module creates one.
-  CVantrelFutRiskParamsTable* OpenRiskTable();
 
  private:
   StandInHost host_;
@@ -86,9 +84,6 @@ class TableEnvironment {
   std::unique_ptr<TableTestModule> module_;
   TTableColumnSchemas schemas_;
 };
-
-// A client record with its codes; the ratios not set, the amounts zero.
-std::unique_ptr<TClientRiskRecord> MakeClient(const char* firm, const char* account, const char* clientCode);
 
 // What the list of a table shows.
 HWND ListOf(CTablePlugin* table);

@@ -8,9 +8,23 @@
 #include "sdk/host_call.h"
 #include "sdk/numeric.h"
 #include "support/table_environment.h"
+#include "windows/tables/risk_params_table.h"
 #include "windows/tables/risk_row_colours.h"
 
 namespace {
+
+// A client record with its codes; the ratios not set, the amounts zero.
+std::unique_ptr<TClientRiskRecord> MakeClient(const char* firm, const char* account, const char* clientCode) {
+  std::unique_ptr<TClientRiskRecord> record(new TClientRiskRecord(firm, account));
+  snprintf(record->clientCode, sizeof record->clientCode, "%s", clientCode);
+  return record;
+}
+
+// A risk table as the module creates one.
+CVantrelFutRiskParamsTable* OpenRiskTable(TableEnvironment& env) {
+  return env.Open(new CVantrelFutRiskParamsTable(&env.Schemas().risk, "Риск-параметры срочного рынка",
+                                                 "Создание таблицы", 101, TableSettingsDlgProc, 210606));
+}
 
 constexpr COLORREF kNormal = RGB(230, 255, 230), kWarning = RGB(255, 240, 160), kCritical = RGB(255, 150, 150);
 
@@ -36,7 +50,7 @@ class RiskTableTest : public ::testing::Test {
     b_->modifiedMarginLevel = 0.0123;
     b_->cashLeverage = kValueNotSet;
     env_.Module().records = {a_.get(), b_.get(), c_.get()};  // as the module offers them: by firm, then account
-    table_ = env_.OpenRiskTable();
+    table_ = OpenRiskTable(env_);
     ASSERT_NE(table_, nullptr);
   }
   void TearDown() override { env_.Pump(); }
@@ -131,7 +145,7 @@ TEST_F(RiskTableTest, RowsAreFilledOnlyOnceTheFirmSettingsCame) {
   env_.Module().records.clear();
   EXPECT_TRUE(table_->FillRows());
   EXPECT_EQ(Rows(), 2) << "no row removed, none added";
-  CVantrelFutRiskParamsTable* early = env_.OpenRiskTable();
+  CVantrelFutRiskParamsTable* early = OpenRiskTable(env_);
   ASSERT_NE(early, nullptr);
   EXPECT_EQ(GetNRows(ListOf(early)), 1) << "only the header";
 }
