@@ -123,23 +123,12 @@ TEST_F(TableRowsTest, RowsComeAndGoByTheTablesFilter) {
   EXPECT_EQ(LineOf(table_, &refused), -1) << "an unknown refused row is not added";
   EXPECT_GE(table_->UpsertRow(&rows_[2], -1, kRowDelete, nullptr), 1);
   EXPECT_EQ(GetNRows(ListOf(table_)), 3);
-  EXPECT_EQ(g_pCurrentTable, nullptr);
+  EXPECT_TRUE(!g_pCurrentTable && !g_pCurrentTableView && !g_pCurrentRowObject) << "no globals left behind";
   EXPECT_EQ(SendMessageA(table_->GetHwnd(), WM_TABLE_REFILL, 0, 0), 1);
   EXPECT_EQ(LineOf(table_, &added), -1) << "refilled from the source alone";
   EXPECT_EQ(LineOf(table_, &rows_[2]), 2);
   EXPECT_EQ(table_->ClearRows(), 1);
   EXPECT_EQ(HeaderTitles(table_)[1], "Клиент") << "the header stays";
-}
-
-TEST_F(TableRowsTest, ListCallbacksSeeTheirTableAndLeaveNoGlobalsBehind) {
-  ZListSortField sort = {3, 1};
-  ASSERT_TRUE(ListSetSortFields(ListOf(table_), 1, &sort));
-  table_->seenCurrentTable = nullptr;
-  TestRow added{"Альфа", 1, 50};
-  table_->UpsertRow(&added, -1, kRowInsert, nullptr);
-  EXPECT_EQ(table_->seenCurrentTable, table_) << "the sort callback ran for the new row";
-  EXPECT_TRUE(!g_pCurrentTable && !g_pCurrentTableView && !g_pCurrentRowObject);
-  EXPECT_EQ(CellText(table_, 2, 1), "Альфа") << "sorted by Сумма: -3, 50, 99, 1234.5";
 }
 
 TEST_F(TableRowsTest, ListShowsRowsInTheOrderOfTheTypedSortValues) {
@@ -152,8 +141,10 @@ TEST_F(TableRowsTest, ListShowsRowsInTheOrderOfTheTypedSortValues) {
   };
   for (const auto& c : cases) {
     ZListSortField field = {table_->GetView()->IndexOfColumn(c.id), c.ascending};
+    table_->seenCurrentTable = nullptr;
     ASSERT_TRUE(ListSetSortFields(ListOf(table_), 1, &field));
     EXPECT_EQ(ShownClients(), c.clients) << c.id;
+    EXPECT_EQ(table_->seenCurrentTable, table_) << "the sort callback sees its table";
   }
   HWND list = ListOf(table_);
   ASSERT_TRUE(ListSetSortFields(list, 0, nullptr));
