@@ -53,7 +53,6 @@ class RiskTableTest : public ::testing::Test {
     table_ = OpenRiskTable(env_);
     ASSERT_NE(table_, nullptr);
   }
-  void TearDown() override { env_.Pump(); }
 
   int PositionOf(int id) { return table_->GetView()->IndexOfColumn(id); }
   int Rows() { return GetNRows(ListOf(table_)); }

@@ -21,7 +21,6 @@ class TableRowsTest : public ::testing::Test {
     table_ = OpenTestTable(env_, {&rows_[0], &rows_[1], &rows_[2]});
     ASSERT_NE(table_, nullptr);
   }
-  void TearDown() override { env_.Pump(); }
 
   std::vector<std::string> ShownClients() {
     std::vector<std::string> clients;
