@@ -46,8 +46,7 @@ class TableTestModule : public CZenkPluginModule, public IRiskTableSource {
   bool firmSettings = true;
   std::vector<TClientRiskRecord*> records;
   TRiskColorSettings colours;
-  host::ItemList clientItems = {};
-  host::ItemList accountItems = {};
+  host::ItemList clientItems = {}, accountItems = {};
 };
 
 class TableEnvironment {

@@ -6,8 +6,6 @@
 
 namespace table_test {
 
-int TestTable::destroyed = 0;
-
 static TableSchema& TestSchema() {
   static TableSchema schema = {
       {kNumber, TableColumnInfo(kNumber, "№", true, 1, 4)},

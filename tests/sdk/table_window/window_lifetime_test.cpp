@@ -21,11 +21,9 @@ class CountingWindow : public CZPluginChildWnd {
   }
   int OnNotify(int, NMHDR*, LRESULT*) override { return ++notifies, 1; }
   int notifies = 0;
-  static int destroyed;
-  static LONG_PTR userDataAtDelete;  // the window's user data when the object went
+  static inline int destroyed = 0;
+  static inline LONG_PTR userDataAtDelete = 0;  // the window's user data when the object went
 };
-int CountingWindow::destroyed = 0;
-LONG_PTR CountingWindow::userDataAtDelete = 0;
 
 class TestDialog : public CZPluginDialog {
  public:
@@ -33,9 +31,8 @@ class TestDialog : public CZPluginDialog {
   ~TestDialog() override { ++destroyed; }
   int OnInitDialog(WPARAM wParam, LPARAM lParam) override { return ++inits, CZPluginDialog::OnInitDialog(wParam, lParam); }
   int inits = 0;
-  static int destroyed;
+  static inline int destroyed = 0;
 };
-int TestDialog::destroyed = 0;
 
 class WindowLifetimeTest : public ::testing::Test {
  protected:
