@@ -1,9 +1,6 @@
 # VanTrel.dll exports its two entry points undecorated and imports nothing but
 # system DLLs and the host's own libraries.
-execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "objdump failed on ${DLL}")
-endif()
+execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump COMMAND_ERROR_IS_FATAL ANY)
 
 set(allowed KERNEL32.dll USER32.dll GDI32.dll COMCTL32.dll COMDLG32.dll ADVAPI32.dll
             SHELL32.dll ODBC32.dll msvcrt.dll zlist.dll ZMAIL.DLL PS.dll)
@@ -16,7 +13,6 @@ foreach(line ${imports})
   if(index EQUAL -1)
     message(FATAL_ERROR "VanTrel.dll imports ${name}, which is neither a system DLL nor the host's")
   endif()
-  message(STATUS "imports ${name}")
 endforeach()
 
 foreach(export PLUGIN_Init PLUGIN_InitEx)

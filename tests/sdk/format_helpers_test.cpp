@@ -34,16 +34,11 @@ TEST(FormatDouble, FormatsWithTheLocaleSeparators) {
     char thousands, decimal;
     const char* expected;
   } cases[] = {
-      {1234.5, 2, true, true, ' ', ',', "1 234,50"},
-      {1234.5, 2, true, false, ' ', ',', "1234,50"},
-      {1234.5, 2, false, true, ' ', ',', "1 234.50"},
-      {1234.5, 2, false, false, ' ', ',', "1234.50"},
-      {-1234567.5, 1, true, true, ' ', ',', "-1 234 567,5"},
-      {-123, 0, true, true, ' ', ',', "-123"},
-      {123456, 0, true, true, ' ', ',', "123 456"},
-      {1234567, 0, true, true, '.', ',', "1.234.567"},
-      {1234567, 0, true, true, 0, '.', "1234567"},
-      {0.5, 3, true, true, ' ', '.', "0.500"},
+      {1234.5, 2, true, true, ' ', ',', "1 234,50"},  {1234.5, 2, true, false, ' ', ',', "1234,50"},
+      {1234.5, 2, false, true, ' ', ',', "1 234.50"}, {1234.5, 2, false, false, ' ', ',', "1234.50"},
+      {-1234567.5, 1, true, true, ' ', ',', "-1 234 567,5"}, {-123, 0, true, true, ' ', ',', "-123"},
+      {123456, 0, true, true, ' ', ',', "123 456"},   {1234567, 0, true, true, '.', ',', "1.234.567"},
+      {1234567, 0, true, true, 0, '.', "1234567"},    {0.5, 3, true, true, ' ', '.', "0.500"},
       {-0.25, 2, true, true, ' ', ',', "-0,25"},
   };
   for (const auto& c : cases) {
@@ -72,17 +67,9 @@ TEST(FormatDouble, NeverWritesPastItsBufferAndScalesByPowersOfTen) {
 }
 
 TEST(ParseNumber, ReadsWhatTheUserTyped) {
-  const struct {
-    char thousands, decimal;
-    const char* text;
-    double expected;
-  } cases[] = {
-      {' ', ',', "1 234,5", 1234.5},
-      {' ', ',', " -12 345 678,25\n", -12345678.25},
-      {'.', ',', "1.234.567,5", 1234567.5},
-      {',', '.', "1,234.5", 1234.5},
-      {' ', ',', "", 0.0},
-      {' ', ',', "abc", 0.0},
+  const struct { char thousands, decimal; const char* text; double expected; } cases[] = {
+      {' ', ',', "1 234,5", 1234.5}, {' ', ',', " -12 345 678,25\n", -12345678.25},
+      {'.', ',', "1.234.567,5", 1234567.5}, {',', '.', "1,234.5", 1234.5}, {' ', ',', "", 0.0}, {' ', ',', "abc", 0.0},
   };
   for (const auto& c : cases) {
     FormatModule module(c.thousands, c.decimal);
@@ -104,26 +91,16 @@ TEST(PackedDates, FormatAsDayMonthYearAndTime) {
 }
 
 TEST(PackedDates, CalendarArithmetic) {
-  const struct {
-    long first, second, days;
-  } between[] = {
-      {20240101, 20240301, 60},   // a leap February
-      {20230101, 20230301, 59},
+  const struct { long first, second, days; } between[] = {
+      {20240101, 20240301, 60}, {20230101, 20230301, 59},  // with and without a leap February
       {20240331, 20240401, 1},    // across a daylight-saving change in many zones
-      {20241027, 20241028, 1},
-      {20240301, 20240101, -60},
-      {19700101, 20000101, 10957},
+      {20241027, 20241028, 1}, {20240301, 20240101, -60}, {19700101, 20000101, 10957},
   };
   for (const auto& c : between) EXPECT_EQ(DaysBetween(c.first, c.second), c.days) << c.first;
 
-  const struct {
-    long date, days, expected;
-  } adds[] = {
-      {20240228, 1, 20240229},
-      {20240229, 1, 20240301},
-      {20231231, 1, 20240101},
-      {20240101, -1, 20231231},
-      {20240330, 2, 20240401},
+  const struct { long date, days, expected; } adds[] = {
+      {20240228, 1, 20240229}, {20240229, 1, 20240301}, {20231231, 1, 20240101},
+      {20240101, -1, 20231231}, {20240330, 2, 20240401},
       {19700101, -1, 19700101},   // before the epoch: unchanged
       {20240101, 100000000, 20240101},
   };
@@ -131,14 +108,8 @@ TEST(PackedDates, CalendarArithmetic) {
 }
 
 TEST(TextHelpers, TrimAndReplaceInPlace) {
-  const struct {
-    void (*operation)(char*);
-    const char* input;
-    const char* expected;
-  } cases[] = {
-      {TrimBlanks, "  a b  ", "a b"},
-      {TrimLeftBlanks, "  a ", "a "},
-      {TrimRightBlanks, " a  ", " a"},
+  const struct { void (*operation)(char*); const char *input, *expected; } cases[] = {
+      {TrimBlanks, "  a b  ", "a b"}, {TrimLeftBlanks, "  a ", "a "}, {TrimRightBlanks, " a  ", " a"},
       {TrimBlanks, "    ", ""},
       {TrimRightBlanksDots, "text. .\r\n", "text"},
       {RemoveBlanksAndNewlines, " a b\nc \r", "abc\r"},
@@ -160,20 +131,10 @@ TEST(TextHelpers, TrimAndReplaceInPlace) {
 }
 
 TEST(TextHelpers, IsInListIgnoresCaseAndBlanks) {
-  const struct {
-    const char* item;
-    char separator;
-    const char* list;
-    bool expected;
-  } cases[] = {
-      {"b", ';', "a; B ;c", true},
-      {"c", ';', "a; B ;c", true},
-      {"d", ';', "a; B ;c", false},
-      {"b", ';', "", false},
-      {"b", ';', nullptr, false},
-      {"ab", ',', "a b,\nc", true},
-      {"счёт", ',', "СЧЁТ,x", true},
-      {"", ';', "a;;b", true},
+  const struct { const char* item; char separator; const char* list; bool expected; } cases[] = {
+      {"b", ';', "a; B ;c", true}, {"c", ';', "a; B ;c", true}, {"d", ';', "a; B ;c", false},
+      {"b", ';', "", false},       {"b", ';', nullptr, false},   {"ab", ',', "a b,\nc", true},
+      {"счёт", ',', "СЧЁТ,x", true}, {"", ';', "a;;b", true},
   };
   for (const auto& c : cases)
     EXPECT_EQ(IsInList(c.item, c.separator, c.list), c.expected)

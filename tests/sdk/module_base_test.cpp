@@ -98,12 +98,9 @@ TEST_F(ModuleBaseTest, UiInfoIsTakenOnlyWithItsOwnSize) {
 TEST_F(ModuleBaseTest, HostRecordsAreUnpackedIntoTheRecordOperation) {
   std::vector<uint8_t> record(host::kRecordSize32984, 0);
   module.recordStart = record.data();
-  const uint32_t a = 11, b = 22, c = 33, d = 44, e = 55;
-  std::memcpy(&record[0], &a, 4);
-  std::memcpy(&record[4], &b, 4);
-  std::memcpy(&record[8], &c, 2);
-  std::memcpy(&record[536], &d, 4);
-  std::memcpy(&record[540], &e, 4);
+  // Fields a, b and c (two bytes) lead the record; d and e lie at 536 and 540.
+  const std::pair<size_t, uint32_t> fields[] = {{0, 11}, {4, 22}, {8, 33}, {536, 44}, {540, 55}};
+  for (const auto& field : fields) std::memcpy(&record[field.first], &field.second, field.first == 8 ? 2 : 4);
   EXPECT_TRUE(module.OnHostCommand(0, host::kRecordCode32984, record.data(), host::kRecordSize32984));
   EXPECT_TRUE(module.OnHostCommand(0, host::kRecordCode32926, record.data(), host::kRecordSize32926));
   EXPECT_FALSE(module.OnHostCommand(0, host::kRecordCode32926, record.data(), 283)) << "too short";

@@ -76,12 +76,8 @@ TEST_F(PluginEntryTest, HostVersion70InitialisesAndAddsThePluginMenu) {
 TEST_F(PluginEntryTest, RefusalsGiveTheirCodeAndTextAndLeaveNoMenu) {
   char text[512];
   int code = 0;
-  const struct {
-    const uint32_t* functions;
-    uint32_t* callbacks;
-    uint32_t version;
-    int code;  // 2: another host version, 3 and 4: a table missing
-  } cases[] = {
+  // Codes 2: another host version, 3 and 4: a table missing.
+  const struct { const uint32_t* functions; uint32_t* callbacks; uint32_t version; int code; } cases[] = {
       {host.FunctionTable(), plugin.Callbacks(), host::MakeHostVersion(7, 1), 2},
       {host.FunctionTable(), plugin.Callbacks(), host::MakeHostVersion(6, 0), 2},
       {nullptr, plugin.Callbacks(), host::MakeHostVersion(7, 0), 3},

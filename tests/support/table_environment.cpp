@@ -1,7 +1,5 @@
 #include "support/table_environment.h"
 
-#include <cstdio>
-
 #include "host/zlist/zlist_readback.h"
 
 TableEnvironment::TableEnvironment(bool visible) {
@@ -28,17 +26,6 @@ void TableEnvironment::Pump() {
   }
 }
 
-CVantrelFutRiskParamsTable* TableEnvironment::OpenRiskTable() {
-  return Open(new CVantrelFutRiskParamsTable(&schemas_.risk, "Риск-параметры срочного рынка", "Создание таблицы",
-                                             101, TableSettingsDlgProc, 210606));
-}
-
-std::unique_ptr<TClientRiskRecord> MakeClient(const char* firm, const char* account, const char* clientCode) {
-  std::unique_ptr<TClientRiskRecord> record(new TClientRiskRecord(firm, account));
-  snprintf(record->clientCode, sizeof record->clientCode, "%s", clientCode);
-  return record;
-}
-
 HWND ListOf(CTablePlugin* table) { return table && table->GetView() ? table->GetView()->GetList() : nullptr; }
 
 std::string CellText(CTablePlugin* table, int line, int column) {
@@ -47,16 +34,10 @@ std::string CellText(CTablePlugin* table, int line, int column) {
   return text;
 }
 
-COLORREF CellBack(CTablePlugin* table, int line, int column) {
-  COLORREF back = 0;
-  ZListInspectCell(ListOf(table), line, column, nullptr, 0, &back, nullptr);
-  return back;
-}
-
-COLORREF CellFore(CTablePlugin* table, int line, int column) {
-  COLORREF fore = 0;
-  ZListInspectCell(ListOf(table), line, column, nullptr, 0, nullptr, &fore);
-  return fore;
+COLORREF CellBack(CTablePlugin* table, int line, int column, bool fore) {
+  COLORREF colour = 0;
+  ZListInspectCell(ListOf(table), line, column, nullptr, 0, fore ? nullptr : &colour, fore ? &colour : nullptr);
+  return colour;
 }
 
 std::vector<std::string> HeaderTitles(CTablePlugin* table) {

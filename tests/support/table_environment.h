@@ -15,8 +15,8 @@
 #include "host/standin/standin_host.h"
 #include "module/risk/client_risk_record.h"
 #include "sdk/plugin_module.h"
+#include "sdk/table_plugin.h"
 #include "support/dialog_driver.h"
-#include "windows/tables/risk_params_table.h"
 #include "windows/tables/risk_table_source.h"
 #include "windows/tables/table_columns.h"
 
@@ -46,8 +46,7 @@ class TableTestModule : public CZenkPluginModule, public IRiskTableSource {
   bool firmSettings = true;
   std::vector<TClientRiskRecord*> records;
   TRiskColorSettings colours;
-  host::ItemList clientItems = {};
-  host::ItemList accountItems = {};
+  host::ItemList clientItems = {}, accountItems = {};
 };
 
 class TableEnvironment {
@@ -61,7 +60,6 @@ class TableEnvironment {
   TableTestModule& Module() { return *module_; }
   TTableColumnSchemas& Schemas() { return schemas_; }
   HWND MdiClient() const { return host_.MdiClient(); }
-  HWND MainFrame() const { return host_.Frame(); }
   int LineHeight() const { return static_cast<int>(host_.UiInfo()[7]); }
   int TextCharWidth() const { return static_cast<int>(host_.UiInfo()[15]); }
   int NumberCharWidth() const { return static_cast<int>(host_.UiInfo()[16]); }
@@ -78,8 +76,6 @@ class TableEnvironment {
     delete table;
     return nullptr;
   }
-  // A risk table as the module creates one.
-  CVantrelFutRiskParamsTable* OpenRiskTable();
 
  private:
   StandInHost host_;
@@ -88,14 +84,11 @@ class TableEnvironment {
   TTableColumnSchemas schemas_;
 };
 
-// A client record with its codes; the ratios not set, the amounts zero.
-std::unique_ptr<TClientRiskRecord> MakeClient(const char* firm, const char* account, const char* clientCode);
-
 // What the list of a table shows.
 HWND ListOf(CTablePlugin* table);
 std::string CellText(CTablePlugin* table, int line, int column);
-COLORREF CellBack(CTablePlugin* table, int line, int column);
-COLORREF CellFore(CTablePlugin* table, int line, int column);
+// The background of a cell; with fore, the colour of its text.
+COLORREF CellBack(CTablePlugin* table, int line, int column, bool fore = false);
 std::vector<std::string> HeaderTitles(CTablePlugin* table);
 std::vector<int> ColumnIds(CTablePlugin* table);
 int LineOf(CTablePlugin* table, const void* row);

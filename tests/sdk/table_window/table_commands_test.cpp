@@ -141,11 +141,8 @@ TEST_F(TableCommandsTest, RowChangesAreReportedToRunningServices) {
   Command(kCommandListService);
   Command(kCommandTableService);
   TestRow c{"Гамма", 1, 1};  // line 3, after Альфа and Бета
-  const struct {
-    int operation;
-    const char* list;   // what the list service is told
-    const char* table;  // what the table service is told, if anything
-  } steps[] = {{kRowInsert, "169 3 1", "88 1 1"}, {kRowInsert, "169 3 3", nullptr}, {kRowDelete, "169 3 2", "88 1 3"}};
+  // Each step: what the list service is told, and what the table service is, if anything.
+  const struct { int operation; const char *list, *table; } steps[] = {{kRowInsert, "169 3 1", "88 1 1"}, {kRowInsert, "169 3 3", nullptr}, {kRowDelete, "169 3 2", "88 1 3"}};
   for (const auto& step : steps) {
     env_.Services().ClearLog();
     table_->UpsertRow(&c, -1, step.operation, nullptr);

@@ -99,10 +99,7 @@ TEST_F(TableLayoutTest, RoundTripsColumnsWidthsSortFieldsFiltersAndFormatting) {
   EXPECT_EQ(env_.Windows().Store().Records()[0], plain.Byte(0).U32(0).U32(0).U32(0).bytes);
   env_.Windows().Store().Clear();
   // The user moves Сумма to the end, sorts by Кол-во, sets a filter and a format, widens Клиент.
-  ZListCommandRecord move = {};
-  move.code = ZLIST_CMD_COLUMN_MOVED;
-  move.source = 3;
-  move.target = 6;
+  ZListCommandRecord move = {nullptr, 0, ZLIST_CMD_COLUMN_MOVED, {}, 0, 0, {}, 3, 6};
   ASSERT_EQ(SendMessageA(table->GetHwnd(), ZLIST_WM_COMMAND, ZLIST_CMD_COLUMN_MOVED, reinterpret_cast<LPARAM>(&move)), 1);
   table->GetView()->CreateList();  // the list takes the view's new order
   HWND list = ListOf(table);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
 #include <limits>
 
 #include "support/table_environment.h"
@@ -22,7 +21,6 @@ class TableRowsTest : public ::testing::Test {
     table_ = OpenTestTable(env_, {&rows_[0], &rows_[1], &rows_[2]});
     ASSERT_NE(table_, nullptr);
   }
-  void TearDown() override { env_.Pump(); }
 
   std::vector<std::string> ShownClients() {
     std::vector<std::string> clients;
@@ -124,7 +122,7 @@ TEST_F(TableRowsTest, RowsComeAndGoByTheTablesFilter) {
   EXPECT_EQ(LineOf(table_, &refused), -1) << "an unknown refused row is not added";
   EXPECT_GE(table_->UpsertRow(&rows_[2], -1, kRowDelete, nullptr), 1);
   EXPECT_EQ(GetNRows(ListOf(table_)), 3);
-  EXPECT_EQ(g_pCurrentTable, nullptr);
+  EXPECT_TRUE(!g_pCurrentTable && !g_pCurrentTableView && !g_pCurrentRowObject) << "no globals left behind";
   EXPECT_EQ(SendMessageA(table_->GetHwnd(), WM_TABLE_REFILL, 0, 0), 1);
   EXPECT_EQ(LineOf(table_, &added), -1) << "refilled from the source alone";
   EXPECT_EQ(LineOf(table_, &rows_[2]), 2);
@@ -132,22 +130,8 @@ TEST_F(TableRowsTest, RowsComeAndGoByTheTablesFilter) {
   EXPECT_EQ(HeaderTitles(table_)[1], "Клиент") << "the header stays";
 }
 
-TEST_F(TableRowsTest, ListCallbacksSeeTheirTableAndLeaveNoGlobalsBehind) {
-  ZListSortField sort = {3, 1};
-  ASSERT_TRUE(ListSetSortFields(ListOf(table_), 1, &sort));
-  table_->seenCurrentTable = nullptr;
-  TestRow added{"Альфа", 1, 50};
-  table_->UpsertRow(&added, -1, kRowInsert, nullptr);
-  EXPECT_EQ(table_->seenCurrentTable, table_) << "the sort callback ran for the new row";
-  EXPECT_TRUE(!g_pCurrentTable && !g_pCurrentTableView && !g_pCurrentRowObject);
-  EXPECT_EQ(CellText(table_, 2, 1), "Альфа") << "sorted by Сумма: -3, 50, 99, 1234.5";
-}
-
 TEST_F(TableRowsTest, ListShowsRowsInTheOrderOfTheTypedSortValues) {
-  const struct {
-    int id, ascending;
-    std::vector<std::string> clients;
-  } cases[] = {
+  const struct { int id, ascending; std::vector<std::string> clients; } cases[] = {
       {kCount, 1, {"Первая", "Третья", "Вторая"}},
       {kAmount, 1, {"Третья", "Первая", "Вторая"}},
       {kDate, 1, {"Третья", "Вторая", "Первая"}},  // no date last
@@ -156,8 +140,10 @@ TEST_F(TableRowsTest, ListShowsRowsInTheOrderOfTheTypedSortValues) {
   };
   for (const auto& c : cases) {
     ZListSortField field = {table_->GetView()->IndexOfColumn(c.id), c.ascending};
+    table_->seenCurrentTable = nullptr;
     ASSERT_TRUE(ListSetSortFields(ListOf(table_), 1, &field));
     EXPECT_EQ(ShownClients(), c.clients) << c.id;
+    EXPECT_EQ(table_->seenCurrentTable, table_) << "the sort callback sees its table";
   }
   HWND list = ListOf(table_);
   ASSERT_TRUE(ListSetSortFields(list, 0, nullptr));
@@ -171,11 +157,7 @@ TEST_F(TableRowsTest, ListShowsRowsInTheOrderOfTheTypedSortValues) {
 TEST_F(TableRowsTest, SortValuesAreConvertedByTheColumnType) {
   // The 8 bytes written over a pattern of 0x11: an integer in four, clamped; a 64-bit integer, clamped; the double.
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  const struct {
-    int id;
-    double value;
-    uint64_t bytes;
-  } cases[] = {
+  const struct { int id; double value; uint64_t bytes; } cases[] = {
       {kCount, 7.9, 0x1111111100000007},      {kCount, -7.9, 0x11111111FFFFFFF9},  {kCount, 1e30, 0x111111117FFFFFFF},
       {kCount, -1e30, 0x1111111180000000},    {kCount, nan, 0x1111111100000000},   {kVolume, 5e9 + 0.5, 5000000000},
       {kVolume, 1e30, 0x7FFFFFFFFFFFFFFF},    {kVolume, nan, 0},                   {kAmount, -2.75, 0xC006000000000000},

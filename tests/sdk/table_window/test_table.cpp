@@ -6,16 +6,12 @@
 
 namespace table_test {
 
-int TestTable::destroyed = 0;
-
 static TableSchema& TestSchema() {
   static TableSchema schema = {
       {kNumber, TableColumnInfo(kNumber, "№", true, 1, 4)},
       {kClient, TableColumnInfo(kClient, "К", false, "Клиент", true, 3, 12)},
-      {kCount, TableColumnInfo(kCount, "Кол-во", true, 1, 8)},
-      {kAmount, TableColumnInfo(kAmount, "Сумма", true, 2, 10)},
-      {kDate, TableColumnInfo(kDate, "Дата", true, 8, 10)},
-      {kTime, TableColumnInfo(kTime, "Время", true, 7, 8)},
+      {kCount, TableColumnInfo(kCount, "Кол-во", true, 1, 8)}, {kAmount, TableColumnInfo(kAmount, "Сумма", true, 2, 10)},
+      {kDate, TableColumnInfo(kDate, "Дата", true, 8, 10)},    {kTime, TableColumnInfo(kTime, "Время", true, 7, 8)},
       {kVolume, TableColumnInfo(kVolume, "Объём", true, 4, 10)},
       {kNote, TableColumnInfo(kNote, "Примечание", false, 6, 16)},
   };

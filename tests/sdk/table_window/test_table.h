@@ -48,7 +48,7 @@ class TestTable : public CTablePlugin {
   CTablePlugin* seenCurrentTable = nullptr;  // g_pCurrentTable during the last GetCellText
   std::pair<int, int> menuAt = {-2, -2};     // column and row of the last context menu
 
-  static int destroyed;  // destructors run, over all test tables
+  static inline int destroyed = 0;  // destructors run, over all test tables
 };
 
 // A test table over the rows, opened in the environment.

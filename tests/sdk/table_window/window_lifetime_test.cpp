@@ -20,15 +20,10 @@ class CountingWindow : public CZPluginChildWnd {
     if (window_ && IsWindow(window_)) userDataAtDelete = GetWindowLongPtrA(window_, GWLP_USERDATA);
   }
   int OnNotify(int, NMHDR*, LRESULT*) override { return ++notifies, 1; }
-  HWND CreateVisible() {
-    return Create(nullptr, nullptr, WS_VISIBLE | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 300, 200, 0);
-  }
   int notifies = 0;
-  static int destroyed;
-  static LONG_PTR userDataAtDelete;  // the window's user data when the object went
+  static inline int destroyed = 0;
+  static inline LONG_PTR userDataAtDelete = 0;  // the window's user data when the object went
 };
-int CountingWindow::destroyed = 0;
-LONG_PTR CountingWindow::userDataAtDelete = 0;
 
 class TestDialog : public CZPluginDialog {
  public:
@@ -36,9 +31,8 @@ class TestDialog : public CZPluginDialog {
   ~TestDialog() override { ++destroyed; }
   int OnInitDialog(WPARAM wParam, LPARAM lParam) override { return ++inits, CZPluginDialog::OnInitDialog(wParam, lParam); }
   int inits = 0;
-  static int destroyed;
+  static inline int destroyed = 0;
 };
-int TestDialog::destroyed = 0;
 
 class WindowLifetimeTest : public ::testing::Test {
  protected:
@@ -48,7 +42,8 @@ class WindowLifetimeTest : public ::testing::Test {
 TEST_F(WindowLifetimeTest, AWindowObjectTakesNotificationsAndGoesOnceWithItsFrameOrAWindowItOwns) {
   CountingWindow* windows[3] = {new CountingWindow, new CountingWindow, new CountingWindow};
   HWND hwnds[3];
-  for (int i = 0; i < 3; ++i) hwnds[i] = windows[i]->CreateVisible();
+  for (int i = 0; i < 3; ++i)
+    hwnds[i] = windows[i]->Create(nullptr, nullptr, WS_VISIBLE | WS_CAPTION, CW_USEDEFAULT, CW_USEDEFAULT, 300, 200, 0);
   NMHDR header = {nullptr, 5, 1};
   SendMessageA(hwnds[0], WM_NOTIFY, 5, reinterpret_cast<LPARAM>(&header));
   header.hwndFrom = hwnds[0];
