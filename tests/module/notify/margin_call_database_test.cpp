@@ -143,19 +143,6 @@ TEST_P(MarginCallDatabaseTest, StoresTheColumnsTheTableHas) {
   EXPECT_NE(Log().find("Disconnected from database."), std::string::npos);
 }
 
-TEST_P(MarginCallDatabaseTest, KeepsQuotesLongTextsAndTheLastSlice) {
-  CreateTable(", SubjText text, FirmID varchar(12), MsgText5 varchar(255)");
-  ASSERT_TRUE(database.Connect()) << Log();
-  TMarginCallRow row = Row();
-  row.clientCode = "O'Neil";
-  row.body = std::string(1020, 'b') + "it's the end";
-  row.subject = std::string(3000, 's') + "'";
-  ASSERT_TRUE(database.Save(row)) << Log();
-  EXPECT_EQ(Sql("select CCode, length(MsgText4), MsgText5, length(SubjText), "
-                "substr(SubjText, 3000) from MCalls"),
-            "O'Neil|255|it's the end|3001|s'\n");
-}
-
 TEST_P(MarginCallDatabaseTest, RefusedRowStopsStoringUntilTheNextConnection) {
   CreateTable("");  // no SubjText
   ASSERT_TRUE(database.Connect()) << Log();

@@ -71,39 +71,28 @@ TEST(MarginCallStatementTest, BodyGoesInSlicesOf255Characters) {
   }
 }
 
-TEST(MarginCallStatementTest, TimeHasNoLeadingZeros) {
+// The values as written under a comma locale: times without leading zeros,
+// numbers with a point, quotes inside texts doubled.
+TEST(MarginCallStatementTest, ValuesOfChangedRows) {
   struct Case {
-    WORD hour, minute, second;
+    void (*change)(TMarginCallRow&);
     const char* values;
-  } cases[] = {{0, 0, 7, "2, 20261206, 7, "}, {0, 10, 0, "2, 20261206, 1000, "},
-               {9, 59, 59, "2, 20261206, 95959, "}, {23, 0, 1, "2, 20261206, 230001, "}};
-  for (const Case& c : cases) {
-    TMarginCallRow row = SampleRow();
-    row.localTime.wHour = c.hour;
-    row.localTime.wMinute = c.minute;
-    row.localTime.wSecond = c.second;
-    EXPECT_PRED2(StartsWith, ValuesOf(row), c.values);
-  }
-}
-
-TEST(MarginCallStatementTest, NumbersKeepThePointUnderACommaLocale) {
+  } cases[] = {
+      {[](TMarginCallRow& r) { r.localTime = {0, 0, 0, 0, 0, 0, 7, 0}; }, "2, 20261206, 7, "},
+      {[](TMarginCallRow& r) { r.localTime = {0, 0, 0, 0, 0, 10, 0, 0}; }, "2, 20261206, 1000, "},
+      {[](TMarginCallRow& r) { r.localTime = {0, 0, 0, 0, 23, 0, 1, 0}; }, "2, 20261206, 230001, "},
+      {[](TMarginCallRow& r) { r.value = -1234567.25; }, "2, 20261206, 90503, 0.5000, -1234567.2500, "},
+      {[](TMarginCallRow& r) { r.clientCode = "O'Neil", r.body = "it's '; drop", r.subject = "'"; },
+       "2, 20261206, 90503, 0.5000, 1234.5679, 'O''Neil', 'it''s ''; drop', '', '', '', '''')"},
+  };
   std::string saved = std::setlocale(LC_ALL, nullptr);
   ASSERT_NE(std::setlocale(LC_ALL, "Russian_Russia.1251"), nullptr);
-  TMarginCallRow row = SampleRow();
-  row.value = -1234567.25;
-  std::string values = ValuesOf(row);
+  for (const Case& c : cases) {
+    TMarginCallRow row = SampleRow();
+    c.change(row);
+    EXPECT_PRED2(StartsWith, ValuesOf(row), c.values);
+  }
   std::setlocale(LC_ALL, saved.c_str());
-  EXPECT_PRED2(StartsWith, values, "2, 20261206, 90503, 0.5000, -1234567.2500, ");
-}
-
-TEST(MarginCallStatementTest, QuotesInsideTextsAreDoubled) {
-  TMarginCallRow row = SampleRow();
-  row.clientCode = "O'Neil";
-  row.body = "it's '; drop table T; --";
-  row.subject = "'";
-  EXPECT_EQ(ValuesOf(row),
-            "2, 20261206, 90503, 0.5000, 1234.5679, 'O''Neil', 'it''s ''; drop table T; --', '', "
-            "'', '', '''')");
 }
 
 TEST(MarginCallStatementTest, EmailsStopOnceTheyPass250Characters) {
