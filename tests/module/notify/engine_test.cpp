@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -102,6 +103,49 @@ TEST_P(MarketPathTest, SendsTheCallsOfEachRun) {
 
 INSTANTIATE_TEST_SUITE_P(Engine, MarketPathTest, testing::ValuesIn(kPaths),
                          [](const testing::TestParamInfo<MarketPath>& p) { return p.param.name; });
+
+// The rules in the risk manager's words, for the funds sufficiency and the
+// cash leverage: a breach is called at once; while it lasts, again only after
+// MinTime (60 s) and when worse than the value last sent by more than
+// MinParamChange (0.05); back on the safe side, the next breach counts as new.
+struct Memory {
+  double sent = 0.0;
+  bool armed = true;
+  int64_t at = -1000;
+};
+
+TEST(EngineRandomTest, MatchesTheRulesOverManyRuns) {
+  const TModuleSettings s = EveryKindSent();  // SFR warning 1.0, critical 0.5
+  std::mt19937 random(20261206);
+  std::uniform_real_distribution<double> step(-0.08, 0.08);
+  std::vector<TClientRiskRecord> clients(300);
+  std::vector<Memory> sfr(300), up(300);
+  int calls = 0;
+  for (int64_t now = 1000; now < 3800; now += 1 + random() % 13) {
+    for (size_t i = 0; i < clients.size(); ++i) {
+      TClientRiskRecord& c = clients[i];
+      c.sfr = now == 1000 ? 1.1 : c.sfr + step(random);
+      c.cashLeverage = now == 1000 ? 4.9 : c.cashLeverage - 4 * step(random);
+      CRecordingSender sender;
+      sender.delivers = random() % 10 != 0;
+      std::string expected;
+      auto expect = [&](Memory& m, bool broken, bool safe, double v, double worse,
+                        const char* call) {
+        m.armed = m.armed || safe;
+        if (!broken || now - m.at <= 60 || !(m.armed || worse > 0.05)) return;
+        expected += (expected.empty() ? "" : " ") + std::string(call);
+        if (sender.delivers) m.sent = v, m.armed = false, m.at = now;
+      };
+      const double v = c.sfr, leverage = c.cashLeverage;
+      expect(sfr[i], v < 1.0, v > 1.0, v, sfr[i].sent - v, v < 0.5 ? "2@0.5" : "2@1");
+      expect(up[i], leverage > 5.0, leverage <= 5.0, leverage, leverage - up[i].sent, "6@5");
+      CheckClientRiskParams(c, s, TRepeatLimits{60, 0.05}, now, sender);
+      ASSERT_EQ(sender.calls, expected) << "client " << i << " at " << now;
+      calls += !expected.empty();
+    }
+  }
+  EXPECT_GT(calls, 1000);
+}
 
 TEST(ScheduleSendingTest, BrokenClientsGetEachDueKindOnceInItsOrder) {
   TModuleSettings s;  // every sending switch off: they play no part here
