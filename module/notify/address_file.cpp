@@ -1,6 +1,6 @@
 #include "module/notify/address_file.h"
+#include "module/settings/text_file_lines.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -48,20 +48,7 @@ void ReadLine(const std::string& line, EAddressFileKind kind, TAddressMap& map) 
 }  // namespace
 
 bool ReadAddressFile(const std::string& path, EAddressFileKind kind, TAddressMap& map) {
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return false;
-  std::string line;
-  for (int c = std::fgetc(file);; c = std::fgetc(file)) {
-    if (c == EOF || c == '\r') {
-      ReadLine(line, kind, map);
-      line.clear();
-      if (c == EOF) break;
-    } else if (c != '\n') {
-      line += static_cast<char>(c);
-    }
-  }
-  std::fclose(file);
-  return true;
+  return ForEachTextFileLine(path, [&](const std::string& line) { ReadLine(line, kind, map); });
 }
 
 bool ReloadAddressFile(const std::string& path, EAddressFileKind kind, TAddressMap& map) {

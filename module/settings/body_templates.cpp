@@ -2,6 +2,7 @@
 #include "module/settings/module_settings.h"
 #include "module/settings/profile_section.h"
 #include "module/settings/settings_paths.h"
+#include "module/settings/text_file_lines.h"
 
 #include <cstdio>
 
@@ -47,23 +48,9 @@ const char* BodyTemplateFileName(int kind) {
 
 std::string ReadBodyTemplateFile(const std::string& fullPath) {
   std::string body;
-  FILE* file = std::fopen(fullPath.c_str(), "rb");
-  if (file == nullptr) return body;
-  std::string line;
-  for (;;) {
-    int c = std::fgetc(file);
-    if (c == EOF || c == '\r') {
-      if (!line.empty()) {
-        body += line;
-        body += '\n';
-        line.clear();
-      }
-      if (c == EOF) break;
-    } else if (c != '\n') {
-      line += static_cast<char>(c);
-    }
-  }
-  std::fclose(file);
+  ForEachTextFileLine(fullPath, [&body](const std::string& line) {
+    if (!line.empty()) body += line + '\n';
+  });
   return body;
 }
 
