@@ -34,8 +34,9 @@ constexpr int kTypeNotUnited = 1, kTypeUnitedA = 2, kTypeUnitedB = 4;
 
 template <size_t N>
 void CopyText(char (&field)[N], const char* text) {
-  std::strncpy(field, text != nullptr ? text : "", N - 1);
-  field[N - 1] = 0;
+  const char* source = text != nullptr ? text : "";
+  std::memset(field, 0, N);
+  std::memcpy(field, source, strnlen(source, N - 1));
 }
 
 // A client parameter of the host (host function 134); the fallback when the

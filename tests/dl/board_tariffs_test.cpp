@@ -79,8 +79,9 @@ TEST(BoardTariffFees, EveryClassComputesItsThreeFees) {
         {1e8, 7, 0, {252, 252, 1176}}}},
   };
   for (const auto& [tariff, fees] : cases) {
+    const auto& board = *tariff;
     for (const TFeeCase& c : fees) {
-      SCOPED_TRACE(std::string(typeid(*tariff).name()) + " " + std::to_string(c.amount) + " " +
+      SCOPED_TRACE(std::string(typeid(board).name()) + " " + std::to_string(c.amount) + " " +
                    std::to_string(c.repoDays) + "/" + std::to_string(c.bondDays));
       ExpectFees(*tariff, c.amount, c.repoDays, c.bondDays, c.fees);
     }
@@ -170,8 +171,10 @@ TEST(BoardTariffs, TheMapOfASettingsText) {
   const TSettingsEngine engine("", 2);
   EXPECT_EQ(engine.BoardTariffs().Tariffs().size(), 105u);
   std::map<std::string, int> perClass;
-  for (std::size_t i = 0; i < kBuiltInBoardCount; ++i)
-    ++perClass[typeid(*engine.GetBoardTariff(kBuiltInBoards[i].Code)).name()];
+  for (std::size_t i = 0; i < kBuiltInBoardCount; ++i) {
+    const auto& board = *engine.GetBoardTariff(kBuiltInBoards[i].Code);
+    ++perClass[typeid(board).name()];
+  }
   const std::pair<const std::type_info&, int> classes[] = {
       {typeid(TNormalTariff), 32}, {typeid(TOtherBondsTariff), 13}, {typeid(TBondsTariff), 11},
       {typeid(TGZBBondsAtREPO), 7}, {typeid(TExchangeREPO), 6}, {typeid(TBondsAtNegot), 5},

@@ -82,8 +82,9 @@ TEST_P(TableRefreshCaseTest, Selections) {
   EXPECT_EQ(Positions(selections.first), c.clients);
   EXPECT_EQ(Positions(selections.second), c.accounts);
   EXPECT_EQ(host.Log().Count(137), c.entriesAsked);
-  if (c.changed && (c.selectedClient || c.selectedAccount))  // old arrays go back to the host
+  if (c.changed && (c.selectedClient || c.selectedAccount)) {  // old arrays go back to the host
     EXPECT_EQ(host.Log().Count(4) - freedBefore, 1);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Messages, TableRefreshCaseTest, testing::ValuesIn(kRefreshCases));

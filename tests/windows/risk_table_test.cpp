@@ -89,7 +89,9 @@ TEST_F(RiskTableTest, EveryColumnShowsItsTextAndValue) {
     EXPECT_EQ(Cell(position, b_.get()), c.second) << c.first;
     EXPECT_EQ(Cell(position, b_.get(), true), c.second) << c.first;
     const std::string text = std::string(c.second).substr(0, std::string(c.second).find('|'));
-    if (c.first != 0) EXPECT_EQ(CellText(table_, 2, position), text) << "the list draws it; 0 is the line number";
+    if (c.first != 0) {
+      EXPECT_EQ(CellText(table_, 2, position), text) << "the list draws it; 0 is the line number";
+    }
   }
   b_->marginLevel = 0.0;
   EXPECT_EQ(Cell(PositionOf(22), b_.get()), "0,0000|0|0") << "an unused margin level shows always";

@@ -147,7 +147,9 @@ TEST_F(TableCommandsTest, RowChangesAreReportedToRunningServices) {
     env_.Services().ClearLog();
     table_->UpsertRow(&c, -1, step.operation, nullptr);
     EXPECT_GE(Logged(step.list), 0) << step.list;
-    if (step.table) EXPECT_GE(Logged(step.table), 0) << step.table;
+    if (step.table) {
+      EXPECT_GE(Logged(step.table), 0) << step.table;
+    }
   }
   env_.Services().FailNextRowReport("отказ");
   table_->UpsertRow(&c, -1, kRowInsert, nullptr);

@@ -26,7 +26,7 @@ enum : uint32_t { kTestTableKind = 310001 };
 struct TestRow {
   std::string client;
   double count = 0, amount = 0, date = 0, time = 0, volume = 0;
-  std::string note;
+  std::string note = {};
   bool hidden = false;  // the table's filter refuses hidden rows
 };
 

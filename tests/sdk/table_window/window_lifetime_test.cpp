@@ -80,7 +80,7 @@ TEST_F(WindowLifetimeTest, ADeletedTableReleasesItsServices) {
   EXPECT_FALSE(IsWindow(hwnd));
   EXPECT_FALSE(env_.Services().ListServiceRunning(id));
   const auto& log = env_.Services().Log();
-  for (const std::string line : {"168 " + std::to_string(id), std::string("175"), std::string("176")})
+  for (const std::string& line : {"168 " + std::to_string(id), std::string("175"), std::string("176")})
     EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << line;
   EXPECT_TRUE(env_.Module().tables.empty());
 }
