@@ -42,7 +42,7 @@ HWND CVantrelModule::CreateTable(uint32_t type, bool restoring, uint32_t, const 
 int CVantrelModule::RestoreWindow(uint32_t a, const char* caption, uint32_t b, uint32_t c,
                                   uint32_t d) {
   CallHost<59>(c, d);
-  uint32_t marker, kind;  // each read only once the host has filled it
+  uint32_t marker = 0, kind = 0;  // a host that answers without filling gives no table
   HWND window = nullptr;
   if (CallHost<63>(&marker, sizeof marker) != 0 && marker == kWindowStateVersion &&
       CallHost<63>(&kind, sizeof kind) != 0)

@@ -42,7 +42,7 @@ void CopyText(char (&field)[N], const char* text) {
 // A client parameter of the host (host function 134); the fallback when the
 // host does not answer.
 double ClientValue(const TClientRiskRecord& record, int number, double fallback) {
-  double value;  // written by the host when it answers
+  double value = 0;  // a host that answers without writing gives 0, never stack garbage
   return HostCall<134>(record.firm, record.clientCode, number, &value, 0) == 0 ? value
                                                                                    : fallback;
 }
@@ -67,10 +67,13 @@ int32_t LastPortfolioId(const TClientRiskRecord& record) {
   int32_t count = 0;
   HostCall<203>(record.firm, record.clientCode, nullptr, &count);
   if (count < 1) return 0;
-  // The host never gets to write more entries than it counted first.
+  // The host never gets to write more entries than it counted first, and
+  // only the entries it says it filled are read.
   std::vector<int32_t> ids(static_cast<size_t>(count), 0);
-  HostCall<203>(record.firm, record.clientCode, ids.data(), &count);
-  return ids.back();
+  int32_t filled = count;
+  HostCall<203>(record.firm, record.clientCode, ids.data(), &filled);
+  filled = std::clamp(filled, 0, count);
+  return filled > 0 ? ids[filled - 1] : 0;
 }
 
 // The board tag and currency of the firm's DEFAULT portfolio risk
