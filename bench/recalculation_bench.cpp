@@ -21,6 +21,7 @@
 //   that. The wrappers' own cost stays in the plug-in's share, so its time
 //   is, if anything, overstated; the estimate is printed.
 // - Scale: the same full run with one client per firm (10 clients).
+#include "host/standin/bench_brokerage.h"
 #include "host/standin/host_records.h"
 #include "host/standin/plugin_library.h"
 #include "host/standin/standin_host.h"
@@ -35,12 +36,11 @@
 #include <vector>
 
 namespace {
-constexpr int kFirms = 10;
+constexpr int kFirms = BenchBrokerage::kFirms;
 constexpr int kClients = 10000;
-constexpr int kPositionsPerClient = 5;
-constexpr int kSecurities = 40;
-constexpr int kUnitedEvery = 5;  // one client in five is a united client
-constexpr size_t kFirmTextBytes = 500 * 1024;
+constexpr int kPositionsPerClient = BenchBrokerage::kPositionsPerClient;
+constexpr int kUnitedEvery = BenchBrokerage::kUnitedEvery;
+constexpr size_t kFirmTextBytes = BenchBrokerage::kFirmTextBytes;
 constexpr int kTimerPeriodMs = 2100;
 constexpr int kTimerRuns = 3;
 constexpr double kTargetOwnMs = 50.0;
@@ -113,22 +113,6 @@ double WrapperTicks() {
   return 2.0 * sum / kTries;
 }
 
-// A DEFAULT portfolio risk configuration and client sections up to the size.
-std::string FirmText(int firm) {
-  std::string text = "[PORTFOLIORISKCONFIG]\r\nBOARDTAG=TQBR\r\nCURRENCY=SUR\r\n";
-  char section[256];
-  for (int client = 0; text.size() < kFirmTextBytes; ++client) {
-    std::snprintf(section, sizeof section,
-                  "[CL%02d%05d]\r\nLEVERAGE=%d\r\nMARGINKIND=%d\r\nCOMMISSION=0.0%d\r\n"
-                  "LIMITKIND=T%d\r\n; client %d of firm %d\r\n",
-                  firm, client, 1 + client % 5, client % 3, client % 9, client % 2, client, firm);
-    text += section;
-  }
-  return text;
-}
-
-std::string FirmName(int firm) { return "FIRM" + std::to_string(firm + 1); }
-
 void WriteTimerPeriod() {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -169,7 +153,7 @@ class RecalculationBench {
     WrapHostFunctions<3, 4, 7, 8, 9, 10, 11, 12, 25, 30, 32, 33, 34, 35, 36, 41, 42, 43, 48, 49,
                       51, 52, 53, 59, 60, 63, 91, 101, 130, 134, 135, 136, 137, 146, 148, 149,
                       153, 154, 202, 203>(m_host);
-    AddMarket();
+    BenchBrokerage::AddMarket(m_host);
     if (!m_plugin.Load() || !m_plugin.InitEx().ok) return false;
     m_plugin.SendUiInfo();
     PushClients();
@@ -182,7 +166,7 @@ class RecalculationBench {
   std::vector<Measured> FullRuns() {
     std::vector<Measured> runs;
     for (int firm = 0; firm < kFirms; ++firm) {
-      const std::string name = FirmName(firm);
+      const std::string name = BenchBrokerage::FirmName(firm);
       runs.push_back(Timed([&] { m_plugin.Callback<25>(4, name.c_str(), 0u, 0u); }));
     }
     return runs;
@@ -226,58 +210,9 @@ class RecalculationBench {
     return measured;
   }
 
-  void AddMarket() {
-    m_host.Records().AddClass({"SPBFUT", 0x48});
-    for (int i = 0; i < kSecurities; ++i) {
-      SecuritySpec security;
-      security.classCode = "SPBFUT";
-      security.code = "SEC" + std::to_string(i);
-      security.id = i + 1;
-      security.type = 4;
-      security.valueDivisor = 1;
-      security.contractUnits = 1;
-      const int index = m_host.Records().AddSecurity(security);
-      const double price = 1000.0 + 10.0 * i;
-      m_host.Market().SetParameter(index, "steppricet", 1.0 + i % 7);
-      m_host.Market().SetParameter(index, "last", price);
-      m_host.Market().SetParameter(index, "bid", price - 1);
-      m_host.Market().SetParameter(index, "offer", price + 1);
-      m_host.Market().SetParameter(index, "prevprice", price - 5);
-    }
-    for (int firm = 0; firm < kFirms; ++firm) m_host.Records().AddFirm({FirmName(firm), FirmText(firm)});
-  }
-
-  // Clients spread evenly over the firms; one in kUnitedEvery is united.
   void PushClients() {
-    int positionId = 1;
-    for (int client = 0; client < m_clients; ++client) {
-      const std::string firm = FirmName(client % kFirms);
-      const std::string account = "ACC" + std::to_string(client);
-      if (client % kUnitedEvery == 0) {
-        const std::string code = "C" + std::to_string(client);
-        m_host.Clients().SetClientCode(firm, account, code);
-        m_host.Clients().SetQualification(firm, code, 1);
-      }
-      LimitSpec limit;
-      limit.id = client + 1;
-      limit.firm = firm;
-      limit.account = account;
-      limit.dayStart = 1000000 + client;
-      limit.netPosition = 50000 + client % 1000;
-      limit.planned = 900000;
-      limit.interimBase = 3000;
-      PushRecord(m_plugin, BuildLimit(limit));
-      for (int p = 0; p < kPositionsPerClient; ++p) {
-        PositionSpec position;
-        position.id = positionId++;
-        position.firm = firm;
-        position.account = account;
-        position.security = "SEC" + std::to_string((client + p * 7) % kSecurities);
-        position.quantity = (p % 2 == 0 ? 1 : -1) * (1 + client % 10);
-        position.variationMargin = 10.0 * p;
-        PushRecord(m_plugin, BuildPosition(position));
-      }
-    }
+    for (const PushedRecord& record : BenchBrokerage::AddClients(m_host, m_clients))
+      PushRecord(m_plugin, record);
   }
 
   int m_clients;
