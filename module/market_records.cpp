@@ -109,8 +109,11 @@ bool IsFuturesSecurity(const uint8_t* security) {
 }
 
 bool IsOptionClass(const uint8_t* security) {
-  if (!IsDerivativeSecurity(security)) return false;
-  const uint8_t* classRecord = GetClassInfoByIndex(SecurityClassIndexOf(security));
+  return IsDerivativeSecurity(security) &&
+         IsOptionClassOf(security, GetClassInfoByIndex(SecurityClassIndexOf(security)));
+}
+
+bool IsOptionClassOf(const uint8_t* security, const uint8_t* classRecord) {
   if (classRecord == nullptr) return false;
   for (const char* code : kOptionClassCodes)
     if (SameFixedText(classRecord, kClassCode, kClassCodeCapacity, code)) return true;

@@ -32,6 +32,9 @@ bool IsOptionSecurity(const uint8_t* security);
 bool IsFuturesSecurity(const uint8_t* security);
 // An option by its class code or, in another class, by its code's month letter.
 bool IsOptionClass(const uint8_t* security);
+// The same test of a derivative with its class record already at hand;
+// false for a null class.
+bool IsOptionClassOf(const uint8_t* security, const uint8_t* classRecord);
 
 // The host marks a record it has reset with -111 and -333 at offsets 88 and 92.
 bool IsResetMarked(const void* hostRecord);

@@ -25,9 +25,7 @@ int IndexInOwnClass(const uint8_t* security) {
 }
 
 double Parameter(const uint8_t* security, const char* name) {
-  double value = 0.0;
-  AskParameter(IndexInOwnClass(security), name, &value);
-  return value;
+  return QuotedParameter(IndexInOwnClass(security), name);
 }
 
 // "crossrate" of a currency in the class of cross rates; 1.0 when not given.
@@ -57,11 +55,18 @@ double GetDepoRequirement(const uint8_t* security, bool buy) {
   return Parameter(security, buy ? "buydepo" : "selldepo");
 }
 
-double GetLastPrice(const uint8_t* security) {
-  const int index = IndexInOwnClass(security);
+double GetLastPrice(const uint8_t* security) { return QuotedLastPrice(IndexInOwnClass(security)); }
+
+double QuotedParameter(int securityIndex, const char* name) {
   double value = 0.0;
-  AskParameter(index, "last", &value);
-  if (std::fabs(value) < kNoTradeBelow) AskParameter(index, "prevprice", &value);
+  AskParameter(securityIndex, name, &value);
+  return value;
+}
+
+double QuotedLastPrice(int securityIndex) {
+  double value = 0.0;
+  AskParameter(securityIndex, "last", &value);
+  if (std::fabs(value) < kNoTradeBelow) AskParameter(securityIndex, "prevprice", &value);
   return value;
 }
 

@@ -13,6 +13,11 @@ double GetDepoRequirement(const uint8_t* security, bool buy);
 // "last", or "prevprice" while there has been no trade today.
 double GetLastPrice(const uint8_t* security);
 
+// The same by the security's index in its own class; -1 asks nothing and
+// gives 0.0.
+double QuotedParameter(int securityIndex, const char* name);
+double QuotedLastPrice(int securityIndex);
+
 // Rate of the security's currency against "SUR"; 1.0 when the host has no
 // rate to convert with.
 double GetCrossRate(const uint8_t* security);

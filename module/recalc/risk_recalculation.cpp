@@ -94,11 +94,13 @@ CRiskRecalculation::CRiskRecalculation(CClientBook& clients, const CClientCodeRu
       m_rules(rules),
       m_settings(settings),
       m_calc(calc),
-      m_clientsFilter(clientsFilter) {}
+      m_clientsFilter(clientsFilter),
+      m_market(kPositionClassMask) {}
 
 void CRiskRecalculation::Run(bool fullRun, int64_t now) {
   m_fullRun = fullRun;
   m_cacheFilled = false;
+  m_market = CPassMarketFacts(kPositionClassMask);
   for (auto& entry : m_clients.Clients()) {
     TClientRiskRecord& record = *entry.second;
     if (!DecideClientRuleState(record, m_rules)) continue;
@@ -197,7 +199,7 @@ void CRiskRecalculation::ApplyLimits(TClientRiskRecord& record) const {
   }
 }
 
-double CRiskRecalculation::ApplyPositions(TClientRiskRecord& record) const {
+double CRiskRecalculation::ApplyPositions(TClientRiskRecord& record) {
   using namespace host_data::position;
   // The assets, debt, ratios and leverage that follow from these are all
   // computed afresh from them.
@@ -206,12 +208,12 @@ double CRiskRecalculation::ApplyPositions(TClientRiskRecord& record) const {
   for (const uint8_t* position : record.positions) {
     if (position == nullptr) continue;
     record.variationMargin += Read<double>(position, kVariationMargin);
-    const uint8_t* security =
-        FindSecurityInClasses(RecordSecurityCode(position).c_str(), kPositionClassMask, 0, nullptr);
+    const uint8_t* security = m_market.FindSecurity(RecordSecurityCode(position));
     if (security == nullptr) continue;
     const int32_t quantity = Read<int32_t>(position, kQuantity);
-    numerator += CashLeverageAddend(security, quantity);
-    record.optionLiquidationValue += OptionLiquidationAddend(security, quantity, m_calc.OptValueParam);
+    numerator += CashLeverageAddend(m_market, security, quantity);
+    record.optionLiquidationValue +=
+        OptionLiquidationAddend(m_market, security, quantity, m_calc.OptValueParam);
   }
   return numerator;
 }

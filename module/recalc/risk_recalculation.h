@@ -7,6 +7,7 @@
 
 #include "module/host_data/client_book.h"
 #include "module/host_data/host_item_list.h"
+#include "module/recalc/pass_market_facts.h"
 #include "module/risk/client_code_rules.h"
 #include "module/settings/calc_settings.h"
 #include "module/settings/module_settings.h"
@@ -28,7 +29,7 @@ class CRiskRecalculation {
   void TakeBrokerSettings(TClientRiskRecord& record);
   void TakeSecondFirm(TClientRiskRecord& record) const;
   void ApplyLimits(TClientRiskRecord& record) const;
-  double ApplyPositions(TClientRiskRecord& record) const;
+  double ApplyPositions(TClientRiskRecord& record);
   void ApplyUnitedValues(TClientRiskRecord& record) const;
   void ComputeParameters(TClientRiskRecord& record, double leverageNumerator) const;
 
@@ -38,6 +39,7 @@ class CRiskRecalculation {
   const TCalcSettings& m_calc;
   CHostItemList& m_clientsFilter;
   bool m_fullRun = false;
+  CPassMarketFacts m_market;
 
   // The broker settings of the last firm asked in this pass: clients are
   // ordered by firm, so each firm's text is fetched and read once.

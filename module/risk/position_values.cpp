@@ -1,7 +1,7 @@
 #include "module/risk/position_values.h"
 
 #include "module/market_records.h"
-#include "module/security_params.h"
+#include "module/recalc/pass_market_facts.h"
 #include "sdk/host_api.h"
 #include "sdk/numeric.h"
 
@@ -19,18 +19,18 @@ int64_t Int64Field(const uint8_t* record, int offset) {
 }
 }  // namespace
 
-double CashLeverageAddend(const uint8_t* security, int32_t quantity) {
+double CashLeverageAddend(CPassMarketFacts& market, const uint8_t* security, int32_t quantity) {
   if (security == nullptr) return 0.0;
   const int64_t divisor = Int64Field(security, host::record::kSecurityValueDivisor);
   if (divisor == 0) return 0.0;
   const double size = std::fabs(static_cast<double>(quantity)) * kMoneyScale;
-  const double stepPrice = GetStepPriceT(security);
+  const double stepPrice = market.StepPrice(security);
   double value;
   if (IsDerivativeSecurity(security)) {
     const int64_t units = Int64Field(security, host::record::kSecurityContractUnits);
     value = stepPrice * (size * static_cast<double>(units));
   } else {
-    value = stepPrice * GetLastPrice(security) * size;
+    value = stepPrice * market.LastPrice(security) * size;
   }
   return value / static_cast<double>(divisor);
 }
@@ -45,9 +45,12 @@ double OptionLiquidationPrice(int32_t quantity, int optValueParam, double bid, d
   return noOffer && !noTheor ? theorPrice : offer;
 }
 
-double OptionLiquidationAddend(const uint8_t* security, int32_t quantity, int optValueParam) {
-  if (!IsDerivativeSecurity(security) || IsOptionClass(security)) return 0.0;
-  const double price = OptionLiquidationPrice(quantity, optValueParam, GetBidPrice(security),
-                                              GetOfferPrice(security), GetTheorPrice(security));
+double OptionLiquidationAddend(CPassMarketFacts& market, const uint8_t* security, int32_t quantity,
+                               int optValueParam) {
+  if (!IsDerivativeSecurity(security) || market.IsOptionClass(security)) return 0.0;
+  const double bid = market.Bid(security);
+  const double offer = market.Offer(security);
+  const double theorPrice = market.TheorPrice(security);
+  const double price = OptionLiquidationPrice(quantity, optValueParam, bid, offer, theorPrice);
   return price * quantity * kMoneyScale;
 }

@@ -6,6 +6,7 @@
 #include "market_text.h"
 #include "module/client_market_values.h"
 #include "module/market_records.h"
+#include "module/recalc/pass_market_facts.h"
 #include "module/risk/closing_targets.h"
 #include "module/risk/position_values.h"
 
@@ -84,15 +85,18 @@ TEST_F(MarketTest, PositionValues) {
     {"Leverage", [](const CaseRow& c) {
        const uint8_t* security = FindSecurityByCode(c.Text(0));
        ASSERT_NE(security, nullptr);
-       EXPECT_DOUBLE_EQ(CashLeverageAddend(security, int32_t(c[1])), c[2]); }},
+       CPassMarketFacts market(0x48);
+       EXPECT_DOUBLE_EQ(CashLeverageAddend(market, security, int32_t(c[1])), c[2]); }},
     {"Option", [](const CaseRow& c) {
-       EXPECT_DOUBLE_EQ(OptionLiquidationAddend(FindSecurityByCode(c.Text(0)), int32_t(c[1]),
+       CPassMarketFacts market(0x48);
+       EXPECT_DOUBLE_EQ(OptionLiquidationAddend(market, FindSecurityByCode(c.Text(0)), int32_t(c[1]),
                                                 int(c[2])), c[3]); }},
   });
-  EXPECT_EQ(CashLeverageAddend(nullptr, 5), 0.0);
-  EXPECT_EQ(OptionLiquidationAddend(nullptr, 2, 1), 0.0);
+  CPassMarketFacts market(0x48);
+  EXPECT_EQ(CashLeverageAddend(market, nullptr, 5), 0.0);
+  EXPECT_EQ(OptionLiquidationAddend(market, nullptr, 2, 1), 0.0);
   const int asked = host.Log().Count(43);
-  EXPECT_EQ(CashLeverageAddend(FindSecurityByCode("SiZ6"), 5), 0.0);
+  EXPECT_EQ(CashLeverageAddend(market, FindSecurityByCode("SiZ6"), 5), 0.0);
   EXPECT_EQ(host.Log().Count(43), asked) << "no divisor asks no quotes";
 }
 
