@@ -24,23 +24,33 @@ double ClientValue(const TClientMarketKey& client, int number) {
   return value;
 }
 
-double SpotValue(const TClientMarketKey& client) {
-  const int index = HostCall<149>(client.firm, client.clientCode, client.boardTag,
-                                        client.currency, 0);
-  if (index == -1) return 0.0;
-  uint8_t record[kSpotSize] = {};
-  if (HostCall<34>(kSpotKind, kSpotSize, index, record) == 0) return 0.0;
-  int32_t status;
-  std::memcpy(&status, record + kSpotStatus, sizeof status);
-  if (status != 0) return 0.0;
-  return ReadDouble(record, kSpotValue48) + ReadDouble(record, kSpotValue56) -
-         ReadDouble(record, kSpotValue64);
+double SpotValue(const TSpotRecord& spot) {
+  if (!spot.usable) return 0.0;
+  return ReadDouble(spot.bytes, kSpotValue48) + ReadDouble(spot.bytes, kSpotValue56) -
+         ReadDouble(spot.bytes, kSpotValue64);
 }
 }  // namespace
 
+TSpotRecord ReadSpotRecord(const TClientMarketKey& client) {
+  TSpotRecord spot;
+  const int index = HostCall<149>(client.firm, client.clientCode, client.boardTag,
+                                        client.currency, 0);
+  if (index == -1) return spot;
+  if (HostCall<34>(kSpotKind, kSpotSize, index, spot.bytes) == 0) return spot;
+  int32_t status;
+  std::memcpy(&status, spot.bytes + kSpotStatus, sizeof status);
+  spot.usable = status == 0;
+  return spot;
+}
+
 void GetSpotPortfolioValues(const TClientMarketKey& client, double* spot, double* value6,
                             double* value5, double* value40) {
-  const double spotValue = SpotValue(client);
+  GetSpotPortfolioValues(client, ReadSpotRecord(client), spot, value6, value5, value40);
+}
+
+void GetSpotPortfolioValues(const TClientMarketKey& client, const TSpotRecord& spotRecord,
+                            double* spot, double* value6, double* value5, double* value40) {
+  const double spotValue = SpotValue(spotRecord);
   const double v6 = ClientValue(client, kClientValue6) * kMoneyScale;
   const double v5 = ClientValue(client, kClientValue5) * kMoneyScale;
   const double v40 = ClientValue(client, kClientValue40) * kMoneyScale;

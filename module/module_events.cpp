@@ -57,10 +57,11 @@ void CVantrelModule::OnFirmSettings(const char* firm) {
   bool recalculate = true;
   const bool known =
       firm == nullptr || std::find(m_firms.begin(), m_firms.end(), firm) != m_firms.end();
+  // One buffer for the firm's text here and every firm's text in the run.
+  CFirmSettingsText text;
   if (!known) {
     m_firms.push_back(firm);
-    const CFirmSettingsText text(firm);
-    if (text.Delivered() && m_rules.ParseClientCodeChangeRules(firm, text.Text()))
+    if (text.Fetch(firm) && m_rules.ParseClientCodeChangeRules(firm, text.Text()))
       ResetClientRuleIndexes();
   } else {
     ForgetRules();
@@ -68,7 +69,7 @@ void CVantrelModule::OnFirmSettings(const char* firm) {
   }
   m_hasFirmSettings = true;
   if (recalculate) {
-    RecalcRiskParams(true);
+    RecalcRiskParams(true, text);
     UpdateRiskTables();
   }
   RestartRecalcTimer();
@@ -104,9 +105,16 @@ void CVantrelModule::OnRecalcTimer() {
 }
 
 void CVantrelModule::RecalcRiskParams(bool fullRun) {
+  CFirmSettingsText text;
+  RecalcRiskParams(fullRun, text);
+}
+
+void CVantrelModule::RecalcRiskParams(bool fullRun, CFirmSettingsText& firmText) {
   CReentryGuard::Scope run(m_recalcRun);
   if (!run.Entered()) return;
-  CRiskRecalculation(m_clients, m_rules, m_settings, m_calc, m_clientsFilter).Run(fullRun, Now());
+  CRiskRecalculation(m_clients, m_rules, m_settings, m_calc, m_clientsFilter, firmText,
+                     m_defaultConfigs)
+      .Run(fullRun, Now());
 }
 
 void CVantrelModule::OnTimerTick(uint32_t, uint32_t) { ++m_tickCounter; }

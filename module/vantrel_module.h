@@ -3,8 +3,10 @@
 #pragma once
 
 #include "module/host_data/client_book.h"
+#include "module/host_data/firm_settings_text.h"
 #include "module/host_data/host_item_list.h"
 #include "module/log/vantrel_log.h"
+#include "module/recalc/firm_default_configs.h"
 #include "module/recalc_timer.h"
 #include "module/reentry_guard.h"
 #include "module/risk/client_code_rules.h"
@@ -105,6 +107,8 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   // Recomputes every client's risk parameters: a timer run, or a full run
   // after a firm's settings arrived.
   void RecalcRiskParams(bool fullRun);
+  // The same with the buffer the caller fetches firms' texts into.
+  void RecalcRiskParams(bool fullRun, CFirmSettingsText& firmText);
   // Every client is decided afresh by the client-code change rules.
   void ResetClientRuleIndexes();
 
@@ -125,6 +129,7 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
 
   std::list<CTablePlugin*> m_tables;
   CClientCodeRules m_rules;
+  CFirmDefaultConfigs m_defaultConfigs;
   std::vector<std::string> m_firms;
   CClientBook m_clients;
   TModuleSettings m_settings;

@@ -15,6 +15,8 @@ class CallLog {
     const auto found = m_counts.find(function);
     return found == m_counts.end() ? 0 : found->second;
   }
+  // How often each function was asked, by function number.
+  const std::map<int, int>& Counts() const { return m_counts; }
   std::vector<std::string> Details(int function) const {
     const auto found = m_details.find(function);
     return found == m_details.end() ? std::vector<std::string>() : found->second;

@@ -6,9 +6,13 @@
 namespace {
 StandInHost& Host() { return *StandInHost::Current(); }
 
-int __stdcall RecordCount(int kind) { return Host().Records().Count(kind); }
+int __stdcall RecordCount(int kind) {
+  Host().Log().Record(32, std::to_string(kind));
+  return Host().Records().Count(kind);
+}
 
 void* __stdcall RecordAt(int kind, int recordSize, int index) {
+  Host().Log().Record(33, std::to_string(kind) + " " + std::to_string(index));
   return Host().Records().Record(kind, recordSize, index);
 }
 

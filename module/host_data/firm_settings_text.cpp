@@ -4,14 +4,20 @@
 
 #include <cstring>
 
-CFirmSettingsText::CFirmSettingsText(const char* firm) {
-  m_buffer = static_cast<char*>(HostCall<3>(kCapacity + 1));
-  if (m_buffer == nullptr) return;
-  std::memset(m_buffer, 0, kCapacity + 1);
-  m_delivered = HostCall<130>(firm, m_buffer, static_cast<int>(kCapacity)) == 1;
-  m_buffer[kCapacity] = 0;
-}
-
 CFirmSettingsText::~CFirmSettingsText() {
   if (m_buffer != nullptr) HostCall<4>(m_buffer);
+}
+
+bool CFirmSettingsText::Fetch(const char* firm) {
+  if (m_buffer == nullptr) {
+    m_buffer = static_cast<char*>(HostCall<3>(kCapacity + 1));
+    if (m_buffer == nullptr) return false;
+    std::memset(m_buffer, 0, kCapacity + 1);
+  } else {
+    std::memset(m_buffer, 0, m_length);
+  }
+  const bool delivered = HostCall<130>(firm, m_buffer, static_cast<int>(kCapacity)) == 1;
+  m_buffer[kCapacity] = 0;
+  m_length = std::strlen(m_buffer);
+  return delivered;
 }

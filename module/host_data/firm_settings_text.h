@@ -1,26 +1,32 @@
-// A firm's broker settings text as the host delivers it (host function 130)
-// into a buffer of the host's own (host functions 3 and 4), held for as long
-// as this object lives.
+// Firms' broker settings texts as the host delivers them (host function 130)
+// into one buffer of the host's own (host functions 3 and 4), taken at the
+// first fetch and given back when this object goes. A host event and the
+// recalculation it starts fetch several texts of up to 5 MB each: the buffer
+// is zeroed whole once, and later only as far as the previous text reached.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 class CFirmSettingsText {
  public:
   // The most characters of a text the host delivers.
   static constexpr uint32_t kCapacity = 5242880;
 
-  explicit CFirmSettingsText(const char* firm);
+  CFirmSettingsText() = default;
   ~CFirmSettingsText();
   CFirmSettingsText(const CFirmSettingsText&) = delete;
   CFirmSettingsText& operator=(const CFirmSettingsText&) = delete;
 
-  // True when the host said it filled the buffer.
-  bool Delivered() const { return m_delivered; }
-  // The text, empty when the host had none or gave no buffer; always terminated.
-  const char* Text() const { return m_buffer != nullptr ? m_buffer : ""; }
+  // Replaces the text with the firm's; true when the host said it filled the
+  // buffer. A text the host does not deliver leaves an empty text.
+  bool Fetch(const char* firm);
+
+  // The text last fetched, empty when the host had none or gave no buffer.
+  std::string_view Text() const { return {m_buffer != nullptr ? m_buffer : "", m_length}; }
 
  private:
   char* m_buffer = nullptr;
-  bool m_delivered = false;
+  size_t m_length = 0;  // the buffer is zero beyond the text
 };

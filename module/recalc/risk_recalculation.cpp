@@ -1,8 +1,6 @@
 #include "module/recalc/risk_recalculation.h"
 
-#include "dl/engine/settings_facade.h"
 #include "module/client_market_values.h"
-#include "module/host_data/firm_settings_text.h"
 #include "sdk/host_call.h"
 #include "sdk/host_data_records.h"
 #include "module/market_records.h"
@@ -76,30 +74,24 @@ int32_t LastPortfolioId(const TClientRiskRecord& record) {
   return filled > 0 ? ids[filled - 1] : 0;
 }
 
-// The board tag and currency of the firm's DEFAULT portfolio risk
-// configuration, read from its broker settings text.
-void ReadDefaultConfig(const char* firm, std::string* boardTag, std::string* currency) {
-  // A text the host does not deliver leaves an empty text: the library's defaults.
-  const CFirmSettingsText text(firm);
-  DL::TSettingsFacade facade(text.Text(), 2, true);
-  *boardTag = facade.GetPortfolioRiskConfig("", nullptr).BOARDTAG;
-  *currency = facade.GetPortfolioRiskConfig("", nullptr).CURRENCY;
-}
 }  // namespace
 
 CRiskRecalculation::CRiskRecalculation(CClientBook& clients, const CClientCodeRules& rules,
                                        const TModuleSettings& settings, const TCalcSettings& calc,
-                                       CHostItemList& clientsFilter)
+                                       CHostItemList& clientsFilter, CFirmSettingsText& firmText,
+                                       CFirmDefaultConfigs& defaultConfigs)
     : m_clients(clients),
       m_rules(rules),
       m_settings(settings),
       m_calc(calc),
       m_clientsFilter(clientsFilter),
+      m_firmText(firmText),
+      m_defaultConfigs(defaultConfigs),
       m_market(kPositionClassMask) {}
 
 void CRiskRecalculation::Run(bool fullRun, int64_t now) {
   m_fullRun = fullRun;
-  m_cacheFilled = false;
+  m_cachedConfig = nullptr;
   m_market = CPassMarketFacts(kPositionClassMask);
   for (auto& entry : m_clients.Clients()) {
     TClientRiskRecord& record = *entry.second;
@@ -116,8 +108,10 @@ void CRiskRecalculation::Run(bool fullRun, int64_t now) {
     ApplyLimits(record);
     const double leverageNumerator = ApplyPositions(record);
     record.openPositionLimit = record.interimVariationMargin + record.dayStartLimit;
-    if (record.united) ApplyUnitedValues(record);
-    ComputeParameters(record, leverageNumerator);
+    // Read once: the spot record gives both the limits and the spot value.
+    const TSpotRecord spot = record.united ? ReadSpotRecord(record.MarketKey()) : TSpotRecord();
+    if (record.united) ApplyUnitedValues(record, spot);
+    ComputeParameters(record, spot, leverageNumerator);
   }
 }
 
@@ -151,13 +145,14 @@ void CRiskRecalculation::Identify(TClientRiskRecord& record) {
 }
 
 void CRiskRecalculation::TakeBrokerSettings(TClientRiskRecord& record) {
-  if (!m_cacheFilled || m_cachedFirm != record.firm) {
-    ReadDefaultConfig(record.firm, &m_cachedBoardTag, &m_cachedCurrency);
+  if (m_cachedConfig == nullptr || m_cachedFirm != record.firm) {
+    // A text the host does not deliver leaves an empty text: the library's defaults.
+    m_firmText.Fetch(record.firm);
+    m_cachedConfig = &m_defaultConfigs.Of(record.firm, m_firmText.Text());
     m_cachedFirm = record.firm;
-    m_cacheFilled = true;
   }
-  CopyText(record.boardTag, m_cachedBoardTag.c_str());
-  CopyText(record.currency, m_cachedCurrency.c_str());
+  CopyText(record.boardTag, m_cachedConfig->boardTag.c_str());
+  CopyText(record.currency, m_cachedConfig->currency.c_str());
 }
 
 void CRiskRecalculation::TakeSecondFirm(TClientRiskRecord& record) const {
@@ -220,21 +215,17 @@ double CRiskRecalculation::ApplyPositions(TClientRiskRecord& record) {
 
 // Values the host keeps for a client with a united position: the planned net
 // position and, from the client's spot record, the limits at day start.
-void CRiskRecalculation::ApplyUnitedValues(TClientRiskRecord& record) const {
+void CRiskRecalculation::ApplyUnitedValues(TClientRiskRecord& record, const TSpotRecord& spot) const {
   double planned = 0;
   if (HostCall<134>(record.firm, record.clientCode, kPlannedNetPositionValue, &planned, 0) == 0)
     record.plannedNetPosition = planned * 100;
-  const int index = HostCall<149>(record.firm, record.clientCode, record.boardTag,
-                                        record.currency, 0);
-  if (index == -1) return;
-  uint8_t spot[host::record::kSpotSize] = {};
-  if (HostCall<34>(host::record::kSpotKind, host::record::kSpotSize, index, spot) == 0) return;
-  if (Read<int32_t>(spot, host::record::kSpotStatus) != 0) return;
-  record.dayStartLimit = Read<double>(spot, host::record::kSpotValue40);
-  record.openPositionLimit = Read<double>(spot, host::record::kSpotValue56);
+  if (!spot.usable) return;
+  record.dayStartLimit = Read<double>(spot.bytes, host::record::kSpotValue40);
+  record.openPositionLimit = Read<double>(spot.bytes, host::record::kSpotValue56);
 }
 
-void CRiskRecalculation::ComputeParameters(TClientRiskRecord& record, double leverageNumerator) const {
+void CRiskRecalculation::ComputeParameters(TClientRiskRecord& record, const TSpotRecord& spot,
+                                           double leverageNumerator) const {
   record.modifiedMarginLevel = 0;
   const double m14 = std::max(record.currentNetPosition, 0.0);
   record.derivativesAssets = SumByMarginMode(record.plannedNetPosition, m14, record.realVariationMargin,
@@ -250,9 +241,9 @@ void CRiskRecalculation::ComputeParameters(TClientRiskRecord& record, double lev
     record.totalAssets = m14 + record.optionLiquidationValue + collateral * 100;
     // A value the host does not answer keeps the one shown so far.
     record.marginLevel = ClientValue(record, kMarginLevelValue, record.marginLevel);
-    double spot, value6, value5, value40;
-    GetSpotPortfolioValues(record.MarketKey(), &spot, &value6, &value5, &value40);
-    record.modifiedMarginLevel = CalcFundsRatio(spot, value6, value5, record.variationMargin, 1);
+    double spotValue, value6, value5, value40;
+    GetSpotPortfolioValues(record.MarketKey(), spot, &spotValue, &value6, &value5, &value40);
+    record.modifiedMarginLevel = CalcFundsRatio(spotValue, value6, value5, record.variationMargin, 1);
   }
   const bool useTotalAssets = m_settings.UseTotalAssets;
   record.currentDebt = CalcCurrentDebt(record.plannedNetPosition, record.totalAssets,

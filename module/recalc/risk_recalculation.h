@@ -6,7 +6,9 @@
 #pragma once
 
 #include "module/host_data/client_book.h"
+#include "module/host_data/firm_settings_text.h"
 #include "module/host_data/host_item_list.h"
+#include "module/recalc/firm_default_configs.h"
 #include "module/recalc/pass_market_facts.h"
 #include "module/risk/client_code_rules.h"
 #include "module/settings/calc_settings.h"
@@ -19,7 +21,8 @@ class CRiskRecalculation {
  public:
   CRiskRecalculation(CClientBook& clients, const CClientCodeRules& rules,
                      const TModuleSettings& settings, const TCalcSettings& calc,
-                     CHostItemList& clientsFilter);
+                     CHostItemList& clientsFilter, CFirmSettingsText& firmText,
+                     CFirmDefaultConfigs& defaultConfigs);
 
   void Run(bool fullRun, int64_t now);
 
@@ -30,21 +33,22 @@ class CRiskRecalculation {
   void TakeSecondFirm(TClientRiskRecord& record) const;
   void ApplyLimits(TClientRiskRecord& record) const;
   double ApplyPositions(TClientRiskRecord& record);
-  void ApplyUnitedValues(TClientRiskRecord& record) const;
-  void ComputeParameters(TClientRiskRecord& record, double leverageNumerator) const;
+  void ApplyUnitedValues(TClientRiskRecord& record, const TSpotRecord& spot) const;
+  void ComputeParameters(TClientRiskRecord& record, const TSpotRecord& spot,
+                         double leverageNumerator) const;
 
   CClientBook& m_clients;
   const CClientCodeRules& m_rules;
   const TModuleSettings& m_settings;
   const TCalcSettings& m_calc;
   CHostItemList& m_clientsFilter;
+  CFirmSettingsText& m_firmText;
+  CFirmDefaultConfigs& m_defaultConfigs;
   bool m_fullRun = false;
   CPassMarketFacts m_market;
 
   // The broker settings of the last firm asked in this pass: clients are
-  // ordered by firm, so each firm's text is fetched and read once.
+  // ordered by firm, so each firm's text is fetched once.
   std::string m_cachedFirm;
-  std::string m_cachedBoardTag;
-  std::string m_cachedCurrency;
-  bool m_cacheFilled = false;
+  const TFirmDefaultConfig* m_cachedConfig = nullptr;
 };

@@ -1,12 +1,11 @@
 #include "module/risk/client_code_rules.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
-const std::string kMainSection = "[CHANGEFUTCLIENTCODES]";
-const std::string kFirmSection = "[CHANGEFUTCLIENTCODES_";
-const std::string kFirmKey = "FIRM";
+constexpr std::string_view kMainSection = "[CHANGEFUTCLIENTCODES]";
+constexpr std::string_view kFirmSection = "[CHANGEFUTCLIENTCODES_";
+constexpr std::string_view kFirmKey = "FIRM";
 const char kWhitespace[] = " \t\n\v\f\r";
 const char kLineBreaks[] = "\r\n";
 
@@ -14,13 +13,26 @@ bool Contains(const std::vector<std::string>& list, const std::string& value) {
   return std::find(list.begin(), list.end(), value) != list.end();
 }
 
-std::string UpperCase(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
+// Section names and keys are matched case-blind in the Latin letters only.
+char UpperLatin(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool MatchesAt(std::string_view text, size_t position, std::string_view upperWord) {
+  if (position > text.size() || text.size() - position < upperWord.size()) return false;
+  for (size_t i = 0; i < upperWord.size(); ++i)
+    if (UpperLatin(text[position + i]) != upperWord[i]) return false;
+  return true;
+}
+
+// The first place at or after from where the section header starts; its
+// opening "[" has no case, so only the places of a "[" are compared.
+size_t FindSectionHeader(std::string_view text, std::string_view upperHeader, size_t from) {
+  for (size_t at = text.find('[', from); at != std::string_view::npos; at = text.find('[', at + 1))
+    if (MatchesAt(text, at, upperHeader)) return at;
+  return std::string_view::npos;
 }
 
 // Where the line after the one holding position starts.
-size_t NextLineAfter(const std::string& text, size_t position) {
+size_t NextLineAfter(std::string_view text, size_t position) {
   const size_t end = text.find_first_of(kLineBreaks, position);
   return end == std::string::npos ? text.size() : end;
 }
@@ -33,9 +45,9 @@ const std::vector<std::string>& ListOf(const std::map<std::string, std::vector<s
 }
 }  // namespace
 
-std::string ExtractLine(const std::string& text, size_t position) {
+std::string ExtractLine(std::string_view text, size_t position) {
   if (position >= text.size()) return std::string();
-  return text.substr(position, NextLineAfter(text, position) - position);
+  return std::string(text.substr(position, NextLineAfter(text, position) - position));
 }
 
 std::string TextAfterEquals(const std::string& line) {
@@ -43,43 +55,38 @@ std::string TextAfterEquals(const std::string& line) {
   return equals == std::string::npos ? std::string() : line.substr(equals + 1);
 }
 
-bool CClientCodeRules::ParseClientCodeChangeRules(const std::string& firm,
-                                                   const std::string& text) {
+bool CClientCodeRules::ParseClientCodeChangeRules(const std::string& firm, std::string_view text) {
   m_added = false;
-  const std::string upper = UpperCase(text);
-
-  const size_t main = upper.find(kMainSection);
+  const size_t main = FindSectionHeader(text, kMainSection, 0);
   if (main != std::string::npos) {
     AddFirmWithRules(firm, true);
-    ParseSectionLines(firm, text, upper, NextLineAfter(text, main), std::string(), true);
+    ParseSectionLines(firm, text, NextLineAfter(text, main), std::string(), true);
   }
 
-  size_t section = upper.find(kFirmSection);
+  size_t section = FindSectionHeader(text, kFirmSection, 0);
   while (section != std::string::npos) {
     AddFirmWithRules(firm, false);
     const size_t suffixStart = section + kFirmSection.size();
     const size_t close = text.find(']', suffixStart);
-    const std::string suffix = close == std::string::npos
-                                   ? text.substr(suffixStart)
-                                   : text.substr(suffixStart, close - suffixStart);
+    const std::string suffix(close == std::string::npos
+                                 ? text.substr(suffixStart)
+                                 : text.substr(suffixStart, close - suffixStart));
     if (suffix == firm) AddSelfNamedFirm(firm);
     if (close == std::string::npos) break;
-    const size_t end =
-        ParseSectionLines(firm, text, upper, NextLineAfter(text, close), suffix, false);
-    section = upper.find(kFirmSection, end);
+    const size_t end = ParseSectionLines(firm, text, NextLineAfter(text, close), suffix, false);
+    section = FindSectionHeader(text, kFirmSection, end);
   }
   return m_added;
 }
 
-size_t CClientCodeRules::ParseSectionLines(const std::string& firm, const std::string& text,
-                                           const std::string& upper, size_t position,
-                                           std::string firmCode, bool firmLines) {
+size_t CClientCodeRules::ParseSectionLines(const std::string& firm, std::string_view text,
+                                           size_t position, std::string firmCode, bool firmLines) {
   for (;;) {
     position = text.find_first_not_of(kWhitespace, position);
     if (position == std::string::npos) return text.size();
     if (text[position] == '[') return position;
     const std::string line = ExtractLine(text, position);
-    if (firmLines && upper.compare(position, kFirmKey.size(), kFirmKey) == 0) {
+    if (firmLines && MatchesAt(text, position, kFirmKey)) {
       const size_t equals = line.find('=');
       firmCode = equals == std::string::npos ? line : line.substr(equals + 1);
       if (firmCode == firm) AddSelfNamedFirm(firm);

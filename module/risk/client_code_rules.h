@@ -8,6 +8,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CClientCodeRules {
@@ -15,7 +16,7 @@ class CClientCodeRules {
   // Adds the firm's rules from its settings text. True when anything was
   // added: the decisions made for clients before may then no longer hold,
   // so every client's rule state must go back to undecided.
-  bool ParseClientCodeChangeRules(const std::string& firm, const std::string& text);
+  bool ParseClientCodeChangeRules(const std::string& firm, std::string_view text);
 
   // Forgets every rule.
   void Clear();
@@ -42,9 +43,8 @@ class CClientCodeRules {
                   const std::string& firmCode);
   // Reads the section's lines from position up to the next section; the
   // result is where the section ends.
-  size_t ParseSectionLines(const std::string& firm, const std::string& text,
-                           const std::string& upper, size_t position, std::string firmCode,
-                           bool firmLines);
+  size_t ParseSectionLines(const std::string& firm, std::string_view text, size_t position,
+                           std::string firmCode, bool firmLines);
 
   std::vector<std::string> m_firmsWithRules;
   std::vector<std::string> m_selfNamedFirms;
@@ -55,7 +55,7 @@ class CClientCodeRules {
 
 // The text from position up to the first carriage return or line feed, or
 // to the end.
-std::string ExtractLine(const std::string& text, size_t position);
+std::string ExtractLine(std::string_view text, size_t position);
 
 // The line after its first "=", or empty when it has none.
 std::string TextAfterEquals(const std::string& line);
