@@ -1,10 +1,12 @@
 // Every client's recalculated values on the demo's brokerage and on the
 // recalculation benchmark's, held to the values the plug-in gave before its
 // host questions were cut to one per fact and pass (golden/recalc_*.txt):
-// making the pass cheaper must not change one of them.
+// making the pass cheaper must not change one of them. Then what a pass asks
+// the host, function by function, and how firms' texts are fetched and read.
 #include "host/standin/bench_brokerage.h"
 #include "host/standin/scenario.h"
 #include "host/standin/standin_host.h"
+#include "module/recalc/firm_default_configs.h"
 #include "module/vantrel_module.h"
 #include "support/host_program_folder.h"
 #include "temp_folder.h"
@@ -12,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -42,18 +46,17 @@ uint64_t Digest(const std::vector<std::string>& lines) {
 
 class RecalcResultsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(host.CreateFrame("test host", false));
+  void SetUp() override { ASSERT_TRUE(host.CreateFrame("test host", false)); }
+
+  // The module starts with the host's functions as they are then; the host's
+  // start, its records, then each firm announced: a full run each.
+  void Feed(const std::vector<PushedRecord>& records, const std::vector<std::string>& firms) {
     uint32_t callbacks[host::kCallbackCount] = {host::kCallbackTableBytes};
     int code = 0;
     char text[256];
     ASSERT_TRUE(module.OnPluginInitEx(1, host.FunctionTable(), callbacks, "",
                                       CVantrelModule::kHostVersion, 0, &code, text, sizeof text))
         << text;
-  }
-
-  // The host's start, its records, then each firm announced: a full run each.
-  void Feed(const std::vector<PushedRecord>& records, const std::vector<std::string>& firms) {
     module.OnHostEvent(1, nullptr, 0, 0);
     for (const PushedRecord& record : records)
       module.OnHostCommand(1, record.code, record.bytes.data(), static_cast<uint32_t>(record.bytes.size()));
@@ -124,5 +127,90 @@ TEST_F(RecalcResultsTest, TheBenchmarksBrokerageAfterFullAndTimerRuns) {
     for (size_t i = 0; i < run->size(); i += 100) lines.push_back((*run)[i]);
   }
   ExpectSameLines(Golden("recalc_bench.txt"), lines);
+}
+}  // namespace
+
+namespace {
+void LoadSmallBrokerage(StandInHost& host) {
+  ASSERT_TRUE(LoadScenario(std::string(VANTREL_MARKETS_DIR) + "/small_brokerage.ini", host, nullptr));
+}
+
+// The small brokerage (markets/small_brokerage.ini): a pass finds RIZ6 in
+// SPBFUT (91 once), RI110BL6 in SPBOPT after SPBFUT (91 twice) and NONE in
+// neither (91 twice); it reads the class count (32), both class records and
+// the two securities' records (33 four times), and quotes the quotes its
+// formulas use: RIZ6's step price, bid, offer and theoretical price, the
+// option class's step price only (43 five times). Quotes are asked in the
+// security's own class, which the lookup has already asked. The united
+// client U3 adds its client values 16, 7, 8, 6, 5 and 40 (134), one spot
+// index (149) and one spot record (34).
+const std::map<int, int> kPassCalls = {{32, 1}, {33, 4}, {34, 1}, {43, 5}, {91, 5}, {134, 6}, {149, 1}};
+
+TEST_F(RecalcResultsTest, APassAsksTheHostEachFactOnce) {
+  LoadSmallBrokerage(host);
+  Feed(host.Feed().startRecords, {});
+  host.Log().Clear();
+  module.OnHostEvent(4, "FIRM1", 0, 0);
+  // A full run also identifies every client (148, the filter text 52; U3's
+  // qualification 135, portfolio kind 202 and portfolio count 203) and reads
+  // U3's firm's text: one buffer (3, 4) for the text of the rules and that.
+  std::map<int, int> fullRun = kPassCalls;
+  fullRun.insert({{3, 1}, {4, 1}, {130, 2}, {148, 3}, {52, 3}, {135, 1}, {202, 1}, {203, 1}});
+  EXPECT_EQ(host.Log().Counts(), fullRun);
+  host.Log().Clear();
+  TimerRun();
+  EXPECT_EQ(host.Log().Counts(), kPassCalls);
+  host.Log().Clear();
+  TimerRun();
+  EXPECT_EQ(host.Log().Counts(), kPassCalls) << "a new pass asks afresh";
+}
+
+// A host that writes each text of the list in turn, without its terminator.
+std::vector<std::string> g_texts;
+size_t g_nextText = 0;
+int __stdcall UnterminatedText(const char*, char* buffer, int capacity) {
+  const std::string& text = g_texts[g_nextText++ % g_texts.size()];
+  std::memcpy(buffer, text.data(), std::min<size_t>(text.size(), static_cast<size_t>(capacity)));
+  return 1;
+}
+
+TEST_F(RecalcResultsTest, AShorterTextDoesNotKeepTheTailOfTheOneBefore) {
+  LoadSmallBrokerage(host);
+  g_texts = {"[PORTFOLIORISKCONFIG]\nBOARDTAG=TQBR\nCURRENCY=USD\n", "[PORTFOLIORISKCONFIG]\nBOARDTAG=TQ\n"};
+  g_nextText = 0;
+  host.Install<130>(UnterminatedText);
+  Feed(host.Feed().startRecords, {"FIRM1"});
+  const TClientRiskRecord* united = module.Clients().Find("FIRM1", "U3");
+  EXPECT_STREQ(united->boardTag, "TQ");
+  EXPECT_STREQ(united->currency, "SUR") << "the library's default, not USD";
+}
+
+// Each row: a firm's text comes again; the configuration it gives and how
+// many texts have been read by then.
+TEST(FirmDefaultConfigs, ATextIsReadAgainOnlyWhenItChanged) {
+  const std::string tqbr = "[PORTFOLIORISKCONFIG]\nBOARDTAG=TQBR\nCURRENCY=USD\n";
+  const std::string eqtv = "[PORTFOLIORISKCONFIG]\nBOARDTAG=EQTV\nCURRENCY=USD\n";
+  const struct {
+    const char* firm;
+    std::string text;
+    const char* boardTag;
+    const char* currency;
+    int textsRead;
+  } rows[] = {
+      {"FIRM1", tqbr, "TQBR", "USD", 1},
+      {"FIRM1", std::string(tqbr), "TQBR", "USD", 1},  // the same bytes in another buffer
+      {"FIRM2", tqbr, "TQBR", "USD", 2},               // another firm's
+      {"FIRM1", eqtv, "EQTV", "USD", 3},               // one letter changed
+      {"FIRM1", eqtv + "\n", "EQTV", "USD", 4},        // one line end more
+      {"FIRM1", "", "EQTV", "SUR", 5},                 // none: the library's defaults
+      {"FIRM2", tqbr, "TQBR", "USD", 5},
+  };
+  CFirmDefaultConfigs configs;
+  for (const auto& row : rows) {
+    const TFirmDefaultConfig& config = configs.Of(row.firm, row.text);
+    EXPECT_EQ(config.boardTag, row.boardTag) << row.firm << " " << row.text;
+    EXPECT_EQ(config.currency, row.currency) << row.firm << " " << row.text;
+    EXPECT_EQ(configs.TextsRead(), row.textsRead) << row.firm << " " << row.text;
+  }
 }
 }  // namespace
