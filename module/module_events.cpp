@@ -57,11 +57,9 @@ void CVantrelModule::OnFirmSettings(const char* firm) {
   bool recalculate = true;
   const bool known =
       firm == nullptr || std::find(m_firms.begin(), m_firms.end(), firm) != m_firms.end();
-  // One buffer for the firm's text here and every firm's text in the run.
-  CFirmSettingsText text;
   if (!known) {
     m_firms.push_back(firm);
-    if (text.Fetch(firm) && m_rules.ParseClientCodeChangeRules(firm, text.Text()))
+    if (m_firmText.Fetch(firm) && m_rules.ParseClientCodeChangeRules(firm, m_firmText.Text()))
       ResetClientRuleIndexes();
   } else {
     ForgetRules();
@@ -69,7 +67,7 @@ void CVantrelModule::OnFirmSettings(const char* firm) {
   }
   m_hasFirmSettings = true;
   if (recalculate) {
-    RecalcRiskParams(true, text);
+    RecalcRiskParams(true);
     UpdateRiskTables();
   }
   RestartRecalcTimer();
@@ -105,14 +103,9 @@ void CVantrelModule::OnRecalcTimer() {
 }
 
 void CVantrelModule::RecalcRiskParams(bool fullRun) {
-  CFirmSettingsText text;
-  RecalcRiskParams(fullRun, text);
-}
-
-void CVantrelModule::RecalcRiskParams(bool fullRun, CFirmSettingsText& firmText) {
   CReentryGuard::Scope run(m_recalcRun);
   if (!run.Entered()) return;
-  CRiskRecalculation(m_clients, m_rules, m_settings, m_calc, m_clientsFilter, firmText,
+  CRiskRecalculation(m_clients, m_rules, m_settings, m_calc, m_clientsFilter, m_firmText,
                      m_defaultConfigs)
       .Run(fullRun, Now());
 }

@@ -139,6 +139,7 @@ bool CVantrelModule::OnModuleDone() {
     delete table;
   }
   m_recalcTimer.Stop();
+  m_firmText.Release();
   return CZenkPluginModule::OnModuleDone();
 }
 

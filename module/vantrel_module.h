@@ -107,8 +107,6 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   // Recomputes every client's risk parameters: a timer run, or a full run
   // after a firm's settings arrived.
   void RecalcRiskParams(bool fullRun);
-  // The same with the buffer the caller fetches firms' texts into.
-  void RecalcRiskParams(bool fullRun, CFirmSettingsText& firmText);
   // Every client is decided afresh by the client-code change rules.
   void ResetClientRuleIndexes();
 
@@ -129,6 +127,7 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
 
   std::list<CTablePlugin*> m_tables;
   CClientCodeRules m_rules;
+  CFirmSettingsText m_firmText;  // given back to the host in OnModuleDone
   CFirmDefaultConfigs m_defaultConfigs;
   std::vector<std::string> m_firms;
   CClientBook m_clients;

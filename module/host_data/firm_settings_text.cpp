@@ -4,8 +4,10 @@
 
 #include <cstring>
 
-CFirmSettingsText::~CFirmSettingsText() {
+void CFirmSettingsText::Release() {
   if (m_buffer != nullptr) HostCall<4>(m_buffer);
+  m_buffer = nullptr;
+  m_length = 0;
 }
 
 bool CFirmSettingsText::Fetch(const char* firm) {

@@ -1,8 +1,9 @@
 // Firms' broker settings texts as the host delivers them (host function 130)
 // into one buffer of the host's own (host functions 3 and 4), taken at the
-// first fetch and given back when this object goes. A host event and the
-// recalculation it starts fetch several texts of up to 5 MB each: the buffer
-// is zeroed whole once, and later only as far as the previous text reached.
+// first fetch and kept until Release. Every firm announcement and every full
+// run fetches texts of up to 5 MB: a fresh buffer is zeroed whole, which
+// costs milliseconds, so the buffer is kept and later zeroed only as far as
+// the previous text reached.
 #pragma once
 
 #include <cstddef>
@@ -15,13 +16,16 @@ class CFirmSettingsText {
   static constexpr uint32_t kCapacity = 5242880;
 
   CFirmSettingsText() = default;
-  ~CFirmSettingsText();
   CFirmSettingsText(const CFirmSettingsText&) = delete;
   CFirmSettingsText& operator=(const CFirmSettingsText&) = delete;
 
   // Replaces the text with the firm's; true when the host said it filled the
   // buffer. A text the host does not deliver leaves an empty text.
   bool Fetch(const char* firm);
+
+  // Gives the buffer back to the host, which must still be there: the owner
+  // calls this before the host lets the plug-in go, never from a destructor.
+  void Release();
 
   // The text last fetched, empty when the host had none or gave no buffer.
   std::string_view Text() const { return {m_buffer != nullptr ? m_buffer : "", m_length}; }

@@ -24,8 +24,17 @@ const uint8_t* CPassMarketFacts::FindSecurity(const std::string& code) {
   return found;
 }
 
+CPassMarketFacts::SecurityFacts& CPassMarketFacts::FactsOf(const uint8_t* security) {
+  // A position's quotes are asked one after another.
+  if (security != m_lastSecurity) {
+    m_lastFacts = &m_facts[security];
+    m_lastSecurity = security;
+  }
+  return *m_lastFacts;
+}
+
 bool CPassMarketFacts::IsOptionClass(const uint8_t* security) {
-  SecurityFacts& facts = m_facts[security];
+  SecurityFacts& facts = FactsOf(security);
   if (!facts.optionClassKnown) {
     facts.optionClass = IsDerivativeSecurity(security) &&
                         IsOptionClassOf(security, ClassRecord(SecurityClassIndexOf(security)));
@@ -61,7 +70,7 @@ const uint8_t* CPassMarketFacts::SecurityRecord(int securityIndex) {
 }
 
 double CPassMarketFacts::Quote(const uint8_t* security, QuoteKind kind) {
-  SecurityFacts& facts = m_facts[security];
+  SecurityFacts& facts = FactsOf(security);
   Known& quote = facts.quotes[kind];
   if (quote.known) return quote.value;
   if (!facts.indexKnown) {

@@ -43,6 +43,7 @@ class CPassMarketFacts {
     Known quotes[kQuoteKinds];
   };
 
+  SecurityFacts& FactsOf(const uint8_t* security);
   int ClassCount();
   const uint8_t* ClassRecord(int classIndex);
   int SecurityIndex(const char* code, int classIndex);
@@ -55,5 +56,7 @@ class CPassMarketFacts {
   std::map<std::pair<std::string, int>, int> m_securityIndices;  // by code and class index
   std::unordered_map<int, const uint8_t*> m_securityRecords;     // by security index
   std::unordered_map<std::string, const uint8_t*> m_positionSecurities;
-  std::unordered_map<const uint8_t*, SecurityFacts> m_facts;
+  std::unordered_map<const uint8_t*, SecurityFacts> m_facts;  // entries stay where they are
+  const uint8_t* m_lastSecurity = nullptr;
+  SecurityFacts* m_lastFacts = nullptr;
 };

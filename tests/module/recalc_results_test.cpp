@@ -153,9 +153,9 @@ TEST_F(RecalcResultsTest, APassAsksTheHostEachFactOnce) {
   module.OnHostEvent(4, "FIRM1", 0, 0);
   // A full run also identifies every client (148, the filter text 52; U3's
   // qualification 135, portfolio kind 202 and portfolio count 203) and reads
-  // U3's firm's text: one buffer (3, 4) for the text of the rules and that.
+  // U3's firm's text, into the buffer (3) that took the text of the rules.
   std::map<int, int> fullRun = kPassCalls;
-  fullRun.insert({{3, 1}, {4, 1}, {130, 2}, {148, 3}, {52, 3}, {135, 1}, {202, 1}, {203, 1}});
+  fullRun.insert({{3, 1}, {130, 2}, {148, 3}, {52, 3}, {135, 1}, {202, 1}, {203, 1}});
   EXPECT_EQ(host.Log().Counts(), fullRun);
   host.Log().Clear();
   TimerRun();
@@ -163,6 +163,17 @@ TEST_F(RecalcResultsTest, APassAsksTheHostEachFactOnce) {
   host.Log().Clear();
   TimerRun();
   EXPECT_EQ(host.Log().Counts(), kPassCalls) << "a new pass asks afresh";
+  host.Log().Clear();
+  module.OnHostEvent(4, "FIRM1", 0, 0);  // the rules again, from the firms' objects
+  fullRun.erase(3);
+  fullRun.erase(52);  // the clients' filter texts are listed already
+  fullRun[130] = 1;
+  fullRun[32] = 2;  // and the firm objects' count
+  fullRun[34] = 2;  // and the one firm object
+  EXPECT_EQ(host.Log().Counts(), fullRun) << "the buffer is kept";
+  host.Log().Clear();
+  module.OnModuleDone();
+  EXPECT_EQ(host.Log().Count(4), 1) << "and given back when the plug-in is let go";
 }
 
 // A host that writes each text of the list in turn, without its terminator.
@@ -174,15 +185,29 @@ int __stdcall UnterminatedText(const char*, char* buffer, int capacity) {
   return 1;
 }
 
+// A host whose buffers come full of whatever was there before.
+void* __stdcall UsedBuffer(uint32_t size) {
+  static std::vector<char> buffer;
+  buffer.assign(size, 'X');
+  return buffer.data();
+}
+void __stdcall KeepBuffer(void*) {}
+
 TEST_F(RecalcResultsTest, AShorterTextDoesNotKeepTheTailOfTheOneBefore) {
   LoadSmallBrokerage(host);
-  g_texts = {"[PORTFOLIORISKCONFIG]\nBOARDTAG=TQBR\nCURRENCY=USD\n", "[PORTFOLIORISKCONFIG]\nBOARDTAG=TQ\n"};
+  // The first text, for the rules, ends in an account; the second, for the
+  // board tag, is shorter.
+  g_texts = {"[PORTFOLIORISKCONFIG]\nBOARDTAG=TQBR\nCURRENCY=USD\n[CHANGEFUTCLIENTCODES_MC7]\n1=U3",
+             "[PORTFOLIORISKCONFIG]\nBOARDTAG=TQ\n"};
   g_nextText = 0;
   host.Install<130>(UnterminatedText);
+  host.Install<3>(UsedBuffer);
+  host.Install<4>(KeepBuffer);
   Feed(host.Feed().startRecords, {"FIRM1"});
   const TClientRiskRecord* united = module.Clients().Find("FIRM1", "U3");
   EXPECT_STREQ(united->boardTag, "TQ");
   EXPECT_STREQ(united->currency, "SUR") << "the library's default, not USD";
+  EXPECT_STREQ(united->secondFirm, "MC7") << "the account U3, not U3 and what the buffer held";
 }
 
 // Each row: a firm's text comes again; the configuration it gives and how
