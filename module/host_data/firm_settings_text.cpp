@@ -14,7 +14,7 @@ bool CFirmSettingsText::Fetch(const char* firm) {
   if (m_buffer == nullptr) {
     m_buffer = static_cast<char*>(HostCall<3>(kCapacity + 1));
     if (m_buffer == nullptr) return false;
-    std::memset(m_buffer, 0, kCapacity + 1);
+    std::memset(m_buffer, 0, kCapacity);  // the last byte is set after every fetch
   } else {
     std::memset(m_buffer, 0, m_length);
   }
