@@ -44,7 +44,8 @@ bool CPassMarketFacts::IsOptionClass(const uint8_t* security) {
 }
 
 int CPassMarketFacts::ClassCount() {
-  if (m_classCount < 0) m_classCount = HostCall<32>(host::record::kClassKind);
+  if (!m_classCountKnown) m_classCount = HostCall<32>(host::record::kClassKind);
+  m_classCountKnown = true;
   return m_classCount;
 }
 

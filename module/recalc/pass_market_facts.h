@@ -51,7 +51,8 @@ class CPassMarketFacts {
   double Quote(const uint8_t* security, QuoteKind kind);
 
   uint32_t m_positionClassMask;
-  int m_classCount = -1;  // not asked yet
+  bool m_classCountKnown = false;
+  int m_classCount = 0;
   std::unordered_map<int, const uint8_t*> m_classRecords;  // by class index
   std::map<std::pair<std::string, int>, int> m_securityIndices;  // by code and class index
   std::unordered_map<int, const uint8_t*> m_securityRecords;     // by security index

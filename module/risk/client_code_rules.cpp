@@ -16,8 +16,9 @@ bool Contains(const std::vector<std::string>& list, const std::string& value) {
 // Section names and keys are matched case-blind in the Latin letters only.
 char UpperLatin(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
+// The position is one within the text.
 bool MatchesAt(std::string_view text, size_t position, std::string_view upperWord) {
-  if (position > text.size() || text.size() - position < upperWord.size()) return false;
+  if (text.size() - position < upperWord.size()) return false;
   for (size_t i = 0; i < upperWord.size(); ++i)
     if (UpperLatin(text[position + i]) != upperWord[i]) return false;
   return true;

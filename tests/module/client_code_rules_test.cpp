@@ -55,6 +55,8 @@ TEST(ClientCodeRules, FirmsThatNameThemselves) {
   CClientCodeRules unclosed;
   EXPECT_TRUE(unclosed.ParseClientCodeChangeRules("MC0001", "[CHANGEFUTCLIENTCODES_MC0001"));
   EXPECT_EQ(unclosed.SelfNamedFirms(), Strings({"MC0001"}));
+  CClientCodeRules last;
+  EXPECT_TRUE(last.ParseClientCodeChangeRules("MC0001", "[changefutclientcodes]")) << "a header ends the text";
   CClientCodeRules other;
   other.ParseClientCodeChangeRules("MC0002", "[CHANGEFUTCLIENTCODES_MC0001\n1=ACC1\n");
   EXPECT_TRUE(other.FirmCodesOf("ACC1").empty());
