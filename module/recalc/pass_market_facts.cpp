@@ -1,12 +1,12 @@
 #include "module/recalc/pass_market_facts.h"
 
 #include "module/market_records.h"
+#include "module/security_params.h"
 #include "sdk/host_call.h"
 #include "sdk/host_record_fields.h"
 
-#include "module/security_params.h"
-
 namespace {
+// By QuoteKind; "last" falls back to "prevprice" (QuotedLastPrice).
 constexpr const char* kQuoteNames[] = {"steppricet", "last", "bid", "offer", "theorprice"};
 }  // namespace
 
@@ -17,7 +17,8 @@ const uint8_t* CPassMarketFacts::FindSecurity(const std::string& code) {
   const int count = m_positionClassMask == 0 ? 0 : ClassCount();
   for (int classIndex = 0; classIndex < count && found == nullptr; ++classIndex) {
     const uint8_t* classRecord = ClassRecord(classIndex);
-    if (classRecord != nullptr && host::record::ContainsMask(ClassFlagsOf(classRecord), m_positionClassMask))
+    if (classRecord != nullptr &&
+        host::record::ContainsMask(ClassFlagsOf(classRecord), m_positionClassMask))
       found = SecurityRecord(SecurityIndex(code.c_str(), classIndex));
   }
   m_positionSecurities.emplace(code, found);
@@ -67,7 +68,8 @@ int CPassMarketFacts::SecurityIndex(const char* code, int classIndex) {
 const uint8_t* CPassMarketFacts::SecurityRecord(int securityIndex) {
   const auto known = m_securityRecords.find(securityIndex);
   if (known != m_securityRecords.end()) return known->second;
-  return m_securityRecords.emplace(securityIndex, GetSecurityInfoByIndex(securityIndex)).first->second;
+  return m_securityRecords.emplace(securityIndex, GetSecurityInfoByIndex(securityIndex))
+      .first->second;
 }
 
 double CPassMarketFacts::Quote(const uint8_t* security, QuoteKind kind) {
@@ -82,8 +84,8 @@ double CPassMarketFacts::Quote(const uint8_t* security, QuoteKind kind) {
                       : -1;
     facts.indexKnown = true;
   }
-  quote.value = kind == kLast ? QuotedLastPrice(facts.index) : QuotedParameter(facts.index, kQuoteNames[kind]);
+  quote.value = kind == kLast ? QuotedLastPrice(facts.index)
+                              : QuotedParameter(facts.index, kQuoteNames[kind]);
   quote.known = true;
   return quote.value;
 }
-
