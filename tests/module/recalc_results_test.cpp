@@ -129,7 +129,7 @@ TEST_F(RecalcResultsTest, APassAsksTheHostEachFactOnce) {
 // A host that writes its texts in turn without a terminator, into buffers
 // full of what was there before.
 const char* const kTexts[] = {"[PORTFOLIORISKCONFIG]\nBOARDTAG=TQBR\nCURRENCY=USD\n[CHANGEFUTCLIENTCODES_MC7]\n1=U3",
-                              "[PORTFOLIORISKCONFIG]\nBOARDTAG=TQ\n"};
+                              "[PORTFOLIORISKCONFIG]\nBOARDTAG=TQ"};  // whatever follows would extend the tag
 int g_nextText = 0;
 int __stdcall UnterminatedText(const char*, char* buffer, int) {
   const char* text = kTexts[g_nextText++ % 2];
