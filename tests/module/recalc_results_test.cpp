@@ -15,7 +15,7 @@
 #include <cstring>
 
 namespace {
-// A client's texts and flags, then fields 11 to 30.
+// A client's texts and flags, then its values from the day-start limit to the cash leverage.
 std::string ClientLine(const TClientRiskRecord& r) {
   char line[1024];
   int n = std::snprintf(line, sizeof line, "%s|%s|%s|%s|%s|%s|%d%d%d|%d", r.firm, r.account, r.clientCode,
