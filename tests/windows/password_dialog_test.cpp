@@ -15,86 +15,46 @@ std::string Enciphered(const std::string& password) {
   return CVantrelGetPassDlg(IDS_MAIL_PASSWORD_LABEL, password).EncodePassword(true);
 }
 
-// The library itself, called as the host's own programs would, with the
-// class name and the mail label that the dialog must pass.
-std::string LibraryAnswer(const std::string& text) {
-  const CPsLibrary library;
-  std::string answer;
-  TransformPassword(library.Functions(), "ZENK_Application", "KestrelPostOfficeKey", text, &answer);
-  return answer;
-}
-
+// The library called directly with the class name and the mail label turns
+// the dialog's stored form back; the database label or a damaged form do not.
 TEST(PasswordForms, StoredFormsTurnBackOnlyUnderTheirOwnLabel) {
   TableEnvironment env;
   const std::string stored = Enciphered("s3cret#");
   EXPECT_EQ(stored.find("s3cret"), std::string::npos);
-  EXPECT_EQ(LibraryAnswer(stored), "s3cret#");
-  struct Case { UINT label; std::string held; bool enciphered; std::string decoded; };
-  const Case cases[] = {
-      {IDS_MAIL_PASSWORD_LABEL, stored, true, "s3cret#"},
-      {IDS_DB_PASSWORD_LABEL, stored, false, ""},
-      {IDS_MAIL_PASSWORD_LABEL, "plain", false, "plain"},
-      {IDS_MAIL_PASSWORD_LABEL, stored.substr(0, stored.size() - 2), false, ""},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.held);
-    CVantrelGetPassDlg held(c.label, c.held);
-    EXPECT_EQ(held.CheckPassword(), c.enciphered);
-    EXPECT_EQ(held.GetPasswordText(), c.held) << "checking leaves the held text";
-    EXPECT_EQ(held.DecodePassword(), c.decoded);
-    EXPECT_EQ(held.GetPasswordText(), c.decoded);
+  const CPsLibrary library;
+  std::string direct;
+  EXPECT_EQ(TransformPassword(library.Functions(), "ZENK_Application", "KestrelPostOfficeKey", stored, &direct), 2);
+  EXPECT_EQ(direct, "s3cret#");
+  for (const auto& other : {std::make_pair(IDS_DB_PASSWORD_LABEL, stored),
+                            std::make_pair(IDS_MAIL_PASSWORD_LABEL, stored.substr(0, stored.size() - 2))}) {
+    CVantrelGetPassDlg held(other.first, other.second);
+    EXPECT_FALSE(held.CheckPassword());
+    EXPECT_EQ(held.GetPasswordText(), other.second);
+    EXPECT_EQ(held.DecodePassword(), "");
+    EXPECT_EQ(held.GetPasswordText(), "");
   }
 }
 
-// What the library was handed, and what it answers.
-struct FakeLibrary {
-  static int answer;
-  static std::vector<std::string> calls;
-  static int __stdcall Transform(const char* className, const char* label, const char* text, int length,
-                                 char* buffer, int* size) {
-    const bool clean = *size == 1025 && std::string(buffer, 1025) == std::string(1025, '\0');
-    calls.push_back(std::string(className) + "|" + label + "|" + std::string(text, length) +
-                    (clean ? "" : "|dirty buffer"));
-    if (answer != 0) lstrcpyA(buffer, "answer");
-    return answer;
-  }
-  static int __stdcall LastError(int* result, char* buffer, int size) {
-    calls.push_back("fn_1 " + std::to_string(*result) + " " + std::to_string(size) + (*buffer ? " dirty" : ""));
-    return 1;
-  }
-};
-int FakeLibrary::answer;
-std::vector<std::string> FakeLibrary::calls;
+// A library that fails: it was handed a clean 1025-byte buffer and is asked why.
+std::vector<std::string> g_calls;
+int __stdcall FailingTransform(const char* className, const char* label, const char* text, int length, char* buffer,
+                               int* size) {
+  const bool clean = *size == 1025 && std::string(buffer, 1025) == std::string(1025, '\0');
+  g_calls.push_back(std::string(className) + "|" + label + "|" + std::string(text, length) + (clean ? "" : "|dirty"));
+  return 0;
+}
+int __stdcall LastError(int* result, char* buffer, int size) {
+  g_calls.push_back("fn_1 " + std::to_string(*result) + " " + std::to_string(size) + (*buffer ? " dirty" : ""));
+  return 1;
+}
 
-TEST(PasswordForms, TheLibraryGetsItsBufferAndIsAskedWhyWhenItFails) {
+TEST(PasswordForms, AFailedTransformLeavesNothingAndAsksTheLibraryWhy) {
   TableEnvironment env;
-  const TPsFunctions fake{FakeLibrary::Transform, FakeLibrary::LastError};
-  const std::string call = "ZENK_Application|KestrelRecordKeeperSalt|";
-  struct Case { int answer; bool encipher; std::string result; std::vector<std::string> calls; };
-  const Case cases[] = {
-      {1, true, "answer", {call + "$pw"}},
-      {2, false, "answer", {call + "pw"}},
-      {0, true, "", {call + "$pw", "fn_1 0 1025"}},
-  };
-  for (const Case& c : cases) {
-    FakeLibrary::answer = c.answer;
-    FakeLibrary::calls.clear();
-    CVantrelGetPassDlg held(IDS_DB_PASSWORD_LABEL, "pw", fake);
-    EXPECT_EQ(held.EncodePassword(c.encipher), c.result);
-    EXPECT_EQ(held.GetPasswordText(), c.result);
-    EXPECT_EQ(FakeLibrary::calls, c.calls);
-  }
+  CVantrelGetPassDlg held(IDS_DB_PASSWORD_LABEL, "pw", TPsFunctions{FailingTransform, LastError});
+  EXPECT_EQ(held.EncodePassword(true), "");
+  EXPECT_EQ(held.GetPasswordText(), "");
+  EXPECT_EQ(g_calls, (std::vector<std::string>{"ZENK_Application|KestrelRecordKeeperSalt|$pw", "fn_1 0 1025"}));
 }
-
-constexpr char kEmpty[] = "Пароль не может быть пустым!";
-constexpr char kMismatch[] = "Введенные пароли не совпадают!";
-constexpr char kEncipherQuestion[] =
-    "Текущий пароль будет зашифрован.\nРасшифровать пароль можно будет только на этом компьютере, "
-    "только под текущим пользователем\n\nПродолжить?";
-constexpr char kDecipherQuestion[] =
-    "Текущий пароль будет расшифрован, и будет храниться в открытом виде.\n\nПродолжить?";
-constexpr char kNotTransformed[] =
-    "Не удалось преобразовать пароль для хранения.\nСохраненный пароль не изменен.";
 
 // Answers the message boxes one after another, keeping each one's text.
 struct MessageBoxes {
@@ -112,10 +72,14 @@ struct MessageBoxes {
   std::vector<std::unique_ptr<DialogDriver>> drivers = {};
 };
 
+constexpr char kEmpty[] = "Пароль не может быть пустым!", kMismatch[] = "Введенные пароли не совпадают!";
+constexpr char kEncipher[] = "Текущий пароль будет зашифрован.\nРасшифровать пароль можно будет только на этом "
+                             "компьютере, только под текущим пользователем\n\nПродолжить?";
+
 // The held password ("" none, "old" in clear, "#old" enciphered), what the
-// user types and ticks (-1: the box as the dialog set it), the boxes' answers;
-// then whether the box was ticked at the start, the texts shown, whether the
-// dialog stayed open, and the password its stored form turns back into.
+// user types and ticks (-1: as the dialog set it), the boxes' answers; then
+// the tick at the start, the texts shown, whether the dialog stayed open, and
+// the password its stored form turns back into, enciphered or not.
 struct EntryCase {
   const char* held;
   std::string first, second;
@@ -130,22 +94,23 @@ struct EntryCase {
 
 TEST(PasswordDialog, KeepsWhatTheUserConfirmedAndRefusesTheRest) {
   TableEnvironment env;
-  const std::string old = Enciphered("old");
-  const std::string tooLong(600, 'x');  // enciphered, longer than the library's buffer
+  const std::string old = Enciphered("old"), tooLong(600, 'x');  // enciphered, too long for the library
   const EntryCase cases[] = {
       {"", "a#b$", "a#b$", 1, {}, false, {}, false, "a#b$", true},
       {"#old", "new", "new", 0, {}, true, {}, false, "new", false},
       {"old", "", "", -1, {IDOK}, false, {kEmpty}, true, "old", false},
       {"#old", "", "", -1, {IDOK}, true, {kEmpty}, true, "old", true},
       {"", "", "", 1, {IDOK}, false, {kEmpty}, true, "", false},
-      {"old", "", "", 1, {IDYES}, false, {kEncipherQuestion}, false, "old", true},
-      {"old", "", "", 1, {IDNO, IDOK}, false, {kEncipherQuestion, kEmpty}, true, "old", false},
-      {"#old", "", "", 0, {IDYES}, true, {kDecipherQuestion}, false, "old", false},
+      {"old", "", "", 1, {IDYES}, false, {kEncipher}, false, "old", true},
+      {"old", "", "", 1, {IDNO, IDOK}, false, {kEncipher, kEmpty}, true, "old", false},
+      {"#old", "", "", 0, {IDYES}, true,
+       {"Текущий пароль будет расшифрован, и будет храниться в открытом виде.\n\nПродолжить?"}, false, "old", false},
       {"old", "a", "b", 1, {IDOK}, false, {kMismatch}, true, "old", false},
       {"old", "a", "", 1, {IDOK}, false, {kMismatch}, true, "old", false},
       {"old", "#a", "#a", 0, {IDOK}, false, {"Пароль не может начинаться с символа '#'"}, true, "old", false},
       {"old", "$a", "$a", 0, {IDOK}, false, {"Пароль не может начинаться с символа '$'"}, true, "old", false},
-      {"#old", tooLong, tooLong, 1, {IDOK}, true, {kNotTransformed}, true, "old", true},
+      {"#old", tooLong, tooLong, 1, {IDOK}, true,
+       {"Не удалось преобразовать пароль для хранения.\nСохраненный пароль не изменен."}, true, "old", true},
   };
   for (const EntryCase& c : cases) {
     SCOPED_TRACE(c.first + " held " + c.held);

@@ -1,0 +1,120 @@
+// The mailing settings dialog: which controls take input for the channels
+// switched on, and the real dialog under Xvfb shown from settings, edited and
+// closed with OK or Cancel.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "support/table_environment.h"
+#include "windows/dialogs/get_pass_dlg.h"
+#include "windows/dialogs/settings_transport_dlg.h"
+#include "windows/dialogs/transport_form.h"
+
+namespace {
+
+struct FakeControls : IDialogControls {
+  std::string Text(int) const override { return ""; }
+  void SetText(int, const std::string&) override {}
+  bool Checked(int id) const override { return checked.count(id) > 0; }
+  void SetChecked(int, bool) override {}
+  void Enable(int id, bool on) override { enabled[id] = on; }
+  std::set<int> checked;
+  std::map<int, bool> enabled;
+};
+
+TEST(TransportForm, ControlsTakeInputOnlyForTheChannelsSwitchedOn) {
+  const std::set<int> mail = {1026, 1027, 1028, 1029, 1036, 1034, 1210, 1211, 1212};
+  std::set<int> login = mail, separate = mail;
+  login.insert({1030, 1219});
+  separate.erase(1211);
+  const struct { std::set<int> checked, enabled; } cases[] = {
+      {{}, {}}, {{1029, 1212}, {}}, {{1025}, mail}, {{1025, 1029}, login}, {{1025, 1212}, separate},
+      {{1032}, {1033, 1038}}, {{1037}, {1033, 1038}}, {{1035}, {1033, 1038, 1087}},
+      {{1040}, {1043, 1044, 1046, 1220}},
+  };
+  for (const auto& c : cases) {
+    FakeControls controls;
+    controls.checked = c.checked;
+    EnableTransportControls(controls);
+    for (int id : {1026, 1027, 1028, 1029, 1030, 1219, 1036, 1034, 1210, 1211, 1212, 1033, 1038, 1087, 1043,
+                   1044, 1046, 1220})
+      EXPECT_EQ(controls.enabled.at(id), c.enabled.count(id) > 0) << id << " with " << c.checked.size();
+  }
+}
+
+std::string ItemText(HWND window, int id) {
+  char text[256] = {};
+  GetDlgItemTextA(window, id, text, sizeof text);
+  return text;
+}
+
+TEST(TransportDialog, ShowsTheSettingsAndTakesTheEditsOnOK) {
+  TableEnvironment env;
+  TTransportSettings live;
+  live.SMTPServer = "smtp.example";
+  live.MinTime = 90;
+  live.MinParamChange = 0.25;
+  live.CopyEmails = {"a@x", "b@y"};
+  live.NotifyBySMS = true;
+  live.ZenkUIDsVsClientCodesFile = "uids.txt";
+  CVantrelSettingsTransportDlg dialog(live);
+  std::vector<std::string> shown, asked;
+  bool focusOnUidFile = false, databaseEnabled = false;
+  DialogDriver edit([&](HWND window) {
+    for (int id : {1026, 1065, 1066, 1210, 1046, 1033}) shown.push_back(ItemText(window, id));
+    for (int id : {1065, 1066, 1033}) SetDlgItemTextA(window, id, "");
+    SetDlgItemTextA(window, 1210, " c@z ,d@w");
+    CheckDlgButton(window, 1040, BST_CHECKED);
+    DialogDriver::Press(window, 1040);
+    databaseEnabled = IsWindowEnabled(GetDlgItem(window, 1043));
+    DialogDriver password([](HWND entry) {
+      SetDlgItemTextA(entry, 1220, "dbpw");
+      SetDlgItemTextA(entry, 1221, "dbpw");
+      CheckDlgButton(entry, 1222, BST_CHECKED);
+      DialogDriver::Press(entry, IDOK);
+    });
+    DialogDriver::Press(window, 1220);
+    for (int answer : {IDCANCEL, IDOK}) {
+      DialogDriver question([&, answer](HWND box) {
+        asked.push_back(GetDlgItem(box, 0xFFFF) ? ItemText(box, 0xFFFF) : "");
+        DialogDriver::Press(box, answer);
+      });
+      DialogDriver::Press(window, IDOK);
+      if (answer == IDCANCEL) focusOnUidFile = GetFocus() == GetDlgItem(window, 1033) && IsWindowVisible(window);
+    }
+  });
+  ASSERT_EQ(dialog.DoModal(nullptr), 1);
+  EXPECT_EQ(shown, (std::vector<std::string>{"smtp.example", "90", "0.250000", "a@x, b@y", "MCalls", "uids.txt"}));
+  EXPECT_TRUE(databaseEnabled);
+  EXPECT_EQ(asked, std::vector<std::string>(2, "Без указания файла с соответствиями кодов клиентов и UID рассылка "
+                                                "работать не будет. Продолжить?"));
+  EXPECT_TRUE(focusOnUidFile);
+  const TTransportSettings& edited = dialog.Settings();
+  EXPECT_EQ(edited.MinTime, 90) << "an empty edit keeps it";
+  EXPECT_EQ(edited.MinParamChange, 0.0);
+  EXPECT_EQ(edited.CopyEmails, (StringList{"c@z", "d@w"}));
+  EXPECT_TRUE(edited.NeedSaveToDB);
+  EXPECT_EQ(edited.DBTable, "MCalls");
+  EXPECT_EQ(edited.ZenkUIDsVsClientCodesFile, "");
+  EXPECT_EQ(edited.SMTPServer, "smtp.example");
+  EXPECT_EQ(CVantrelGetPassDlg(IDS_DB_PASSWORD_LABEL, edited.DBPassword).DecodePassword(), "dbpw");
+  EXPECT_EQ(live.ZenkUIDsVsClientCodesFile, "uids.txt") << "the live settings are the caller's to change";
+}
+
+TEST(TransportDialog, CancelKeepsTheSettingsAndAnUnsetMinimalTimeShowsEmpty) {
+  TableEnvironment env;
+  TTransportSettings live;
+  CVantrelSettingsTransportDlg dialog(live);
+  std::string minTime = "?";
+  DialogDriver cancel([&](HWND window) {
+    minTime = ItemText(window, 1065);
+    SetDlgItemTextA(window, 1026, "changed");
+    DialogDriver::Press(window, IDCANCEL);
+  });
+  EXPECT_EQ(dialog.DoModal(nullptr), 2);
+  EXPECT_EQ(minTime, "");
+  EXPECT_EQ(dialog.Settings().SMTPServer, "");
+}
+
+}  // namespace
