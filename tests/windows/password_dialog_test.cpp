@@ -3,6 +3,7 @@
 // the user is told when the typed passwords cannot be kept.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -11,12 +12,13 @@
 
 namespace {
 
-std::string Enciphered(const std::string& password) {
+std::string Enciphered(const char* password) {
   return CVantrelGetPassDlg(IDS_MAIL_PASSWORD_LABEL, password).EncodePassword(true);
 }
 
 // The library called directly with the class name and the mail label turns
-// the dialog's stored form back; the database label or a damaged form do not.
+// the dialog's stored form back; the database label or a damaged form do not,
+// and then nothing is left held.
 TEST(PasswordForms, StoredFormsTurnBackOnlyUnderTheirOwnLabel) {
   TableEnvironment env;
   const std::string stored = Enciphered("s3cret#");
@@ -56,66 +58,54 @@ TEST(PasswordForms, AFailedTransformLeavesNothingAndAsksTheLibraryWhy) {
   EXPECT_EQ(g_calls, (std::vector<std::string>{"ZENK_Application|KestrelRecordKeeperSalt|$pw", "fn_1 0 1025"}));
 }
 
-// Answers the message boxes one after another, keeping each one's text.
-struct MessageBoxes {
-  void ArmNext() {
-    if (drivers.size() == answers.size()) return;
-    const size_t index = drivers.size();
-    drivers.emplace_back(new DialogDriver([this, index](HWND box) {
-      texts.push_back(drivers[index]->Text());
-      ArmNext();
-      DialogDriver::Press(box, answers[index]);
-    }));
-  }
-  std::vector<int> answers;
-  std::vector<std::string> texts = {};
-  std::vector<std::unique_ptr<DialogDriver>> drivers = {};
-};
-
 constexpr char kEmpty[] = "Пароль не может быть пустым!", kMismatch[] = "Введенные пароли не совпадают!";
 constexpr char kEncipher[] = "Текущий пароль будет зашифрован.\nРасшифровать пароль можно будет только на этом "
                              "компьютере, только под текущим пользователем\n\nПродолжить?";
 
 // The held password ("" none, "old" in clear, "#old" enciphered), what the
-// user types and ticks (-1: as the dialog set it), the boxes' answers; then
-// the tick at the start, the texts shown, whether the dialog stayed open, and
-// the password its stored form turns back into, enciphered or not.
+// user types and ticks (-1: as the dialog set it), the answers to the message
+// boxes; then the tick at the start, the boxes' texts, whether the dialog
+// stayed open, and the password its stored form turns back into, enciphered
+// or not.
 struct EntryCase {
-  const char* held;
-  std::string first, second;
-  int tick;
-  std::vector<int> answers;
-  bool tickedAtStart;
-  std::vector<std::string> texts;
-  bool stayedOpen;
-  const char* password;
-  bool enciphered;
+  const char* held; std::string first, second; int tick; std::vector<int> answers;
+  bool tickedAtStart; std::vector<std::string> texts; bool stayedOpen, enciphered; const char* password;
 };
 
 TEST(PasswordDialog, KeepsWhatTheUserConfirmedAndRefusesTheRest) {
   TableEnvironment env;
   const std::string old = Enciphered("old"), tooLong(600, 'x');  // enciphered, too long for the library
   const EntryCase cases[] = {
-      {"", "a#b$", "a#b$", 1, {}, false, {}, false, "a#b$", true},
-      {"#old", "new", "new", 0, {}, true, {}, false, "new", false},
-      {"old", "", "", -1, {IDOK}, false, {kEmpty}, true, "old", false},
-      {"#old", "", "", -1, {IDOK}, true, {kEmpty}, true, "old", true},
-      {"", "", "", 1, {IDOK}, false, {kEmpty}, true, "", false},
-      {"old", "", "", 1, {IDYES}, false, {kEncipher}, false, "old", true},
-      {"old", "", "", 1, {IDNO, IDOK}, false, {kEncipher, kEmpty}, true, "old", false},
+      {"", "a#b$", "a#b$", 1, {}, false, {}, false, true, "a#b$"},
+      {"#old", "new", "new", 0, {}, true, {}, false, false, "new"},
+      {"old", "", "", -1, {IDOK}, false, {kEmpty}, true, false, "old"},
+      {"#old", "", "", -1, {IDOK}, true, {kEmpty}, true, true, "old"},
+      {"", "", "", 1, {IDOK}, false, {kEmpty}, true, false, ""},
+      {"old", "", "", 1, {IDYES}, false, {kEncipher}, false, true, "old"},
+      {"old", "", "", 1, {IDNO, IDOK}, false, {kEncipher, kEmpty}, true, false, "old"},
       {"#old", "", "", 0, {IDYES}, true,
-       {"Текущий пароль будет расшифрован, и будет храниться в открытом виде.\n\nПродолжить?"}, false, "old", false},
-      {"old", "a", "b", 1, {IDOK}, false, {kMismatch}, true, "old", false},
-      {"old", "a", "", 1, {IDOK}, false, {kMismatch}, true, "old", false},
-      {"old", "#a", "#a", 0, {IDOK}, false, {"Пароль не может начинаться с символа '#'"}, true, "old", false},
-      {"old", "$a", "$a", 0, {IDOK}, false, {"Пароль не может начинаться с символа '$'"}, true, "old", false},
+       {"Текущий пароль будет расшифрован, и будет храниться в открытом виде.\n\nПродолжить?"}, false, false, "old"},
+      {"old", "a", "b", 1, {IDOK}, false, {kMismatch}, true, false, "old"},
+      {"old", "a", "", 1, {IDOK}, false, {kMismatch}, true, false, "old"},
+      {"old", "#a", "#a", 0, {IDOK}, false, {"Пароль не может начинаться с символа '#'"}, true, false, "old"},
+      {"old", "$a", "$a", 0, {IDOK}, false, {"Пароль не может начинаться с символа '$'"}, true, false, "old"},
       {"#old", tooLong, tooLong, 1, {IDOK}, true,
-       {"Не удалось преобразовать пароль для хранения.\nСохраненный пароль не изменен."}, true, "old", true},
+       {"Не удалось преобразовать пароль для хранения.\nСохраненный пароль не изменен."}, true, true, "old"},
   };
   for (const EntryCase& c : cases) {
     SCOPED_TRACE(c.first + " held " + c.held);
     CVantrelGetPassDlg dialog(IDS_MAIL_PASSWORD_LABEL, c.held[0] == '#' ? old : c.held);
-    MessageBoxes boxes{c.answers};
+    std::vector<std::string> texts;
+    std::vector<std::unique_ptr<DialogDriver>> boxes;  // each answers one box and arms the next
+    std::function<void()> armNext = [&] {
+      if (boxes.size() == c.answers.size()) return;
+      const size_t index = boxes.size();
+      boxes.emplace_back(new DialogDriver([&, index](HWND box) {
+        texts.push_back(boxes[index]->Text());
+        armNext();
+        DialogDriver::Press(box, c.answers[index]);
+      }));
+    };
     bool tickedAtStart = false, stayedOpen = false, focusOnPassword = false;
     DialogDriver entry([&](HWND window) {
       tickedAtStart = IsDlgButtonChecked(window, 1222) == BST_CHECKED;
@@ -123,7 +113,7 @@ TEST(PasswordDialog, KeepsWhatTheUserConfirmedAndRefusesTheRest) {
       SetDlgItemTextA(window, 1220, c.first.c_str());
       SetDlgItemTextA(window, 1221, c.second.c_str());
       if (c.tick >= 0) CheckDlgButton(window, 1222, c.tick);
-      boxes.ArmNext();
+      armNext();
       DialogDriver::Press(window, IDOK);
       stayedOpen = IsWindowVisible(window);
       if (stayedOpen) DialogDriver::Press(window, IDCANCEL);
@@ -132,7 +122,7 @@ TEST(PasswordDialog, KeepsWhatTheUserConfirmedAndRefusesTheRest) {
     EXPECT_EQ(result, stayedOpen ? 2 : 1);
     EXPECT_TRUE(focusOnPassword);
     EXPECT_EQ(tickedAtStart, c.tickedAtStart);
-    EXPECT_EQ(boxes.texts, c.texts);
+    EXPECT_EQ(texts, c.texts);
     EXPECT_EQ(stayedOpen, c.stayedOpen);
     CVantrelGetPassDlg stored(IDS_MAIL_PASSWORD_LABEL, dialog.GetPasswordText());
     EXPECT_EQ(stored.CheckPassword(), c.enciphered);

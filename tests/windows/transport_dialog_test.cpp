@@ -1,6 +1,6 @@
 // The mailing settings dialog: which controls take input for the channels
 // switched on, and the real dialog under Xvfb shown from settings, edited and
-// closed with OK or Cancel.
+// closed with OK.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -13,7 +13,7 @@
 
 namespace {
 
-struct FakeControls : IDialogControls {
+struct CheckBoxes : IDialogControls {
   std::string Text(int) const override { return ""; }
   void SetText(int, const std::string&) override {}
   bool Checked(int id) const override { return checked.count(id) > 0; }
@@ -30,15 +30,14 @@ TEST(TransportForm, ControlsTakeInputOnlyForTheChannelsSwitchedOn) {
   separate.erase(1211);
   const struct { std::set<int> checked, enabled; } cases[] = {
       {{}, {}}, {{1029, 1212}, {}}, {{1025}, mail}, {{1025, 1029}, login}, {{1025, 1212}, separate},
-      {{1032}, {1033, 1038}}, {{1037}, {1033, 1038}}, {{1035}, {1033, 1038, 1087}},
-      {{1040}, {1043, 1044, 1046, 1220}},
+      {{1032}, {1033, 1038}}, {{1037}, {1033, 1038}}, {{1035}, {1033, 1038, 1087}}, {{1040}, {1043, 1044, 1046, 1220}},
   };
   for (const auto& c : cases) {
-    FakeControls controls;
+    CheckBoxes controls;
     controls.checked = c.checked;
     EnableTransportControls(controls);
-    for (int id : {1026, 1027, 1028, 1029, 1030, 1219, 1036, 1034, 1210, 1211, 1212, 1033, 1038, 1087, 1043,
-                   1044, 1046, 1220})
+    for (int id : {1026, 1027, 1028, 1029, 1030, 1219, 1036, 1034, 1210, 1211, 1212, 1033, 1038, 1087, 1043, 1044,
+                   1046, 1220})
       EXPECT_EQ(controls.enabled.at(id), c.enabled.count(id) > 0) << id << " with " << c.checked.size();
   }
 }
@@ -49,6 +48,9 @@ std::string ItemText(HWND window, int id) {
   return text;
 }
 
+// The user empties both limits and the UID file, types copy addresses,
+// switches the database journal on and sets its password; OK asks about the
+// UID file twice: Cancel keeps the dialog open on that edit, OK closes it.
 TEST(TransportDialog, ShowsTheSettingsAndTakesTheEditsOnOK) {
   TableEnvironment env;
   TTransportSettings live;
@@ -69,15 +71,14 @@ TEST(TransportDialog, ShowsTheSettingsAndTakesTheEditsOnOK) {
     DialogDriver::Press(window, 1040);
     databaseEnabled = IsWindowEnabled(GetDlgItem(window, 1043));
     DialogDriver password([](HWND entry) {
-      SetDlgItemTextA(entry, 1220, "dbpw");
-      SetDlgItemTextA(entry, 1221, "dbpw");
+      for (int id : {1220, 1221}) SetDlgItemTextA(entry, id, "dbpw");
       CheckDlgButton(entry, 1222, BST_CHECKED);
       DialogDriver::Press(entry, IDOK);
     });
     DialogDriver::Press(window, 1220);
     for (int answer : {IDCANCEL, IDOK}) {
       DialogDriver question([&, answer](HWND box) {
-        asked.push_back(GetDlgItem(box, 0xFFFF) ? ItemText(box, 0xFFFF) : "");
+        asked.push_back(ItemText(box, 0xFFFF));
         DialogDriver::Press(box, answer);
       });
       DialogDriver::Press(window, IDOK);
@@ -94,27 +95,10 @@ TEST(TransportDialog, ShowsTheSettingsAndTakesTheEditsOnOK) {
   EXPECT_EQ(edited.MinTime, 90) << "an empty edit keeps it";
   EXPECT_EQ(edited.MinParamChange, 0.0);
   EXPECT_EQ(edited.CopyEmails, (StringList{"c@z", "d@w"}));
-  EXPECT_TRUE(edited.NeedSaveToDB);
-  EXPECT_EQ(edited.DBTable, "MCalls");
-  EXPECT_EQ(edited.ZenkUIDsVsClientCodesFile, "");
-  EXPECT_EQ(edited.SMTPServer, "smtp.example");
+  EXPECT_TRUE(edited.NeedSaveToDB && edited.NotifyBySMS);
+  EXPECT_EQ(edited.DBTable + edited.ZenkUIDsVsClientCodesFile + edited.SMTPServer, "MCalls" "" "smtp.example");
   EXPECT_EQ(CVantrelGetPassDlg(IDS_DB_PASSWORD_LABEL, edited.DBPassword).DecodePassword(), "dbpw");
   EXPECT_EQ(live.ZenkUIDsVsClientCodesFile, "uids.txt") << "the live settings are the caller's to change";
-}
-
-TEST(TransportDialog, CancelKeepsTheSettingsAndAnUnsetMinimalTimeShowsEmpty) {
-  TableEnvironment env;
-  TTransportSettings live;
-  CVantrelSettingsTransportDlg dialog(live);
-  std::string minTime = "?";
-  DialogDriver cancel([&](HWND window) {
-    minTime = ItemText(window, 1065);
-    SetDlgItemTextA(window, 1026, "changed");
-    DialogDriver::Press(window, IDCANCEL);
-  });
-  EXPECT_EQ(dialog.DoModal(nullptr), 2);
-  EXPECT_EQ(minTime, "");
-  EXPECT_EQ(dialog.Settings().SMTPServer, "");
 }
 
 }  // namespace
