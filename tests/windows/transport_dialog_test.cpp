@@ -61,6 +61,8 @@ TEST(TransportDialog, ShowsTheSettingsAndTakesTheEditsOnOK) {
   live.NotifyBySMS = true;
   live.ZenkUIDsVsClientCodesFile = "uids.txt";
   CVantrelSettingsTransportDlg dialog(live);
+  char before[MAX_PATH] = {}, after[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, before);
   std::vector<std::string> shown, asked;
   bool focusOnUidFile = false, databaseEnabled = false;
   DialogDriver edit([&](HWND window) {
@@ -76,6 +78,12 @@ TEST(TransportDialog, ShowsTheSettingsAndTakesTheEditsOnOK) {
       DialogDriver::Press(entry, IDOK);
     });
     DialogDriver::Press(window, 1220);
+    DialogDriver browse([](HWND files) {
+      SetDlgItemTextA(files, 0x47c, "C:\\windows\\win.ini");
+      DialogDriver::Press(files, IDOK);
+    });
+    DialogDriver::Press(window, 1034);
+    shown.push_back(ItemText(window, 1036));
     for (int answer : {IDCANCEL, IDOK}) {
       DialogDriver question([&, answer](HWND box) {
         asked.push_back(ItemText(box, 0xFFFF));
@@ -86,7 +94,10 @@ TEST(TransportDialog, ShowsTheSettingsAndTakesTheEditsOnOK) {
     }
   });
   ASSERT_EQ(dialog.DoModal(nullptr), 1);
-  EXPECT_EQ(shown, (std::vector<std::string>{"smtp.example", "90", "0.250000", "a@x, b@y", "MCalls", "uids.txt"}));
+  EXPECT_EQ(shown, (std::vector<std::string>{"smtp.example", "90", "0.250000", "a@x, b@y", "MCalls", "uids.txt",
+                                             "C:\\windows\\win.ini"}));
+  GetCurrentDirectoryA(MAX_PATH, after);
+  EXPECT_STREQ(after, before) << "the chosen file's folder does not become the current one";
   EXPECT_TRUE(databaseEnabled);
   EXPECT_EQ(asked, std::vector<std::string>(2, "Без указания файла с соответствиями кодов клиентов и UID рассылка "
                                                 "работать не будет. Продолжить?"));
