@@ -69,14 +69,16 @@ constexpr char kEncipher[] = "Текущий пароль будет зашиф�
 // or not.
 struct EntryCase {
   const char* held; std::string first, second; int tick; std::vector<int> answers;
-  bool tickedAtStart; std::vector<std::string> texts; bool stayedOpen, enciphered; const char* password;
+  bool tickedAtStart; std::vector<std::string> texts; bool stayedOpen, enciphered; std::string password;
 };
 
 TEST(PasswordDialog, KeepsWhatTheUserConfirmedAndRefusesTheRest) {
   TableEnvironment env;
-  const std::string old = Enciphered("old"), tooLong(600, 'x');  // enciphered, too long for the library
+  // Enciphered, 600 characters are too long for the library; 1024 are what an edit holds.
+  const std::string old = Enciphered("old"), tooLong(600, 'x'), longest(1024, 'y');
   const EntryCase cases[] = {
       {"", "a#b$", "a#b$", 1, {}, false, {}, false, true, "a#b$"},
+      {"", longest, longest, 0, {}, false, {}, false, false, longest},
       {"#old", "new", "new", 0, {}, true, {}, false, false, "new"},
       {"old", "", "", -1, {IDOK}, false, {kEmpty}, true, false, "old"},
       {"#old", "", "", -1, {IDOK}, true, {kEmpty}, true, true, "old"},
@@ -93,7 +95,7 @@ TEST(PasswordDialog, KeepsWhatTheUserConfirmedAndRefusesTheRest) {
        {"Не удалось преобразовать пароль для хранения.\nСохраненный пароль не изменен."}, true, true, "old"},
   };
   for (const EntryCase& c : cases) {
-    SCOPED_TRACE(c.first + " held " + c.held);
+    SCOPED_TRACE(c.first.substr(0, 9) + " held " + c.held);
     CVantrelGetPassDlg dialog(IDS_MAIL_PASSWORD_LABEL, c.held[0] == '#' ? old : c.held);
     std::vector<std::string> texts;
     // Each driver answers one box and arms the next; a box not expected is
