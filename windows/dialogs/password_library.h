@@ -28,8 +28,8 @@ class CPsLibrary {
 };
 
 // fn_3 over the input with the buffer it expects (1025 bytes, zero-filled);
-// the buffer's text goes to output. 0 is a failure, after which fn_1 is asked
-// why (the answer is not used: it may quote what was typed); missing
-// functions fail too.
+// the buffer's text goes to output, nothing on failure (0). After a failure
+// fn_1 is asked why, as the library expects; the reason is neither shown nor
+// logged. Missing functions fail too.
 int TransformPassword(const TPsFunctions& functions, const char* className, const char* label,
                       const std::string& input, std::string* output);
