@@ -23,6 +23,7 @@ TEST(PasswordForms, StoredFormsTurnBackOnlyUnderTheirOwnLabel) {
   TableEnvironment env;
   const std::string stored = Enciphered("s3cret#");
   EXPECT_EQ(stored.find("s3cret"), std::string::npos);
+  EXPECT_EQ(GetModuleHandleA("PS.dll"), nullptr) << "the library is loaded only while it works";
   const CPsLibrary library;
   std::string direct;
   EXPECT_EQ(TransformPassword(library.Functions(), "ZENK_Application", "KestrelPostOfficeKey", stored, &direct), 2);
