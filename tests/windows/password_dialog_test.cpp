@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "support/focus_watch.h"
 #include "support/table_environment.h"
 #include "windows/dialogs/get_pass_dlg.h"
 
@@ -95,6 +96,7 @@ TEST(PasswordDialog, KeepsWhatTheUserConfirmedAndRefusesTheRest) {
       {"#old", tooLong, tooLong, 1, {IDOK}, true,
        {"Не удалось преобразовать пароль для хранения.\nСохраненный пароль не изменен."}, true, true, "old"},
   };
+  FocusWatch focus;
   for (const EntryCase& c : cases) {
     SCOPED_TRACE(c.first.substr(0, 9) + " held " + c.held);
     CVantrelGetPassDlg dialog(IDS_MAIL_PASSWORD_LABEL, c.held[0] == '#' ? old : c.held);
@@ -113,7 +115,7 @@ TEST(PasswordDialog, KeepsWhatTheUserConfirmedAndRefusesTheRest) {
     bool tickedAtStart = false, stayedOpen = false, focusOnPassword = false;
     DialogDriver entry([&](HWND window) {
       tickedAtStart = IsDlgButtonChecked(window, 1222) == BST_CHECKED;
-      focusOnPassword = GetFocus() == GetDlgItem(window, 1220);
+      focusOnPassword = FocusWatch::Last() == GetDlgItem(window, 1220);
       SetDlgItemTextA(window, 1220, c.first.c_str());
       SetDlgItemTextA(window, 1221, c.second.c_str());
       if (c.tick >= 0) CheckDlgButton(window, 1222, c.tick);

@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "support/focus_watch.h"
 #include "support/table_environment.h"
 #include "windows/dialogs/get_pass_dlg.h"
 #include "windows/dialogs/settings_transport_dlg.h"
@@ -65,6 +66,7 @@ TEST(TransportDialog, ShowsTheSettingsAndTakesTheEditsOnOK) {
   GetCurrentDirectoryA(MAX_PATH, before);
   std::vector<std::string> shown, asked;
   bool focusOnUidFile = false, databaseEnabled = false;
+  FocusWatch focus;
   DialogDriver edit([&](HWND window) {
     for (int id : {1026, 1065, 1066, 1210, 1046, 1033}) shown.push_back(ItemText(window, id));
     for (int id : {1065, 1066, 1033}) SetDlgItemTextA(window, id, "");
@@ -90,7 +92,7 @@ TEST(TransportDialog, ShowsTheSettingsAndTakesTheEditsOnOK) {
         DialogDriver::Press(box, answer);
       });
       DialogDriver::Press(window, IDOK);
-      if (answer == IDCANCEL) focusOnUidFile = GetFocus() == GetDlgItem(window, 1033) && IsWindowVisible(window);
+      if (answer == IDCANCEL) focusOnUidFile = FocusWatch::Last() == GetDlgItem(window, 1033) && IsWindowVisible(window);
     }
   });
   ASSERT_EQ(dialog.DoModal(nullptr), 1);
