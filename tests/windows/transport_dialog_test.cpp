@@ -77,7 +77,9 @@ TEST(TransportDialog, ShowsTheSettingsAndTakesTheEditsOnOK) {
     DialogDriver password([](HWND entry) {
       for (int id : {1220, 1221}) SetDlgItemTextA(entry, id, "dbpw");
       CheckDlgButton(entry, 1222, BST_CHECKED);
+      DialogDriver refusal([](HWND box) { DialogDriver::Press(box, IDCANCEL); });  // none expected
       DialogDriver::Press(entry, IDOK);
+      if (IsWindowVisible(entry)) DialogDriver::Press(entry, IDCANCEL);
     });
     DialogDriver::Press(window, 1220);
     DialogDriver browse([](HWND files) {
