@@ -124,6 +124,9 @@ int CVantrelModule::OnMenuCommand(HWND window, int commandId, bool notFound) {
     case ID_NOTIFICATION_SWITCH:
       ToggleNotifications(window);
       return 1;
+    case ID_TRANSPORT_SETTINGS:
+      EditTransportSettings();
+      return 1;
     default:
       return 0;
   }

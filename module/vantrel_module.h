@@ -81,6 +81,8 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   // Re-arms the arbitrary-parameter (up) and modified margin level (ml2)
   // margin calls of every client.
   void ResetClientMarks(bool up, bool ml2);
+  // The address files of the transport settings read again.
+  void ReloadAddressFiles();
 
   void TraceLog(int level, const char* format, ...)
       __attribute__((format(__MINGW_PRINTF_FORMAT, 3, 4)));
@@ -124,6 +126,7 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   void ForgetRules();
   void RestartRecalcTimer();
   void ToggleNotifications(HWND window);
+  void EditTransportSettings();
 
   std::list<CTablePlugin*> m_tables;
   CClientCodeRules m_rules;

@@ -1,0 +1,4 @@
+#include "module/vantrel_module.h"
+
+// filled at merge
+void CVantrelModule::ReloadAddressFiles() {}

@@ -1,0 +1,13 @@
+// The mailing settings command: the dialog edits a copy; OK puts the copy in
+// force and reads the address files again, so a cleared path empties its
+// list. Settings reach info.ini when the plug-in is unloaded.
+#include "module/vantrel_module.h"
+
+#include "windows/dialogs/settings_transport_dlg.h"
+
+void CVantrelModule::EditTransportSettings() {
+  CVantrelSettingsTransportDlg dialog(m_transport);
+  if (dialog.DoModal(nullptr) != 1) return;
+  m_transport.AssignTransportSettings(dialog.Settings());
+  ReloadAddressFiles();
+}
