@@ -16,6 +16,8 @@ constexpr int kFirmObjectText = 4, kFirmObjectName = 8, kFirmObjectReady = 88;
 constexpr size_t kFirmNameCapacity = kFirmObjectReady - kFirmObjectName;
 // The host's start event hands over a buffer that the plug-in never reads.
 constexpr int kStartBufferSize = 1024;
+// The scheduled margin calls run on every 30th tick of the host.
+constexpr int kScheduleTicks = 30;
 
 int64_t Now() { return static_cast<int64_t>(std::time(nullptr)); }
 }  // namespace
@@ -106,7 +108,13 @@ void CVantrelModule::OnRecalcTimer() {
 void CVantrelModule::RecalcRiskParams(bool fullRun) {
   CReentryGuard::Scope run(m_recalcRun);
   if (!run.Entered()) return;
-  CRiskRecalculation(m_clients, m_rules, m_settings, m_calc, m_clientsFilter).Run(fullRun, Now());
+  CRiskRecalculation(m_clients, m_rules, m_settings, m_calc, m_clientsFilter)
+      .Run(fullRun, Now(), [this](TClientRiskRecord& record) {
+        if (CallHost<49>() != 0) m_marginCalls.CheckClient(record);
+      });
 }
 
-void CVantrelModule::OnTimerTick(uint32_t, uint32_t) { ++m_tickCounter; }
+void CVantrelModule::OnTimerTick(uint32_t, uint32_t) {
+  ++m_tickCounter;
+  if (m_tickCounter % kScheduleTicks == 0) m_marginCalls.SendBySchedule(RiskRecords(), m_startTime);
+}

@@ -96,7 +96,8 @@ CRiskRecalculation::CRiskRecalculation(CClientBook& clients, const CClientCodeRu
       m_calc(calc),
       m_clientsFilter(clientsFilter) {}
 
-void CRiskRecalculation::Run(bool fullRun, int64_t now) {
+void CRiskRecalculation::Run(bool fullRun, int64_t now,
+                             const std::function<void(TClientRiskRecord&)>& afterTimerRun) {
   m_fullRun = fullRun;
   m_cacheFilled = false;
   for (auto& entry : m_clients.Clients()) {
@@ -116,6 +117,7 @@ void CRiskRecalculation::Run(bool fullRun, int64_t now) {
     record.openPositionLimit = record.interimVariationMargin + record.dayStartLimit;
     if (record.united) ApplyUnitedValues(record);
     ComputeParameters(record, leverageNumerator);
+    if (!fullRun && afterTimerRun) afterTimerRun(record);
   }
 }
 

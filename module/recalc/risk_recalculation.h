@@ -12,6 +12,7 @@
 #include "module/settings/module_settings.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class CRiskRecalculation {
@@ -20,7 +21,9 @@ class CRiskRecalculation {
                      const TModuleSettings& settings, const TCalcSettings& calc,
                      CHostItemList& clientsFilter);
 
-  void Run(bool fullRun, int64_t now);
+  // afterTimerRun: called for each client a timer run recalculated.
+  void Run(bool fullRun, int64_t now,
+           const std::function<void(TClientRiskRecord&)>& afterTimerRun = nullptr);
 
  private:
   bool PassesClientTypeFilter(const TClientRiskRecord& record) const;
