@@ -98,3 +98,87 @@ INSTANTIATE_TEST_SUITE_P(Paths, MarginCallPathTest, ::testing::ValuesIn(kPaths),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+namespace {
+
+class MarginCallRoadTest : public MarginCallRoad {
+ protected:
+  std::vector<std::string> FileCalls() {
+    std::vector<std::string> calls;
+    for (const std::string& content : NewFiles()) calls.push_back(content.substr(content.find('\n') + 1));
+    return calls;
+  }
+};
+
+TEST_F(MarginCallRoadTest, NoCheckWhileTheHostIsNotConnected) {
+  Start({}, {{"A1", "RIZ6", 1, 10000, 17, ""}}, {"RIZ6"});
+  SetBid("RIZ6", 40);
+  host.Clients().SetConnected(false);
+  RunTimerOnce(1);
+  EXPECT_TRUE(FileCalls().empty());
+  host.Clients().SetConnected(true);
+  RunTimerOnce(1);
+  EXPECT_EQ(FileCalls(), std::vector<std::string>{"A1 SFR! 0,400000\r\n\r\n"});
+}
+
+// The schedule sends whatever the sending switches say, once a day per
+// entry, and only for entries from the host's start of work on.
+TEST_F(MarginCallRoadTest, TheScheduleSendsOnceADayFromTheStartOn) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  if (now.wSecond > 50) Sleep((61 - now.wSecond) * 1000);  // start and entry in one minute
+  GetLocalTime(&now);
+  const int minutes = now.wHour * 60 + now.wMinute;
+  if (minutes < 2) GTEST_SKIP() << "no earlier entry today";
+  char schedule[32];
+  std::snprintf(schedule, sizeof schedule, "%02d:%02d, %02d:%02d", (minutes - 2) / 60,
+                (minutes - 2) % 60, minutes / 60, minutes % 60);
+  Start({{"SendSFRWarningMsg", "0"}, {"SendSFRCriticalMsg", "0"}, {"UseSFRCritSchedule", "1"},
+         {"SFRSchedule", schedule}},
+        {{"A1", "RIZ6", 1, 10000, 17, ""}, {"B1", "SIZ6", 1, 10000, 18, ""}}, {"RIZ6", "SIZ6"});
+  SetBid("RIZ6", 40);  // A1 below the critical level, B1 safe
+  RunTimerOnce(2);
+  EXPECT_TRUE(FileCalls().empty()) << "critical sending is off";
+  for (int tick = 0; tick < 29; ++tick) plugin.Callback<29>(0, 0);
+  EXPECT_TRUE(FileCalls().empty()) << "only every 30th tick";
+  plugin.Callback<29>(0, 0);
+  EXPECT_EQ(FileCalls(), std::vector<std::string>{"A1 SFR! 0,400000\r\n\r\n"});
+  for (int tick = 0; tick < 60; ++tick) plugin.Callback<29>(0, 0);
+  EXPECT_TRUE(FileCalls().empty()) << "the entry before the start never fires, the other fired today";
+  EXPECT_NE(Log().find("Sending margin calls by schedule: done."), std::string::npos);
+}
+
+// The mail server is down, one of the two file directories is missing and
+// the database cannot be reached: each is logged, the other channels carry
+// every call, and the mail library starts afresh after its error.
+TEST_F(MarginCallRoadTest, FailingChannelsAreLoggedAndTheOthersStillDeliver) {
+  DialogDriver refusedDatabase([](HWND box) { DialogDriver::Press(box, IDOK); });
+  Start({{"NotifyByEmail", "1"}, {"SMTPServer", "127.0.0.1"}, {"Port", Env("VANTREL_SMTP_DOWN_PORT")},
+         {"SenderAddress", "risk@broker.ru"}, {"MC2ZDirectories", temp.File("missing") + ";" + Files()},
+         {"NeedSaveToDB", "1"}, {"DSN", "VanTrelGone"}},
+        {{"A1", "RIZ6", 1, 10000, 17, "a1@client.ru"}}, {"RIZ6"});
+  EXPECT_TRUE(refusedDatabase.Ran());
+  EXPECT_EQ(refusedDatabase.Caption(), "Vantrel FM");
+  for (double bid : {40, 30}) {
+    SetBid("RIZ6", bid);
+    DialogDriver mailError([](HWND box) { DialogDriver::Press(box, IDOK); });
+    RunTimerOnce(1);
+    for (int waited = 0; waited < 10000 && !mailError.Ran(); waited += 100) Pump(100);
+    EXPECT_TRUE(mailError.Ran());
+    EXPECT_EQ(mailError.Caption(), "Ошибка");
+    EXPECT_EQ(FileCalls().size(), 1u) << "bid " << bid;
+    Sleep(1100);
+  }
+  EXPECT_EQ(host.Log().Count(156), 2);
+  const std::string log = Log();
+  for (const char* line : {"ERROR: Can not connect to database.", "ERROR: MC2Z directory",
+                           "ZMail error: ", "Margin call sent by MC2Z to UID=17."})
+    EXPECT_NE(log.find(line), std::string::npos) << line;
+  // Stopped after the error's callback returned, before the second start.
+  const size_t error = log.find("ZMail error: ");
+  const size_t stop = log.find("ZMLStop called.", error);
+  EXPECT_LT(stop, log.find("ZMLStart called.", error));
+  EXPECT_NE(stop, std::string::npos);
+}
+
+}  // namespace
