@@ -108,9 +108,10 @@ void CVantrelModule::OnRecalcTimer() {
 void CVantrelModule::RecalcRiskParams(bool fullRun) {
   CReentryGuard::Scope run(m_recalcRun);
   if (!run.Entered()) return;
+  const int64_t now = Now();
   CRiskRecalculation(m_clients, m_rules, m_settings, m_calc, m_clientsFilter)
-      .Run(fullRun, Now(), [this](TClientRiskRecord& record) {
-        if (CallHost<49>() != 0) m_marginCalls.CheckClient(record);
+      .Run(fullRun, now, [this, now](TClientRiskRecord& record) {
+        if (CallHost<49>() != 0) m_marginCalls.CheckClient(record, now);
       });
 }
 

@@ -26,13 +26,13 @@ CMarginCallService::CMarginCallService(CVantrelModule& module)
                  return module.IsClientInAnyTable(&record);
                }) {}
 
-void CMarginCallService::CheckClient(TClientRiskRecord& record) {
+void CMarginCallService::CheckClient(TClientRiskRecord& record, int64_t now) {
   const TModuleSettings& settings = m_module.Settings();
   if (!settings.NotificationsOn) return;
   m_module.TraceLog(3, "Checking risk params for %s", record.clientCode);
   const TTransportSettings& transport = m_module.Transport();
   const TRepeatLimits limits{transport.MinTime, transport.MinParamChange};
-  CheckClientRiskParams(record, settings, limits, Now(), m_sender);
+  CheckClientRiskParams(record, settings, limits, now, m_sender);
 }
 
 void CMarginCallService::SendBySchedule(const std::vector<TClientRiskRecord*>& records,

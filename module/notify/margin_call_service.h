@@ -22,8 +22,9 @@ class CMarginCallService : public IErrorReporter, public IMarginCallDatabaseOwne
   explicit CMarginCallService(CVantrelModule& module);
 
   // The automatic check of one client after a timer run recalculated it,
-  // while the host reports a connection to the trading server.
-  void CheckClient(TClientRiskRecord& record);
+  // while the host reports a connection to the trading server; now: the
+  // run's time (seconds since 1970).
+  void CheckClient(TClientRiskRecord& record, int64_t now);
   // The scheduled calls; start: when the host started the plug-in (0: not yet).
   void SendBySchedule(const std::vector<TClientRiskRecord*>& records, int64_t start);
 
