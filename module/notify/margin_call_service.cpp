@@ -32,7 +32,7 @@ void CMarginCallService::CheckClient(TClientRiskRecord& record, int64_t now) {
   m_module.TraceLog(3, "Checking risk params for %s", record.clientCode);
   const TTransportSettings& transport = m_module.Transport();
   const TRepeatLimits limits{transport.MinTime, transport.MinParamChange};
-  CheckClientRiskParams(record, settings, limits, now, m_sender);
+  CheckClientRiskParams(record, settings, limits, now, m_sender, &m_module.Log());
 }
 
 void CMarginCallService::SendBySchedule(const std::vector<TClientRiskRecord*>& records,

@@ -260,7 +260,7 @@ TEST_F(MarginCallRoadTest, TheScheduleSendsOnceADayFromTheStartOn) {
 // returned, before it starts again.
 TEST_F(MarginCallRoadTest, FailingChannelsAreLoggedAndTheOthersStillDeliver) {
   DialogDriver refusedDatabase([](HWND box) { DialogDriver::Press(box, IDOK); });
-  Start("NotifyByEmail=1\nSMTPServer=127.0.0.1\nPort=" + Env("VANTREL_SMTP_DOWN_PORT") +
+  Start("TraceLogLevel=3\nNotifyByEmail=1\nSMTPServer=127.0.0.1\nPort=" + Env("VANTREL_SMTP_DOWN_PORT") +
             "\nSenderAddress=risk@broker.ru\nNeedSaveToDB=1\nDSN=VanTrelGone\nMC2ZDirectories=" +
             temp.File("missing") + ";" + Files() + "\n",
         {{"A1", "RIZ6", 1, 10000, 17, "a1@client.ru"}}, {"RIZ6"});
@@ -277,7 +277,9 @@ TEST_F(MarginCallRoadTest, FailingChannelsAreLoggedAndTheOthersStillDeliver) {
   EXPECT_EQ(host.Log().Count(156), 2);
   const std::string log = Log();
   for (const char* line : {"ERROR: Can not connect to database.", "ERROR: MC2Z directory",
-                           "Margin call sent by MC2Z to UID=17."})
+                           "Margin call sent by MC2Z to UID=17.", "Checking risk params for A1",
+                           "Checking last sent value for critical level of SFR (last value: "
+                           "0.400000, current value: 0.300000)"})
     EXPECT_NE(log.find(line), std::string::npos) << line;
   const size_t error = log.find("ZMail error: ");
   ASSERT_NE(error, std::string::npos);
