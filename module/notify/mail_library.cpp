@@ -14,8 +14,16 @@ void SetError(char* error, const char* text) {
 
 }  // namespace
 
-CMailLibrary::~CMailLibrary() {
-  if (m_module != nullptr) FreeLibrary(m_module);
+CMailLibrary::~CMailLibrary() { Release(); }
+
+// The handler lives in the plug-in, which may be unloaded before the
+// library: the library forgets it first.
+void CMailLibrary::Release() {
+  if (m_module == nullptr) return;
+  m_setHandler(nullptr, nullptr);
+  FreeLibrary(m_module);
+  m_module = nullptr;
+  m_started = false;
 }
 
 bool CMailLibrary::Load() {

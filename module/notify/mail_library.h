@@ -31,6 +31,8 @@ class CMailLibrary {
   // Stops the library now (whether or not it was started); the started flag
   // is left as it is.
   void Stop();
+  // Lets go of the library (after Stop): the plug-in is being unloaded.
+  void Release();
   // From inside the error callback: no longer started, stopped later.
   void StopAfterCallback();
   // Runs the stop the callback asked for; true when there was one.

@@ -50,6 +50,7 @@ void CMarginCallService::OnStop() {
 void CMarginCallService::OnUnload() {
   m_mail.Stop();
   m_module.MailLog(1, "ZMLStop called.");
+  m_mail.Release();
 }
 
 void CMarginCallService::ReloadAddressFiles() {
