@@ -288,9 +288,12 @@ TEST_F(MarginCallRoadTest, FailingChannelsAreLoggedAndTheOthersStillDeliver) {
                            "Checking last sent value for critical level of SFR (last value: "
                            "0.400000, current value: 0.300000)"})
     EXPECT_NE(log.find(line), std::string::npos) << line;
-  const size_t error = log.find("ZMail error: ");
+  const size_t error = log.find("ZMail error: "), restart = log.find("ZMLStart called.", error);
   ASSERT_NE(error, std::string::npos);
-  EXPECT_LT(log.find("ZMLStop called.", error), log.find("ZMLStart called.", error));
+  EXPECT_LT(log.find("ZMLStop called.", error), restart);
+  plugin.Shutdown();
+  started = false;
+  EXPECT_NE(Log().find("ZMLStop called.", restart), std::string::npos) << "stopped at unload";
 }
 
 constexpr int kClients = 200, kRuns = 10;
