@@ -322,7 +322,8 @@ std::string Check(const std::string& name, double value, double* last, bool* sen
 
 class MarginCallMarketTest : public MarginCallRoad {
  protected:
-  // Recipient and body line of each mail the sink took, once count arrived.
+  // Recipient, body line and login of each mail the sink took, once count
+  // arrived.
   static std::vector<std::string> Mails(size_t count) {
     const std::string folder = Env("VANTREL_SMTP_FOLDER") + "\\";
     std::vector<std::string> mails;
@@ -333,9 +334,10 @@ class MarginCallMarketTest : public MarginCallRoad {
         const std::string envelope = ReadFileBytes(folder + name + ".envelope");
         std::string text = ReadFileBytes(folder + name + ".txt");
         text.erase(text.find_last_not_of("\r\n") + 1);
-        const size_t to = envelope.find("RCPT TO:<") + 9;
+        const size_t to = envelope.find("RCPT TO:<") + 9, login = envelope.find("AUTH ") + 5;
         mails.push_back(envelope.substr(to, envelope.find('>', to) - to) + "|" +
-                        text.substr(text.find_last_of('\n') + 1));
+                        text.substr(text.find_last_of('\n') + 1) + "|" +
+                        envelope.substr(login, envelope.find('\n', login) - login));
       }
     }
     std::sort(mails.begin(), mails.end());
@@ -343,6 +345,7 @@ class MarginCallMarketTest : public MarginCallRoad {
   }
 };
 
+// The mail server asks for a login, which the mail library gives it.
 TEST_F(MarginCallMarketTest, EveryCallArrivesOnceAtItsClient) {
   ASSERT_EQ(SqliteQuery("drop table if exists RoadCalls; create table RoadCalls (MCType, TDate, "
                         "MCTime, MCLevel, Margin, CCode, MsgText, MsgText2, MsgText3, MsgText4, "
@@ -363,7 +366,8 @@ TEST_F(MarginCallMarketTest, EveryCallArrivesOnceAtItsClient) {
   }
   Start("SendSFRWarningMsg_fp=1\nSendSFRCriticalMsg_fp=1\nMinParamChange=0.05\nNotifyByEmail=1\n"
         "SMTPServer=127.0.0.1\nSenderAddress=risk@broker.ru\nNeedSaveToDB=1\nDSN=VanTrelLite\n"
-        "DBTable=RoadCalls\nPort=" + Env("VANTREL_SMTP_PORT") + "\n",
+        "DBTable=RoadCalls\nIsAuthorisationUsed=1\nPort=" + Env("VANTREL_SMTP_AUTH_PORT") +
+        "\nMailLogin=" + Env("VANTREL_SMTP_LOGIN") + "\nMailPass=" + Env("VANTREL_SMTP_PASSWORD") + "\n",
         clients, securities);
   std::vector<double> lastSfr(kClients, 1e30), lastOpen(kClients, 1e30);
   std::vector<std::string> rows, mails;
@@ -384,7 +388,8 @@ TEST_F(MarginCallMarketTest, EveryCallArrivesOnceAtItsClient) {
         rows.push_back(c.account + "|" + (kind == 0 ? "2|" : "9|") +
                        Fixed(values[kind] < kCritical ? kCritical : kWarning, 4, '.') + "|" +
                        Fixed(values[kind], 4, '.') + "\n");
-        if (!c.email.empty()) mails.push_back(c.email + "|" + c.account + bodies[kind]);
+        if (!c.email.empty())
+          mails.push_back(c.email + "|" + c.account + bodies[kind] + "|" + Env("VANTREL_SMTP_LOGIN"));
       }
     }
     std::sort(files.begin(), files.end());
