@@ -16,6 +16,8 @@ constexpr int kFirmObjectText = 4, kFirmObjectName = 8, kFirmObjectReady = 88;
 constexpr size_t kFirmNameCapacity = kFirmObjectReady - kFirmObjectName;
 // The host's start event hands over a buffer that the plug-in never reads.
 constexpr int kStartBufferSize = 1024;
+// The scheduled margin calls run on every 30th tick of the host.
+constexpr int kScheduleTicks = 30;
 
 int64_t Now() { return static_cast<int64_t>(std::time(nullptr)); }
 }  // namespace
@@ -105,9 +107,17 @@ void CVantrelModule::OnRecalcTimer() {
 void CVantrelModule::RecalcRiskParams(bool fullRun) {
   CReentryGuard::Scope run(m_recalcRun);
   if (!run.Entered()) return;
+  const int64_t now = Now();
+  // Margin calls go out on timer runs only, while the host is connected.
+  const bool checkMarginCalls = !fullRun && CallHost<49>() != 0;
   CRiskRecalculation(m_clients, m_rules, m_settings, m_calc, m_clientsFilter, m_firmText,
                      m_defaultConfigs)
-      .Run(fullRun, Now());
+      .Run(fullRun, now, [this, now, checkMarginCalls](TClientRiskRecord& record) {
+        if (checkMarginCalls) m_marginCalls.CheckClient(record, now);
+      });
 }
 
-void CVantrelModule::OnTimerTick(uint32_t, uint32_t) { ++m_tickCounter; }
+void CVantrelModule::OnTimerTick(uint32_t, uint32_t) {
+  ++m_tickCounter;
+  if (m_tickCounter % kScheduleTicks == 0) m_marginCalls.SendBySchedule(RiskRecords(), m_startTime);
+}

@@ -81,6 +81,8 @@ bool CVantrelModule::OnPluginInitEx(uint32_t hostValue, const uint32_t* hostFunc
 
 void CVantrelModule::LoadSettings() {
   CSettingsFile(HostProgramFolder()).Load(m_settings, m_transport, m_calc, m_closing);
+  m_marginCalls.ReloadAddressFiles();
+  m_marginCalls.CheckStoredPasswords();
   if (!m_transport.NotifEnabledAtStart) UpdateCommandStates();
 }
 
@@ -133,6 +135,7 @@ int CVantrelModule::OnMenuCommand(HWND window, int commandId, bool notFound) {
 }
 
 bool CVantrelModule::OnModuleDone() {
+  m_marginCalls.OnUnload();
   SaveSettings();
   // Each table's destructor unregisters it; taking it off the list first keeps
   // this loop finite whatever a table does.
@@ -148,6 +151,7 @@ bool CVantrelModule::OnModuleDone() {
 
 // The tables let go of the client records before the records are freed.
 void CVantrelModule::OnModuleStop() {
+  m_marginCalls.OnStop();
   for (CTablePlugin* table : m_tables) table->ClearRows();
   m_clients.Clear();
 }

@@ -7,6 +7,7 @@
 #include "module/host_data/host_item_list.h"
 #include "module/log/vantrel_log.h"
 #include "module/recalc/firm_default_configs.h"
+#include "module/notify/margin_call_service.h"
 #include "module/recalc_timer.h"
 #include "module/reentry_guard.h"
 #include "module/risk/client_code_rules.h"
@@ -40,6 +41,9 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   void UpdateCommandStates() override;
   int OnMenuCommand(HWND window, int commandId, bool notFound) override;
   void OnHostNotificationA() override {}
+  // Host callback entry 9: connects the margin-call database when storing is
+  // on and it is not connected (the host's argument means nothing here).
+  void OnHostNotificationB(uint32_t) override { m_marginCalls.ConnectDatabaseIfNeeded(); }
   int OnHostEvent(uint32_t event, const char* name, uint32_t p3, uint32_t p4) override;
   bool OnHostCommand(uint32_t kind, uint32_t code, const void* data, uint32_t size) override;
   void RequestQuoteParams() override;
@@ -81,8 +85,12 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   // Re-arms the arbitrary-parameter (up) and modified margin level (ml2)
   // margin calls of every client.
   void ResetClientMarks(bool up, bool ml2);
-  // The address files of the transport settings read again.
-  void ReloadAddressFiles();
+
+  // Both address files of the transport settings read afresh; a path that
+  // was cleared empties its lists.
+  void ReloadAddressFiles() { m_marginCalls.ReloadAddressFiles(); }
+  CMarginCallService& MarginCalls() { return m_marginCalls; }
+  CVantrelLog& Log() { return m_log; }
 
   void TraceLog(int level, const char* format, ...)
       __attribute__((format(__MINGW_PRINTF_FORMAT, 3, 4)));
@@ -139,6 +147,7 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   TCalcSettings m_calc;
   TClosingSettings m_closing;
   CVantrelLog m_log;
+  CMarginCallService m_marginCalls{*this};
   HBITMAP m_contextBitmaps[2] = {};
   CHostItemList m_clientsFilter;
   CHostItemList m_accountsFilter;

@@ -96,6 +96,7 @@ VANTREL_HOST_FUNCTION(149, int, const void* firm, const char* clientCode, const 
                       const char* currency, int reserved);
 VANTREL_HOST_FUNCTION(153, void, const char* classCode, const char* securityCode);
 VANTREL_HOST_FUNCTION(154, void, const char* classCode, const char* parameterName);
+VANTREL_HOST_FUNCTION(156, void, int uid, int a, int b, const char* text);
 VANTREL_HOST_FUNCTION(160, void, uint32_t item, FilterSelection* filter);
 VANTREL_HOST_FUNCTION(202, void, const void* firm, const char* clientCode, int32_t portfolioId,
                       ClientParamRequest* request, int count);

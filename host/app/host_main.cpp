@@ -170,6 +170,7 @@ int main(int argc, char** argv) {
               hostSettings.versionMinor, init.ok ? "initialised\n" : "refused, ");
   if (!init.ok) std::printf("code %d, \"%s\"\n", init.errorCode, init.errorText.c_str());
   plugin.SendUiInfo();
+  plugin.Callback<9>(0u);  // the terminal lets the plug-in connect its database
   std::printf("host: menu bar\n%s", MenuBarReport(host.Frame()).c_str());
   std::fflush(stdout);
   WriteReadyFile(options.readyFile, init.ok ? "initialised\n" : "refused\n");

@@ -1,4 +1,5 @@
-// Host functions 32, 33, 35, 36 and 48: the host's records and transactions.
+// Host functions 32, 33, 35, 36 and 48: the host's records and transactions;
+// 156: trader messages.
 #include "host/standin/standin_host.h"
 
 #include <string>
@@ -33,6 +34,10 @@ int __stdcall SendTransaction(int classIndex, int formIndex, const char* text, i
   if (result) *result = 0;
   return 1;
 }
+
+void __stdcall SendTraderMessage(int uid, int, int, const char* text) {
+  Host().Log().Record(156, std::to_string(uid) + " " + (text ? text : ""));
+}
 }  // namespace
 
 void InstallRecordFunctions(StandInHost& host) {
@@ -41,4 +46,5 @@ void InstallRecordFunctions(StandInHost& host) {
   host.Install<35>(FormCount);
   host.Install<36>(FormAt);
   host.Install<48>(SendTransaction);
+  host.Install<156>(SendTraderMessage);
 }

@@ -1,5 +1,6 @@
 #include "module/notify/engine_client_check.h"
 
+#include "module/log/vantrel_log.h"
 #include "module/notify/engine_kind_checks.h"
 #include "module/notify/engine_sent_marks.h"
 #include "module/risk/margin_call_kinds.h"
@@ -11,11 +12,15 @@ const int kCheckOrder[] = {kSfrKind, kSfrOpenPositionsKind, kLowFundsKind, kClgo
                            kEclgoKind, kMarginLevelKind, kUpKind, kMl2Kind};
 
 void CheckKind(int kind, TClientRiskRecord& record, const TModuleSettings& settings,
-               const TRepeatLimits& limits, int64_t now, IMarginCallSender& sender) {
+               const TRepeatLimits& limits, int64_t now, IMarginCallSender& sender,
+               CVantrelLog* log) {
   const TKindCheck check = CheckOfKind(kind, record, settings);
   double& lastValue = *LastSentValueOf(record, kind);
   if (check.action == KindAction::Rearm) lastValue = kValueNotSet;
   if (check.action != KindAction::Test) return;
+  if (log != nullptr)
+    log->TraceLog(3, "Checking last sent value for %s (last value: %f, current value: %f)",
+                  check.name, lastValue / check.logScale, check.value / check.logScale);
   TRepeatCase repeat;
   repeat.now = now;
   repeat.lastTime = *LastSentTimeOf(record, kind);
@@ -30,7 +35,8 @@ void CheckKind(int kind, TClientRiskRecord& record, const TModuleSettings& setti
 }  // namespace
 
 void CheckClientRiskParams(TClientRiskRecord& record, const TModuleSettings& settings,
-                           const TRepeatLimits& limits, int64_t now, IMarginCallSender& sender) {
+                           const TRepeatLimits& limits, int64_t now, IMarginCallSender& sender,
+                           CVantrelLog* log) {
   if (!settings.NotificationsOn) return;
-  for (int kind : kCheckOrder) CheckKind(kind, record, settings, limits, now, sender);
+  for (int kind : kCheckOrder) CheckKind(kind, record, settings, limits, now, sender, log);
 }

@@ -9,8 +9,12 @@
 
 #include <cstdint>
 
+class CVantrelLog;
+
 // Examines the kinds in the order 2, 9, 1, 3, 4, 5, 6, 7; each call goes out
 // through the sender before the next kind is looked at. now: seconds since
-// 1970. Nothing happens while NotificationsOn is off.
+// 1970. Nothing happens while NotificationsOn is off. With a log, each
+// comparison with the last sent value is written at level 3.
 void CheckClientRiskParams(TClientRiskRecord& record, const TModuleSettings& settings,
-                           const TRepeatLimits& limits, int64_t now, IMarginCallSender& sender);
+                           const TRepeatLimits& limits, int64_t now, IMarginCallSender& sender,
+                           CVantrelLog* log = nullptr);

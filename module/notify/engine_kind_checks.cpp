@@ -5,11 +5,12 @@
 
 namespace {
 
-TKindCheck Test(double value, double level) {
+TKindCheck Test(double value, double level, const char* name) {
   TKindCheck check;
   check.action = KindAction::Test;
   check.value = value;
   check.level = level;
+  check.name = name;
   return check;
 }
 
@@ -31,22 +32,28 @@ TKindCheck SfrCheck(int kind, const TClientRiskRecord& record, const TModuleSett
   const bool warningOn = !(fp ? s.SendSFRWarningMsg_fp : s.SendSFRWarningMsg);
   const double warningLevel = fp ? s.SFRWarningLevel_fp : s.SFRWarningLevel;
   if (criticalOn && IsSfrCriticalLevelReached(record, s, kind))
-    return Test(value, fp ? s.SFRCriticalLevel_fp : s.SFRCriticalLevel);
-  if (warningOn && IsSfrWarningLevelReached(record, s, kind)) return Test(value, warningLevel);
+    return Test(value, fp ? s.SFRCriticalLevel_fp : s.SFRCriticalLevel,
+                fp ? "critical level of SFR(forPosition)" : "critical level of SFR");
+  if (warningOn && IsSfrWarningLevelReached(record, s, kind))
+    return Test(value, warningLevel, fp ? "warning level of SFR(forPosition)" : "warning level of SFR");
   return warningLevel < value ? Rearm() : TKindCheck();
 }
 
 TKindCheck LowFundsCheck(const TClientRiskRecord& record, const TModuleSettings& s) {
   // Compared as stored, so MinParamChange counts in hundredths here.
   const double value = record.plannedNetPosition;
-  if (value < 0 && !s.SendLowFundsMsg) return Test(value, 0.0);
+  if (value < 0 && !s.SendLowFundsMsg) {
+    TKindCheck check = Test(value, 0.0, "LF");
+    check.logScale = 100.0;
+    return check;
+  }
   return value > 0 ? Rearm() : TKindCheck();
 }
 
 TKindCheck MarginLevelCheck(const TClientRiskRecord& record, const TModuleSettings& s) {
   if (s.SendMLMsg || !IsMlBroken(record, s)) return Rearm();
-  if (record.united) return Test(record.marginLevel, s.MLLevel);
-  TKindCheck check = Test(record.plannedNetPosition, 0.0);
+  if (record.united) return Test(record.marginLevel, s.MLLevel, "ML");
+  TKindCheck check = Test(record.plannedNetPosition, 0.0, "ML");
   check.needsMinChange = false;
   return check;
 }
@@ -54,7 +61,7 @@ TKindCheck MarginLevelCheck(const TClientRiskRecord& record, const TModuleSettin
 TKindCheck UpCheck(const TClientRiskRecord& record, const TModuleSettings& s) {
   if (s.SendUPMsg || (s.OnlyUnitedPos && !record.united) || !IsUpLevelReached(record, s))
     return Rearm();
-  TKindCheck check = Test(record.GetValueByColumn(s.UPParam), s.UPLevel);
+  TKindCheck check = Test(record.GetValueByColumn(s.UPParam), s.UPLevel, "UP");
   check.higherIsWorse = s.UPParam == kCashLeverageId;
   return check;
 }
@@ -62,7 +69,7 @@ TKindCheck UpCheck(const TClientRiskRecord& record, const TModuleSettings& s) {
 TKindCheck Ml2Check(const TClientRiskRecord& record, const TModuleSettings& s) {
   double level = 0.0;
   if (s.SendML2Msg || !IsMl2LevelReached(record, s, &level)) return Rearm();
-  return Test(record.GetValueByColumn(s.ML2Param), level);
+  return Test(record.GetValueByColumn(s.ML2Param), level, "ML2");
 }
 
 }  // namespace
@@ -85,10 +92,11 @@ TKindCheck CheckOfKind(int kind, const TClientRiskRecord& record, const TModuleS
     case kLowFundsKind: return LowFundsCheck(record, s);
     case kClgoKind:
       if (s.SendCLGOMsg || !IsClgoBroken(record, s)) return Rearm();
-      return Test(record.clgo, ClgoReason(record));
+      return Test(record.clgo, ClgoReason(record), "CLGO");
     case kEclgoKind:
       if (s.SendECLGOMsg || !(record.eclgo < s.ECLGOLevel)) return Rearm();
-      return Test(record.eclgo, ClgoReason(record));
+      // The log names it as the collateral coefficient too.
+      return Test(record.eclgo, ClgoReason(record), "CLGO");
     case kMarginLevelKind: return MarginLevelCheck(record, s);
     case kUpKind: return UpCheck(record, s);
     case kMl2Kind: return Ml2Check(record, s);

@@ -14,6 +14,8 @@ struct TKindCheck {
   double level = 0.0;  // passed to the sender
   bool higherIsWorse = false;
   bool needsMinChange = true;
+  const char* name = "";  // what the log calls the tested level
+  double logScale = 1.0;  // the log shows the values divided by it
 };
 
 // Kinds 1 to 7 and 9; any other kind keeps everything.

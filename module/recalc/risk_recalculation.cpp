@@ -89,7 +89,8 @@ CRiskRecalculation::CRiskRecalculation(CClientBook& clients, const CClientCodeRu
       m_defaultConfigs(defaultConfigs),
       m_market(kPositionClassMask) {}
 
-void CRiskRecalculation::Run(bool fullRun, int64_t now) {
+void CRiskRecalculation::Run(bool fullRun, int64_t now,
+                             const std::function<void(TClientRiskRecord&)>& afterTimerRun) {
   m_fullRun = fullRun;
   m_cachedConfig = nullptr;
   m_market = CPassMarketFacts(kPositionClassMask);
@@ -112,6 +113,7 @@ void CRiskRecalculation::Run(bool fullRun, int64_t now) {
     const TSpotRecord spot = record.united ? ReadSpotRecord(record.MarketKey()) : TSpotRecord();
     if (record.united) ApplyUnitedValues(record, spot);
     ComputeParameters(record, spot, leverageNumerator);
+    if (!fullRun && afterTimerRun) afterTimerRun(record);
   }
 }
 

@@ -15,6 +15,7 @@
 #include "module/settings/module_settings.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class CRiskRecalculation {
@@ -24,7 +25,9 @@ class CRiskRecalculation {
                      CHostItemList& clientsFilter, CFirmSettingsText& firmText,
                      CFirmDefaultConfigs& defaultConfigs);
 
-  void Run(bool fullRun, int64_t now);
+  // afterTimerRun: called for each client a timer run recalculated.
+  void Run(bool fullRun, int64_t now,
+           const std::function<void(TClientRiskRecord&)>& afterTimerRun = nullptr);
 
  private:
   bool PassesClientTypeFilter(const TClientRiskRecord& record) const;

@@ -7,23 +7,15 @@
 #include "module/notify/margin_call_database.h"
 #include "module/settings/module_settings.h"
 #include "module/settings/transport_settings.h"
+#include "module/notify/database_shell.h"
 #include "module/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace {
-
-std::string Env(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
-}
-
-// The databases' folder as this (Windows) process sees it.
-std::string DbFolder() { return "Z:" + Env("VANTREL_DB_DIR"); }
 
 struct TEngine {
   const char* dsn;
@@ -32,25 +24,6 @@ struct TEngine {
 
 const TEngine kSqlite = {"VanTrelLite", "sqlite3 -bail mc.db < q.sql"};
 const TEngine kPostgres = {"VanTrelPg", "psql -X -A -t -q -v ON_ERROR_STOP=1 -f q.sql"};
-
-// Runs a shell command line in the databases' folder. Wine starts Unix
-// programs but gives no handle to wait on: the command renames its output
-// into place when it is done.
-std::string RunUnix(const std::string& command) {
-  static int count = 0;
-  std::string out = "out" + std::to_string(++count);
-  DeleteFileA((DbFolder() + "/" + out).c_str());
-  std::string line = "/bin/sh -c \"cd $VANTREL_DB_DIR && (" + command + ") > " + out +
-                     ".part 2>&1; mv " + out + ".part " + out + "\"";
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process))
-    return "<cannot start /bin/sh>";
-  for (int waited = 0; waited < 300 && !FileExists(DbFolder() + "/" + out); ++waited) Sleep(100);
-  return ReadFileBytes(DbFolder() + "/" + out);
-}
 
 class CRecordingOwner : public IMarginCallDatabaseOwner {
  public:

@@ -1,5 +1,6 @@
 #include "module/notify/address_file.h"
 #include "module/temp_folder.h"
+#include "module/vantrel_module.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +35,23 @@ TEST(AddressFileTest, LinesGiveRecordsByCodeAndFirm) {
                            k33 + "=" + k33 + "::;");
   EXPECT_FALSE(ReloadAddressFile(folder.File("none.txt"), EAddressFileKind::kEmails, map));
   EXPECT_EQ(Dump(map).find('@'), std::string::npos);
+}
+
+// The module reads both files afresh when the transport settings change; a
+// path the user cleared takes that kind of address away.
+TEST(AddressFileTest, TheModuleEmptiesTheListOfAClearedPath) {
+  CTempFolder folder;
+  CVantrelModule module(GetModuleHandleA(nullptr));
+  TTransportSettings& transport = module.Transport();
+  transport.ZenkUIDsVsClientCodesFile = folder.File("uids.txt");
+  transport.ZenkEmailsVsClientCodesFile = folder.File("emails.txt");
+  WriteFileBytes(transport.ZenkUIDsVsClientCodesFile, "C1=5");
+  WriteFileBytes(transport.ZenkEmailsVsClientCodesFile, "C1=a@x.ru");
+  module.ReloadAddressFiles();
+  EXPECT_EQ(Dump(module.MarginCalls().Addresses()), "C1=C1:5 :a@x.ru;");
+  transport.ZenkUIDsVsClientCodesFile.clear();
+  module.ReloadAddressFiles();
+  EXPECT_EQ(Dump(module.MarginCalls().Addresses()), "C1=C1::a@x.ru;");
 }
 
 }  // namespace

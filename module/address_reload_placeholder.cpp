@@ -1,4 +1,0 @@
-#include "module/vantrel_module.h"
-
-// filled at merge
-void CVantrelModule::ReloadAddressFiles() {}

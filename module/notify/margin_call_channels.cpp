@@ -1,0 +1,150 @@
+#include "module/notify/margin_call_channels.h"
+
+#include "module/log/mail_error_text.h"
+#include "module/log/vantrel_log.h"
+#include "module/notify/email_messages.h"
+#include "module/notify/message_file.h"
+#include "module/notify/message_parts.h"
+#include "module/notify/sms_text.h"
+#include "module/notify/stored_password.h"
+#include "module/settings/transport_settings.h"
+#include "sdk/plugin_module.h"
+
+namespace {
+
+// The host class whose transaction forms include the SMS form.
+constexpr uint32_t kSmsClassMask = 0x4000000;
+constexpr int kTransactionFormSize = 172;
+constexpr int kTransactionErrorSize = 1024;
+
+void __stdcall OnZMailError(const char* errorText, void* context) {
+  static_cast<CMarginCallChannels*>(context)->OnMailError(errorText != nullptr ? errorText : "");
+}
+
+}  // namespace
+
+CMarginCallChannels::CMarginCallChannels(const TTransportSettings& transport,
+                                         const TAddressMap& addresses, CMailLibrary& mail,
+                                         CZenkPluginModule& host, CVantrelLog& log,
+                                         IErrorReporter& reporter)
+    : m_transport(transport),
+      m_addresses(addresses),
+      m_mail(mail),
+      m_host(host),
+      m_log(log),
+      m_reporter(reporter) {}
+
+bool CMarginCallChannels::Deliver(const std::string& clientCode, const std::string& firm,
+                                  const std::string& body, const std::string& subject) {
+  bool taken = false;
+  if (m_transport.NotifyByEmail) {
+    if (const TAddressRecord* record = ChooseEmailRecord(m_addresses, clientCode, firm))
+      SendEmails(record->Emails, subject, body);
+    taken = true;
+  }
+  const TAddressRecord* uids = ChooseUidRecord(m_addresses, clientCode, firm);
+  if (m_transport.NotifyByTraderMsg) {
+    if (uids != nullptr)
+      for (int uid : uids->Uids) SendTraderMessages(uid, body);
+    taken = true;
+  }
+  if (m_transport.NotifyBySMS) {
+    if (uids != nullptr)
+      for (int uid : uids->Uids) SendSms(uid, body);
+    taken = true;
+  }
+  if (m_transport.NotifyByMC2Z && !m_transport.MC2ZDirectories.empty() &&
+      WriteMessageFilesFor(clientCode, firm, body))
+    taken = true;
+  return taken;
+}
+
+bool CMarginCallChannels::StartMail() {
+  if (m_mail.Started()) return true;
+  if (m_mail.RunPendingStop()) m_log.MailLog(1, "ZMLStop called.");
+  char error[ZMAIL_ERROR_BUFFER_SIZE] = {};
+  const bool withLogin = m_transport.IsAuthorisationUsed && !m_transport.MailLogin.empty();
+  std::string password;
+  if (withLogin) password = DecodeStoredPassword(kMailPasswordLabel, m_transport.MailPass);
+  const bool started =
+      m_mail.Start(OnZMailError, this, m_transport.SMTPServer, m_transport.GetPort(),
+                   withLogin ? &m_transport.MailLogin : nullptr, password,
+                   m_transport.SenderAddress, error);
+  SecureZeroMemory(&password[0], password.size());
+  m_log.MailLog(1, withLogin ? "ZMLStart_Ex called." : "ZMLStart called.");
+  if (started) return true;
+  m_reporter.ShowError(error, "Error");
+  m_log.TraceLog(1, "ERROR: error in zmail (\"%s\").", error);
+  return false;
+}
+
+// Every address gets its messages before the user hears of the ones that
+// failed, all of them in one message box.
+void CMarginCallChannels::SendEmails(const StringList& addresses, const std::string& subject,
+                                     const std::string& body) {
+  if (addresses.empty() || !StartMail()) return;
+  std::vector<TFailedRecipient> failures;
+  for (const std::string& address : addresses) {
+    const auto failed = SendEmailMessages(
+        PlanEmailMessages({address}, m_transport),
+        [&](const TEmailMessage& message, std::string* errorText) {
+          char error[ZMAIL_ERROR_BUFFER_SIZE] = {};
+          const bool queued = m_mail.AddMessage(message.To, message.Copies, message.BlindCopies,
+                                                subject, body, error);
+          m_log.MailLog(1, "ZMLAddMsgEx called.");
+          m_log.MailLog(2, "%s", RecipientLogText(message).c_str());
+          *errorText = error;
+          return queued;
+        });
+    for (const TFailedRecipient& failure : failed)
+      m_log.TraceLog(2, "ERROR: can not send e-mail (\"%s\").", failure.Error.c_str());
+    if (failed.empty() && !address.empty()) m_log.TraceLog(2, "Margin call sent by e-mail.");
+    failures.insert(failures.end(), failed.begin(), failed.end());
+  }
+  if (!failures.empty()) m_reporter.ShowError(FailedRecipientsText(failures), "Error sending e-mail");
+}
+
+void CMarginCallChannels::SendTraderMessages(int uid, const std::string& body) {
+  for (const std::string& part : TraderMessageParts(body))
+    m_host.CallHost<156>(uid, 0, 1, part.c_str());
+  m_log.TraceLog(2, "Margin call sent by trader message to UID=%d.", uid);
+}
+
+void CMarginCallChannels::SendSms(int uid, const std::string& body) {
+  for (const std::string& part : SmsParts(body)) SendSmsTransaction(uid, part);
+  m_log.TraceLog(2, "Margin call sent by sms.");
+}
+
+// A host without an SMS form sends nothing.
+void CMarginCallChannels::SendSmsTransaction(int uid, const std::string& part) {
+  const int classIndex = m_host.FindHostRecordIndex(kSmsClassMask);
+  const int forms = m_host.CallHost<35>(classIndex);
+  for (int form = 0; form < forms; ++form) {
+    const auto* record =
+        static_cast<const uint8_t*>(m_host.CallHost<36>(classIndex, kTransactionFormSize, form));
+    if (record == nullptr || !IsSmsTransactionForm(record)) continue;
+    char error[kTransactionErrorSize] = {};
+    m_host.CallHost<48>(classIndex, form, SmsTransactionText(uid, part).c_str(), 0, error, nullptr);
+    return;
+  }
+}
+
+bool CMarginCallChannels::WriteMessageFilesFor(const std::string& clientCode,
+                                               const std::string& firm, const std::string& body) {
+  const TAddressRecord* record = ChooseUidRecord(m_addresses, clientCode, firm);
+  if (record == nullptr || record->Uids.empty()) return false;
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  const TMessageFileOutcome outcome = WriteMessageFiles(
+      m_transport.MC2ZDirectories, now, clientCode, MessageFileContent(record->Uids, body));
+  for (const std::string& error : outcome.Errors) m_log.TraceLog(2, "%s", error.c_str());
+  m_log.TraceLog(2, "Margin call sent by MC2Z to %s.", MessageFileUidLine(record->Uids).c_str());
+  return true;
+}
+
+void CMarginCallChannels::OnMailError(const char* errorText) {
+  const std::string userText = MailErrorUserText(errorText);
+  if (!userText.empty()) m_reporter.ShowError(userText, "Ошибка");
+  m_log.MailLog(1, "ZMail error: %s", errorText);
+  m_mail.StopAfterCallback();
+}

@@ -1,0 +1,56 @@
+// The channels that carry one margin call out, each when the transport
+// settings switch it on, in this order: e-mail through the host's mail
+// library, trader messages and SMS through the host, message files.
+#pragma once
+
+#include "module/notify/address_record.h"
+#include "module/notify/mail_library.h"
+
+#include <string>
+#include <vector>
+
+class CVantrelLog;
+class CZenkPluginModule;
+class TTransportSettings;
+
+// Tells the user about a failure (an error message box).
+class IErrorReporter {
+ public:
+  virtual void ShowError(const std::string& text, const char* caption) = 0;
+
+ protected:
+  ~IErrorReporter() = default;
+};
+
+class CMarginCallChannels {
+ public:
+  CMarginCallChannels(const TTransportSettings& transport, const TAddressMap& addresses,
+                      CMailLibrary& mail, CZenkPluginModule& host, CVantrelLog& log,
+                      IErrorReporter& reporter);
+
+  // True when a channel was taken: e-mail, trader message or SMS switched on,
+  // or message files written for a client with UIDs.
+  bool Deliver(const std::string& clientCode, const std::string& firm, const std::string& body,
+               const std::string& subject);
+
+  // The mail library reports a failed delivery: the user is told and the
+  // library is started afresh for the next e-mail.
+  void OnMailError(const char* errorText);
+
+ private:
+  bool StartMail();
+  void SendEmails(const StringList& addresses, const std::string& subject,
+                  const std::string& body);
+  void SendTraderMessages(int uid, const std::string& body);
+  void SendSms(int uid, const std::string& body);
+  void SendSmsTransaction(int uid, const std::string& part);
+  bool WriteMessageFilesFor(const std::string& clientCode, const std::string& firm,
+                            const std::string& body);
+
+  const TTransportSettings& m_transport;
+  const TAddressMap& m_addresses;
+  CMailLibrary& m_mail;
+  CZenkPluginModule& m_host;
+  CVantrelLog& m_log;
+  IErrorReporter& m_reporter;
+};

@@ -1,0 +1,90 @@
+#include "module/notify/margin_call_service.h"
+
+#include "module/notify/address_file.h"
+#include "module/notify/engine_client_check.h"
+#include "module/notify/engine_schedule.h"
+#include "module/notify/stored_password.h"
+#include "module/vantrel_module.h"
+#include "resources/resource_ids.h"
+
+#include <ctime>
+
+namespace {
+
+constexpr char kBadPasswordAdvice[] = "Необходимо изменить пароль.\n\n";
+
+int64_t Now() { return static_cast<int64_t>(std::time(nullptr)); }
+
+}  // namespace
+
+CMarginCallService::CMarginCallService(CVantrelModule& module)
+    : m_module(module),
+      m_database(module.Transport(), module.Log(), *this),
+      m_channels(module.Transport(), m_addresses, m_mail, module, module.Log(), *this),
+      m_sender(module.Settings(), module.Transport(), m_addresses, m_channels, m_database, module,
+               module.Log(), [&module](const TClientRiskRecord& record) {
+                 return module.IsClientInAnyTable(&record);
+               }) {}
+
+void CMarginCallService::CheckClient(TClientRiskRecord& record, int64_t now) {
+  const TModuleSettings& settings = m_module.Settings();
+  if (!settings.NotificationsOn) return;
+  m_module.TraceLog(3, "Checking risk params for %s", record.clientCode);
+  const TTransportSettings& transport = m_module.Transport();
+  const TRepeatLimits limits{transport.MinTime, transport.MinParamChange};
+  CheckClientRiskParams(record, settings, limits, now, m_sender, &m_module.Log());
+}
+
+void CMarginCallService::SendBySchedule(const std::vector<TClientRiskRecord*>& records,
+                                        int64_t start) {
+  TEngineClock startClock, nowClock;
+  if (start == 0 || !EngineClockAt(start, &startClock) || !EngineClockAt(Now(), &nowClock)) return;
+  if (SendMarginCallsBySchedule(m_module.Settings(), records, startClock, nowClock, m_sender))
+    m_module.TraceLog(1, "Sending margin calls by schedule: done.");
+}
+
+void CMarginCallService::OnStop() {
+  if (m_database.WritesOn() && m_module.Transport().NeedSaveToDB) m_database.Disconnect();
+}
+
+void CMarginCallService::OnUnload() {
+  m_mail.Stop();
+  m_module.MailLog(1, "ZMLStop called.");
+  m_mail.Release();
+}
+
+void CMarginCallService::ReloadAddressFiles() {
+  const TTransportSettings& transport = m_module.Transport();
+  ReloadAddressFile(transport.ZenkUIDsVsClientCodesFile, EAddressFileKind::kUids, m_addresses);
+  ReloadAddressFile(transport.ZenkEmailsVsClientCodesFile, EAddressFileKind::kEmails,
+                    m_addresses);
+}
+
+bool CMarginCallService::CheckStoredPasswords() {
+  const TTransportSettings& t = m_module.Transport();
+  const bool mailBad = t.NotifyByEmail && t.IsAuthorisationUsed && !t.MailPass.empty() &&
+                       DecodeStoredPassword(kMailPasswordLabel, t.MailPass).empty();
+  const bool databaseBad = t.NeedSaveToDB && !t.DBPassword.empty() &&
+                           DecodeStoredPassword(kDatabasePasswordLabel, t.DBPassword).empty();
+  if (!mailBad && !databaseBad) return true;
+  std::string text;
+  if (mailBad) text += std::string("Почтовый пароль не может быть расшифрован!\n") + kBadPasswordAdvice;
+  if (databaseBad) text += std::string("Пароль БД не может быть расшифрован!\n") + kBadPasswordAdvice;
+  text += "Желаете сделать это прямо сейчас?\n";
+  HWND frame = static_cast<HWND>(m_module.CallHost<25>(host::kMainFrame));
+  if (MessageBoxA(frame, text.c_str(), "Vantrel FM", MB_YESNO | MB_ICONERROR) == IDYES)
+    m_module.OnMenuCommand(frame, ID_TRANSPORT_SETTINGS, false);
+  return false;
+}
+
+void CMarginCallService::ShowError(const std::string& text, const char* caption) {
+  MessageBoxA(m_module.GetMainWindow(), text.c_str(), caption, MB_OK | MB_ICONERROR);
+}
+
+std::string CMarginCallService::DecodeDatabasePassword(const std::string& storedPassword) {
+  return DecodeStoredPassword(kDatabasePasswordLabel, storedPassword);
+}
+
+void CMarginCallService::ShowDatabaseError(const char* text, const char* caption) {
+  ShowError(text, caption);
+}

@@ -1,0 +1,60 @@
+// Everything the module needs to send margin calls: the address lists, the
+// mail library, the channels, the database and the sender over them. The
+// module drives it from the recalculation, the tick, the host's stop and
+// unload calls and the settings.
+#pragma once
+
+#include "module/notify/address_record.h"
+#include "module/notify/engine_clock.h"
+#include "module/notify/mail_library.h"
+#include "module/notify/margin_call_channels.h"
+#include "module/notify/margin_call_database.h"
+#include "module/notify/module_margin_call_sender.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CVantrelModule;
+
+class CMarginCallService : public IErrorReporter, public IMarginCallDatabaseOwner {
+ public:
+  explicit CMarginCallService(CVantrelModule& module);
+
+  // The automatic check of one client after a timer run recalculated it,
+  // while the host reports a connection to the trading server; now: the
+  // run's time (seconds since 1970).
+  void CheckClient(TClientRiskRecord& record, int64_t now);
+  // The scheduled calls; start: when the host started the plug-in (0: not yet).
+  void SendBySchedule(const std::vector<TClientRiskRecord*>& records, int64_t start);
+
+  void ConnectDatabaseIfNeeded() { m_database.ConnectIfNeeded(); }
+  // The host stops the plug-in: the database is let go.
+  void OnStop();
+  // The plug-in is unloaded: the mail library stops.
+  void OnUnload();
+
+  // Both address files of the transport settings afresh; a path that is
+  // empty leaves its lists empty.
+  void ReloadAddressFiles();
+  // The stored passwords of the channels in use; false after telling the
+  // user that one of them cannot be turned back, and when the user then
+  // asks for it, the transport settings dialog is opened.
+  bool CheckStoredPasswords();
+
+  const TAddressMap& Addresses() const { return m_addresses; }
+  CMarginCallDatabase& Database() { return m_database; }
+  CMailLibrary& Mail() { return m_mail; }
+
+  void ShowError(const std::string& text, const char* caption) override;
+  std::string DecodeDatabasePassword(const std::string& storedPassword) override;
+  void ShowDatabaseError(const char* text, const char* caption) override;
+
+ private:
+  CVantrelModule& m_module;
+  TAddressMap m_addresses;
+  CMailLibrary m_mail;
+  CMarginCallDatabase m_database;
+  CMarginCallChannels m_channels;
+  CModuleMarginCallSender m_sender;
+};

@@ -1,0 +1,114 @@
+#include "module/notify/module_margin_call_sender.h"
+
+#include "module/log/vantrel_log.h"
+#include "module/notify/margin_call_text.h"
+#include "module/risk/margin_call_kinds.h"
+#include "module/settings/module_settings.h"
+#include "module/settings/transport_settings.h"
+#include "sdk/numeric.h"
+#include "sdk/plugin_module.h"
+
+namespace {
+
+struct TKindTexts {
+  double value = 0.0;
+  const std::string* subject = nullptr;
+  const std::string* body = nullptr;
+};
+
+TKindTexts Texts(double value, const std::string& subject, const std::string& body) {
+  return {value, &subject, &body};
+}
+
+// The value a call of the kind carries and its subject and body templates;
+// no templates for a kind that is never sent.
+TKindTexts TextsOfKind(int kind, const TClientRiskRecord& r, const TModuleSettings& s,
+                       double level) {
+  switch (kind) {
+    case kLowFundsKind:
+      return Texts(r.GetValueByColumn(kPlannedNetPositionId), s.LowFundsTopic, s.LowFundsBody);
+    case kSfrKind:
+      if (s.UseSFRTemplate2 && DoubleEquals(level, s.SFRCriticalLevel))
+        return Texts(r.GetValueByColumn(kSfrId), s.SFRTopic2, s.SFRBody2);
+      return Texts(r.GetValueByColumn(kSfrId), s.SFRTopic, s.SFRBody);
+    case kSfrOpenPositionsKind:
+      if (s.UseSFRTemplate2_fp && DoubleEquals(level, s.SFRCriticalLevel_fp))
+        return Texts(r.GetValueByColumn(kSfrOpenPositionsId), s.SFRTopic2_fp, s.SFRBody2_fp);
+      return Texts(r.GetValueByColumn(kSfrOpenPositionsId), s.SFRTopic_fp, s.SFRBody_fp);
+    case kClgoKind:
+      return Texts(r.GetValueByColumn(kClgoId), s.CLGOTopic, s.CLGOBody);
+    case kEclgoKind:
+      return Texts(r.GetValueByColumn(kEclgoId), s.ECLGOTopic, s.ECLGOBody);
+    case kMarginLevelKind:
+      return Texts(r.GetValueByColumn(r.united ? kMarginLevelId : kPlannedNetPositionId),
+                   s.MLTopic, s.MLBody);
+    case kUpKind:
+      return Texts(r.GetValueByColumn(s.UPParam), s.UPTopic, s.UPBody);
+    case kMl2Kind:
+      if (r.united && s.ConsiderQualClient && s.UseML2Template2 && r.qualified)
+        return Texts(r.GetValueByColumn(s.ML2Param), s.ML2Topic2, s.ML2Body2);
+      return Texts(r.GetValueByColumn(s.ML2Param), s.ML2Topic, s.ML2Body);
+    default:
+      return {};
+  }
+}
+
+}  // namespace
+
+CModuleMarginCallSender::CModuleMarginCallSender(
+    const TModuleSettings& settings, const TTransportSettings& transport,
+    const TAddressMap& addresses, CMarginCallChannels& channels, CMarginCallDatabase& database,
+    CZenkPluginModule& host, CVantrelLog& log,
+    std::function<bool(const TClientRiskRecord&)> isShown)
+    : m_settings(settings),
+      m_transport(transport),
+      m_addresses(addresses),
+      m_channels(channels),
+      m_database(database),
+      m_host(host),
+      m_log(log),
+      m_isShown(std::move(isShown)) {}
+
+bool CModuleMarginCallSender::SendMarginCall(int kind, TClientRiskRecord& record, double level) {
+  m_log.TraceLog(2, "Trying to send margin call (type: %d, clientcode: %s, level: %f)...", kind,
+                 record.clientCode, level);
+  if (m_settings.ConsiderFilters && !m_isShown(record)) {
+    m_log.TraceLog(2, "Client is not shown in any table, skipping.");
+    return false;
+  }
+  const TKindTexts texts = TextsOfKind(kind, record, m_settings, level);
+  if (texts.body == nullptr) return false;
+  // One date and time for both texts and the row.
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  TMarginCallTextInputs inputs;
+  inputs.Value = texts.value;
+  inputs.Firm = record.firm;
+  inputs.ClientCode = record.clientCode;
+  inputs.HostDate = m_host.CallHost<44>();
+  inputs.Hour = now.wHour;
+  inputs.Minute = now.wMinute;
+  inputs.Second = now.wSecond;
+  inputs.DecimalSeparator = m_host.DecimalSeparator();
+  inputs.Addresses = &m_addresses;
+  const std::string body = ComposeMarginCallText(*texts.body, inputs);
+  const std::string subject = ComposeMarginCallText(*texts.subject, inputs);
+  m_log.TraceLog(2, "Param value for client: %f", texts.value);
+  const bool delivered = m_channels.Deliver(record.clientCode, record.firm, body, subject);
+  if (m_transport.NeedSaveToDB) {
+    TMarginCallRow row;
+    row.kind = kind;
+    row.hostDate = inputs.HostDate;
+    row.localTime = now;
+    row.level = level;
+    row.value = texts.value;
+    row.clientCode = record.clientCode;
+    row.body = body;
+    row.subject = m_transport.NotifyByEmail ? subject : std::string();
+    row.firm = record.firm;
+    if (const TAddressRecord* emails = ChooseEmailRecord(m_addresses, record.clientCode, record.firm))
+      row.emails = emails->Emails;
+    m_database.Save(row);
+  }
+  return delivered;
+}

@@ -1,0 +1,40 @@
+// The module's side of a margin call: the kind's value and templates, the
+// texts, the channels and the database row, with the log lines of each step.
+#pragma once
+
+#include "module/notify/address_record.h"
+#include "module/notify/margin_call_channels.h"
+#include "module/notify/margin_call_database.h"
+#include "module/notify/margin_call_sender.h"
+
+#include <functional>
+#include <string>
+
+class CVantrelLog;
+class CZenkPluginModule;
+class TModuleSettings;
+class TTransportSettings;
+
+class CModuleMarginCallSender : public IMarginCallSender {
+ public:
+  // isShown: whether an open risk table shows the client (with
+  // ConsiderFilters on, a client no table shows gets nothing).
+  CModuleMarginCallSender(const TModuleSettings& settings, const TTransportSettings& transport,
+                          const TAddressMap& addresses, CMarginCallChannels& channels,
+                          CMarginCallDatabase& database, CZenkPluginModule& host,
+                          CVantrelLog& log,
+                          std::function<bool(const TClientRiskRecord&)> isShown);
+
+  // True when a channel carried the call. The row is stored whether or not.
+  bool SendMarginCall(int kind, TClientRiskRecord& record, double level) override;
+
+ private:
+  const TModuleSettings& m_settings;
+  const TTransportSettings& m_transport;
+  const TAddressMap& m_addresses;
+  CMarginCallChannels& m_channels;
+  CMarginCallDatabase& m_database;
+  CZenkPluginModule& m_host;
+  CVantrelLog& m_log;
+  std::function<bool(const TClientRiskRecord&)> m_isShown;
+};
