@@ -1,5 +1,12 @@
 #include "module/notify/stored_password.h"
 
-// Temporary: the stored form is taken as the password itself until the
-// password dialog's decoding is joined in here.
-std::string DecodeStoredPassword(int, const std::string& stored) { return stored; }
+#include "windows/dialogs/get_pass_dlg.h"
+
+static_assert(kDatabasePasswordLabel == IDS_DB_PASSWORD_LABEL &&
+                  kMailPasswordLabel == IDS_MAIL_PASSWORD_LABEL,
+              "a password is keyed to the label its dialog shows");
+
+// The password dialog, unshown, turns the stored form back through PS.dll.
+std::string DecodeStoredPassword(int labelId, const std::string& stored) {
+  return CVantrelGetPassDlg(static_cast<UINT>(labelId), stored).DecodePassword();
+}
