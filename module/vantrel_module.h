@@ -122,6 +122,8 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   void ForgetRules();
   void RestartRecalcTimer();
   void ToggleNotifications(HWND window);
+  void DeleteTables();
+  void ReleaseContextBitmaps();
 
   std::list<CTablePlugin*> m_tables;
   CClientCodeRules m_rules;
