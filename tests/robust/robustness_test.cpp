@@ -79,7 +79,7 @@ TEST_F(RobustnessTest, RandomHostAnswersRecordsEventsLayoutsAndSettingsEndWell) 
   const uint32_t seed = Seed();
   SCOPED_TRACE("replay with VANTREL_ROBUST_SEED=" + std::to_string(seed));
   int run = 0, inputs[6] = {};  // events, ticks, pumps, records (2), window states
-  for (const DWORD start = GetTickCount(); GetTickCount() - start < 10000; ++run) {
+  for (const DWORD start = GetTickCount(); GetTickCount() - start < 8000; ++run) {
     SCOPED_TRACE("run " + std::to_string(run));
     HostileHost hostile(host, seed + run, 30);
     Start(hostile.InfoIni());
