@@ -78,9 +78,12 @@ class RobustnessTest : public ::testing::Test {
 TEST_F(RobustnessTest, RandomHostAnswersRecordsEventsLayoutsAndSettingsEndWell) {
   const uint32_t seed = Seed();
   SCOPED_TRACE("replay with VANTREL_ROBUST_SEED=" + std::to_string(seed));
+  std::printf("random runs from VANTREL_ROBUST_SEED=%u (a crash stops after the run it hit):", seed);
   int run = 0, inputs[6] = {};  // events, ticks, pumps, records (2), window states
   for (const DWORD start = GetTickCount(); GetTickCount() - start < 8000; ++run) {
     SCOPED_TRACE("run " + std::to_string(run));
+    std::printf(" %d", run);
+    std::fflush(stdout);
     HostileHost hostile(host, seed + run, 30);
     Start(hostile.InfoIni());
     if (hostile.Chance(50)) {
@@ -108,7 +111,7 @@ TEST_F(RobustnessTest, RandomHostAnswersRecordsEventsLayoutsAndSettingsEndWell) 
     Done();
     host.SdkWindows().Store().Clear();
   }
-  std::printf("%d runs (as many info.ini files): %d events, %d ticks, %d message pumps, %d records, "
+  std::printf("\n%d runs (as many info.ini files): %d events, %d ticks, %d message pumps, %d records, "
               "%d window-state records\n", run, inputs[0], inputs[1], inputs[2], inputs[3] + inputs[4], inputs[5]);
 }
 
