@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <string_view>
 
 namespace {
 constexpr int kFirmObjectKind = 14, kFirmObjectSize = 96;
@@ -55,13 +56,17 @@ void CVantrelModule::ResetClientRuleIndexes() {
 
 // A firm's settings text is available: a new firm's rules are added; a firm
 // already read (or none named) makes every firm's text be read again.
-void CVantrelModule::OnFirmSettings(const char* firm) {
+void CVantrelModule::OnFirmSettings(const char* firmName) {
   bool recalculate = true;
+  // A firm's name is read no further than the host's firm objects hold one:
+  // a name the host forgot to end must not be read past its buffer.
+  const std::string firm =
+      firmName != nullptr ? std::string(firmName, strnlen(firmName, kFirmNameCapacity)) : "";
   const bool known =
-      firm == nullptr || std::find(m_firms.begin(), m_firms.end(), firm) != m_firms.end();
+      firmName == nullptr || std::find(m_firms.begin(), m_firms.end(), firm) != m_firms.end();
   if (!known) {
     m_firms.push_back(firm);
-    if (m_firmText.Fetch(firm) && m_rules.ParseClientCodeChangeRules(firm, m_firmText.Text()))
+    if (m_firmText.Fetch(firm.c_str()) && m_rules.ParseClientCodeChangeRules(firm, m_firmText.Text()))
       ResetClientRuleIndexes();
   } else {
     ForgetRules();
@@ -90,7 +95,9 @@ void CVantrelModule::ReadAllFirmSettings(bool* recalculate) {
     const std::string name(nameField, strnlen(nameField, kFirmNameCapacity));
     m_firms.push_back(name);
     auto text = reinterpret_cast<const char*>(host::record::Read<uintptr_t>(object, kFirmObjectText));
-    if (text != nullptr && m_rules.ParseClientCodeChangeRules(name, text)) ResetClientRuleIndexes();
+    if (text == nullptr) continue;
+    const std::string_view bounded(text, strnlen(text, CFirmSettingsText::kCapacity));
+    if (m_rules.ParseClientCodeChangeRules(name, bounded)) ResetClientRuleIndexes();
   }
 }
 

@@ -8,12 +8,16 @@
 #include "windows/tables/risk_params_table.h"
 #include "windows/tables/risk_row_colours.h"
 
+#include <cstring>
+#include <string>
+
 namespace {
 constexpr uint32_t kWindowStateVersion = 20090420;
 constexpr int kTableIcon = 20003;
 constexpr char kRiskTableCaption[] = "Риск-параметры срочного рынка";
 constexpr char kTableDialogTitle[] = "Создание таблицы";
 constexpr UINT kTableDialogTemplate = 101;
+constexpr size_t kCaptionCapacity = 511;
 }  // namespace
 
 HWND CVantrelModule::CreateTable(uint32_t type, bool restoring, uint32_t, const char* caption,
@@ -45,8 +49,13 @@ int CVantrelModule::RestoreWindow(uint32_t a, const char* caption, uint32_t b, u
   uint32_t marker = 0, kind = 0;  // a host that answers without filling gives no table
   HWND window = nullptr;
   if (CallHost<63>(&marker, sizeof marker) != 0 && marker == kWindowStateVersion &&
-      CallHost<63>(&kind, sizeof kind) != 0)
-    window = CreateTable(kind, true, a, caption, b);
+      CallHost<63>(&kind, sizeof kind) != 0) {
+    // The host's caption is read no further than a window caption holds: a
+    // text it forgot to end must not be read past its buffer.
+    const std::string bounded =
+        caption != nullptr ? std::string(caption, strnlen(caption, kCaptionCapacity)) : "";
+    window = CreateTable(kind, true, a, caption != nullptr ? bounded.c_str() : nullptr, b);
+  }
   CallHost<60>();
   return static_cast<int>(reinterpret_cast<intptr_t>(window));
 }

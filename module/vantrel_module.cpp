@@ -6,6 +6,7 @@
 #include "module/settings/settings_file.h"
 #include "module/settings/settings_paths.h"
 #include "resources/resource_ids.h"
+#include "sdk/entry_guard.h"
 #include "sdk/plugin_dialog.h"
 #include "sdk/table_plugin.h"
 
@@ -27,7 +28,9 @@ constexpr int kContextCommands[] = {
 constexpr uint32_t kParamListCapacity = 17230;
 
 void CALLBACK RecalcTimerProc(HWND, UINT, UINT_PTR, DWORD) {
-  if (g_pModule != nullptr) g_pModule->OnRecalcTimer();
+  GuardBoundary("recalculation timer", [] {
+    if (g_pModule != nullptr) g_pModule->OnRecalcTimer();
+  });
 }
 
 // The check mark of the notification switch in a window's menu, set on the
@@ -42,11 +45,18 @@ void ShowNotificationSwitch(HWND window, int hostId, bool on) {
 CVantrelModule::CVantrelModule(HINSTANCE instance)
     : CZenkPluginModule(instance),
       m_log(HostProgramFolder(), m_settings),
-      m_recalcTimer(RecalcTimerProc) {}
+      m_recalcTimer(RecalcTimerProc) {
+  // Failures are logged whatever the trace level: they are never expected.
+  SetFailureLog([this](const std::string& line) { m_log.WriteLogLine(line.c_str()); });
+}
 
 CVantrelModule::~CVantrelModule() {
-  // The timer's procedure lives in this image: it must not outlive it.
+  // The timer's procedure and the tables' window and row-data procedures live
+  // in this image: a host that frees the library without unloading the
+  // module first must not be left with windows or a timer calling into it.
   m_recalcTimer.Stop();
+  DeleteTables();
+  ReleaseContextBitmaps();
   if (GetHostFunctions()[0] != 0) {
     m_clientsFilter.Release();
     m_accountsFilter.Release();
@@ -80,7 +90,10 @@ bool CVantrelModule::OnPluginInitEx(uint32_t hostValue, const uint32_t* hostFunc
 }
 
 void CVantrelModule::LoadSettings() {
-  CSettingsFile(HostProgramFolder()).Load(m_settings, m_transport, m_calc, m_closing);
+  std::vector<std::string> cuts;
+  CSettingsFile(HostProgramFolder()).Load(m_settings, m_transport, m_calc, m_closing, &cuts);
+  for (const std::string& cut : cuts)
+    m_log.WriteLogLine(("info.ini: " + cut).c_str());
   m_marginCalls.ReloadAddressFiles();
   m_marginCalls.CheckStoredPasswords();
   if (!m_transport.NotifEnabledAtStart) UpdateCommandStates();
@@ -103,8 +116,16 @@ void CVantrelModule::RegisterCommands() {
     if (hostId > 0) RegisterCommandId(hostId, ownId);
   }
   auto resources = static_cast<HINSTANCE>(CallHost<25>(host::kResourceModule));
+  ReleaseContextBitmaps();  // a second initialisation loads them again
   m_contextBitmaps[0] = LoadBitmapA(resources, MAKEINTRESOURCEA(IDB_HOST_CONTEXT_1));
   m_contextBitmaps[1] = LoadBitmapA(resources, MAKEINTRESOURCEA(IDB_HOST_CONTEXT_2));
+}
+
+void CVantrelModule::ReleaseContextBitmaps() {
+  for (HBITMAP& bitmap : m_contextBitmaps) {
+    if (bitmap != nullptr) DeleteObject(bitmap);
+    bitmap = nullptr;
+  }
 }
 
 void CVantrelModule::UpdateCommandStates() {
@@ -137,6 +158,13 @@ int CVantrelModule::OnMenuCommand(HWND window, int commandId, bool notFound) {
 bool CVantrelModule::OnModuleDone() {
   m_marginCalls.OnUnload();
   SaveSettings();
+  DeleteTables();
+  m_recalcTimer.Stop();
+  m_firmText.Release();
+  return CZenkPluginModule::OnModuleDone();
+}
+
+void CVantrelModule::DeleteTables() {
   // Each table's destructor unregisters it; taking it off the list first keeps
   // this loop finite whatever a table does.
   while (!m_tables.empty()) {
@@ -144,9 +172,6 @@ bool CVantrelModule::OnModuleDone() {
     m_tables.pop_front();
     delete table;
   }
-  m_recalcTimer.Stop();
-  m_firmText.Release();
-  return CZenkPluginModule::OnModuleDone();
 }
 
 // The tables let go of the client records before the records are freed.

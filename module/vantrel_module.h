@@ -135,6 +135,8 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   void RestartRecalcTimer();
   void ToggleNotifications(HWND window);
   void EditTransportSettings();
+  void DeleteTables();
+  void ReleaseContextBitmaps();
 
   std::list<CTablePlugin*> m_tables;
   CClientCodeRules m_rules;

@@ -1,5 +1,6 @@
 #include "sdk/plugin_module.h"
 
+#include "sdk/entry_guard.h"
 #include "sdk/plugin_dialog.h"
 
 #include <cstdlib>
@@ -42,6 +43,22 @@ CZenkPluginModule::~CZenkPluginModule() {
   CZenkPluginModule::OnModuleDone();
   UnregisterWindowClasses();
   if (g_pPluginModule == this) g_pPluginModule = nullptr;
+}
+
+void ReportBoundaryFailure(const char* boundary, const char* what) noexcept {
+  try {
+    if (g_pPluginModule != nullptr) g_pPluginModule->ReportFailure(boundary, what);
+  } catch (...) {
+    // Nothing is left to tell: the report itself failed.
+  }
+}
+
+void CZenkPluginModule::ReportFailure(const char* boundary, const char* what) {
+  const std::string line = std::string(boundary) + ": " + what;
+  if (m_failureLog)
+    m_failureLog(line);
+  else
+    OutputDebugStringA(line.c_str());
 }
 
 bool CZenkPluginModule::HasHostFunction(int index) const {

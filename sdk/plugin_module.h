@@ -8,6 +8,7 @@
 #include "sdk/host_api.h"
 
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <map>
 #include <string>
@@ -112,6 +113,9 @@ class CZenkPluginModule {
   void SetLocaleSeparators(char thousands, char decimal);
 
   void ReadLocaleSeparators();
+  // A failure caught where the host or the system called in: the module's
+  // failure log takes "<boundary>: <what>"; without one it goes to the debugger.
+  void ReportFailure(const char* boundary, const char* what);
   static void DeleteMenuItems(HMENU menu);
   static int QueryHostOption(int category, int id, uint32_t* value);
 
@@ -150,6 +154,7 @@ class CZenkPluginModule {
   InitStep FinishInitialisation();
   void RegisterRootChildClass();
   void UnregisterWindowClasses();
+  void SetFailureLog(std::function<void(const std::string&)> log) { m_failureLog = std::move(log); }
 
  private:
   std::map<int, int> m_commands;            // host command id -> own command id
@@ -164,6 +169,7 @@ class CZenkPluginModule {
   char m_thousandsSeparator[2] = {};
   char m_decimalSeparator[2] = {};
   bool m_rootClassRegistered = false;
+  std::function<void(const std::string&)> m_failureLog;
 
  protected:
   HMENU m_moduleMenu = nullptr;

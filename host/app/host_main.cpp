@@ -133,9 +133,15 @@ std::string TableReport(HWND frame) {
   return report;
 }
 
+// The time the steps took is mostly the plug-in's: recalculating and
+// refreshing its open tables.
 void PlayDueSteps(ScenarioPlayer& player, int elapsedMilliseconds) {
-  for (const HostStep* step : player.PlayDue(elapsedMilliseconds))
+  const DWORD start = GetTickCount();
+  const std::vector<const HostStep*> played = player.PlayDue(elapsedMilliseconds);
+  const DWORD took = GetTickCount() - start;
+  for (const HostStep* step : played)
     std::printf("host: step %s\n", ScenarioPlayer::Describe(*step).c_str());
+  if (!played.empty()) std::printf("host: played in %lu ms\n", static_cast<unsigned long>(took));
   std::fflush(stdout);
 }
 }  // namespace

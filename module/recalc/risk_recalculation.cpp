@@ -61,10 +61,15 @@ double ClientParam(const TClientRiskRecord& record, int32_t portfolioId, int32_t
   return value;
 }
 
+// More portfolios than any client holds: a count beyond it is the host's
+// garbage, and sizing the list by it would exhaust the memory.
+constexpr int32_t kPortfolioListLimit = 1024;
+
 int32_t LastPortfolioId(const TClientRiskRecord& record) {
   int32_t count = 0;
   HostCall<203>(record.firm, record.clientCode, nullptr, &count);
   if (count < 1) return 0;
+  count = std::min(count, kPortfolioListLimit);
   // The host never gets to write more entries than it counted first, and
   // only the entries it says it filled are read.
   std::vector<int32_t> ids(static_cast<size_t>(count), 0);

@@ -2,6 +2,7 @@
 #include "module/settings/profile_section.h"
 
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -13,6 +14,22 @@ const std::size_t kClosingBufferSize = 10240;
 std::string PatternSectionName(int position) { return "ClPattern" + std::to_string(position); }
 
 std::string NumberedKey(const char* name, int n) { return name + std::to_string(n); }
+
+// More patterns and schedule entries than anyone keeps.
+constexpr int kPatternLimit = 1000;
+constexpr int kScheduleLimit = 10000;
+
+// How many numbered entries to read: as many as the file states, but no
+// further than the first one it does not hold and than the limit.
+int EntriesToRead(const char* countKey, int stated, int limit,
+                  const std::function<bool(int)>& present, std::vector<std::string>* cuts) {
+  int count = 0;
+  while (count < stated && count < limit && present(count)) ++count;
+  if (count < stated && cuts != nullptr)
+    cuts->push_back(std::string(countKey) + "=" + std::to_string(stated) + ": " +
+                    std::to_string(count) + (count < limit ? " found" : " is the limit"));
+  return count;
+}
 
 }  // namespace
 
@@ -71,7 +88,8 @@ int TClosingSettings::NextLivePattern(int index) const {
   return -1;
 }
 
-bool TClosingSettings::ReadClosingSettings(const std::string& iniPath) {
+bool TClosingSettings::ReadClosingSettings(const std::string& iniPath,
+                                           std::vector<std::string>* cuts) {
   CProfileSection ini(iniPath, kSection, kClosingBufferSize);
   ConsiderActiveOrders = ini.ReadBool("ConsiderActiveOrders", false);
   SplitCommaList(ini.ReadWholeString("BaseActiveForClosing", ""), BaseActiveForClosing);
@@ -81,7 +99,10 @@ bool TClosingSettings::ReadClosingSettings(const std::string& iniPath) {
   Comment = ini.ReadString("Comment", "");
 
   Patterns.clear();
-  int patternCount = ini.ReadInt("NumPatterns", 0);
+  const std::set<std::string> sections = CProfileSection::SectionNames(iniPath);
+  const int patternCount = EntriesToRead(
+      "NumPatterns", ini.ReadInt("NumPatterns", 0), kPatternLimit,
+      [&](int n) { return sections.count("clpattern" + std::to_string(n + 1)) != 0; }, cuts);
   for (int position = 1; position <= patternCount; ++position) {
     std::unique_ptr<TClosingPattern> pattern = std::make_unique<TClosingPattern>();
     pattern->ReadClosingPattern(iniPath, PatternSectionName(position));
@@ -96,7 +117,7 @@ bool TClosingSettings::ReadClosingSettings(const std::string& iniPath) {
   UseBaseActive = ini.ReadBool("UseBaseActive", false);
   ShowSecNamesInDlg = ini.ReadBool("ShowSecNamesInDlg", true);
   UseAutoClose = ini.ReadBool("UseAutoClose", true);
-  ReadAutoCloseSchedule(iniPath);
+  ReadAutoCloseSchedule(iniPath, cuts);
   return true;
 }
 
@@ -121,10 +142,16 @@ bool TClosingSettings::WriteClosingSettings(const std::string& iniPath) const {
   return true;
 }
 
-void TClosingSettings::ReadAutoCloseSchedule(const std::string& iniPath) {
+void TClosingSettings::ReadAutoCloseSchedule(const std::string& iniPath,
+                                             std::vector<std::string>* cuts) {
   CProfileSection ini(iniPath, kAutoCloseSection);
   ScheduleList schedule;
-  int count = ini.ReadInt("NumElementsInSchedule", 0);
+  const std::set<std::string> keys = ini.KeyNames();
+  auto held = [&](const char* name, int n) { return keys.count(NumberedKey(name, n)) != 0; };
+  const int count = EntriesToRead(
+      "NumElementsInSchedule", ini.ReadInt("NumElementsInSchedule", 0), kScheduleLimit,
+      [&](int n) { return held("time", n) || held("pattern", n) || held("allclients", n); },
+      cuts);
   for (int n = 0; n < count; ++n) {
     TScheduleEntry entry;
     entry.Minutes = -1;  // never matches a time of day unless the time scans

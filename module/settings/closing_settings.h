@@ -26,10 +26,13 @@ class TClosingSettings {
   // one; -1 when the walk comes back to index without finding one.
   int NextLivePattern(int index) const;
 
-  // info.ini path in; both return true.
-  bool ReadClosingSettings(const std::string& iniPath);
+  // info.ini path in; both return true. A count of patterns or schedule
+  // entries is read no further than the file holds them (up to the first
+  // one missing) and than a limit no real file reaches; a count cut short
+  // is described in cuts, when given.
+  bool ReadClosingSettings(const std::string& iniPath, std::vector<std::string>* cuts = nullptr);
   bool WriteClosingSettings(const std::string& iniPath) const;
-  void ReadAutoCloseSchedule(const std::string& iniPath);
+  void ReadAutoCloseSchedule(const std::string& iniPath, std::vector<std::string>* cuts = nullptr);
   void WriteAutoCloseSchedule(const std::string& iniPath) const;
 
   bool ConsiderActiveOrders;

@@ -1,9 +1,14 @@
 #include "module/settings/profile_section.h"
 
+#include "module/settings/profile_write_batch.h"
+
 #include <windows.h>
 
+#include <cctype>
 #include <cstdio>
+#include <functional>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 CProfileSection::CProfileSection(const std::string& path, const std::string& section,
@@ -56,8 +61,45 @@ std::string CProfileSection::ReadThroughBuffer(const char* key, const char* defa
   return std::string(buffer.data(), length);
 }
 
+namespace {
+// A list of names, each ended by a zero and the list by another, read
+// through a buffer grown until the list fits.
+std::set<std::string> ReadNameList(const std::function<DWORD(char*, DWORD)>& read) {
+  std::vector<char> buffer(4096);
+  for (;;) {
+    const DWORD length = read(buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length + 2 < buffer.size()) {
+      std::set<std::string> names;
+      for (const char* name = buffer.data(); *name != 0 && name < buffer.data() + length;
+           name += std::strlen(name) + 1) {
+        std::string lower(name);
+        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        names.insert(lower);
+      }
+      return names;
+    }
+    buffer.assign(buffer.size() * 2, '\0');
+  }
+}
+}  // namespace
+
+std::set<std::string> CProfileSection::SectionNames(const std::string& path) {
+  return ReadNameList([&](char* buffer, DWORD size) {
+    return GetPrivateProfileSectionNamesA(buffer, size, path.c_str());
+  });
+}
+
+std::set<std::string> CProfileSection::KeyNames() const {
+  return ReadNameList([&](char* buffer, DWORD size) {
+    return GetPrivateProfileStringA(m_section.c_str(), nullptr, "", buffer, size, m_path.c_str());
+  });
+}
+
 void CProfileSection::WriteString(const char* key, const std::string& value) const {
-  WritePrivateProfileStringA(m_section.c_str(), key, value.c_str(), m_path.c_str());
+  if (CProfileWriteBatch* batch = CProfileWriteBatch::Of(m_path))
+    batch->Write(m_section, key, value);
+  else
+    WritePrivateProfileStringA(m_section.c_str(), key, value.c_str(), m_path.c_str());
 }
 
 void CProfileSection::WriteInt(const char* key, int value) const {

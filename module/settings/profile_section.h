@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <set>
 #include <string>
 
 // One section of a Windows profile (INI) file, read and written only through
@@ -24,6 +25,11 @@ class CProfileSection {
   std::string ReadWholeString(const char* key, const char* defaultText) const;
   // The colour's current value is the default.
   std::uint32_t ReadColour(const char* key, std::uint32_t current) const;
+
+  // The names of the file's sections and of this section's keys, in lower
+  // case, as the profile functions compare them.
+  static std::set<std::string> SectionNames(const std::string& path);
+  std::set<std::string> KeyNames() const;
 
   void WriteString(const char* key, const std::string& value) const;
   void WriteInt(const char* key, int value) const;

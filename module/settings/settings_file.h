@@ -6,6 +6,7 @@
 #include "module/settings/transport_settings.h"
 
 #include <string>
+#include <vector>
 
 // The module's settings file, info.ini in a given folder (the host program's
 // folder in the product), and the order in which the four settings records
@@ -21,9 +22,13 @@ class CSettingsFile {
   // NotifEnabledAtStart is off, notifications start switched off. The stored
   // passwords and the address files are the caller's to check and read.
   // False, with nothing read, when the folder is unknown.
+  // Counts of entries cut short while reading are described in cuts, when
+  // given. What loading writes back (its conversions of old keys) reaches
+  // the file when the loading ends.
   bool Load(TModuleSettings& general, TTransportSettings& transport, TCalcSettings& calc,
-            TClosingSettings& closing) const;
-  // The same four records in the same order; false when the folder is unknown.
+            TClosingSettings& closing, std::vector<std::string>* cuts = nullptr) const;
+  // The same four records in the same order, the file written once; false
+  // when the folder is unknown.
   bool Save(const TModuleSettings& general, const TTransportSettings& transport,
             const TCalcSettings& calc, const TClosingSettings& closing) const;
 

@@ -76,6 +76,23 @@ TEST_F(SettingsFileTest, EveryKeyIsReadIntoItsOwnFieldAndSavedInItsFormat) {
   }
 }
 
+// A file kept in UTF-16 (either byte order) stays so and takes the values.
+TEST_F(SettingsFileTest, AWideFileStaysWide) {
+  for (const std::string mark : {"\xFF\xFE", "\xFE\xFF"}) {
+    std::string bytes = mark;
+    for (char c : std::string("[Vantrel]\r\nRecalcRiskParamsInterval=2500\r\n"))
+      bytes += mark[0] == '\xFF' ? std::string{c, '\0'} : std::string{'\0', c};
+    WriteFileBytes(file.Path(), bytes);
+    Records r;
+    ASSERT_TRUE(r.Load(file));
+    EXPECT_EQ(r.general.RecalcRiskParamsInterval, 2500);
+    r.general.RecalcRiskParamsInterval = 3000;
+    ASSERT_TRUE(r.Save(file));
+    EXPECT_EQ(ReadFileBytes(file.Path()).substr(0, 2), mark);
+    EXPECT_EQ(ReadIniValue(file.Path(), "Vantrel", "RecalcRiskParamsInterval"), "3000");
+  }
+}
+
 TEST_F(SettingsFileTest, ConstructionDefaultsAreSavedAsTheyAre) {
   Records r;
   EXPECT_EQ(r.general.NormalColor, GetSysColor(COLOR_WINDOW));
