@@ -115,8 +115,9 @@ void CVantrelModule::RecalcRiskParams(bool fullRun) {
   CReentryGuard::Scope run(m_recalcRun);
   if (!run.Entered()) return;
   const int64_t now = Now();
-  // Margin calls go out on timer runs only, while the host is connected.
-  const bool checkMarginCalls = !fullRun && CallHost<49>() != 0;
+  // Margin calls are checked on timer runs only, while notifications are on
+  // and the host is connected; the host is asked once per run.
+  const bool checkMarginCalls = !fullRun && m_settings.NotificationsOn && CallHost<49>() != 0;
   CRiskRecalculation(m_clients, m_rules, m_settings, m_calc, m_clientsFilter, m_firmText,
                      m_defaultConfigs)
       .Run(fullRun, now, [this, now, checkMarginCalls](TClientRiskRecord& record) {
