@@ -59,7 +59,7 @@ TEST(TransportDialog, ShowsTheSettingsAndTakesTheEditsOnOK) {
   live.MinTime = 90;
   live.MinParamChange = 0.25;
   live.CopyEmails = {"a@x", "b@y"};
-  live.NotifyBySMS = true;
+  live.NotifyByMC2Z = true;
   live.ZenkUIDsVsClientCodesFile = "uids.txt";
   CVantrelSettingsTransportDlg dialog(live);
   char before[MAX_PATH] = {}, after[MAX_PATH] = {};
@@ -110,7 +110,7 @@ TEST(TransportDialog, ShowsTheSettingsAndTakesTheEditsOnOK) {
   EXPECT_EQ(edited.MinTime, 90) << "an empty edit keeps it";
   EXPECT_EQ(edited.MinParamChange, 0.0);
   EXPECT_EQ(edited.CopyEmails, (StringList{"c@z", "d@w"}));
-  EXPECT_TRUE(edited.NeedSaveToDB && edited.NotifyBySMS);
+  EXPECT_TRUE(edited.NeedSaveToDB && edited.NotifyByMC2Z);
   EXPECT_EQ(edited.DBTable + edited.ZenkUIDsVsClientCodesFile + edited.SMTPServer, "MCalls" "" "smtp.example");
   EXPECT_EQ(CVantrelGetPassDlg(IDS_DB_PASSWORD_LABEL, edited.DBPassword).DecodePassword(), "dbpw");
   EXPECT_EQ(live.ZenkUIDsVsClientCodesFile, "uids.txt") << "the live settings are the caller's to change";

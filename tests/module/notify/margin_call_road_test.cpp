@@ -405,6 +405,8 @@ TEST_F(MarginCallMarketTest, EveryCallArrivesOnceAtItsClient) {
                         "printf('%.4f', Margin) from RoadCalls order by 1"),
             std::accumulate(rows.begin(), rows.end(), std::string()));
   EXPECT_EQ(Mails(mails.size()), mails);
+  for (const char* line : {"Margin call sent by e-mail.", "Margin call sent by trader message to UID=1"})
+    EXPECT_NE(Log().find(line), std::string::npos) << line;
 }
 
 }  // namespace
