@@ -1,6 +1,7 @@
-// The mailing settings command: the dialog edits a copy; OK puts the copy in
-// force and reads the address files again, so a cleared path empties its
-// list. Settings reach info.ini when the plug-in is unloaded.
+// The mailing settings command: the dialog edits a copy; OK lets go of a
+// database or mail server that changed, puts the copy in force, connects the
+// changed database and reads the address files again, so a cleared path
+// empties its list. Settings reach info.ini when the plug-in is unloaded.
 #include "module/vantrel_module.h"
 
 #include "windows/dialogs/settings_transport_dlg.h"
@@ -8,6 +9,8 @@
 void CVantrelModule::EditTransportSettings() {
   CVantrelSettingsTransportDlg dialog(m_transport);
   if (dialog.DoModal(nullptr) != 1) return;
+  const bool databaseChanged = m_marginCalls.PrepareTransportChange(dialog.Settings());
   m_transport.AssignTransportSettings(dialog.Settings());
+  if (databaseChanged) m_marginCalls.ConnectChangedDatabase();
   ReloadAddressFiles();
 }

@@ -31,6 +31,8 @@ class CMailLibrary {
   // Stops the library now (whether or not it was started); the started flag
   // is left as it is.
   void Stop();
+  // After Stop: the next e-mail starts the library again.
+  void MarkStopped() { m_started = false; }
   // Lets go of the library (after Stop): the plug-in is being unloaded.
   void Release();
   // From inside the error callback: no longer started, stopped later.

@@ -15,6 +15,17 @@ constexpr char kBadPasswordAdvice[] = "Необходимо изменить п�
 
 int64_t Now() { return static_cast<int64_t>(std::time(nullptr)); }
 
+bool DatabaseDiffers(const TTransportSettings& a, const TTransportSettings& b) {
+  return a.NeedSaveToDB != b.NeedSaveToDB || a.DSN != b.DSN || a.DBLogin != b.DBLogin ||
+         a.DBTable != b.DBTable || a.DBPassword != b.DBPassword;
+}
+
+bool MailDiffers(const TTransportSettings& a, const TTransportSettings& b) {
+  return a.NotifyByEmail != b.NotifyByEmail || a.SMTPServer != b.SMTPServer || a.Port != b.Port ||
+         a.SenderAddress != b.SenderAddress || a.IsAuthorisationUsed != b.IsAuthorisationUsed ||
+         a.MailLogin != b.MailLogin || a.MailPass != b.MailPass;
+}
+
 }  // namespace
 
 CMarginCallService::CMarginCallService(CVantrelModule& module)
@@ -51,6 +62,25 @@ void CMarginCallService::OnUnload() {
   m_mail.Stop();
   m_module.MailLog(1, "ZMLStop called.");
   m_mail.Release();
+}
+
+bool CMarginCallService::PrepareTransportChange(const TTransportSettings& edited) {
+  const TTransportSettings& current = m_module.Transport();
+  const bool databaseChanged = DatabaseDiffers(current, edited);
+  if (databaseChanged) {
+    m_database.EnableWrites();
+    if (m_database.Connected()) m_database.Disconnect();
+  }
+  if (MailDiffers(current, edited) && m_mail.Started()) {
+    m_mail.Stop();
+    m_module.MailLog(1, "ZMLStop called.");
+    m_mail.MarkStopped();
+  }
+  return databaseChanged;
+}
+
+void CMarginCallService::ConnectChangedDatabase() {
+  if (m_module.Transport().NeedSaveToDB) m_database.Connect();
 }
 
 void CMarginCallService::ReloadAddressFiles() {

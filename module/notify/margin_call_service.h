@@ -34,6 +34,13 @@ class CMarginCallService : public IErrorReporter, public IMarginCallDatabaseOwne
   // The plug-in is unloaded: the mail library stops.
   void OnUnload();
 
+  // The transport settings are about to become edited: a changed database is
+  // let go (its writes allowed again) and a changed mail server stops a
+  // started mail library. True when the database changed: once the edits are
+  // in force, ConnectChangedDatabase connects it again.
+  bool PrepareTransportChange(const TTransportSettings& edited);
+  void ConnectChangedDatabase();
+
   // Both address files of the transport settings afresh; a path that is
   // empty leaves its lists empty.
   void ReloadAddressFiles();
