@@ -3,6 +3,7 @@
 #pragma once
 
 #include "module/host_data/client_book.h"
+#include "module/host_data/closing_order_book.h"
 #include "module/host_data/host_item_list.h"
 #include "module/log/vantrel_log.h"
 #include "module/recalc_timer.h"
@@ -109,6 +110,10 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   void ResetClientRuleIndexes();
 
   CClientBook& Clients() { return m_clients; }
+  // The plug-in's closing orders: the transactions sent and the host's answers.
+  CClosingOrderBook& ClosingOrders() { return m_closingOrders; }
+  // The open preparation windows follow an order the host reported.
+  void AdvancePrepOrderWindows(const ClosingOrderRecord& order);
   const CClientCodeRules& Rules() const { return m_rules; }
   CHostItemList& ClientsFilter() { return m_clientsFilter; }
   CHostItemList& AccountsFilter() { return m_accountsFilter; }
@@ -116,6 +121,7 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
 
  private:
   void LoadSettings();
+  void OnClosingOrderRecord(const uint8_t* record);
   void SaveSettings();
   void OnFirmSettings(const char* firm);
   void ReadAllFirmSettings(bool* recalculate);
@@ -127,6 +133,7 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   CClientCodeRules m_rules;
   std::vector<std::string> m_firms;
   CClientBook m_clients;
+  CClosingOrderBook m_closingOrders;
   TModuleSettings m_settings;
   TTransportSettings m_transport;
   TCalcSettings m_calc;
