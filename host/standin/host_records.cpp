@@ -1,6 +1,7 @@
 #include "host/standin/host_records.h"
 
 #include "host/standin/plugin_library.h"
+#include "host/standin/standin_host.h"
 
 #include <cstring>
 
@@ -89,6 +90,13 @@ PushedRecord BuildOrder(const OrderSpec& order) {
 }
 
 bool PushRecord(PluginLibrary& plugin, const PushedRecord& record) {
+  // The exchange names each order's firm as the host's records name the account's.
+  StandInHost* host = StandInHost::Current();
+  if (host != nullptr && (record.code == host_data::kLimitCode || record.code == host_data::kPositionCode)) {
+    const auto* bytes = reinterpret_cast<const char*>(record.bytes.data());
+    host->Exchange().NoteAccount(std::string(bytes + host_data::kAccount, strnlen(bytes + host_data::kAccount, host_data::kTextCapacity)),
+                                 std::string(bytes + host_data::kFirm, strnlen(bytes + host_data::kFirm, host_data::kTextCapacity)));
+  }
   return plugin.Callback<22>(host_data::kRecordKind, record.code, record.bytes.data(),
                              static_cast<uint32_t>(record.bytes.size())) != FALSE;
 }
