@@ -14,6 +14,7 @@
 #include "module/settings/module_settings.h"
 #include "module/settings/transport_settings.h"
 #include "sdk/plugin_module.h"
+#include "windows/tables/orders_table_source.h"
 #include "windows/tables/risk_table_source.h"
 #include "windows/tables/table_columns.h"
 
@@ -22,7 +23,7 @@
 #include <string>
 #include <vector>
 
-class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
+class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public IOrdersTableSource {
  public:
   explicit CVantrelModule(HINSTANCE instance);
   ~CVantrelModule() override;
@@ -55,7 +56,8 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   bool CheckHostCompatibility(uint32_t hostVersion, uint32_t hostValue2, int* errorCode,
                               char* errorText, int errorTextSize) override;
   bool AddMenus() override;
-  // Opens a table window of a table type (210606 risk parameters); restoring
+  // Opens a table window of a table type (210606 risk parameters, 210607
+  // closing orders); restoring
   // reads the window's saved layout first. The window, or null.
   virtual HWND CreateTable(uint32_t type, bool restoring, uint32_t a, const char* caption, uint32_t b);
 
@@ -64,6 +66,15 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   std::vector<TClientRiskRecord*> RiskRecords() const override;
   const TRiskColorSettings& RiskColorSettings() const override;
   TFilterHandles RiskFilterHandles() const override;
+  // What the closing-orders tables show.
+  std::vector<ClosingOrderRecord*> ClosingOrderRows() const override;
+  bool FilterOrdersByComment() const override { return m_closing.FilterOrdersByComment; }
+  std::string ClosingComment() const override { return m_closing.Comment; }
+  TOrdersFilterLists OrdersFilterLists() override;
+  void WithdrawClosingOrder(const uint8_t* security, double orderNumber) override;
+  // The withdrawal transaction of the order of that number; the transaction
+  // id the host gives, -1 when it gives none.
+  int32_t SendOrderNumTransaction(const uint8_t* security, double orderNumber);
   // Brings every open risk-parameters table up to date with the clients.
   void UpdateRiskTables();
   // True when an open risk-parameters table accepts the client by its filters.
