@@ -47,6 +47,7 @@ class OrdersTableTest : public ::testing::Test {
     char text[256];
     ASSERT_TRUE(module.OnPluginInitEx(1, host.FunctionTable(), plugin.Callbacks(), "", CVantrelModule::kHostVersion,
                                       0, &code, text, sizeof text));
+    plugin.SendUiInfo();
     for (const LimitSpec& limit : {LimitSpec{1, "MC0001", "A90001"}, LimitSpec{2, "MC0002", "B00001"},
                                    LimitSpec{3, "MC0001", "A90002"}})
       PushRecord(plugin, BuildLimit(limit));
@@ -137,6 +138,17 @@ TEST_F(OrdersTableTest, EveryCellOfAnOrderShowsItsField) {
         << c.column;
     EXPECT_STREQ(text, c.text) << c.column;
   }
+  // The host's number of decimals is bounded: at most 10, none below 0.
+  SecuritySpec odd{"SPBFUT", "ODD1"};
+  odd.priceDecimals = 300;
+  const uint8_t* many = static_cast<const uint8_t*>(HostCall<33>(3, 560, host.Records().AddSecurity(odd)));
+  odd.priceDecimals = -5;
+  const uint8_t* negative = static_cast<const uint8_t*>(HostCall<33>(3, 560, host.Records().AddSecurity(odd)));
+  for (const auto& c : {std::make_pair(many, "0,0000012345"), std::make_pair(negative, "12 345")}) {
+    char text[64];
+    OrderCellText(9, record.data(), c.first, classRecord, text, sizeof text);
+    EXPECT_STREQ(text, c.second);
+  }
   // Each state and kind by its flags; an expiry of none, an order not yet activated.
   spec.flags = 1;
   spec.expiry = -1;
@@ -189,6 +201,41 @@ TEST_F(OrdersTableTest, TheTableShowsTheAnswersToThePluginsOwnOrders) {
   host.Exchange().Deliver(plugin);
   EXPECT_EQ(cell(1, 12), "2");
   EXPECT_EQ(Keys(table), "1 2 3 ");
+
+  // An order of a security the host does not describe is a line of empty cells.
+  OrderSpec unknown;
+  unknown.key = 9;
+  unknown.number = 5;
+  unknown.transactionId = 77;
+  unknown.securityIndex = 99;
+  module.ClosingOrders().NoteSentTransaction(77);
+  PushRecord(plugin, BuildOrder(unknown));
+  EXPECT_EQ(Keys(table), "1 2 3 9 ");
+  char text[16] = "untouched";
+  int flag = -1;
+  EXPECT_EQ(table->GetCellText(0, table->GetView()->IndexOfColumn(1), table->GetView()->GetRowObject(4), text, &flag), 0);
+  EXPECT_STREQ(text, "");
+}
+
+TEST_F(OrdersTableTest, TheCommentIsSearchedWithinItsOwnField) {
+  // A comment that fills its field to the last byte, the trader's name after it.
+  OrderSpec spec;
+  spec.key = 1;
+  spec.transactionId = 5;
+  spec.securityIndex = 1;
+  spec.trader = "VanTrel";
+  std::vector<uint8_t> bytes = BuildOrder(spec).bytes;
+  std::memset(bytes.data() + 20, 'x', 35);
+  module.ClosingOrders().NoteSentTransaction(5);
+  module.OnHostCommand(1, 32973, bytes.data(), static_cast<uint32_t>(bytes.size()));
+  CVantrelOrdersTable* table = OpenTable();
+  ASSERT_NE(table, nullptr);
+  module.Closing().FilterOrdersByComment = true;
+  for (const auto& c : {std::make_pair("VanTrel", ""), std::make_pair("xxxxx", "1 ")}) {
+    module.Closing().Comment = c.first;
+    table->FillRows();
+    EXPECT_EQ(Keys(table), c.second) << c.first;
+  }
 }
 
 TEST_F(OrdersTableTest, TheActiveOrderIsWithdrawnFromTheTable) {
