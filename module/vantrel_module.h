@@ -71,6 +71,7 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public
   bool FilterOrdersByComment() const override { return m_closing.FilterOrdersByComment; }
   std::string ClosingComment() const override { return m_closing.Comment; }
   TOrdersFilterLists OrdersFilterLists() override;
+  void DropClientFilterItems() override { m_clientsFilter.Release(); }
   void WithdrawClosingOrder(const uint8_t* security, double orderNumber) override;
   // The withdrawal transaction of the order of that number; the transaction
   // id the host gives, -1 when it gives none.

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <regex>
 #include <string>
@@ -106,7 +107,7 @@ TEST_F(OrdersTableTest, EveryCellOfAnOrderShowsItsField) {
   const std::vector<uint8_t> withdrawn = BuildOrder(spec).bytes;
   spec.flags = 1, spec.expiry = -1, spec.activationTime = 0;
   const std::vector<uint8_t> active = BuildOrder(spec).bytes;
-  spec.flags = 64 | 16, spec.expiry = 0;
+  spec.flags = 64 | 16, spec.expiry = 0, spec.sourceNumber = 7654321;
   const std::vector<uint8_t> executed = BuildOrder(spec).bytes;
   const auto security = [&](int index) { return static_cast<const uint8_t*>(HostCall<33>(3, 560, index)); };
   const struct { const std::vector<uint8_t>& order; int security, column; const char* text; double value; } cases[] = {
@@ -123,7 +124,7 @@ TEST_F(OrdersTableTest, EveryCellOfAnOrderShowsItsField) {
       {withdrawn, 3, 9, "12 345", 12345},                                     // none below 0
       {active, 0, 18, "Активна", 0}, {active, 0, 3, "Купля", 0}, {active, 0, 19, "РНО", 0},
       {active, 0, 16, "", 0}, {active, 0, 34, "", -1}, {executed, 0, 18, "Исполнена", 0},
-      {executed, 0, 19, "РРО", 0}, {executed, 0, 35, "Да", 0}, {executed, 0, 16, "До отмены", 0},
+      {executed, 0, 19, "РРО", 0}, {executed, 0, 35, "Да", 0}, {executed, 0, 16, "До отмены", 0}, {executed, 0, 14, "7654321", 7654321},
   };
   const auto* classRecord = static_cast<const uint8_t*>(HostCall<33>(2, 1144, 0));
   for (const auto& c : cases) {
@@ -150,6 +151,15 @@ TEST_F(OrdersTableTest, ThePluginsOrdersAreRowsAndAnActiveOneIsWithdrawn) {
   };
   for (const auto& c : cases) EXPECT_EQ(cell(c.line, c.id), c.text) << c.line << " " << c.id;
   EXPECT_TRUE(std::regex_match(cell(1, 2), std::regex("\\d\\d:\\d\\d:\\d\\d"))) << "the time, as text";
+  void* rows[] = {table->GetView()->GetRowObject(1), table->GetView()->GetRowObject(2)};
+  char text[64];
+  int textFlag = 0;
+  table->GetCellValue(0, table->GetView()->IndexOfColumn(2), rows[0], text, 0, &textFlag);
+  EXPECT_EQ(textFlag, 1) << "the list's services take a time as its text";
+  // Rows in the host's row order; no row before any row.
+  const struct { void *a, *b; int order; } orders[] = {
+      {rows[0], rows[0], 0}, {nullptr, rows[0], -1}, {rows[0], nullptr, 1}, {rows[0], rows[1], -1}, {rows[1], rows[0], 1}};
+  for (const auto& o : orders) EXPECT_EQ(table->CompareRows(o.a, o.b), o.order);
 
   // A later answer updates its line; a transaction the host gave no id answers nothing.
   host.Exchange().Fill(1, 1);
@@ -233,6 +243,24 @@ TEST_F(OrdersTableTest, OnlyTheOrdersTheFilterAcceptsAreRows) {
   EXPECT_STREQ(text, "") << "no cell of an unknown security";
 }
 
+TEST_F(OrdersTableTest, AnEditChangesTheFiltersOnlyWhenConfirmed) {
+  SendOrders();
+  CVantrelOrdersTable* table = OpenTable();
+  ASSERT_NE(table, nullptr);
+  for (int button : {IDCANCEL, IDOK}) {
+    host.Market().QueueFilterChoice({"MC0002"});
+    DialogDriver edit([button](HWND dialog) {
+      SendMessageA(GetDlgItem(dialog, 1143), BM_CLICK, 0, 0);
+      DialogDriver::Press(dialog, button);
+    });
+    SendMessageA(table->GetHwnd(), WM_COMMAND, kCommandEditTable, 0);
+    EXPECT_EQ(Keys(table), button == IDOK ? "2 " : "1 2 3 ");
+  }
+  SendMessageA(host.MdiClient(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(table->GetHwnd()), 0);
+  const std::vector<std::string> enabled = host.Log().Details(11);
+  EXPECT_NE(std::find(enabled.begin(), enabled.end(), "424 on"), enabled.end()) << "withdrawal while it is active";
+}
+
 TEST_F(OrdersTableTest, TheFilterChosenInTheDialogSurvivesARestore) {
   SendOrders();
   host.Market().QueueFilterChoice({"MC0001"});
@@ -251,8 +279,13 @@ TEST_F(OrdersTableTest, TheFilterChosenInTheDialogSurvivesARestore) {
   EXPECT_EQ(std::vector<uint8_t>(saved.end() - 5, saved.end()), (std::vector<uint8_t>{1, 0, 1, 1, 0}))
       << "active, withdrawn, executed, buy, sell";
   DestroyWindow(table->GetHwnd());
-
+  module.ClientsFilter().Add("C001 (MC0001)");
   ASSERT_EQ(host.SdkWindows().RestoreLayout(plugin.Callbacks()), 1);
+  EXPECT_EQ(module.OrdersFilterLists().clients->count, 1) << "client texts all name their firm";
+  module.ClientsFilter().Add("C001");
+  ASSERT_EQ(host.SdkWindows().RestoreLayout(plugin.Callbacks()), 1);
+  EXPECT_EQ(module.OrdersFilterLists().clients->count, 0) << "a client text without its firm drops the list";
+  EXPECT_TRUE(module.ClientsFilter().Items().empty()) << "and the module forgets it";
   table = dynamic_cast<CVantrelOrdersTable*>(module.Tables().back());
   ASSERT_NE(table, nullptr);
   EXPECT_EQ(std::vector<bool>({table->showActive, table->showExecuted, table->showWithdrawn, table->showBuy,

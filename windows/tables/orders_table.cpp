@@ -11,6 +11,7 @@
 #include "sdk/host_state_stream.h"
 #include "windows/tables/order_cells.h"
 #include "windows/tables/orders_table_source.h"
+#include "windows/tables/risk_params_table.h"
 
 namespace {
 using host::record::Read;
@@ -32,7 +33,7 @@ const uint8_t* SecurityOf(const uint8_t* record) {
 
 TableRowColours OrderRowColours(const void* row) {
   TRowColors colors;
-  GetOrderRowColors(row != nullptr ? Bytes(row) : nullptr, &colors);
+  GetOrderRowColors(Bytes(row), &colors);
   TableRowColours block{};
   block.flags = colors.flags;
   for (int i = 0; i < 5; ++i) block.values[i] = colors.values[i];
@@ -45,13 +46,14 @@ bool Accepts(const std::string& text, const host::ItemList* list, const host::Fi
 
 // A restored client filter whose items are not all "client (firm)" texts is
 // dropped with the module's client list.
-void DropClientFilterOfOtherTexts(host::FilterSelection& filter, host::ItemList* clients) {
+void DropClientFilterOfOtherTexts(host::FilterSelection& filter, IOrdersTableSource& source) {
+  const host::ItemList* clients = source.OrdersFilterLists().clients;
   if (clients == nullptr || clients->entries == nullptr) return;
   for (int32_t n = 0; n < clients->count; ++n) {
     const char* text = clients->entries[n].text;
     if (text == nullptr || std::strchr(text, '(') == nullptr) {
       HostCall<54>(&filter);
-      HostCall<51>(clients);
+      source.DropClientFilterItems();
       return;
     }
   }
@@ -76,7 +78,7 @@ bool CVantrelOrdersTable::LoadState() {
   uint32_t version = 0;
   stream.ReadU32(&version);
   HostCall<57>(&filters_.first, lists.clients);
-  DropClientFilterOfOtherTexts(filters_.first, lists.clients);
+  if (source != nullptr) DropClientFilterOfOtherTexts(filters_.first, *source);
   HostCall<57>(&filters_.second, lists.accounts);
   HostCall<57>(&firmFilter_, lists.firms);
   // A record cut short leaves the rest of the flags as they were.
@@ -105,7 +107,7 @@ int CVantrelOrdersTable::SaveState(LPARAM hostValue) {
 }
 
 BOOL CVantrelOrdersTable::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  if (message == 4042) {
+  if (message == WM_TABLE_FILTER_REFRESH) {
     IOrdersTableSource* source = GetOrdersTableSource();
     const TOrdersFilterLists lists = source != nullptr ? source->OrdersFilterLists() : TOrdersFilterLists{};
     if (HandleTableRefreshMessage(kOrdersTableType, &filters_, {lists.clients, lists.accounts})) FillRows();
@@ -164,9 +166,8 @@ int CVantrelOrdersTable::OnMDIActivate(HWND activated, HWND deactivated) {
 
 bool CVantrelOrdersTable::FillRows() {
   ClearRowsOfKind(tableKind_, 0);
-  IOrdersTableSource* source = GetOrdersTableSource();
-  if (source == nullptr) return true;
-  for (ClosingOrderRecord* record : source->ClosingOrderRows()) UpdateRowColors(tableKind_, record);
+  if (IOrdersTableSource* source = GetOrdersTableSource())
+    for (ClosingOrderRecord* record : source->ClosingOrderRows()) UpdateRowColors(tableKind_, record);
   return true;
 }
 

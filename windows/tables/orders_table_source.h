@@ -29,6 +29,8 @@ class IOrdersTableSource {
   virtual bool FilterOrdersByComment() const = 0;
   virtual std::string ClosingComment() const = 0;
   virtual TOrdersFilterLists OrdersFilterLists() = 0;
+  // Empties the client handle, in the host and in the module's memory of it.
+  virtual void DropClientFilterItems() = 0;
   // Sends the withdrawal of the order of that number on that security.
   virtual void WithdrawClosingOrder(const uint8_t* security, double orderNumber) = 0;
 };
