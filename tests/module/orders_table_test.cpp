@@ -6,22 +6,34 @@
 #include "host/standin/plugin_library.h"
 #include "host/standin/standin_host.h"
 #include "host/zlist/zlist_readback.h"
+#include "module/case_table.h"
 #include "module/vantrel_module.h"
 #include "sdk/host_call.h"
 #include "support/dialog_driver.h"
 #include "support/host_program_folder.h"
 #include "windows/tables/order_cells.h"
 #include "windows/tables/orders_table.h"
+#include "windows/tables/risk_params_table.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <regex>
 #include <string>
 #include <vector>
 
 namespace {
+// The case files are UTF-8; the plug-in writes its texts in code page 1251.
+std::string Ansi(const std::string& utf8) {
+  std::wstring wide(utf8.size(), L'\0');
+  wide.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), &wide[0], int(wide.size())));
+  std::string text(wide.size() * 2, '\0');
+  text.resize(WideCharToMultiByte(1251, 0, wide.data(), int(wide.size()), &text[0], int(text.size()), nullptr, nullptr));
+  return text;
+}
+
 std::string Order(const char* client, const char* account, const char* security, const char* operation,
                   const char* price, const char* quantity, const char* comment) {
   return std::string("ACTION=NEW_ORDER[]|CLIENT_CODE=") + client + "[]|ACCOUNT=" + account +
@@ -109,30 +121,17 @@ TEST_F(OrdersTableTest, EveryCellOfAnOrderShowsItsField) {
   const std::vector<uint8_t> active = BuildOrder(spec).bytes;
   spec.flags = 64 | 16, spec.expiry = 0, spec.sourceNumber = 7654321;
   const std::vector<uint8_t> executed = BuildOrder(spec).bytes;
-  const auto security = [&](int index) { return static_cast<const uint8_t*>(HostCall<33>(3, 560, index)); };
-  const struct { const std::vector<uint8_t>& order; int security, column; const char* text; double value; } cases[] = {
-      {withdrawn, 0, 1, "1234567", 1234567}, {withdrawn, 0, 2, "09:30:15", 93015}, {withdrawn, 0, 3, "Продажа", 0},
-      {withdrawn, 0, 4, "cccccccccccccccccccccccccccccccccc", 0}, {withdrawn, 0, 6, "MC0001", 0},
-      {withdrawn, 0, 8, "BRF7 name", 0}, {withdrawn, 0, 9, "123,45", 123.45},  // in units of the second decimal
-      {withdrawn, 0, 10, "12 000", 12000}, {withdrawn, 0, 12, "500", 500}, {withdrawn, 0, 13, "1 481 400,00", 1481400},
-      {withdrawn, 0, 14, "", 0}, {withdrawn, 0, 15, "", 0}, {withdrawn, 0, 16, "31.01.2024", 0},
-      {withdrawn, 0, 17, "7,00", 7}, {withdrawn, 0, 18, "Снята", 0}, {withdrawn, 0, 19, "ЛНС", 0},
-      {withdrawn, 0, 21, "BRF7", 0}, {withdrawn, 0, 22, "SPBFUT", 0}, {withdrawn, 0, 25, "4000000000", 4e9},
-      {withdrawn, 0, 26, "31.01.2024", 20240131}, {withdrawn, 0, 29, "12 345,00", 12345},  // stored as it is
-      {withdrawn, 0, 31, "", 0}, {withdrawn, 0, 34, "09:30:15", 93015}, {withdrawn, 0, 35, "Нет", 0},
-      {withdrawn, 0, 23, "", 0}, {withdrawn, 2, 9, "0,0000012345", 1.2345e-6},  // at most 10 decimals
-      {withdrawn, 3, 9, "12 345", 12345},                                     // none below 0
-      {active, 0, 18, "Активна", 0}, {active, 0, 3, "Купля", 0}, {active, 0, 19, "РНО", 0},
-      {active, 0, 16, "", 0}, {active, 0, 34, "", -1}, {executed, 0, 18, "Исполнена", 0},
-      {executed, 0, 19, "РРО", 0}, {executed, 0, 35, "Да", 0}, {executed, 0, 16, "До отмены", 0}, {executed, 0, 14, "7654321", 7654321},
-  };
+  const std::map<std::string, const std::vector<uint8_t>*> orders = {
+      {"withdrawn", &withdrawn}, {"active", &active}, {"executed", &executed}};
   const auto* classRecord = static_cast<const uint8_t*>(HostCall<33>(2, 1144, 0));
-  for (const auto& c : cases) {
-    char text[64] = "untouched";
-    const double value = OrderCellText(c.column, c.order.data(), security(c.security), classRecord, text, sizeof text);
-    EXPECT_DOUBLE_EQ(value, c.value) << c.column;
-    EXPECT_STREQ(text, c.text) << c.column;
-  }
+  RunCaseTable("order_cells.txt", {{"Cell", [&](const CaseRow& c) {
+                 const auto* security = static_cast<const uint8_t*>(HostCall<33>(3, 560, int(c[1])));
+                 char text[64] = "untouched";
+                 EXPECT_DOUBLE_EQ(OrderCellText(int(c[2]), orders.at(c.Text(0))->data(), security, classRecord, text,
+                                                sizeof text),
+                                  c[4]);
+                 EXPECT_EQ(text, Ansi(c.Text(3)));
+               }}});
 }
 
 TEST_F(OrdersTableTest, ThePluginsOrdersAreRowsAndAnActiveOneIsWithdrawn) {
@@ -156,6 +155,7 @@ TEST_F(OrdersTableTest, ThePluginsOrdersAreRowsAndAnActiveOneIsWithdrawn) {
   int textFlag = 0;
   table->GetCellValue(0, table->GetView()->IndexOfColumn(2), rows[0], text, 0, &textFlag);
   EXPECT_EQ(textFlag, 1) << "the list's services take a time as its text";
+  table->GetCellValue(0, table->GetView()->IndexOfColumn(2), rows[0], text, 0, nullptr);
   // Rows in the host's row order; no row before any row.
   const struct { void *a, *b; int order; } orders[] = {
       {rows[0], rows[0], 0}, {nullptr, rows[0], -1}, {rows[0], nullptr, 1}, {rows[0], rows[1], -1}, {rows[1], rows[0], 1}};
@@ -212,32 +212,28 @@ TEST_F(OrdersTableTest, OnlyTheOrdersTheFilterAcceptsAreRows) {
   CVantrelOrdersTable* table = OpenTable();
   ASSERT_NE(table, nullptr);
   const TOrdersFilterLists lists = module.OrdersFilterLists();
-  // The firm, client and account filters, the last one excluding its item.
-  const struct { host::FilterSelection* filter; host::ItemList* items; const char* item; uint32_t exclude; } filters[] = {
-      {table->GetFirmFilter(), lists.firms, "MC0002", 0}, {table->GetClientFilter(), lists.clients, "C003 (MC0001)", 0},
-      {table->GetAccountFilter(), lists.accounts, "A90001", 0}, {table->GetAccountFilter(), lists.accounts, "A90001", 1}};
-  // Shown: active, executed, withdrawn, buy, sell; the comment (null: not filtered by it); a filter from 1.
-  const struct { const char* shown; const char* comment; int filter; const char* keys; } cases[] = {
-      {"11111", nullptr, 0, "1 2 3 4 "}, {"00000", nullptr, 0, ""}, {"10011", nullptr, 0, "1 "},
-      {"01011", nullptr, 0, "2 4 "},     {"00111", nullptr, 0, "3 "}, {"11110", nullptr, 0, "2 4 "},
-      {"11101", nullptr, 0, "1 3 "},     {"11111", "VanTrel", 0, "1 2 "},  // case-sensitive, within its field
-      {"11111", "xxxxx", 0, "4 "},       {"11111", "", 0, "1 2 3 4 "}, {"11111", nullptr, 1, "2 "},
-      {"11111", nullptr, 2, "3 "},       {"11111", nullptr, 3, "1 "}, {"11111", nullptr, 4, "2 3 4 "},
-  };
-  for (const auto& c : cases) {
-    bool* flags[] = {&table->showActive, &table->showExecuted, &table->showWithdrawn, &table->showBuy, &table->showSell};
-    for (int n = 0; n < 5; ++n) *flags[n] = c.shown[n] == '1';
-    module.Closing().FilterOrdersByComment = c.comment != nullptr;
-    module.Closing().Comment = c.comment != nullptr ? c.comment : "VanTrel";
-    for (host::FilterSelection* filter : {table->GetFirmFilter(), table->GetClientFilter(), table->GetAccountFilter()})
-      HostCall<54>(filter);
-    if (c.filter > 0) {
-      const auto& f = filters[c.filter - 1];
-      HostCall<160>(HostCall<52>(f.items, f.item), f.filter), f.filter->reserved1 = f.exclude;
-    }
-    table->FillRows();
-    EXPECT_EQ(Keys(table), c.keys) << c.shown << " " << (c.comment ? c.comment : "") << " " << c.filter;
-  }
+  const std::map<std::string, std::pair<host::FilterSelection*, host::ItemList*>> filters = {
+      {"firm", {table->GetFirmFilter(), lists.firms}}, {"client", {table->GetClientFilter(), lists.clients}},
+      {"account", {table->GetAccountFilter(), lists.accounts}}, {"excluded", {table->GetAccountFilter(), lists.accounts}}};
+  RunCaseTable("order_filters.txt", {{"Shown", [&](const CaseRow& c) {
+                 bool* flags[] = {&table->showActive, &table->showExecuted, &table->showWithdrawn, &table->showBuy,
+                                  &table->showSell};
+                 for (int n = 0; n < 5; ++n) *flags[n] = c.words[0][n] == '1';
+                 module.Closing().FilterOrdersByComment = c.words[1] != "-";
+                 module.Closing().Comment = c.words[1];
+                 for (const auto& filter : filters) HostCall<54>(filter.second.first);
+                 const std::string filter = c.words[2].substr(0, c.words[2].find(' '));
+                 if (!filter.empty()) {
+                   const auto& f = filters.at(filter);
+                   HostCall<160>(HostCall<52>(f.second, c.words[2].substr(filter.size() + 1).c_str()), f.first);
+                   f.first->reserved1 = filter == "excluded" ? 1 : 0;
+                 }
+                 table->FillRows();
+                 EXPECT_EQ(Keys(table), c.words[3] + (c.words[3].empty() ? "" : " "));
+               }}});
+  host.Market().SetRefreshWords(0, 1);  // the host drops the restricting filters
+  SendMessageA(table->GetHwnd(), WM_TABLE_FILTER_REFRESH, 0, 0);
+  EXPECT_EQ(Keys(table), "1 2 3 4 ");
   char text[16] = "untouched";
   EXPECT_EQ(table->GetCellText(0, 1, module.ClosingOrderRows().back(), text, nullptr), 0);
   EXPECT_STREQ(text, "") << "no cell of an unknown security";
