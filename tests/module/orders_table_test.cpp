@@ -234,6 +234,10 @@ TEST_F(OrdersTableTest, OnlyTheOrdersTheFilterAcceptsAreRows) {
   host.Market().SetRefreshWords(0, 1);  // the host drops the restricting filters
   SendMessageA(table->GetHwnd(), WM_TABLE_FILTER_REFRESH, 0, 0);
   EXPECT_EQ(Keys(table), "1 2 3 4 ");
+  EXPECT_FALSE(table->ClearRowsOfKind(1, 0)) << "the risk tables' kind";
+  EXPECT_EQ(Keys(table), "1 2 3 4 ");
+  EXPECT_TRUE(table->ClearRowsOfKind(2, 0));
+  EXPECT_EQ(Keys(table), "");
   char text[16] = "untouched";
   EXPECT_EQ(table->GetCellText(0, 1, module.ClosingOrderRows().back(), text, nullptr), 0);
   EXPECT_STREQ(text, "") << "no cell of an unknown security";
