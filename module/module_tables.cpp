@@ -5,6 +5,7 @@
 #include "module/table_refresh.h"
 #include "sdk/numeric.h"
 #include "sdk/table_view.h"
+#include "windows/tables/orders_table.h"
 #include "windows/tables/risk_params_table.h"
 #include "windows/tables/risk_row_colours.h"
 
@@ -18,14 +19,21 @@ constexpr char kRiskTableCaption[] = "Риск-параметры срочног
 constexpr char kTableDialogTitle[] = "Создание таблицы";
 constexpr UINT kTableDialogTemplate = 101;
 constexpr size_t kCaptionCapacity = 511;
+constexpr char kOrdersTableCaption[] = "Заявки по закрытию позиций клиентов";
+constexpr UINT kOrdersDialogTemplate = 116;
 }  // namespace
 
 HWND CVantrelModule::CreateTable(uint32_t type, bool restoring, uint32_t, const char* caption,
                                  uint32_t) {
-  if (type != kRiskTableType) return nullptr;
-  auto* table = new (std::nothrow) CVantrelFutRiskParamsTable(
-      &m_columns.risk, caption != nullptr ? caption : kRiskTableCaption, kTableDialogTitle,
-      kTableDialogTemplate, TableSettingsDlgProc, kRiskTableType);
+  CTablePlugin* table = nullptr;
+  if (type == kRiskTableType)
+    table = new (std::nothrow) CVantrelFutRiskParamsTable(
+        &m_columns.risk, caption != nullptr ? caption : kRiskTableCaption, kTableDialogTitle,
+        kTableDialogTemplate, TableSettingsDlgProc, kRiskTableType);
+  else if (type == kOrdersTableType)
+    table = new (std::nothrow) CVantrelOrdersTable(
+        &m_columns.orders, caption != nullptr ? caption : kOrdersTableCaption, kTableDialogTitle,
+        kOrdersDialogTemplate, OrdersTableDlgProc, kOrdersTableType);
   if (table == nullptr) return nullptr;
   if (restoring && !table->LoadState()) {
     delete table;

@@ -144,6 +144,9 @@ int CVantrelModule::OnMenuCommand(HWND window, int commandId, bool notFound) {
     case ID_RISK_PARAMS_TABLE:
       CreateTable(kRiskTableType, false, 0, nullptr, 0);
       return 1;
+    case ID_CLOSING_ORDERS_TABLE:
+      CreateTable(kOrdersTableType, false, 0, nullptr, 0);
+      return 1;
     case ID_NOTIFICATION_SWITCH:
       ToggleNotifications(window);
       return 1;

@@ -4,6 +4,7 @@
 
 #include "module/host_data/client_book.h"
 #include "module/host_data/firm_settings_text.h"
+#include "module/host_data/closing_order_book.h"
 #include "module/host_data/host_item_list.h"
 #include "module/log/vantrel_log.h"
 #include "module/recalc/firm_default_configs.h"
@@ -16,6 +17,7 @@
 #include "module/settings/module_settings.h"
 #include "module/settings/transport_settings.h"
 #include "sdk/plugin_module.h"
+#include "windows/tables/orders_table_source.h"
 #include "windows/tables/risk_table_source.h"
 #include "windows/tables/table_columns.h"
 
@@ -24,7 +26,7 @@
 #include <string>
 #include <vector>
 
-class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
+class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public IOrdersTableSource {
  public:
   explicit CVantrelModule(HINSTANCE instance);
   ~CVantrelModule() override;
@@ -60,7 +62,8 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   bool CheckHostCompatibility(uint32_t hostVersion, uint32_t hostValue2, int* errorCode,
                               char* errorText, int errorTextSize) override;
   bool AddMenus() override;
-  // Opens a table window of a table type (210606 risk parameters); restoring
+  // Opens a table window of a table type (210606 risk parameters, 210607
+  // closing orders); restoring
   // reads the window's saved layout first. The window, or null.
   virtual HWND CreateTable(uint32_t type, bool restoring, uint32_t a, const char* caption, uint32_t b);
 
@@ -69,6 +72,16 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   std::vector<TClientRiskRecord*> RiskRecords() const override;
   const TRiskColorSettings& RiskColorSettings() const override;
   TFilterHandles RiskFilterHandles() const override;
+  // What the closing-orders tables show.
+  std::vector<ClosingOrderRecord*> ClosingOrderRows() const override;
+  bool FilterOrdersByComment() const override { return m_closing.FilterOrdersByComment; }
+  std::string ClosingComment() const override { return m_closing.Comment; }
+  TOrdersFilterLists OrdersFilterLists() override;
+  void DropClientFilterItems() override { m_clientsFilter.Release(); }
+  void WithdrawClosingOrder(const uint8_t* security, double orderNumber) override;
+  // The withdrawal transaction of the order of that number; the transaction
+  // id the host gives, -1 when it gives none.
+  int32_t SendOrderNumTransaction(const uint8_t* security, double orderNumber);
   // Brings every open risk-parameters table up to date with the clients.
   void UpdateRiskTables();
   // True when an open risk-parameters table accepts the client by its filters.
@@ -121,6 +134,10 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   void ResetClientRuleIndexes();
 
   CClientBook& Clients() { return m_clients; }
+  // The plug-in's closing orders: the transactions sent and the host's answers.
+  CClosingOrderBook& ClosingOrders() { return m_closingOrders; }
+  // The open preparation windows follow an order the host reported.
+  void AdvancePrepOrderWindows(const ClosingOrderRecord& order);
   const CClientCodeRules& Rules() const { return m_rules; }
   CHostItemList& ClientsFilter() { return m_clientsFilter; }
   CHostItemList& AccountsFilter() { return m_accountsFilter; }
@@ -128,6 +145,7 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
 
  private:
   void LoadSettings();
+  void OnClosingOrderRecord(const uint8_t* record);
   void SaveSettings();
   void OnFirmSettings(const char* firm);
   void ReadAllFirmSettings(bool* recalculate);
@@ -144,6 +162,7 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   CFirmDefaultConfigs m_defaultConfigs;
   std::vector<std::string> m_firms;
   CClientBook m_clients;
+  CClosingOrderBook m_closingOrders;
   TModuleSettings m_settings;
   TTransportSettings m_transport;
   TCalcSettings m_calc;

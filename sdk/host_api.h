@@ -76,10 +76,15 @@ VANTREL_HOST_FUNCTION(44, int);
 VANTREL_HOST_FUNCTION(48, int, int classIndex, int formIndex, const char* text, int flag,
                       char* errorBuffer, int* result);
 VANTREL_HOST_FUNCTION(49, int);
+VANTREL_HOST_FUNCTION(50, void, HWND owner, const char* title, ItemList* list, FilterSelection* filter);
 VANTREL_HOST_FUNCTION(51, void, ItemList* list);
 VANTREL_HOST_FUNCTION(52, uint32_t, ItemList* list, const char* text);
 VANTREL_HOST_FUNCTION(53, int, const FilterSelection* filter);
 VANTREL_HOST_FUNCTION(54, void, FilterSelection* filter);
+VANTREL_HOST_FUNCTION(55, void, FilterSelection* destination, const FilterSelection* source);
+VANTREL_HOST_FUNCTION(56, void, const FilterSelection* filter, const ItemList* list);
+VANTREL_HOST_FUNCTION(57, void, FilterSelection* filter, ItemList* list);
+VANTREL_HOST_FUNCTION(58, int, const char* text, const ItemList* list, const FilterSelection* filter);
 VANTREL_HOST_FUNCTION(91, int, const char* securityCode, const char* classCode);
 VANTREL_HOST_FUNCTION(101, int, int category, int id, uint32_t* value);
 VANTREL_HOST_FUNCTION(130, int, const char* firm, char* buffer, int capacity);

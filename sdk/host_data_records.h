@@ -34,14 +34,31 @@ constexpr int32_t kResetA = -111, kResetB = -333;
 }  // namespace limit
 
 namespace order {
-constexpr int kKey = 0;             // int32
-constexpr int kNumber = 8;          // int64
-constexpr int kFlags = 16;          // uint32: bit 0 active, bit 1 withdrawn
-constexpr int kFirm = 120;          // zero-terminated texts
-constexpr int kTransactionId = 196; // int32
-constexpr int kAccount = 200;
-constexpr int kTextCapacity = 33;
-constexpr int kValueA = 348, kValueB = 352;  // uint32
+constexpr int kKey = 0;               // int32: the host's row order
+constexpr int kNumber = 8;            // int64, the exchange's order number
+constexpr int kFlags = 16;            // uint32, the flags below
+constexpr int kComment = 20, kCommentCapacity = 35;
+constexpr int kTrader = 55, kTraderCapacity = 65;
+constexpr int kFirm = 120, kFirmCapacity = 13;
+constexpr int kAccount = 133, kAccountCapacity = 15;
+constexpr int kSecurityIndex = 148;   // int32
+constexpr int kPrice = 152;           // int64, in units of the security's last decimal
+constexpr int kQuantity = 160, kBalance = 168;  // int64
+constexpr int kVolume = 176;          // double, hundredths
+constexpr int kCoupon = 184;          // double, percent
+constexpr int kYield = 192;           // int32
+constexpr int kTransactionId = 196;   // uint32
+constexpr int kClientCode = 200, kClientCodeCapacity = 16;
+constexpr int kRepurchasePrice = 216; // int64
+constexpr int kSettlementCode = 224, kSettlementCodeCapacity = 16;
+constexpr int kUid = 240;             // uint32
+constexpr int kExchangeCode = 244, kExchangeCodeCapacity = 68;
+constexpr int kActivationTime = 312;  // packed HHMMSS
+constexpr int kSourceNumber = 320;    // int64
+constexpr int kExpiry = 328;          // int32: 0 good till cancelled, -1 none, else YYYYMMDD
+constexpr int kOrderTime = 348, kWithdrawalTime = 356;  // FILETIME
+constexpr uint32_t kActive = 1, kWithdrawn = 2, kSell = 4;
+constexpr uint32_t kLimitType = 8, kTypeLetter2 = 16, kTypeLetter3 = 32, kMarketMaker = 64;
 }  // namespace order
 
 namespace position {

@@ -202,6 +202,7 @@ int main(int argc, char** argv) {
     if (tickTimer != 0 && message.message == WM_TIMER && message.hwnd == nullptr &&
         message.wParam == tickTimer) {
       plugin.Callback<29>(0u, 0u);
+      host.Exchange().Deliver(plugin);
       continue;
     }
     if (stepTimer != 0 && message.message == WM_TIMER && message.hwnd == nullptr &&

@@ -23,16 +23,24 @@ void* __stdcall FormAt(int classIndex, int recordSize, int subIndex) {
   return Host().Records().Form(classIndex, recordSize, subIndex);
 }
 
+// Flag 1 is an order or a withdrawal for the exchange; anything else (a text
+// message) is taken as it is once the form exists.
 int __stdcall SendTransaction(int classIndex, int formIndex, const char* text, int flag,
                               char* errorBuffer, int* result) {
   Host().Log().Record(48, std::to_string(classIndex) + " " + std::to_string(formIndex) + " " +
                               (text ? text : ""));
-  if (classIndex < 0 || formIndex < 0) {
-    if (errorBuffer) lstrcpynA(errorBuffer, "Нет формы транзакции", 1024);
-    return 0;
+  std::string error;
+  int answer = 1;
+  if (flag == 1) {
+    int32_t id = -1;
+    answer = Host().Exchange().Transaction(classIndex, formIndex, text ? text : "", &error, &id);
+    if (answer == 1 && result != nullptr) *result = id;
+  } else if (Host().Records().FormFields(classIndex, formIndex) == nullptr) {
+    error = "Нет формы транзакции";
+    answer = 0;
   }
-  if (result) *result = 0;
-  return 1;
+  if (!error.empty() && errorBuffer != nullptr) lstrcpynA(errorBuffer, error.c_str(), 1024);
+  return answer;
 }
 
 void __stdcall SendTraderMessage(int uid, int, int, const char* text) {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct ParameterChange {
@@ -30,6 +31,11 @@ struct HostStep {
   std::vector<HostEventSpec> events;
   // Menu items clicked, by caption, as a user would.
   std::vector<std::string> menuCommands;
+  // The exchange: the n-th order taken (from 1) fills this many lots, or is
+  // withdrawn; refuse 1 or 0 starts or ends refusing transactions.
+  std::vector<std::pair<int, int64_t>> fills;
+  std::vector<int> withdrawals;
+  int refuse = -1;
 };
 
 struct HostFeed {

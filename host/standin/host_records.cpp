@@ -1,6 +1,7 @@
 #include "host/standin/host_records.h"
 
 #include "host/standin/plugin_library.h"
+#include "host/standin/standin_host.h"
 
 #include <cstring>
 
@@ -57,20 +58,45 @@ PushedRecord BuildLimitRemoval(int32_t limitId) {
 }
 
 PushedRecord BuildOrder(const OrderSpec& order) {
+  using namespace host_data::order;
   PushedRecord record{host_data::kOrderCode, std::vector<uint8_t>(host_data::kOrderSize, 0)};
   std::vector<uint8_t>& bytes = record.bytes;
-  Put<int32_t>(bytes, host_data::order::kKey, order.key);
-  Put<int64_t>(bytes, host_data::order::kNumber, order.number);
-  Put<uint32_t>(bytes, host_data::order::kFlags, order.flags);
-  PutText(bytes, host_data::order::kFirm, order.firm, host_data::order::kTextCapacity);
-  Put<int32_t>(bytes, host_data::order::kTransactionId, order.transactionId);
-  PutText(bytes, host_data::order::kAccount, order.account, host_data::order::kTextCapacity);
-  Put<uint32_t>(bytes, host_data::order::kValueA, order.valueA);
-  Put<uint32_t>(bytes, host_data::order::kValueB, order.valueB);
+  Put<int32_t>(bytes, kKey, order.key);
+  Put<int64_t>(bytes, kNumber, order.number);
+  Put<uint32_t>(bytes, kFlags, order.flags);
+  PutText(bytes, kComment, order.comment, kCommentCapacity);
+  PutText(bytes, kTrader, order.trader, kTraderCapacity);
+  PutText(bytes, kFirm, order.firm, kFirmCapacity);
+  PutText(bytes, kAccount, order.account, kAccountCapacity);
+  Put<int32_t>(bytes, kSecurityIndex, order.securityIndex);
+  Put<int64_t>(bytes, kPrice, order.price);
+  Put<int64_t>(bytes, kQuantity, order.quantity);
+  Put<int64_t>(bytes, kBalance, order.balance);
+  Put<double>(bytes, kVolume, order.volume);
+  Put<double>(bytes, kCoupon, order.coupon);
+  Put<int32_t>(bytes, kYield, order.yield);
+  Put<uint32_t>(bytes, kTransactionId, order.transactionId);
+  PutText(bytes, kClientCode, order.clientCode, kClientCodeCapacity);
+  Put<int64_t>(bytes, kRepurchasePrice, order.repurchasePrice);
+  PutText(bytes, kSettlementCode, order.settlementCode, kSettlementCodeCapacity);
+  Put<uint32_t>(bytes, kUid, order.uid);
+  PutText(bytes, kExchangeCode, order.exchangeCode, kExchangeCodeCapacity);
+  Put<uint32_t>(bytes, kActivationTime, order.activationTime);
+  Put<int64_t>(bytes, kSourceNumber, order.sourceNumber);
+  Put<int32_t>(bytes, kExpiry, order.expiry);
+  Put<uint64_t>(bytes, kOrderTime, order.orderTime);
+  Put<uint64_t>(bytes, kWithdrawalTime, order.withdrawalTime);
   return record;
 }
 
 bool PushRecord(PluginLibrary& plugin, const PushedRecord& record) {
+  // The exchange names each order's firm as the host's records name the account's.
+  StandInHost* host = StandInHost::Current();
+  if (host != nullptr && (record.code == host_data::kLimitCode || record.code == host_data::kPositionCode)) {
+    const auto* bytes = reinterpret_cast<const char*>(record.bytes.data());
+    host->Exchange().NoteAccount(std::string(bytes + host_data::kAccount, strnlen(bytes + host_data::kAccount, host_data::kTextCapacity)),
+                                 std::string(bytes + host_data::kFirm, strnlen(bytes + host_data::kFirm, host_data::kTextCapacity)));
+  }
   return plugin.Callback<22>(host_data::kRecordKind, record.code, record.bytes.data(),
                              static_cast<uint32_t>(record.bytes.size())) != FALSE;
 }

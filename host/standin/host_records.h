@@ -29,14 +29,20 @@ struct PositionSpec {
   double variationMargin = 0.0;
 };
 
-// An order of the host that answers a transaction the plug-in sent.
+// An order of the host that answers a transaction the plug-in sent. Times
+// are FILETIMEs; the price is in units of the security's last decimal.
 struct OrderSpec {
   int32_t key = 0;
   int64_t number = 0;
   uint32_t flags = 0;
-  std::string firm, account;
-  int32_t transactionId = 0;
-  uint32_t valueA = 0, valueB = 0;
+  std::string comment, trader, firm, account, clientCode, settlementCode, exchangeCode;
+  int32_t securityIndex = -1;
+  int64_t price = 0, quantity = 0, balance = 0, repurchasePrice = 0, sourceNumber = 0;
+  double volume = 0.0, coupon = 0.0;
+  int32_t yield = 0;
+  uint32_t transactionId = 0, uid = 0, activationTime = 0;
+  int32_t expiry = 0;
+  uint64_t orderTime = 0, withdrawalTime = 0;
 };
 
 // One record as it goes through callback entry 22.

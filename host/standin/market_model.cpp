@@ -73,7 +73,15 @@ int MarketModel::ItemPosition(uint32_t key) const {
   return found == m_items.end() ? -1 : found->second.position;
 }
 
+bool MarketModel::TakeFilterChoice(std::vector<std::string>* texts) {
+  if (m_filterChoices.empty()) return false;
+  *texts = m_filterChoices.front();
+  m_filterChoices.erase(m_filterChoices.begin());
+  return true;
+}
+
 void MarketModel::Clear() {
+  m_filterChoices.clear();
   m_parameters.clear();
   m_clientValues.clear();
   m_wordA = m_wordB = 0;

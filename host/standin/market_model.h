@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <vector>
 
 // What host function 134 answers for one (firm, client, value number).
 struct ClientValue {
@@ -42,6 +43,10 @@ class MarketModel {
   void ClearItems(host::ItemList* list);
   // Position of the item in its list, or -1 for an unknown item.
   int ItemPosition(uint32_t key) const;
+  // What the user picks in the host's next filter dialog (host function 50):
+  // the item texts the filter then holds. Without one the dialog is cancelled.
+  void QueueFilterChoice(std::vector<std::string> texts) { m_filterChoices.push_back(std::move(texts)); }
+  bool TakeFilterChoice(std::vector<std::string>* texts);
 
   void Clear();
 
@@ -61,4 +66,5 @@ class MarketModel {
   std::map<std::pair<const host::ItemList*, std::string>, uint32_t> m_itemKeys;
   std::map<const host::ItemList*, int32_t> m_capacity;
   uint32_t m_nextItemKey = 1;
+  std::vector<std::vector<std::string>> m_filterChoices;
 };

@@ -24,6 +24,7 @@ int RecordStore::AddClass(const ClassSpec& fields) {
   Put<uint32_t>(record, kClassFlags2, fields.flags2);
   m_classes.push_back(record);
   m_forms.emplace_back();
+  m_formSpecs.emplace_back();
   return static_cast<int>(m_classes.size()) - 1;
 }
 
@@ -33,6 +34,21 @@ int RecordStore::AddForm(int classIndex, const FormSpec& fields) {
   Put<uint32_t>(form, kFormFlags, fields.flags);
   form[kFormFlagByte] = fields.flagByte;
   Put<int32_t>(form, kFormValue, fields.value);
+  if (!fields.fields.empty()) {
+    using namespace form_field;
+    m_fieldArrays.emplace_back();
+    for (const FormFieldSpec& spec : fields.fields) {
+      Bytes& field = m_fieldRecords.emplace_back(kFieldRecordSize, 0);
+      PutText(field, kName, kNameCapacity, spec.name);
+      PutText(field, kDefault, kDefaultCapacity, spec.defaultValue);
+      Put<uint32_t>(field, kFlags, spec.flags);
+      Put<int16_t>(field, kMaxLength, spec.maxLength);
+      m_fieldArrays.back().push_back(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(field.data())));
+    }
+    Put<uint32_t>(form, kFieldArray, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(m_fieldArrays.back().data())));
+    Put<int32_t>(form, kFieldCount, static_cast<int32_t>(fields.fields.size()));
+  }
+  m_formSpecs[classIndex].push_back(fields);
   m_forms[classIndex].push_back(form);
   return static_cast<int>(m_forms[classIndex].size()) - 1;
 }
@@ -81,6 +97,9 @@ int RecordStore::AddFirm(const FirmSpec& fields) {
 void RecordStore::Clear() {
   m_classes.clear();
   m_forms.clear();
+  m_formSpecs.clear();
+  m_fieldRecords.clear();
+  m_fieldArrays.clear();
   m_securities.clear();
   m_spots.clear();
   m_spotKeys.clear();
@@ -114,6 +133,19 @@ int RecordStore::FormCount(int classIndex) const {
 uint8_t* RecordStore::Form(int classIndex, int recordSize, int subIndex) {
   if (recordSize != kFormSize || subIndex < 0 || subIndex >= FormCount(classIndex)) return nullptr;
   return m_forms[classIndex][subIndex].data();
+}
+
+const FormSpec* RecordStore::FormFields(int classIndex, int subIndex) const {
+  if (subIndex < 0 || subIndex >= FormCount(classIndex)) return nullptr;
+  return &m_formSpecs[classIndex][subIndex];
+}
+
+std::vector<FormFieldSpec> OrderFormFields() {
+  using namespace form_field;
+  return {{"ACTION", 0, 0, "NEW_ORDER"}, {"CLIENT_CODE", kClientCode}, {"ACCOUNT", kAccount},
+          {"CLASSCODE", form_field::kClassCode}, {"SECCODE", form_field::kSecurityCode},   {"OPERATION", kOperation},
+          {"PRICE", kPrice},             {"QUANTITY", kQuantity},      {"TYPE", kOrderType},
+          {"COMMENT", kComment, 20}};
 }
 
 int RecordStore::FindClass(const std::string& code) const {

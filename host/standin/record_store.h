@@ -18,11 +18,39 @@ struct ClassSpec {
   int32_t id = 1;  // -1 marks an empty slot
 };
 
+// A field of a transaction form: its name in the transaction, the flags that
+// tell the plug-in which value it takes, its longest value (the comment's)
+// and the value of a field that no flag names.
+struct FormFieldSpec {
+  std::string name;
+  uint32_t flags = 0;
+  int16_t maxLength = 0;
+  std::string defaultValue = {};
+};
+
+// Field flags: which value of an order the field carries.
+namespace form_field {
+constexpr uint32_t kClientCode = 0x100000, kClassCode = 0x800, kSecurityCode = 0x1;
+constexpr uint32_t kAccount = 0x1000, kPrice = 0x10000, kQuantity = 0x20000;
+constexpr uint32_t kOperation = 0x40000, kOrderType = 0x800000, kComment = 0x400000;
+// The form record points at its fields; each field record is laid out so.
+constexpr int kFieldArray = 156, kFieldCount = 160;
+constexpr int kFieldRecordSize = 208;
+constexpr int kName = 4, kNameCapacity = 64, kDefault = 166, kDefaultCapacity = 32;
+constexpr int kFlags = 200, kMaxLength = 204;
+}  // namespace form_field
+
 struct FormSpec {
   uint32_t flags = 0;
   uint8_t flagByte = 1;
   int32_t value = 1;
+  std::vector<FormFieldSpec> fields = {};
 };
+
+// The stand-in's order form: an action field by default value, then client
+// code, account, class, security, operation, price, quantity, type and a
+// comment of at most 20 characters.
+std::vector<FormFieldSpec> OrderFormFields();
 
 struct SecuritySpec {
   std::string classCode;
@@ -76,12 +104,18 @@ class RecordStore {
   const std::string* FirmText(const std::string& firm) const;
   int FormCount(int classIndex) const;
   uint8_t* Form(int classIndex, int recordSize, int subIndex);
+  // Null for a form the host does not have.
+  const FormSpec* FormFields(int classIndex, int subIndex) const;
   int FindClass(const std::string& code) const;
 
  private:
   using Bytes = std::vector<uint8_t>;
   std::vector<Bytes> m_classes;
   std::vector<std::vector<Bytes>> m_forms;
+  std::vector<std::vector<FormSpec>> m_formSpecs;
+  // The form records point at these; list nodes never move.
+  std::list<Bytes> m_fieldRecords;
+  std::list<std::vector<uint32_t>> m_fieldArrays;
   std::vector<Bytes> m_securities;
   std::vector<Bytes> m_spots;
   std::vector<SpotSpec> m_spotKeys;

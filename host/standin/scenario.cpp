@@ -35,6 +35,23 @@ std::string ReadWholeFile(const std::string& path) {
   return text.str();
 }
 
+// "order" is the stand-in's order form; otherwise fields written
+// "NAME:FLAGS[:MAXLENGTH[:DEFAULT]]", separated by ";".
+std::vector<FormFieldSpec> FormFieldList(const std::string& text) {
+  if (text == "order") return OrderFormFields();
+  std::vector<FormFieldSpec> fields;
+  for (const std::string& item : SplitList(text, ';')) {
+    const std::vector<std::string> parts = SplitList(item, ':');
+    FormFieldSpec field;
+    field.name = parts[0];
+    if (parts.size() > 1) field.flags = static_cast<uint32_t>(std::strtoul(parts[1].c_str(), nullptr, 0));
+    if (parts.size() > 2) field.maxLength = static_cast<int16_t>(std::atoi(parts[2].c_str()));
+    if (parts.size() > 3) field.defaultValue = parts[3];
+    fields.push_back(field);
+  }
+  return fields;
+}
+
 }  // namespace
 
 bool LoadScenario(const std::string& path, StandInHost& host, ScenarioHost* hostSettings) {
@@ -48,6 +65,8 @@ bool LoadScenario(const std::string& path, StandInHost& host, ScenarioHost* host
   }
   if (const uint32_t date = file.Number("Host", "Date")) host.SetDate(static_cast<int>(date));
   host.SetAcceptDialogs(file.Number("Host", "AcceptDialogs") != 0);
+  host.Exchange().SetRefusing(file.Number("Exchange", "Refuse") != 0);
+  host.Exchange().SetExchangeCode(file.Text("Exchange", "Code", "EXCH"));
 
   ForEachNumbered(file, "Class", [&](const std::string& section, int) {
     ClassSpec fields;
@@ -62,6 +81,7 @@ bool LoadScenario(const std::string& path, StandInHost& host, ScenarioHost* host
     fields.flags = file.Number(section, "Flags");
     fields.flagByte = static_cast<uint8_t>(file.Number(section, "FlagByte", 1));
     fields.value = static_cast<int32_t>(file.Number(section, "Value", 1));
+    fields.fields = FormFieldList(file.Text(section, "Fields"));
     host.Records().AddForm(host.Records().FindClass(file.Text(section, "Class")), fields);
   });
   ForEachNumbered(file, "Security", [&](const std::string& section, int) {

@@ -27,6 +27,7 @@ std::vector<const HostStep*> ScenarioPlayer::PlayDue(int elapsedMilliseconds) {
     Play(step);
     played.push_back(&step);
   }
+  m_host.Exchange().Deliver(m_plugin);
   return played;
 }
 
@@ -42,6 +43,9 @@ void ScenarioPlayer::Play(const HostStep& step) {
   for (const PushedRecord& record : step.records) PushRecord(m_plugin, record);
   for (const HostEventSpec& event : step.events) SendEvent(event);
   for (const std::string& caption : step.menuCommands) m_host.ClickMenuItem(caption);
+  if (step.refuse >= 0) m_host.Exchange().SetRefusing(step.refuse != 0);
+  for (const auto& fill : step.fills) m_host.Exchange().Fill(fill.first, fill.second);
+  for (int order : step.withdrawals) m_host.Exchange().Withdraw(order);
 }
 
 void ScenarioPlayer::SendEvent(const HostEventSpec& event) {
@@ -60,5 +64,9 @@ std::string ScenarioPlayer::Describe(const HostStep& step) {
   for (const HostEventSpec& event : step.events)
     text += " event " + std::to_string(event.number) + (event.name.empty() ? "" : " " + event.name) + ";";
   for (const std::string& caption : step.menuCommands) text += " menu \"" + caption + "\";";
+  for (const auto& fill : step.fills)
+    text += " order " + std::to_string(fill.first) + " fills " + std::to_string(fill.second) + ";";
+  for (int order : step.withdrawals) text += " order " + std::to_string(order) + " withdrawn;";
+  if (step.refuse >= 0) text += step.refuse ? " exchange refuses;" : " exchange accepts;";
   return text;
 }

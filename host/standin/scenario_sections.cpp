@@ -153,6 +153,22 @@ std::vector<HostEventSpec> Events(const std::string& section, const std::string&
   }
   return events;
 }
+// "2 5; 3 1": the second order taken fills 5 lots, the third 1.
+std::vector<std::pair<int, int64_t>> Fills(const std::string& section, const std::string& text,
+                                           StandInHost& host) {
+  std::vector<std::pair<int, int64_t>> fills;
+  for (const std::string& item : SplitList(text, ';')) {
+    const std::vector<std::string> words = SplitList(item, ' ');
+    double order = 0.0, lots = 0.0;
+    if (words.size() != 2 || !ParseNumber(words[0], &order) || !ParseNumber(words[1], &lots) || order < 1 ||
+        lots < 1) {
+      host.Feed().problems.push_back("[" + section + "] FillOrder \"" + item + "\": not \"order lots\"");
+      continue;
+    }
+    fills.emplace_back(static_cast<int>(order), static_cast<int64_t>(lots));
+  }
+  return fills;
+}
 }  // namespace
 
 void LoadSteps(const ScenarioFile& file, StandInHost& host) {
@@ -182,6 +198,10 @@ void LoadSteps(const ScenarioFile& file, StandInHost& host) {
     step.events = Events(section, file.Text(section, "Event"), host);
     const std::string menu = file.Text(section, "Menu");
     if (!menu.empty()) step.menuCommands.push_back(menu);
+    step.fills = Fills(section, file.Text(section, "FillOrder"), host);
+    for (int32_t order : NumberList(file.Text(section, "WithdrawOrder"))) step.withdrawals.push_back(order);
+    const std::string refuse = file.Text(section, "Refuse");
+    if (!refuse.empty()) step.refuse = std::atoi(refuse.c_str()) != 0 ? 1 : 0;
     steps.push_back(step);
   });
   std::stable_sort(steps.begin(), steps.end(), [](const HostStep& a, const HostStep& b) {

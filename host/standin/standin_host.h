@@ -7,6 +7,7 @@
 
 #include "host/standin/call_log.h"
 #include "host/standin/client_model.h"
+#include "host/standin/exchange.h"
 #include "host/standin/host_feed.h"
 #include "host/standin/market_model.h"
 #include "host/standin/record_store.h"
@@ -55,6 +56,8 @@ class StandInHost {
   SdkWindowHost& SdkWindows() { return m_sdkWindows; }
   MarketModel& Market() { return m_market; }
   ClientModel& Clients() { return m_clients; }
+  // Takes the plug-in's order transactions and answers them with order records.
+  OrderExchange& Exchange() { return m_exchange; }
   // What the host pushes to the plug-in at the start and over time.
   HostFeed& Feed() { return m_feed; }
   CallLog& Log() { return m_log; }
@@ -100,6 +103,7 @@ class StandInHost {
   RecordStore m_records;
   SdkWindowHost m_sdkWindows;
   MarketModel m_market;
+  OrderExchange m_exchange{m_records, m_market};
   ClientModel m_clients;
   HostFeed m_feed;
   CallLog m_log;

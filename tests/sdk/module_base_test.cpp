@@ -140,8 +140,8 @@ TEST_F(ModuleBaseTest, RecordLookupsWalkClassesFormsAndSecurities) {
 
   char error[1024] = {};
   int result = -1;
-  EXPECT_TRUE(module.CallHostRecordService(0x01, 0x20, "ACTION=X", 1, error, &result));
-  EXPECT_EQ(host.Log().Details(48).back(), "2 1 ACTION=X") << "the first usable form of the class";
+  EXPECT_TRUE(module.CallHostRecordService(0x01, 0x20, "ACTION=X[]", 1, error, &result));
+  EXPECT_EQ(host.Log().Details(48).back(), "2 1 ACTION=X[]") << "the first usable form of the class";
   EXPECT_FALSE(module.CallHostRecordService(0x80, 0x20, "ACTION=Y", 1, error, &result));
   EXPECT_STREQ(error, "Нет формы транзакции");
 }
