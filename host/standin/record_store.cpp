@@ -5,6 +5,11 @@
 namespace {
 using namespace host::record;
 
+// A transaction form's fields, as the host lays them out.
+constexpr int kFormFieldArray = 156, kFormFieldCount = 160;
+constexpr int kFormFieldSize = 208, kFormFieldName = 4, kFormFieldDefault = 166;
+constexpr int kFormFieldFlags = 200, kFormFieldMaxLength = 204;
+
 template <typename T>
 void Put(std::vector<uint8_t>& record, int offset, T value) {
   std::memcpy(record.data() + offset, &value, sizeof value);
@@ -33,6 +38,17 @@ int RecordStore::AddForm(int classIndex, const FormSpec& fields) {
   Put<uint32_t>(form, kFormFlags, fields.flags);
   form[kFormFlagByte] = fields.flagByte;
   Put<int32_t>(form, kFormValue, fields.value);
+  std::vector<uint32_t>& pointers = m_formFieldArrays.emplace_back();
+  for (const FormFieldSpec& spec : fields.fields) {
+    Bytes& field = m_formFields.emplace_back(kFormFieldSize, 0);
+    PutText(field, kFormFieldName, kFormFieldDefault - kFormFieldName, spec.name);
+    PutText(field, kFormFieldDefault, kFormFieldFlags - kFormFieldDefault, spec.defaultValue);
+    Put<uint32_t>(field, kFormFieldFlags, spec.flags);
+    Put<int16_t>(field, kFormFieldMaxLength, spec.maxLength);
+    pointers.push_back(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(field.data())));
+  }
+  Put<uint32_t>(form, kFormFieldArray, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(pointers.data())));
+  Put<int32_t>(form, kFormFieldCount, static_cast<int32_t>(pointers.size()));
   m_forms[classIndex].push_back(form);
   return static_cast<int>(m_forms[classIndex].size()) - 1;
 }
@@ -86,6 +102,8 @@ void RecordStore::Clear() {
   m_spotKeys.clear();
   m_firms.clear();
   m_firmSpecs.clear();
+  m_formFields.clear();
+  m_formFieldArrays.clear();
 }
 
 int RecordStore::Count(int kind) const {

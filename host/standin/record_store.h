@@ -18,10 +18,21 @@ struct ClassSpec {
   int32_t id = 1;  // -1 marks an empty slot
 };
 
+// A field of a transaction form: its name in the transaction, the flags
+// that choose its value, the length a comment may take and the value of a
+// field no flag names.
+struct FormFieldSpec {
+  std::string name;
+  uint32_t flags = 0;
+  int16_t maxLength = 0;
+  std::string defaultValue = {};
+};
+
 struct FormSpec {
   uint32_t flags = 0;
   uint8_t flagByte = 1;
   int32_t value = 1;
+  std::vector<FormFieldSpec> fields = {};
 };
 
 struct SecuritySpec {
@@ -87,4 +98,7 @@ class RecordStore {
   std::vector<SpotSpec> m_spotKeys;
   std::vector<Bytes> m_firms;
   std::list<FirmSpec> m_firmSpecs;  // the records point at these texts
+  // The forms point at their fields through these arrays.
+  std::list<Bytes> m_formFields;
+  std::list<std::vector<uint32_t>> m_formFieldArrays;
 };

@@ -35,6 +35,22 @@ std::string ReadWholeFile(const std::string& path) {
   return text.str();
 }
 
+// A form's fields, separated by ";": "NAME flags [maxLength [default]]".
+std::vector<FormFieldSpec> ParseFormFields(const std::string& text) {
+  std::vector<FormFieldSpec> fields;
+  std::istringstream items(text);
+  for (std::string item; std::getline(items, item, ';');) {
+    std::istringstream words(item);
+    FormFieldSpec field;
+    std::string flags;
+    if (!(words >> field.name >> flags)) continue;
+    field.flags = static_cast<uint32_t>(std::strtoul(flags.c_str(), nullptr, 0));
+    words >> field.maxLength >> field.defaultValue;
+    fields.push_back(field);
+  }
+  return fields;
+}
+
 }  // namespace
 
 bool LoadScenario(const std::string& path, StandInHost& host, ScenarioHost* hostSettings) {
@@ -62,6 +78,7 @@ bool LoadScenario(const std::string& path, StandInHost& host, ScenarioHost* host
     fields.flags = file.Number(section, "Flags");
     fields.flagByte = static_cast<uint8_t>(file.Number(section, "FlagByte", 1));
     fields.value = static_cast<int32_t>(file.Number(section, "Value", 1));
+    fields.fields = ParseFormFields(file.Text(section, "Fields"));
     host.Records().AddForm(host.Records().FindClass(file.Text(section, "Class")), fields);
   });
   ForEachNumbered(file, "Security", [&](const std::string& section, int) {
