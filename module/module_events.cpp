@@ -109,4 +109,8 @@ void CVantrelModule::RecalcRiskParams(bool fullRun) {
   CRiskRecalculation(m_clients, m_rules, m_settings, m_calc, m_clientsFilter).Run(fullRun, Now());
 }
 
-void CVantrelModule::OnTimerTick(uint32_t, uint32_t) { ++m_tickCounter; }
+void CVantrelModule::OnTimerTick(uint32_t, uint32_t) {
+  ++m_tickCounter;
+  TEngineClock now;
+  if (m_tickCounter % 5 == 0 && EngineClockAt(Now(), &now)) AutoCloseStep(now);
+}

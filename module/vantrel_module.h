@@ -4,7 +4,9 @@
 
 #include "module/host_data/client_book.h"
 #include "module/host_data/host_item_list.h"
+#include "module/closing/order_line.h"
 #include "module/log/vantrel_log.h"
+#include "module/notify/engine_clock.h"
 #include "module/recalc_timer.h"
 #include "module/reentry_guard.h"
 #include "module/risk/client_code_rules.h"
@@ -80,6 +82,29 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   // margin calls of every client.
   void ResetClientMarks(bool up, bool ml2);
 
+  // Closing orders. Each send answers the host's transaction id, -1 when
+  // the host took nothing.
+  int32_t SendOrderTransaction(const char* firstText, const char* account, const uint8_t* security,
+                               bool buy, double price, double quantity, const char* comment);
+  int32_t SendOrderNumTransaction(const uint8_t* security, double orderNumber);
+  // Sends a line that was never sent and keeps its transaction id; any other
+  // line is left as it is (-1).
+  int32_t SendClosingOrders(TOrderLine& line);
+  // One window for the clients of a table (or of the pattern's tables, by
+  // schedule); the number of orders formed.
+  int OpenClosingOrdersWindow(const TClosingPattern& pattern, CTablePlugin* table, bool bySchedule,
+                              const TScheduleEntry* entry);
+  // The window of one client; 0 when the client's window was open already.
+  int OpenPrepOrdersDlg(const TClientRiskRecord* client, const TClosingPattern& pattern);
+  bool OpenPrepOrdersWindow(const TClientRiskRecord* client);
+  bool HasPrepOrdersDialog();
+  void ClosePrepOrdersDialogs();
+  void RefreshPrepOrdersDialogs();
+  // Runs the auto-close entries that are due at now.
+  void AutoCloseStep(const TEngineClock& now);
+  void ReportClosingOrdersFormed(const TScheduleEntry& entry);
+  bool IsSentTransaction(int32_t transId) const;
+
   void TraceLog(int level, const char* format, ...)
       __attribute__((format(__MINGW_PRINTF_FORMAT, 3, 4)));
   void MailLog(int level, const char* format, ...)
@@ -122,6 +147,7 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   void ForgetRules();
   void RestartRecalcTimer();
   void ToggleNotifications(HWND window);
+  void OnOrderRecord(const uint8_t* record);
 
   std::list<CTablePlugin*> m_tables;
   CClientCodeRules m_rules;
@@ -143,6 +169,8 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   CReentryGuard m_recalcRun;
   int m_tickCounter = 0;
   int64_t m_startTime = 0;
+  // Transaction ids of the closing orders sent, -1 for those the host refused.
+  std::vector<int32_t> m_sentTransactions;
 };
 
 extern CVantrelModule* g_pModule;

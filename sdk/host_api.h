@@ -81,6 +81,7 @@ VANTREL_HOST_FUNCTION(52, uint32_t, ItemList* list, const char* text);
 VANTREL_HOST_FUNCTION(53, int, const FilterSelection* filter);
 VANTREL_HOST_FUNCTION(54, void, FilterSelection* filter);
 VANTREL_HOST_FUNCTION(91, int, const char* securityCode, const char* classCode);
+VANTREL_HOST_FUNCTION(105, int, const void* classRecord, uint32_t property);
 VANTREL_HOST_FUNCTION(101, int, int category, int id, uint32_t* value);
 VANTREL_HOST_FUNCTION(130, int, const char* firm, char* buffer, int capacity);
 VANTREL_HOST_FUNCTION(134, int, const void* firm, const char* clientCode, int number,

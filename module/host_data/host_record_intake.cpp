@@ -24,6 +24,8 @@ bool CVantrelModule::OnHostCommand(uint32_t kind, uint32_t code, const void* dat
     m_firmsFilter.Add(RecordFirm(record));
   } else if (code == kLimitRemovalCode && size >= kLimitRemovalSize) {
     m_clients.OnLimitRemoval(host::record::Read<int32_t>(record, 0), now);
+  } else if (code == kOrderCode && size >= kOrderSize) {
+    OnOrderRecord(record);
   }
   return true;
 }

@@ -1,0 +1,71 @@
+// Closing orders sent to the host and withdrawn: the transaction strings built
+// over the stand-in host's transaction forms, the ids the host answers, and
+// the lines that must never go out twice.
+#include "closing_orders_fixture.h"
+
+namespace {
+// The host says every class has the property that asks for other forms.
+int __stdcall EveryClassHasTheProperty(const void*, uint32_t property) { return property == 2048 ? 1 : 0; }
+
+TEST_F(ClosingOrdersTest, TransactionStringsFollowTheFormsFields) {
+  const std::string longComment = "ЗакрытиеПозиций";  // cut to the form's 12 characters
+  module.Closing().Comment = longComment;
+  struct Case {
+    const char* security;
+    bool buy;
+    double price, quantity;
+    const char* comment;
+    const char* expected;
+  } cases[] = {
+      {"SiZ6", true, 123.4, 3, "Закрытие",
+       "0 0 CLIENT_CODE=FIRM2[]|ACCOUNT=ACC1[]|CLASSCODE=SPBFUT[]|SECCODE=SiZ6[]|OPERATION=B[]|"
+       "PRICE=123.40[]|QUANTITY=3[]|TYPE=L[]|COMMENT=Закрытие[]|ACTION=NEW_ORDER[]|"},
+      {"RIZ6", false, 100000, 2.5, longComment.c_str(),
+       "0 0 CLIENT_CODE=FIRM2[]|ACCOUNT=ACC1[]|CLASSCODE=SPBFUT[]|SECCODE=RIZ6[]|OPERATION=S[]|"
+       "PRICE=100000[]|QUANTITY=2[]|TYPE=L[]|COMMENT=ЗакрытиеПози[]|ACTION=NEW_ORDER[]|"},
+      // A field that is both security code and price takes the code.
+      {"RI100000BL6", true, 500, 1, "",
+       "1 0 SECCODE=RI100000BL6[]|PRICE=500[]|QUANTITY=1[]|"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.expected);
+    answers = {7001};
+    EXPECT_EQ(module.SendOrderTransaction("FIRM2", "ACC1", Security(c.security), c.buy, c.price, c.quantity,
+                                          c.comment),
+              7001);
+    EXPECT_EQ(Sent().back(), c.expected);
+  }
+  answers = {7002};
+  EXPECT_EQ(module.SendOrderNumTransaction(Security("RIZ6"), 1234567890.0), 7002);
+  EXPECT_EQ(Sent().back(), "0 1 OrderNum=1234567890[]");
+}
+
+TEST_F(ClosingOrdersTest, ATransactionThatCannotBeBuiltWholeIsNotSent) {
+  answers = {7001, 7002};
+  DialogDriver refused([](HWND box) { DialogDriver::Press(box, IDOK); });
+  EXPECT_EQ(module.SendOrderTransaction("FIRM1", "ACC1", Security("LGZ6"), true, 10, 1, ""), -1);
+  EXPECT_TRUE(refused.Ran()) << "the user is told";
+  EXPECT_EQ(module.SendOrderTransaction("FIRM1", "ACC1", Security("NFZ6"), true, 10, 1, ""), -1)
+      << "a class without a form";
+  host.Install<105>(EveryClassHasTheProperty);
+  Initialise();
+  EXPECT_EQ(module.SendOrderTransaction("FIRM1", "ACC1", Security("RIZ6"), true, 10, 1, ""), -1)
+      << "the class asks for a form with 0x24, which it lacks";
+  EXPECT_TRUE(Sent().empty());
+}
+
+TEST_F(ClosingOrdersTest, ALineTakenByTheHostIsNeverSentAgain) {
+  TOrderLine line = PreparedLine("RIZ6", 3);
+  answers = {-1, 9001};
+  EXPECT_EQ(module.SendClosingOrders(line), -1) << "refused";
+  EXPECT_TRUE(line.Sendable());
+  EXPECT_EQ(module.SendClosingOrders(line), 9001) << "a refused line may go again";
+  EXPECT_EQ(line.TransId, 9001);
+  EXPECT_EQ(module.SendClosingOrders(line), -1);
+  EXPECT_EQ(line.TransId, 9001) << "the id of the order at the exchange is kept";
+  EXPECT_EQ(Sent().size(), 2u);
+  EXPECT_TRUE(module.IsSentTransaction(9001));
+  EXPECT_FALSE(module.IsSentTransaction(-1)) << "a refusal is no order";
+}
+
+}  // namespace
