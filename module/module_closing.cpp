@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 using host::record::Read;
@@ -20,6 +21,13 @@ constexpr uint32_t kOrderFormMask = 0x4, kOrderFormMaskWithProperty = 0x24, kWit
 constexpr uint32_t kClassFormProperty = 2048;
 constexpr int kErrorBufferSize = 1024;
 constexpr char kAttention[] = "Внимание";
+// The trading account of an order record: the client code stands at 200.
+constexpr int kOrderAccount = 133;
+
+std::string FixedText(const uint8_t* record, int offset) {
+  const char* text = reinterpret_cast<const char*>(record + offset);
+  return std::string(text, strnlen(text, host_data::order::kTextCapacity - 1));
+}
 
 int32_t SendTransactionText(CVantrelModule& module, int classIndex, int formIndex, const std::string& text) {
   char error[kErrorBufferSize] = {};
@@ -104,11 +112,20 @@ void CVantrelModule::OnOrderRecord(const uint8_t* record) {
   using namespace host_data::order;
   const int32_t transId = Read<int32_t>(record, kTransactionId);
   if (!IsSentTransaction(transId)) return;
+  m_closingOrders[Read<int32_t>(record, kKey)] = {FixedText(record, kFirm), FixedText(record, kOrderAccount),
+                                                  (Read<uint32_t>(record, kFlags) & 1) != 0};
   FILETIME time = {Read<uint32_t>(record, kValueA), Read<uint32_t>(record, kValueB)};
   const double number = static_cast<double>(Read<int64_t>(record, kNumber));
   for (CVantrelPrepOrdersDlg* dialog : PrepOrdersDialogs(Dialogs()))
     dialog->Store().Advance(transId, Read<uint32_t>(record, kFlags), number, time);
   RefreshPrepOrdersDialogs();
+}
+
+std::vector<TClientRiskRecord*> CVantrelModule::ActiveClosingOrderClients() const {
+  std::vector<TClientRiskRecord*> clients;
+  for (const auto& order : m_closingOrders)
+    if (order.second.active) clients.push_back(m_clients.Find(order.second.firm, order.second.account));
+  return clients;
 }
 
 bool CVantrelModule::HasPrepOrdersDialog() { return !PrepOrdersDialogs(Dialogs()).empty(); }

@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,9 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   void AutoCloseStep(const TEngineClock& now);
   void ReportClosingOrdersFormed(const TScheduleEntry& entry);
   bool IsSentTransaction(int32_t transId) const;
+  // The clients of the closing orders the host reports active (null for a
+  // client the module does not know).
+  std::vector<TClientRiskRecord*> ActiveClosingOrderClients() const;
 
   void TraceLog(int level, const char* format, ...)
       __attribute__((format(__MINGW_PRINTF_FORMAT, 3, 4)));
@@ -171,6 +175,12 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource {
   int64_t m_startTime = 0;
   // Transaction ids of the closing orders sent, -1 for those the host refused.
   std::vector<int32_t> m_sentTransactions;
+  // The last state the host reported of each closing order, by order key.
+  struct TClosingOrderState {
+    std::string firm, account;
+    bool active;
+  };
+  std::map<int32_t, TClosingOrderState> m_closingOrders;
 };
 
 extern CVantrelModule* g_pModule;

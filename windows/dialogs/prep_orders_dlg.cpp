@@ -141,6 +141,7 @@ std::string CVantrelPrepOrdersDlg::ClientKey() const {
 
 bool CVantrelPrepOrdersDlg::ServesClient(const TClientRiskRecord* client) const {
   if (ServesAllClients() || client == nullptr) return true;
+  if (m_firm == client->firm && m_account == client->account) return true;
   const TClientRiskRecord* own = Client();
   if (own == nullptr) return false;
   return std::strcmp(own->clientCode, client->account) == 0 ||
@@ -323,6 +324,9 @@ int CVantrelPrepOrdersDlg::OnInitDialog(WPARAM wParam, LPARAM lParam) {
 
 int CVantrelPrepOrdersDlg::OnCommandId(int id, int code, int third) {
   HWND dialog = GetDialogWindow();
+  // The popup's commands come back with the host's ids.
+  const int command = g_pModule->FindCommandId(id);
+  if (code == 0 && command != -1) return OnMenuCommand(command, code, third);
   if (id == kClientFilter && code == CBN_SELCHANGE) {
     char text[256] = {};
     const LRESULT chosen = SendDlgItemMessageA(dialog, kClientFilter, CB_GETCURSEL, 0, 0);
