@@ -29,7 +29,7 @@ class ClosingOrdersTest : public ::testing::Test {
     host.Install<48>(Transaction);
     Initialise();
     g_pModule = &module;
-    answers.clear(), sent.clear();
+    answers.clear(), sent.clear(), answered.clear();
   }
   // The module takes the host's functions as they are now.
   void Initialise() {
@@ -59,11 +59,13 @@ class ClosingOrdersTest : public ::testing::Test {
     sent.push_back(std::to_string(classIndex) + " " + std::to_string(formIndex) + " " + text);
     *result = answers.empty() ? -1 : answers.front();
     if (!answers.empty()) answers.pop_front();
+    answered.push_back(*result);
     if (*result == -1) lstrcpynA(error, "Отказ", 1024);
     return 1;
   }
   static inline std::deque<int32_t> answers;
   static inline std::vector<std::string> sent;
+  static inline std::vector<int32_t> answered;  // the id of each transaction sent
 
   CleanHostProgramFolder folder;
   StandInHost host;

@@ -232,12 +232,16 @@ void CVantrelPrepOrdersDlg::AddOrderRows(const COrderStore::Lines& lines) {
 void CVantrelPrepOrdersDlg::RefreshOrderList() {
   HWND list = List();
   if (list == nullptr) return;
+  // The list is drawn once, when it is full again.
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
   if (ServesAllClients()) {
     for (const auto& entry : m_store.All()) AddOrderRows(entry.second);
   } else if (const COrderStore::Lines* lines = m_store.Find(ClientKey())) {
     AddOrderRows(*lines);
   }
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
   UpdateLevelFields();
 }
 
