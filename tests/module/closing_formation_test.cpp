@@ -6,7 +6,7 @@
 #include "market_text.h"
 #include "module/closing/closing_formation.h"
 
-#include <cstdio>
+#include <iomanip>
 #include <sstream>
 
 namespace {
@@ -32,7 +32,7 @@ class ClosingFormationTest : public MarketTest {
   void AddPositions(const std::string& text) {
     for (const std::string& item : Split(text, ',')) {
       std::istringstream words(item);
-      PositionFields fields{"FIRM1", "ACC1"};
+      PositionFields fields{"FIRM1", "ACC1", ""};
       int32_t inBuyOrders = 0, inSellOrders = 0;
       words >> fields.security >> fields.quantity >> inBuyOrders >> inSellOrders;
       records.push_back(PositionRecord(fields));
@@ -43,15 +43,12 @@ class ClosingFormationTest : public MarketTest {
   }
 
   std::string Lines() const {
-    std::string text;
+    std::ostringstream text;
     if (const COrderStore::Lines* lines = store.Find("ACC1FIRM1"))
-      for (const auto& line : *lines) {
-        char item[96];
-        std::snprintf(item, sizeof item, "%s%s %s %.0f %.10g", text.empty() ? "" : "; ", line->SecCode,
-                      line->IsBuy ? "B" : "S", line->Quantity, line->Price);
-        text += item;
-      }
-    return text;
+      for (const auto& line : *lines)
+        text << (text.tellp() > 0 ? "; " : "") << line->SecCode << (line->IsBuy ? " B " : " S ") << line->Quantity
+             << " " << std::setprecision(10) << line->Price;
+    return text.str();
   }
 
   TClientRiskRecord client{"FIRM1", "ACC1"};

