@@ -53,7 +53,10 @@ TEST_F(ClosingCommandsTest, TheTablesCommandsTakeItsPatternOrTheDefaultOne) {
   EXPECT_EQ(table->GetPatternIndex(), 0);
   ASSERT_EQ(Windows().size(), 1u);
   EXPECT_STREQ(Window()->GetTitle(), "Заявки на закрытие позиций");
-  EXPECT_EQ(Window()->Store().Count("", [](const TOrderLine&) { return true; }), 1) << "the table's one client";
+  answers = {9002};
+  Command(kSendAll);
+  Command(kRecalc);
+  EXPECT_EQ(Window()->Store().Count("", [](const TOrderLine&) { return true; }), 2) << "the client with lines again";
   module.ClosePrepOrdersDialogs();
   EXPECT_FALSE(module.HasPrepOrdersDialog()) << "closed without asking";
 

@@ -13,10 +13,7 @@ namespace {
 std::vector<std::string> Split(const std::string& text, char separator) {
   std::vector<std::string> items;
   std::istringstream stream(text);
-  for (std::string item; std::getline(stream, item, separator);) {
-    item.erase(0, item.find_first_not_of(' '));
-    if (!item.empty()) items.push_back(item);
-  }
+  for (std::string item; std::getline(stream >> std::ws, item, separator);) items.push_back(item);
   return items;
 }
 
@@ -52,6 +49,7 @@ class ClosingFormationTest : public MarketTest {
   }
 
   TClientRiskRecord client{"FIRM1", "ACC1"};
+  std::vector<uint8_t> limit = LimitRecord({"FIRM1", "ACC1"});
   std::vector<std::vector<uint8_t>> records;
   TClosingPattern pattern;
   TClosingSettings closing;
@@ -65,6 +63,10 @@ TEST_F(ClosingFormationTest, EachCaseOfTheTable) {
        AddPositions(c.Text(0));
        client.plannedNetPosition = c[1], client.currentNetPosition = client.currentNetPositionOpen = c[2];
        client.sfr = (c[1] + c[2]) / c[2];
+       // A limit of type 0 scales the lots' margin (the value in hundredths).
+       client.limits.assign(c.words.size() > 11 ? 1 : 0, limit.data());
+       PutField<int32_t>(limit, 128, c.words.size() > 11 ? int32_t(c[11]) : 0);
+       pattern.NotMoreThanPlanned = c.words.size() > 12 && c[12] != 0;
        pattern.ParamIdx = int(c[3]), pattern.BoundaryValue = c[4];
        closing.Spread = c[5], closing.ConsiderActiveOrders = c[6] != 0, closing.UseBaseActive = c[7] != 0;
        (closing.UseBaseActive ? closing.BaseActiveForClosing : closing.SecsForClosing) = Split(c.Text(8), ',');

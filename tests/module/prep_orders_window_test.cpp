@@ -74,7 +74,12 @@ TEST_F(PrepOrdersWindowTest, ShowsTheFormedLineAndTheLevels) {
   EXPECT_EQ(Field(1123), "1.30");
   EXPECT_EQ(Field(1124), "1.67");  // 50,000 / 30,000
   EXPECT_FALSE(Shown(1125));
+  SendDlgItemMessageA(Window()->GetDialogWindow(), 1193, CB_SETCURSEL, 1, 0);  // "Тек. чист. поз."
+  SendMessageA(Window()->GetDialogWindow(), WM_COMMAND, MAKEWPARAM(1193, CBN_SELCHANGE), 0);
+  EXPECT_EQ(Field(1194), "300.00") << "(100,000 - 70,000) / 100";
   EXPECT_EQ(module.OpenPrepOrdersDlg(client, pattern), 0) << "the client's window is open";
+  const TClientRiskRecord byCode("FIRM9", "C77");
+  EXPECT_EQ(module.OpenPrepOrdersDlg(&byCode, pattern), 0) << "an account that is the window's client code";
   EXPECT_EQ(Menu(), (std::vector<std::string>{"Подать:0", "Подать все:1", "Удалить:0", "Удалить все:1", "Снять:0",
                                               "Пересчитать:1"}))
       << "nothing selected";

@@ -320,7 +320,7 @@ int CVantrelPrepOrdersDlg::OnInitDialog(WPARAM wParam, LPARAM lParam) {
     SendDlgItemMessageA(dialog, kFurtherParameter, CB_SETITEMDATA, static_cast<WPARAM>(item), id);
   }
   auto icon = static_cast<HICON>(LoadImageA(g_pModule->GetInstance(), MAKEINTRESOURCEA(kIconClear), IMAGE_ICON,
-                                            16, 16, 0));
+                                            16, 16, LR_SHARED));
   SendDlgItemMessageA(dialog, kClearFilter, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
   RefreshOrderList();
   return 1;
@@ -349,8 +349,8 @@ int CVantrelPrepOrdersDlg::OnCommandId(int id, int code, int third) {
 }
 
 void CVantrelPrepOrdersDlg::OnContextMenu(HMENU menu, int, int) {
-  const TOrderLine* selected = GetOrderLineByRow(SelectedRow());
   const int row = SelectedRow();
+  const TOrderLine* selected = GetOrderLineByRow(row);
   const bool keyHasLines = (row >= 0 || !ServesAllClients()) &&
                            m_store.Count(RowKey(row), [](const TOrderLine&) { return true; }) > 0;
   auto add = [&](const char* text, int command, bool enabled) {
