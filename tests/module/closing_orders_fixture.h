@@ -34,7 +34,12 @@ class ClosingOrdersTest : public ::testing::Test {
     WriteFileBytes(market, MarketText("closing_orders.ini"));
     ASSERT_TRUE(LoadScenario(market, host, nullptr));
     ScriptedTransactions::Install(host);
-    Initialise();
+    host.Install<105>(OptionClassHasTheProperty);
+    uint32_t callbacks[host::kCallbackCount] = {host::kCallbackTableBytes};
+    int code = 0;
+    char text[256];
+    ASSERT_TRUE(module.OnPluginInitEx(1, host.FunctionTable(), callbacks, "", CVantrelModule::kHostVersion, 0,
+                                      &code, text, sizeof text));
     g_pModule = &module;
     module.Closing().SecsForClosing = {"RIZ6"};
     pattern.ParamIdx = 18, pattern.BoundaryValue = 1.3;
@@ -43,13 +48,9 @@ class ClosingOrdersTest : public ::testing::Test {
     module.OnModuleStop();
     g_pModule = nullptr;
   }
-  // The module takes the host's functions as they are now.
-  void Initialise() {
-    uint32_t callbacks[host::kCallbackCount] = {host::kCallbackTableBytes};
-    int code = 0;
-    char text[256];
-    ASSERT_TRUE(module.OnPluginInitEx(1, host.FunctionTable(), callbacks, "", CVantrelModule::kHostVersion, 0,
-                                      &code, text, sizeof text));
+  // The host gives the option class the property that asks for its own forms.
+  static int __stdcall OptionClassHasTheProperty(const void* classRecord, uint32_t property) {
+    return property == 2048 && std::strcmp(ClassCodeOf(static_cast<const uint8_t*>(classRecord)), "SPBOPT") == 0;
   }
 
   // A client of 10 RIZ6 long (lot margin 10,000) whose funds sufficiency of

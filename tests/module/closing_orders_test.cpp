@@ -4,23 +4,19 @@
 #include "closing_orders_fixture.h"
 
 namespace {
-// The host says every class has the property that asks for other forms.
-int __stdcall EveryClassHasTheProperty(const void*, uint32_t property) { return property == 2048 ? 1 : 0; }
-
 TEST_F(ClosingOrdersTest, TransactionStringsFollowTheFormsFields) {
-  const std::string longComment = "ЗакрытиеПозиций";  // cut to the form's 12 characters
   const struct {
     const char* security; bool buy; double price, quantity; const char* comment, *expected;
   } cases[] = {
       {"SiZ6", true, 123.4, 3, "Закрытие",
        "0 0 CLIENT_CODE=FIRM2[]|ACCOUNT=ACC1[]|CLASSCODE=SPBFUT[]|SECCODE=SiZ6[]|OPERATION=B[]|"
        "PRICE=123.40[]|QUANTITY=3[]|TYPE=L[]|COMMENT=Закрытие[]|ACTION=NEW_ORDER[]|"},
-      {"RIZ6", false, 100000, 2.5, longComment.c_str(),
+      {"RIZ6", false, 100000, 2.5, "ЗакрытиеПозиций",  // cut to the form's 12 characters
        "0 0 CLIENT_CODE=FIRM2[]|ACCOUNT=ACC1[]|CLASSCODE=SPBFUT[]|SECCODE=RIZ6[]|OPERATION=S[]|"
        "PRICE=100000[]|QUANTITY=2[]|TYPE=L[]|COMMENT=ЗакрытиеПози[]|ACTION=NEW_ORDER[]|"},
-      // A field that is both security code and price takes the code.
+      // The option class's own form (0x24); a field both security code and price takes the code.
       {"RI100000BL6", true, 500, 1, "",
-       "1 0 SECCODE=RI100000BL6[]|PRICE=500[]|QUANTITY=1[]|"},
+       "1 1 SECCODE=RI100000BL6[]|PRICE=500[]|QUANTITY=1[]|"},
   };
   for (const auto& c : cases) {
     answers = {7001};
@@ -35,16 +31,11 @@ TEST_F(ClosingOrdersTest, TransactionStringsFollowTheFormsFields) {
 }
 
 TEST_F(ClosingOrdersTest, ATransactionThatCannotBeBuiltWholeIsNotSent) {
-  answers = {7001, 7002};
   DialogDriver refused([](HWND box) { DialogDriver::Press(box, IDOK); });
   EXPECT_EQ(module.SendOrderTransaction("FIRM1", "ACC1", Security("LGZ6"), true, 10, 1, ""), -1);
   EXPECT_TRUE(refused.Ran()) << "the user is told";
   EXPECT_EQ(module.SendOrderTransaction("FIRM1", "ACC1", Security("NFZ6"), true, 10, 1, ""), -1)
       << "a class without a form";
-  host.Install<105>(EveryClassHasTheProperty);
-  Initialise();
-  EXPECT_EQ(module.SendOrderTransaction("FIRM1", "ACC1", Security("RIZ6"), true, 10, 1, ""), -1)
-      << "the class asks for a form with 0x24, which it lacks";
   EXPECT_TRUE(sent.empty());
 }
 

@@ -32,11 +32,10 @@ class NoDuplicateOrdersTest : public ClosingOrdersTest, public ::testing::WithPa
       ++times[answered[i]];
       const auto line = lines.find(answered[i]);
       ASSERT_NE(line, lines.end()) << sent[i];
-      char fields[96];
-      std::snprintf(fields, sizeof fields, "ACCOUNT=%s[]|CLASSCODE=SPBFUT[]|SECCODE=%s[]|", line->second->Account,
-                    line->second->SecCode);
-      EXPECT_NE(sent[i].find(fields), std::string::npos) << sent[i];
-      std::snprintf(fields, sizeof fields, "QUANTITY=%.0f[]", line->second->Quantity);
+      char fields[160];
+      std::snprintf(fields, sizeof fields, "ACCOUNT=%s[]|CLASSCODE=SPBFUT[]|SECCODE=%s[]|OPERATION=S[]|PRICE=%.0f[]|"
+                    "QUANTITY=%.0f[]|", line->second->Account, line->second->SecCode, line->second->Price,
+                    line->second->Quantity);
       EXPECT_NE(sent[i].find(fields), std::string::npos) << sent[i];
     }
     for (const auto& id : times) EXPECT_EQ(id.second, 1) << "id " << id.first;

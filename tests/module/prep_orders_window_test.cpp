@@ -46,8 +46,6 @@ class PrepOrdersWindowTest : public ClosingOrdersTest {
     RECT cell = {LVIR_LABEL, column, 0, 0};
     SendMessageA(List(), LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
     const LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
-    SendMessageA(List(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageA(List(), WM_LBUTTONUP, 0, at);
     SendMessageA(List(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
   }
   // Types the text into the cell's editor and leaves it.
