@@ -39,12 +39,12 @@ int RecordStore::AddForm(int classIndex, const FormSpec& fields) {
   form[kFormFlagByte] = fields.flagByte;
   Put<int32_t>(form, kFormValue, fields.value);
   std::vector<uint32_t>& pointers = m_formFieldArrays.emplace_back();
-  for (const FormFieldSpec& spec : fields.fields) {
+  for (const FormFieldSpec& given : fields.fields) {
     Bytes& field = m_formFields.emplace_back(kFormFieldSize, 0);
-    PutText(field, kFormFieldName, kFormFieldDefault - kFormFieldName, spec.name);
-    PutText(field, kFormFieldDefault, kFormFieldFlags - kFormFieldDefault, spec.defaultValue);
-    Put<uint32_t>(field, kFormFieldFlags, spec.flags);
-    Put<int16_t>(field, kFormFieldMaxLength, spec.maxLength);
+    PutText(field, kFormFieldName, kFormFieldDefault - kFormFieldName, given.name);
+    PutText(field, kFormFieldDefault, kFormFieldFlags - kFormFieldDefault, given.defaultValue);
+    Put<uint32_t>(field, kFormFieldFlags, given.flags);
+    Put<int16_t>(field, kFormFieldMaxLength, given.maxLength);
     pointers.push_back(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(field.data())));
   }
   Put<uint32_t>(form, kFormFieldArray, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(pointers.data())));
