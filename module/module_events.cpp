@@ -127,5 +127,7 @@ void CVantrelModule::RecalcRiskParams(bool fullRun) {
 
 void CVantrelModule::OnTimerTick(uint32_t, uint32_t) {
   ++m_tickCounter;
+  TEngineClock now;
+  if (m_tickCounter % 5 == 0 && EngineClockAt(Now(), &now)) AutoCloseStep(now);
   if (m_tickCounter % kScheduleTicks == 0) m_marginCalls.SendBySchedule(RiskRecords(), m_startTime);
 }

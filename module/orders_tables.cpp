@@ -8,13 +8,6 @@
 
 #include <cstdio>
 
-namespace {
-// The form the host withdraws orders with.
-constexpr uint32_t kWithdrawalFormMask = 0x1;
-constexpr int kOrderTransaction = 1;
-constexpr int kErrorTextSize = 1024;
-}  // namespace
-
 std::vector<ClosingOrderRecord*> CVantrelModule::ClosingOrderRows() const {
   std::vector<ClosingOrderRecord*> rows;
   for (const auto& record : m_closingOrders.Records()) rows.push_back(record.get());
@@ -27,17 +20,4 @@ TOrdersFilterLists CVantrelModule::OrdersFilterLists() {
 
 void CVantrelModule::WithdrawClosingOrder(const uint8_t* security, double orderNumber) {
   SendOrderNumTransaction(security, orderNumber);
-}
-
-int32_t CVantrelModule::SendOrderNumTransaction(const uint8_t* security, double orderNumber) {
-  const int classIndex = SecurityClassIndexOf(security);
-  const int formIndex = FindTransactionForm(classIndex, kWithdrawalFormMask);
-  char text[256];
-  std::snprintf(text, sizeof text, "OrderNum=%.0f[]", orderNumber);
-  char error[kErrorTextSize] = {};
-  int32_t transactionId = -1;
-  CallHost<48>(classIndex, formIndex, text, kOrderTransaction, error, &transactionId);
-  TraceLog(2, "Sending transaction: %s", text);
-  if (error[0] != 0) TraceLog(2, "ERROR: %s", error);
-  return transactionId;
 }

@@ -6,9 +6,11 @@
 #include "module/host_data/firm_settings_text.h"
 #include "module/host_data/closing_order_book.h"
 #include "module/host_data/host_item_list.h"
+#include "module/closing/order_line.h"
 #include "module/log/vantrel_log.h"
 #include "module/recalc/firm_default_configs.h"
 #include "module/notify/margin_call_service.h"
+#include "module/notify/engine_clock.h"
 #include "module/recalc_timer.h"
 #include "module/reentry_guard.h"
 #include "module/risk/client_code_rules.h"
@@ -23,6 +25,7 @@
 
 #include <cstdint>
 #include <list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -104,6 +107,29 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public
   void ReloadAddressFiles() { m_marginCalls.ReloadAddressFiles(); }
   CMarginCallService& MarginCalls() { return m_marginCalls; }
   CVantrelLog& Log() { return m_log; }
+  // Closing orders. Each send answers the host's transaction id, -1 when
+  // the host took nothing.
+  int32_t SendOrderTransaction(const char* firstText, const char* account, const uint8_t* security,
+                               bool buy, double price, double quantity, const char* comment);
+  // Sends a line that was never sent and keeps its transaction id; any other
+  // line is left as it is (-1).
+  int32_t SendClosingOrders(TOrderLine& line);
+  // One window for the clients of a table (or of the pattern's tables, by
+  // schedule); the number of orders formed.
+  int OpenClosingOrdersWindow(const TClosingPattern& pattern, CTablePlugin* table, bool bySchedule,
+                              const TScheduleEntry* entry);
+  // The window of one client; 0 when the client's window was open already.
+  int OpenPrepOrdersDlg(const TClientRiskRecord* client, const TClosingPattern& pattern);
+  bool OpenPrepOrdersWindow(const TClientRiskRecord* client);
+  bool HasPrepOrdersDialog();
+  void ClosePrepOrdersDialogs();
+  void RefreshPrepOrdersDialogs();
+  // Runs the auto-close entries that are due at now.
+  void AutoCloseStep(const TEngineClock& now);
+  void ReportClosingOrdersFormed(const TScheduleEntry& entry);
+  // The clients of the closing orders the host reports active (null for a
+  // client the module does not know).
+  std::vector<TClientRiskRecord*> ActiveClosingOrderClients() const;
 
   void TraceLog(int level, const char* format, ...)
       __attribute__((format(__MINGW_PRINTF_FORMAT, 3, 4)));

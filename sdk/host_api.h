@@ -86,6 +86,7 @@ VANTREL_HOST_FUNCTION(56, void, const FilterSelection* filter, const ItemList* l
 VANTREL_HOST_FUNCTION(57, void, FilterSelection* filter, ItemList* list);
 VANTREL_HOST_FUNCTION(58, int, const char* text, const ItemList* list, const FilterSelection* filter);
 VANTREL_HOST_FUNCTION(91, int, const char* securityCode, const char* classCode);
+VANTREL_HOST_FUNCTION(105, int, const void* classRecord, uint32_t property);
 VANTREL_HOST_FUNCTION(101, int, int category, int id, uint32_t* value);
 VANTREL_HOST_FUNCTION(130, int, const char* firm, char* buffer, int capacity);
 VANTREL_HOST_FUNCTION(134, int, const void* firm, const char* clientCode, int number,

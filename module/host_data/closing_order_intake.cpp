@@ -8,5 +8,3 @@ void CVantrelModule::OnClosingOrderRecord(const uint8_t* record) {
   BroadcastToTables(kOrdersTableKind, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(order)));
   AdvancePrepOrderWindows(*order);
 }
-
-void CVantrelModule::AdvancePrepOrderWindows(const ClosingOrderRecord&) {}

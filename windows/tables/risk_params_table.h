@@ -37,6 +37,12 @@ class CVantrelFutRiskParamsTable : public CTablePlugin {
   int CompareRows(void* first, void* second) override;
   // True when some line of the list, header included, carries the record.
   virtual bool ContainsRecord(const TClientRiskRecord* record);
+  int OnMenuCommand(int id, int code, int control) override;
+  // The closing commands: the preparation window of one client, or one for
+  // every client of the table, by the table's closing pattern.
+  void CloseClientPositions(bool allClients, TClientRiskRecord* record);
+  // Active closing orders of the client (null: of every client the table accepts).
+  int CountActiveClosingOrders(const TClientRiskRecord* record);
 
   int GetTableKind() const { return tableKind_; }
   // The filters are the host's storage: its filter functions fill and empty them.

@@ -1,0 +1,24 @@
+#include "host/standin/scripted_transactions.h"
+
+namespace {
+int __stdcall Transaction(int classIndex, int formIndex, const char* text, int, char* error, int* result) {
+  ScriptedTransactions::sent.push_back(std::to_string(classIndex) + " " + std::to_string(formIndex) + " " + text);
+  std::deque<int32_t>& answers = ScriptedTransactions::answers;
+  *result = answers.empty() ? -1 : answers.front();
+  if (!answers.empty()) answers.pop_front();
+  ScriptedTransactions::answered.push_back(*result);
+  if (*result == -1) lstrcpynA(error, "Отказ", 1024);
+  return 1;
+}
+}  // namespace
+
+void ScriptedTransactions::Install(StandInHost& host) {
+  Clear();
+  host.Install<48>(Transaction);
+}
+
+void ScriptedTransactions::Clear() {
+  answers.clear();
+  sent.clear();
+  answered.clear();
+}

@@ -1,0 +1,247 @@
+#include "module/closing/closing_formation.h"
+
+#include "module/client_market_values.h"
+#include "module/host_data/client_book.h"
+#include "module/market_records.h"
+#include "module/risk/closing_targets.h"
+#include "module/risk/risk_param_by_index.h"
+#include "module/security_params.h"
+#include "sdk/host_data_records.h"
+#include "sdk/host_record_fields.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <set>
+
+namespace {
+using host::record::Read;
+
+// Closing orders go to the derivatives classes the host trades in, never to
+// a class of its own system trades.
+constexpr uint32_t kClosingClassMask = 0x48, kClosingExcludedMask = 0x900;
+constexpr int kLimitType = 30, kLimitScale = 128;
+// Lots in active orders of a position: those that close a short, a long one.
+constexpr int kActiveBuyLots = 72, kActiveSellLots = 76;
+constexpr double kMoneyScale = 100.0;
+
+const uint8_t* ClosingSecurity(const std::string& code) {
+  return FindSecurityInClasses(code.c_str(), kClosingClassMask, kClosingExcludedMask, nullptr);
+}
+
+int32_t Quantity(const uint8_t* position) { return Read<int32_t>(position, host_data::position::kQuantity); }
+
+std::string BaseAssetOf(const uint8_t* security) {
+  const char* text = reinterpret_cast<const char*>(security + host::record::kSecurityBaseAsset);
+  return std::string(text, strnlen(text, host::record::kSecurityBaseAssetCapacity));
+}
+
+bool IsTrackedRatio(int parameter) { return parameter >= kSfrId && parameter <= kEclgoId; }
+
+// The margin of the whole position, by which the largest closes first.
+double PositionMargin(const uint8_t* position, const uint8_t* security) {
+  const int32_t quantity = Quantity(position);
+  return GetDepoRequirement(security, quantity > 0) * std::abs(static_cast<double>(quantity));
+}
+
+// The last price moved by the spread against the client and rounded to the
+// price step: up for a buy, down for a sell.
+double ClosingPrice(const uint8_t* security, bool buy, double spreadPercent) {
+  double last = GetLastPrice(security);
+  last += (buy ? 1 : -1) * last * spreadPercent / 100.0;
+  const int decimals = std::max<int>(0, Read<int16_t>(security, host::record::kSecurityPriceDecimals));
+  const double scale = std::pow(10.0, decimals);
+  const auto step = static_cast<int64_t>(std::llround(
+      Read<double>(security, host::record::kSecurityPriceStep) * scale));
+  const auto units = static_cast<int64_t>(last * scale + 0.5);
+  if (step <= 0) return static_cast<double>(units) / scale;
+  const int64_t rest = units % step;
+  if (rest == 0) return static_cast<double>(units) / scale;
+  return static_cast<double>(buy ? units - rest + step : units - rest) / scale;
+}
+
+// The working values of one client's formation.
+struct TWorkingValues {
+  double planned, current, currentOpen, spot, value6, value5, variationMargin;
+};
+
+TWorkingValues StartingValues(const TClientRiskRecord& client) {
+  TWorkingValues values = {};
+  values.planned = client.plannedNetPosition;
+  values.current = std::max(client.currentNetPosition, 0.0);
+  values.currentOpen = std::max(client.currentNetPositionOpen, 0.0);
+  GetSpotPortfolioValues(client.MarketKey(), &values.spot, &values.value6, &values.value5, nullptr);
+  values.variationMargin = client.variationMargin;
+  return values;
+}
+
+double Evaluate(const TClientRiskRecord& client, const TWorkingValues& v, double closed, int parameter,
+                bool united, int varMarginMode, bool useTotalAssets) {
+  TRiskParamInputs inputs;
+  inputs.plannedNetPosition = v.planned + closed;
+  inputs.currentNetPosition = v.current - closed;
+  inputs.currentNetPositionOpen = v.currentOpen - closed;
+  inputs.fundsA = v.spot + closed;
+  inputs.fundsB = v.value6;
+  inputs.fundsC = v.value5;
+  inputs.fundsD = v.variationMargin;
+  inputs.fundsMode = varMarginMode;
+  TFormulaModes modes;
+  modes.useTotalAssets = useTotalAssets;
+  modes.useVarMargin = varMarginMode;
+  return GetRiskParamByIndex(client, parameter, inputs, united, modes);
+}
+
+// The client's positions to close, in the order they close.
+std::vector<const uint8_t*> Candidates(const TClientRiskRecord& client, const TClosingSettings& closing) {
+  std::vector<const uint8_t*> candidates;
+  std::set<std::string> seen;
+  if (!closing.UseBaseActive) {
+    for (const std::string& code : closing.SecsForClosing) {
+      const uint8_t* security = ClosingSecurity(code);
+      if (security == nullptr || !seen.insert(SecurityCodeOf(security)).second) continue;
+      for (const uint8_t* position : client.positions)
+        if (RecordSecurityCode(position) == SecurityCodeOf(security) && Quantity(position) != 0)
+          candidates.push_back(position);
+    }
+    return candidates;
+  }
+  for (const std::string& base : closing.BaseActiveForClosing) {
+    if (!seen.insert(base).second) continue;
+    const size_t first = candidates.size();
+    for (const uint8_t* position : client.positions) {
+      const uint8_t* security = ClosingSecurity(RecordSecurityCode(position));
+      if (security != nullptr && BaseAssetOf(security) == base) candidates.push_back(position);
+    }
+    // Within one base asset the largest margin closes first, equal ones by
+    // security code, equal codes in record order.
+    std::stable_sort(candidates.begin() + static_cast<std::ptrdiff_t>(first), candidates.end(),
+                     [](const uint8_t* a, const uint8_t* b) {
+                       const double ma = PositionMargin(a, ClosingSecurity(RecordSecurityCode(a)));
+                       const double mb = PositionMargin(b, ClosingSecurity(RecordSecurityCode(b)));
+                       if (ma != mb) return ma > mb;
+                       return RecordSecurityCode(a) < RecordSecurityCode(b);
+                     });
+  }
+  return candidates;
+}
+}  // namespace
+
+TClosingGoal::TClosingGoal(const TClientRiskRecord& client, const TClosingPattern& pattern)
+    : united(IsUnitedParamApplicable(client, pattern)),
+      parameter(client.united && pattern.ParamIdx2 != kModifiedMarginLevelId ? pattern.ParamIdx2
+                                                                             : pattern.ParamIdx),
+      value(united ? client.modifiedMarginLevel : client.GetValueByColumn(parameter)),
+      target(GetPatternTargetLevel(pattern, client)),
+      notMoreThanPlanned(pattern.NotMoreThanPlanned),
+      planned(client.plannedNetPosition) {}
+
+bool TClosingGoal::Reached() const {
+  return IsLevelReachedForParam(value, target, united, parameter, notMoreThanPlanned, planned);
+}
+
+double GetScaleFromFirstEntry(const TClientRiskRecord& client) {
+  for (const uint8_t* limit : client.limits) {
+    if (Read<int16_t>(limit, kLimitType) != 0) continue;
+    const int32_t value = Read<int32_t>(limit, kLimitScale);
+    return value == 0 ? 1.0 : value / kMoneyScale;
+  }
+  return 1.0;
+}
+
+CClosingFormation::CClosingFormation(COrderStore& store, const TClosingSettings& closing,
+                                     bool useTotalAssets)
+    : m_store(store), m_closing(closing), m_useTotalAssets(useTotalAssets) {}
+
+int CClosingFormation::PrepareWhenMissed(const TClientRiskRecord& client, const TClosingPattern& pattern) {
+  return TClosingGoal(client, pattern).Reached() ? 0 : PrepareClosingOrders(client, pattern);
+}
+
+int CClosingFormation::PrepareClosingOrders(const TClientRiskRecord& client, const TClosingPattern& pattern) {
+  m_store.RemoveUnsent(COrderStore::KeyOf(client.account, client.firm));
+  TWorkingValues v = StartingValues(client);
+  TClosingGoal goal(client, pattern);
+  const double scale = GetScaleFromFirstEntry(client);
+  auto evaluate = [&](double closed) {
+    return Evaluate(client, v, closed, goal.parameter, goal.united, pattern.UseVarMargin, m_useTotalAssets);
+  };
+  auto reaches = [&](double value, double closed) {
+    return IsLevelReachedForParam(value, goal.target, goal.united, goal.parameter, goal.notMoreThanPlanned,
+                                  v.planned + closed);
+  };
+  int open = static_cast<int>(std::count_if(client.positions.begin(), client.positions.end(),
+                                             [](const uint8_t* position) { return Quantity(position) != 0; }));
+  int formed = 0;
+  for (const uint8_t* position : Candidates(client, m_closing)) {
+    if (reaches(goal.value, 0.0)) break;
+    const uint8_t* security = ClosingSecurity(RecordSecurityCode(position));
+    const int32_t quantity = Quantity(position);
+    if (security == nullptr || quantity == 0) continue;
+    const double lotMargin = GetDepoRequirement(security, quantity > 0) * kMoneyScale * scale;
+    // Without a margin per lot closing cannot be measured against the level.
+    if (lotMargin <= 0.0) continue;
+    const int whole = std::abs(quantity);
+    const int inOrders = !m_closing.ConsiderActiveOrders ? 0
+                         : quantity > 0                  ? Read<int32_t>(position, kActiveSellLots)
+                                                         : Read<int32_t>(position, kActiveBuyLots);
+    int lots = whole;
+    const double rest = v.current - lots * lotMargin;
+    if (rest < 1.0 && !goal.united && IsTrackedRatio(goal.parameter))
+      lots -= static_cast<int>(std::ceil((1.0 - rest) / lotMargin));
+    const bool reached = reaches(evaluate(lots * lotMargin), lots * lotMargin);
+    if (!reached) {
+      const bool lastPosition = open == 1;
+      if (!goal.united && lastPosition &&
+          (pattern.ParamIdx == kSfrId || pattern.ParamIdx == kSfrOpenPositionsId ||
+           goal.parameter == kClgoId || goal.parameter == kEclgoId))
+        lots = whole;
+    } else if (lots > 0) {
+      // The fewest lots that still reach the level.
+      int low = 0, high = lots, last = lots;
+      while (low < high) {
+        const int middle = (low + high) / 2;
+        if (middle == last) break;
+        last = middle;
+        if (reaches(evaluate(middle * lotMargin), middle * lotMargin)) high = middle;
+        else low = middle;
+      }
+      lots = high;
+    }
+    lots = std::min(lots, whole - inOrders);
+    --open;
+    if (lots <= 0) continue;
+    const bool buy = quantity < 0;
+    m_store.Add(MakeOrderLine(client, security, buy, ClosingPrice(security, buy, m_closing.Spread), lots,
+                              whole * lotMargin));
+    ++formed;
+    const double closed = lots * lotMargin;
+    if (goal.united) {
+      v.spot += closed;
+    } else {
+      v.planned += closed, v.current -= closed, v.currentOpen -= closed;
+    }
+    goal.value = evaluate(0.0);
+  }
+  return formed;
+}
+
+double CClosingFormation::CalcLevelAfterOrders(const TClientRiskRecord& client, int parameter,
+                                               int varMarginMode, bool united) const {
+  const COrderStore::Lines* lines = m_store.Find(COrderStore::KeyOf(client.account, client.firm));
+  if (lines == nullptr) return 0.0;
+  TWorkingValues v = StartingValues(client);
+  const double scale = GetScaleFromFirstEntry(client);
+  for (const auto& line : *lines) {
+    if (line->State != kLinePrepared && line->State != kLineActive) continue;
+    const uint8_t* security = ClosingSecurity(line->SecCode);
+    if (security == nullptr) continue;
+    // A sell closes a long position, whose margin is the buyer's, as in the formation.
+    const double closed = GetDepoRequirement(security, line->IsBuy == 0) * kMoneyScale * scale * line->Quantity;
+    if (united) {
+      v.spot += closed;
+    } else {
+      v.planned += closed, v.current -= closed, v.currentOpen -= closed;
+    }
+  }
+  return Evaluate(client, v, 0.0, parameter, united, varMarginMode, m_useTotalAssets);
+}

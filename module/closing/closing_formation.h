@@ -1,0 +1,48 @@
+// Forming the orders that close a client's positions until the parameter a
+// closing pattern tracks reaches its target level, and the level a client
+// would have after the orders of a preparation window.
+#pragma once
+
+#include "module/closing/order_store.h"
+#include "module/risk/client_risk_record.h"
+#include "module/settings/closing_pattern.h"
+#include "module/settings/closing_settings.h"
+
+// Which parameter the pattern tracks for the client, where it stands and
+// where the pattern wants it.
+struct TClosingGoal {
+  TClosingGoal(const TClientRiskRecord& client, const TClosingPattern& pattern);
+  bool Reached() const;
+
+  bool united;
+  int parameter;
+  double value;
+  double target;
+  bool notMoreThanPlanned;
+  double planned;
+};
+
+class CClosingFormation {
+ public:
+  CClosingFormation(COrderStore& store, const TClosingSettings& closing, bool useTotalAssets);
+
+  // Replaces the client's unsent lines with the orders that bring it to the
+  // pattern's target; the number of lines formed.
+  int PrepareClosingOrders(const TClientRiskRecord& client, const TClosingPattern& pattern);
+  // Forms the client's orders when it misses the pattern's target; the
+  // number formed.
+  int PrepareWhenMissed(const TClientRiskRecord& client, const TClosingPattern& pattern);
+  // The parameter's value after the client's lines that are still to be sent
+  // or are active at the exchange; 0 when the client has no lines.
+  double CalcLevelAfterOrders(const TClientRiskRecord& client, int parameter, int varMarginMode,
+                              bool united) const;
+
+ private:
+  COrderStore& m_store;
+  const TClosingSettings& m_closing;
+  bool m_useTotalAssets;
+};
+
+// The margin of one lot of a client's positions is scaled by the value of
+// its first limit of type 0 (in hundredths); 1.0 without one.
+double GetScaleFromFirstEntry(const TClientRiskRecord& client);

@@ -1,0 +1,78 @@
+#include "module/closing/order_store.h"
+
+#include <algorithm>
+
+namespace {
+constexpr uint32_t kOrderActive = 1, kOrderWithdrawn = 2;
+}  // namespace
+
+std::string COrderStore::KeyOf(const char* account, const char* firm) {
+  return std::string(account) + firm;
+}
+
+TOrderLine& COrderStore::Add(const TOrderLine& line) {
+  Lines& lines = m_lines[KeyOf(line.Account, line.Firm)];
+  lines.push_back(std::make_unique<TOrderLine>(line));
+  return *lines.back();
+}
+
+const COrderStore::Lines* COrderStore::Find(const std::string& key) const {
+  const auto found = m_lines.find(key);
+  return found == m_lines.end() ? nullptr : &found->second;
+}
+
+TOrderLine* COrderStore::LineAt(const std::string& key, size_t index) {
+  const auto found = m_lines.find(key);
+  if (found == m_lines.end() || index >= found->second.size()) return nullptr;
+  return found->second[index].get();
+}
+
+int COrderStore::RemoveUnsent(const std::string& key) {
+  const auto found = m_lines.find(key);
+  if (found == m_lines.end()) return 0;
+  Lines& lines = found->second;
+  const auto kept = std::remove_if(lines.begin(), lines.end(),
+                                   [](const std::unique_ptr<TOrderLine>& line) { return line->Sendable(); });
+  const int removed = static_cast<int>(lines.end() - kept);
+  lines.erase(kept, lines.end());
+  return removed;
+}
+
+bool COrderStore::RemoveLine(const std::string& key, size_t index) {
+  TOrderLine* line = LineAt(key, index);
+  if (line == nullptr || !line->Sendable()) return false;
+  Lines& lines = m_lines[key];
+  lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(index));
+  return true;
+}
+
+int COrderStore::Count(const std::string& key, const LineTest& test) const {
+  int count = 0;
+  for (const auto& entry : m_lines)
+    if (key.empty() || entry.first == key)
+      count += static_cast<int>(std::count_if(entry.second.begin(), entry.second.end(),
+                                              [&](const std::unique_ptr<TOrderLine>& line) { return test(*line); }));
+  return count;
+}
+
+void COrderStore::ForEach(const std::string& key, const std::function<void(TOrderLine&)>& action) {
+  for (auto& entry : m_lines)
+    if (key.empty() || entry.first == key)
+      for (auto& line : entry.second) action(*line);
+}
+
+int COrderStore::Advance(int32_t transId, uint32_t flags, double orderNum, const FILETIME& orderTime) {
+  if (transId == kNoTransaction) return 0;
+  int advanced = 0;
+  ForEach("", [&](TOrderLine& line) {
+    // A record that arrives late never takes a settled order back.
+    if (line.TransId != transId || line.State == kLineExecuted || line.State == kLineWithdrawn) return;
+    line.State = (flags & kOrderActive) != 0      ? kLineActive
+                 : (flags & kOrderWithdrawn) != 0 ? kLineWithdrawn
+                                                  : kLineExecuted;
+    line.OrderNum = orderNum;
+    line.OrderTime = orderTime;
+    ++advanced;
+  });
+  return advanced;
+}

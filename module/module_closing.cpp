@@ -1,0 +1,203 @@
+// Closing orders: the transactions that send and withdraw them, the windows
+// that prepare them, the host's order records that answer them and the
+// automatic closing at the times of the auto-close schedule.
+#include "module/vantrel_module.h"
+
+#include "module/closing/order_transaction.h"
+#include "module/market_records.h"
+#include "module/notify/schedule_gate.h"
+#include "sdk/host_data_records.h"
+#include "sdk/host_record_fields.h"
+#include "windows/dialogs/prep_orders_dlg.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+using host::record::Read;
+
+constexpr uint32_t kOrderFormMask = 0x4, kOrderFormMaskWithProperty = 0x24, kWithdrawalFormMask = 0x1;
+constexpr uint32_t kClassFormProperty = 2048;
+constexpr int kErrorBufferSize = 1024;
+constexpr char kAttention[] = "Внимание";
+std::string FixedText(const uint8_t* record, int offset, int capacity) {
+  const char* text = reinterpret_cast<const char*>(record + offset);
+  return std::string(text, strnlen(text, capacity));
+}
+
+int32_t SendTransactionText(CVantrelModule& module, int classIndex, int formIndex, const std::string& text) {
+  char error[kErrorBufferSize] = {};
+  int32_t transId = kNoTransaction;
+  module.CallHost<48>(classIndex, formIndex, text.c_str(), 1, error, &transId);
+  module.TraceLog(2, "Sending transaction: %s", text.c_str());
+  if (error[0] != 0) module.TraceLog(2, "ERROR: %s", error);
+  return transId;
+}
+
+std::vector<CVantrelPrepOrdersDlg*> PrepOrdersDialogs(std::list<CZPluginDialog*>& dialogs) {
+  std::vector<CVantrelPrepOrdersDlg*> found;
+  for (CZPluginDialog* dialog : dialogs)
+    if (auto* prep = dynamic_cast<CVantrelPrepOrdersDlg*>(dialog)) found.push_back(prep);
+  return found;
+}
+
+bool IsLivePattern(const TClosingSettings& closing, int index) {
+  return index >= 0 && index < static_cast<int>(closing.Patterns.size()) && closing.Patterns[index] &&
+         !closing.Patterns[index]->Deleted;
+}
+
+void ShowAndFront(CVantrelPrepOrdersDlg* dialog) {
+  dialog->CreateModeless("VanTrelPrepOrders", 0);
+  dialog->ShowWindow(SW_SHOW);
+  dialog->ActivateHostFrame();
+}
+}  // namespace
+
+int32_t CVantrelModule::SendOrderTransaction(const char* firstText, const char* account, const uint8_t* security,
+                                             bool buy, double price, double quantity, const char* comment) {
+  const int classIndex = SecurityClassIndexOf(security);
+  const uint8_t* classRecord = GetClassInfoByIndex(classIndex);
+  if (classRecord == nullptr) return kNoTransaction;
+  const uint32_t mask =
+      CallHost<105>(classRecord, kClassFormProperty) != 0 ? kOrderFormMaskWithProperty : kOrderFormMask;
+  const int formIndex = FindTransactionForm(classIndex, mask);
+  auto* form = static_cast<const uint8_t*>(CallHost<36>(classIndex, host::record::kFormSize, formIndex));
+  if (form == nullptr) return kNoTransaction;
+  TOrderTransactionValues values;
+  values.firstText = firstText;
+  values.account = account;
+  values.classCode = ClassCodeOf(classRecord);
+  values.securityCode = SecurityCodeOf(security);
+  values.buy = buy;
+  values.price = price;
+  values.priceDecimals = Read<int16_t>(security, host::record::kSecurityPriceDecimals);
+  values.quantity = quantity;
+  values.comment = comment;
+  std::string text;
+  if (!BuildOrderTransaction(form, values, text)) {
+    TraceLog(2, "ERROR: transaction too long, not sent: %s", text.c_str());
+    MessageBoxA(GetMainWindow(), "Транзакция слишком длинная и не отправлена.", kAttention,
+                MB_OK | MB_ICONEXCLAMATION);
+    return kNoTransaction;
+  }
+  return SendTransactionText(*this, classIndex, formIndex, text);
+}
+
+int32_t CVantrelModule::SendOrderNumTransaction(const uint8_t* security, double orderNumber) {
+  const int classIndex = SecurityClassIndexOf(security);
+  return SendTransactionText(*this, classIndex, FindTransactionForm(classIndex, kWithdrawalFormMask),
+                             BuildWithdrawalTransaction(orderNumber));
+}
+
+int32_t CVantrelModule::SendClosingOrders(TOrderLine& line) {
+  if (!line.Sendable()) return kNoTransaction;
+  const uint8_t* security = FindSecurityInClasses(line.SecCode, 0x48, 0x900, nullptr);
+  line.TransId = security == nullptr ? kNoTransaction
+                                     : SendOrderTransaction(line.SecondFirm, line.Account, security, line.IsBuy != 0,
+                                                            line.Price, line.Quantity, m_closing.Comment.c_str());
+  m_closingOrders.NoteSentTransaction(line.TransId);
+  return line.TransId;
+}
+
+// Lines are matched by transaction id alone, in every open window: the ids are
+// unique, and a united client's order may carry its second firm.
+void CVantrelModule::AdvancePrepOrderWindows(const ClosingOrderRecord& order) {
+  using namespace host_data::order;
+  const int32_t transId = Read<int32_t>(order.bytes, kTransactionId);
+  const FILETIME time = {Read<uint32_t>(order.bytes, kOrderTime), Read<uint32_t>(order.bytes, kOrderTime + 4)};
+  const double number = static_cast<double>(Read<int64_t>(order.bytes, kNumber));
+  for (CVantrelPrepOrdersDlg* dialog : PrepOrdersDialogs(Dialogs()))
+    dialog->Store().Advance(transId, Read<uint32_t>(order.bytes, kFlags), number, time);
+  RefreshPrepOrdersDialogs();
+}
+
+std::vector<TClientRiskRecord*> CVantrelModule::ActiveClosingOrderClients() const {
+  using namespace host_data::order;
+  std::vector<TClientRiskRecord*> clients;
+  for (const auto& order : m_closingOrders.Records())
+    if ((Read<uint32_t>(order->bytes, kFlags) & kActive) != 0)
+      clients.push_back(m_clients.Find(FixedText(order->bytes, kFirm, kFirmCapacity),
+                                       FixedText(order->bytes, kAccount, kAccountCapacity)));
+  return clients;
+}
+
+bool CVantrelModule::HasPrepOrdersDialog() { return !PrepOrdersDialogs(Dialogs()).empty(); }
+
+void CVantrelModule::ClosePrepOrdersDialogs() {
+  for (std::vector<CVantrelPrepOrdersDlg*> open = PrepOrdersDialogs(Dialogs()); !open.empty();
+       open = PrepOrdersDialogs(Dialogs()))
+    open.front()->EndDialog(3);
+}
+
+void CVantrelModule::RefreshPrepOrdersDialogs() {
+  // A window that closes itself leaves the list: the walk goes over a copy.
+  for (CVantrelPrepOrdersDlg* dialog : PrepOrdersDialogs(Dialogs())) {
+    const auto& now = Dialogs();
+    if (std::find(now.begin(), now.end(), dialog) == now.end()) continue;
+    dialog->RefreshOrderList();
+    dialog->CloseIfNoPendingOrders();
+  }
+}
+
+bool CVantrelModule::OpenPrepOrdersWindow(const TClientRiskRecord* client) {
+  for (CVantrelPrepOrdersDlg* dialog : PrepOrdersDialogs(Dialogs())) {
+    if (!dialog->ServesClient(client)) continue;
+    dialog->ActivateHostFrame();
+    return true;
+  }
+  return false;
+}
+
+int CVantrelModule::OpenPrepOrdersDlg(const TClientRiskRecord* client, const TClosingPattern& pattern) {
+  if (client == nullptr || OpenPrepOrdersWindow(client)) return 0;
+  auto* dialog = new CVantrelPrepOrdersDlg(client, pattern);
+  const int formed = dialog->PrepareClosingOrders(*client, pattern);
+  ShowAndFront(dialog);
+  return formed;
+}
+
+int CVantrelModule::OpenClosingOrdersWindow(const TClosingPattern& pattern, CTablePlugin* table, bool bySchedule,
+                                            const TScheduleEntry* entry) {
+  if (HasPrepOrdersDialog() &&
+      MessageBoxA(GetMainWindow(), "Имеются открытые окна с заявками на закрытие позиций\n\t\tЗакрыть все?",
+                  kAttention, MB_YESNO | MB_ICONEXCLAMATION) == IDYES)
+    ClosePrepOrdersDialogs();
+  std::string caption = "Заявки на закрытие позиций";
+  if (bySchedule && entry != nullptr) {
+    char text[512];
+    std::snprintf(text, sizeof text, "Заявки на закрытие позиций (%02d:%02d, %s)", entry->Minutes / 60,
+                  entry->Minutes % 60, pattern.PatternName.c_str());
+    caption = text;
+  }
+  auto* dialog = new CVantrelPrepOrdersDlg(nullptr, pattern, caption.c_str());
+  const int formed = dialog->PrepareClosingOrdersForTables(
+      pattern, table, bySchedule, entry != nullptr && entry->AllClients != 0,
+      entry != nullptr ? entry->PatternIndex : -1);
+  ShowAndFront(dialog);
+  return formed;
+}
+
+void CVantrelModule::ReportClosingOrdersFormed(const TScheduleEntry& entry) {
+  if (!IsLivePattern(m_closing, entry.PatternIndex)) return;
+  const TClosingPattern pattern = *m_closing.Patterns[entry.PatternIndex];
+  const int formed = OpenClosingOrdersWindow(pattern, nullptr, true, &entry);
+  char text[256];
+  std::snprintf(text, sizeof text, "Сформирован список заявок для закрытия позиций. Общее число заявок: %d.",
+                formed);
+  HWND owner = GetMainWindow();
+  MessageBoxA(owner, text, kAttention, MB_OK | MB_ICONEXCLAMATION);
+  SetFocus(owner);
+}
+
+void CVantrelModule::AutoCloseStep(const TEngineClock& now) {
+  if (!m_closing.UseAutoClose || CallHost<49>() == 0) return;
+  TEngineClock start;
+  if (!EngineClockAt(m_startTime, &start)) return;
+  for (int fired = FireNextDueEntry(m_closing.AutoCloseSchedule, start.localSeconds, now.localSeconds);
+       fired != -1; fired = FireNextDueEntry(m_closing.AutoCloseSchedule, start.localSeconds, now.localSeconds)) {
+    // A copy: running the entry may show windows that change the settings.
+    const TScheduleEntry entry = m_closing.AutoCloseSchedule[fired];
+    ReportClosingOrdersFormed(entry);
+  }
+}

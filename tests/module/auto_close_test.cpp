@@ -1,0 +1,111 @@
+// Closing by the risk table's commands and by the auto-close schedule: the
+// preparation windows they open for the table's clients.
+#include "closing_orders_fixture.h"
+
+#include "module/notify/engine_clock.h"
+#include "windows/tables/risk_params_table.h"
+
+namespace {
+constexpr int64_t kDay = 86400;
+
+class ClosingCommandsTest : public ClosingOrdersTest {
+ protected:
+  void SetUp() override {
+    ClosingOrdersTest::SetUp();
+    ClientShortOfTarget("ACC1");
+    module.OnHostEvent(1, nullptr, 0, 0);
+    table = dynamic_cast<CVantrelFutRiskParamsTable*>(OpenRiskTable());
+    ASSERT_NE(table, nullptr);
+    client = ClientShortOfTarget("ACC1");  // again, after the table's recalculation
+    ASSERT_TRUE(table->ContainsRecord(client));
+    module.Closing().Patterns.push_back(std::make_unique<TClosingPattern>(pattern));
+    module.Closing().Patterns.back()->PatternName = "Достаточность";
+  }
+  // Runs the step at a local time of day (minutes and 30 seconds) some days after the start.
+  void StepAt(int days, int minutes) {
+    TEngineClock start, now;
+    EngineClockAt(module.StartTime(), &start);
+    now.localSeconds = start.localSeconds - start.localSeconds % kDay + days * kDay + minutes * 60 + 30;
+    module.AutoCloseStep(now);
+  }
+
+  CVantrelFutRiskParamsTable* table = nullptr;
+  TClientRiskRecord* client = nullptr;
+};
+
+TEST_F(ClosingCommandsTest, TheTablesCommandsTakeItsPatternOrTheDefaultOne) {
+  const struct {
+    int defaultPattern, answer;
+    const char* text;
+  } steps[] = {
+      {-1, IDOK, "Не найдено описание шаблона для закрытия позиций."},
+      {0, IDCANCEL, "Не задан шаблон для закрытия позиций. Применить шаблон по умолчанию к данной таблице?"},
+      {0, IDOK, "Не задан шаблон для закрытия позиций. Применить шаблон по умолчанию к данной таблице?"},
+  };
+  for (const auto& step : steps) {
+    EXPECT_TRUE(Windows().empty());
+    module.Closing().DefaultPattern = step.defaultPattern;
+    const int answer = step.answer;
+    DialogDriver driver([answer](HWND box) { DialogDriver::Press(box, answer); });
+    table->OnMenuCommand(40083, 0, 0);
+    EXPECT_EQ(driver.Text(), step.text);
+  }
+  EXPECT_EQ(table->GetPatternIndex(), 0);
+  ASSERT_EQ(Windows().size(), 1u);
+  EXPECT_STREQ(Window()->GetTitle(), "Заявки на закрытие позиций");
+  answers = {9002};
+  Command(kSendAll);
+  Command(kRecalc);
+  EXPECT_EQ(Window()->Store().Count("", [](const TOrderLine&) { return true; }), 2) << "the client with lines again";
+  module.ClosePrepOrdersDialogs();
+  EXPECT_FALSE(module.HasPrepOrdersDialog()) << "closed without asking";
+
+  table->CloseClientPositions(false, client);
+  answers = {9001};
+  Command(kSendAll);
+  Order(9001, 1, 555);
+  EXPECT_EQ(table->CountActiveClosingOrders(nullptr), 1);
+  DialogDriver cancel([](HWND box) { DialogDriver::Press(box, IDCANCEL); });
+  table->CloseClientPositions(false, client);
+  EXPECT_EQ(cancel.Text(), "Имеется 1 активных заявок для закрытия позиций по клиенту C77. Продолжить операцию закрытия?");
+}
+
+TEST_F(ClosingCommandsTest, AnAutoCloseEntryRunsOnceADayFromItsTimeOn) {
+  TEngineClock started;
+  ASSERT_TRUE(EngineClockAt(module.StartTime(), &started));
+  const int start = static_cast<int>(started.localSeconds % kDay / 60);
+  if (start == 0 || start >= 24 * 60 - 2) GTEST_SKIP() << "the start is too close to midnight";
+  module.Closing().UseAutoClose = true;
+  module.Closing().AddAutoCloseEntry(start, 0, 1);
+  module.Closing().AddAutoCloseEntry(start - 1, -1, 0);  // earlier than the start; its pattern removed
+  module.Closing().AddAutoCloseEntry(start + 1, -1, 0);
+  const ScheduleList& entries = module.Closing().AutoCloseSchedule;
+  auto passed = [&] { return std::vector<bool>({entries[0].Passed, entries[1].Passed, entries[2].Passed}); };
+  {
+    DialogDriver told([](HWND box) { DialogDriver::Press(box, IDOK); });
+    StepAt(0, start);
+    EXPECT_EQ(told.Text(), "Сформирован список заявок для закрытия позиций. Общее число заявок: 1.");
+  }
+  ASSERT_EQ(Windows().size(), 1u);
+  char caption[64];
+  std::snprintf(caption, sizeof caption, "Заявки на закрытие позиций (%02d:%02d, Достаточность)", start / 60, start % 60);
+  EXPECT_STREQ(Window()->GetTitle(), caption);
+  EXPECT_EQ(Window()->Store().Count("", [](const TOrderLine&) { return true; }), 1);
+  EXPECT_EQ(passed(), std::vector<bool>({true, false, false}));
+  StepAt(0, start + 1);  // the removed pattern: marked, nothing shown
+  EXPECT_EQ(passed(), std::vector<bool>({true, false, true}));
+  EXPECT_EQ(Windows().size(), 1u) << "the first entry ran once today";
+  module.ClosePrepOrdersDialogs();
+  StepAt(1, start - 1);
+  EXPECT_TRUE(entries[1].Passed) << "on later days every time counts";
+  EXPECT_TRUE(Windows().empty());
+  DialogDriver told([](HWND box) { DialogDriver::Press(box, IDOK); });
+  StepAt(1, start);
+  EXPECT_TRUE(told.Ran()) << "the next day";
+  const int64_t lastFiring = entries[0].LastFiring;
+  host.Clients().SetConnected(false);
+  StepAt(2, start + 1);
+  EXPECT_EQ(entries[0].LastFiring, lastFiring) << "not while the host is disconnected";
+}
+
+}  // namespace

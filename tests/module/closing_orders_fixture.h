@@ -1,0 +1,114 @@
+// The module in this process over the stand-in host's market of closing
+// orders, with a host that answers transactions by a script; the
+// preparation windows the module opens.
+#pragma once
+
+#include "host/standin/host_records.h"
+#include "host/standin/scenario.h"
+#include "host/standin/scripted_transactions.h"
+#include "host/standin/standin_host.h"
+#include "market_text.h"
+#include "module/closing/closing_formation.h"
+#include "module/host_record_builders.h"
+#include "module/market_records.h"
+#include "module/table_refresh.h"
+#include "module/vantrel_module.h"
+#include "support/dialog_driver.h"
+#include "support/host_program_folder.h"
+#include "windows/dialogs/prep_orders_dlg.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+enum : int { kSend = 40075, kSendAll = 40076, kDelete = 40077, kDeleteAll = 40078, kWithdraw = 40084, kRecalc = 40079 };
+
+class ClosingOrdersTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(host.CreateFrame("test host", true));
+    const std::string market = folder.File("market.ini");
+    WriteFileBytes(market, MarketText("closing_orders.ini"));
+    ASSERT_TRUE(LoadScenario(market, host, nullptr));
+    ScriptedTransactions::Install(host);
+    host.Install<105>(OptionClassHasTheProperty);
+    uint32_t callbacks[host::kCallbackCount] = {host::kCallbackTableBytes};
+    int code = 0;
+    char text[256];
+    ASSERT_TRUE(module.OnPluginInitEx(1, host.FunctionTable(), callbacks, "", CVantrelModule::kHostVersion, 0,
+                                      &code, text, sizeof text));
+    g_pModule = &module;
+    module.Closing().SecsForClosing = {"RIZ6"};
+    pattern.ParamIdx = 18, pattern.BoundaryValue = 1.3;
+  }
+  void TearDown() override {
+    module.OnModuleStop();
+    g_pModule = nullptr;
+  }
+  // The host gives the option class the property that asks for its own forms.
+  static int __stdcall OptionClassHasTheProperty(const void* classRecord, uint32_t property) {
+    return property == 2048 && std::strcmp(ClassCodeOf(static_cast<const uint8_t*>(classRecord)), "SPBOPT") == 0;
+  }
+
+  // A client of 10 RIZ6 long (lot margin 10,000) whose funds sufficiency of
+  // 0.5 must reach 1.3: 7 lots close (cases/closing_orders.txt's first case).
+  TClientRiskRecord* ClientShortOfTarget(const char* account) {
+    const std::vector<uint8_t> position = PositionRecord({"FIRM1", account, "RIZ6", 1, 10});
+    module.OnHostCommand(1, kPositionRecordCode, position.data(), static_cast<uint32_t>(position.size()));
+    TClientRiskRecord* client = module.Clients().Find("FIRM1", account);
+    lstrcpynA(client->clientCode, "C77", sizeof client->clientCode);
+    client->plannedNetPosition = -50000, client->currentNetPosition = client->currentNetPositionOpen = 100000;
+    client->sfr = 0.5;
+    return client;
+  }
+  // A risk table holding the module's clients (their values recalculated).
+  CTablePlugin* OpenRiskTable() {
+    module.OnHostEvent(4, "FIRM1", 0, 0);
+    DialogDriver accept([](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
+    return module.CreateTable(kRiskTableType, false, 0, nullptr, 0) ? module.Tables().back() : nullptr;
+  }
+
+  // The preparation windows among the host's frame windows.
+  std::vector<CVantrelPrepOrdersDlg*> Windows() {
+    std::vector<CVantrelPrepOrdersDlg*> found;
+    for (HWND frame = GetWindow(host.MdiClient(), GW_CHILD); frame != nullptr; frame = GetWindow(frame, GW_HWNDNEXT))
+      if (auto* prep = dynamic_cast<CVantrelPrepOrdersDlg*>(CZPluginChildWnd::GetWindowObject(frame)))
+        found.push_back(prep);
+    return found;
+  }
+  CVantrelPrepOrdersDlg* Window() { return Windows().empty() ? nullptr : Windows()[0]; }
+  HWND List() { return GetDlgItem(Window()->GetDialogWindow(), 1106); }
+  int Rows() { return static_cast<int>(SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0)); }
+  void Select(int row) { SendMessageA(List(), LVM_SETSELECTIONMARK, 0, row); }
+  // The host hands the window a command of its popup menu.
+  void Command(int ownId) {
+    SendMessageA(Window()->GetHwnd(), WM_COMMAND, MAKEWPARAM(module.FindHostCommandId(ownId), 0), 0);
+  }
+  // The host's order record for a transaction, by callback entry 22's road.
+  void Order(int32_t transId, uint32_t flags, int64_t number, const FILETIME& time = {}) {
+    OrderSpec spec;
+    spec.key = transId;
+    spec.number = number;
+    spec.flags = flags;
+    spec.firm = "FIRM1";
+    spec.account = "ACC1";
+    spec.clientCode = "C77";
+    spec.transactionId = static_cast<uint32_t>(transId);
+    spec.orderTime = static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+    const PushedRecord record = BuildOrder(spec);
+    module.OnHostCommand(1, record.code, record.bytes.data(), static_cast<uint32_t>(record.bytes.size()));
+  }
+
+  static const uint8_t* Security(const char* code) { return FindSecurityInClasses(code, 0x48, 0x900, nullptr); }
+  std::deque<int32_t>& answers = ScriptedTransactions::answers;
+  std::vector<std::string>& sent = ScriptedTransactions::sent;
+  std::vector<int32_t>& answered = ScriptedTransactions::answered;
+
+  CleanHostProgramFolder folder;
+  StandInHost host;
+  CVantrelModule module{GetModuleHandleA(nullptr)};
+  TClosingPattern pattern;
+};

@@ -1,0 +1,539 @@
+#include "windows/dialogs/prep_orders_dlg.h"
+
+#include "module/closing/closing_formation.h"
+#include "module/market_records.h"
+#include "module/risk/closing_targets.h"
+#include "module/vantrel_module.h"
+#include "sdk/host_record_fields.h"
+#include "sdk/packed_dates.h"
+#include "windows/tables/risk_params_table.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+enum Control : int {
+  kOrderList = 1106,
+  kTrackedParameter = 1122,
+  kDesiredLevel = 1123,
+  kCalculatedLevel = 1124,
+  kShortfallNote = 1125,
+  kFurtherParameter = 1193,
+  kFurtherValue = 1194,
+  kClientFilter = 1195,
+  kClearFilter = 1196,
+};
+enum Command : int {
+  kSend = 40075,
+  kSendAll = 40076,
+  kDelete = 40077,
+  kDeleteAll = 40078,
+  kWithdraw = 40084,
+  kRecalculate = 40079,
+};
+enum Column : int { kFirmColumn = 0, kAccountColumn = 2, kPriceColumn = 6, kQuantityColumn = 7 };
+
+constexpr UINT kTemplate = 114;
+constexpr UINT kCloseQuery = 4125, kRemoveClipChildren = 4081;
+constexpr int kEndWithoutAsking = 3;
+constexpr int kIconClear = 123;
+constexpr char kDefaultCaption[] = "Заявки на закрытие позиций по клиенту ";
+
+struct ListColumn {
+  const char* title;
+  int width;
+};
+constexpr ListColumn kColumns[] = {
+    {"Фирма", 75},       {"Код клиента", 75}, {"Торговый счет", 75}, {"Код класса", 75},
+    {"Код бумаги", 75},  {"Направление", 75}, {"Цена", 75},          {"Количество", 100},
+    {"Статус", 100},     {"Номер заявки", 100}, {"Время выставления", 75}};
+constexpr int kFurtherColumns[] = {8, 6, 7, 17, 18, 19, 20, 21, 23};
+
+std::string Caption(const TClientRiskRecord* client) {
+  return std::string(kDefaultCaption) + (client != nullptr ? client->clientCode : "");
+}
+
+std::string RiskColumnTitle(int id) {
+  TableSchema columns;
+  BuildRiskColumns(columns);
+  const auto found = columns.find(id);
+  return found == columns.end() ? std::string() : found->second.title;
+}
+
+const char* StateText(int32_t state) {
+  switch (state) {
+    case kLinePrepared: return "Подготовлена";
+    case kLineActive: return "Активна";
+    case kLineExecuted: return "Исполнена";
+    case kLineWithdrawn: return "Снята";
+    default: return "Неизвестный";
+  }
+}
+
+const uint8_t* LineSecurity(const TOrderLine& line) {
+  return FindSecurityInClasses(line.SecCode, 0x48, 0x900, nullptr);
+}
+
+// A security the host no longer knows shows its price with 2 decimals.
+int PriceDecimals(const TOrderLine& line) {
+  const uint8_t* security = LineSecurity(line);
+  if (security == nullptr) return 2;
+  const int decimals = host::record::Read<int16_t>(security, host::record::kSecurityPriceDecimals);
+  return decimals < 0 ? 0 : decimals > 15 ? 15 : decimals;
+}
+
+std::string Number(double value, int decimals, bool localeStyle) {
+  char text[64] = {};
+  g_pModule->FormatDouble(text, sizeof text, value, decimals, localeStyle, localeStyle);
+  return text;
+}
+
+std::string Fixed(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f", value);
+  return text;
+}
+
+void SetCell(HWND list, int row, int column, const std::string& text) {
+  LVITEMA item = {};
+  item.iSubItem = column;
+  item.pszText = const_cast<char*>(text.c_str());
+  SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+std::string CellText(HWND list, int row, int column) {
+  char text[33] = {};
+  LVITEMA item = {};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+std::string CellValue(const TOrderLine& line, int column) {
+  switch (column) {
+    case kPriceColumn: return Number(line.Price, PriceDecimals(line), true);
+    case kQuantityColumn: return Number(line.Quantity, 0, true);
+    default: return std::string();
+  }
+}
+}  // namespace
+
+CVantrelPrepOrdersDlg::CVantrelPrepOrdersDlg(const TClientRiskRecord* client, const TClosingPattern& pattern)
+    : CVantrelPrepOrdersDlg(client, pattern, Caption(client).c_str()) {}
+
+CVantrelPrepOrdersDlg::CVantrelPrepOrdersDlg(const TClientRiskRecord* client, const TClosingPattern& pattern,
+                                             const char* caption)
+    : CZPluginDialog(caption, kTemplate, kPrepOrdersKind), m_pattern(pattern) {
+  if (client != nullptr) m_firm = client->firm, m_account = client->account, m_clientCode = client->clientCode;
+}
+
+TClientRiskRecord* CVantrelPrepOrdersDlg::Client() const {
+  return ServesAllClients() ? nullptr : g_pModule->Clients().Find(m_firm, m_account);
+}
+
+std::string CVantrelPrepOrdersDlg::ClientKey() const {
+  return ServesAllClients() ? std::string() : COrderStore::KeyOf(m_account.c_str(), m_firm.c_str());
+}
+
+bool CVantrelPrepOrdersDlg::ServesClient(const TClientRiskRecord* client) const {
+  if (ServesAllClients() || client == nullptr) return true;
+  if (m_firm == client->firm && m_account == client->account) return true;
+  const TClientRiskRecord* own = Client();
+  if (own == nullptr) return false;
+  return std::strcmp(own->clientCode, client->account) == 0 ||
+         (client->united && std::strcmp(own->clientCode, client->clientCode) == 0);
+}
+
+int CVantrelPrepOrdersDlg::PrepareClosingOrders(const TClientRiskRecord& client, const TClosingPattern& pattern) {
+  return CClosingFormation(m_store, g_pModule->Closing(), g_pModule->Settings().UseTotalAssets)
+      .PrepareClosingOrders(client, pattern);
+}
+
+int CVantrelPrepOrdersDlg::PrepareClosingOrdersForTables(const TClosingPattern& pattern, CTablePlugin* table,
+                                                         bool scan, bool anyPattern, int patternIndex) {
+  CClosingFormation formation(m_store, g_pModule->Closing(), g_pModule->Settings().UseTotalAssets);
+  auto* riskTable = dynamic_cast<CVantrelFutRiskParamsTable*>(table);
+  auto takesPart = [&](TClientRiskRecord* client) {
+    if (riskTable != nullptr) return riskTable->AcceptsRecord(client) || riskTable->ContainsRecord(client);
+    if (table != nullptr) return false;
+    if (!scan) return true;
+    for (CTablePlugin* open : g_pModule->Tables()) {
+      auto* risk = dynamic_cast<CVantrelFutRiskParamsTable*>(open);
+      if (risk != nullptr && risk->AcceptsRecord(client) && risk->ContainsRecord(client) &&
+          (anyPattern || risk->GetPatternIndex() == patternIndex))
+        return true;
+    }
+    return false;
+  };
+  int formed = 0;
+  for (auto& entry : g_pModule->Clients().Clients())
+    if (takesPart(entry.second.get())) formed += formation.PrepareWhenMissed(*entry.second, pattern);
+  return formed;
+}
+
+void CVantrelPrepOrdersDlg::RecalculateAll(const TClosingPattern& pattern) {
+  CClosingFormation formation(m_store, g_pModule->Closing(), g_pModule->Settings().UseTotalAssets);
+  std::vector<std::pair<std::string, std::string>> clients;
+  for (const auto& entry : m_store.All())
+    if (!entry.second.empty()) clients.emplace_back(entry.second.front()->Firm, entry.second.front()->Account);
+  for (const auto& client : clients) {
+    TClientRiskRecord* record = g_pModule->Clients().Find(client.first, client.second);
+    if (record != nullptr) formation.PrepareWhenMissed(*record, pattern);
+  }
+}
+
+double CVantrelPrepOrdersDlg::CalcLevelAfterOrders(const TClientRiskRecord& client, int parameter, int mode,
+                                                  bool united) const {
+  return CClosingFormation(m_store, g_pModule->Closing(), g_pModule->Settings().UseTotalAssets)
+      .CalcLevelAfterOrders(client, parameter, mode, united);
+}
+
+HWND CVantrelPrepOrdersDlg::List() const { return GetDlgItem(GetDialogWindow(), kOrderList); }
+
+bool CVantrelPrepOrdersDlg::MatchesClientFilter(const TOrderLine& line) const {
+  if (m_filter.empty()) return true;
+  const std::string byAccount = std::string(line.Account) + " (" + line.Firm + ")";
+  const std::string byClient = std::string(line.ClientCode) + " (" + line.Firm + ")";
+  return byAccount.find(m_filter) != std::string::npos || byClient.find(m_filter) != std::string::npos;
+}
+
+void CVantrelPrepOrdersDlg::AddOrderRows(const COrderStore::Lines& lines) {
+  HWND list = List();
+  for (size_t index = 0; index < lines.size(); ++index) {
+    const TOrderLine& line = *lines[index];
+    if (!MatchesClientFilter(line)) continue;
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = static_cast<int>(index);
+    item.pszText = const_cast<char*>(line.Firm);
+    item.lParam = static_cast<LPARAM>(index);
+    const int row = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    SetCell(list, row, 1, line.ClientCode);
+    SetCell(list, row, 2, line.Account);
+    SetCell(list, row, 3, line.ClassCode);
+    SetCell(list, row, 4, line.SecCode);
+    SetCell(list, row, 5, line.IsBuy ? "Покупка" : "Продажа");
+    SetCell(list, row, kPriceColumn, CellValue(line, kPriceColumn));
+    SetCell(list, row, kQuantityColumn, CellValue(line, kQuantityColumn));
+    SetCell(list, row, 8, StateText(line.State));
+    if (line.State >= kLineActive && line.State <= kLineWithdrawn) {
+      SetCell(list, row, 9, Number(line.OrderNum, 0, false));
+      char time[32] = {};
+      FormatFileTime(time, sizeof time, line.OrderTime, false);
+      SetCell(list, row, 10, time);
+    }
+  }
+}
+
+void CVantrelPrepOrdersDlg::RefreshOrderList() {
+  HWND list = List();
+  if (list == nullptr) return;
+  // The list is drawn once, when it is full again.
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+  if (ServesAllClients()) {
+    for (const auto& entry : m_store.All()) AddOrderRows(entry.second);
+  } else if (const COrderStore::Lines* lines = m_store.Find(ClientKey())) {
+    AddOrderRows(*lines);
+  }
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+  UpdateLevelFields();
+}
+
+void CVantrelPrepOrdersDlg::UpdateLevelFields() {
+  HWND dialog = GetDialogWindow();
+  const TClientRiskRecord* client = Client();
+  if (client == nullptr) {
+    ::ShowWindow(GetDlgItem(dialog, kShortfallNote), SW_HIDE);
+    return;
+  }
+  const TClosingGoal goal(*client, m_pattern);
+  const double scale = goal.united ? 100.0 : 1.0;
+  SetDlgItemTextA(dialog, kTrackedParameter,
+                  RiskColumnTitle(goal.united ? kModifiedMarginLevelId : goal.parameter).c_str());
+  SetDlgItemTextA(dialog, kDesiredLevel, Fixed(goal.target * scale).c_str());
+  const double level = CalcLevelAfterOrders(*client, goal.parameter, m_pattern.UseVarMargin, goal.united);
+  SetDlgItemTextA(dialog, kCalculatedLevel, Fixed(level * scale).c_str());
+  const LRESULT chosen = SendDlgItemMessageA(dialog, kFurtherParameter, CB_GETCURSEL, 0, 0);
+  if (chosen == CB_ERR) {
+    SetDlgItemTextA(dialog, kFurtherValue, "");
+  } else {
+    const int id = static_cast<int>(SendDlgItemMessageA(dialog, kFurtherParameter, CB_GETITEMDATA, chosen, 0));
+    const bool united = IsUnitedParamApplicableByIdx(*client, m_pattern, id);
+    const double value = CalcLevelAfterOrders(*client, id, m_pattern.UseVarMargin, united);
+    SetDlgItemTextA(dialog, kFurtherValue, Fixed(value * (united ? 100.0 : 1.0)).c_str());
+  }
+  const bool reached = IsLevelReachedForParam(level, goal.target, goal.united, goal.parameter,
+                                              m_pattern.NotMoreThanPlanned, client->plannedNetPosition);
+  ::ShowWindow(GetDlgItem(dialog, kShortfallNote), reached ? SW_HIDE : SW_SHOW);
+}
+
+std::string CVantrelPrepOrdersDlg::RowKey(int row) const {
+  if (!ServesAllClients()) return ClientKey();
+  return COrderStore::KeyOf(CellText(List(), row, kAccountColumn).c_str(),
+                            CellText(List(), row, kFirmColumn).c_str());
+}
+
+TOrderLine* CVantrelPrepOrdersDlg::GetOrderLineByRow(int row) const {
+  if (row < 0) return nullptr;
+  LVITEMA item = {};
+  item.mask = LVIF_PARAM;
+  item.iItem = row;
+  if (!SendMessageA(List(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
+  return m_store.LineAt(RowKey(row), static_cast<size_t>(item.lParam));
+}
+
+int CVantrelPrepOrdersDlg::SelectedRow() const {
+  return static_cast<int>(SendMessageA(List(), LVM_GETSELECTIONMARK, 0, 0));
+}
+
+int CVantrelPrepOrdersDlg::OnInitDialog(WPARAM wParam, LPARAM lParam) {
+  CZPluginDialog::OnInitDialog(wParam, lParam);
+  HWND dialog = GetDialogWindow(), list = List();
+  SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+  SetWindowLongPtrA(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  m_oldListProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OrderListEditProc)));
+  for (int index = 0; index < static_cast<int>(std::size(kColumns)); ++index) {
+    LVCOLUMNA column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = const_cast<char*>(kColumns[index].title);
+    column.cx = kColumns[index].width;
+    SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
+  }
+  if (!ServesAllClients()) {
+    EnableWindow(GetDlgItem(dialog, kClientFilter), FALSE);
+    EnableWindow(GetDlgItem(dialog, kClearFilter), FALSE);
+  } else {
+    for (const auto& item : g_pModule->ClientsFilter().Items())
+      SendDlgItemMessageA(dialog, kClientFilter, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.first.c_str()));
+    EnableWindow(GetDlgItem(dialog, kFurtherParameter), FALSE);
+  }
+  for (int id : kFurtherColumns) {
+    const LRESULT item = SendDlgItemMessageA(dialog, kFurtherParameter, CB_ADDSTRING, 0,
+                                             reinterpret_cast<LPARAM>(RiskColumnTitle(id).c_str()));
+    SendDlgItemMessageA(dialog, kFurtherParameter, CB_SETITEMDATA, static_cast<WPARAM>(item), id);
+  }
+  auto icon = static_cast<HICON>(LoadImageA(g_pModule->GetInstance(), MAKEINTRESOURCEA(kIconClear), IMAGE_ICON,
+                                            16, 16, LR_SHARED));
+  SendDlgItemMessageA(dialog, kClearFilter, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+  RefreshOrderList();
+  return 1;
+}
+
+int CVantrelPrepOrdersDlg::OnCommandId(int id, int code, int third) {
+  HWND dialog = GetDialogWindow();
+  // The popup's commands come back with the host's ids.
+  const int command = g_pModule->FindCommandId(id);
+  if (code == 0 && command != -1) return OnMenuCommand(command, code, third);
+  if (id == kClientFilter && code == CBN_SELCHANGE) {
+    char text[256] = {};
+    const LRESULT chosen = SendDlgItemMessageA(dialog, kClientFilter, CB_GETCURSEL, 0, 0);
+    if (chosen != CB_ERR && SendDlgItemMessageA(dialog, kClientFilter, CB_GETLBTEXTLEN, chosen, 0) < 256)
+      SendDlgItemMessageA(dialog, kClientFilter, CB_GETLBTEXT, chosen, reinterpret_cast<LPARAM>(text));
+    m_filter = text;
+    RefreshOrderList();
+  } else if (id == kFurtherParameter && code == CBN_SELCHANGE) {
+    UpdateLevelFields();
+  } else if (id == kClearFilter && code == BN_CLICKED) {
+    m_filter.clear();
+    SendDlgItemMessageA(dialog, kClientFilter, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    RefreshOrderList();
+  }
+  return CZPluginDialog::OnCommandId(id, code, third);
+}
+
+void CVantrelPrepOrdersDlg::OnContextMenu(HMENU menu, int, int) {
+  const int row = SelectedRow();
+  const TOrderLine* selected = GetOrderLineByRow(row);
+  const bool keyHasLines = (row >= 0 || !ServesAllClients()) &&
+                           m_store.Count(RowKey(row), [](const TOrderLine&) { return true; }) > 0;
+  auto add = [&](const char* text, int command, bool enabled) {
+    const int hostId = g_pModule->FindHostCommandId(command);
+    AppendMenuA(menu, MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), static_cast<UINT_PTR>(hostId), text);
+  };
+  add("Подать", kSend, selected != nullptr && selected->Sendable());
+  add("Подать все", kSendAll, keyHasLines);
+  add("Удалить", kDelete, selected != nullptr && selected->Sendable());
+  add("Удалить все", kDeleteAll, keyHasLines);
+  add("Снять", kWithdraw, selected != nullptr && selected->State == kLineActive && selected->OrderNum != 0);
+  add("Пересчитать", kRecalculate, true);
+}
+
+void CVantrelPrepOrdersDlg::SendLines(const std::string& key) {
+  std::vector<TOrderLine*> lines;
+  m_store.ForEach(key, [&](TOrderLine& line) { lines.push_back(&line); });
+  for (TOrderLine* line : lines) g_pModule->SendClosingOrders(*line);
+}
+
+int CVantrelPrepOrdersDlg::OnMenuCommand(int id, int code, int third) {
+  const int row = SelectedRow();
+  TOrderLine* selected = GetOrderLineByRow(row);
+  switch (id) {
+    case kSend:
+      if (selected != nullptr) g_pModule->SendClosingOrders(*selected);
+      RefreshOrderList();
+      break;
+    case kSendAll:
+      SendLines(ServesAllClients() ? std::string() : ClientKey());
+      RefreshOrderList();
+      break;
+    case kDelete:
+      if (selected != nullptr) {
+        LVITEMA item = {};
+        item.mask = LVIF_PARAM;
+        item.iItem = row;
+        SendMessageA(List(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        m_store.RemoveLine(RowKey(row), static_cast<size_t>(item.lParam));
+      }
+      RefreshOrderList();
+      break;
+    case kDeleteAll:
+      if (ServesAllClients()) {
+        for (const auto& entry : m_store.All()) m_store.RemoveUnsent(entry.first);
+      } else {
+        m_store.RemoveUnsent(ClientKey());
+      }
+      RefreshOrderList();
+      break;
+    case kWithdraw:
+      WithdrawSelectedOrder(-1);
+      break;
+    case kRecalculate:
+      if (TClientRiskRecord* client = Client()) PrepareClosingOrders(*client, m_pattern);
+      else if (ServesAllClients()) RecalculateAll(m_pattern);
+      RefreshOrderList();
+      break;
+    default:
+      break;
+  }
+  return CZPluginDialog::OnMenuCommand(id, code, third);
+}
+
+void CVantrelPrepOrdersDlg::WithdrawSelectedOrder(int row) {
+  const TOrderLine* line = GetOrderLineByRow(row == -1 ? SelectedRow() : row);
+  if (line == nullptr || line->State != kLineActive || line->OrderNum == 0) return;
+  const uint8_t* security = LineSecurity(*line);
+  if (security != nullptr) g_pModule->SendOrderNumTransaction(security, line->OrderNum);
+}
+
+void CVantrelPrepOrdersDlg::OnNotify(WPARAM, LPARAM lParam) {
+  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+  if (header == nullptr || header->idFrom != kOrderList) return;
+  if (header->code == NM_DBLCLK) {
+    const auto* click = reinterpret_cast<const NMITEMACTIVATE*>(lParam);
+    if (click->iSubItem == kPriceColumn || click->iSubItem == kQuantityColumn) BeginEdit(click->iItem, click->iSubItem);
+  } else if (header->code == NM_RDBLCLK) {
+    WithdrawSelectedOrder(reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem);
+  } else if (header->code == LVN_KEYDOWN) {
+    const auto* key = reinterpret_cast<const NMLVKEYDOWN*>(lParam);
+    if (key->wVKey == 'D' && (GetKeyState(VK_CONTROL) & 0x8000) != 0) WithdrawSelectedOrder(-1);
+  }
+}
+
+void CVantrelPrepOrdersDlg::BeginEdit(int row, int column) {
+  const TOrderLine* line = GetOrderLineByRow(row);
+  // An order the host has taken is not the window's to change.
+  if (line == nullptr || !line->Sendable() || m_edit != nullptr) return;
+  HWND list = List();
+  RECT cell = {};
+  cell.top = column;
+  cell.left = LVIR_LABEL;
+  SendMessageA(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+  m_editRow = row, m_editColumn = column;
+  SetCell(list, row, column, "");
+  m_edit = CreateWindowExA(0, "EDIT", CellValue(*line, column).c_str(),
+                           WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, cell.left, cell.top - 1,
+                           cell.right - cell.left, cell.bottom - cell.top + 4, list, nullptr, nullptr, nullptr);
+  SendMessageA(m_edit, WM_SETFONT, SendMessageA(list, WM_GETFONT, 0, 0), 0);
+  SetFocus(m_edit);
+  const int length = GetWindowTextLengthA(m_edit);
+  SendMessageA(m_edit, EM_SETSEL, static_cast<WPARAM>(length), length);
+}
+
+void CVantrelPrepOrdersDlg::FinishEdit() {
+  HWND edit = m_edit;
+  const int row = m_editRow, column = m_editColumn;
+  m_edit = nullptr, m_editRow = -1, m_editColumn = -1;
+  TOrderLine* line = GetOrderLineByRow(row);
+  char text[1024] = {};
+  GetWindowTextA(edit, text, sizeof text);
+  if (line != nullptr && line->Sendable() && text[0] != 0) {
+    const double value = g_pModule->ParseNumber(text);
+    (column == kPriceColumn ? line->Price : line->Quantity) = value;
+  }
+  if (line != nullptr) SetCell(List(), row, column, CellValue(*line, column));
+  DestroyWindow(edit);
+  UpdateLevelFields();
+}
+
+LRESULT CALLBACK CVantrelPrepOrdersDlg::OrderListEditProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<CVantrelPrepOrdersDlg*>(GetWindowLongPtrA(list, GWLP_USERDATA));
+  const WNDPROC old = self->m_oldListProc;
+  if (message == WM_COMMAND && self->m_edit != nullptr && reinterpret_cast<HWND>(lParam) == self->m_edit) {
+    const TOrderLine* line = self->GetOrderLineByRow(self->m_editRow);
+    if (HIWORD(wParam) == EN_UPDATE && line != nullptr)
+      g_pModule->ValidateDecimalEdit(self->m_edit, EN_UPDATE,
+                                     self->m_editColumn == kPriceColumn ? PriceDecimals(*line) : 0, 10, 0, 0);
+    if (HIWORD(wParam) == EN_KILLFOCUS) self->FinishEdit();
+  }
+  return CallWindowProcA(old, list, message, wParam, lParam);
+}
+
+bool CVantrelPrepOrdersDlg::WarnUnsubmittedOrders() {
+  const int count = m_store.Count(ClientKey(), [](const TOrderLine& line) { return line.Sendable(); });
+  if (count == 0) return true;
+  char text[512];
+  if (ServesAllClients())
+    std::snprintf(text, sizeof text,
+                  "В таблице имеются неподанные заявки (%d). Вы уверены, что хотите закрыть окно?", count);
+  else
+    std::snprintf(text, sizeof text,
+                  "В таблице имеются неподанные заявки (%d) по закрытию позиций клиента %s. Вы уверены, что "
+                  "хотите закрыть окно?",
+                  count, m_clientCode.c_str());
+  return ::MessageBoxA(GetDialogWindow(), text, "Внимание", MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
+}
+
+void CVantrelPrepOrdersDlg::EndDialog(INT_PTR code) {
+  if (code != kEndWithoutAsking && !WarnUnsubmittedOrders()) return;
+  CZPluginDialog::EndDialog(code);
+}
+
+int CVantrelPrepOrdersDlg::CloseIfNoPendingOrders() {
+  const int pending = m_store.Count(ClientKey(), [](const TOrderLine& line) {
+    return line.State != kLineExecuted && line.State != kLineWithdrawn;
+  });
+  if (pending != 0) return 0;
+  EndDialog(1);
+  return 1;
+}
+
+BOOL CVantrelPrepOrdersDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  if (message == kCloseQuery && lParam != 0) {
+    if (!WarnUnsubmittedOrders()) {
+      *reinterpret_cast<LRESULT*>(lParam) = 1;
+      return TRUE;
+    }
+    return FALSE;
+  }
+  if (message == kRemoveClipChildren)
+    SetWindowLongA(GetHwnd(), GWL_STYLE, GetWindowLongA(GetHwnd(), GWL_STYLE) & ~WS_CLIPCHILDREN);
+  return CZPluginDialog::OnMessage(message, wParam, lParam, result);
+}
+
+INT_PTR CVantrelPrepOrdersDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CTLCOLORSTATIC && GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kShortfallNote) {
+    auto dc = reinterpret_cast<HDC>(wParam);
+    SetTextColor(dc, RGB(255, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    return reinterpret_cast<INT_PTR>(GetStockObject(HOLLOW_BRUSH));
+  }
+  return CZPluginDialog::DialogProc(message, wParam, lParam);
+}

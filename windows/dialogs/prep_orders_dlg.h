@@ -1,0 +1,81 @@
+// CVantrelPrepOrdersDlg: the window "Заявки на закрытие позиций" in which the
+// risk manager reviews the closing orders formed for one client or for many,
+// corrects price and quantity in place, sends, deletes and withdraws them.
+// The window keeps the client's firm and trading account, never the client
+// record: the host may free the records while the window is open.
+#pragma once
+
+#include "module/closing/order_store.h"
+#include "module/settings/closing_pattern.h"
+#include "sdk/plugin_dialog.h"
+
+#include <string>
+
+struct TClientRiskRecord;
+class CTablePlugin;
+
+// Window kind of the preparation window.
+constexpr uint32_t kPrepOrdersKind = 210605;
+
+class CVantrelPrepOrdersDlg : public CZPluginDialog {
+ public:
+  // One client (null: all clients) and the pattern the orders are formed
+  // by; the window keeps a copy of the pattern.
+  CVantrelPrepOrdersDlg(const TClientRiskRecord* client, const TClosingPattern& pattern);
+  CVantrelPrepOrdersDlg(const TClientRiskRecord* client, const TClosingPattern& pattern,
+                        const char* caption);
+
+  int PrepareClosingOrders(const TClientRiskRecord& client, const TClosingPattern& pattern);
+  // Every client of the module that takes part (accepted or listed by the
+  // table; with no table every client, or with scan those of the open risk
+  // tables, bound to patternIndex unless anyPattern) and misses the target.
+  int PrepareClosingOrdersForTables(const TClosingPattern& pattern, CTablePlugin* table, bool scan,
+                                    bool anyPattern, int patternIndex);
+  // Forms again for every client that has lines and still misses the target.
+  void RecalculateAll(const TClosingPattern& pattern);
+  double CalcLevelAfterOrders(const TClientRiskRecord& client, int parameter, int mode, bool united) const;
+
+  void RefreshOrderList();
+  // Ends the window once none of its lines waits to be sent or is active; 1 then.
+  int CloseIfNoPendingOrders();
+  // Whether the window is the one of the client (a window for all clients
+  // serves every client).
+  bool ServesClient(const TClientRiskRecord* client) const;
+  bool ServesAllClients() const { return m_account.empty(); }
+  COrderStore& Store() { return m_store; }
+
+  BOOL OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  void OnContextMenu(HMENU menu, int x, int y) override;
+  int OnMenuCommand(int id, int code, int third) override;
+  void EndDialog(INT_PTR code) override;
+  INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  int OnCommandId(int id, int code, int third) override;
+  int OnInitDialog(WPARAM wParam, LPARAM lParam) override;
+  void OnNotify(WPARAM wParam, LPARAM lParam) override;
+  using CZPluginDialog::OnNotify;
+
+ private:
+  static LRESULT CALLBACK OrderListEditProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+  HWND List() const;
+  TClientRiskRecord* Client() const;
+  std::string ClientKey() const;
+  std::string RowKey(int row) const;
+  TOrderLine* GetOrderLineByRow(int row) const;
+  int SelectedRow() const;
+  bool MatchesClientFilter(const TOrderLine& line) const;
+  void AddOrderRows(const COrderStore::Lines& lines);
+  void UpdateLevelFields();
+  void SendLines(const std::string& key);
+  void WithdrawSelectedOrder(int row);
+  void BeginEdit(int row, int column);
+  void FinishEdit();
+  bool WarnUnsubmittedOrders();
+
+  std::string m_firm, m_account, m_clientCode;
+  TClosingPattern m_pattern;
+  mutable COrderStore m_store;
+  int m_editRow = -1, m_editColumn = -1;
+  HWND m_edit = nullptr;
+  WNDPROC m_oldListProc = nullptr;
+  std::string m_filter;
+};

@@ -1,0 +1,62 @@
+// The risk table's closing commands: "Закрыть позиции" for the selected
+// client and "Закрыть позиции по всем клиентам".
+#include "windows/tables/risk_params_table.h"
+
+#include "module/vantrel_module.h"
+#include "sdk/table_view.h"
+
+#include <cstdio>
+
+namespace {
+constexpr int kCloseClient = 40072, kCloseAllClients = 40083;
+}  // namespace
+
+int CVantrelFutRiskParamsTable::OnMenuCommand(int id, int code, int control) {
+  if (id == kCloseClient)
+    CloseClientPositions(false, GetView() != nullptr ? static_cast<TClientRiskRecord*>(GetView()->GetSelectedRow())
+                                                     : nullptr);
+  else if (id == kCloseAllClients)
+    CloseClientPositions(true, nullptr);
+  return CTablePlugin::OnMenuCommand(id, code, control);
+}
+
+int CVantrelFutRiskParamsTable::CountActiveClosingOrders(const TClientRiskRecord* record) {
+  int count = 0;
+  for (TClientRiskRecord* client : g_pModule->ActiveClosingOrderClients())
+    if (record == nullptr ? AcceptsRecord(client) : client == record && AcceptsRecord(client)) ++count;
+  return count;
+}
+
+void CVantrelFutRiskParamsTable::CloseClientPositions(bool allClients, TClientRiskRecord* record) {
+  const int active = CountActiveClosingOrders(record);
+  if (active > 0) {
+    char text[256];
+    if (record != nullptr)
+      std::snprintf(text, sizeof text,
+                    "Имеется %d активных заявок для закрытия позиций по клиенту %s. Продолжить операцию закрытия?",
+                    active, record->clientCode);
+    else
+      std::snprintf(text, sizeof text, "Имеется %d активных заявок для закрытия позиций. Продолжить операцию закрытия?",
+                    active);
+    if (MessageBox(text, "Внимание", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
+  }
+  TClosingSettings& closing = g_pModule->Closing();
+  auto exists = [&](int index) {
+    return index >= 0 && index < static_cast<int>(closing.Patterns.size()) && closing.Patterns[index] != nullptr;
+  };
+  if (!exists(GetPatternIndex())) {
+    if (!exists(closing.DefaultPattern)) {
+      MessageBox("Не найдено описание шаблона для закрытия позиций.", "Ошибка", MB_OK | MB_ICONEXCLAMATION);
+      return;
+    }
+    if (MessageBox("Не задан шаблон для закрытия позиций. Применить шаблон по умолчанию к данной таблице?", "Ошибка",
+                   MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
+      return;
+    SetPatternIndex(closing.DefaultPattern);
+  }
+  const TClosingPattern pattern = *closing.Patterns[GetPatternIndex()];
+  if (allClients)
+    g_pModule->OpenClosingOrdersWindow(pattern, this, false, nullptr);
+  else if (record != nullptr)
+    g_pModule->OpenPrepOrdersDlg(record, pattern);
+}
