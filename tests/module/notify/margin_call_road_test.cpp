@@ -310,7 +310,7 @@ TEST_F(MarginCallRoadTest, ChangedTransportSettingsLetGoOfTheDatabaseAndTheMailS
             "SenderAddress=risk@broker.ru\nNeedSaveToDB=1\nDSN=VanTrelLite\nDBTable=RoadCalls\n"
             "IsAuthorisationUsed=1\nPort=" + Env("VANTREL_SMTP_AUTH_PORT") + "\nMailLogin=" +
             Env("VANTREL_SMTP_LOGIN") + "\nMailPass=" + Env("VANTREL_SMTP_PASSWORD") + "\n",
-        {{"A1", "RIZ6", 1, 10000, 17, "a1@client.ru"}}, {"RIZ6"});
+        {{"A1", "RIZ6", 1, 10000, 17, "a1@desk.test"}}, {"RIZ6"});
   SetBid("RIZ6", 40);
   RunTimerOnce();
   ASSERT_NE(Log().find("ZMLStart_Ex called."), std::string::npos) << Log();
@@ -364,8 +364,8 @@ std::string Check(const std::string& name, double value, double* last, bool* sen
 
 class MarginCallMarketTest : public MarginCallRoad {
  protected:
-  // Recipient, body line and login of each mail the sink took, once count
-  // arrived.
+  // Recipient, body line and login of each mail the sink took for this
+  // market's clients (at client.ru), once count arrived.
   static std::vector<std::string> Mails(size_t count) {
     const std::string folder = Env("VANTREL_SMTP_FOLDER") + "\\";
     std::vector<std::string> mails;
@@ -377,6 +377,7 @@ class MarginCallMarketTest : public MarginCallRoad {
         std::string text = ReadFileBytes(folder + name + ".txt");
         text.erase(text.find_last_not_of("\r\n") + 1);
         const size_t to = envelope.find("RCPT TO:<") + 9, login = envelope.find("AUTH ") + 5;
+        if (envelope.compare(envelope.find('>', to) - 9, 10, "client.ru>") != 0) continue;
         mails.push_back(envelope.substr(to, envelope.find('>', to) - to) + "|" +
                         text.substr(text.find_last_of('\n') + 1) + "|" +
                         envelope.substr(login, envelope.find('\n', login) - login));
