@@ -13,6 +13,7 @@
 #include "host/standin/standin_host.h"
 #include "host/standin/window_fonts.h"
 #include "host/zlist/zlist_readback.h"
+#include "sdk/host_data_records.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -133,14 +134,84 @@ std::string TableReport(HWND frame) {
   return report;
 }
 
+bool LineShows(HWND list, int line, const std::string& text) {
+  char shown[256] = {};
+  COLORREF back = 0, fore = 0;
+  for (int column = 1; ZListInspectCell(list, line, column, shown, sizeof shown, &back, &fore); ++column)
+    if (text == shown) return true;
+  return false;
+}
+
+// Selects, in the plug-in's tables, the first line with a cell showing the
+// text and brings its window to the front, as a click on the line would.
+bool SelectLine(HWND frame, HWND mdiClient, const std::string& text) {
+  std::vector<HWND> lists;
+  EnumChildWindows(frame, CollectList, reinterpret_cast<LPARAM>(&lists));
+  for (HWND list : lists) {
+    for (int line = 1; line < GetNRows(list); ++line) {
+      if (!LineShows(list, line, text)) continue;
+      SendMessageA(mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(GetParent(list)), 0);
+      SetSelection(list, line, 1);
+      return true;
+    }
+  }
+  return false;
+}
+
+// A command of the plug-in's own comes to the window in front with the id
+// the host gave it. A message box the plug-in asks first is answered OK when
+// the scenario accepts dialogs.
+bool SendWindowCommand(StandInHost& host, int nthCommand) {
+  HWND window = reinterpret_cast<HWND>(SendMessageA(host.MdiClient(), WM_MDIGETACTIVE, 0, 0));
+  if (window == nullptr || nthCommand < 1) return false;
+  const UINT_PTR accept = host.AcceptDialogs() ? AcceptNextDialog() : 0;
+  SendMessageA(window, WM_COMMAND, MAKEWPARAM(StandInHost::NthCommandId(nthCommand), 0), 0);
+  if (accept != 0) KillTimer(nullptr, accept);
+  return true;
+}
+
+void DriveWindows(StandInHost& host, const HostStep& step) {
+  for (const std::string& text : step.selections)
+    if (!SelectLine(host.Frame(), host.MdiClient(), text)) std::printf("host: no line \"%s\" to select\n", text.c_str());
+  for (int command : step.windowCommands)
+    if (!SendWindowCommand(host, command)) std::printf("host: no window in front for command %d\n", command);
+}
+
+const char* OrderState(uint32_t flags) {
+  if ((flags & host_data::order::kActive) != 0) return "active";
+  return (flags & host_data::order::kWithdrawn) != 0 ? "withdrawn" : "executed";
+}
+
+// What the plug-in sent to the exchange (host function 48) and what became
+// of the orders.
+std::string ExchangeReport(const OrderExchange& exchange) {
+  std::string report = "host: transactions sent: " + std::to_string(exchange.Transactions().size()) + "\n";
+  for (const ExchangeTransaction& transaction : exchange.Transactions())
+    report += "  " + (transaction.accepted ? "id " + std::to_string(transaction.id) : "refused (" + transaction.error + ")") +
+              ": " + transaction.text + "\n";
+  report += "host: orders: " + std::to_string(exchange.Orders().size()) + "\n";
+  for (const OrderSpec& order : exchange.Orders()) {
+    char line[256];
+    std::snprintf(line, sizeof line, "  order %lld (transaction id %u): %s %s %lld lot(s) at %lld, %lld filled, %s\n",
+                  static_cast<long long>(order.number), order.transactionId, order.account.c_str(),
+                  (order.flags & host_data::order::kSell) != 0 ? "sell" : "buy", static_cast<long long>(order.quantity),
+                  static_cast<long long>(order.price), static_cast<long long>(order.quantity - order.balance),
+                  OrderState(order.flags));
+    report += line;
+  }
+  return report;
+}
+
 // The time the steps took is mostly the plug-in's: recalculating and
 // refreshing its open tables.
-void PlayDueSteps(ScenarioPlayer& player, int elapsedMilliseconds) {
+void PlayDueSteps(StandInHost& host, ScenarioPlayer& player, int elapsedMilliseconds) {
   const DWORD start = GetTickCount();
   const std::vector<const HostStep*> played = player.PlayDue(elapsedMilliseconds);
   const DWORD took = GetTickCount() - start;
-  for (const HostStep* step : played)
+  for (const HostStep* step : played) {
     std::printf("host: step %s\n", ScenarioPlayer::Describe(*step).c_str());
+    DriveWindows(host, *step);
+  }
   if (!played.empty()) std::printf("host: played in %lu ms\n", static_cast<unsigned long>(took));
   std::fflush(stdout);
 }
@@ -207,7 +278,7 @@ int main(int argc, char** argv) {
     }
     if (stepTimer != 0 && message.message == WM_TIMER && message.hwnd == nullptr &&
         message.wParam == stepTimer) {
-      PlayDueSteps(player, static_cast<int>(GetTickCount() - startTime));
+      PlayDueSteps(host, player, static_cast<int>(GetTickCount() - startTime));
       if (player.Finished()) {
         KillTimer(nullptr, stepTimer);
         stepTimer = 0;
@@ -219,6 +290,7 @@ int main(int argc, char** argv) {
   }
   if (tickTimer != 0) KillTimer(nullptr, tickTimer);
   std::printf("%s", TableReport(host.Frame()).c_str());
+  std::printf("%s", ExchangeReport(host.Exchange()).c_str());
   plugin.Shutdown();
   plugin.Unload();
   std::printf("host: plug-in stopped and unloaded\n");

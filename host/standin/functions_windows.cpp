@@ -47,10 +47,12 @@ void CALLBACK AcceptShownDialog(HWND, UINT, UINT_PTR timer, DWORD) {
 
 INT_PTR __stdcall RunModalDialog(HINSTANCE instance, int templateId, DLGPROC proc, HWND parent) {
   Host().Log().Record(30, std::to_string(templateId));
-  if (Host().AcceptDialogs()) SetTimer(nullptr, 0, 700, AcceptShownDialog);
+  if (Host().AcceptDialogs()) AcceptNextDialog();
   return DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), parent, proc, 0);
 }
 }  // namespace
+
+UINT_PTR AcceptNextDialog() { return SetTimer(nullptr, 0, 700, AcceptShownDialog); }
 
 void InstallWindowFunctions(StandInHost& host) {
   host.Install<3>(AllocateBuffer);

@@ -31,6 +31,12 @@ struct HostStep {
   std::vector<HostEventSpec> events;
   // Menu items clicked, by caption, as a user would.
   std::vector<std::string> menuCommands;
+  // For host.exe, which drives the plug-in's windows as a user would: the
+  // first table line with a cell showing the text is selected and its window
+  // brought to the front, then the window in front gets the n-th command id
+  // the plug-in was given (from 1).
+  std::vector<std::string> selections;
+  std::vector<int> windowCommands;
   // The exchange: the n-th order taken (from 1) fills this many lots, or is
   // withdrawn; refuse 1 or 0 starts or ends refusing transactions.
   std::vector<std::pair<int, int64_t>> fills;

@@ -64,6 +64,8 @@ std::string ScenarioPlayer::Describe(const HostStep& step) {
   for (const HostEventSpec& event : step.events)
     text += " event " + std::to_string(event.number) + (event.name.empty() ? "" : " " + event.name) + ";";
   for (const std::string& caption : step.menuCommands) text += " menu \"" + caption + "\";";
+  for (const std::string& line : step.selections) text += " select \"" + line + "\";";
+  for (int command : step.windowCommands) text += " command " + std::to_string(command) + ";";
   for (const auto& fill : step.fills)
     text += " order " + std::to_string(fill.first) + " fills " + std::to_string(fill.second) + ";";
   for (int order : step.withdrawals) text += " order " + std::to_string(order) + " withdrawn;";

@@ -198,6 +198,9 @@ void LoadSteps(const ScenarioFile& file, StandInHost& host) {
     step.events = Events(section, file.Text(section, "Event"), host);
     const std::string menu = file.Text(section, "Menu");
     if (!menu.empty()) step.menuCommands.push_back(menu);
+    const std::string selection = file.Text(section, "Select");
+    if (!selection.empty()) step.selections.push_back(selection);
+    for (int32_t command : NumberList(file.Text(section, "Command"))) step.windowCommands.push_back(command);
     step.fills = Fills(section, file.Text(section, "FillOrder"), host);
     for (int32_t order : NumberList(file.Text(section, "WithdrawOrder"))) step.withdrawals.push_back(order);
     const std::string refuse = file.Text(section, "Refuse");

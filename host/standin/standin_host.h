@@ -74,6 +74,9 @@ class StandInHost {
   int IssueCommandId();
   void ReleaseCommandId(int id) { m_issuedCommands.erase(id); }
   bool IsIssued(int id) const { return m_issuedCommands.count(id) != 0; }
+  // The n-th command id handed out (from 1), as the plug-in's own commands
+  // come back from the windows it drives.
+  static int NthCommandId(int n) { return kFirstCommandId + n - 1; }
   size_t IssuedCount() const { return m_issuedCommands.size(); }
   void SetCommandIdsExhausted(bool exhausted) { m_commandIdsExhausted = exhausted; }
 
@@ -109,11 +112,16 @@ class StandInHost {
   CallLog m_log;
   std::map<std::pair<int, int>, uint32_t> m_options;
   int m_date = 0;
-  int m_nextCommandId = 30001;
+  static constexpr int kFirstCommandId = 30001;
+  int m_nextCommandId = kFirstCommandId;
   bool m_commandIdsExhausted = false;
   bool m_acceptDialogs = false;
   std::set<int> m_issuedCommands;
 };
+
+// Presses OK in the thread's first visible dialog once one shows, while a
+// modal loop runs; the timer's id, for KillTimer when none came.
+UINT_PTR AcceptNextDialog();
 
 // Installs every group of host functions into the host's table.
 void InstallHostFunctions(StandInHost& host);

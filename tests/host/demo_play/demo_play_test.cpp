@@ -85,7 +85,7 @@ TEST(DemoPlay, ThePluginTakesTheWholeFeedAndSomeClientsFallBelowTheLevels) {
   EXPECT_EQ(player.Start(), static_cast<int>(host.Feed().startRecords.size()));
   EXPECT_EQ(player.PlayDue(1 << 30).size(), host.Feed().steps.size());
   EXPECT_TRUE(player.Finished());
-  HWND table = GetWindow(host.MdiClient(), GW_CHILD);
+  HWND table = FindWindowExA(host.MdiClient(), nullptr, nullptr, "Риск-параметры срочного рынка");
   ASSERT_NE(table, nullptr) << "the menu step opened the risk table";
   EXPECT_EQ(GetNRows(FindWindowExA(table, nullptr, "ZListClient", nullptr)), 302) << "the header and every client";
   int warning = 0, critical = 0;
