@@ -4,6 +4,7 @@
 #include "closing_orders_fixture.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 class PrepOrdersWindowTest : public ClosingOrdersTest {
@@ -48,6 +49,20 @@ class PrepOrdersWindowTest : public ClosingOrdersTest {
     const LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
     SendMessageA(List(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
   }
+  void RightDoubleClick(int x, int y) { SendMessageA(List(), WM_RBUTTONDBLCLK, MK_RBUTTON, MAKELPARAM(x, y)); }
+  void ControlD() {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageA(List(), WM_KEYDOWN, 'D', 0);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+  }
+  std::string Digits(std::string text) {
+    text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c < '0' || c > '9'; }), text.end());
+    return text;
+  }
   // Types the text into the cell's editor and leaves it.
   void EditCell(int row, int column, const char* text) {
     DoubleClick(row, column);
@@ -64,9 +79,7 @@ TEST_F(PrepOrdersWindowTest, ShowsTheFormedLineAndTheLevels) {
   ASSERT_EQ(Rows(), 1);
   const std::vector<std::string> expected = {"FIRM1", "C77", "ACC1", "SPBFUT", "RIZ6", "Продажа"};
   for (int column = 0; column < 6; ++column) EXPECT_EQ(Cell(0, column), expected[column]) << column;
-  std::string price = Cell(0, 6);  // "100 000" with the user's grouping
-  price.erase(std::remove_if(price.begin(), price.end(), [](char c) { return c < '0' || c > '9'; }), price.end());
-  EXPECT_EQ(price, "100000");
+  EXPECT_EQ(Digits(Cell(0, 6)), "100000") << "with the user's grouping";
   EXPECT_EQ(Cell(0, 7) + "|" + Cell(0, 8) + "|" + Cell(0, 9), "7|Подготовлена|") << "no number before the host's";
   EXPECT_EQ(Field(1122), "Достаточность средств");
   EXPECT_EQ(Field(1123), "1.30");
@@ -97,6 +110,103 @@ TEST_F(PrepOrdersWindowTest, AQuantityIsEditedInPlace) {
   EXPECT_EQ(CellEditor(), nullptr) << "a sent line is not edited";
   ASSERT_EQ(sent.size(), 1u);
   EXPECT_NE(sent[0].find("QUANTITY=5[]"), std::string::npos);
+}
+
+// The keystrokes typed into an empty editor, one by one: a keystroke that
+// breaks the number is taken back. RIZ6 prices have no decimals; at most 10
+// integer digits.
+TEST_F(PrepOrdersWindowTest, APriceOrQuantityTypedInPlaceKeepsOnlyAcceptedKeystrokes) {
+  const struct {
+    int column; const char* typed, *kept;
+  } cases[] = {
+      {6, "98a7", "987"}, {6, "12345678901", "1234567890"}, {6, "98.5", "98."}, {6, "98760", "98760"},
+      {7, "12x", "12"},
+  };
+  for (const auto& c : cases) {
+    DoubleClick(0, c.column);
+    ASSERT_NE(CellEditor(), nullptr);
+    SetWindowTextA(CellEditor(), "");
+    for (const char* key = c.typed; *key != 0; ++key) SendMessageA(CellEditor(), WM_CHAR, *key, 0);
+    char kept[32] = {};
+    GetWindowTextA(CellEditor(), kept, sizeof kept);
+    for (char& shown : kept) shown = shown == ',' ? '.' : shown;  // the point shows as the user's separator
+    EXPECT_STREQ(kept, c.kept);
+    SetFocus(List());
+    EXPECT_EQ(Digits(Cell(0, c.column)), Digits(c.kept)) << c.typed;
+  }
+  answers = {9001};
+  Command(kSendAll);
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_NE(sent[0].find("PRICE=98760[]|QUANTITY=12[]"), std::string::npos) << sent[0];
+}
+
+// Every road that withdraws: the popup's command, a right double click on
+// the row, Ctrl+D; a right double click beside the rows reaches no line.
+TEST_F(PrepOrdersWindowTest, OnlyAnActiveOrderWithANumberIsWithdrawn) {
+  RECT row = {LVIR_BOUNDS, 0, 0, 0};
+  SendMessageA(List(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+  const struct {
+    const char* name; std::function<void()> run; bool onTheRow, bySelection;
+  } roads[] = {
+      {"menu", [&] { Command(kWithdraw); }, false, true},
+      {"right double click", [&] { RightDoubleClick(row.left + 5, row.top + 2); }, true, false},
+      {"Ctrl+D", [&] { ControlD(); }, false, true},
+      {"right double click below", [&] { RightDoubleClick(row.left + 5, row.bottom + 3 * (row.bottom - row.top)); },
+       false, false},
+  };
+  const struct {
+    const char* line; int32_t state, transId; double number; bool withdrawn;
+  } cases[] = {
+      {"prepared", kLinePrepared, -1, 0, false}, {"sent, not answered", kLinePrepared, 9001, 0, false},
+      {"active, no number", kLineActive, 9001, 0, false}, {"active", kLineActive, 9001, 555, true},
+      {"executed", kLineExecuted, 9001, 555, false}, {"withdrawn", kLineWithdrawn, 9001, 555, false},
+  };
+  TOrderLine& line = *Window()->Store().LineAt("ACC1FIRM1", 0);
+  for (const auto& c : cases) {
+    line.State = c.state, line.TransId = c.transId, line.OrderNum = c.number;
+    Window()->RefreshOrderList();
+    for (int selected : {0, -1}) {
+      Select(selected);
+      EXPECT_EQ(Menu()[4], c.withdrawn && selected == 0 ? "Снять:1" : "Снять:0") << c.line;
+      for (const auto& road : roads) {
+        sent.clear();
+        road.run();
+        const bool expected = c.withdrawn && (road.onTheRow || (road.bySelection && selected == 0));
+        EXPECT_EQ(sent, expected ? std::vector<std::string>{"0 1 OrderNum=555[]"} : std::vector<std::string>{})
+            << c.line << ", " << road.name << ", selected " << selected;
+      }
+    }
+  }
+}
+
+// A window of all clients: the lines the host has taken stay as they were.
+TEST_F(PrepOrdersWindowTest, DeleteAllAndRecalculateKeepEveryLineWithATransactionId) {
+  Window()->EndDialog(3);
+  ClientShortOfTarget("ACC2");
+  CTablePlugin* table = OpenRiskTable();
+  ASSERT_NE(table, nullptr);
+  for (const char* account : {"ACC1", "ACC2"}) ClientShortOfTarget(account);
+  module.OpenClosingOrdersWindow(pattern, table, false, nullptr);
+  ASSERT_EQ(Rows(), 2);
+  answers = {9001};
+  Select(1);  // the later key's rows stand above: ACC1's line is the second
+  Command(kSend);
+  const struct {
+    const char* host; int32_t flags, state;
+  } answersOfTheHost[] = {{"nothing yet", -1, kLinePrepared}, {"active", 1, kLineActive}};
+  for (const auto& answer : answersOfTheHost) {
+    if (answer.flags != -1) Order(9001, static_cast<uint32_t>(answer.flags), 555);
+    for (int command : {kDeleteAll, kRecalc, kDeleteAll}) {
+      Command(command);
+      const TOrderLine* taken = Window()->Store().LineAt("ACC1FIRM1", 0);
+      ASSERT_NE(taken, nullptr) << answer.host << ", " << command;
+      EXPECT_EQ(taken->TransId, 9001) << answer.host << ", " << command;
+      EXPECT_EQ(taken->State, answer.state) << answer.host << ", " << command;
+      EXPECT_EQ(taken->Quantity, 7) << answer.host << ", " << command;
+    }
+    EXPECT_EQ(Rows(), 1) << answer.host << ": every other line deleted";
+  }
+  EXPECT_EQ(sent.size(), 1u);
 }
 
 TEST_F(PrepOrdersWindowTest, DeleteRemovesTheSelectedLineAndNeverASentOne) {

@@ -429,7 +429,9 @@ void CVantrelPrepOrdersDlg::OnNotify(WPARAM, LPARAM lParam) {
     const auto* click = reinterpret_cast<const NMITEMACTIVATE*>(lParam);
     if (click->iSubItem == kPriceColumn || click->iSubItem == kQuantityColumn) BeginEdit(click->iItem, click->iSubItem);
   } else if (header->code == NM_RDBLCLK) {
-    WithdrawSelectedOrder(reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem);
+    // A click beside the rows reaches no order, whatever is selected.
+    const int row = reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem;
+    if (row >= 0) WithdrawSelectedOrder(row);
   } else if (header->code == LVN_KEYDOWN) {
     const auto* key = reinterpret_cast<const NMLVKEYDOWN*>(lParam);
     if (key->wVKey == 'D' && (GetKeyState(VK_CONTROL) & 0x8000) != 0) WithdrawSelectedOrder(-1);
