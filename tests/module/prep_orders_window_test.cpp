@@ -50,25 +50,28 @@ class PrepOrdersWindowTest : public ClosingOrdersTest {
     SendMessageA(List(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
   }
   void RightDoubleClick(int x, int y) { SendMessageA(List(), WM_RBUTTONDBLCLK, MK_RBUTTON, MAKELPARAM(x, y)); }
-  void ControlD() {
+  static void HoldControl(BYTE state) {
     BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    SendMessageA(List(), WM_KEYDOWN, 'D', 0);
-    keys[VK_CONTROL] = 0;
+    keys[VK_CONTROL] = state;
     SetKeyboardState(keys);
   }
-  std::string Digits(std::string text) {
-    text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c < '0' || c > '9'; }), text.end());
+  // A number as shown without the user's digit grouping.
+  static std::string Ungrouped(std::string text) {
+    text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\xA0'; }), text.end());
     return text;
   }
-  // Types the text into the cell's editor and leaves it.
-  void EditCell(int row, int column, const char* text) {
+  // Types the keys one by one into the cell's emptied editor and leaves it;
+  // returns what the editor kept, its decimal point written as ".".
+  std::string TypeInCell(int row, int column, const char* keys) {
     DoubleClick(row, column);
-    ASSERT_NE(CellEditor(), nullptr);
-    SetWindowTextA(CellEditor(), text);
+    if (CellEditor() == nullptr) return "no editor";
+    SetWindowTextA(CellEditor(), "");
+    for (const char* key = keys; *key != 0; ++key) SendMessageA(CellEditor(), WM_CHAR, static_cast<WPARAM>(*key), 0);
+    char kept[32] = {};
+    GetWindowTextA(CellEditor(), kept, sizeof kept);
     SetFocus(List());
+    std::replace(kept, kept + sizeof kept, ',', '.');
+    return kept;
   }
 
   TClientRiskRecord* client = nullptr;
@@ -79,7 +82,7 @@ TEST_F(PrepOrdersWindowTest, ShowsTheFormedLineAndTheLevels) {
   ASSERT_EQ(Rows(), 1);
   const std::vector<std::string> expected = {"FIRM1", "C77", "ACC1", "SPBFUT", "RIZ6", "Продажа"};
   for (int column = 0; column < 6; ++column) EXPECT_EQ(Cell(0, column), expected[column]) << column;
-  EXPECT_EQ(Digits(Cell(0, 6)), "100000") << "with the user's grouping";
+  EXPECT_EQ(Ungrouped(Cell(0, 6)), "100000");
   EXPECT_EQ(Cell(0, 7) + "|" + Cell(0, 8) + "|" + Cell(0, 9), "7|Подготовлена|") << "no number before the host's";
   EXPECT_EQ(Field(1122), "Достаточность средств");
   EXPECT_EQ(Field(1123), "1.30");
@@ -96,48 +99,28 @@ TEST_F(PrepOrdersWindowTest, ShowsTheFormedLineAndTheLevels) {
       << "nothing selected";
 }
 
-TEST_F(PrepOrdersWindowTest, AQuantityIsEditedInPlace) {
-  EditCell(0, 7, "5");
-  EXPECT_EQ(Cell(0, 7), "5");
-  EXPECT_EQ(Field(1124), "1.00") << "50,000 / 50,000";
-  EXPECT_TRUE(Shown(1125)) << "5 lots do not reach 1.3";
-  EditCell(0, 7, "");
-  EXPECT_EQ(Cell(0, 7), "5") << "an empty text keeps the old value";
-  EXPECT_EQ(CellEditor(), nullptr);
-  answers = {9001};
-  Command(kSendAll);
-  DoubleClick(0, 7);
-  EXPECT_EQ(CellEditor(), nullptr) << "a sent line is not edited";
-  ASSERT_EQ(sent.size(), 1u);
-  EXPECT_NE(sent[0].find("QUANTITY=5[]"), std::string::npos);
-}
-
-// The keystrokes typed into an empty editor, one by one: a keystroke that
-// breaks the number is taken back. RIZ6 prices have no decimals; at most 10
-// integer digits.
-TEST_F(PrepOrdersWindowTest, APriceOrQuantityTypedInPlaceKeepsOnlyAcceptedKeystrokes) {
+// Keystrokes typed one by one: one that breaks the number is taken back
+// (RIZ6 prices have no decimals; at most 10 integer digits).
+TEST_F(PrepOrdersWindowTest, APriceOrQuantityIsEditedInPlace) {
   const struct {
-    int column; const char* typed, *kept;
+    int column; const char* typed, *kept, *cell;
   } cases[] = {
-      {6, "98a7", "987"}, {6, "12345678901", "1234567890"}, {6, "98.5", "98."}, {6, "98760", "98760"},
-      {7, "12.5", "12."},
+      {6, "98a7", "987", "987"}, {6, "12345678901", "1234567890", "1234567890"}, {6, "98.5", "98.", "98"},
+      {6, "98760", "98760", "98760"}, {7, "12.5", "12.", "12"}, {7, "5", "5", "5"},
+      {7, "", "", "5"},  // an empty text keeps the old value
   };
   for (const auto& c : cases) {
-    DoubleClick(0, c.column);
-    ASSERT_NE(CellEditor(), nullptr);
-    SetWindowTextA(CellEditor(), "");
-    for (const char* key = c.typed; *key != 0; ++key) SendMessageA(CellEditor(), WM_CHAR, *key, 0);
-    char kept[32] = {};
-    GetWindowTextA(CellEditor(), kept, sizeof kept);
-    for (char& shown : kept) shown = shown == ',' ? '.' : shown;  // the point shows as the user's separator
-    EXPECT_STREQ(kept, c.kept);
-    SetFocus(List());
-    EXPECT_EQ(Digits(Cell(0, c.column)), Digits(c.kept)) << c.typed;
+    EXPECT_EQ(TypeInCell(0, c.column, c.typed), c.kept);
+    EXPECT_EQ(Ungrouped(Cell(0, c.column)), c.cell) << c.typed;
+    EXPECT_EQ(CellEditor(), nullptr);
   }
+  EXPECT_EQ(Field(1124), "1.00") << "50,000 / 50,000";
+  EXPECT_TRUE(Shown(1125)) << "5 lots do not reach 1.3";
   answers = {9001};
   Command(kSendAll);
+  EXPECT_EQ(TypeInCell(0, 7, "1"), "no editor") << "a sent line is not edited";
   ASSERT_EQ(sent.size(), 1u);
-  EXPECT_NE(sent[0].find("PRICE=98760[]|QUANTITY=12[]"), std::string::npos) << sent[0];
+  EXPECT_NE(sent[0].find("PRICE=98760[]|QUANTITY=5[]"), std::string::npos) << sent[0];
 }
 
 // Every road that withdraws: the popup's command, a right double click on
@@ -150,7 +133,7 @@ TEST_F(PrepOrdersWindowTest, OnlyAnActiveOrderWithANumberIsWithdrawn) {
   } roads[] = {
       {"menu", [&] { Command(kWithdraw); }, false, true},
       {"right double click", [&] { RightDoubleClick(row.left + 5, row.top + 2); }, true, false},
-      {"Ctrl+D", [&] { ControlD(); }, false, true},
+      {"Ctrl+D", [&] { HoldControl(0x80), SendMessageA(List(), WM_KEYDOWN, 'D', 0), HoldControl(0); }, false, true},
       {"right double click below", [&] { RightDoubleClick(row.left + 5, row.bottom + 3 * (row.bottom - row.top)); },
        false, false},
   };
@@ -241,10 +224,6 @@ TEST_F(PrepOrdersWindowTest, OrderRecordsAdvanceTheLinesAndAnActiveOrderIsWithdr
   SystemTimeToFileTime(&placed, &time);
   Order(9001, 1, 555, time);
   EXPECT_EQ(Cell(0, 8) + "|" + Cell(0, 9) + "|" + Cell(0, 10), "Активна|555|10:15:30");
-  Select(0);
-  EXPECT_EQ(Menu()[4], "Снять:1");
-  Command(kWithdraw);
-  EXPECT_EQ(sent.back(), "0 1 OrderNum=555[]");
   Order(9001, 2, 555);
   EXPECT_EQ(Window(), nullptr) << "nothing left to send or follow: the window closes itself";
 }
