@@ -90,13 +90,8 @@ class ClosingOrdersTest : public ::testing::Test {
   // The host's order record for a transaction, by callback entry 22's road.
   void Order(int32_t transId, uint32_t flags, int64_t number, const FILETIME& time = {}) {
     OrderSpec spec;
-    spec.key = transId;
-    spec.number = number;
-    spec.flags = flags;
-    spec.firm = "FIRM1";
-    spec.account = "ACC1";
-    spec.clientCode = "C77";
-    spec.transactionId = static_cast<uint32_t>(transId);
+    spec.key = transId, spec.number = number, spec.flags = flags, spec.transactionId = static_cast<uint32_t>(transId);
+    spec.firm = "FIRM1", spec.account = "ACC1", spec.clientCode = "C77";
     spec.orderTime = static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
     const PushedRecord record = BuildOrder(spec);
     module.OnHostCommand(1, record.code, record.bytes.data(), static_cast<uint32_t>(record.bytes.size()));

@@ -5,9 +5,7 @@
 
 namespace {
 TEST_F(ClosingOrdersTest, TransactionStringsFollowTheFormsFields) {
-  const struct {
-    const char* security; bool buy; double price, quantity; const char* comment, *expected;
-  } cases[] = {
+  const struct { const char* security; bool buy; double price, quantity; const char* comment, *expected; } cases[] = {
       {"SiZ6", true, 123.4, 3, "Закрытие",
        "0 0 CLIENT_CODE=FIRM2[]|ACCOUNT=ACC1[]|CLASSCODE=SPBFUT[]|SECCODE=SiZ6[]|OPERATION=B[]|"
        "PRICE=123.40[]|QUANTITY=3[]|TYPE=L[]|COMMENT=Закрытие[]|ACTION=NEW_ORDER[]|"},

@@ -102,9 +102,7 @@ TEST_F(PrepOrdersWindowTest, ShowsTheFormedLineAndTheLevels) {
 // Keystrokes typed one by one: one that breaks the number is taken back
 // (RIZ6 prices have no decimals; at most 10 integer digits).
 TEST_F(PrepOrdersWindowTest, APriceOrQuantityIsEditedInPlace) {
-  const struct {
-    int column; const char* typed, *kept, *cell;
-  } cases[] = {
+  const struct { int column; const char* typed, *kept, *cell; } cases[] = {
       {6, "98a7", "987", "987"}, {6, "12345678901", "1234567890", "1234567890"}, {6, "98.5", "98.", "98"},
       {6, "98760", "98760", "98760"}, {7, "12.5", "12.", "12"}, {7, "5", "5", "5"},
       {7, "", "", "5"},  // an empty text keeps the old value
@@ -128,18 +126,13 @@ TEST_F(PrepOrdersWindowTest, APriceOrQuantityIsEditedInPlace) {
 TEST_F(PrepOrdersWindowTest, OnlyAnActiveOrderWithANumberIsWithdrawn) {
   RECT row = {LVIR_BOUNDS, 0, 0, 0};
   SendMessageA(List(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
-  const struct {
-    const char* name; std::function<void()> run; bool onTheRow, bySelection;
-  } roads[] = {
+  const struct { const char* name; std::function<void()> run; bool onTheRow, bySelection; } roads[] = {
       {"menu", [&] { Command(kWithdraw); }, false, true},
       {"right double click", [&] { RightDoubleClick(row.left + 5, row.top + 2); }, true, false},
       {"Ctrl+D", [&] { HoldControl(0x80), SendMessageA(List(), WM_KEYDOWN, 'D', 0), HoldControl(0); }, false, true},
-      {"right double click below", [&] { RightDoubleClick(row.left + 5, row.bottom + 3 * (row.bottom - row.top)); },
-       false, false},
+      {"beside the rows", [&] { RightDoubleClick(row.left + 5, row.bottom + 5); }, false, false},
   };
-  const struct {
-    const char* line; int32_t state, transId; double number; bool withdrawn;
-  } cases[] = {
+  const struct { const char* line; int32_t state, transId; double number; bool withdrawn; } cases[] = {
       {"prepared", kLinePrepared, -1, 0, false}, {"sent, not answered", kLinePrepared, 9001, 0, false},
       {"active, no number", kLineActive, 9001, 0, false}, {"active", kLineActive, 9001, 555, true},
       {"executed", kLineExecuted, 9001, 555, false}, {"withdrawn", kLineWithdrawn, 9001, 555, false},
@@ -174,20 +167,17 @@ TEST_F(PrepOrdersWindowTest, DeleteAllAndRecalculateKeepEveryLineWithATransactio
   answers = {9001};
   Select(1);  // the later key's rows stand above: ACC1's line is the second
   Command(kSend);
-  const struct {
-    const char* host; int32_t flags, state;
-  } answersOfTheHost[] = {{"nothing yet", -1, kLinePrepared}, {"active", 1, kLineActive}};
-  for (const auto& answer : answersOfTheHost) {
-    if (answer.flags != -1) Order(9001, static_cast<uint32_t>(answer.flags), 555);
+  // The host's answer so far: none, then the order is active.
+  for (const char* state : {"9001 1 7", "9001 2 7"}) {
+    if (state[5] == '2') Order(9001, 1, 555);
     for (int command : {kDeleteAll, kRecalc, kDeleteAll}) {
       Command(command);
       const TOrderLine* taken = Window()->Store().LineAt("ACC1FIRM1", 0);
-      ASSERT_NE(taken, nullptr) << answer.host << ", " << command;
-      EXPECT_EQ(taken->TransId, 9001) << answer.host << ", " << command;
-      EXPECT_EQ(taken->State, answer.state) << answer.host << ", " << command;
-      EXPECT_EQ(taken->Quantity, 7) << answer.host << ", " << command;
+      EXPECT_EQ(taken == nullptr ? "none" : std::to_string(taken->TransId) + " " + std::to_string(taken->State) + " " +
+                                                 std::to_string(static_cast<int>(taken->Quantity)),
+                state) << command << ": id, state, lots";
     }
-    EXPECT_EQ(Rows(), 1) << answer.host << ": every other line deleted";
+    EXPECT_EQ(Rows(), 1) << state << ": every other line deleted";
   }
   EXPECT_EQ(sent.size(), 1u);
 }

@@ -45,10 +45,8 @@ class MarginCallDatabaseTest : public testing::TestWithParam<TEngine> {
  protected:
   MarginCallDatabaseTest() : log(folder.Path(), moduleSettings), database(transport, log, owner) {
     moduleSettings.TraceLogLevel = 2;
-    transport.NeedSaveToDB = true;
-    transport.DSN = GetParam().dsn;
-    transport.DBLogin = "vantrel";
-    transport.DBPassword = "stored:pg";
+    transport.NeedSaveToDB = true, transport.DSN = GetParam().dsn;
+    transport.DBLogin = "vantrel", transport.DBPassword = "stored:pg";
   }
 
   std::string Sql(const std::string& sql) {

@@ -157,6 +157,13 @@ class MarginCallRoad : public ::testing::Test {
 
   std::string Log() const { return ReadFileBytes(folder.File("VantrelFM.log")); }
 
+  // Mail through the sink's server that asks for a login; the calls kept in SQLite.
+  static std::string MailWithLoginAndDatabase() {
+    return "NotifyByEmail=1\nSMTPServer=127.0.0.1\nSenderAddress=risk@broker.ru\nNeedSaveToDB=1\nDSN=VanTrelLite\n"
+           "DBTable=RoadCalls\nIsAuthorisationUsed=1\nPort=" + Env("VANTREL_SMTP_AUTH_PORT") + "\nMailLogin=" +
+           Env("VANTREL_SMTP_LOGIN") + "\nMailPass=" + Env("VANTREL_SMTP_PASSWORD") + "\n";
+  }
+
   CleanHostProgramFolder folder;
   CTempFolder temp;
   StandInHost host;
@@ -306,10 +313,7 @@ TEST_F(MarginCallRoadTest, FailingChannelsAreLoggedAndTheOthersStillDeliver) {
 // started mail library; settings that stay the same leave both alone.
 TEST_F(MarginCallRoadTest, ChangedTransportSettingsLetGoOfTheDatabaseAndTheMailServer) {
   ASSERT_EQ(SqliteQuery(kCreateRoadCalls), "");
-  Start("TraceLogLevel=1\nMailLogLevel=1\nNotifyByEmail=1\nSMTPServer=127.0.0.1\n"
-            "SenderAddress=risk@broker.ru\nNeedSaveToDB=1\nDSN=VanTrelLite\nDBTable=RoadCalls\n"
-            "IsAuthorisationUsed=1\nPort=" + Env("VANTREL_SMTP_AUTH_PORT") + "\nMailLogin=" +
-            Env("VANTREL_SMTP_LOGIN") + "\nMailPass=" + Env("VANTREL_SMTP_PASSWORD") + "\n",
+  Start("TraceLogLevel=1\nMailLogLevel=1\n" + MailWithLoginAndDatabase(),
         {{"A1", "RIZ6", 1, 10000, 17, "a1@desk.test"}}, {"RIZ6"});
   SetBid("RIZ6", 40);
   RunTimerOnce();
@@ -405,10 +409,7 @@ TEST_F(MarginCallMarketTest, EveryCallArrivesOnceAtItsClient) {
     clients.push_back({account, securities[i % securities.size()], 1 + static_cast<int>(random() % 5),
                        2.0 * half, 1000 + i, i % 10 == 0 ? account + "@client.ru" : ""});
   }
-  Start("SendSFRWarningMsg_fp=1\nSendSFRCriticalMsg_fp=1\nMinParamChange=0.05\nNotifyByEmail=1\n"
-        "SMTPServer=127.0.0.1\nSenderAddress=risk@broker.ru\nNeedSaveToDB=1\nDSN=VanTrelLite\n"
-        "DBTable=RoadCalls\nIsAuthorisationUsed=1\nPort=" + Env("VANTREL_SMTP_AUTH_PORT") +
-        "\nMailLogin=" + Env("VANTREL_SMTP_LOGIN") + "\nMailPass=" + Env("VANTREL_SMTP_PASSWORD") + "\n",
+  Start("SendSFRWarningMsg_fp=1\nSendSFRCriticalMsg_fp=1\nMinParamChange=0.05\n" + MailWithLoginAndDatabase(),
         clients, securities);
   std::vector<double> lastSfr(kClients, 1e30), lastOpen(kClients, 1e30);
   std::vector<std::string> rows, mails;

@@ -9,9 +9,7 @@ namespace {
 std::string Planned(const StringList& addresses, const StringList& copies, bool blind,
                     bool separate) {
   TTransportSettings transport;
-  transport.CopyEmails = copies;
-  transport.UseBlindCopy = blind;
-  transport.SendSeparateEmails = separate;
+  transport.CopyEmails = copies, transport.UseBlindCopy = blind, transport.SendSeparateEmails = separate;
   std::string lines;
   for (const TEmailMessage& m : PlanEmailMessages(addresses, transport))
     lines += m.To + "|" + m.Copies + "|" + m.BlindCopies + ";";
