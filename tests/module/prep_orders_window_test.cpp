@@ -130,6 +130,7 @@ TEST_F(PrepOrdersWindowTest, OnlyAnActiveOrderWithANumberIsWithdrawn) {
       {"menu", [&] { Command(kWithdraw); }, false, true},
       {"right double click", [&] { RightDoubleClick(row.left + 5, row.top + 2); }, true, false},
       {"Ctrl+D", [&] { HoldControl(0x80), SendMessageA(List(), WM_KEYDOWN, 'D', 0), HoldControl(0); }, false, true},
+      {"D without Ctrl", [&] { SendMessageA(List(), WM_KEYDOWN, 'D', 0); }, false, false},
       {"beside the rows", [&] { RightDoubleClick(row.left + 5, row.bottom + 5); }, false, false},
   };
   const struct { const char* line; int32_t state, transId; double number; bool withdrawn; } cases[] = {
@@ -171,6 +172,7 @@ TEST_F(PrepOrdersWindowTest, DeleteAllAndRecalculateKeepEveryLineWithATransactio
   for (const char* state : {"9001 1 7", "9001 2 7"}) {
     if (state[5] == '2') Order(9001, 1, 555);
     for (int command : {kDeleteAll, kRecalc, kDeleteAll}) {
+      ASSERT_NE(Window(), nullptr) << state << ", " << command;
       Command(command);
       const TOrderLine* taken = Window()->Store().LineAt("ACC1FIRM1", 0);
       EXPECT_EQ(taken == nullptr ? "none" : std::to_string(taken->TransId) + " " + std::to_string(taken->State) + " " +

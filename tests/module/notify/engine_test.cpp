@@ -76,9 +76,8 @@ const MarketPath kPaths[] = {
 
 TModuleSettings EveryKindSent() {
   TModuleSettings s;
-  s.SendSFRWarningMsg = s.SendSFRCriticalMsg = s.SendSFRWarningMsg_fp = false;
-  s.SendSFRCriticalMsg_fp = s.SendLowFundsMsg = s.SendCLGOMsg = s.SendECLGOMsg = false;
-  s.SendMLMsg = s.SendUPMsg = s.SendML2Msg = false;
+  s.SendSFRWarningMsg = s.SendSFRCriticalMsg = s.SendSFRWarningMsg_fp = s.SendSFRCriticalMsg_fp = false;
+  s.SendLowFundsMsg = s.SendCLGOMsg = s.SendECLGOMsg = s.SendMLMsg = s.SendUPMsg = s.SendML2Msg = false;
   s.UPParam = kCashLeverageId, s.UPLevel = 5.0, s.ML2Param = kModifiedMarginLevelId;
   return s;
 }

@@ -244,7 +244,6 @@ INSTANTIATE_TEST_SUITE_P(Paths, MarginCallPathTest, ::testing::ValuesIn(kPaths),
                          [](const auto& info) { return std::string(info.param.name); });
 
 using MarginCallRoadTest = MarginCallRoad;
-const std::vector<std::string> kCriticalCall = {"UID=17|A1 SFR! 0,400000"};
 
 // The schedule sends whatever the sending switches say, once a day per
 // entry, and only for entries from the host's start of work on.
@@ -267,7 +266,7 @@ TEST_F(MarginCallRoadTest, TheScheduleSendsOnceADayFromTheStartOn) {
   for (int tick = 0; tick < 29; ++tick) plugin.Callback<29>(0, 0);
   EXPECT_TRUE(NewFiles().empty()) << "critical sending is off, the schedule waits for tick 30";
   plugin.Callback<29>(0, 0);
-  EXPECT_EQ(NewFiles(), kCriticalCall);
+  EXPECT_EQ(NewFiles(), std::vector<std::string>{"UID=17|A1 SFR! 0,400000"});
   for (int tick = 0; tick < 60; ++tick) plugin.Callback<29>(0, 0);
   EXPECT_TRUE(NewFiles().empty()) << "the entry before the start never fires, the other fired today";
   EXPECT_NE(Log().find("Sending margin calls by schedule: done."), std::string::npos);
