@@ -1,4 +1,4 @@
-// ZMAIL.DLL and PS.dll loaded as the plug-in loads them; the mail goes to the
+// ZMAIL.DLL loaded as the plug-in loads it; the mail goes to the
 // local SMTP sink that tests/support/with_smtp_sink.sh runs beside the tests.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "sdk/ps_api.h"
 #include "sdk/zmail_api.h"
 
 namespace {
@@ -234,52 +233,6 @@ TEST_F(MailLibraryTest, RefusesCallsItCannotCarryOut) {
     EXPECT_THAT(error, HasSubstr(c.second));
     stop();
   }
-}
-
-// "$" asks for the stored form, which turns back (result 2) under its label only.
-TEST(PasswordLibrary, EnciphersAndTurnsBackUnderTheSameLabel) {
-  const auto transform = Export<PsTransformFn>("PS.dll", "fn_3");
-  const auto lastError = Export<PsLastErrorFn>("PS.dll", "fn_1");
-  ASSERT_TRUE(transform && lastError);
-  using Answer = std::pair<int, std::string>;
-  auto run = [&](const char* label, const std::string& text, int size = 1025) {
-    char buffer[1025] = "";
-    const int result = transform("ZENK_Application", label, text.c_str(),
-                                 static_cast<int>(text.size()), buffer, &size);
-    return Answer(result, buffer);
-  };
-  auto failure = [&] {  // fn_1's code when it gives a reason
-    char reason[1025] = "";
-    int code = -1;
-    return lastError(&code, reason, sizeof reason) == 1 && *reason ? code : -1;
-  };
-  const char* labels[] = {"KestrelPostOfficeKey", "KestrelRecordKeeperSalt"};
-  for (const std::string& password :
-       std::vector<std::string>{"s3cret", "Пароль 2026", "", "x#y$z", std::string(500, 'p')}) {
-    for (int l = 0; l < 2; ++l) {
-      SCOPED_TRACE(password + " " + labels[l]);
-      const std::string stored = run(labels[l], "$" + password).second;
-      ASSERT_EQ(run(labels[l], "$" + password).first, 1);
-      EXPECT_EQ(stored[0], '#');
-      if (!password.empty()) {
-        EXPECT_THAT(stored, ::testing::Not(HasSubstr(password)));
-      }
-      EXPECT_EQ(run(labels[l], stored), Answer(PS_ENCIPHERED, password));
-      EXPECT_EQ(run(labels[l], password), Answer(1, password)) << "a plain text stays as it is";
-      EXPECT_EQ(run(labels[1 - l], stored).first, 0) << "another label does not turn it back";
-      std::string damaged = stored;
-      damaged[6] = damaged[6] == '0' ? '1' : '0';
-      EXPECT_EQ(run(labels[l], damaged).first, 0);
-      EXPECT_EQ(failure(), 1);
-      EXPECT_EQ(run(labels[l], "$" + password, static_cast<int>(stored.size())).first, 0)
-          << "no room for the terminating zero";
-      EXPECT_EQ(failure(), 2);
-      EXPECT_EQ(run(labels[l], "$" + password, static_cast<int>(stored.size()) + 1).first, 1);
-    }
-  }
-  char buffer[16];
-  int size = sizeof buffer;
-  EXPECT_EQ(transform("ZENK_Application", labels[0], "s3cret", -1, buffer, &size), 0);
 }
 
 }  // namespace
