@@ -7,6 +7,11 @@
 
 namespace DL::Bench {
 
+// Milliseconds on the monotonic clock, for timing a stretch by hand.
+inline double NowMs() {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
 struct TTiming {
   double bestMs;
   double medianMs;

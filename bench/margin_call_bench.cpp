@@ -11,6 +11,7 @@
 // gets a call: a file and a row). The check's own time is the difference of
 // the first two; the time per delivered call is the third less the second,
 // over the calls sent.
+#include "bench/bench_timing.h"
 #include "host/standin/host_records.h"
 #include "host/standin/plugin_library.h"
 #include "host/standin/standin_host.h"
@@ -24,15 +25,9 @@
 #include <vector>
 
 namespace {
+using DL::Bench::NowMs;
 constexpr int kClients = 10000, kSecurities = 40, kTimerPeriodMs = 2100;
 constexpr double kTargetShare = 0.20;
-
-double NowMs() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return counter.QuadPart * 1000.0 / frequency.QuadPart;
-}
 
 std::string ProgramFolder() {
   char path[MAX_PATH] = {};

@@ -31,6 +31,7 @@
 //   program is given that plug-in's DLL (scripts/bench builds it from
 //   VANTREL_BENCH_BASELINE, a git revision), else as measured before with
 //   this method on this machine.
+#include "bench/bench_timing.h"
 #include "host/standin/bench_brokerage.h"
 #include "host/standin/host_records.h"
 #include "host/standin/plugin_library.h"
@@ -64,12 +65,7 @@ constexpr double kOldAnnouncementOwnMs = 21;
 constexpr double kTargetTimerCalls = 20000, kTargetTimerOwnMs = 12, kTargetTimerWallMs = 30;
 constexpr double kTargetAnnouncementOwnMs = 5;
 
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return counter.QuadPart * 1000.0 / frequency.QuadPart;
-}
+double Now() { return DL::Bench::NowMs(); }
 
 // Calls by host function, and the recorded calls ready to be made again.
 std::map<int, uint64_t> g_calls;

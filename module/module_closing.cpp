@@ -15,16 +15,13 @@
 #include <cstring>
 
 namespace {
+using host::record::FixedText;
 using host::record::Read;
 
 constexpr uint32_t kOrderFormMask = 0x4, kOrderFormMaskWithProperty = 0x24, kWithdrawalFormMask = 0x1;
 constexpr uint32_t kClassFormProperty = 2048;
 constexpr int kErrorBufferSize = 1024;
 constexpr char kAttention[] = "Внимание";
-std::string FixedText(const uint8_t* record, int offset, int capacity) {
-  const char* text = reinterpret_cast<const char*>(record + offset);
-  return std::string(text, strnlen(text, capacity));
-}
 
 int32_t SendTransactionText(CVantrelModule& module, int classIndex, int formIndex, const std::string& text) {
   char error[kErrorBufferSize] = {};

@@ -206,6 +206,18 @@ constexpr int kClassKind = 2, kClassSize = 1144;
 constexpr int kClassId = 24, kClassCode = 28, kClassFlags = 172, kClassFlags2 = 184;
 constexpr int kFormSize = 172;
 constexpr int kFormFlags = 136, kFormFlagByte = 152, kFormValue = 168;
+// A form points at its fields (an array of pointers and their count); each
+// field names itself in the transaction, and its flags say which value of an
+// order it carries.
+constexpr int kFormFieldArray = 156, kFormFieldCount = 160;
+namespace form_field {
+constexpr int kRecordSize = 208;
+constexpr int kName = 4, kNameCapacity = 64, kDefault = 166, kFlags = 200, kMaxLength = 204;
+constexpr int kDefaultCapacity = kFlags - kDefault;
+constexpr uint32_t kFirstText = 0x100000, kClassCode = 0x800, kSecurityCode = 0x1;
+constexpr uint32_t kAccount = 0x1000, kPrice = 0x10000, kQuantity = 0x20000;
+constexpr uint32_t kDirection = 0x40000, kLimitOrder = 0x800000, kComment = 0x400000;
+}  // namespace form_field
 constexpr uint32_t kClassCrossRates = 0x2000;
 constexpr int kSecurityKind = 3, kSecuritySize = 560;
 constexpr int kSecurityType = 4;       // uint16; 4 = derivative

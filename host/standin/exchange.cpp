@@ -1,6 +1,7 @@
 #include "host/standin/exchange.h"
 
 #include "host/standin/plugin_library.h"
+#include "sdk/host_record_fields.h"
 
 #include <windows.h>
 
@@ -14,9 +15,9 @@ using Fields = std::vector<std::pair<std::string, std::string>>;
 
 // The roles of a form's fields, in the order the plug-in decides them: the
 // first flag of this list that a field carries names its value.
-constexpr uint32_t kRoles[] = {form_field::kClientCode, form_field::kClassCode, form_field::kSecurityCode,
-                               form_field::kAccount,    form_field::kPrice,     form_field::kQuantity,
-                               form_field::kOperation,  form_field::kOrderType, form_field::kComment};
+constexpr uint32_t kRoles[] = {host::record::form_field::kFirstText, host::record::form_field::kClassCode, host::record::form_field::kSecurityCode,
+                               host::record::form_field::kAccount,    host::record::form_field::kPrice,     host::record::form_field::kQuantity,
+                               host::record::form_field::kDirection,  host::record::form_field::kLimitOrder, host::record::form_field::kComment};
 
 uint32_t RoleOf(uint32_t flags) {
   for (uint32_t role : kRoles)
@@ -45,10 +46,6 @@ bool RealNumber(const std::string& text, double* value) {
   return !text.empty() && *end == '\0' && std::isfinite(*value);
 }
 
-std::string FixedText(const uint8_t* record, int offset, size_t capacity) {
-  const char* text = reinterpret_cast<const char*>(record + offset);
-  return std::string(text, strnlen(text, capacity));
-}
 }  // namespace
 
 bool ParseTransactionText(const std::string& text, Fields* fields) {
@@ -102,28 +99,28 @@ bool OrderExchange::NewOrder(int classIndex, const FormSpec& form, const Fields&
                         std::string* reason) {
   std::map<uint32_t, std::string> values;
   for (const auto& field : fields) {
-    const FormFieldSpec* spec = nullptr;
+    const FormFieldSpec* formField = nullptr;
     for (const FormFieldSpec& candidate : form.fields)
-      if (candidate.name == field.first) spec = &candidate;
-    if (spec == nullptr) return *reason = "Поле не из формы транзакции: " + field.first, false;
-    if (const uint32_t role = RoleOf(spec->flags)) values[role] = field.second;
+      if (candidate.name == field.first) formField = &candidate;
+    if (formField == nullptr) return *reason = "Поле не из формы транзакции: " + field.first, false;
+    if (const uint32_t role = RoleOf(formField->flags)) values[role] = field.second;
   }
-  using namespace form_field;
-  for (uint32_t role : {kAccount, kClassCode, kSecurityCode, kOperation, kPrice, kQuantity})
+  using namespace host::record::form_field;
+  for (uint32_t role : {kAccount, kClassCode, kSecurityCode, kDirection, kPrice, kQuantity})
     if (values.count(role) == 0) return *reason = "Не хватает полей заявки", false;
   const uint8_t* classRecord = m_records.Record(host::record::kClassKind, host::record::kClassSize, classIndex);
-  if (classRecord == nullptr || FixedText(classRecord, host::record::kClassCode, 13) != values[kClassCode])
+  if (classRecord == nullptr || host::record::FixedText(classRecord, host::record::kClassCode, host::record::kClassCodeCapacity) != values[kClassCode])
     return *reason = "Класс не совпадает с формой: " + values[kClassCode], false;
   const int securityIndex = m_records.FindSecurity(values[kSecurityCode], values[kClassCode]);
   if (securityIndex < 0) return *reason = "Неизвестный инструмент: " + values[kSecurityCode], false;
-  const std::string& operation = values[kOperation];
+  const std::string& operation = values[kDirection];
   if (operation != "B" && operation != "S") return *reason = "Неверное направление: " + operation, false;
   double price = 0.0;
   if (!RealNumber(values[kPrice], &price) || price <= 0.0) return *reason = "Неверная цена: " + values[kPrice], false;
   int64_t quantity = 0;
   if (!WholeNumber(values[kQuantity], &quantity) || quantity <= 0)
     return *reason = "Неверное количество: " + values[kQuantity], false;
-  if (values.count(kOrderType) != 0 && values[kOrderType] != "L")
+  if (values.count(kLimitOrder) != 0 && values[kLimitOrder] != "L")
     return *reason = "Принимаются только лимитные заявки", false;
 
   const uint8_t* security = m_records.Record(host::record::kSecurityKind, host::record::kSecuritySize, securityIndex);
@@ -138,7 +135,7 @@ bool OrderExchange::NewOrder(int classIndex, const FormSpec& form, const Fields&
   order.account = values[kAccount];
   const auto firm = m_accountFirms.find(order.account);
   if (firm != m_accountFirms.end()) order.firm = firm->second;
-  order.clientCode = values[kClientCode];
+  order.clientCode = values[kFirstText];
   order.exchangeCode = m_exchangeCode;
   order.securityIndex = securityIndex;
   order.price = std::llround(price * std::pow(10.0, decimals));

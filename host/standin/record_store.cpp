@@ -37,16 +37,16 @@ int RecordStore::AddForm(int classIndex, const FormSpec& fields) {
   if (!fields.fields.empty()) {
     using namespace form_field;
     m_fieldArrays.emplace_back();
-    for (const FormFieldSpec& spec : fields.fields) {
-      Bytes& field = m_fieldRecords.emplace_back(kFieldRecordSize, 0);
-      PutText(field, kName, kNameCapacity, spec.name);
-      PutText(field, kDefault, kDefaultCapacity, spec.defaultValue);
-      Put<uint32_t>(field, kFlags, spec.flags);
-      Put<int16_t>(field, kMaxLength, spec.maxLength);
+    for (const FormFieldSpec& given : fields.fields) {
+      Bytes& field = m_fieldRecords.emplace_back(kRecordSize, 0);
+      PutText(field, kName, kNameCapacity, given.name);
+      PutText(field, kDefault, kDefaultCapacity, given.defaultValue);
+      Put<uint32_t>(field, kFlags, given.flags);
+      Put<int16_t>(field, kMaxLength, given.maxLength);
       m_fieldArrays.back().push_back(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(field.data())));
     }
-    Put<uint32_t>(form, kFieldArray, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(m_fieldArrays.back().data())));
-    Put<int32_t>(form, kFieldCount, static_cast<int32_t>(fields.fields.size()));
+    Put<uint32_t>(form, kFormFieldArray, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(m_fieldArrays.back().data())));
+    Put<int32_t>(form, kFormFieldCount, static_cast<int32_t>(fields.fields.size()));
   }
   m_formSpecs[classIndex].push_back(fields);
   m_forms[classIndex].push_back(form);
@@ -142,9 +142,9 @@ const FormSpec* RecordStore::FormFields(int classIndex, int subIndex) const {
 
 std::vector<FormFieldSpec> OrderFormFields() {
   using namespace form_field;
-  return {{"ACTION", 0, 0, "NEW_ORDER"}, {"CLIENT_CODE", kClientCode}, {"ACCOUNT", kAccount},
-          {"CLASSCODE", form_field::kClassCode}, {"SECCODE", form_field::kSecurityCode},   {"OPERATION", kOperation},
-          {"PRICE", kPrice},             {"QUANTITY", kQuantity},      {"TYPE", kOrderType},
+  return {{"ACTION", 0, 0, "NEW_ORDER"}, {"CLIENT_CODE", kFirstText}, {"ACCOUNT", kAccount},
+          {"CLASSCODE", form_field::kClassCode}, {"SECCODE", form_field::kSecurityCode},   {"OPERATION", kDirection},
+          {"PRICE", kPrice},             {"QUANTITY", kQuantity},      {"TYPE", kLimitOrder},
           {"COMMENT", kComment, 20}};
 }
 

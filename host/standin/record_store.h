@@ -28,18 +28,6 @@ struct FormFieldSpec {
   std::string defaultValue = {};
 };
 
-// Field flags: which value of an order the field carries.
-namespace form_field {
-constexpr uint32_t kClientCode = 0x100000, kClassCode = 0x800, kSecurityCode = 0x1;
-constexpr uint32_t kAccount = 0x1000, kPrice = 0x10000, kQuantity = 0x20000;
-constexpr uint32_t kOperation = 0x40000, kOrderType = 0x800000, kComment = 0x400000;
-// The form record points at its fields; each field record is laid out so.
-constexpr int kFieldArray = 156, kFieldCount = 160;
-constexpr int kFieldRecordSize = 208;
-constexpr int kName = 4, kNameCapacity = 64, kDefault = 166, kDefaultCapacity = 32;
-constexpr int kFlags = 200, kMaxLength = 204;
-}  // namespace form_field
-
 struct FormSpec {
   uint32_t flags = 0;
   uint8_t flagByte = 1;

@@ -7,8 +7,7 @@
 
 namespace {
 std::string FixedText(const uint8_t* record, int offset) {
-  const char* text = reinterpret_cast<const char*>(record + offset);
-  return std::string(text, strnlen(text, host_data::kTextCapacity));
+  return host::record::FixedText(record, offset, host_data::kTextCapacity);
 }
 
 bool IsRemoved(const uint8_t* limit) {

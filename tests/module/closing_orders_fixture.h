@@ -89,11 +89,11 @@ class ClosingOrdersTest : public ::testing::Test {
   }
   // The host's order record for a transaction, by callback entry 22's road.
   void Order(int32_t transId, uint32_t flags, int64_t number, const FILETIME& time = {}) {
-    OrderSpec spec;
-    spec.key = transId, spec.number = number, spec.flags = flags, spec.transactionId = static_cast<uint32_t>(transId);
-    spec.firm = "FIRM1", spec.account = "ACC1", spec.clientCode = "C77";
-    spec.orderTime = static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
-    const PushedRecord record = BuildOrder(spec);
+    OrderSpec order;
+    order.key = transId, order.number = number, order.flags = flags, order.transactionId = static_cast<uint32_t>(transId);
+    order.firm = "FIRM1", order.account = "ACC1", order.clientCode = "C77";
+    order.orderTime = static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+    const PushedRecord record = BuildOrder(order);
     module.OnHostCommand(1, record.code, record.bytes.data(), static_cast<uint32_t>(record.bytes.size()));
   }
 

@@ -50,10 +50,10 @@ class OrdersTableTest : public ::testing::Test {
     host.Records().AddForm(0, {0x1});
     // Brent with 2 price decimals, RTS with none, and two with decimals out of bounds.
     for (const auto& security : {std::make_pair("BRF7", 2), {"RIZ6", 0}, {"X1", 300}, {"X2", -5}}) {
-      SecuritySpec spec{"SPBFUT", security.first};
-      spec.name = std::string(security.first) + " name";
-      spec.priceDecimals = static_cast<int16_t>(security.second);
-      host.Records().AddSecurity(spec);
+      SecuritySpec described{"SPBFUT", security.first};
+      described.name = std::string(security.first) + " name";
+      described.priceDecimals = static_cast<int16_t>(security.second);
+      host.Records().AddSecurity(described);
     }
     host.Market().SetParameter(0, "last", 75.5);
     host.Market().SetParameter(1, "last", 100000);
@@ -110,17 +110,17 @@ TEST_F(OrdersTableTest, EveryCellOfAnOrderShowsItsField) {
   SYSTEMTIME moment = {2024, 1, 3, 31, 9, 30, 15, 0};
   FILETIME time;
   SystemTimeToFileTime(&moment, &time);
-  OrderSpec spec;
-  spec.number = 1234567, spec.flags = 8 | 32 | 4 | 2, spec.firm = "MC0001", spec.yield = 7;
-  spec.comment = std::string(40, 'c');  // longer than its field: cut at 34
-  spec.price = spec.repurchasePrice = 12345, spec.quantity = 12000, spec.balance = 500, spec.volume = 148140000;
-  spec.transactionId = 4000000000u, spec.activationTime = 93015, spec.expiry = 20240131;
-  spec.orderTime = static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
-  const std::vector<uint8_t> withdrawn = BuildOrder(spec).bytes;
-  spec.flags = 1, spec.expiry = -1, spec.activationTime = 0;
-  const std::vector<uint8_t> active = BuildOrder(spec).bytes;
-  spec.flags = 64 | 16, spec.expiry = 0, spec.sourceNumber = 7654321;
-  const std::vector<uint8_t> executed = BuildOrder(spec).bytes;
+  OrderSpec order;
+  order.number = 1234567, order.flags = 8 | 32 | 4 | 2, order.firm = "MC0001", order.yield = 7;
+  order.comment = std::string(40, 'c');  // longer than its field: cut at 34
+  order.price = order.repurchasePrice = 12345, order.quantity = 12000, order.balance = 500, order.volume = 148140000;
+  order.transactionId = 4000000000u, order.activationTime = 93015, order.expiry = 20240131;
+  order.orderTime = static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+  const std::vector<uint8_t> withdrawn = BuildOrder(order).bytes;
+  order.flags = 1, order.expiry = -1, order.activationTime = 0;
+  const std::vector<uint8_t> active = BuildOrder(order).bytes;
+  order.flags = 64 | 16, order.expiry = 0, order.sourceNumber = 7654321;
+  const std::vector<uint8_t> executed = BuildOrder(order).bytes;
   const std::map<std::string, const std::vector<uint8_t>*> orders = {
       {"withdrawn", &withdrawn}, {"active", &active}, {"executed", &executed}};
   const auto* classRecord = static_cast<const uint8_t*>(HostCall<33>(2, 1144, 0));
@@ -203,9 +203,9 @@ TEST_F(OrdersTableTest, OnlyTheOrdersTheFilterAcceptsAreRows) {
   host.Exchange().Deliver(plugin);
   // An executed purchase of a security the host does not describe, its comment
   // filling its field to the last byte and the trader's name after it.
-  OrderSpec spec;
-  spec.key = 4, spec.transactionId = 77, spec.securityIndex = 99, spec.trader = "VanTrel";
-  std::vector<uint8_t> bytes = BuildOrder(spec).bytes;
+  OrderSpec order;
+  order.key = 4, order.transactionId = 77, order.securityIndex = 99, order.trader = "VanTrel";
+  std::vector<uint8_t> bytes = BuildOrder(order).bytes;
   std::memset(bytes.data() + 20, 'x', 35);
   module.ClosingOrders().NoteSentTransaction(77);
   module.OnHostCommand(1, 32973, bytes.data(), static_cast<uint32_t>(bytes.size()));

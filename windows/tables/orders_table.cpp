@@ -14,16 +14,13 @@
 #include "windows/tables/risk_params_table.h"
 
 namespace {
+using host::record::FixedText;
 using host::record::Read;
 namespace order = host_data::order;
 
 constexpr uint32_t kOrdersStateVersion = 101;
 constexpr int kCellTextSize = 1024;
 
-std::string Field(const uint8_t* record, int offset, size_t capacity) {
-  const char* text = reinterpret_cast<const char*>(record + offset);
-  return std::string(text, strnlen(text, capacity));
-}
 
 const uint8_t* Bytes(const void* row) { return static_cast<const ClosingOrderRecord*>(row)->bytes; }
 
@@ -179,13 +176,13 @@ bool CVantrelOrdersTable::AcceptsRecord(void* row) {
   if (row == nullptr || view == nullptr || source == nullptr) return false;
   const uint8_t* record = Bytes(row);
   if (source->FilterOrdersByComment() &&
-      Field(record, order::kComment, order::kCommentCapacity).find(source->ClosingComment()) == std::string::npos)
+      FixedText(record, order::kComment, order::kCommentCapacity).find(source->ClosingComment()) == std::string::npos)
     return false;
   const TOrdersFilterLists lists = source->OrdersFilterLists();
-  const std::string firm = Field(record, order::kFirm, order::kFirmCapacity);
-  const std::string client = Field(record, order::kClientCode, order::kClientCodeCapacity) + " (" + firm + ")";
+  const std::string firm = FixedText(record, order::kFirm, order::kFirmCapacity);
+  const std::string client = FixedText(record, order::kClientCode, order::kClientCodeCapacity) + " (" + firm + ")";
   if (!Accepts(firm, lists.firms, firmFilter_) || !Accepts(client, lists.clients, filters_.first) ||
-      !Accepts(Field(record, order::kAccount, order::kAccountCapacity), lists.accounts, filters_.second))
+      !Accepts(FixedText(record, order::kAccount, order::kAccountCapacity), lists.accounts, filters_.second))
     return false;
   const uint32_t flags = Read<uint32_t>(record, order::kFlags);
   const bool stateShown = (flags & order::kActive) != 0      ? showActive
