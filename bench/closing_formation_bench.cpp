@@ -103,7 +103,7 @@ int main() {
   int formed = 0;
   const DL::Bench::TTiming timing = DL::Bench::Measure(kRuns, [&] {
     COrderStore store;
-    CClosingFormation formation(store, closing, false);
+    CClosingFormation formation(store, closing, TFormulaModes());
     formed = 0;
     for (const auto& client : clients) formed += formation.PrepareWhenMissed(*client, pattern);
   });

@@ -25,6 +25,9 @@ constexpr int kLimitType = 30, kLimitScale = 128;
 constexpr int kActiveBuyLots = 72, kActiveSellLots = 76;
 constexpr double kMoneyScale = 100.0;
 
+// Every position the host reports on this market is a futures or an option
+// position, that is a derivative: keeping derivatives out would leave
+// nothing to close, so the kind of a security never keeps it out.
 const uint8_t* ClosingSecurity(const std::string& code) {
   return FindSecurityInClasses(code.c_str(), kClosingClassMask, kClosingExcludedMask, nullptr);
 }
@@ -75,8 +78,10 @@ TWorkingValues StartingValues(const TClientRiskRecord& client) {
   return values;
 }
 
+// The funds sufficiency sums the variation margin by the module's mode, as
+// the risk table does; the mode given is the modified unified margin level's.
 double Evaluate(const TClientRiskRecord& client, const TWorkingValues& v, double closed, int parameter,
-                bool united, int varMarginMode, bool useTotalAssets) {
+                bool united, int fundsMode, const TFormulaModes& modes) {
   TRiskParamInputs inputs;
   inputs.plannedNetPosition = v.planned + closed;
   inputs.currentNetPosition = v.current - closed;
@@ -85,11 +90,21 @@ double Evaluate(const TClientRiskRecord& client, const TWorkingValues& v, double
   inputs.fundsB = v.value6;
   inputs.fundsC = v.value5;
   inputs.fundsD = v.variationMargin;
-  inputs.fundsMode = varMarginMode;
-  TFormulaModes modes;
-  modes.useTotalAssets = useTotalAssets;
-  modes.useVarMargin = varMarginMode;
+  inputs.fundsMode = fundsMode;
   return GetRiskParamByIndex(client, parameter, inputs, united, modes);
+}
+
+// Lots of the client's lines in the security and on the side that the host
+// has taken and not yet settled. The host's count of lots in active orders
+// may not include them yet, or is not consulted at all.
+int LotsInSentLines(const COrderStore::Lines* lines, const std::string& security, bool buy) {
+  double lots = 0.0;
+  if (lines != nullptr)
+    for (const auto& line : *lines)
+      if (line->Sent() && line->State != kLineExecuted && line->State != kLineWithdrawn &&
+          (line->IsBuy != 0) == buy && security == line->SecCode)
+        lots += line->Quantity;
+  return static_cast<int>(std::lround(lots));
 }
 
 // The client's positions to close, in the order they close.
@@ -150,20 +165,21 @@ double GetScaleFromFirstEntry(const TClientRiskRecord& client) {
 }
 
 CClosingFormation::CClosingFormation(COrderStore& store, const TClosingSettings& closing,
-                                     bool useTotalAssets)
-    : m_store(store), m_closing(closing), m_useTotalAssets(useTotalAssets) {}
+                                     const TFormulaModes& modes)
+    : m_store(store), m_closing(closing), m_modes(modes) {}
 
 int CClosingFormation::PrepareWhenMissed(const TClientRiskRecord& client, const TClosingPattern& pattern) {
   return TClosingGoal(client, pattern).Reached() ? 0 : PrepareClosingOrders(client, pattern);
 }
 
 int CClosingFormation::PrepareClosingOrders(const TClientRiskRecord& client, const TClosingPattern& pattern) {
-  m_store.RemoveUnsent(COrderStore::KeyOf(client.account, client.firm));
+  const std::string key = COrderStore::KeyOf(client.account, client.firm);
+  m_store.RemoveUnsent(key);
   TWorkingValues v = StartingValues(client);
   TClosingGoal goal(client, pattern);
   const double scale = GetScaleFromFirstEntry(client);
   auto evaluate = [&](double closed) {
-    return Evaluate(client, v, closed, goal.parameter, goal.united, pattern.UseVarMargin, m_useTotalAssets);
+    return Evaluate(client, v, closed, goal.parameter, goal.united, pattern.UseVarMargin, m_modes);
   };
   auto reaches = [&](double value, double closed) {
     return IsLevelReachedForParam(value, goal.target, goal.united, goal.parameter, goal.notMoreThanPlanned,
@@ -181,9 +197,14 @@ int CClosingFormation::PrepareClosingOrders(const TClientRiskRecord& client, con
     // Without a margin per lot closing cannot be measured against the level.
     if (lotMargin <= 0.0) continue;
     const int whole = std::abs(quantity);
-    const int inOrders = !m_closing.ConsiderActiveOrders ? 0
-                         : quantity > 0                  ? Read<int32_t>(position, kActiveSellLots)
-                                                         : Read<int32_t>(position, kActiveBuyLots);
+    const bool buy = quantity < 0;
+    const int hostInOrders = !m_closing.ConsiderActiveOrders ? 0
+                             : buy ? Read<int32_t>(position, kActiveBuyLots)
+                                   : Read<int32_t>(position, kActiveSellLots);
+    // The larger count, never the sum: once the host counts the window's
+    // orders both counts hold the same lots.
+    const int inOrders =
+        std::max(hostInOrders, LotsInSentLines(m_store.Find(key), RecordSecurityCode(position), buy));
     int lots = whole;
     const double rest = v.current - lots * lotMargin;
     if (rest < 1.0 && !goal.united && IsTrackedRatio(goal.parameter))
@@ -210,7 +231,6 @@ int CClosingFormation::PrepareClosingOrders(const TClientRiskRecord& client, con
     lots = std::min(lots, whole - inOrders);
     --open;
     if (lots <= 0) continue;
-    const bool buy = quantity < 0;
     m_store.Add(MakeOrderLine(client, security, buy, ClosingPrice(security, buy, m_closing.Spread), lots,
                               whole * lotMargin));
     ++formed;
@@ -226,7 +246,7 @@ int CClosingFormation::PrepareClosingOrders(const TClientRiskRecord& client, con
 }
 
 double CClosingFormation::CalcLevelAfterOrders(const TClientRiskRecord& client, int parameter,
-                                               int varMarginMode, bool united) const {
+                                               int fundsMode, bool united) const {
   const COrderStore::Lines* lines = m_store.Find(COrderStore::KeyOf(client.account, client.firm));
   if (lines == nullptr) return 0.0;
   TWorkingValues v = StartingValues(client);
@@ -243,5 +263,5 @@ double CClosingFormation::CalcLevelAfterOrders(const TClientRiskRecord& client, 
       v.planned += closed, v.current -= closed, v.currentOpen -= closed;
     }
   }
-  return Evaluate(client, v, 0.0, parameter, united, varMarginMode, m_useTotalAssets);
+  return Evaluate(client, v, 0.0, parameter, united, fundsMode, m_modes);
 }

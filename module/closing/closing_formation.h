@@ -5,6 +5,7 @@
 
 #include "module/closing/order_store.h"
 #include "module/risk/client_risk_record.h"
+#include "module/risk/risk_param_by_index.h"
 #include "module/settings/closing_pattern.h"
 #include "module/settings/closing_settings.h"
 
@@ -24,23 +25,27 @@ struct TClosingGoal {
 
 class CClosingFormation {
  public:
-  CClosingFormation(COrderStore& store, const TClosingSettings& closing, bool useTotalAssets);
+  // The module's calculation settings: the orders bring the client to the
+  // level its risk table will show once they are filled.
+  CClosingFormation(COrderStore& store, const TClosingSettings& closing, const TFormulaModes& modes);
 
   // Replaces the client's unsent lines with the orders that bring it to the
-  // pattern's target; the number of lines formed.
+  // pattern's target, never closing more of a position than its lots not in
+  // orders yet; the number of lines formed.
   int PrepareClosingOrders(const TClientRiskRecord& client, const TClosingPattern& pattern);
   // Forms the client's orders when it misses the pattern's target; the
   // number formed.
   int PrepareWhenMissed(const TClientRiskRecord& client, const TClosingPattern& pattern);
   // The parameter's value after the client's lines that are still to be sent
-  // or are active at the exchange; 0 when the client has no lines.
-  double CalcLevelAfterOrders(const TClientRiskRecord& client, int parameter, int varMarginMode,
+  // or are active at the exchange; 0 when the client has no lines. The mode
+  // is that of the modified unified margin level.
+  double CalcLevelAfterOrders(const TClientRiskRecord& client, int parameter, int fundsMode,
                               bool united) const;
 
  private:
   COrderStore& m_store;
   const TClosingSettings& m_closing;
-  bool m_useTotalAssets;
+  TFormulaModes m_modes;
 };
 
 // The margin of one lot of a client's positions is scaled by the value of

@@ -5,8 +5,12 @@
 #include "market_fixture.h"
 #include "market_text.h"
 #include "module/closing/closing_formation.h"
+#include "module/market_records.h"
+#include "module/security_params.h"
 
+#include <algorithm>
 #include <iomanip>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -39,6 +43,50 @@ class ClosingFormationTest : public MarketTest {
     for (auto& record : records) client.positions.push_back(record.data());
   }
 
+  // "name=value" words of the client, the pattern and the module; every
+  // name not given keeps its default.
+  void ApplyValues(const std::string& text, double planned, double current) {
+    std::istringstream words(text);
+    std::map<std::string, std::string> values;
+    std::vector<std::string> sentLines;
+    for (std::string word; words >> word;) {
+      const size_t equals = word.find('=');
+      ASSERT_NE(equals, std::string::npos) << word;
+      if (word.compare(0, equals, "sent") == 0) sentLines.push_back(word.substr(equals + 1));
+      else values[word.substr(0, equals)] = word.substr(equals + 1);
+    }
+    auto number = [&](const char* name, double otherwise) {
+      const auto found = values.find(name);
+      return found == values.end() ? otherwise : CaseRow{{found->second}}[0];
+    };
+    client.realVariationMargin = number("real", 0), client.variationMargin = number("varmargin", 0);
+    client.currentNetPositionOpen = number("open", current);
+    client.dayStartLimit = number("limit", 0), client.accruedIncome = number("income", 0);
+    // What the risk table showed before: the record's ratios.
+    client.sfr = client.sfrOpenPositions = client.clgo = client.eclgo = client.modifiedMarginLevel =
+        number("x", (planned + current) / current);
+    client.united = number("united", 0) != 0;
+    lstrcpynA(client.clientCode, client.united ? "C1" : "", sizeof client.clientCode);
+    host.Market().SetClientValue("FIRM1", "C1", 6, {number("v6", 0), 0});
+    host.Market().SetClientValue("FIRM1", "C1", 5, {number("v5", 0), 0});
+    pattern.ParamIdx2 = int(number("idx2", -1)), pattern.MinMarginLvl = number("min", 0.5);
+    pattern.UseVarMargin = int(number("pattern", 4));
+    modes.useVarMargin = int(number("module", 2));
+    // "CODE:B|S:lots:state", a line the host has taken.
+    for (std::string sentLine : sentLines) {
+      std::replace(sentLine.begin(), sentLine.end(), ':', ' ');
+      std::istringstream fields(sentLine);
+      std::string code, side;
+      double lots = 0;
+      int32_t state = 0;
+      fields >> code >> side >> lots >> state;
+      const uint8_t* security = FindSecurityInClasses(code.c_str(), 0x48, 0x900, nullptr);
+      ASSERT_NE(security, nullptr) << code;
+      TOrderLine& line = store.Add(MakeOrderLine(client, security, side == "B", GetLastPrice(security), lots, 0));
+      line.TransId = 9000 + static_cast<int32_t>(++sent), line.State = state;
+    }
+  }
+
   std::string Lines() const {
     std::ostringstream text;
     if (const COrderStore::Lines* lines = store.Find("ACC1FIRM1"))
@@ -53,16 +101,18 @@ class ClosingFormationTest : public MarketTest {
   std::vector<std::vector<uint8_t>> records;
   TClosingPattern pattern;
   TClosingSettings closing;
+  TFormulaModes modes;
   COrderStore store;
+  int sent = 0;
 };
 
 TEST_F(ClosingFormationTest, EachCaseOfTheTable) {
   RunCaseTable("closing_orders.txt", {
     {"Form", [&](const CaseRow& c) {
-       client.positions.clear(), records.clear(), store = COrderStore();
+       client.positions.clear(), records.clear(), store = COrderStore(), sent = 0;
        AddPositions(c.Text(0));
-       client.plannedNetPosition = c[1], client.currentNetPosition = client.currentNetPositionOpen = c[2];
-       client.sfr = (c[1] + c[2]) / c[2];
+       client.plannedNetPosition = c[1], client.currentNetPosition = c[2];
+       ApplyValues(c.words.size() > 13 ? c.Text(13) : "", c[1], c[2]);
        // A limit of type 0 scales the lots' margin (the value in hundredths).
        client.limits.assign(c.words.size() > 11 ? 1 : 0, limit.data());
        PutField<int32_t>(limit, 128, c.words.size() > 11 ? int32_t(c[11]) : 0);
@@ -70,11 +120,14 @@ TEST_F(ClosingFormationTest, EachCaseOfTheTable) {
        pattern.ParamIdx = int(c[3]), pattern.BoundaryValue = c[4];
        closing.Spread = c[5], closing.ConsiderActiveOrders = c[6] != 0, closing.UseBaseActive = c[7] != 0;
        (closing.UseBaseActive ? closing.BaseActiveForClosing : closing.SecsForClosing) = Split(c.Text(8), ',');
-       CClosingFormation formation(store, closing, false);
+       CClosingFormation formation(store, closing, modes);
        const int formed = formation.PrepareClosingOrders(client, pattern);
        EXPECT_EQ(Lines(), c.Text(9));
-       EXPECT_EQ(formed, static_cast<int>(Split(c.Text(9), ';').size()));
-       EXPECT_NEAR(formation.CalcLevelAfterOrders(client, pattern.ParamIdx, 0, false), c[10], 1e-9);
+       EXPECT_EQ(formed, static_cast<int>(Split(c.Text(9), ';').size()) - sent);
+       // As the preparation window shows it.
+       const TClosingGoal goal(client, pattern);
+       EXPECT_NEAR(formation.CalcLevelAfterOrders(client, goal.parameter, pattern.UseVarMargin, goal.united), c[10],
+                   1e-9);
        closing.SecsForClosing.clear(), closing.BaseActiveForClosing.clear(); }},
   });
 }

@@ -55,8 +55,10 @@ class ClosingOrdersTest : public ::testing::Test {
 
   // A client of 10 RIZ6 long (lot margin 10,000) whose funds sufficiency of
   // 0.5 must reach 1.3: 7 lots close (cases/closing_orders.txt's first case).
-  TClientRiskRecord* ClientShortOfTarget(const char* account) {
-    const std::vector<uint8_t> position = PositionRecord({"FIRM1", account, "RIZ6", 1, 10});
+  // The host's position record may count lots in sell orders.
+  TClientRiskRecord* ClientShortOfTarget(const char* account, int32_t inSellOrders = 0) {
+    std::vector<uint8_t> position = PositionRecord({"FIRM1", account, "RIZ6", 1, 10});
+    PutField(position, 76, inSellOrders);
     module.OnHostCommand(1, kPositionRecordCode, position.data(), static_cast<uint32_t>(position.size()));
     TClientRiskRecord* client = module.Clients().Find("FIRM1", account);
     lstrcpynA(client->clientCode, "C77", sizeof client->clientCode);

@@ -187,7 +187,7 @@ TEST_F(PrepOrdersWindowTest, DeleteAllAndRecalculateKeepEveryLineWithATransactio
 TEST_F(PrepOrdersWindowTest, DeleteRemovesTheSelectedLineAndNeverASentOne) {
   answers = {9001};
   Command(kSendAll);
-  Command(kRecalc);  // the sent line stays; a new one of the same security joins it
+  Command(kRecalc);  // the sent line stays; one for the rest of the position joins it
   ASSERT_EQ(Rows(), 2);
   Select(1);
   EXPECT_EQ(Menu()[2], "Удалить:1");
@@ -201,6 +201,56 @@ TEST_F(PrepOrdersWindowTest, DeleteRemovesTheSelectedLineAndNeverASentOne) {
   EXPECT_EQ(Rows(), 1) << "the order at the exchange stays in view";
   Command(kSendAll);
   EXPECT_EQ(sent.size(), 1u) << "and is never sent again";
+}
+
+// The sent 7 lots are in orders whether the host counts them or not: a
+// recalculation closes no more than the 3 lots left, and the levels after
+// all 10 (no current net position) have no value, as in the risk table.
+TEST_F(PrepOrdersWindowTest, RecalculatingBesideASentLineNeverClosesMoreThanThePosition) {
+  answers = {9001};
+  Command(kSendAll);
+  // Lots in active orders not considered, then considered while the host's
+  // position record counts none of them yet, then counting the sent 7.
+  const struct { bool considered; int32_t inSellOrders; } cases[] = {{false, 0}, {true, 0}, {true, 7}, {false, 7}};
+  for (const auto& c : cases) {
+    module.Closing().ConsiderActiveOrders = c.considered;
+    ClientShortOfTarget("ACC1", c.inSellOrders);
+    Command(kRecalc);
+    const std::string name = std::to_string(c.considered) + " " + std::to_string(c.inSellOrders);
+    ASSERT_EQ(Rows(), 2) << name;
+    EXPECT_EQ(Cell(0, 7) + " " + Cell(0, 8) + ", " + Cell(1, 7) + " " + Cell(1, 8), "7 Подготовлена, 3 Подготовлена")
+        << name << ": the sent line, then the rest";
+    EXPECT_EQ(Window()->Store().LineAt("ACC1FIRM1", 0)->TransId, 9001) << name;
+    EXPECT_EQ(Field(1124), "") << name;
+    EXPECT_FALSE(Shown(1125)) << name << ": nothing is missing";
+  }
+  // The further parameter: the funds sufficiency has no value either, the
+  // current net position is 0.
+  const struct { int item; const char* value; } further[] = {{4, ""}, {1, "0.00"}};
+  for (const auto& f : further) {
+    SendDlgItemMessageA(Window()->GetDialogWindow(), 1193, CB_SETCURSEL, f.item, 0);
+    SendMessageA(Window()->GetDialogWindow(), WM_COMMAND, MAKEWPARAM(1193, CBN_SELCHANGE), 0);
+    EXPECT_EQ(Field(1194), f.value) << f.item;
+  }
+  Command(kSendAll);
+  EXPECT_EQ(sent.size(), 2u) << "the rest is sent, the sent line is not sent again";
+}
+
+// The risk table sums the real variation margin by the module's mode, and
+// so does the window: with a loss of 30,000 counted (mode 1) the funds
+// sufficiency is 20,000 / (100,000 - d), and 9 lots bring it to 2.0.
+TEST_F(PrepOrdersWindowTest, TheLevelCountsTheVariationMarginAsTheRiskTableDoes) {
+  module.Settings().UseVarMargin = 1;
+  client->realVariationMargin = -30000;
+  Command(kRecalc);
+  ASSERT_EQ(Rows(), 1);
+  EXPECT_EQ(Cell(0, 7), "9");
+  EXPECT_EQ(Field(1124), "2.00");
+  EXPECT_FALSE(Shown(1125));
+  Window()->Store().LineAt("ACC1FIRM1", 0)->Quantity = 7;
+  Window()->RefreshOrderList();
+  EXPECT_EQ(Field(1124), "0.67") << "20,000 / 30,000, as the table will show";
+  EXPECT_TRUE(Shown(1125));
 }
 
 TEST_F(PrepOrdersWindowTest, OrderRecordsAdvanceTheLinesAndAnActiveOrderIsWithdrawn) {

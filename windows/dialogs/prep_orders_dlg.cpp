@@ -5,6 +5,7 @@
 #include "module/risk/closing_targets.h"
 #include "module/vantrel_module.h"
 #include "sdk/host_record_fields.h"
+#include "sdk/numeric.h"
 #include "sdk/packed_dates.h"
 #include "windows/tables/risk_params_table.h"
 
@@ -90,10 +91,21 @@ std::string Number(double value, int decimals, bool localeStyle) {
   return text;
 }
 
-std::string Fixed(double value) {
+// A level with 2 decimals, scaled for display; a value that is not set
+// shows empty, as the risk table shows it.
+std::string LevelText(double value, double scale) {
+  if (DoubleEquals(value, kValueNotSet)) return std::string();
   char text[32];
-  std::snprintf(text, sizeof text, "%.2f", value);
+  std::snprintf(text, sizeof text, "%.2f", value * scale);
   return text;
+}
+
+// Formation over the window's store with the module's calculation settings.
+CClosingFormation Formation(COrderStore& store) {
+  TFormulaModes modes;
+  modes.useTotalAssets = g_pModule->Settings().UseTotalAssets;
+  modes.useVarMargin = g_pModule->Settings().UseVarMargin;
+  return CClosingFormation(store, g_pModule->Closing(), modes);
 }
 
 void SetCell(HWND list, int row, int column, const std::string& text) {
@@ -149,13 +161,12 @@ bool CVantrelPrepOrdersDlg::ServesClient(const TClientRiskRecord* client) const 
 }
 
 int CVantrelPrepOrdersDlg::PrepareClosingOrders(const TClientRiskRecord& client, const TClosingPattern& pattern) {
-  return CClosingFormation(m_store, g_pModule->Closing(), g_pModule->Settings().UseTotalAssets)
-      .PrepareClosingOrders(client, pattern);
+  return Formation(m_store).PrepareClosingOrders(client, pattern);
 }
 
 int CVantrelPrepOrdersDlg::PrepareClosingOrdersForTables(const TClosingPattern& pattern, CTablePlugin* table,
                                                          bool scan, bool anyPattern, int patternIndex) {
-  CClosingFormation formation(m_store, g_pModule->Closing(), g_pModule->Settings().UseTotalAssets);
+  CClosingFormation formation = Formation(m_store);
   auto* riskTable = dynamic_cast<CVantrelFutRiskParamsTable*>(table);
   auto takesPart = [&](TClientRiskRecord* client) {
     if (riskTable != nullptr) return riskTable->AcceptsRecord(client) || riskTable->ContainsRecord(client);
@@ -176,7 +187,7 @@ int CVantrelPrepOrdersDlg::PrepareClosingOrdersForTables(const TClosingPattern& 
 }
 
 void CVantrelPrepOrdersDlg::RecalculateAll(const TClosingPattern& pattern) {
-  CClosingFormation formation(m_store, g_pModule->Closing(), g_pModule->Settings().UseTotalAssets);
+  CClosingFormation formation = Formation(m_store);
   std::vector<std::pair<std::string, std::string>> clients;
   for (const auto& entry : m_store.All())
     if (!entry.second.empty()) clients.emplace_back(entry.second.front()->Firm, entry.second.front()->Account);
@@ -188,8 +199,7 @@ void CVantrelPrepOrdersDlg::RecalculateAll(const TClosingPattern& pattern) {
 
 double CVantrelPrepOrdersDlg::CalcLevelAfterOrders(const TClientRiskRecord& client, int parameter, int mode,
                                                   bool united) const {
-  return CClosingFormation(m_store, g_pModule->Closing(), g_pModule->Settings().UseTotalAssets)
-      .CalcLevelAfterOrders(client, parameter, mode, united);
+  return Formation(m_store).CalcLevelAfterOrders(client, parameter, mode, united);
 }
 
 HWND CVantrelPrepOrdersDlg::List() const { return GetDlgItem(GetDialogWindow(), kOrderList); }
@@ -256,9 +266,9 @@ void CVantrelPrepOrdersDlg::UpdateLevelFields() {
   const double scale = goal.united ? 100.0 : 1.0;
   SetDlgItemTextA(dialog, kTrackedParameter,
                   RiskColumnTitle(goal.united ? kModifiedMarginLevelId : goal.parameter).c_str());
-  SetDlgItemTextA(dialog, kDesiredLevel, Fixed(goal.target * scale).c_str());
+  SetDlgItemTextA(dialog, kDesiredLevel, LevelText(goal.target, scale).c_str());
   const double level = CalcLevelAfterOrders(*client, goal.parameter, m_pattern.UseVarMargin, goal.united);
-  SetDlgItemTextA(dialog, kCalculatedLevel, Fixed(level * scale).c_str());
+  SetDlgItemTextA(dialog, kCalculatedLevel, LevelText(level, scale).c_str());
   const LRESULT chosen = SendDlgItemMessageA(dialog, kFurtherParameter, CB_GETCURSEL, 0, 0);
   if (chosen == CB_ERR) {
     SetDlgItemTextA(dialog, kFurtherValue, "");
@@ -266,7 +276,7 @@ void CVantrelPrepOrdersDlg::UpdateLevelFields() {
     const int id = static_cast<int>(SendDlgItemMessageA(dialog, kFurtherParameter, CB_GETITEMDATA, chosen, 0));
     const bool united = IsUnitedParamApplicableByIdx(*client, m_pattern, id);
     const double value = CalcLevelAfterOrders(*client, id, m_pattern.UseVarMargin, united);
-    SetDlgItemTextA(dialog, kFurtherValue, Fixed(value * (united ? 100.0 : 1.0)).c_str());
+    SetDlgItemTextA(dialog, kFurtherValue, LevelText(value, united ? 100.0 : 1.0).c_str());
   }
   const bool reached = IsLevelReachedForParam(level, goal.target, goal.united, goal.parameter,
                                               m_pattern.NotMoreThanPlanned, client->plannedNetPosition);
