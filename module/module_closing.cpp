@@ -23,13 +23,22 @@ constexpr uint32_t kClassFormProperty = 2048;
 constexpr int kErrorBufferSize = 1024;
 constexpr char kAttention[] = "Внимание";
 
-int32_t SendTransactionText(CVantrelModule& module, int classIndex, int formIndex, const std::string& text) {
+int32_t SendTransactionText(CVantrelModule& module, int classIndex, int formIndex, const std::string& text,
+                            std::string* failure) {
   char error[kErrorBufferSize] = {};
   int32_t transId = kNoTransaction;
   module.CallHost<48>(classIndex, formIndex, text.c_str(), 1, error, &transId);
   module.TraceLog(2, "Sending transaction: %s", text.c_str());
   if (error[0] != 0) module.TraceLog(2, "ERROR: %s", error);
+  if (failure != nullptr) *failure = transId == kNoTransaction ? error : "";
   return transId;
+}
+
+// Nothing was sent: the reason goes to the log and to whoever shows it.
+int32_t NotSent(CVantrelModule& module, const std::string& logged, const std::string& shown, std::string* failure) {
+  module.TraceLog(2, "ERROR: %s", logged.c_str());
+  if (failure != nullptr) *failure = shown;
+  return kNoTransaction;
 }
 
 std::vector<CVantrelPrepOrdersDlg*> PrepOrdersDialogs(std::list<CZPluginDialog*>& dialogs) {
@@ -52,19 +61,25 @@ void ShowAndFront(CVantrelPrepOrdersDlg* dialog) {
 }  // namespace
 
 int32_t CVantrelModule::SendOrderTransaction(const char* firstText, const char* account, const uint8_t* security,
-                                             bool buy, double price, double quantity, const char* comment) {
+                                             bool buy, double price, double quantity, const char* comment,
+                                             std::string* failure) {
   const int classIndex = SecurityClassIndexOf(security);
   const uint8_t* classRecord = GetClassInfoByIndex(classIndex);
-  if (classRecord == nullptr) return kNoTransaction;
+  if (classRecord == nullptr)
+    return NotSent(*this, "no class of security " + std::string(SecurityCodeOf(security)),
+                   "Класс инструмента не найден", failure);
   const uint32_t mask =
       CallHost<105>(classRecord, kClassFormProperty) != 0 ? kOrderFormMaskWithProperty : kOrderFormMask;
   const int formIndex = FindTransactionForm(classIndex, mask);
   auto* form = static_cast<const uint8_t*>(CallHost<36>(classIndex, host::record::kFormSize, formIndex));
-  if (form == nullptr) return kNoTransaction;
+  const std::string classCode = ClassCodeOf(classRecord);
+  if (form == nullptr)
+    return NotSent(*this, "no order form of class " + classCode, "Нет формы заявки для класса " + classCode,
+                   failure);
   TOrderTransactionValues values;
   values.firstText = firstText;
   values.account = account;
-  values.classCode = ClassCodeOf(classRecord);
+  values.classCode = classCode;
   values.securityCode = SecurityCodeOf(security);
   values.buy = buy;
   values.price = price;
@@ -73,26 +88,39 @@ int32_t CVantrelModule::SendOrderTransaction(const char* firstText, const char* 
   values.comment = comment;
   std::string text;
   if (!BuildOrderTransaction(form, values, text)) {
-    TraceLog(2, "ERROR: transaction too long, not sent: %s", text.c_str());
     MessageBoxA(GetMainWindow(), "Транзакция слишком длинная и не отправлена.", kAttention,
                 MB_OK | MB_ICONEXCLAMATION);
-    return kNoTransaction;
+    return NotSent(*this, "transaction too long, not sent: " + text, "Транзакция слишком длинная", failure);
   }
-  return SendTransactionText(*this, classIndex, formIndex, text);
+  return SendTransactionText(*this, classIndex, formIndex, text, failure);
 }
 
 int32_t CVantrelModule::SendOrderNumTransaction(const uint8_t* security, double orderNumber) {
   const int classIndex = SecurityClassIndexOf(security);
-  return SendTransactionText(*this, classIndex, FindTransactionForm(classIndex, kWithdrawalFormMask),
-                             BuildWithdrawalTransaction(orderNumber));
+  const int formIndex = FindTransactionForm(classIndex, kWithdrawalFormMask);
+  if (formIndex == -1) {
+    // Form -1 names no form: the host could only refuse it, and the user
+    // would never learn why the order stays.
+    const uint8_t* classRecord = GetClassInfoByIndex(classIndex);
+    const std::string classCode = classRecord != nullptr ? ClassCodeOf(classRecord) : "";
+    const std::string text = "Заявка не снята: нет формы снятия заявок для класса " + classCode + ".";
+    MessageBoxA(GetMainWindow(), text.c_str(), kAttention, MB_OK | MB_ICONEXCLAMATION);
+    return NotSent(*this, "no withdrawal form of class " + classCode, text, nullptr);
+  }
+  return SendTransactionText(*this, classIndex, formIndex, BuildWithdrawalTransaction(orderNumber), nullptr);
 }
 
 int32_t CVantrelModule::SendClosingOrders(TOrderLine& line) {
   if (!line.Sendable()) return kNoTransaction;
   const uint8_t* security = FindSecurityInClasses(line.SecCode, 0x48, 0x900, nullptr);
-  line.TransId = security == nullptr ? kNoTransaction
-                                     : SendOrderTransaction(line.SecondFirm, line.Account, security, line.IsBuy != 0,
-                                                            line.Price, line.Quantity, m_closing.Comment.c_str());
+  std::string failure;
+  line.TransId = security == nullptr
+                     ? NotSent(*this, "security " + std::string(line.SecCode) + " not found",
+                               "Инструмент " + std::string(line.SecCode) + " не найден", &failure)
+                     : SendOrderTransaction(line.SecondFirm, line.Account, security, line.IsBuy != 0, line.Price,
+                                            line.Quantity, m_closing.Comment.c_str(), &failure);
+  line.Refused = line.TransId == kNoTransaction;
+  line.RefusalReason = line.Refused ? failure : std::string();
   m_closingOrders.NoteSentTransaction(line.TransId);
   return line.TransId;
 }

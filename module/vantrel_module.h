@@ -83,7 +83,8 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public
   void DropClientFilterItems() override { m_clientsFilter.Release(); }
   void WithdrawClosingOrder(const uint8_t* security, double orderNumber) override;
   // The withdrawal transaction of the order of that number; the transaction
-  // id the host gives, -1 when it gives none.
+  // id the host gives, -1 when it gives none. A class without a withdrawal
+  // form sends nothing: the user is told.
   int32_t SendOrderNumTransaction(const uint8_t* security, double orderNumber);
   // Brings every open risk-parameters table up to date with the clients.
   void UpdateRiskTables();
@@ -108,11 +109,14 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public
   CMarginCallService& MarginCalls() { return m_marginCalls; }
   CVantrelLog& Log() { return m_log; }
   // Closing orders. Each send answers the host's transaction id, -1 when
-  // the host took nothing.
+  // the host took nothing; then failure, when given, tells why: the
+  // plug-in's own reason or the host's error text (empty when it gave none).
   int32_t SendOrderTransaction(const char* firstText, const char* account, const uint8_t* security,
-                               bool buy, double price, double quantity, const char* comment);
-  // Sends a line that was never sent and keeps its transaction id; any other
-  // line is left as it is (-1).
+                               bool buy, double price, double quantity, const char* comment,
+                               std::string* failure = nullptr);
+  // Sends a line that was never sent and keeps its transaction id, and marks
+  // the line refused, with the reason, when nothing was taken; any other line
+  // is left as it is (-1).
   int32_t SendClosingOrders(TOrderLine& line);
   // One window for the clients of a table (or of the pattern's tables, by
   // schedule); the number of orders formed.

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 struct TClientRiskRecord;
 
@@ -36,6 +37,11 @@ struct TOrderLine {
   FILETIME OrderTime = {};
   int32_t TransId = kNoTransaction;
   double PositionMargin = 0.0;
+  // The last send took nothing: the plug-in could not build the transaction
+  // or the host refused it. The line stays prepared and may be sent again,
+  // which clears the mark. The reason, when one is known.
+  bool Refused = false;
+  std::string RefusalReason;
 
   // Once the host took the line's transaction, the line stands for a real
   // order: it is never sent, edited or deleted again.

@@ -65,8 +65,7 @@ int COrderStore::Advance(int32_t transId, uint32_t flags, double orderNum, const
   if (transId == kNoTransaction) return 0;
   int advanced = 0;
   ForEach("", [&](TOrderLine& line) {
-    // A record that arrives late never takes a settled order back.
-    if (line.TransId != transId || line.State == kLineExecuted || line.State == kLineWithdrawn) return;
+    if (line.TransId != transId) return;
     line.State = (flags & kOrderActive) != 0      ? kLineActive
                  : (flags & kOrderWithdrawn) != 0 ? kLineWithdrawn
                                                   : kLineExecuted;

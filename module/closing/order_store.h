@@ -37,7 +37,9 @@ class COrderStore {
 
   // Advances every line sent with this transaction id by the host's order
   // record: active, else withdrawn, else executed. Lines of an id of -1
-  // were never taken by the host and never match. The number advanced.
+  // were never taken by the host and never match. The module hands on only
+  // the records its order book takes, so a late record never reaches a line
+  // whose order was settled. The number advanced.
   int Advance(int32_t transId, uint32_t flags, double orderNum, const FILETIME& orderTime);
 
  private:

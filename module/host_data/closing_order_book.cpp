@@ -7,7 +7,13 @@
 
 namespace {
 constexpr uint32_t kNoTransaction = 0xFFFFFFFFu;
+
+// Executed or withdrawn: the order left the exchange's book for good. An order
+// marked active counts as active even when also marked withdrawn.
+bool IsSettled(const uint8_t* record) {
+  return (host::record::Read<uint32_t>(record, host_data::order::kFlags) & host_data::order::kActive) == 0;
 }
+}  // namespace
 
 void CClosingOrderBook::NoteSentTransaction(int32_t transactionId) {
   if (static_cast<uint32_t>(transactionId) != kNoTransaction) m_sent.push_back(static_cast<uint32_t>(transactionId));
@@ -27,6 +33,10 @@ ClosingOrderRecord* CClosingOrderBook::OnOrderRecord(const uint8_t* record) {
   });
   ClosingOrderRecord* copy = nullptr;
   if (kept != m_records.rend()) {
+    // A late or replayed record never takes a settled order back: the table,
+    // the count of active orders, the withdrawal and the preparation windows
+    // all go by the copy kept here.
+    if (IsSettled((*kept)->bytes)) return nullptr;
     copy = kept->get();
   } else {
     m_records.push_back(std::make_unique<ClosingOrderRecord>());

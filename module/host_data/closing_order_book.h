@@ -20,8 +20,9 @@ class CClosingOrderBook {
   void NoteSentTransaction(int32_t transactionId);
   bool WasSent(uint32_t transactionId) const;
   // The copy the record updated or added, or null when the record answers no
-  // transaction the plug-in sent. A later record of the same order (the same
-  // first word) replaces the earlier copy.
+  // transaction the plug-in sent or comes for an order already executed or
+  // withdrawn. A later record of an order still active (the same first word)
+  // replaces the earlier copy.
   ClosingOrderRecord* OnOrderRecord(const uint8_t* record);
   const std::vector<std::unique_ptr<ClosingOrderRecord>>& Records() const { return m_records; }
 

@@ -180,3 +180,7 @@ void TClosingSettings::WriteAutoCloseSchedule(const std::string& iniPath) const 
     ini.WriteInt(NumberedKey("AllClients", n).c_str(), entry.AllClients);
   }
 }
+
+std::string FormatAutoCloseSchedule(const TClosingSettings& closing) {
+  return FormatScheduleList(closing.AutoCloseSchedule);
+}

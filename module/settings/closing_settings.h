@@ -49,3 +49,6 @@ class TClosingSettings {
   StringList BaseActiveForClosing;
   std::vector<std::unique_ptr<TClosingPattern>> Patterns;
 };
+
+// The auto-close times as "HH:MM, HH:MM"; empty for an empty schedule.
+std::string FormatAutoCloseSchedule(const TClosingSettings& closing);

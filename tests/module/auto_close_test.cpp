@@ -70,6 +70,39 @@ TEST_F(ClosingCommandsTest, TheTablesCommandsTakeItsPatternOrTheDefaultOne) {
   EXPECT_EQ(cancel.Text(), "Имеется 1 активных заявок для закрытия позиций по клиенту C77. Продолжить операцию закрытия?");
 }
 
+// "Закрыть позиции" on the selected row; the host stops the plug-in, which
+// frees every client record, while the command's question is open. The
+// client is gone when the question is answered: no window opens for it.
+TEST_F(ClosingCommandsTest, AClientFreedWhileAQuestionIsOpenGetsNoWindow) {
+  module.Closing().DefaultPattern = 0;
+  module.ClosingOrders().NoteSentTransaction(9001);
+  const char kActiveQuestion[] =
+      "Имеется 1 активных заявок для закрытия позиций по клиенту C77. Продолжить операцию закрытия?";
+  const char kPatternQuestion[] =
+      "Не задан шаблон для закрытия позиций. Применить шаблон по умолчанию к данной таблице?";
+  const struct { uint32_t orderFlags; int tablePattern; const char* question; bool stop; size_t windows; } cases[] = {
+      {1, 0, kActiveQuestion, false, 1}, {1, 0, kActiveQuestion, true, 0},
+      {2, -1, kPatternQuestion, false, 1}, {2, -1, kPatternQuestion, true, 0},
+  };
+  for (const auto& c : cases) {
+    module.ClosePrepOrdersDialogs();
+    Order(9001, c.orderFlags, 555);
+    client = ClientShortOfTarget("ACC1");
+    table->FillRows();
+    ASSERT_EQ(table->GetView()->GetRowObject(1), client);
+    table->GetView()->SetSelection(1, 1);
+    table->SetPatternIndex(c.tablePattern);
+    const bool stop = c.stop;
+    DialogDriver box([&, stop](HWND dialog) {
+      if (stop) module.OnModuleStop();
+      DialogDriver::Press(dialog, IDOK);
+    });
+    SendMessageA(table->GetHwnd(), WM_COMMAND, MAKEWPARAM(module.FindHostCommandId(40072), 0), 0);
+    EXPECT_EQ(box.Text(), c.question);
+    EXPECT_EQ(Windows().size(), c.windows) << c.question << " stop " << c.stop;
+  }
+}
+
 TEST_F(ClosingCommandsTest, AnAutoCloseEntryRunsOnceADayFromItsTimeOn) {
   TEngineClock started;
   ASSERT_TRUE(EngineClockAt(module.StartTime(), &started));

@@ -32,9 +32,19 @@ TEST_F(ClosingOrdersTest, ATransactionThatCannotBeBuiltWholeIsNotSent) {
   DialogDriver refused([](HWND box) { DialogDriver::Press(box, IDOK); });
   EXPECT_EQ(module.SendOrderTransaction("FIRM1", "ACC1", Security("LGZ6"), true, 10, 1, ""), -1);
   EXPECT_TRUE(refused.Ran()) << "the user is told";
-  EXPECT_EQ(module.SendOrderTransaction("FIRM1", "ACC1", Security("NFZ6"), true, 10, 1, ""), -1)
+  std::string failure;
+  EXPECT_EQ(module.SendOrderTransaction("FIRM1", "ACC1", Security("NFZ6"), true, 10, 1, "", &failure), -1)
       << "a class without a form";
+  EXPECT_EQ(failure, "Нет формы заявки для класса NOFORM");
   EXPECT_TRUE(sent.empty());
+}
+
+// The option class has order forms but none to withdraw with.
+TEST_F(ClosingOrdersTest, AWithdrawalWithoutAWithdrawalFormIsRefusedWithAMessage) {
+  DialogDriver told([](HWND box) { DialogDriver::Press(box, IDOK); });
+  EXPECT_EQ(module.SendOrderNumTransaction(Security("RI100000BL6"), 555), -1);
+  EXPECT_EQ(told.Text(), "Заявка не снята: нет формы снятия заявок для класса SPBOPT.");
+  EXPECT_TRUE(sent.empty()) << "nothing goes to the host with form -1";
 }
 
 TEST_F(ClosingOrdersTest, ALineTakenByTheHostIsNeverSentAgain) {
@@ -43,7 +53,9 @@ TEST_F(ClosingOrdersTest, ALineTakenByTheHostIsNeverSentAgain) {
   answers = {-1, 9001};
   EXPECT_EQ(module.SendClosingOrders(line), -1) << "refused";
   EXPECT_TRUE(line.Sendable());
+  EXPECT_EQ(std::to_string(line.Refused) + " " + line.RefusalReason, "1 Отказ") << "the host's reason";
   EXPECT_EQ(module.SendClosingOrders(line), 9001) << "a refused line may go again";
+  EXPECT_EQ(std::to_string(line.Refused) + " " + line.RefusalReason, "0 ");
   EXPECT_EQ(module.SendClosingOrders(line), -1);
   EXPECT_EQ(line.TransId, 9001) << "the id of the order at the exchange is kept";
   EXPECT_EQ(sent.size(), 2u);

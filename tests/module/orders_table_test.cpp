@@ -197,6 +197,48 @@ TEST_F(OrdersTableTest, ThePluginsOrdersAreRowsAndAnActiveOneIsWithdrawn) {
   EXPECT_EQ(cell(1, 18), "Снята");
 }
 
+// The host replays its first answers, every order active, after one order
+// was executed and one withdrawn: a late record never takes a settled order
+// back, in the table, in the count of active orders or for the withdrawal.
+TEST_F(OrdersTableTest, ALateRecordNeverTakesASettledOrderBack) {
+  SendOrders();
+  host.Exchange().Withdraw(3);
+  host.Exchange().Deliver(plugin);
+  CVantrelOrdersTable* table = OpenTable();
+  ASSERT_NE(table, nullptr);
+  const struct { int32_t key, security; const char* firm, *account; } replayed[] = {
+      {1, 0, "MC0001", "A90001"}, {2, 1, "MC0002", "B00001"}, {3, 1, "MC0001", "A90002"}};
+  for (const auto& r : replayed) {
+    OrderSpec order;
+    order.key = r.key, order.transactionId = static_cast<uint32_t>(r.key), order.flags = 1 | 8;
+    order.number = 1000000 + r.key, order.firm = r.firm, order.account = r.account, order.securityIndex = r.security;
+    order.quantity = order.balance = 7;
+    PushRecord(plugin, BuildOrder(order));
+  }
+  const auto cell = [&](int line, int id) {
+    char text[128] = {};
+    ZListInspectCell(table->GetView()->GetList(), line, table->GetView()->IndexOfColumn(id), text, sizeof text,
+                     nullptr, nullptr);
+    return std::string(text);
+  };
+  const auto withdrawal = [&](int line) {
+    table->GetView()->SetSelection(line, 1);
+    HMENU menu = CreatePopupMenu();
+    table->OnContextMenu(menu, -1, -1);
+    const UINT state = GetMenuState(menu, kCommandWithdrawOrder, MF_BYCOMMAND);
+    DestroyMenu(menu);
+    return (state & MF_GRAYED) != 0 ? "greyed" : "enabled";
+  };
+  const struct { int line; const char* state, *withdrawal, *balance; } expected[] = {
+      {1, "Активна", "enabled", "7"}, {2, "Исполнена", "greyed", "0"}, {3, "Снята", "greyed", "1"}};
+  for (const auto& e : expected) {
+    EXPECT_EQ(cell(e.line, 18), e.state) << e.line;
+    EXPECT_STREQ(withdrawal(e.line), e.withdrawal) << e.line;
+    EXPECT_EQ(cell(e.line, 12), e.balance) << e.line << ": an active order takes the later record whole";
+  }
+  EXPECT_EQ(module.ActiveClosingOrderClients().size(), 1u) << "only A90001's order is active";
+}
+
 TEST_F(OrdersTableTest, OnlyTheOrdersTheFilterAcceptsAreRows) {
   SendOrders();
   host.Exchange().Withdraw(3);

@@ -270,6 +270,103 @@ TEST_F(PrepOrdersWindowTest, OrderRecordsAdvanceTheLinesAndAnActiveOrderIsWithdr
   EXPECT_EQ(Window(), nullptr) << "nothing left to send or follow: the window closes itself";
 }
 
+// A class without an order form, a host that refuses with its reason, then a
+// send the host takes: the line says why until it is sent again, and stays
+// sendable; the log has the failure.
+TEST_F(PrepOrdersWindowTest, ALineThatWasNotTakenShowsWhyAndStaysSendable) {
+  module.Settings().TraceLogLevel = 2;
+  TOrderLine& line = *Window()->Store().LineAt("ACC1FIRM1", 0);
+  const struct { const char* security; std::deque<int32_t> answers; const char* status, *send, *logged; } cases[] = {
+      {"NFZ6", {}, "Отклонена: Нет формы заявки для класса NOFORM", "Подать:1", "ERROR: no order form of class NOFORM"},
+      {"RIZ6", {-1}, "Отклонена: Отказ", "Подать:1", "ERROR: Отказ"},
+      {"RIZ6", {9001}, "Подготовлена", "Подать:0", "Sending transaction: CLIENT_CODE=FIRM2[]|ACCOUNT=ACC1"},
+  };
+  for (const auto& c : cases) {
+    lstrcpynA(line.SecCode, c.security, sizeof line.SecCode);
+    answers = c.answers;
+    Select(0);
+    Command(kSend);
+    EXPECT_EQ(Cell(0, 8), c.status) << c.security;
+    Select(0);
+    EXPECT_EQ(Menu()[0], c.send) << c.security;
+    EXPECT_NE(ReadFileBytes(folder.File("VantrelFM.log")).find(c.logged), std::string::npos) << c.logged;
+  }
+  EXPECT_EQ(sent.size(), 2u) << "nothing went without a form";
+}
+
+// The host asks before it closes the window (message 4125): a refusal is
+// its answer 1; lines the host has taken are not asked about.
+TEST_F(PrepOrdersWindowTest, TheHostsCloseQueryAsksAboutLinesNotSent) {
+  const struct { bool sent; int button; bool asked; LRESULT answer; } cases[] = {
+      {false, IDCANCEL, true, 1}, {false, IDOK, true, 0}, {true, IDCANCEL, false, 0}};
+  for (const auto& c : cases) {
+    if (c.sent) answers = {9001}, Command(kSendAll);
+    LRESULT answer = 0;
+    const int button = c.button;
+    DialogDriver box([button](HWND dialog) { DialogDriver::Press(dialog, button); });
+    SendMessageA(Window()->GetHwnd(), 4125, 0, reinterpret_cast<LPARAM>(&answer));
+    EXPECT_EQ(box.Text(), c.asked ? "В таблице имеются неподанные заявки (1) по закрытию позиций клиента C77. "
+                                    "Вы уверены, что хотите закрыть окно?"
+                                  : "");
+    EXPECT_EQ(answer, c.answer) << c.sent << " " << c.button;
+    ASSERT_NE(Window(), nullptr) << "the host closes the window itself";
+  }
+}
+
+// A window of all clients filtered by a client of the module's list, by
+// trading account or by client code (both ACC1 and ACC2 are C77); the
+// button beside the list drops the filter. One client's window has none.
+TEST_F(PrepOrdersWindowTest, TheClientFilterShowsTheChosenClientsLines) {
+  HWND own = Window()->GetDialogWindow();
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(own, 1195)) || IsWindowEnabled(GetDlgItem(own, 1196)));
+  Window()->EndDialog(3);
+  ClientShortOfTarget("ACC2");
+  CTablePlugin* table = OpenRiskTable();
+  ASSERT_NE(table, nullptr);
+  for (const char* account : {"ACC1", "ACC2"}) ClientShortOfTarget(account);
+  for (const char* text : {"ACC2 (FIRM1)", "C77 (FIRM1)", "C77 (FIRM9)"}) module.ClientsFilter().Add(text);
+  module.OpenClosingOrdersWindow(pattern, table, false, nullptr);
+  HWND dialog = Window()->GetDialogWindow();
+  const auto rows = [&] {
+    std::string accounts;
+    for (int row = 0; row < Rows(); ++row) accounts += Cell(row, 2) + " ";
+    return accounts;
+  };
+  ASSERT_EQ(rows(), "ACC2 ACC1 ");
+  const struct { const char* chosen; const char* rows; } cases[] = {
+      {"ACC2 (FIRM1)", "ACC2 "}, {"C77 (FIRM1)", "ACC2 ACC1 "}, {"C77 (FIRM9)", ""}, {nullptr, "ACC2 ACC1 "}};
+  for (const auto& c : cases) {
+    if (c.chosen != nullptr) {
+      const LRESULT item = SendDlgItemMessageA(dialog, 1195, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                               reinterpret_cast<LPARAM>(c.chosen));
+      ASSERT_NE(item, CB_ERR) << c.chosen;
+      SendDlgItemMessageA(dialog, 1195, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+      SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1195, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1195)));
+    } else {
+      SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1196, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1196)));
+      EXPECT_EQ(SendDlgItemMessageA(dialog, 1195, CB_GETCURSEL, 0, 0), CB_ERR) << "nothing chosen";
+    }
+    EXPECT_EQ(rows(), c.rows) << (c.chosen != nullptr ? c.chosen : "cleared");
+  }
+}
+
+// Late records, as the host replays them: an executed order's line never
+// goes back to active, nor to withdrawn.
+TEST_F(PrepOrdersWindowTest, ALateRecordNeverTakesAnExecutedLineBack) {
+  answers = {9001};
+  Select(0);
+  Command(kSend);
+  // A line not sent keeps the window open once the first is executed.
+  Window()->Store().Add(MakeOrderLine(*client, Security("SiZ6"), false, 100, 1, 0));
+  const struct { uint32_t flags; const char* state; } records[] = {
+      {1, "Активна"}, {0, "Исполнена"}, {1, "Исполнена"}, {2, "Исполнена"}};
+  for (const auto& r : records) {
+    Order(9001, r.flags, 555);
+    ASSERT_NE(Window(), nullptr);
+    EXPECT_EQ(Cell(0, 8), r.state) << r.flags;
+  }
+}
+
 TEST_F(PrepOrdersWindowTest, ClosingAsksOnlyAboutLinesNotSent) {
   {
     DialogDriver cancel([](HWND box) { DialogDriver::Press(box, IDCANCEL); });

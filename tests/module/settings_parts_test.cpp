@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -121,6 +122,11 @@ TEST(ScheduleTest, ParsesAndFormatsBackOrRejectsTheWholeText) {
        ASSERT_TRUE(ParseScheduleList("10:00", 0, schedule));
        EXPECT_FALSE(ParseScheduleList(c.Text(0), 0, schedule));
        EXPECT_EQ(MinutesOf(schedule), "600"); }},
+    {"AutoClose", [](const CaseRow& c) {
+       TClosingSettings closing;
+       std::istringstream minutes(c.Text(0));
+       for (int entry = 0; minutes >> entry;) closing.AddAutoCloseEntry(entry, 1, 1);
+       EXPECT_EQ(FormatAutoCloseSchedule(closing), c.Text(1)); }},
   });
 }
 

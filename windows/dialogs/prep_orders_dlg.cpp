@@ -63,8 +63,12 @@ std::string RiskColumnTitle(int id) {
   return found == columns.end() ? std::string() : found->second.title;
 }
 
-const char* StateText(int32_t state) {
-  switch (state) {
+// A line whose last send took nothing says so, with the reason, until it is
+// sent again.
+std::string StatusText(const TOrderLine& line) {
+  if (line.State == kLinePrepared && line.Refused)
+    return line.RefusalReason.empty() ? "Отклонена" : "Отклонена: " + line.RefusalReason;
+  switch (line.State) {
     case kLinePrepared: return "Подготовлена";
     case kLineActive: return "Активна";
     case kLineExecuted: return "Исполнена";
@@ -229,7 +233,7 @@ void CVantrelPrepOrdersDlg::AddOrderRows(const COrderStore::Lines& lines) {
     SetCell(list, row, 5, line.IsBuy ? "Покупка" : "Продажа");
     SetCell(list, row, kPriceColumn, CellValue(line, kPriceColumn));
     SetCell(list, row, kQuantityColumn, CellValue(line, kQuantityColumn));
-    SetCell(list, row, 8, StateText(line.State));
+    SetCell(list, row, 8, StatusText(line));
     if (line.State >= kLineActive && line.State <= kLineWithdrawn) {
       SetCell(list, row, 9, Number(line.OrderNum, 0, false));
       char time[32] = {};

@@ -2,6 +2,7 @@
 // client and "Закрыть позиции по всем клиентам".
 #include "windows/tables/risk_params_table.h"
 
+#include "module/host_data/chosen_client.h"
 #include "module/vantrel_module.h"
 #include "sdk/table_view.h"
 
@@ -27,7 +28,10 @@ int CVantrelFutRiskParamsTable::CountActiveClosingOrders(const TClientRiskRecord
   return count;
 }
 
+// The client is looked up again after each question: the host may stop the
+// plug-in, and free its record, while a box is open.
 void CVantrelFutRiskParamsTable::CloseClientPositions(bool allClients, TClientRiskRecord* record) {
+  const CChosenClient chosen(g_pModule->Clients(), record);
   const int active = CountActiveClosingOrders(record);
   if (active > 0) {
     char text[256];
@@ -38,7 +42,7 @@ void CVantrelFutRiskParamsTable::CloseClientPositions(bool allClients, TClientRi
     else
       std::snprintf(text, sizeof text, "Имеется %d активных заявок для закрытия позиций. Продолжить операцию закрытия?",
                     active);
-    if (MessageBox(text, "Внимание", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
+    if (MessageBox(text, "Внимание", MB_OKCANCEL | MB_ICONQUESTION) != IDOK || chosen.Gone()) return;
   }
   TClosingSettings& closing = g_pModule->Closing();
   auto exists = [&](int index) {
@@ -50,13 +54,14 @@ void CVantrelFutRiskParamsTable::CloseClientPositions(bool allClients, TClientRi
       return;
     }
     if (MessageBox("Не задан шаблон для закрытия позиций. Применить шаблон по умолчанию к данной таблице?", "Ошибка",
-                   MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
+                   MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK ||
+        !exists(closing.DefaultPattern))
       return;
     SetPatternIndex(closing.DefaultPattern);
   }
   const TClosingPattern pattern = *closing.Patterns[GetPatternIndex()];
   if (allClients)
     g_pModule->OpenClosingOrdersWindow(pattern, this, false, nullptr);
-  else if (record != nullptr)
-    g_pModule->OpenPrepOrdersDlg(record, pattern);
+  else if (TClientRiskRecord* client = chosen.Record())
+    g_pModule->OpenPrepOrdersDlg(client, pattern);
 }

@@ -1,0 +1,48 @@
+#include "windows/dialogs/closing_settings_lists.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace {
+const TClosingPattern* PatternAt(const TClosingSettings& closing, int index) {
+  return index >= 0 && index < static_cast<int>(closing.Patterns.size()) ? closing.Patterns[index].get() : nullptr;
+}
+
+void SetSubItem(HWND listView, int row, int column, const std::string& text) {
+  LVITEMA item = {};
+  item.iSubItem = column;
+  item.pszText = const_cast<char*>(text.c_str());
+  SendMessageA(listView, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+}  // namespace
+
+void FillPatternList(HWND dialog, int controlId, const TClosingSettings& closing, bool combo) {
+  HWND control = GetDlgItem(dialog, controlId);
+  SendMessageA(control, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+  for (int index = 0; index < static_cast<int>(closing.Patterns.size()); ++index) {
+    const TClosingPattern* pattern = PatternAt(closing, index);
+    if (pattern == nullptr || pattern->Deleted) continue;
+    const std::string name = pattern->PatternName + (index == closing.DefaultPattern ? " [Основной]" : "");
+    const LRESULT item =
+        SendMessageA(control, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    SendMessageA(control, combo ? CB_SETITEMDATA : LB_SETITEMDATA, static_cast<WPARAM>(item), index);
+  }
+}
+
+void FillScheduleList(const TClosingSettings& closing, HWND listView) {
+  SendMessageA(listView, LVM_DELETEALLITEMS, 0, 0);
+  for (int index = 0; index < static_cast<int>(closing.AutoCloseSchedule.size()); ++index) {
+    const TScheduleEntry& entry = closing.AutoCloseSchedule[index];
+    const std::string time = FormatHourMinute(entry.Minutes);
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = index;
+    item.pszText = const_cast<char*>(time.c_str());
+    item.lParam = index;
+    const int row = static_cast<int>(SendMessageA(listView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    const TClosingPattern* pattern = PatternAt(closing, entry.PatternIndex);
+    SetSubItem(listView, row, 1, pattern != nullptr ? pattern->PatternName : std::string());
+    SetSubItem(listView, row, 2, entry.AllClients >= 1 ? "Да" : "Нет");
+  }
+}
