@@ -2,8 +2,9 @@
 // risk-parameters tables up to date with the clients.
 #include "module/vantrel_module.h"
 
+#include "module/notify/engine_sent_marks.h"
+#include "module/risk/margin_call_kinds.h"
 #include "module/table_refresh.h"
-#include "sdk/numeric.h"
 #include "sdk/table_view.h"
 #include "windows/tables/orders_table.h"
 #include "windows/tables/risk_params_table.h"
@@ -145,7 +146,7 @@ void CVantrelModule::ResetTablePatternIndex(int patternIndex) {
 
 void CVantrelModule::ResetClientMarks(bool up, bool ml2) {
   for (auto& client : m_clients.Clients()) {
-    if (up) client.second->lastSentUp = kValueNotSet;
-    if (ml2) client.second->lastSentMl2 = kValueNotSet;
+    if (up) Rearm(*client.second, kUpKind);
+    if (ml2) Rearm(*client.second, kMl2Kind);
   }
 }

@@ -102,6 +102,16 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public
   // Re-arms the arbitrary-parameter (up) and modified margin level (ml2)
   // margin calls of every client.
   void ResetClientMarks(bool up, bool ml2);
+  // A margin call of kind to one client from a risk table's command: the
+  // body is text as the user edited it (compose false) or the kind's body
+  // template; the subject is always the kind's. Delivered, stamped and
+  // journaled like any other call.
+  void SendMarginCall(int kind, TClientRiskRecord* record, double level, std::string text,
+                      bool compose);
+  // A template filled for the client (value as the tables show it), as the
+  // text of a margin call to be edited before it is sent.
+  std::string ComposeMarginCallText(const std::string& pattern, double value, const char* firm,
+                                    const char* clientCode) const;
 
   // Both address files of the transport settings read afresh; a path that
   // was cleared empties its lists.

@@ -4,7 +4,6 @@
 #include "module/notify/engine_kind_checks.h"
 #include "module/notify/engine_sent_marks.h"
 #include "module/risk/margin_call_kinds.h"
-#include "sdk/numeric.h"
 
 namespace {
 
@@ -15,9 +14,9 @@ void CheckKind(int kind, TClientRiskRecord& record, const TModuleSettings& setti
                const TRepeatLimits& limits, int64_t now, IMarginCallSender& sender,
                CVantrelLog* log) {
   const TKindCheck check = CheckOfKind(kind, record, settings);
-  double& lastValue = *LastSentValueOf(record, kind);
-  if (check.action == KindAction::Rearm) lastValue = kValueNotSet;
+  if (check.action == KindAction::Rearm) Rearm(record, kind);
   if (check.action != KindAction::Test) return;
+  const double lastValue = *LastSentValueOf(record, kind);
   if (log != nullptr)
     log->TraceLog(3, "Checking last sent value for %s (last value: %f, current value: %f)",
                   check.name, lastValue / check.logScale, check.value / check.logScale);
@@ -26,10 +25,16 @@ void CheckKind(int kind, TClientRiskRecord& record, const TModuleSettings& setti
   repeat.lastTime = *LastSentTimeOf(record, kind);
   repeat.value = check.value;
   repeat.lastValue = lastValue;
+  repeat.rearmed = *RearmedOf(record, kind);
   repeat.higherIsWorse = check.higherIsWorse;
   repeat.needsMinChange = check.needsMinChange;
   if (!IsRepeatDue(limits, repeat)) return;
-  if (SendAndStamp(sender, kind, record, check.level, now)) lastValue = check.value;
+  // Stamped whatever becomes of the call: a client no channel reaches, or one
+  // the tables hide, waits for MinTime and a further worsening like any
+  // other instead of being tried (and journaled) on every run.
+  RememberSentValue(record, kind, check.value);
+  sender.SendMarginCall(kind, record, check.level, std::string(), true);
+  *LastSentTimeOf(record, kind) = now;
 }
 
 }  // namespace

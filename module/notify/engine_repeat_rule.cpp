@@ -1,7 +1,5 @@
 #include "module/notify/engine_repeat_rule.h"
 
-#include "sdk/numeric.h"
-
 #include <cmath>
 
 namespace {
@@ -14,11 +12,8 @@ bool WaitedLongEnough(const TRepeatLimits& limits, const TRepeatCase& c) {
 }
 
 bool BecameWorse(const TRepeatLimits& limits, const TRepeatCase& c) {
-  if (c.higherIsWorse) {
-    // The re-armed marker is the largest value there is, so it must not be
-    // taken for a value already sent.
-    return c.lastValue == kValueNotSet || c.value - c.lastValue > limits.minChange;
-  }
+  if (c.rearmed) return true;
+  if (c.higherIsWorse) return c.value - c.lastValue > limits.minChange;
   if (!(c.value < c.lastValue)) return false;
   return !c.needsMinChange || std::fabs(c.value - c.lastValue) > limits.minChange;
 }

@@ -15,7 +15,8 @@ struct TRepeatCase {
   int64_t now = 0;
   int64_t lastTime = 0;  // 0: nothing sent yet
   double value = 0.0;
-  double lastValue = 0.0;  // kValueNotSet: re-armed
+  double lastValue = 0.0;
+  bool rearmed = true;  // nothing sent since the level was last safe: lastValue means nothing
   bool higherIsWorse = false;  // the level is broken from below (cash leverage)
   bool needsMinChange = true;
 };

@@ -1,6 +1,7 @@
 #include "module/notify/engine_sent_marks.h"
 
 #include "module/risk/margin_call_kinds.h"
+#include "sdk/numeric.h"
 
 double* LastSentValueOf(TClientRiskRecord& record, int kind) {
   switch (kind) {
@@ -12,6 +13,20 @@ double* LastSentValueOf(TClientRiskRecord& record, int kind) {
     case kMarginLevelKind: return &record.lastSentMarginLevel;
     case kUpKind: return &record.lastSentUp;
     case kMl2Kind: return &record.lastSentMl2;
+    default: return nullptr;
+  }
+}
+
+bool* RearmedOf(TClientRiskRecord& record, int kind) {
+  switch (kind) {
+    case kLowFundsKind: return &record.rearmedLowFunds;
+    case kSfrKind: return &record.rearmedSfr;
+    case kSfrOpenPositionsKind: return &record.rearmedSfrOpenPositions;
+    case kClgoKind: return &record.rearmedClgo;
+    case kEclgoKind: return &record.rearmedEclgo;
+    case kMarginLevelKind: return &record.rearmedMarginLevel;
+    case kUpKind: return &record.rearmedUp;
+    case kMl2Kind: return &record.rearmedMl2;
     default: return nullptr;
   }
 }
@@ -30,9 +45,19 @@ int64_t* LastSentTimeOf(TClientRiskRecord& record, int kind) {
   }
 }
 
+void Rearm(TClientRiskRecord& record, int kind) {
+  if (double* value = LastSentValueOf(record, kind)) *value = kValueNotSet;
+  if (bool* rearmed = RearmedOf(record, kind)) *rearmed = true;
+}
+
+void RememberSentValue(TClientRiskRecord& record, int kind, double value) {
+  if (double* lastValue = LastSentValueOf(record, kind)) *lastValue = value;
+  if (bool* rearmed = RearmedOf(record, kind)) *rearmed = false;
+}
+
 bool SendAndStamp(IMarginCallSender& sender, int kind, TClientRiskRecord& record, double level,
-                  int64_t now) {
-  if (!sender.SendMarginCall(kind, record, level)) return false;
+                  int64_t now, const std::string& bodyText, bool composeBody) {
+  if (!sender.SendMarginCall(kind, record, level, bodyText, composeBody)) return false;
   int64_t* lastTime = LastSentTimeOf(record, kind);
   if (lastTime != nullptr) *lastTime = now;
   return true;

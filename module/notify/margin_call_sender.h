@@ -5,11 +5,16 @@
 
 #include "module/risk/client_risk_record.h"
 
+#include <string>
+
 class IMarginCallSender {
  public:
   virtual ~IMarginCallSender() = default;
   // One margin call of kind for the client, naming the level that was broken.
-  // True when it went out on at least one channel: only then does the engine
-  // remember the value and the time.
-  virtual bool SendMarginCall(int kind, TClientRiskRecord& record, double level) = 0;
+  // The body is the kind's body template filled for the client when
+  // composeBody is set, else bodyText as the user wrote it; the subject always
+  // comes from the kind's template. True when it went out on at least one
+  // channel: the scheduled and the manual calls stamp the time only then.
+  virtual bool SendMarginCall(int kind, TClientRiskRecord& record, double level,
+                              const std::string& bodyText, bool composeBody) = 0;
 };

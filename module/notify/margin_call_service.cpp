@@ -3,6 +3,7 @@
 #include "module/notify/address_file.h"
 #include "module/notify/engine_client_check.h"
 #include "module/notify/engine_schedule.h"
+#include "module/notify/engine_sent_marks.h"
 #include "module/notify/stored_password.h"
 #include "module/vantrel_module.h"
 #include "resources/resource_ids.h"
@@ -52,6 +53,11 @@ void CMarginCallService::SendBySchedule(const std::vector<TClientRiskRecord*>& r
   if (start == 0 || !EngineClockAt(start, &startClock) || !EngineClockAt(Now(), &nowClock)) return;
   if (SendMarginCallsBySchedule(m_module.Settings(), records, startClock, nowClock, m_sender))
     m_module.TraceLog(1, "Sending margin calls by schedule: done.");
+}
+
+void CMarginCallService::SendManually(int kind, TClientRiskRecord& record, double level,
+                                      const std::string& bodyText, bool composeBody) {
+  SendAndStamp(m_sender, kind, record, level, Now(), bodyText, composeBody);
 }
 
 void CMarginCallService::OnStop() {

@@ -27,6 +27,17 @@ class CMarginCallService : public IErrorReporter, public IMarginCallDatabaseOwne
   void CheckClient(TClientRiskRecord& record, int64_t now);
   // The scheduled calls; start: when the host started the plug-in (0: not yet).
   void SendBySchedule(const std::vector<TClientRiskRecord*>& records, int64_t start);
+  // One call that the user sends from a risk table, with a body text of the
+  // user's own (composeBody false) or the kind's body template; the kind's
+  // sending time is stamped when a channel took it. The repeat rules and the
+  // last sent value play no part.
+  void SendManually(int kind, TClientRiskRecord& record, double level, const std::string& bodyText,
+                    bool composeBody);
+  // A template filled for the client as a margin call would carry it.
+  std::string ComposeText(const std::string& pattern, double value, const std::string& firm,
+                          const std::string& clientCode) const {
+    return m_sender.ComposeText(pattern, value, firm, clientCode);
+  }
 
   void ConnectDatabaseIfNeeded() { m_database.ConnectIfNeeded(); }
   // The host stops the plug-in: the database is let go.

@@ -1,7 +1,6 @@
 #include "module/notify/module_margin_call_sender.h"
 
 #include "module/log/vantrel_log.h"
-#include "module/notify/margin_call_text.h"
 #include "module/risk/margin_call_kinds.h"
 #include "module/settings/module_settings.h"
 #include "module/settings/transport_settings.h"
@@ -69,7 +68,8 @@ CModuleMarginCallSender::CModuleMarginCallSender(
       m_log(log),
       m_isShown(std::move(isShown)) {}
 
-bool CModuleMarginCallSender::SendMarginCall(int kind, TClientRiskRecord& record, double level) {
+bool CModuleMarginCallSender::SendMarginCall(int kind, TClientRiskRecord& record, double level,
+                                             const std::string& bodyText, bool composeBody) {
   m_log.TraceLog(2, "Trying to send margin call (type: %d, clientcode: %s, level: %f)...", kind,
                  record.clientCode, level);
   if (m_settings.ConsiderFilters && !m_isShown(record)) {
@@ -81,17 +81,8 @@ bool CModuleMarginCallSender::SendMarginCall(int kind, TClientRiskRecord& record
   // One date and time for both texts and the row.
   SYSTEMTIME now;
   GetLocalTime(&now);
-  TMarginCallTextInputs inputs;
-  inputs.Value = texts.value;
-  inputs.Firm = record.firm;
-  inputs.ClientCode = record.clientCode;
-  inputs.HostDate = m_host.CallHost<44>();
-  inputs.Hour = now.wHour;
-  inputs.Minute = now.wMinute;
-  inputs.Second = now.wSecond;
-  inputs.DecimalSeparator = m_host.DecimalSeparator();
-  inputs.Addresses = &m_addresses;
-  const std::string body = ComposeMarginCallText(*texts.body, inputs);
+  const TMarginCallTextInputs inputs = TextInputs(texts.value, record.firm, record.clientCode, now);
+  const std::string body = composeBody ? ComposeMarginCallText(*texts.body, inputs) : bodyText;
   const std::string subject = ComposeMarginCallText(*texts.subject, inputs);
   m_log.TraceLog(2, "Param value for client: %f", texts.value);
   const bool delivered = m_channels.Deliver(record.clientCode, record.firm, body, subject);
@@ -111,4 +102,28 @@ bool CModuleMarginCallSender::SendMarginCall(int kind, TClientRiskRecord& record
     m_database.Save(row);
   }
   return delivered;
+}
+
+std::string CModuleMarginCallSender::ComposeText(const std::string& pattern, double value,
+                                                 const std::string& firm,
+                                                 const std::string& clientCode) const {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return ComposeMarginCallText(pattern, TextInputs(value, firm, clientCode, now));
+}
+
+TMarginCallTextInputs CModuleMarginCallSender::TextInputs(double value, const std::string& firm,
+                                                          const std::string& clientCode,
+                                                          const SYSTEMTIME& now) const {
+  TMarginCallTextInputs inputs;
+  inputs.Value = value;
+  inputs.Firm = firm;
+  inputs.ClientCode = clientCode;
+  inputs.HostDate = m_host.CallHost<44>();
+  inputs.Hour = now.wHour;
+  inputs.Minute = now.wMinute;
+  inputs.Second = now.wSecond;
+  inputs.DecimalSeparator = m_host.DecimalSeparator();
+  inputs.Addresses = &m_addresses;
+  return inputs;
 }

@@ -6,6 +6,9 @@
 #include "module/notify/margin_call_channels.h"
 #include "module/notify/margin_call_database.h"
 #include "module/notify/margin_call_sender.h"
+#include "module/notify/margin_call_text.h"
+
+#include <windows.h>
 
 #include <functional>
 #include <string>
@@ -26,9 +29,18 @@ class CModuleMarginCallSender : public IMarginCallSender {
                           std::function<bool(const TClientRiskRecord&)> isShown);
 
   // True when a channel carried the call. The row is stored whether or not.
-  bool SendMarginCall(int kind, TClientRiskRecord& record, double level) override;
+  bool SendMarginCall(int kind, TClientRiskRecord& record, double level,
+                      const std::string& bodyText, bool composeBody) override;
+
+  // A template filled for the client with value, at the host's date and the
+  // local time of now.
+  std::string ComposeText(const std::string& pattern, double value, const std::string& firm,
+                          const std::string& clientCode) const;
 
  private:
+  TMarginCallTextInputs TextInputs(double value, const std::string& firm,
+                                   const std::string& clientCode, const SYSTEMTIME& now) const;
+
   const TModuleSettings& m_settings;
   const TTransportSettings& m_transport;
   const TAddressMap& m_addresses;

@@ -90,7 +90,7 @@ struct TClientRiskRecord {
   double modifiedMarginLevel;
   double cashLeverage;
 
-  // Last value sent in a margin call of each kind; kValueNotSet re-arms it.
+  // Last value sent in a margin call of each kind; kValueNotSet once re-armed.
   double lastSentLowFunds;
   double lastSentSfr;
   double lastSentSfrOpenPositions;
@@ -99,6 +99,19 @@ struct TClientRiskRecord {
   double lastSentMarginLevel;
   double lastSentUp;
   double lastSentMl2;
+
+  // Whether a kind is re-armed: nothing sent since the client was last on the
+  // safe side (or was made), so its next breach is called whatever the last
+  // value says. Kept apart from that value: a value sent may be kValueNotSet
+  // too (cash leverage without assets).
+  bool rearmedLowFunds;
+  bool rearmedSfr;
+  bool rearmedSfrOpenPositions;
+  bool rearmedClgo;
+  bool rearmedEclgo;
+  bool rearmedMarginLevel;
+  bool rearmedUp;
+  bool rearmedMl2;
 
   int64_t dataTime;  // seconds; when the host last changed the client's data
 

@@ -248,11 +248,15 @@ TEST_F(RecalculationTest, ClientMarksAreReArmedByKind) {
   TClientRiskRecord* client = module.Clients().OnLimit(LimitRecord({"FIRM1", "ACC1"}).data(), 0);
   client->lastSentUp = 1.5;
   client->lastSentMl2 = 2.5;
+  client->rearmedUp = client->rearmedMl2 = false;
   module.ResetClientMarks(false, true);
   EXPECT_EQ(client->lastSentUp, 1.5);
+  EXPECT_FALSE(client->rearmedUp);
   EXPECT_EQ(client->lastSentMl2, kValueNotSet);
+  EXPECT_TRUE(client->rearmedMl2);
   module.ResetClientMarks(true, false);
   EXPECT_EQ(client->lastSentUp, kValueNotSet);
+  EXPECT_TRUE(client->rearmedUp);
 }
 
 // A host whose emptying of a filter keeps the filter's mode.

@@ -129,6 +129,10 @@ TEST(ClientRiskRecord, ANewRecordHasNoRatiosAndNothingSentAndItsOwnMarketKey) {
                       record.lastSentClgo, record.lastSentEclgo, record.lastSentMarginLevel,
                       record.lastSentUp, record.lastSentMl2})
     EXPECT_EQ(sent, kValueNotSet);
+  for (bool rearmed : {record.rearmedLowFunds, record.rearmedSfr, record.rearmedSfrOpenPositions,
+                       record.rearmedClgo, record.rearmedEclgo, record.rearmedMarginLevel,
+                       record.rearmedUp, record.rearmedMl2})
+    EXPECT_TRUE(rearmed);
   for (int64_t sent : {record.dataTime, record.lastSentTimeLowFunds, record.lastSentTimeSfr,
                       record.lastSentTimeClgo, record.lastSentTimeEclgo,
                       record.lastSentTimeMarginLevel, record.lastSentTimeUp,

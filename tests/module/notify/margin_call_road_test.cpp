@@ -156,6 +156,13 @@ class MarginCallRoad : public ::testing::Test {
   }
 
   std::string Log() const { return ReadFileBytes(folder.File("VantrelFM.log")); }
+  // How often the log has line.
+  int LogCount(const std::string& line) const {
+    const std::string log = Log();
+    int count = 0;
+    for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) ++count;
+    return count;
+  }
 
   // Mail through the sink's server that asks for a login; the calls kept in SQLite.
   static std::string MailWithLoginAndDatabase() {
@@ -270,6 +277,76 @@ TEST_F(MarginCallRoadTest, TheScheduleSendsOnceADayFromTheStartOn) {
   for (int tick = 0; tick < 60; ++tick) plugin.Callback<29>(0, 0);
   EXPECT_TRUE(NewFiles().empty()) << "the entry before the start never fires, the other fired today";
   EXPECT_NE(Log().find("Sending margin calls by schedule: done."), std::string::npos);
+}
+
+// Every channel off: the call reaches nobody, yet it counts as sent. It goes
+// into the journal once (without a subject, e-mail being off), and the runs
+// after it wait for MinTime like after any call, however the level worsens.
+TEST_F(MarginCallRoadTest, ACallNoChannelTakesIsJournaledOnce) {
+  ASSERT_EQ(SqliteQuery(kCreateRoadCalls), "");
+  Start("MinTime=3600\nNotifyByMC2Z=0\nNotifyByTraderMsg=0\nNeedSaveToDB=1\nDSN=VanTrelLite\n"
+        "DBTable=RoadCalls\n",
+        {{"A1", "RIZ6", 1, 10000, 17, ""}}, {"RIZ6"});
+  for (int run = 0; run < 10; ++run) {
+    SetBid("RIZ6", run < 5 ? 40 : 30);
+    RunTimerOnce();
+    if (run == 4) NextSecond();
+  }
+  EXPECT_EQ(SqliteQuery("select CCode || '|' || MCType || '|' || printf('%.4f', Margin) || '|' || "
+                        "MsgText || '|' || SubjText from RoadCalls"),
+            "A1|2|0.4000|A1 SFR! 0,400000\n|\n");  // the body as its file ends
+  EXPECT_EQ(LogCount("Trying to send margin call"), 1);
+  EXPECT_TRUE(NewFiles().empty());
+}
+
+// With ConsiderFilters a client no table shows is tried and skipped, with
+// the two log lines once: the attempt counts as a call, so a table opened
+// within MinTime brings nothing until MinTime has passed and the level is
+// worse again.
+TEST_F(MarginCallRoadTest, AClientNoTableShowsWaitsForMinTimeLikeAfterACall) {
+  Start("ConsiderFilters=1\nMinTime=4\n", {{"A1", "RIZ6", 1, 10000, 17, ""}}, {"RIZ6"});
+  plugin.SendUiInfo();
+  SetBid("RIZ6", 40);
+  for (int run = 0; run < 3; ++run) RunTimerOnce();
+  const time_t tried = time(nullptr);
+  EXPECT_EQ(LogCount("Trying to send margin call"), 1);
+  EXPECT_EQ(LogCount("Client is not shown in any table, skipping."), 1);
+  DialogDriver accept([](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
+  plugin.Callback<2>(host.Frame(), WM_COMMAND,
+                     MAKEWPARAM(GetMenuItemID(host.MenuByCaption("VanTrel FM", false), 0), 0), 0);
+  ASSERT_EQ(accept.Caption(), "Создание таблицы");
+  SetBid("RIZ6", 30);
+  RunTimerOnce();
+  RunTimerOnce();
+  EXPECT_TRUE(NewFiles().empty()) << "the table opened within MinTime of the attempt";
+  Sleep(static_cast<DWORD>(tried + 5 - time(nullptr)) * 1000);
+  SetBid("RIZ6", 20);
+  RunTimerOnce();
+  EXPECT_EQ(NewFiles(), std::vector<std::string>{"UID=17|A1 SFR! 0,200000"}) << "the table shows A1";
+  EXPECT_EQ(LogCount("Client is not shown in any table, skipping."), 1);
+}
+
+// The mail server is down: the call stands as sent, with its row, and is not
+// tried again before MinTime, however the level worsens.
+TEST_F(MarginCallRoadTest, AFailedMailDeliveryIsJournaledOnceAndNotResent) {
+  ASSERT_EQ(SqliteQuery(kCreateRoadCalls), "");
+  Start("MinTime=3600\nNotifyByMC2Z=0\nNotifyByTraderMsg=0\nNotifyByEmail=1\nSMTPServer=127.0.0.1\n"
+        "Port=" + Env("VANTREL_SMTP_DOWN_PORT") + "\nSenderAddress=risk@broker.ru\nNeedSaveToDB=1\n"
+        "DSN=VanTrelLite\nDBTable=RoadCalls\n",
+        {{"A1", "RIZ6", 1, 10000, 17, "a1@client.ru"}}, {"RIZ6"});
+  DialogDriver mailError([](HWND box) { DialogDriver::Press(box, IDOK); });
+  SetBid("RIZ6", 40);
+  RunTimerOnce();
+  for (int waited = 0; waited < 10000 && !mailError.Ran(); waited += 100) Pump(100);
+  EXPECT_EQ(mailError.Caption(), "Ошибка");
+  NextSecond();
+  for (double bid : {30, 20}) {
+    SetBid("RIZ6", bid);
+    RunTimerOnce();
+  }
+  EXPECT_EQ(SqliteQuery("select CCode || '|' || printf('%.4f', Margin) || '|' || SubjText from RoadCalls"),
+            "A1|0.4000|SFR! A1\n");
+  EXPECT_EQ(LogCount("Trying to send margin call"), 1);
 }
 
 // The mail server is down, one of the two file directories is missing and
