@@ -84,8 +84,10 @@ bool CMarginCallDatabase::Save(const TMarginCallRow& row) {
 // Every call missing from the journal is named, so that a gap in it can be
 // accounted for.
 void CMarginCallDatabase::LogLeftOut(const TMarginCallRow& row) {
-  m_log.TraceLog(2, "ERROR: margin call not saved to database (type: %d, clientcode: %s, level: %f, "
-                    "value: %f).", row.kind, row.clientCode.c_str(), row.level, row.value);
+  m_log.TraceLog(2,
+                 "ERROR: margin call not saved to database (type: %d, clientcode: %s, level: %f, "
+                 "value: %f).",
+                 row.kind, row.clientCode.c_str(), row.level, row.value);
 }
 
 bool CMarginCallDatabase::Store(const TMarginCallRow& row) {

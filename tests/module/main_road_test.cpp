@@ -319,8 +319,8 @@ TEST_F(MainRoadTest, TheOldEntryPointStartsTheWholeModule) {
         "[Class1]\nCode=SPBFUT\nFlags=0x48\n[Security1]\nClass=SPBFUT\nCode=RIZ6\nType=4\n"
         "ValueDivisor=1\nbid=150\n",
         true);
-  EXPECT_NE(ReadFileBytes(folder.File("VantrelFM.log")).find("Module initialized. Reading settings finished."),
-            std::string::npos);
+  EXPECT_EQ(LogMessages(ReadFileBytes(folder.File("VantrelFM.log")), "Module initialized."),
+            "Module initialized. Reading settings finished.\n");
   Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 0, 10000, -10000, 0, 0, 5000}));
   Push(kPositionRecordCode, PositionRecord({"FIRM1", "ACC1", "RIZ6", 1, 1}));
   plugin.Callback<25>(1, "", 0, 0);
@@ -334,8 +334,8 @@ TEST_F(MainRoadTest, TheOldEntryPointStartsTheWholeModule) {
   EXPECT_NEAR(ShownNumber(Cell(list, line, 17)), 1.5, 0.00005);
   host.Market().SetParameter(host.Records().FindSecurityByCode("RIZ6"), "bid", 90);
   MSG message;
-  for (int waited = 0; waited < 6000 && std::fabs(ShownNumber(Cell(list, line, 17)) - 0.9) > 0.00005;
-       waited += 10) {
+  auto recalculated = [&] { return std::fabs(ShownNumber(Cell(list, line, 17)) - 0.9) < 0.00005; };
+  for (int waited = 0; waited < 6000 && !recalculated(); waited += 10) {
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
     Sleep(10);
   }

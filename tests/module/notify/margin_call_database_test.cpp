@@ -166,12 +166,7 @@ TEST_P(MarginCallDatabaseTest, EachCallLeftOutWhileStoringIsOffIsLogged) {
   ASSERT_EQ(Sql("alter table MCalls add column SubjText text"), "");
   database.ConnectIfNeeded();
   EXPECT_TRUE(database.Save(second));
-  std::string lines;
-  const std::string log = Log();
-  for (size_t at = log.find("ERROR: margin call not saved"); at != std::string::npos;
-       at = log.find("ERROR: margin call not saved", at + 1))
-    lines += log.substr(at, log.find('\r', at) - at) + "\n";
-  EXPECT_EQ(lines,
+  EXPECT_EQ(LogMessages(Log(), "ERROR: margin call not saved"),
             "ERROR: margin call not saved to database (type: 9, clientcode: C01, level: 0.500000, "
             "value: -12.250000).\n"
             "ERROR: margin call not saved to database (type: 9, clientcode: C01, level: 0.500000, "

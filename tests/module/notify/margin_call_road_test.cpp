@@ -322,12 +322,9 @@ TEST_F(MarginCallRoadTest, MailErrorsReachTheModuleWhateverValueTheLibraryPasses
     EXPECT_EQ(mailError.Caption(), "Ошибка") << "bid " << bid;
     NextSecond();
   }
-  const std::string log = Log();
-  size_t errors = 0, starts = 0;
-  for (size_t at = log.find("ZMail error: "); at != std::string::npos; at = log.find("ZMail error: ", at + 1)) ++errors;
-  for (size_t at = log.find("ZMLStart called."); at != std::string::npos; at = log.find("ZMLStart called.", at + 1)) ++starts;
-  EXPECT_EQ(errors, 2u);
-  EXPECT_EQ(starts, 2u);
+  const std::string errors = LogMessages(Log(), "ZMail error: ");
+  EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 2) << errors;
+  EXPECT_EQ(LogMessages(Log(), "ZMLStart called."), "ZMLStart called.\nZMLStart called.\n");
 }
 
 // A body file that info.ini names but that cannot be read is an error when
@@ -338,13 +335,10 @@ TEST_F(MarginCallRoadTest, AnUnreadableBodyFileIsLoggedAndTheCallStillGoes) {
   SetBid("RIZ6", 40);
   RunTimerOnce();
   EXPECT_EQ(NewFiles(), std::vector<std::string>{"UID=17|"});
-  const std::string log = Log(), file = folder.File("road_gone");
-  std::string lines;
-  for (size_t at = log.find("ERROR: can not read the body"); at != std::string::npos;
-       at = log.find("ERROR: can not read the body", at + 1))
-    lines += log.substr(at, log.find('\r', at) - at) + "\n";
-  EXPECT_EQ(lines, "ERROR: can not read the body template file \"" + file + "\".\n"
-                   "ERROR: can not read the body template file \"" + file + "\", the body is empty.\n");
+  const std::string file = folder.File("road_gone");
+  EXPECT_EQ(LogMessages(Log(), "ERROR: can not read the body"),
+            "ERROR: can not read the body template file \"" + file + "\".\n"
+            "ERROR: can not read the body template file \"" + file + "\", the body is empty.\n");
 }
 
 // The mailing settings edited while the plug-in runs: a changed database

@@ -91,14 +91,12 @@ TEST(AddressFileTest, AUidThatIsNotANumberIsLoggedAndSkipped) {
   module.ReloadAddressFiles();
   EXPECT_EQ(Dump(module.MarginCalls().Addresses()),
             "C1|=C1:12 -3 :a@x.ru, , b@x.ru;C2|=C2:4 :;C3|=C3:2147483647 0 :;");
-  const std::string log = ReadFileBytes(hostFolder.File("VantrelFM.log")), path = transport.ZenkUIDsVsClientCodesFile;
-  std::string errors;
-  for (size_t at = log.find("ERROR: "); at != std::string::npos; at = log.find("ERROR: ", at + 1))
-    errors += log.substr(at, log.find('\r', at) - at) + "\n";
-  EXPECT_EQ(errors, "ERROR: UID \"x7\" in line 1 of \"" + path + "\" is not a number, skipped.\n"
-                    "ERROR: UID \"7x\" in line 2 of \"" + path + "\" is not a number, skipped.\n"
-                    "ERROR: UID \"\" in line 2 of \"" + path + "\" is not a number, skipped.\n"
-                    "ERROR: UID \"2147483648\" in line 3 of \"" + path + "\" is not a number, skipped.\n");
+  std::string expected;
+  for (const auto& error : {std::make_pair("x7", 1), {"7x", 2}, {"", 2}, {"2147483648", 3}})
+    expected += "ERROR: UID \"" + std::string(error.first) + "\" in line " +
+                std::to_string(error.second) + " of \"" + transport.ZenkUIDsVsClientCodesFile +
+                "\" is not a number, skipped.\n";
+  EXPECT_EQ(LogMessages(ReadFileBytes(hostFolder.File("VantrelFM.log")), "ERROR: "), expected);
 }
 
 }  // namespace
