@@ -80,9 +80,22 @@ bool CVantrelModule::OnPluginInitEx(uint32_t hostValue, const uint32_t* hostFunc
                                     uint32_t* callbacks, const std::string& text,
                                     uint32_t hostVersion, uint32_t hostValue2, int* errorCode,
                                     char* errorText, int errorTextSize) {
-  if (!CZenkPluginModule::OnPluginInitEx(hostValue, hostFunctions, callbacks, text, hostVersion,
-                                         hostValue2, errorCode, errorText, errorTextSize))
-    return false;
+  return CZenkPluginModule::OnPluginInitEx(hostValue, hostFunctions, callbacks, text, hostVersion,
+                                           hostValue2, errorCode, errorText, errorTextSize) &&
+         InitModule();
+}
+
+// A host that knows only the old entry point starts the module just as
+// fully; it has no error texts to receive.
+bool CVantrelModule::OnPluginInit(uint32_t hostValue, const uint32_t* hostFunctions,
+                                  uint32_t* callbacks, const std::string& text) {
+  return CZenkPluginModule::OnPluginInit(hostValue, hostFunctions, callbacks, text) &&
+         InitModule();
+}
+
+// The module's own steps once the host's tables, commands and menus are in
+// place.
+bool CVantrelModule::InitModule() {
   InitCommonControls();
   LoadSettings();
   TraceLog(1, "Module initialized. Reading settings finished.");
@@ -94,6 +107,8 @@ void CVantrelModule::LoadSettings() {
   CSettingsFile(HostProgramFolder()).Load(m_settings, m_transport, m_calc, m_closing, &cuts);
   for (const std::string& cut : cuts)
     m_log.WriteLogLine(("info.ini: " + cut).c_str());
+  for (const auto& file : m_settings.UnreadableBodyFiles)
+    TraceLog(1, "ERROR: can not read the body template file \"%s\".", file.second.c_str());
   m_marginCalls.ReloadAddressFiles();
   m_marginCalls.CheckStoredPasswords();
   if (!m_transport.NotifEnabledAtStart) UpdateCommandStates();

@@ -40,6 +40,8 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public
   bool OnPluginInitEx(uint32_t hostValue, const uint32_t* hostFunctions, uint32_t* callbacks,
                       const std::string& text, uint32_t hostVersion, uint32_t hostValue2,
                       int* errorCode, char* errorText, int errorTextSize) override;
+  bool OnPluginInit(uint32_t hostValue, const uint32_t* hostFunctions, uint32_t* callbacks,
+                    const std::string& text) override;
   bool OnModuleDone() override;
   void OnModuleStop() override;
   int RestoreWindow(uint32_t a, const char* caption, uint32_t b, uint32_t c, uint32_t d) override;
@@ -184,6 +186,7 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public
   CHostItemList& FirmsFilter() { return m_firmsFilter; }
 
  private:
+  bool InitModule();
   void LoadSettings();
   void OnClosingOrderRecord(const uint8_t* record);
   void SaveSettings();

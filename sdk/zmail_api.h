@@ -13,8 +13,9 @@
 
 enum { ZMAIL_ERROR_BUFFER_SIZE = 512 };
 
-// The error text, and the context given to ZMLSetErrorHandlerEx.
-typedef void(__stdcall* ZMailErrorHandler)(const char* errorText, void* context);
+// The error text, and a value of the library's own, which is neither the
+// context given to ZMLSetErrorHandlerEx nor anything a handler may read.
+typedef void(__stdcall* ZMailErrorHandler)(const char* errorText, void* libraryValue);
 
 // Address lists are separated by "," or ";". A port of 0 means the standard
 // SMTP port 25. ZMLAddMsgEx's reserved argument is 0.

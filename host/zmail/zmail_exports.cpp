@@ -2,6 +2,7 @@
 // process, started and stopped by the host's user-interface thread.
 #include <winsock2.h>
 
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 #include <type_traits>
@@ -17,7 +18,10 @@ HINSTANCE g_module = nullptr;
 std::mutex g_mutex;
 MailSession* g_session = nullptr;
 ZMailErrorHandler g_handler = nullptr;
-void* g_context = nullptr;
+// Failures passed to the handler since the library was loaded; the handler
+// gets this count as its second argument, a value of the library's own that
+// has nothing to do with the context it registered.
+uintptr_t g_failuresPassed = 0;
 
 int Fail(char* errorBuffer, const std::string& text) {
   if (errorBuffer) {
@@ -28,7 +32,7 @@ int Fail(char* errorBuffer, const std::string& text) {
 }
 
 void PassToHandler(const std::string& text) {
-  if (g_handler) g_handler(text.c_str(), g_context);
+  if (g_handler) g_handler(text.c_str(), reinterpret_cast<void*>(++g_failuresPassed));
 }
 
 int Start(const char* server, int port, const char* login, const char* password, const char* sender,
@@ -64,9 +68,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
   return TRUE;
 }
 
-extern "C" void __stdcall ZMLSetErrorHandlerEx(ZMailErrorHandler handler, void* context) {
+// The context is not kept: nothing reads it.
+extern "C" void __stdcall ZMLSetErrorHandlerEx(ZMailErrorHandler handler, void*) {
   g_handler = handler;
-  g_context = context;
 }
 
 extern "C" int __stdcall ZMLStart(const char* server, int port, const char* sender,

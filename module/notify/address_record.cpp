@@ -2,7 +2,7 @@
 
 namespace {
 
-const TAddressRecord* Find(const TAddressMap& map, const std::string& key) {
+const TAddressRecord* Find(const TAddressMap& map, const TAddressKey& key) {
   TAddressMap::const_iterator found = map.find(key);
   return found == map.end() ? nullptr : &found->second;
 }
@@ -10,9 +10,9 @@ const TAddressRecord* Find(const TAddressMap& map, const std::string& key) {
 template <typename List>
 const TAddressRecord* Choose(const TAddressMap& map, const std::string& clientCode,
                              const std::string& firm, List TAddressRecord::*list) {
-  const TAddressRecord* firmRecord = Find(map, clientCode + firm);
+  const TAddressRecord* firmRecord = Find(map, {clientCode, firm});
   if (firmRecord != nullptr && !(firmRecord->*list).empty()) return firmRecord;
-  const TAddressRecord* codeRecord = Find(map, clientCode);
+  const TAddressRecord* codeRecord = Find(map, {clientCode, std::string()});
   return codeRecord != nullptr ? codeRecord : firmRecord;
 }
 

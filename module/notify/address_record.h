@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A client's addresses as the address files give them.
@@ -13,9 +14,11 @@ struct TAddressRecord {
   StringList Emails;
 };
 
-// Keyed by the client code followed directly by the firm, or by the client
-// code alone for lines that name no firm.
-typedef std::map<std::string, TAddressRecord> TAddressMap;
+// Keyed by the client code and the firm, the firm empty for lines that name
+// none. The two stay apart: "12, 345" is client 12 of firm 345 and never
+// client 12345.
+typedef std::pair<std::string, std::string> TAddressKey;
+typedef std::map<TAddressKey, TAddressRecord> TAddressMap;
 
 // The record whose list a channel uses: the firm's own record when it has
 // addresses of that kind, else the client code's record, else the firm's

@@ -40,14 +40,14 @@ bool CMailLibrary::Load() {
   return false;
 }
 
-bool CMailLibrary::Start(ZMailErrorHandler handler, void* context, const std::string& server,
-                         int port, const std::string* login, const std::string& password,
+bool CMailLibrary::Start(ZMailErrorHandler handler, const std::string& server, int port,
+                         const std::string* login, const std::string& password,
                          const std::string& sender, char* error) {
   if (!Load()) {
     SetError(error, "ZMAIL.DLL can not be loaded.");
     return false;
   }
-  m_setHandler(handler, context);
+  m_setHandler(handler, nullptr);  // the library hands the handler a value of its own
   const int result =
       login != nullptr
           ? m_startEx(server.c_str(), port, login->c_str(), password.c_str(), sender.c_str(), error)

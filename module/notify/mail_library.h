@@ -21,7 +21,7 @@ class CMailLibrary {
   // given (a pending stop runs first: RunPendingStop); false with the
   // library's text in error (ZMAIL_ERROR_BUFFER_SIZE bytes) when it did not
   // start or could not be loaded.
-  bool Start(ZMailErrorHandler handler, void* context, const std::string& server, int port,
+  bool Start(ZMailErrorHandler handler, const std::string& server, int port,
              const std::string* login, const std::string& password, const std::string& sender,
              char* error);
   // Queues one message; false with the library's text in error.

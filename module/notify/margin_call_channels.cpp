@@ -17,19 +17,16 @@ constexpr uint32_t kSmsClassMask = 0x4000000;
 constexpr int kTransactionFormSize = 172;
 constexpr int kTransactionErrorSize = 1024;
 
-void __stdcall OnZMailError(const char* errorText, void* context) {
-  static_cast<CMarginCallChannels*>(context)->OnMailError(errorText != nullptr ? errorText : "");
-}
-
 }  // namespace
 
 CMarginCallChannels::CMarginCallChannels(const TTransportSettings& transport,
                                          const TAddressMap& addresses, CMailLibrary& mail,
-                                         CZenkPluginModule& host, CVantrelLog& log,
-                                         IErrorReporter& reporter)
+                                         ZMailErrorHandler onMailError, CZenkPluginModule& host,
+                                         CVantrelLog& log, IErrorReporter& reporter)
     : m_transport(transport),
       m_addresses(addresses),
       m_mail(mail),
+      m_onMailError(onMailError),
       m_host(host),
       m_log(log),
       m_reporter(reporter) {}
@@ -67,7 +64,7 @@ bool CMarginCallChannels::StartMail() {
   std::string password;
   if (withLogin) password = DecodeStoredPassword(kMailPasswordLabel, m_transport.MailPass);
   const bool started =
-      m_mail.Start(OnZMailError, this, m_transport.SMTPServer, m_transport.GetPort(),
+      m_mail.Start(m_onMailError, m_transport.SMTPServer, m_transport.GetPort(),
                    withLogin ? &m_transport.MailLogin : nullptr, password,
                    m_transport.SenderAddress, error);
   SecureZeroMemory(&password[0], password.size());

@@ -24,9 +24,12 @@ class IErrorReporter {
 
 class CMarginCallChannels {
  public:
+  // onMailError: the handler the mail library reports later failures to; it
+  // must find these channels on its own (the library's context argument is
+  // not the one registered) and pass the failure to OnMailError.
   CMarginCallChannels(const TTransportSettings& transport, const TAddressMap& addresses,
-                      CMailLibrary& mail, CZenkPluginModule& host, CVantrelLog& log,
-                      IErrorReporter& reporter);
+                      CMailLibrary& mail, ZMailErrorHandler onMailError, CZenkPluginModule& host,
+                      CVantrelLog& log, IErrorReporter& reporter);
 
   // True when a channel was taken: e-mail, trader message or SMS switched on,
   // or message files written for a client with UIDs.
@@ -50,6 +53,7 @@ class CMarginCallChannels {
   const TTransportSettings& m_transport;
   const TAddressMap& m_addresses;
   CMailLibrary& m_mail;
+  ZMailErrorHandler m_onMailError;
   CZenkPluginModule& m_host;
   CVantrelLog& m_log;
   IErrorReporter& m_reporter;

@@ -60,10 +60,14 @@ void CMarginCallDatabase::ConnectIfNeeded() {
 }
 
 bool CMarginCallDatabase::Save(const TMarginCallRow& row) {
-  if (!m_writesOn) return true;
+  if (!m_writesOn) {
+    LogLeftOut(row);
+    return true;
+  }
   if (!m_connected) {
     m_log.TraceLog(2, "ERROR: not connected to database.");
     m_writesOn = false;
+    LogLeftOut(row);
     return false;
   }
   if (Store(row)) return true;
@@ -73,7 +77,17 @@ bool CMarginCallDatabase::Save(const TMarginCallRow& row) {
       "Ошибка");
   m_log.TraceLog(2, "ERROR: Can not save margin call to database.");
   m_writesOn = false;
+  LogLeftOut(row);
   return false;
+}
+
+// Every call missing from the journal is named, so that a gap in it can be
+// accounted for.
+void CMarginCallDatabase::LogLeftOut(const TMarginCallRow& row) {
+  m_log.TraceLog(2,
+                 "ERROR: margin call not saved to database (type: %d, clientcode: %s, level: %f, "
+                 "value: %f).",
+                 row.kind, row.clientCode.c_str(), row.level, row.value);
 }
 
 bool CMarginCallDatabase::Store(const TMarginCallRow& row) {

@@ -47,7 +47,7 @@ class CMarginCallDatabase {
   void ConnectIfNeeded();
   // Stores the row when writes are on (true at once when they are off). A
   // failure tells the user, drops the connection, turns writes off and gives
-  // false.
+  // false. A row that is not stored is logged with an "ERROR:" line.
   bool Save(const TMarginCallRow& row);
   void Disconnect();
 
@@ -59,6 +59,7 @@ class CMarginCallDatabase {
 
  private:
   bool Store(const TMarginCallRow& row);
+  void LogLeftOut(const TMarginCallRow& row);
   void FreeHandles();
   void CloseConnection();
 

@@ -7,6 +7,7 @@
 #include "module/notify/stored_password.h"
 #include "module/vantrel_module.h"
 #include "resources/resource_ids.h"
+#include "sdk/entry_guard.h"
 
 #include <ctime>
 
@@ -21,6 +22,15 @@ bool DatabaseDiffers(const TTransportSettings& a, const TTransportSettings& b) {
          a.DBTable != b.DBTable || a.DBPassword != b.DBPassword;
 }
 
+// The mail library calls back with a value of its own, not the one it was
+// given, so the channels are reached through the module.
+void __stdcall OnZMailError(const char* errorText, void*) {
+  GuardBoundary("mail error", [errorText] {
+    if (g_pModule != nullptr)
+      g_pModule->MarginCalls().OnMailError(errorText != nullptr ? errorText : "");
+  });
+}
+
 bool MailDiffers(const TTransportSettings& a, const TTransportSettings& b) {
   return a.NotifyByEmail != b.NotifyByEmail || a.SMTPServer != b.SMTPServer || a.Port != b.Port ||
          a.SenderAddress != b.SenderAddress || a.IsAuthorisationUsed != b.IsAuthorisationUsed ||
@@ -32,7 +42,8 @@ bool MailDiffers(const TTransportSettings& a, const TTransportSettings& b) {
 CMarginCallService::CMarginCallService(CVantrelModule& module)
     : m_module(module),
       m_database(module.Transport(), module.Log(), *this),
-      m_channels(module.Transport(), m_addresses, m_mail, module, module.Log(), *this),
+      m_channels(module.Transport(), m_addresses, m_mail, OnZMailError, module, module.Log(),
+                 *this),
       m_sender(module.Settings(), module.Transport(), m_addresses, m_channels, m_database, module,
                module.Log(), [&module](const TClientRiskRecord& record) {
                  return module.IsClientInAnyTable(&record);
@@ -91,9 +102,12 @@ void CMarginCallService::ConnectChangedDatabase() {
 
 void CMarginCallService::ReloadAddressFiles() {
   const TTransportSettings& transport = m_module.Transport();
-  ReloadAddressFile(transport.ZenkUIDsVsClientCodesFile, EAddressFileKind::kUids, m_addresses);
+  std::vector<std::string> errors;
+  ReloadAddressFile(transport.ZenkUIDsVsClientCodesFile, EAddressFileKind::kUids, m_addresses,
+                    &errors);
   ReloadAddressFile(transport.ZenkEmailsVsClientCodesFile, EAddressFileKind::kEmails,
                     m_addresses);
+  for (const std::string& error : errors) m_module.TraceLog(1, "%s", error.c_str());
 }
 
 bool CMarginCallService::CheckStoredPasswords() {

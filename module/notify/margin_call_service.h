@@ -60,6 +60,9 @@ class CMarginCallService : public IErrorReporter, public IMarginCallDatabaseOwne
   // asks for it, the transport settings dialog is opened.
   bool CheckStoredPasswords();
 
+  // A failure the mail library reports after it took a message.
+  void OnMailError(const char* errorText) { m_channels.OnMailError(errorText); }
+
   const TAddressMap& Addresses() const { return m_addresses; }
   CMarginCallDatabase& Database() { return m_database; }
   CMailLibrary& Mail() { return m_mail; }

@@ -52,6 +52,15 @@ TKindTexts TextsOfKind(int kind, const TClientRiskRecord& r, const TModuleSettin
   }
 }
 
+// A body whose file could not be read when the settings were read goes out
+// empty; the call still goes.
+void LogUnreadableBodyFile(const TModuleSettings& s, const std::string& body, CVantrelLog& log) {
+  for (const auto& file : s.UnreadableBodyFiles)
+    if (s.BodyOfKind(file.first) == &body && body.empty())
+      log.TraceLog(2, "ERROR: can not read the body template file \"%s\", the body is empty.",
+                   file.second.c_str());
+}
+
 }  // namespace
 
 CModuleMarginCallSender::CModuleMarginCallSender(
@@ -78,6 +87,7 @@ bool CModuleMarginCallSender::SendMarginCall(int kind, TClientRiskRecord& record
   }
   const TKindTexts texts = TextsOfKind(kind, record, m_settings, level);
   if (texts.body == nullptr) return false;
+  LogUnreadableBodyFile(m_settings, *texts.body, m_log);
   // One date and time for both texts and the row.
   SYSTEMTIME now;
   GetLocalTime(&now);

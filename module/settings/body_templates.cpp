@@ -46,19 +46,30 @@ const char* BodyTemplateFileName(int kind) {
   return name == nullptr ? nullptr : name->FileName;
 }
 
-std::string ReadBodyTemplateFile(const std::string& fullPath) {
+std::string ReadBodyTemplateFile(const std::string& fullPath, bool* opened) {
   std::string body;
-  ForEachTextFileLine(fullPath, [&body](const std::string& line) {
+  const bool read = ForEachTextFileLine(fullPath, [&body](const std::string& line) {
     if (!line.empty()) body += line + '\n';
   });
+  if (opened != nullptr) *opened = read;
   return body;
 }
 
+// Only a file that info.ini names is missed: a folder without the keys
+// (before the first save) has no body files either.
 void TModuleSettings::ReadBodyTemplates(const std::string& iniPath, int kind) {
   const BodyTemplateName* name = FindBodyTemplate(kind);
   if (name == nullptr) return;
-  std::string fileName = CProfileSection(iniPath, "Vantrel").ReadString(name->Key, name->FileName);
-  *BodyOfKind(kind) = ReadBodyTemplateFile(JoinPath(FolderOfPath(iniPath), fileName));
+  const CProfileSection ini(iniPath, "Vantrel");
+  const std::string fileName = ini.ReadString(name->Key, name->FileName);
+  const bool named = !ini.ReadString(name->Key, "").empty();
+  const std::string path = JoinPath(FolderOfPath(iniPath), fileName);
+  bool opened = false;
+  *BodyOfKind(kind) = ReadBodyTemplateFile(path, &opened);
+  if (named && !opened)
+    UnreadableBodyFiles[kind] = path;
+  else
+    UnreadableBodyFiles.erase(kind);
 }
 
 bool TModuleSettings::WriteBodyTemplate(int kind, const std::string& iniPath) const {

@@ -3,6 +3,7 @@
 #include "module/settings/schedule_entry.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 
 // General, notification and display settings of the module (section "Vantrel"
@@ -24,6 +25,8 @@ class TModuleSettings {
   bool WriteGeneralSettings(const std::string& iniPath) const;
 
   // Body templates: the key of the kind names a file in the folder of info.ini.
+  // A named file that cannot be read leaves the body empty and its path in
+  // UnreadableBodyFiles.
   void ReadBodyTemplates(const std::string& iniPath, int kind);
   // False when the body file cannot be created.
   bool WriteBodyTemplate(int kind, const std::string& iniPath) const;
@@ -109,6 +112,9 @@ class TModuleSettings {
   std::string LogFileName;
   bool ConsiderFilters;
   bool AlwaysAllowManualSending;
+  // The body files that info.ini names and that could not be read when the
+  // settings were read, by template kind (full paths); not stored.
+  std::map<int, std::string> UnreadableBodyFiles;
 
  private:
   void MigrateUPToML2();

@@ -50,7 +50,8 @@ using Settings = std::vector<std::pair<const char*, const char*>>;
 class MainRoadTest : public ::testing::Test {
  protected:
   // The timer stays stopped, so every run below is a firm's settings arriving.
-  void Start(const Settings& settings, const std::string& scenario = "") {
+  // A host of the old kind starts the plug-in through PLUGIN_Init.
+  void Start(const Settings& settings, const std::string& scenario = "", bool oldHost = false) {
     Settings all = {{"RecalcRiskParamsInterval", "0"}, {"UsePositiveVarMargin", "2"}, {"ClientsType", "0"}};
     all.insert(all.end(), settings.begin(), settings.end());
     for (const auto& setting : all) WriteIniValue(folder.File("info.ini"), "Vantrel", setting.first, setting.second);
@@ -60,7 +61,7 @@ class MainRoadTest : public ::testing::Test {
     ASSERT_TRUE(LoadScenario(market, host, nullptr));
     DeleteFileA(market.c_str());
     ASSERT_TRUE(plugin.Load());
-    ASSERT_TRUE(plugin.InitEx().ok);
+    ASSERT_TRUE(oldHost ? plugin.Init() : plugin.InitEx().ok);
     plugin.SendUiInfo();
   }
   void TearDown() override { plugin.Shutdown(); }
@@ -308,6 +309,38 @@ TEST_P(RecalculationRoad, TheRiskTableShowsEveryClientsValues) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, RecalculationRoad, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A host that knows only PLUGIN_Init gets the whole module: the settings
+// are read, the table has its columns and the timer recalculates. The
+// client's funds sufficiency is bid x 1 contract x 100 / net position 10000.
+TEST_F(MainRoadTest, TheOldEntryPointStartsTheWholeModule) {
+  Start({{"RecalcRiskParamsInterval", "50"}, {"TraceLogLevel", "1"}, {"UseVarMargin", "3"},
+         {"OptValueParam", "1"}, {"UseTotalAssets", "0"}},
+        "[Class1]\nCode=SPBFUT\nFlags=0x48\n[Security1]\nClass=SPBFUT\nCode=RIZ6\nType=4\n"
+        "ValueDivisor=1\nbid=150\n",
+        true);
+  EXPECT_EQ(LogMessages(ReadFileBytes(folder.File("VantrelFM.log")), "Module initialized."),
+            "Module initialized. Reading settings finished.\n");
+  Push(kLimitRecordCode, LimitRecord({"FIRM1", "ACC1", 1, 0, 0, 0, 10000, -10000, 0, 0, 5000}));
+  Push(kPositionRecordCode, PositionRecord({"FIRM1", "ACC1", "RIZ6", 1, 1}));
+  plugin.Callback<25>(1, "", 0, 0);
+  HWND list = OpenRiskTable();
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(GetNColumns(list), 24);
+  EXPECT_EQ(Cell(list, 0, 17), "Достаточность средств");
+  FirmSettings("FIRM1");
+  const int line = LineOf(list, "ACC1");
+  ASSERT_GT(line, 0);
+  EXPECT_NEAR(ShownNumber(Cell(list, line, 17)), 1.5, 0.00005);
+  host.Market().SetParameter(host.Records().FindSecurityByCode("RIZ6"), "bid", 90);
+  MSG message;
+  auto recalculated = [&] { return std::fabs(ShownNumber(Cell(list, line, 17)) - 0.9) < 0.00005; };
+  for (int waited = 0; waited < 6000 && !recalculated(); waited += 10) {
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    Sleep(10);
+  }
+  EXPECT_NEAR(ShownNumber(Cell(list, line, 17)), 0.9, 0.00005) << "a timer run recalculated";
+}
 
 TEST_F(MainRoadTest, ARestoredTableAnswersWithItsWindow) {
   Start({});

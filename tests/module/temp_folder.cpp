@@ -49,3 +49,10 @@ void WriteIniValue(const std::string& path, const char* section, const char* key
                    const std::string& value) {
   WritePrivateProfileStringA(section, key, value.c_str(), path.c_str());
 }
+
+std::string LogMessages(const std::string& log, const std::string& start) {
+  std::string messages;
+  for (size_t at = log.find(start); at != std::string::npos; at = log.find(start, at + 1))
+    messages += log.substr(at, log.find_first_of("\r\n", at) - at) + "\n";
+  return messages;
+}

@@ -26,3 +26,6 @@ bool FileExists(const std::string& path);
 std::string ReadIniValue(const std::string& path, const char* section, const char* key);
 void WriteIniValue(const std::string& path, const char* section, const char* key,
                    const std::string& value);
+// Every message of a log (its lines' text after the stamp) that begins with
+// start, each followed by "\n".
+std::string LogMessages(const std::string& log, const std::string& start);

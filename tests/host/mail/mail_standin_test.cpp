@@ -73,14 +73,21 @@ class MailLibraryTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(setHandler && start && startEx && addMessage && stop);
+    current = this;
     setHandler(&MailLibraryTest::OnError, this);
     ReceivedMail(true);
   }
-  void TearDown() override { stop(); }
+  void TearDown() override {
+    stop();
+    current = nullptr;
+  }
 
-  static void __stdcall OnError(const char* text, void* context) {
-    auto* test = static_cast<MailLibraryTest*>(context);
+  // The library passes a value of its own, not the context registered: the
+  // handler finds the test by itself.
+  static void __stdcall OnError(const char* text, void* libraryValue) {
+    MailLibraryTest* test = current;
     test->calls.push_back(text);
+    test->libraryValues.push_back(libraryValue);
     test->callsOnThisThread &= GetCurrentThreadId() == test->thread;
     if (test->stopInHandler) test->stop();
   }
@@ -113,6 +120,8 @@ class MailLibraryTest : public ::testing::Test {
   ZMLStopFn stop = Export<ZMLStopFn>("ZMAIL.DLL", "ZMLStop");
   char error[ZMAIL_ERROR_BUFFER_SIZE] = "";
   std::vector<std::string> calls;
+  std::vector<void*> libraryValues;
+  static inline MailLibraryTest* current = nullptr;
   const DWORD thread = GetCurrentThreadId();
   bool callsOnThisThread = true, stopInHandler = false;
 };
@@ -192,6 +201,7 @@ TEST_F(MailLibraryTest, ReportsDeliveryFailuresThroughTheHandler) {
     PumpUntil([] { return false; }, 300);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_TRUE(callsOnThisThread);
+    EXPECT_NE(libraryValues.back(), static_cast<void*>(this)) << "not the registered context";
     for (const std::string& part : c.inError) EXPECT_THAT(calls[0], HasSubstr(part));
     EXPECT_THAT(calls[0], HasSubstr("127.0.0.1:" + Env(c.port)));
     const std::vector<Received> mail = ReceivedMail(true);

@@ -384,6 +384,40 @@ TEST_F(MarginCallRoadTest, FailingChannelsAreLoggedAndTheOthersStillDeliver) {
   EXPECT_NE(Log().find("ZMLStop called.", restart), std::string::npos) << "stopped at unload";
 }
 
+// The mail library hands its error handler a value of its own, not the one
+// the plug-in registered: each failure still reaches the user and the mail
+// log, and the next call starts the library again.
+TEST_F(MarginCallRoadTest, MailErrorsReachTheModuleWhateverValueTheLibraryPasses) {
+  Start("NotifyByEmail=1\nSMTPServer=127.0.0.1\nSenderAddress=risk@broker.ru\nPort=" +
+            Env("VANTREL_SMTP_DOWN_PORT") + "\n",
+        {{"A1", "RIZ6", 1, 10000, 17, "a1@client.ru"}}, {"RIZ6"});
+  for (double bid : {40, 30}) {
+    SetBid("RIZ6", bid);
+    DialogDriver mailError([](HWND box) { DialogDriver::Press(box, IDOK); });
+    RunTimerOnce();
+    for (int waited = 0; waited < 10000 && !mailError.Ran(); waited += 100) Pump(100);
+    EXPECT_EQ(mailError.Caption(), "Ошибка") << "bid " << bid;
+    NextSecond();
+  }
+  const std::string errors = LogMessages(Log(), "ZMail error: ");
+  EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 2) << errors;
+  EXPECT_EQ(LogMessages(Log(), "ZMLStart called."), "ZMLStart called.\nZMLStart called.\n");
+}
+
+// A body file that info.ini names but that cannot be read is an error when
+// the settings are read and again when a call is composed from it; the call
+// still goes, with an empty body. The bodies that were read are no error.
+TEST_F(MarginCallRoadTest, AnUnreadableBodyFileIsLoggedAndTheCallStillGoes) {
+  Start("SFRBody2=road_gone\n", {{"A1", "RIZ6", 1, 10000, 17, ""}}, {"RIZ6"});
+  SetBid("RIZ6", 40);
+  RunTimerOnce();
+  EXPECT_EQ(NewFiles(), std::vector<std::string>{"UID=17|"});
+  const std::string file = folder.File("road_gone");
+  EXPECT_EQ(LogMessages(Log(), "ERROR: can not read the body"),
+            "ERROR: can not read the body template file \"" + file + "\".\n"
+            "ERROR: can not read the body template file \"" + file + "\", the body is empty.\n");
+}
+
 // The mailing settings edited while the plug-in runs: a changed database
 // connection is let go and made again, a changed mail server stops the
 // started mail library; settings that stay the same leave both alone.

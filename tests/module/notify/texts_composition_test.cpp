@@ -6,9 +6,9 @@ namespace {
 
 // C1 of firm F1 has UIDs under the firm and e-mails under the code alone;
 // C2 has only an empty record under the firm.
-const TAddressMap kAddresses = {{"C1F1", {"C1", {7, 8}, {}}},
-                                {"C1", {"C1", {1}, {"a@x.ru", "b@y.ru"}}},
-                                {"C2F1", {"C2", {}, {}}}};
+const TAddressMap kAddresses = {{{"C1", "F1"}, {"C1", {7, 8}, {}}},
+                                {{"C1", ""}, {"C1", {1}, {"a@x.ru", "b@y.ru"}}},
+                                {{"C2", "F1"}, {"C2", {}, {}}}};
 
 TEST(MarginCallTextTest, ExpandsEveryPlaceholder) {
   struct Case {
