@@ -87,7 +87,7 @@ bool CModuleMarginCallSender::SendMarginCall(int kind, TClientRiskRecord& record
   }
   const TKindTexts texts = TextsOfKind(kind, record, m_settings, level);
   if (texts.body == nullptr) return false;
-  LogUnreadableBodyFile(m_settings, *texts.body, m_log);
+  if (composeBody) LogUnreadableBodyFile(m_settings, *texts.body, m_log);
   // One date and time for both texts and the row.
   SYSTEMTIME now;
   GetLocalTime(&now);
