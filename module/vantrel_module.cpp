@@ -8,6 +8,7 @@
 #include "resources/resource_ids.h"
 #include "sdk/entry_guard.h"
 #include "sdk/plugin_dialog.h"
+#include "sdk/search_list_box.h"
 #include "sdk/table_plugin.h"
 
 #include <commctrl.h>
@@ -57,6 +58,7 @@ CVantrelModule::~CVantrelModule() {
   m_recalcTimer.Stop();
   DeleteTables();
   ReleaseContextBitmaps();
+  UnregisterSearchListBoxClass();
   if (GetHostFunctions()[0] != 0) {
     m_clientsFilter.Release();
     m_accountsFilter.Release();
@@ -84,6 +86,7 @@ bool CVantrelModule::OnPluginInitEx(uint32_t hostValue, const uint32_t* hostFunc
                                          hostValue2, errorCode, errorText, errorTextSize))
     return false;
   InitCommonControls();
+  RegisterSearchListBoxClass();
   LoadSettings();
   TraceLog(1, "Module initialized. Reading settings finished.");
   return BuildTableColumns(m_columns);
