@@ -167,6 +167,7 @@ bool CVantrelModule::OnModuleDone() {
   DeleteTables();
   m_recalcTimer.Stop();
   m_firmText.Release();
+  UnregisterSearchListBoxClass();
   return CZenkPluginModule::OnModuleDone();
 }
 
