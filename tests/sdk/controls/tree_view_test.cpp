@@ -49,39 +49,32 @@ class RecordingListener : public ITreeViewListener {
   bool allow = true;
 };
 
-// Общие(1) ; Типы(2) { Остаток(3) { Уровень(4) } , Маржа(5) } ; Лимит(6)
-void FillTree(TreeItemList& items, bool withHandles) {
-  TreeItem level(-1, "Уровень", 4), rest(-1, "Остаток", 3), margin(-1, "Маржа", 5), kinds(-1, "Типы", 2);
-  if (withHandles) {
-    level.handle = Handle(4), rest.handle = Handle(3), margin.handle = Handle(5), kinds.handle = Handle(2);
+// Общие(1); Типы(2) { Остаток(3) { Уровень(4) }, Маржа(5) }; Лимит(6): the
+// values are the handles the items have until the tree is inserted again.
+void FillTree(TreeItemList& items) {
+  std::vector<TreeItem> made;
+  for (const char* text : {"Общие", "Типы", "Остаток", "Уровень", "Маржа", "Лимит"}) {
+    made.emplace_back(-1, text, static_cast<int32_t>(made.size() + 1));
+    made.back().handle = Handle(made.back().value);
   }
-  rest.AddChild(level);
-  kinds.AddChild(rest);
-  kinds.AddChild(margin);
-  TreeItem general(-1, "Общие", 1), limit(-1, "Лимит", 6);
-  if (withHandles) general.handle = Handle(1), limit.handle = Handle(6);
-  items.Add(general);
-  items.Add(kinds);
-  items.Add(limit);
+  made[2].AddChild(made[3]);
+  made[1].AddChild(made[2]);
+  made[1].AddChild(made[4]);
+  for (int top : {0, 1, 5}) items.Add(made[top]);
 }
 
 TEST(TreeModelTest, ItemsAreFoundByHandleDepthFirst) {
   PluginTreeView view;
-  FillTree(view.Items(), true);
-  EXPECT_EQ(view.Items().Count(), 3u);
-  struct Row {
-    int handle;
-    const char* text;
-  } rows[] = {{1, "Общие"}, {2, "Типы"}, {3, "Остаток"}, {4, "Уровень"}, {5, "Маржа"}, {6, "Лимит"}, {7, "<none>"}};
-  for (const Row& row : rows) {
-    TreeItem* found = FindTreeItem(Handle(row.handle), view.Items().begin(), view.Items().end());
-    EXPECT_EQ(found ? found->text : std::string("<none>"), row.text) << row.handle;
+  FillTree(view.Items());
+  std::vector<std::string> found;
+  for (int handle = 1; handle <= 7; ++handle) {
+    TreeItem* item = FindTreeItem(Handle(handle), view.Items().begin(), view.Items().end());
+    found.push_back(item ? item->text : "-");
   }
-  // A child comes before the siblings that follow its parent.
+  EXPECT_EQ(found, std::vector<std::string>({"Общие", "Типы", "Остаток", "Уровень", "Маржа", "Лимит", "-"}));
   view.Items()[2].handle = Handle(4);
-  EXPECT_EQ(view.Find(Handle(4))->text, "Уровень");
+  EXPECT_EQ(view.Find(Handle(4))->text, "Уровень") << "a child before the siblings after its parent";
   view.Items().Clear();
-  EXPECT_EQ(view.Items().Count(), 0u);
   EXPECT_EQ(view.Find(Handle(1)), nullptr);
 }
 
@@ -103,7 +96,7 @@ TEST(TreeModelTest, InsertingPutsEachItemUnderItsParentAndSelectsTheSelectedOne)
     SCOPED_TRACE("refused " + std::to_string(c.refused));
     std::vector<std::string> log;
     PluginTreeView view(std::make_unique<RecordingImpl>(log, c.refused));
-    FillTree(view.Items(), false);
+    FillTree(view.Items());
     view.Items()[1].children[0].children[0].selected = true;
     view.Attach(nullptr);
     EXPECT_EQ(view.InsertAll(), c.result);
@@ -111,11 +104,9 @@ TEST(TreeModelTest, InsertingPutsEachItemUnderItsParentAndSelectsTheSelectedOne)
   }
 }
 
-NMTREEVIEWA Notification(UINT code, int oldHandle, int newHandle, UINT newState = 0) {
+NMTREEVIEWA Record(UINT code, int oldHandle, int newHandle, UINT newState) {
   NMTREEVIEWA record = {};
-  record.hdr.code = code;
-  record.itemOld.hItem = Handle(oldHandle);
-  record.itemNew.hItem = Handle(newHandle);
+  record.hdr.code = code, record.itemOld.hItem = Handle(oldHandle), record.itemNew.hItem = Handle(newHandle);
   record.itemNew.state = newState;
   return record;
 }
@@ -142,14 +133,14 @@ TEST(TreeModelTest, NotificationsKeepTheStatesAndTellTheListener) {
       {TVN_GETDISPINFOA, 0, 2, 0, true, 0, "", 0, 0},
   };
   PluginTreeView view;
-  FillTree(view.Items(), true);
+  FillTree(view.Items());
   RecordingListener listener;
   view.SetListener(&listener);
   for (const Row& row : rows) {
     SCOPED_TRACE(std::to_string(static_cast<int>(row.code)) + " " + std::to_string(row.newHandle));
     listener.calls.clear();
     listener.allow = row.allow;
-    NMTREEVIEWA record = Notification(row.code, row.oldHandle, row.newHandle, row.newState);
+    NMTREEVIEWA record = Record(row.code, row.oldHandle, row.newHandle, row.newState);
     EXPECT_EQ(view.OnTreeNotify(row.code, &record.hdr), row.result);
     EXPECT_EQ(listener.calls, row.call[0] ? std::vector<std::string>{row.call} : std::vector<std::string>{});
     int selected = 0, expanded = 0;
@@ -161,111 +152,65 @@ TEST(TreeModelTest, NotificationsKeepTheStatesAndTellTheListener) {
     EXPECT_EQ(expanded, row.expanded);
   }
   view.SetListener(nullptr);
-  NMTREEVIEWA changing = Notification(TVN_SELCHANGINGA, 1, 2);
+  NMTREEVIEWA changing = Record(TVN_SELCHANGINGA, 1, 2, 0);
   EXPECT_EQ(view.OnTreeNotify(TVN_SELCHANGINGA, &changing.hdr), 0) << "without a listener every change is allowed";
 }
 
-class TreeViewWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dialog_.onNotify = [this](NMHDR* header) { return view_.OnTreeNotify(header->code, header); };
-    view_.SetListener(&listener_);
-    TreeItem general(-1, "Общие настройки", 124), kinds(31001, "", 0), funds(31002, "", 108),
-        coefficient(-1, "Коэф.ликвидности ГО", 109), margin(-1, "Уровень маржи", 117);
-    coefficient.selected = true;
-    funds.AddChild(coefficient);
-    kinds.AddChild(funds);
-    view_.Items().Add(general);
-    view_.Items().Add(kinds);
-    view_.Items().Add(margin);
-    view_.Attach(tree_);
-  }
-  TreeItem& Coefficient() { return view_.Items()[1].children[0].children[0]; }
-  std::string Caption(HTREEITEM item) {
-    char text[128] = {};
-    TVITEMA entry = {};
-    entry.mask = TVIF_TEXT | TVIF_HANDLE;
-    entry.hItem = item;
-    entry.pszText = text;
-    entry.cchTextMax = sizeof text;
-    SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&entry));
-    return text;
-  }
-  LPARAM Value(HTREEITEM item) {
-    TVITEMA entry = {};
-    entry.mask = TVIF_PARAM | TVIF_HANDLE;
-    entry.hItem = item;
-    SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&entry));
-    return entry.lParam;
-  }
-  HTREEITEM Caret() { return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_CARET, 0)); }
-
-  TableEnvironment env_;
-  ControlsDialog dialog_{env_, kTreeDialog};
-  HWND tree_ = dialog_.Item(kTree);
-  PluginTreeView view_;
-  RecordingListener listener_;
-};
-
-TEST_F(TreeViewWindowTest, TheControlShowsEveryLevelWithItsCaptionAndValueAndTheSelectedGrandchild) {
-  ASSERT_TRUE(view_.InsertAll());
-  EXPECT_EQ(SendMessageA(tree_, TVM_GETCOUNT, 0, 0), 5);
-  TreeItem& kinds = view_.Items()[1];
-  struct Row {
-    HTREEITEM item;
-    const char* caption;
-    LPARAM value;
-    HTREEITEM parent;
-  } rows[] = {
-      {view_.Items()[0].handle, "Общие настройки", 124, nullptr},
-      {kinds.handle, "Типы маржин-коллов", 0, nullptr},
-      {kinds.children[0].handle, "Уровень достаточности средств под открытые позиции и заявки кли", 108, kinds.handle},
-      {Coefficient().handle, "Коэф.ликвидности ГО", 109, kinds.children[0].handle},
-      {view_.Items()[2].handle, "Уровень маржи", 117, nullptr},
-  };
-  for (const Row& row : rows) {
-    ASSERT_NE(row.item, nullptr) << row.caption;
-    EXPECT_EQ(Caption(row.item), row.caption);
-    EXPECT_EQ(Value(row.item), row.value) << row.caption;
-    EXPECT_EQ(reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_PARENT, LPARAM(row.item))),
-              row.parent)
-        << row.caption;
-  }
-  EXPECT_EQ(Caret(), Coefficient().handle);
-  EXPECT_EQ(reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_ROOT, 0)), view_.Items()[0].handle)
-      << "in the order of the list";
+// Caption, value and parent of a tree item as the control has them.
+std::string Shown(HWND tree, HTREEITEM item) {
+  char text[128] = {};
+  TVITEMA entry = {};
+  entry.mask = TVIF_TEXT | TVIF_PARAM | TVIF_HANDLE;
+  entry.hItem = item;
+  entry.pszText = text;
+  entry.cchTextMax = sizeof text;
+  SendMessageA(tree, TVM_GETITEMA, 0, LPARAM(&entry));
+  const LRESULT parent = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PARENT, LPARAM(item));
+  return std::string(text) + " " + std::to_string(entry.lParam) + (parent ? " under " + Shown(tree, HTREEITEM(parent)) : "");
 }
 
-TEST_F(TreeViewWindowTest, ASelectionChangeMovesTheSelectedFlagAndTellsTheListener) {
-  ASSERT_TRUE(view_.InsertAll());
-  listener_.calls.clear();
-  TreeItem& margin = view_.Items()[2];
-  view_.SelectItemByHandle(margin.handle);
-  EXPECT_EQ(Caret(), margin.handle);
-  EXPECT_TRUE(margin.selected);
-  EXPECT_FALSE(Coefficient().selected);
-  const std::string oldHandle = listener_.Name(&Coefficient().handle), newHandle = listener_.Name(&margin.handle);
-  EXPECT_EQ(listener_.calls, std::vector<std::string>({"changing Коэф.ликвидности ГО Уровень маржи",
-                                                       "changed " + oldHandle + " " + newHandle}));
+TEST(TreeViewWindowTest, TheControlShowsEveryLevelAndTheViewFollowsItsSelection) {
+  TableEnvironment env;
+  ControlsDialog dialog(env, kTreeDialog);
+  HWND tree = dialog.Item(kTree);
+  PluginTreeView view;
+  RecordingListener listener;
+  view.SetListener(&listener);
+  dialog.onNotify = [&](NMHDR* header) { return view.OnTreeNotify(header->code, header); };
+  TreeItem general(-1, "Общие настройки", 124), kinds(31001, "", 0), funds(31002, "", 108),
+      coefficient(-1, "Коэф.ликвидности ГО", 109), margin(-1, "Уровень маржи", 117);
+  coefficient.selected = true;
+  funds.AddChild(coefficient);
+  kinds.AddChild(funds);
+  for (const TreeItem& item : {general, kinds, margin}) view.Items().Add(item);
+  view.Attach(tree);
+  ASSERT_TRUE(view.InsertAll());
 
-  listener_.allow = false;
-  view_.SelectItem(view_.Items()[0]);
-  EXPECT_EQ(Caret(), margin.handle) << "a listener that answers false keeps the selection";
-  EXPECT_TRUE(margin.selected);
-  EXPECT_FALSE(view_.Items()[0].selected);
-}
+  TreeItem& grandchild = view.Items()[1].children[0].children[0];
+  std::vector<std::string> shown;
+  for (HTREEITEM item = HTREEITEM(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)); item;
+       item = HTREEITEM(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, LPARAM(item))))
+    shown.push_back(Shown(tree, item));
+  const std::string funds108 = "Уровень достаточности средств под открытые позиции и заявки кли 108";
+  EXPECT_EQ(shown, std::vector<std::string>({"Общие настройки 124", "Типы маржин-коллов 0",
+                                             funds108 + " under Типы маржин-коллов 0",
+                                             "Коэф.ликвидности ГО 109 under " + funds108 + " under Типы маржин-коллов 0",
+                                             "Уровень маржи 117"}));
+  auto caret = [&] { return HTREEITEM(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)); };
+  EXPECT_EQ(caret(), grandchild.handle);
 
-TEST_F(TreeViewWindowTest, InsertingAgainIntoANewControlReplacesTheHandles) {
-  ASSERT_TRUE(view_.InsertAll());
-  const HTREEITEM first = Coefficient().handle;
-  ControlsDialog second(env_, kTreeDialog);
-  second.onNotify = [this](NMHDR* header) { return view_.OnTreeNotify(header->code, header); };
-  view_.Attach(second.Item(kTree));
-  ASSERT_TRUE(view_.InsertAll());
-  EXPECT_EQ(SendMessageA(second.Item(kTree), TVM_GETCOUNT, 0, 0), 5);
-  EXPECT_EQ(reinterpret_cast<HTREEITEM>(SendMessageA(second.Item(kTree), TVM_GETNEXTITEM, TVGN_CARET, 0)),
-            Coefficient().handle);
-  EXPECT_EQ(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_CARET, 0), LPARAM(first)) << "the first control keeps its own";
+  listener.calls.clear();
+  TreeItem& last = view.Items()[2];
+  view.SelectItemByHandle(last.handle);
+  EXPECT_EQ(caret(), last.handle);
+  EXPECT_EQ(std::vector<bool>({grandchild.selected, last.selected}), std::vector<bool>({false, true}));
+  EXPECT_EQ(listener.calls, std::vector<std::string>({"changing Коэф.ликвидности ГО Уровень маржи",
+                                                      "changed " + listener.Name(&grandchild.handle) + " " +
+                                                          listener.Name(&last.handle)}));
+  listener.allow = false;
+  view.SelectItem(view.Items()[0]);
+  EXPECT_EQ(caret(), last.handle) << "a listener that answers false keeps the selection";
+  EXPECT_FALSE(view.Items()[0].selected);
 }
 
 }  // namespace
