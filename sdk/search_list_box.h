@@ -53,7 +53,6 @@ class SearchListBox {
   bool ClearSearchText();
   void TogglePanel();
 
-  HWND List() const { return list_; }
   HWND Panel() const { return panel_; }
   HWND Edit() const { return edit_; }
   HWND SearchIcon() const { return searchIcon_; }
