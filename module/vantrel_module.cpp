@@ -8,6 +8,7 @@
 #include "resources/resource_ids.h"
 #include "sdk/entry_guard.h"
 #include "sdk/plugin_dialog.h"
+#include "sdk/search_list_box.h"
 #include "sdk/table_plugin.h"
 
 #include <commctrl.h>
@@ -57,6 +58,7 @@ CVantrelModule::~CVantrelModule() {
   m_recalcTimer.Stop();
   DeleteTables();
   ReleaseContextBitmaps();
+  UnregisterSearchListBoxClass();
   if (GetHostFunctions()[0] != 0) {
     m_clientsFilter.Release();
     m_accountsFilter.Release();
@@ -97,6 +99,7 @@ bool CVantrelModule::OnPluginInit(uint32_t hostValue, const uint32_t* hostFuncti
 // place.
 bool CVantrelModule::InitModule() {
   InitCommonControls();
+  RegisterSearchListBoxClass();
   LoadSettings();
   TraceLog(1, "Module initialized. Reading settings finished.");
   return BuildTableColumns(m_columns);
@@ -179,6 +182,7 @@ bool CVantrelModule::OnModuleDone() {
   DeleteTables();
   m_recalcTimer.Stop();
   m_firmText.Release();
+  UnregisterSearchListBoxClass();
   return CZenkPluginModule::OnModuleDone();
 }
 

@@ -179,4 +179,20 @@ TEST_F(PluginEntryTest, ReloadedPluginRegistersItsWindowClassAfresh) {
   DestroyWindow(window);
 }
 
+TEST_F(PluginEntryTest, TheSearchPanelClassLivesFromInitialisationToModuleDone) {
+  WNDCLASSA info;
+  ASSERT_TRUE(plugin.InitEx().ok);
+  HINSTANCE firstImage = plugin.Module();
+  ASSERT_TRUE(GetClassInfoA(firstImage, "SearchListBoxClass_Plugin", &info));
+  plugin.Shutdown();
+  EXPECT_FALSE(GetClassInfoA(firstImage, "SearchListBoxClass_Plugin", &info));
+  plugin.Unload();
+  ASSERT_TRUE(plugin.Load());
+  ASSERT_TRUE(plugin.InitEx().ok);
+  ASSERT_TRUE(GetClassInfoA(plugin.Module(), "SearchListBoxClass_Plugin", &info));
+  MEMORY_BASIC_INFORMATION image = {};
+  VirtualQuery(reinterpret_cast<void*>(info.lpfnWndProc), &image, sizeof image);
+  EXPECT_EQ(image.AllocationBase, plugin.Module()) << "the panel procedure of the loaded image";
+}
+
 }  // namespace
