@@ -5,7 +5,7 @@
 
 #include <optional>
 
-const char kScheduleTimeRefusal[] = "Укажите время закрытия в виде ЧЧ:ММ, от 00:00 до 23:59.";
+const char kScheduleTimeRefusal[] = "Неверное время закрытия.\nУкажите время от 00:00 до 23:59 в виде ЧЧ:ММ.";
 
 namespace {
 
