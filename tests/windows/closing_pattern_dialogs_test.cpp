@@ -82,10 +82,12 @@ TEST(ClosingPatternDialog, CancelLeavesTheCopyAsItCame) {
   TClosingPattern pattern;
   pattern.PatternName = "Ночной", pattern.ParamIdx = 22, pattern.ParamIdx2 = 19, pattern.MinMarginLvl = 1.1;
   CVantrelClosingPatternDlg dialog(pattern);
-  bool okEnabled = true;
+  bool okEnabled = true, openAfterOk = false;
   std::string level;
   DialogDriver cancel([&](HWND window) {
     okEnabled = Enabled(window, IDOK);
+    DialogDriver::Press(window, IDOK);  // as Enter would
+    openAfterOk = IsWindowVisible(window) != FALSE;
     level = ItemText(window, 1112);
     SetDlgItemTextA(window, 1117, "Дневной");
     Choose(window, 1107, "Тек. чист. поз.");
@@ -94,6 +96,7 @@ TEST(ClosingPatternDialog, CancelLeavesTheCopyAsItCame) {
   });
   ASSERT_EQ(dialog.DoModal(nullptr), 2);
   EXPECT_FALSE(okEnabled);
+  EXPECT_TRUE(openAfterOk) << "no column chosen";
   EXPECT_EQ(level, "1,10");
   EXPECT_EQ(dialog.Pattern().PatternName, "Ночной");
   EXPECT_EQ(dialog.Pattern().ParamIdx, 22);

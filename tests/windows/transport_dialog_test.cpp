@@ -33,6 +33,29 @@ TEST(TransportForm, ControlsTakeInputOnlyForTheChannelsSwitchedOn) {
   }
 }
 
+// Every text and box shown from settings comes back into fresh settings.
+TEST(TransportForm, OkKeepsEveryTextAndBoxShown) {
+  TTransportSettings shown;
+  shown.SMTPServer = "smtp", shown.Port = "2525", shown.SenderAddress = "from@x", shown.MailLogin = "login";
+  shown.ZenkEmailsVsClientCodesFile = "emails.txt", shown.ZenkUIDsVsClientCodesFile = "uids.txt";
+  shown.MC2ZDirectories = "C:\\mc2z", shown.DSN = "dsn", shown.DBLogin = "dblogin", shown.DBTable = "Calls";
+  shown.NotifEnabledAtStart = false, shown.NotifyByEmail = false, shown.IsAuthorisationUsed = true;
+  shown.UseBlindCopy = true, shown.SendSeparateEmails = true, shown.NotifyByTraderMsg = true;
+  shown.NotifyByMC2Z = true, shown.NotifyBySMS = true, shown.NeedSaveToDB = true;
+  FakeDialogControls controls;
+  FillTransportControls(shown, controls);
+  TTransportSettings kept;
+  TakeTransportControls(controls, kept);
+  EXPECT_EQ(kept.SMTPServer + kept.Port + kept.SenderAddress + kept.MailLogin, "smtp2525from@xlogin");
+  EXPECT_EQ(kept.ZenkEmailsVsClientCodesFile + kept.ZenkUIDsVsClientCodesFile + kept.MC2ZDirectories,
+            "emails.txtuids.txtC:\\mc2z");
+  EXPECT_EQ(kept.DSN + kept.DBLogin + kept.DBTable, "dsndbloginCalls");
+  EXPECT_EQ(std::vector<bool>({kept.NotifEnabledAtStart, kept.NotifyByEmail, kept.IsAuthorisationUsed,
+                               kept.UseBlindCopy, kept.SendSeparateEmails, kept.NotifyByTraderMsg,
+                               kept.NotifyByMC2Z, kept.NotifyBySMS, kept.NeedSaveToDB}),
+            std::vector<bool>({false, false, true, true, true, true, true, true, true}));
+}
+
 std::string ItemText(HWND window, int id) {
   char text[256] = {};
   GetDlgItemTextA(window, id, text, sizeof text);

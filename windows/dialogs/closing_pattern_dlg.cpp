@@ -38,6 +38,8 @@ int CVantrelClosingPatternDlg::OnCommandId(int id, int code, int third) {
 }
 
 int CVantrelClosingPatternDlg::OnOK() {
-  TakeClosingPatternControls(CDialogItemControls(GetDialogWindow()), m_pattern);
+  const CDialogItemControls controls(GetDialogWindow());
+  if (!ClosingPatternConfirmable(controls)) return 1;
+  TakeClosingPatternControls(controls, m_pattern);
   return CZPluginDialog::OnOK();
 }

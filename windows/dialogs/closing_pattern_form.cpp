@@ -87,7 +87,7 @@ void TakeUnitedColumnChoice(const IDialogControls& controls, TClosingPattern& pa
 // column chosen on screen, not the one stored before.
 void UpdateClosingPatternControls(const TClosingPattern& pattern, IDialogControls& controls) {
   const auto column = controls.SelectedItemData(kPatternColumnCombo);
-  controls.Enable(kPatternOkButton, column.has_value());
+  controls.Enable(kPatternOkButton, ClosingPatternConfirmable(controls));
   controls.Enable(kPatternNotMoreThanPlannedBox, column != kPlannedNetPositionColumn);
   const bool marginLevel = TestsMarginLevel(pattern);
   controls.SetText(kPatternUnitedValueLabel, marginLevel ? kMarginLevelLabel : kParameterValueLabel);
@@ -95,6 +95,10 @@ void UpdateClosingPatternControls(const TClosingPattern& pattern, IDialogControl
   controls.Enable(kPatternWithoutSpotBox, marginLevel);
   controls.Enable(kPatternQualClientBox, marginLevel);
   controls.Enable(kPatternQualMarginEdit, marginLevel && controls.Checked(kPatternQualClientBox));
+}
+
+bool ClosingPatternConfirmable(const IDialogControls& controls) {
+  return controls.SelectedItemData(kPatternColumnCombo).has_value();
 }
 
 void TakeClosingPatternControls(const IDialogControls& controls, TClosingPattern& pattern) {

@@ -37,5 +37,8 @@ void TakeUnitedColumnChoice(const IDialogControls& controls, TClosingPattern& pa
 // Run at the start and after each choice of a column or click on the
 // qualified-client box.
 void UpdateClosingPatternControls(const TClosingPattern& pattern, IDialogControls& controls);
+// A pattern is confirmed only with a column chosen for clients without a
+// united position; OK is disabled, and refused by keyboard too, until then.
+bool ClosingPatternConfirmable(const IDialogControls& controls);
 // What OK keeps.
 void TakeClosingPatternControls(const IDialogControls& controls, TClosingPattern& pattern);
