@@ -7,6 +7,7 @@
 
 namespace {
 
+constexpr int kNoColumn = -1;
 constexpr int kDecimals = 2;
 constexpr double kPercent = 100.0;
 constexpr char kMarginLevelLabel[] = "Мин. уровень маржи";
@@ -68,8 +69,8 @@ void FillClosingPatternControls(TClosingPattern& pattern, IDialogControls& contr
   Fill(kName, pattern, controls);
   controls.SetItems(kPatternColumnCombo, ColumnItems(kColumns));
   controls.SetItems(kPatternUnitedColumnCombo, ColumnItems(kUnitedColumns));
-  controls.SelectItemData(kPatternColumnCombo, pattern.ParamIdx == -1 ? kPlannedNetPositionColumn : pattern.ParamIdx);
-  if (pattern.ParamIdx2 == -1) pattern.ParamIdx2 = kModifiedMarginLevelColumn;
+  controls.SelectItemData(kPatternColumnCombo, pattern.ParamIdx == kNoColumn ? kPlannedNetPositionColumn : pattern.ParamIdx);
+  if (pattern.ParamIdx2 == kNoColumn) pattern.ParamIdx2 = kModifiedMarginLevelColumn;
   Fill(kUnitedColumn, pattern, controls);
   FillAll(kNumbers, pattern, controls);
   Fill(kVarMargin, pattern, controls);
