@@ -69,7 +69,8 @@ void FillClosingPatternControls(TClosingPattern& pattern, IDialogControls& contr
   Fill(kName, pattern, controls);
   controls.SetItems(kPatternColumnCombo, ColumnItems(kColumns));
   controls.SetItems(kPatternUnitedColumnCombo, ColumnItems(kUnitedColumns));
-  controls.SelectItemData(kPatternColumnCombo, pattern.ParamIdx == kNoColumn ? kPlannedNetPositionColumn : pattern.ParamIdx);
+  const int shownColumn = pattern.ParamIdx == kNoColumn ? kPlannedNetPositionColumn : pattern.ParamIdx;
+  controls.SelectItemData(kPatternColumnCombo, shownColumn);
   if (pattern.ParamIdx2 == kNoColumn) pattern.ParamIdx2 = kModifiedMarginLevelColumn;
   Fill(kUnitedColumn, pattern, controls);
   FillAll(kNumbers, pattern, controls);
