@@ -25,10 +25,12 @@ bool ScanInt(const char* text, const char** end, int* value) {
 
 }  // namespace
 
-bool ScanHourMinute(const char* text, int* hour, int* minute) {
+bool ScanHourMinute(const char* text, int* hour, int* minute, const char** end) {
   const char* cursor = text;
   if (!ScanInt(cursor, &cursor, hour) || *cursor != ':') return false;
-  return ScanInt(cursor + 1, &cursor, minute);
+  if (!ScanInt(cursor + 1, &cursor, minute)) return false;
+  if (end != nullptr) *end = cursor;
+  return true;
 }
 
 bool ParseScheduleList(const std::string& text, int nowMinutes, ScheduleList& out) {

@@ -30,8 +30,9 @@ bool ParseScheduleList(const std::string& text, int nowMinutes, ScheduleList& ou
 std::string FormatScheduleList(const ScheduleList& schedule);
 
 // Scans "hour:minute" (blanks allowed before each number) at the start of text.
-// Returns false when the text does not begin with two such numbers.
-bool ScanHourMinute(const char* text, int* hour, int* minute);
+// Returns false when the text does not begin with two such numbers; end,
+// when given, takes where the minute ends.
+bool ScanHourMinute(const char* text, int* hour, int* minute, const char** end = nullptr);
 
 // "HH:MM" of a time of day in minutes.
 std::string FormatHourMinute(int minutes);

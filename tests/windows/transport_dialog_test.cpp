@@ -3,9 +3,9 @@
 // closed with OK.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <set>
 
+#include "support/fake_dialog_controls.h"
 #include "support/focus_watch.h"
 #include "support/table_environment.h"
 #include "windows/dialogs/get_pass_dlg.h"
@@ -13,16 +13,6 @@
 #include "windows/dialogs/transport_form.h"
 
 namespace {
-
-struct CheckBoxes : IDialogControls {
-  std::string Text(int) const override { return ""; }
-  void SetText(int, const std::string&) override {}
-  bool Checked(int id) const override { return checked.count(id) > 0; }
-  void SetChecked(int, bool) override {}
-  void Enable(int id, bool on) override { enabled[id] = on; }
-  std::set<int> checked;
-  std::map<int, bool> enabled;
-};
 
 TEST(TransportForm, ControlsTakeInputOnlyForTheChannelsSwitchedOn) {
   const std::set<int> mail = {1026, 1027, 1028, 1029, 1036, 1034, 1210, 1211, 1212};
@@ -34,13 +24,36 @@ TEST(TransportForm, ControlsTakeInputOnlyForTheChannelsSwitchedOn) {
       {{1032}, {1033, 1038}}, {{1037}, {1033, 1038}}, {{1035}, {1033, 1038, 1087}}, {{1040}, {1043, 1044, 1046, 1220}},
   };
   for (const auto& c : cases) {
-    CheckBoxes controls;
+    FakeDialogControls controls;
     controls.checked = c.checked;
     EnableTransportControls(controls);
     for (int id : {1026, 1027, 1028, 1029, 1030, 1219, 1036, 1034, 1210, 1211, 1212, 1033, 1038, 1087, 1043, 1044,
                    1046, 1220})
       EXPECT_EQ(controls.enabled.at(id), c.enabled.count(id) > 0) << id << " with " << c.checked.size();
   }
+}
+
+// Every text and box shown from settings comes back into fresh settings.
+TEST(TransportForm, OkKeepsEveryTextAndBoxShown) {
+  TTransportSettings shown;
+  shown.SMTPServer = "smtp", shown.Port = "2525", shown.SenderAddress = "from@x", shown.MailLogin = "login";
+  shown.ZenkEmailsVsClientCodesFile = "emails.txt", shown.ZenkUIDsVsClientCodesFile = "uids.txt";
+  shown.MC2ZDirectories = "C:\\mc2z", shown.DSN = "dsn", shown.DBLogin = "dblogin", shown.DBTable = "Calls";
+  shown.NotifEnabledAtStart = false, shown.NotifyByEmail = false, shown.IsAuthorisationUsed = true;
+  shown.UseBlindCopy = true, shown.SendSeparateEmails = true, shown.NotifyByTraderMsg = true;
+  shown.NotifyByMC2Z = true, shown.NotifyBySMS = true, shown.NeedSaveToDB = true;
+  FakeDialogControls controls;
+  FillTransportControls(shown, controls);
+  TTransportSettings kept;
+  TakeTransportControls(controls, kept);
+  EXPECT_EQ(kept.SMTPServer + kept.Port + kept.SenderAddress + kept.MailLogin, "smtp2525from@xlogin");
+  EXPECT_EQ(kept.ZenkEmailsVsClientCodesFile + kept.ZenkUIDsVsClientCodesFile + kept.MC2ZDirectories,
+            "emails.txtuids.txtC:\\mc2z");
+  EXPECT_EQ(kept.DSN + kept.DBLogin + kept.DBTable, "dsndbloginCalls");
+  EXPECT_EQ(std::vector<bool>({kept.NotifEnabledAtStart, kept.NotifyByEmail, kept.IsAuthorisationUsed,
+                               kept.UseBlindCopy, kept.SendSeparateEmails, kept.NotifyByTraderMsg,
+                               kept.NotifyByMC2Z, kept.NotifyBySMS, kept.NeedSaveToDB}),
+            std::vector<bool>({false, false, true, true, true, true, true, true, true}));
 }
 
 std::string ItemText(HWND window, int id) {

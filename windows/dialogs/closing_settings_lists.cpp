@@ -17,16 +17,23 @@ void SetSubItem(HWND listView, int row, int column, const std::string& text) {
 }
 }  // namespace
 
-void FillPatternList(HWND dialog, int controlId, const TClosingSettings& closing, bool combo) {
-  HWND control = GetDlgItem(dialog, controlId);
-  SendMessageA(control, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+std::vector<TControlItem> PatternItems(const TClosingSettings& closing) {
+  std::vector<TControlItem> items;
   for (int index = 0; index < static_cast<int>(closing.Patterns.size()); ++index) {
     const TClosingPattern* pattern = PatternAt(closing, index);
     if (pattern == nullptr || pattern->Deleted) continue;
-    const std::string name = pattern->PatternName + (index == closing.DefaultPattern ? " [Основной]" : "");
-    const LRESULT item =
-        SendMessageA(control, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    SendMessageA(control, combo ? CB_SETITEMDATA : LB_SETITEMDATA, static_cast<WPARAM>(item), index);
+    items.push_back({pattern->PatternName + (index == closing.DefaultPattern ? " [Основной]" : ""), index});
+  }
+  return items;
+}
+
+void FillPatternList(HWND dialog, int controlId, const TClosingSettings& closing, bool combo) {
+  HWND control = GetDlgItem(dialog, controlId);
+  SendMessageA(control, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+  for (const TControlItem& pattern : PatternItems(closing)) {
+    const LRESULT item = SendMessageA(control, combo ? CB_ADDSTRING : LB_ADDSTRING, 0,
+                                      reinterpret_cast<LPARAM>(pattern.text.c_str()));
+    SendMessageA(control, combo ? CB_SETITEMDATA : LB_SETITEMDATA, static_cast<WPARAM>(item), pattern.data);
   }
 }
 

@@ -5,8 +5,15 @@
 #pragma once
 
 #include "module/settings/closing_settings.h"
+#include "windows/dialogs/dialog_controls.h"
 
 #include <windows.h>
+
+#include <vector>
+
+// The live patterns by name, the default pattern's marked " [Основной]",
+// each with its index as data.
+std::vector<TControlItem> PatternItems(const TClosingSettings& closing);
 
 // Empties the control and adds each live pattern by its name, the default
 // pattern's marked " [Основной]".

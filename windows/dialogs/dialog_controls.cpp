@@ -1,5 +1,7 @@
 #include "windows/dialogs/dialog_controls.h"
 
+#include "sdk/plugin_module.h"
+
 #include <vector>
 
 namespace {
@@ -26,4 +28,34 @@ void CDialogItemControls::SetChecked(int id, bool checked) {
 
 void CDialogItemControls::Enable(int id, bool enabled) {
   EnableWindow(GetDlgItem(m_dialog, id), enabled);
+}
+
+double CDialogItemControls::Number(int id) const { return g_pPluginModule->GetDlgItemDouble(m_dialog, id); }
+
+void CDialogItemControls::SetNumber(int id, double value, int decimals) {
+  char text[1024];
+  SetText(id, g_pPluginModule->FormatDouble(text, sizeof text, value, decimals, true, false));
+}
+
+void CDialogItemControls::SetItems(int id, const std::vector<TControlItem>& items) {
+  SendDlgItemMessageA(m_dialog, id, CB_RESETCONTENT, 0, 0);
+  for (const TControlItem& item : items) {
+    const LRESULT index =
+        SendDlgItemMessageA(m_dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.text.c_str()));
+    SendDlgItemMessageA(m_dialog, id, CB_SETITEMDATA, static_cast<WPARAM>(index), item.data);
+  }
+}
+
+void CDialogItemControls::SelectItemData(int id, int data) {
+  const int count = static_cast<int>(SendDlgItemMessageA(m_dialog, id, CB_GETCOUNT, 0, 0));
+  int found = -1;
+  for (int index = 0; index < count && found < 0; ++index)
+    if (static_cast<int>(SendDlgItemMessageA(m_dialog, id, CB_GETITEMDATA, index, 0)) == data) found = index;
+  SendDlgItemMessageA(m_dialog, id, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
+}
+
+std::optional<int> CDialogItemControls::SelectedItemData(int id) const {
+  const LRESULT index = SendDlgItemMessageA(m_dialog, id, CB_GETCURSEL, 0, 0);
+  if (index == CB_ERR) return std::nullopt;
+  return static_cast<int>(SendDlgItemMessageA(m_dialog, id, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
 }

@@ -4,7 +4,15 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <vector>
+
+// One item of a combo box: what it shows and the value it stands for.
+struct TControlItem {
+  std::string text;
+  int data;
+};
 
 class IDialogControls {
  public:
@@ -14,6 +22,15 @@ class IDialogControls {
   virtual bool Checked(int id) const = 0;
   virtual void SetChecked(int id, bool checked) = 0;
   virtual void Enable(int id, bool enabled) = 0;
+  // Numbers as the user writes them: the user's decimal separator, no
+  // digit grouping. An edit that holds no number reads as 0.
+  virtual double Number(int id) const = 0;
+  virtual void SetNumber(int id, double value, int decimals) = 0;
+  // A combo box's items, replaced in order, and its selection by item data.
+  virtual void SetItems(int id, const std::vector<TControlItem>& items) = 0;
+  // Selects the first item with that data; nothing is selected when none has it.
+  virtual void SelectItemData(int id, int data) = 0;
+  virtual std::optional<int> SelectedItemData(int id) const = 0;
 };
 
 // The items of a dialog window.
@@ -26,6 +43,11 @@ class CDialogItemControls : public IDialogControls {
   bool Checked(int id) const override;
   void SetChecked(int id, bool checked) override;
   void Enable(int id, bool enabled) override;
+  double Number(int id) const override;
+  void SetNumber(int id, double value, int decimals) override;
+  void SetItems(int id, const std::vector<TControlItem>& items) override;
+  void SelectItemData(int id, int data) override;
+  std::optional<int> SelectedItemData(int id) const override;
 
  private:
   HWND m_dialog;

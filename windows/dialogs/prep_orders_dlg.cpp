@@ -56,13 +56,6 @@ std::string Caption(const TClientRiskRecord* client) {
   return std::string(kDefaultCaption) + (client != nullptr ? client->clientCode : "");
 }
 
-std::string RiskColumnTitle(int id) {
-  TableSchema columns;
-  BuildRiskColumns(columns);
-  const auto found = columns.find(id);
-  return found == columns.end() ? std::string() : found->second.title;
-}
-
 // A line whose last send took nothing says so, with the reason, until it is
 // sent again.
 std::string StatusText(const TOrderLine& line) {

@@ -1,21 +1,13 @@
 #include "windows/dialogs/transport_form.h"
 
+#include "windows/dialogs/control_bindings.h"
+
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-struct TTextControl {
-  int id;
-  std::string TTransportSettings::*field;
-};
-
-struct TCheckControl {
-  int id;
-  bool TTransportSettings::*field;
-};
-
-const TTextControl kTextControls[] = {
+const TTextBinding<TTransportSettings> kTextControls[] = {
     {kSmtpServerEdit, &TTransportSettings::SMTPServer},
     {kPortEdit, &TTransportSettings::Port},
     {kSenderEdit, &TTransportSettings::SenderAddress},
@@ -28,7 +20,7 @@ const TTextControl kTextControls[] = {
     {kDbTableEdit, &TTransportSettings::DBTable},
 };
 
-const TCheckControl kCheckControls[] = {
+const TCheckBinding<TTransportSettings> kCheckControls[] = {
     {kNotifEnabledAtStartBox, &TTransportSettings::NotifEnabledAtStart},
     {kNotifyByEmailBox, &TTransportSettings::NotifyByEmail},
     {kAuthorisationBox, &TTransportSettings::IsAuthorisationUsed},
@@ -51,8 +43,8 @@ const unsigned kMinTimeNotSet = ~0u;
 }  // namespace
 
 void FillTransportControls(const TTransportSettings& settings, IDialogControls& controls) {
-  for (const TTextControl& text : kTextControls) controls.SetText(text.id, settings.*text.field);
-  for (const TCheckControl& check : kCheckControls) controls.SetChecked(check.id, settings.*check.field);
+  FillAll(kTextControls, settings, controls);
+  FillAll(kCheckControls, settings, controls);
   controls.SetText(kDbTableEdit, settings.GetDBTable());
   controls.SetText(kCopyEmailsEdit, JoinWithComma(settings.CopyEmails));
   char number[64] = "";
@@ -80,8 +72,8 @@ void EnableTransportControls(IDialogControls& controls) {
 }
 
 void TakeTransportControls(const IDialogControls& controls, TTransportSettings& settings) {
-  for (const TTextControl& text : kTextControls) settings.*text.field = controls.Text(text.id);
-  for (const TCheckControl& check : kCheckControls) settings.*check.field = controls.Checked(check.id);
+  TakeAll(kTextControls, controls, settings);
+  TakeAll(kCheckControls, controls, settings);
   const std::string minTime = controls.Text(kMinTimeEdit);
   if (!minTime.empty()) settings.MinTime = static_cast<int>(std::atol(minTime.c_str()));
   settings.MinParamChange = std::atof(controls.Text(kMinParamChangeEdit).c_str());

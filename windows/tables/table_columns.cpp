@@ -92,3 +92,9 @@ bool BuildTableColumns(TTableColumnSchemas& schemas) {
   BuildOrdersColumns(schemas.orders);
   return true;
 }
+
+std::string RiskColumnTitle(int id) {
+  for (const ColumnDef& def : kRiskColumns)
+    if (def.id == id) return def.title;
+  return std::string();
+}

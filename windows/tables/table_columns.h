@@ -31,3 +31,5 @@ void BuildRiskColumns(TableSchema& columns);
 void BuildOrdersColumns(TableSchema& columns);
 // Builds both schemas in place; true.
 bool BuildTableColumns(TTableColumnSchemas& schemas);
+// The title of a risk table column; empty for an identifier it does not have.
+std::string RiskColumnTitle(int id);
