@@ -6,6 +6,7 @@
 #include "module/settings/settings_file.h"
 #include "module/settings/settings_paths.h"
 #include "resources/resource_ids.h"
+#include "sdk/color_select_ctrl.h"
 #include "sdk/entry_guard.h"
 #include "sdk/plugin_dialog.h"
 #include "sdk/table_plugin.h"
@@ -83,6 +84,8 @@ bool CVantrelModule::OnPluginInitEx(uint32_t hostValue, const uint32_t* hostFunc
   if (!CZenkPluginModule::OnPluginInitEx(hostValue, hostFunctions, callbacks, text, hostVersion,
                                          hostValue2, errorCode, errorText, errorTextSize))
     return false;
+  // Registered for this image, which unregisters it when the module is done.
+  if (!RegisterColorSelectClass(GetInstance())) return false;
   InitCommonControls();
   LoadSettings();
   TraceLog(1, "Module initialized. Reading settings finished.");
