@@ -178,10 +178,13 @@ int CZMessageBoxImpl::PlaceButtons(HWND dialog, HFONT font, int top, int* client
   const int defaultIndex = DefaultButtonIndex();
   for (int i = 0; i < count; ++i) {
     const RECT place = {left, top, left + width, top + kButtonHeight};
+    left += width + kButtonGap;
     const DWORD style = kButtonStyle | (i == defaultIndex ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
     HWND button = AddControl(dialog, "BUTTON", captions[i].c_str(), style, place, m_buttons[i].commandId, font);
-    if (i == defaultIndex) SetFocus(button);
-    left += width + kButtonGap;
+    if (i != defaultIndex) continue;
+    // Enter presses it too, not the dialog manager's IDOK.
+    SendMessageA(dialog, DM_SETDEFID, m_buttons[i].commandId, 0);
+    SetFocus(button);
   }
   return top + kButtonHeight;
 }
