@@ -1,18 +1,36 @@
 #include "sdk/choose_color_ctrl.h"
 
+#include "sdk/plugin_module.h"
+
 CChooseColorCtrl::~CChooseColorCtrl() {
   // The popup belongs to the dialog's window, not to this one, so it is
   // closed here; this window goes first, while its handlers are whole.
   ClosePopup();
   if (m_hWnd != nullptr && FromWindow(m_hWnd) == this) DestroyWindow(m_hWnd);
+  ReleaseDotsFont();
+}
+
+void CChooseColorCtrl::ReleaseDotsFont() {
+  if (m_dotsFont != nullptr) DeleteObject(m_dotsFont);
+  m_dotsFont = nullptr;
 }
 
 LRESULT CChooseColorCtrl::OnCreate(CREATESTRUCTA*) {
   RECT client = {};
   GetClientRect(m_hWnd, &client);
   const int side = client.bottom;
-  m_button.Create(m_hWnd, "BUTTON", "...", WS_CHILD | WS_VISIBLE, client.right - side, 0, side,
-                  side, nullptr);
+  HWND button = m_button.Create(m_hWnd, "BUTTON", "...", WS_CHILD | WS_VISIBLE, client.right - side,
+                                0, side, side, nullptr);
+  // A dialog's font is taller than the square's face, which would cut the
+  // dots: the button gets a small font of the host's face.
+  LOGFONTA face = {};
+  HFONT hostFont = GetHostFont();
+  GetObjectA(hostFont != nullptr ? hostFont : GetStockObject(DEFAULT_GUI_FONT), sizeof face, &face);
+  face.lfHeight = -kDotsHeight;
+  face.lfWidth = 0;
+  ReleaseDotsFont();
+  m_dotsFont = CreateFontIndirectA(&face);
+  SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(m_dotsFont), FALSE);
   return 0;
 }
 
@@ -59,6 +77,8 @@ void CChooseColorCtrl::NotifyDialog() const {
 }
 
 LRESULT CChooseColorCtrl::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // The button is gone with this window; its font may go too.
+  if (message == WM_NCDESTROY) ReleaseDotsFont();
   if (message == kColorPopupClosed) {
     ClosePopup();
     return 0;

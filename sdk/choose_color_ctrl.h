@@ -10,6 +10,7 @@
 class CChooseColorCtrl : public CWndCtrl {
  public:
   static constexpr COLORREF kDefaultColor = 255;  // red
+  static constexpr int kDotsHeight = 8;  // pixels of the "..." button's font
 
   CChooseColorCtrl() = default;
   ~CChooseColorCtrl() override;
@@ -32,8 +33,10 @@ class CChooseColorCtrl : public CWndCtrl {
   void ClosePopup();
   // The dialog learns the colour as a command from the control's id.
   void NotifyDialog() const;
+  void ReleaseDotsFont();
 
   COLORREF m_color = kDefaultColor;
   CWndCtrl m_button;
   CColorPopup m_popup;
+  HFONT m_dotsFont = nullptr;
 };

@@ -75,11 +75,6 @@ HWND AddControl(HWND dialog, const char* className, const char* text, DWORD styl
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return control;
 }
-
-HFONT HostFont() {
-  return g_pPluginModule != nullptr ? reinterpret_cast<HFONT>(static_cast<uintptr_t>(g_pPluginModule->GetHostUiInfo()[5]))
-                                    : nullptr;
-}
 }  // namespace
 
 // Custom buttons replace the standard set only when there are some: a box
@@ -110,7 +105,7 @@ bool CZMessageBoxImpl::EndsWith(int commandId) const { return commandId != IDCAN
 
 void CZMessageBoxImpl::Layout(HWND dialog) {
   m_dialog = dialog;
-  HFONT font = HostFont();
+  HFONT font = GetHostFont();
   SendMessageA(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   SetWindowTextA(dialog, m_caption.c_str());
 

@@ -16,6 +16,11 @@ HINSTANCE GetModuleInstanceHandle() {
   return g_pPluginModule ? g_pPluginModule->GetInstance() : nullptr;
 }
 
+HFONT GetHostFont() {
+  if (g_pPluginModule == nullptr) return nullptr;
+  return reinterpret_cast<HFONT>(static_cast<uintptr_t>(g_pPluginModule->GetHostUiInfo()[5]));
+}
+
 namespace {
 constexpr char kNotCompatible[] =
     "Загружаемый модуль не совместим с данной версией клиентского места.";

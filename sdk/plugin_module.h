@@ -180,6 +180,9 @@ class CZenkPluginModule {
 extern CZenkPluginModule* g_pPluginModule;
 CZenkPluginModule* GetPluginModule();
 HINSTANCE GetModuleInstanceHandle();
+// The host's font (UI information field 5); null without a module or before
+// the host sent it.
+HFONT GetHostFont();
 
 // Window procedure of the class "CPluginRootChildWnd".
 LRESULT CALLBACK RootChildWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -10,6 +10,7 @@
 #include "sdk/choose_color_ctrl.h"
 #include "sdk/color_select_ctrl.h"
 #include "sdk/window_classes.h"
+#include "sdk/window_helpers.h"
 #include "support/dialog_driver.h"
 #include "support/window_capture.h"
 
@@ -94,6 +95,14 @@ TEST_F(ColorSelectTest, ShowsItsColourAndAnswersItAsItsText) {
             std::vector<LONG>({inner.right - inner.bottom, 0, inner.right, inner.bottom}))
       << "a square at the right end";
   EXPECT_EQ(TextOf(chooser->GetButtonWindow()), "...");
+  // The dots fit the small square whole.
+  RECT face;
+  GetClientRect(chooser->GetButtonWindow(), &face);
+  int dotsWidth = 0, dotsHeight = 0;
+  MeasureText(reinterpret_cast<HFONT>(SendMessageA(chooser->GetButtonWindow(), WM_GETFONT, 0, 0)), "...", &dotsWidth,
+              &dotsHeight);
+  EXPECT_LE(dotsHeight, face.bottom);
+  EXPECT_LE(dotsWidth, face.right);
 
   SetWindowTextA(select, "16777215");
   EXPECT_EQ(TextOf(select), "16777215");
