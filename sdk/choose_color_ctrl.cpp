@@ -86,7 +86,11 @@ LRESULT CChooseColorCtrl::WindowProc(HWND window, UINT message, WPARAM wParam, L
   if (message == kColorPopupChosen) {
     ClosePopup();
     SetColor(static_cast<COLORREF>(wParam));
+    // The dialog may close the control on the news, this object with it:
+    // nothing of it is touched after.
+    const LRESULT result = DefaultProc(window, message, wParam, lParam);
     NotifyDialog();
+    return result;
   }
   return CWndCtrl::WindowProc(window, message, wParam, lParam);
 }

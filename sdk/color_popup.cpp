@@ -79,8 +79,6 @@ LRESULT CColorPopup::OnCreate(CREATESTRUCTA*) {
   return 0;
 }
 
-void CColorPopup::OnSetFont(HFONT, BOOL) {}
-
 LRESULT CColorPopup::OnSize(UINT, int width, int height) {
   m_otherColorsRect = {kOtherColorsMargin, height - g_edge - kOtherColorsHeight,
                        width - kOtherColorsMargin, height - g_edge};

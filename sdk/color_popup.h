@@ -32,7 +32,6 @@ class CColorPopup : public CWndCtrl {
   CColorPopup();
   ~CColorPopup() override;
 
-  void OnSetFont(HFONT font, BOOL redraw) override;
   LRESULT OnSize(UINT type, int width, int height) override;
   LRESULT OnMouseMove(UINT flags, int x, int y) override;
   LRESULT OnLButtonUp(UINT flags, int x, int y) override;

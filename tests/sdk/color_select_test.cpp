@@ -18,13 +18,17 @@ namespace {
 constexpr int kControlId = 1023;
 constexpr char kDialogClass[] = "ColorSelectTestDialog";
 
-// The commands the control's dialog received, as "id code colour".
+// The commands the control's dialog received, as "id code colour"; with
+// g_closeOnChoice the dialog closes the control when told of a colour.
 std::vector<std::string> g_commands;
+bool g_closeOnChoice = false;
 
 LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COMMAND)
+  if (message == WM_COMMAND) {
     g_commands.push_back(std::to_string(LOWORD(wParam)) + " " + std::to_string(HIWORD(wParam)) + " " +
                          std::to_string(lParam));
+    if (g_closeOnChoice) DestroyWindow(GetDlgItem(window, LOWORD(wParam)));
+  }
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -38,6 +42,7 @@ class ColorSelectTest : public ::testing::Test {
  protected:
   void SetUp() override {
     g_commands.clear();
+    g_closeOnChoice = false;
     WNDCLASSA dialogClass = {};
     dialogClass.lpfnWndProc = DialogProc;
     dialogClass.hInstance = GetModuleHandleA(nullptr);
@@ -228,6 +233,18 @@ TEST_F(ColorSelectTest, DestroyedWindowsLeaveNoBindingBehind) {
   EXPECT_FALSE(IsWindow(reopened)) << "the palette goes with its control";
   EXPECT_EQ(CWndCtrl::FromWindow(chooserWindow), nullptr);
   EXPECT_EQ(CWndCtrl::FromWindow(reopened), nullptr);
+  EXPECT_EQ(CWndCtrl::BoundWindows().size(), before - 1);
+}
+
+TEST_F(ColorSelectTest, ADialogMayCloseTheControlWhenToldOfTheColour) {
+  const size_t before = CWndCtrl::BoundWindows().size();
+  g_closeOnChoice = true;
+  const HWND popup = OpenPalette();
+  const POINT white = CellCentre(39);
+  Click(popup, white.x, white.y);
+  EXPECT_EQ(g_commands, std::vector<std::string>({"1023 0 16777215"}));
+  EXPECT_FALSE(IsWindow(select));
+  EXPECT_FALSE(IsWindow(popup));
   EXPECT_EQ(CWndCtrl::BoundWindows().size(), before - 1);
 }
 
