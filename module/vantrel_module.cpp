@@ -6,6 +6,7 @@
 #include "module/settings/settings_file.h"
 #include "module/settings/settings_paths.h"
 #include "resources/resource_ids.h"
+#include "sdk/color_select_ctrl.h"
 #include "sdk/entry_guard.h"
 #include "sdk/plugin_dialog.h"
 #include "sdk/search_list_box.h"
@@ -98,6 +99,8 @@ bool CVantrelModule::OnPluginInit(uint32_t hostValue, const uint32_t* hostFuncti
 // The module's own steps once the host's tables, commands and menus are in
 // place.
 bool CVantrelModule::InitModule() {
+  // Registered for this image, which unregisters it when the module is done.
+  if (!RegisterColorSelectClass(GetInstance())) return false;
   InitCommonControls();
   RegisterSearchListBoxClass();
   LoadSettings();

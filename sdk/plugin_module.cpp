@@ -2,6 +2,7 @@
 
 #include "sdk/entry_guard.h"
 #include "sdk/plugin_dialog.h"
+#include "sdk/window_classes.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +14,11 @@ CZenkPluginModule* GetPluginModule() { return g_pPluginModule; }
 
 HINSTANCE GetModuleInstanceHandle() {
   return g_pPluginModule ? g_pPluginModule->GetInstance() : nullptr;
+}
+
+HFONT GetHostFont() {
+  if (g_pPluginModule == nullptr) return nullptr;
+  return reinterpret_cast<HFONT>(static_cast<uintptr_t>(g_pPluginModule->GetHostUiInfo()[5]));
 }
 
 namespace {
@@ -159,22 +165,18 @@ CZenkPluginModule::InitStep CZenkPluginModule::FinishInitialisation() {
 }
 
 void CZenkPluginModule::RegisterRootChildClass() {
-  WNDCLASSA windowClass = {};
+  WNDCLASSEXA windowClass = {};
+  windowClass.cbSize = sizeof windowClass;
   windowClass.style = CS_GLOBALCLASS | CS_DBLCLKS;
   windowClass.lpfnWndProc = RootChildWndProc;
   windowClass.hInstance = m_instance;
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kRootChildWndClass;
-  if (RegisterClassA(&windowClass) != 0) m_rootClassRegistered = true;
+  RegisterPluginWindowClass(windowClass);
 }
 
-// A class registered by a DLL outlives the DLL: unregistering it keeps a
-// reloaded plug-in from creating windows whose procedure is in a freed image.
-void CZenkPluginModule::UnregisterWindowClasses() {
-  if (m_rootClassRegistered && UnregisterClassA(kRootChildWndClass, m_instance))
-    m_rootClassRegistered = false;
-}
+void CZenkPluginModule::UnregisterWindowClasses() { UnregisterPluginWindowClasses(); }
 
 bool CZenkPluginModule::OnModuleDone() {
   for (const auto& command : m_commands) CallHost<10>(command.first);

@@ -153,6 +153,8 @@ class CZenkPluginModule {
   enum class InitStep { kDone, kMenus, kToolbar };
   InitStep FinishInitialisation();
   void RegisterRootChildClass();
+  // Every window class the plug-in registered, the module's and its
+  // controls', is undone when the module is done.
   void UnregisterWindowClasses();
   void SetFailureLog(std::function<void(const std::string&)> log) { m_failureLog = std::move(log); }
 
@@ -168,7 +170,6 @@ class CZenkPluginModule {
   std::string m_initText;
   char m_thousandsSeparator[2] = {};
   char m_decimalSeparator[2] = {};
-  bool m_rootClassRegistered = false;
   std::function<void(const std::string&)> m_failureLog;
 
  protected:
@@ -179,6 +180,9 @@ class CZenkPluginModule {
 extern CZenkPluginModule* g_pPluginModule;
 CZenkPluginModule* GetPluginModule();
 HINSTANCE GetModuleInstanceHandle();
+// The host's font (UI information field 5); null without a module or before
+// the host sent it.
+HFONT GetHostFont();
 
 // Window procedure of the class "CPluginRootChildWnd".
 LRESULT CALLBACK RootChildWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

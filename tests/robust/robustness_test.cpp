@@ -64,6 +64,23 @@ class RobustnessTest : public ::testing::Test {
     plugin.Callback<2>(host.Frame(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
     return FindWindowExA(host.MdiClient(), nullptr, nullptr, nullptr);
   }
+  // A colour-select control of the plug-in, drawn, its palette opened and
+  // drawn, a colour chosen; then the control is closed. True when the
+  // palette opened and went with the choice.
+  bool ChooseColour() {
+    HWND dialog = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    HWND select = CreateWindowA("ClassColorSelectCtrl", "", WS_CHILD | WS_VISIBLE, 0, 0, 120, 24, dialog,
+                                reinterpret_cast<HMENU>(7), plugin.Module(), nullptr);
+    HWND chooser = GetWindow(select, GW_CHILD);
+    UpdateWindow(chooser);
+    SendMessageA(chooser, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(GetWindow(chooser, GW_CHILD)));
+    HWND palette = FindWindowA("WndColorCtrl", "KKK");
+    UpdateWindow(palette);
+    SendMessageA(palette, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    const bool chosen = palette != nullptr && !IsWindow(palette);
+    DestroyWindow(dialog);
+    return chosen;
+  }
   void Client() { PushRecord(plugin, BuildLimit({1, "F1", "A1", 0, 0, 100000})); }
   std::string Log() { return ReadFileBytes(folder.File("VantrelFM.log")); }
   void Done() {
@@ -207,7 +224,8 @@ TEST_F(RobustnessTest, SettingsOf300PatternsAnd1000ScheduleEntriesSaveInUnderASe
 }
 
 // Loading and freeing the library alone costs what its C++ runtime keeps
-// (measured in the same run): a load and unload of the working plug-in may
+// (measured in the same run): a load and unload of the working plug-in, a
+// colour chosen in its colour control each time, may
 // cost no more handles than that, no GDI object and only a little memory.
 TEST_F(RobustnessTest, AHundredLoadsAndUnloadsLeaveNoGdiObjectHandleOrMemoryBehind) {
   host.Clients().SetClientCode("F1", "A1", "C1");
@@ -224,6 +242,7 @@ TEST_F(RobustnessTest, AHundredLoadsAndUnloadsLeaveNoGdiObjectHandleOrMemoryBehi
   const std::vector<double> plugIn = perCycle(100, [&](int n) {
     Start();
     if (n % 10 == 1) OpenRiskTable();  // a table every tenth time keeps the run short
+    EXPECT_TRUE(ChooseColour());
     Client();
     plugin.Callback<25>(4, "F1", 0, 0);
     Done();

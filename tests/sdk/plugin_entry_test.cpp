@@ -161,22 +161,48 @@ TEST_F(PluginEntryTest, BaseEntriesAnswerTheirDefaultsAndModuleDoneUndoesTheMenu
   EXPECT_EQ(host.Log().Count(10), 36);
 }
 
-TEST_F(PluginEntryTest, ReloadedPluginRegistersItsWindowClassAfresh) {
+// The colour-select control's class, and the class of the palette its first
+// control registers, go with the module as the root window's class does.
+TEST_F(PluginEntryTest, ReloadedPluginRegistersItsWindowClassesAfresh) {
   ASSERT_TRUE(plugin.InitEx().ok);
   WNDCLASSA info;
   HINSTANCE firstImage = plugin.Module();
   ASSERT_TRUE(GetClassInfoA(firstImage, "CPluginRootChildWnd", &info));
+  ASSERT_TRUE(GetClassInfoA(firstImage, "ClassColorSelectCtrl", &info));
+  DestroyWindow(CreateWindowA("ClassColorSelectCtrl", "", WS_POPUP, 0, 0, 80, 20, nullptr, nullptr, firstImage, nullptr));
+  ASSERT_TRUE(GetClassInfoA(firstImage, "WndColorCtrl", &info));
   plugin.Shutdown();
-  EXPECT_FALSE(GetClassInfoA(firstImage, "CPluginRootChildWnd", &info)) << "unregistered when the module is done";
+  for (const char* name : {"CPluginRootChildWnd", "ClassColorSelectCtrl", "WndColorCtrl"})
+    EXPECT_FALSE(GetClassInfoA(firstImage, name, &info)) << name << " unregistered when the module is done";
   plugin.Unload();
   ASSERT_TRUE(plugin.Load());
   ASSERT_TRUE(plugin.InitEx().ok);
-  // A window of the class runs the procedure of the loaded image.
+  // Windows of the classes run the procedures of the loaded image.
   HWND window = CreateWindowA("CPluginRootChildWnd", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                               plugin.Module(), nullptr);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(5, 5)), HTCLIENT);
   DestroyWindow(window);
+  HWND select = CreateWindowA("ClassColorSelectCtrl", "", WS_POPUP, 0, 0, 80, 20, nullptr, nullptr,
+                              plugin.Module(), nullptr);
+  ASSERT_NE(select, nullptr);
+  SetWindowTextA(select, "65280");
+  char text[16] = {};
+  GetWindowTextA(select, text, sizeof text);
+  EXPECT_STREQ(text, "65280");
+  DestroyWindow(select);
+}
+
+// The message box's captions are in the plug-in's string table.
+TEST_F(PluginEntryTest, StringTableHoldsTheMessageBoxTexts) {
+  const std::vector<std::pair<int, std::string>> strings = {
+      {9, "Ошибка"}, {12, "Прервать"}, {13, "Повтор"}, {14, "Пропустить"}, {15, "OK"},
+      {16, "Отмена"}, {17, "Да"}, {18, "Нет"}, {19, "Помощь"}};
+  for (const auto& string : strings) {
+    char text[64] = {};
+    LoadStringA(plugin.Module(), string.first, text, sizeof text);
+    EXPECT_EQ(text, string.second) << string.first;
+  }
 }
 
 TEST_F(PluginEntryTest, TheSearchPanelClassLivesFromInitialisationToModuleDone) {
