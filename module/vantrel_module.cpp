@@ -24,6 +24,9 @@ constexpr int kContextCommands[] = {
     40005, 40006, 40007, 40085, 40008, 40009, 40010, 40011, 40080, 40012,
     40013, 40014, 40086, 40015, 40016, 40017, 40018, 40082, 40049, 40070,
     40072, 40083, 40075, 40076, 40077, 40078, 40084, 40079};
+// The risk table's "sort by" items, one per column position from 1 to 30;
+// registered after the others, which keep the host ids they always had.
+constexpr int kFirstSortCommand = 40019, kLastSortCommand = 40048;
 
 constexpr uint32_t kParamListCapacity = 17230;
 
@@ -112,6 +115,10 @@ bool CVantrelModule::AddMenus() {
 
 void CVantrelModule::RegisterCommands() {
   for (int ownId : kContextCommands) {
+    const int hostId = CallHost<9>();
+    if (hostId > 0) RegisterCommandId(hostId, ownId);
+  }
+  for (int ownId = kFirstSortCommand; ownId <= kLastSortCommand; ++ownId) {
     const int hostId = CallHost<9>();
     if (hostId > 0) RegisterCommandId(hostId, ownId);
   }

@@ -48,7 +48,7 @@ bool IsSfrCriticalLevelReached(const TClientRiskRecord& record, const TModuleSet
 
 bool IsMl2LevelReached(const TClientRiskRecord& record, const TModuleSettings& settings,
                        double* level) {
-  if (!record.united) return false;
+  if (!record.united || !IsRiskValueId(settings.ML2Param)) return false;
   // The unified margin level is compared in percent.
   const double scale = settings.ML2Param == kMarginLevelId ? kMarginLevelScale : 1.0;
   const double value = record.GetValueByColumn(settings.ML2Param);
@@ -59,7 +59,12 @@ bool IsMl2LevelReached(const TClientRiskRecord& record, const TModuleSettings& s
 }
 
 bool IsUpLevelReached(const TClientRiskRecord& record, const TModuleSettings& settings) {
+  if (!IsRiskValueId(settings.UPParam)) return false;
   const double value = record.GetValueByColumn(settings.UPParam);
   if (settings.UPParam == kCashLeverageId) return value > settings.UPLevel;
   return value < settings.UPLevel;
+}
+
+bool UsesMl2SecondTemplate(const TClientRiskRecord& record, const TModuleSettings& settings) {
+  return record.united && settings.ConsiderQualClient && settings.UseML2Template2 && record.qualified;
 }
