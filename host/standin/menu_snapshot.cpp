@@ -15,7 +15,7 @@ std::vector<MenuItemSnapshot> SnapshotMenu(HMENU menu) {
     item.separator = (info.fType & MFT_SEPARATOR) != 0;
     item.text = item.separator ? "" : text;
     item.id = info.hSubMenu != nullptr ? 0 : info.wID;
-    item.greyed = (info.fState & MFS_DISABLED) != 0;
+    item.greyed = !item.separator && (info.fState & MFS_DISABLED) != 0;
     item.checked = (info.fState & MFS_CHECKED) != 0;
     item.checkedPicture = info.hbmpChecked;
     item.uncheckedPicture = info.hbmpUnchecked;
