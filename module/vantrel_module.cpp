@@ -3,6 +3,7 @@
 #include "module/quote_subscriptions.h"
 #include "module/table_refresh.h"
 #include "windows/tables/risk_params_table.h"
+#include "windows/tables/risk_table_commands.h"
 #include "module/settings/settings_file.h"
 #include "module/settings/settings_paths.h"
 #include "resources/resource_ids.h"
@@ -24,9 +25,6 @@ constexpr int kContextCommands[] = {
     40005, 40006, 40007, 40085, 40008, 40009, 40010, 40011, 40080, 40012,
     40013, 40014, 40086, 40015, 40016, 40017, 40018, 40082, 40049, 40070,
     40072, 40083, 40075, 40076, 40077, 40078, 40084, 40079};
-// The risk table's "sort by" items, one per column position from 1 to 30;
-// registered after the others, which keep the host ids they always had.
-constexpr int kFirstSortCommand = 40019, kLastSortCommand = 40048;
 
 constexpr uint32_t kParamListCapacity = 17230;
 
@@ -118,7 +116,9 @@ void CVantrelModule::RegisterCommands() {
     const int hostId = CallHost<9>();
     if (hostId > 0) RegisterCommandId(hostId, ownId);
   }
-  for (int ownId = kFirstSortCommand; ownId <= kLastSortCommand; ++ownId) {
+  // The risk table's "sort by" items come after the others, which keep the
+  // host ids they always had.
+  for (int ownId = kCommandFirstSort; ownId <= kCommandLastSort; ++ownId) {
     const int hostId = CallHost<9>();
     if (hostId > 0) RegisterCommandId(hostId, ownId);
   }

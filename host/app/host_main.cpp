@@ -164,21 +164,22 @@ bool SelectLine(HWND frame, HWND mdiClient, const std::string& text) {
   return false;
 }
 
-// A right click on the first cell showing the text, the cursor put there so
-// the host's menu opens beside it; the line must be in view.
-bool RightClickCell(HWND frame, HWND mdiClient, int lineHeight, const std::string& text) {
+// A right click on the first cell showing the text; the host's menu opens
+// there. The line must be in view.
+bool RightClickCell(StandInHost& host, const std::string& text) {
+  const int lineHeight = static_cast<int>(host.UiInfo()[7]);
   std::vector<HWND> lists;
-  EnumChildWindows(frame, CollectList, reinterpret_cast<LPARAM>(&lists));
+  EnumChildWindows(host.Frame(), CollectList, reinterpret_cast<LPARAM>(&lists));
   for (HWND list : lists) {
     for (int line = 1; line < GetNRows(list); ++line) {
       const int column = ColumnShowing(list, line, text);
       if (column < 0) continue;
-      SendMessageA(mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(GetParent(list)), 0);
+      SendMessageA(host.MdiClient(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(GetParent(list)), 0);
       POINT at = {GetColumnWidth(list, column) / 2, line * lineHeight + lineHeight / 2};
       for (int left = 0; left < column; ++left) at.x += GetColumnWidth(list, left);
       POINT screen = at;
       ClientToScreen(list, &screen);
-      SetCursorPos(screen.x, screen.y);
+      host.SdkWindows().SetNextMenuPoint(screen);
       SendMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
       SendMessageA(list, WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
       return true;
@@ -203,7 +204,7 @@ void DriveWindows(StandInHost& host, const HostStep& step) {
   for (const std::string& text : step.selections)
     if (!SelectLine(host.Frame(), host.MdiClient(), text)) std::printf("host: no line \"%s\" to select\n", text.c_str());
   for (const std::string& text : step.contextMenus)
-    if (!RightClickCell(host.Frame(), host.MdiClient(), static_cast<int>(host.UiInfo()[7]), text))
+    if (!RightClickCell(host, text))
       std::printf("host: no line \"%s\" for a context menu\n", text.c_str());
   for (int command : step.windowCommands)
     if (!SendWindowCommand(host, command)) std::printf("host: no window in front for command %d\n", command);

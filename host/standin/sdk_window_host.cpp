@@ -14,10 +14,8 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
   EndMenu();
 }
 
-// Tracked at the cursor until the timer closes it; nothing is chosen.
-void ShowMenuAwhile(HMENU menu, HWND window, UINT milliseconds) {
-  POINT at;
-  GetCursorPos(&at);
+// Tracked until the timer closes it; nothing is chosen.
+void ShowMenuAwhile(HMENU menu, HWND window, POINT at, UINT milliseconds) {
   SetTimer(nullptr, 0, milliseconds, CloseMenu);
   TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, at.x, at.y, 0, window, nullptr);
 }
@@ -78,7 +76,12 @@ void SdkWindowHost::EndContextMenu(HWND window) {
   ++contextMenus_;
   lastMenuWindow_ = window;
   lastMenu_ = pendingMenu_ ? SnapshotMenu(pendingMenu_) : std::vector<MenuItemSnapshot>();
-  if (pendingMenu_ && showMenuMilliseconds_ > 0) ShowMenuAwhile(pendingMenu_, window, showMenuMilliseconds_);
+  if (pendingMenu_ && showMenuMilliseconds_ > 0) {
+    POINT at = nextMenuPoint_;
+    if (!hasNextMenuPoint_) GetCursorPos(&at);
+    hasNextMenuPoint_ = false;
+    ShowMenuAwhile(pendingMenu_, window, at, showMenuMilliseconds_);
+  }
   if (pendingMenu_) DestroyMenu(pendingMenu_);
   pendingMenu_ = nullptr;
 }

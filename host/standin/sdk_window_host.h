@@ -33,9 +33,11 @@ class SdkWindowHost {
   HWND LastContextMenuWindow() const { return lastMenuWindow_; }
   // The items of the last context menu the host was asked to show.
   const std::vector<MenuItemSnapshot>& LastContextMenu() const { return lastMenu_; }
-  // The stand-in shows no context menu unless asked: then each is tracked at
-  // the cursor for the given time (for a screenshot) and closed unchosen.
+  // The stand-in shows no context menu unless asked: then each is tracked for
+  // the given time (for a screenshot) and closed unchosen, at the point given
+  // for the next menu (screen coordinates) or else at the cursor.
   void ShowContextMenus(UINT milliseconds) { showMenuMilliseconds_ = milliseconds; }
+  void SetNextMenuPoint(POINT point) { nextMenuPoint_ = point, hasNextMenuPoint_ = true; }
 
   // Host functions.
   HWND CreateFrame(HWND mdiClient, const char* caption, const WINDOWPLACEMENT* placement, DWORD style,
@@ -56,6 +58,8 @@ class SdkWindowHost {
   HWND lastMenuWindow_ = nullptr;
   std::vector<MenuItemSnapshot> lastMenu_;
   UINT showMenuMilliseconds_ = 0;
+  POINT nextMenuPoint_ = {};
+  bool hasNextMenuPoint_ = false;
 };
 
 // Class of the host's frame windows.

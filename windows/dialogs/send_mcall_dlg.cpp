@@ -13,8 +13,8 @@ constexpr int kTextControl = 1048;
 // library stays loaded for the life of the process, as the dialog may open
 // again.
 void LoadRichEditLibrary() {
-  static const HMODULE library = LoadLibraryA("riched20.dll");
-  (void)library;
+  static bool loaded = false;
+  if (!loaded) loaded = LoadLibraryA("riched20.dll") != nullptr;
 }
 }  // namespace
 

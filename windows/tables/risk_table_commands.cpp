@@ -5,11 +5,7 @@
 #include "module/vantrel_module.h"
 #include "sdk/table_view.h"
 #include "windows/tables/risk_manual_calls.h"
-
-namespace {
-constexpr int kRefreshNow = 40070, kCloseClient = 40072, kCloseAllClients = 40083;
-constexpr int kFirstSortCommand = 40019, kLastSortCommand = 40048, kCancelSort = 40049;
-}  // namespace
+#include "windows/tables/risk_table_commands.h"
 
 int CVantrelFutRiskParamsTable::OnMenuCommand(int id, int code, int control) {
   bool allClients = false;
@@ -20,20 +16,20 @@ int CVantrelFutRiskParamsTable::OnMenuCommand(int id, int code, int control) {
       SendMarginCallToClient(kind->type);
     return 1;
   }
-  if (id >= kFirstSortCommand && id <= kLastSortCommand) {
-    SortByColumn(id - kFirstSortCommand + 1);
+  if (id >= kCommandFirstSort && id <= kCommandLastSort) {
+    SortByColumn(id - SortCommandOf(0));
     return 1;
   }
-  if (id == kCancelSort) {
+  if (id == kCommandCancelSort) {
     SortByColumn(-1);
     return 1;
   }
-  if (id == kRefreshNow && g_pModule != nullptr)
+  if (id == kCommandRefreshNow && g_pModule != nullptr)
     g_pModule->OnRecalcTimer();
-  else if (id == kCloseClient)
+  else if (id == kCommandCloseClient)
     CloseClientPositions(false, GetView() != nullptr ? static_cast<TClientRiskRecord*>(GetView()->GetSelectedRow())
                                                      : nullptr);
-  else if (id == kCloseAllClients)
+  else if (id == kCommandCloseAllClients)
     CloseClientPositions(true, nullptr);
   return CTablePlugin::OnMenuCommand(id, code, control);
 }

@@ -7,14 +7,13 @@
 #include "sdk/host_call.h"
 #include "sdk/table_view.h"
 #include "windows/tables/risk_manual_calls.h"
+#include "windows/tables/risk_table_commands.h"
 
 #include <cstdio>
 #include <vector>
 
 namespace {
 
-constexpr int kRefreshNow = 40070, kCloseClient = 40072, kCloseAllClients = 40083;
-constexpr int kFirstSortCommand = 40018, kSortPositions = 30, kCancelSort = 40049;
 constexpr int kModifiedMarginLevelColumn = 23;
 
 UINT HostId(int ownCommand) { return static_cast<UINT>(g_pModule->FindHostCommandId(ownCommand)); }
@@ -71,18 +70,19 @@ void CVantrelFutRiskParamsTable::OnContextMenu(HMENU menu, int column, int) {
   }
   AppendMarginCalls(menu, "Отправить маржин-колл", forClient, false, client != nullptr);
   AppendMarginCalls(menu, "Отправить маржин-колл всем", forAll, true, true);
-  AppendMenuA(menu, MF_STRING, HostId(kRefreshNow), "Обновить сейчас");
-  AppendMenuA(menu, MF_STRING | Greyed(CanCloseClient(GetPatternIndex(), client)), HostId(kCloseClient),
+  AppendMenuA(menu, MF_STRING, HostId(kCommandRefreshNow), "Обновить сейчас");
+  AppendMenuA(menu, MF_STRING | Greyed(CanCloseClient(GetPatternIndex(), client)), HostId(kCommandCloseClient),
               "Закрыть позиции");
-  AppendMenuA(menu, MF_STRING | Greyed(HostCall<49>() != 0), HostId(kCloseAllClients),
+  AppendMenuA(menu, MF_STRING | Greyed(HostCall<49>() != 0), HostId(kCommandCloseAllClients),
               "Закрыть позиции по всем клиентам");
 
   const std::vector<ZListSortField>& fields = view->SortFieldsCopy();
-  const int position = column > 0 && column < view->GetColumnCount() && column <= kSortPositions ? column : 0;
+  const bool sortable = column > 0 && column < view->GetColumnCount() && SortCommandOf(column) <= kCommandLastSort;
+  const int position = sortable ? column : 0;
   const bool sorted = !fields.empty();
   AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
   if (position == 0) {
-    AppendMenuA(menu, MF_STRING | Greyed(sorted) | (sorted ? MF_UNCHECKED : MF_CHECKED), HostId(kCancelSort),
+    AppendMenuA(menu, MF_STRING | Greyed(sorted) | (sorted ? MF_UNCHECKED : MF_CHECKED), HostId(kCommandCancelSort),
                 "Отменить сортировку");
   } else {
     const TableColumnInfo* info = view->ColumnInfoAt(position);
@@ -92,10 +92,10 @@ void CVantrelFutRiskParamsTable::OnContextMenu(HMENU menu, int column, int) {
     bool flagOne = view->IsTextColumnAt(position);
     for (const ZListSortField& field : fields)
       if (field.column == position) flagOne = field.ascending == 0;
-    const UINT sortId = HostId(kFirstSortCommand + position);
+    const UINT sortId = HostId(SortCommandOf(position));
     AppendMenuA(menu, MF_STRING | (flagOne ? MF_CHECKED : MF_UNCHECKED), sortId, text);
     SetMenuItemBitmaps(menu, sortId, MF_BYCOMMAND, g_pModule->ContextBitmap(1), g_pModule->ContextBitmap(0));
-    AppendMenuA(menu, MF_STRING | Greyed(sorted), HostId(kCancelSort), "Отменить сортировку");
+    AppendMenuA(menu, MF_STRING | Greyed(sorted), HostId(kCommandCancelSort), "Отменить сортировку");
   }
   AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(menu, MF_STRING, kCommandEditTable, "Редактировать таблицу");
