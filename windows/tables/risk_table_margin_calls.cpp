@@ -33,7 +33,8 @@ void CVantrelFutRiskParamsTable::SendMarginCallToClient(int type) {
   const CChosenClient chosen(g_pModule->Clients(), selected);
   CVantrelSendMCallDlg dialog(selected->clientCode, Compose(*call.body, call.value, *selected));
   if (dialog.DoModal(GetHwnd()) != IDOK) return;
-  if (TClientRiskRecord* client = chosen.Record()) g_pModule->SendMarginCall(type, client, call.level, dialog.GetText(), false);
+  if (TClientRiskRecord* client = chosen.Record())
+    g_pModule->SendMarginCall(type, client, call.level, dialog.GetText(), false);
 }
 
 void CVantrelFutRiskParamsTable::SendMarginCallToAllClients(int type, int command) {
