@@ -369,6 +369,27 @@ TEST_F(RiskTableCommandTest, SortingByTheClickedColumn) {
   EXPECT_EQ(Order(), "A1 B1 C1");
 }
 
+// "Обновить сейчас" recalculates at once, as the timer would, unless a class
+// is in a blocked state; the table follows.
+TEST_F(RiskTableCommandTest, RefreshNowRecalculatesUnlessAClassIsBlocked) {
+  Start("");
+  Sleep(2100);  // a recalculation takes a client's data once it is two seconds old
+  const auto sfrOfB1 = [this] {
+    char text[64] = {};
+    COLORREF back, fore;
+    ZListInspectCell(list, Line("B1"), Column("Достаточность средств"), text, sizeof text, &back, &fore);
+    return std::string(text);
+  };
+  ASSERT_EQ(sfrOfB1(), "1,5000");
+  host.Market().SetParameter(host.Records().FindSecurityByCode("S2"), "bid", 30);
+  host.Market().SetParameter(host.Records().FindSecurityByCode("S1"), "clstate", 2);
+  Command(40070);
+  EXPECT_EQ(sfrOfB1(), "1,5000") << "a class in a blocked state";
+  host.Market().SetParameter(host.Records().FindSecurityByCode("S1"), "clstate", 1);
+  Command(40070);
+  EXPECT_EQ(sfrOfB1(), "0,3000");
+}
+
 // The dialog shows the text composed for the client; what the user leaves
 // in it is what arrives. Cancel sends nothing.
 TEST_F(RiskTableCommandTest, OneClientGetsTheTextAsEdited) {
