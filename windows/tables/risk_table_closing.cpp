@@ -4,7 +4,6 @@
 
 #include "module/host_data/chosen_client.h"
 #include "module/vantrel_module.h"
-#include "sdk/table_view.h"
 
 #include <cstdio>
 
