@@ -165,16 +165,21 @@ class RiskTableMenu : public ::testing::Test {
 
   // The last menu, an item a line: its text, its command (own id), "grey"
   // and "checked" when so, "pictures" when it has both of its own; a
-  // submenu's items indented below it.
-  std::string Menu(const std::vector<MenuItemSnapshot>& items, const std::string& indent = "") {
+  // submenu's commands follow its text in braces.
+  std::string Menu(const std::vector<MenuItemSnapshot>& items) {
     std::string text;
     for (const MenuItemSnapshot& item : items) {
-      text += indent + (item.separator ? "-" : item.text);
+      text += item.separator ? "-" : item.text;
       if (item.id != 0) text += " " + std::to_string(OwnId(item.id));
+      if (!item.submenu.empty()) {
+        text += " {";
+        for (const MenuItemSnapshot& inner : item.submenu) text += std::to_string(OwnId(inner.id)) + ",";
+        text.back() = '}';
+      }
       if (item.greyed) text += " grey";
       if (item.checked) text += " checked";
       if (item.checkedPicture != nullptr && item.uncheckedPicture != nullptr) text += " pictures";
-      text += "\n" + Menu(item.submenu, indent + "  ");
+      text += "\n";
     }
     return text;
   }
@@ -231,56 +236,18 @@ const MenuCase kMenus[] = {
      "Отправить маржин-колл grey\nОтправить маржин-колл всем 40086\n"},
     // Two kinds: submenus in the kinds' order.
     {"TwoKindsMakeSubmenus", "SendLowFundsMsg=1\nSendSFRCriticalMsg=1\n", "A1",
-     "Отправить маржин-колл\n"
-     "  Отрицательный остаток 40006\n"
-     "  Уровень достаточности средств 40007\n"
-     "Отправить маржин-колл всем\n"
-     "  Отрицательный остаток 40013\n"
-     "  Уровень достаточности средств 40014\n"},
+     "Отправить маржин-колл {40006,40007}\nОтправить маржин-колл всем {40013,40014}\n"},
     // Every kind whatever the flags and levels, but the two whose parameter
     // names no value: UPParam is 0 when not given, ML2Param -1.
     {"AlwaysAllowedWithoutParameters", "AlwaysAllowManualSending=1\n", "B1",
-     "Отправить маржин-колл\n"
-     "  Отрицательный остаток 40006\n"
-     "  Уровень достаточности средств 40007\n"
-     "  Уровень достаточности средств (под открытые позиции) 40085\n"
-     "  Коэффициент ликвидности ГО 40008\n"
-     "  Ожидаемый коэффициент ликвидности ГО 40009\n"
-     "  Композитный критерий 40010\n"
-     "Отправить маржин-колл всем\n"
-     "  Отрицательный остаток 40013\n"
-     "  Уровень достаточности средств 40014\n"
-     "  Уровень достаточности средств (под открытые позиции) 40086\n"
-     "  Коэффициент ликвидности ГО 40015\n"
-     "  Ожидаемый коэффициент ликвидности ГО 40016\n"
-     "  Композитный критерий 40017\n"},
+     "Отправить маржин-колл {40006,40007,40085,40008,40009,40010}\n"
+     "Отправить маржин-колл всем {40013,40014,40086,40015,40016,40017}\n"},
     {"AlwaysAllowedWithParameters", "AlwaysAllowManualSending=1\nUPParam=18\nML2Param=23\n", "B1",
-     "Отправить маржин-колл\n"
-     "  Отрицательный остаток 40006\n"
-     "  Уровень достаточности средств 40007\n"
-     "  Уровень достаточности средств (под открытые позиции) 40085\n"
-     "  Коэффициент ликвидности ГО 40008\n"
-     "  Ожидаемый коэффициент ликвидности ГО 40009\n"
-     "  Композитный критерий 40010\n"
-     "  Произвольный параметр 40011\n"
-     "  Уровень маржи 40080\n"
-     "Отправить маржин-колл всем\n"
-     "  Отрицательный остаток 40013\n"
-     "  Уровень достаточности средств 40014\n"
-     "  Уровень достаточности средств (под открытые позиции) 40086\n"
-     "  Коэффициент ликвидности ГО 40015\n"
-     "  Ожидаемый коэффициент ликвидности ГО 40016\n"
-     "  Композитный критерий 40017\n"
-     "  Произвольный параметр 40018\n"
-     "  Уровень маржи 40082\n"},
+     "Отправить маржин-колл {40006,40007,40085,40008,40009,40010,40011,40080}\n"
+     "Отправить маржин-колл всем {40013,40014,40086,40015,40016,40017,40018,40082}\n"},
     // Outside the columns no client is chosen: the submenu is greyed.
     {"OutsideTheColumnsWithoutAClient", "SendLowFundsMsg=1\nSendCLGOMsg=1\n", nullptr,
-     "Отправить маржин-колл grey\n"
-     "  Отрицательный остаток 40006\n"
-     "  Коэффициент ликвидности ГО 40008\n"
-     "Отправить маржин-колл всем\n"
-     "  Отрицательный остаток 40013\n"
-     "  Коэффициент ликвидности ГО 40015\n"},
+     "Отправить маржин-колл {40006,40008} grey\nОтправить маржин-колл всем {40013,40015}\n"},
 };
 
 // The items after the margin calls: the same for every client while no
@@ -308,6 +275,21 @@ INSTANTIATE_TEST_SUITE_P(Menus, RiskTableMenuTest, ::testing::ValuesIn(kMenus),
                          [](const auto& info) { return std::string(info.param.name); });
 
 using RiskTableCommandTest = RiskTableMenu;
+
+// Each kind's item names its parameter, in both submenus.
+TEST_F(RiskTableCommandTest, EachKindIsNamedByItsParameter) {
+  Start("AlwaysAllowManualSending=1\nUPParam=18\nML2Param=23\n");
+  RightClick(Line("A1"), 1);
+  const std::vector<MenuItemSnapshot>& menu = host.SdkWindows().LastContextMenu();
+  for (const MenuItemSnapshot& submenu : {menu.at(0), menu.at(1)}) {
+    std::string titles;
+    for (const MenuItemSnapshot& item : submenu.submenu) titles += item.text + "|";
+    EXPECT_EQ(titles, "Отрицательный остаток|Уровень достаточности средств|"
+                      "Уровень достаточности средств (под открытые позиции)|Коэффициент ликвидности ГО|"
+                      "Ожидаемый коэффициент ликвидности ГО|Композитный критерий|Произвольный параметр|Уровень маржи|")
+        << submenu.text;
+  }
+}
 
 // The part after the closing items: on a cell the column's sort item with
 // its pictures, checked for a text column that a choice sorts with flag 1;
