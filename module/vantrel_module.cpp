@@ -3,6 +3,7 @@
 #include "module/quote_subscriptions.h"
 #include "module/table_refresh.h"
 #include "windows/tables/risk_params_table.h"
+#include "windows/tables/risk_table_commands.h"
 #include "module/settings/settings_file.h"
 #include "module/settings/settings_paths.h"
 #include "resources/resource_ids.h"
@@ -133,6 +134,12 @@ bool CVantrelModule::AddMenus() {
 
 void CVantrelModule::RegisterCommands() {
   for (int ownId : kContextCommands) {
+    const int hostId = CallHost<9>();
+    if (hostId > 0) RegisterCommandId(hostId, ownId);
+  }
+  // The risk table's "sort by" items come after the others, which keep the
+  // host ids they always had.
+  for (int ownId = kCommandFirstSort; ownId <= kCommandLastSort; ++ownId) {
     const int hostId = CallHost<9>();
     if (hostId > 0) RegisterCommandId(hostId, ownId);
   }

@@ -96,6 +96,9 @@ DWORD WINAPI QuitAfterDelay(LPVOID parameter) {
 }
 
 constexpr UINT kStepTimerMilliseconds = 100;
+// How long a context menu the plug-in asks for stays open: long enough to be
+// seen, or photographed, before it closes unchosen.
+constexpr UINT kContextMenuMilliseconds = 3000;
 // The terminal's periodic tick to its plug-ins (callback entry 29).
 constexpr UINT kTickMilliseconds = 1000;
 
@@ -134,13 +137,16 @@ std::string TableReport(HWND frame) {
   return report;
 }
 
-bool LineShows(HWND list, int line, const std::string& text) {
+// The column of the line's first cell showing the text; -1 when none does.
+int ColumnShowing(HWND list, int line, const std::string& text) {
   char shown[256] = {};
   COLORREF back = 0, fore = 0;
   for (int column = 1; ZListInspectCell(list, line, column, shown, sizeof shown, &back, &fore); ++column)
-    if (text == shown) return true;
-  return false;
+    if (text == shown) return column;
+  return -1;
 }
+
+bool LineShows(HWND list, int line, const std::string& text) { return ColumnShowing(list, line, text) >= 0; }
 
 // Selects, in the plug-in's tables, the first line with a cell showing the
 // text and brings its window to the front, as a click on the line would.
@@ -152,6 +158,30 @@ bool SelectLine(HWND frame, HWND mdiClient, const std::string& text) {
       if (!LineShows(list, line, text)) continue;
       SendMessageA(mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(GetParent(list)), 0);
       SetSelection(list, line, 1);
+      return true;
+    }
+  }
+  return false;
+}
+
+// A right click on the first cell showing the text; the host's menu opens
+// there. The line must be in view.
+bool RightClickCell(StandInHost& host, const std::string& text) {
+  const int lineHeight = static_cast<int>(host.UiInfo()[7]);
+  std::vector<HWND> lists;
+  EnumChildWindows(host.Frame(), CollectList, reinterpret_cast<LPARAM>(&lists));
+  for (HWND list : lists) {
+    for (int line = 1; line < GetNRows(list); ++line) {
+      const int column = ColumnShowing(list, line, text);
+      if (column < 0) continue;
+      SendMessageA(host.MdiClient(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(GetParent(list)), 0);
+      POINT at = {GetColumnWidth(list, column) / 2, line * lineHeight + lineHeight / 2};
+      for (int left = 0; left < column; ++left) at.x += GetColumnWidth(list, left);
+      POINT screen = at;
+      ClientToScreen(list, &screen);
+      host.SdkWindows().SetNextMenuPoint(screen);
+      SendMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
+      SendMessageA(list, WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
       return true;
     }
   }
@@ -173,6 +203,9 @@ bool SendWindowCommand(StandInHost& host, int nthCommand) {
 void DriveWindows(StandInHost& host, const HostStep& step) {
   for (const std::string& text : step.selections)
     if (!SelectLine(host.Frame(), host.MdiClient(), text)) std::printf("host: no line \"%s\" to select\n", text.c_str());
+  for (const std::string& text : step.contextMenus)
+    if (!RightClickCell(host, text))
+      std::printf("host: no line \"%s\" for a context menu\n", text.c_str());
   for (int command : step.windowCommands)
     if (!SendWindowCommand(host, command)) std::printf("host: no window in front for command %d\n", command);
 }
@@ -235,6 +268,7 @@ int main(int argc, char** argv) {
     std::printf("host: the main frame could not be created\n");
     return 2;
   }
+  host.SdkWindows().ShowContextMenus(kContextMenuMilliseconds);
 
   PluginLibrary plugin(host);
   if (!plugin.Load(options.plugin)) {

@@ -34,8 +34,10 @@ struct HostStep {
   // For host.exe, which drives the plug-in's windows as a user would: the
   // first table line with a cell showing the text is selected and its window
   // brought to the front, then the window in front gets the n-th command id
-  // the plug-in was given (from 1).
+  // the plug-in was given (from 1). A context menu is asked for by a right
+  // click on the first cell showing its text.
   std::vector<std::string> selections;
+  std::vector<std::string> contextMenus;
   std::vector<int> windowCommands;
   // The exchange: the n-th order taken (from 1) fills this many lots, or is
   // withdrawn; refuse 1 or 0 starts or ends refusing transactions.

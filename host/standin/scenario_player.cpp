@@ -65,6 +65,7 @@ std::string ScenarioPlayer::Describe(const HostStep& step) {
     text += " event " + std::to_string(event.number) + (event.name.empty() ? "" : " " + event.name) + ";";
   for (const std::string& caption : step.menuCommands) text += " menu \"" + caption + "\";";
   for (const std::string& line : step.selections) text += " select \"" + line + "\";";
+  for (const std::string& line : step.contextMenus) text += " context menu \"" + line + "\";";
   for (int command : step.windowCommands) text += " command " + std::to_string(command) + ";";
   for (const auto& fill : step.fills)
     text += " order " + std::to_string(fill.first) + " fills " + std::to_string(fill.second) + ";";

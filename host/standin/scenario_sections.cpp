@@ -200,6 +200,8 @@ void LoadSteps(const ScenarioFile& file, StandInHost& host) {
     if (!menu.empty()) step.menuCommands.push_back(menu);
     const std::string selection = file.Text(section, "Select");
     if (!selection.empty()) step.selections.push_back(selection);
+    const std::string contextMenu = file.Text(section, "ContextMenu");
+    if (!contextMenu.empty()) step.contextMenus.push_back(contextMenu);
     for (int32_t command : NumberList(file.Text(section, "Command"))) step.windowCommands.push_back(command);
     step.fills = Fills(section, file.Text(section, "FillOrder"), host);
     for (int32_t order : NumberList(file.Text(section, "WithdrawOrder"))) step.withdrawals.push_back(order);

@@ -9,6 +9,17 @@ namespace {
 // The message the host sends to every plug-in window when it saves its layout.
 const UINT kSaveWindowMessage = 4025;
 
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  EndMenu();
+}
+
+// Tracked until the timer closes it; nothing is chosen.
+void ShowMenuAwhile(HMENU menu, HWND window, POINT at, UINT milliseconds) {
+  SetTimer(nullptr, 0, milliseconds, CloseMenu);
+  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, at.x, at.y, 0, window, nullptr);
+}
+
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefMDIChildProcA(hwnd, message, wParam, lParam);
 }
@@ -59,10 +70,18 @@ HMENU SdkWindowHost::BeginContextMenu() {
   return pendingMenu_;
 }
 
-// The stand-in shows no menu (a test cannot answer one); it counts it.
+// Tests read what the menu held; a test cannot answer a menu shown, so it is
+// shown only when the host was asked to.
 void SdkWindowHost::EndContextMenu(HWND window) {
   ++contextMenus_;
   lastMenuWindow_ = window;
+  lastMenu_ = pendingMenu_ ? SnapshotMenu(pendingMenu_) : std::vector<MenuItemSnapshot>();
+  if (pendingMenu_ && showMenuMilliseconds_ > 0) {
+    POINT at = nextMenuPoint_;
+    if (!hasNextMenuPoint_) GetCursorPos(&at);
+    hasNextMenuPoint_ = false;
+    ShowMenuAwhile(pendingMenu_, window, at, showMenuMilliseconds_);
+  }
   if (pendingMenu_) DestroyMenu(pendingMenu_);
   pendingMenu_ = nullptr;
 }

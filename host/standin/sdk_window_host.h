@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "host/standin/menu_snapshot.h"
 #include "host/standin/table_services.h"
 #include "host/standin/window_state_store.h"
 
@@ -30,6 +31,13 @@ class SdkWindowHost {
   const std::vector<HWND>& RegisteredDialogs() const { return dialogs_; }
   int ContextMenusShown() const { return contextMenus_; }
   HWND LastContextMenuWindow() const { return lastMenuWindow_; }
+  // The items of the last context menu the host was asked to show.
+  const std::vector<MenuItemSnapshot>& LastContextMenu() const { return lastMenu_; }
+  // The stand-in shows no context menu unless asked: then each is tracked for
+  // the given time (for a screenshot) and closed unchosen, at the point given
+  // for the next menu (screen coordinates) or else at the cursor.
+  void ShowContextMenus(UINT milliseconds) { showMenuMilliseconds_ = milliseconds; }
+  void SetNextMenuPoint(POINT point) { nextMenuPoint_ = point, hasNextMenuPoint_ = true; }
 
   // Host functions.
   HWND CreateFrame(HWND mdiClient, const char* caption, const WINDOWPLACEMENT* placement, DWORD style,
@@ -48,6 +56,10 @@ class SdkWindowHost {
   HMENU pendingMenu_ = nullptr;
   int contextMenus_ = 0;
   HWND lastMenuWindow_ = nullptr;
+  std::vector<MenuItemSnapshot> lastMenu_;
+  UINT showMenuMilliseconds_ = 0;
+  POINT nextMenuPoint_ = {};
+  bool hasNextMenuPoint_ = false;
 };
 
 // Class of the host's frame windows.

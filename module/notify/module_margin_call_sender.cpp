@@ -1,6 +1,7 @@
 #include "module/notify/module_margin_call_sender.h"
 
 #include "module/log/vantrel_log.h"
+#include "module/risk/level_tests.h"
 #include "module/risk/margin_call_kinds.h"
 #include "module/settings/module_settings.h"
 #include "module/settings/transport_settings.h"
@@ -44,7 +45,7 @@ TKindTexts TextsOfKind(int kind, const TClientRiskRecord& r, const TModuleSettin
     case kUpKind:
       return Texts(r.GetValueByColumn(s.UPParam), s.UPTopic, s.UPBody);
     case kMl2Kind:
-      if (r.united && s.ConsiderQualClient && s.UseML2Template2 && r.qualified)
+      if (UsesMl2SecondTemplate(r, s))
         return Texts(r.GetValueByColumn(s.ML2Param), s.ML2Topic2, s.ML2Body2);
       return Texts(r.GetValueByColumn(s.ML2Param), s.ML2Topic, s.ML2Body);
     default:

@@ -78,6 +78,11 @@ TClientRiskRecord::TClientRiskRecord(const char* firmCode, const char* tradingAc
   CopyText(account, tradingAccount);
 }
 
+bool IsRiskValueId(int id) {
+  constexpr int kNoValueColumn = 11;  // between the variation margins, a column of no value
+  return id >= kDayStartLimitId && id <= kCashLeverageId && id != kNoValueColumn;
+}
+
 double TClientRiskRecord::GetValueByColumn(int id) const {
   switch (id) {
     case kDayStartLimitId: return dayStartLimit / kMoneyScale;

@@ -33,6 +33,10 @@ enum RiskValueId : int {
   kCashLeverageId = 24,
 };
 
+// True for an id that names one of a client's values (4 to 10, 12 to 24);
+// a parameter setting holding anything else (-1, 0, a text column) is not set.
+bool IsRiskValueId(int id);
+
 // The client's standing under the client-code change rules.
 enum RuleState : int32_t { kRuleUndecided = -1, kRuleIncluded = 0, kRuleExcluded = 1 };
 

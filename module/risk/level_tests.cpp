@@ -49,17 +49,22 @@ bool IsSfrCriticalLevelReached(const TClientRiskRecord& record, const TModuleSet
 bool IsMl2LevelReached(const TClientRiskRecord& record, const TModuleSettings& settings,
                        double* level) {
   if (!record.united) return false;
-  // The unified margin level is compared in percent.
-  const double scale = settings.ML2Param == kMarginLevelId ? kMarginLevelScale : 1.0;
-  const double value = record.GetValueByColumn(settings.ML2Param);
   const double applied = settings.ConsiderQualClient && record.qualified ? settings.ML2LevelQual
                                                                          : settings.ML2Level;
   if (level != nullptr) *level = applied;
-  return value < scale * applied;
+  if (!IsRiskValueId(settings.ML2Param)) return false;
+  // The unified margin level is compared in percent.
+  const double scale = settings.ML2Param == kMarginLevelId ? kMarginLevelScale : 1.0;
+  return record.GetValueByColumn(settings.ML2Param) < scale * applied;
 }
 
 bool IsUpLevelReached(const TClientRiskRecord& record, const TModuleSettings& settings) {
+  if (!IsRiskValueId(settings.UPParam)) return false;
   const double value = record.GetValueByColumn(settings.UPParam);
   if (settings.UPParam == kCashLeverageId) return value > settings.UPLevel;
   return value < settings.UPLevel;
+}
+
+bool UsesMl2SecondTemplate(const TClientRiskRecord& record, const TModuleSettings& settings) {
+  return record.united && settings.ConsiderQualClient && settings.UseML2Template2 && record.qualified;
 }

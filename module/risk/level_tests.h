@@ -22,10 +22,16 @@ bool IsSfrCriticalLevelReached(const TClientRiskRecord& record, const TModuleSet
                                int kind);
 
 // The value of ML2Param below ML2Level, or below ML2LevelQual for a qualified
-// client when ConsiderQualClient is set; only united clients. The level
-// that applied goes to level when that is not null.
+// client when ConsiderQualClient is set; only united clients, and only while
+// ML2Param names a value. The level that applied goes to level when that is
+// not null.
 bool IsMl2LevelReached(const TClientRiskRecord& record, const TModuleSettings& settings,
                        double* level);
 
-// The value of UPParam below UPLevel; for the cash leverage, above it.
+// The value of UPParam below UPLevel; for the cash leverage, above it;
+// false while UPParam names no value.
 bool IsUpLevelReached(const TClientRiskRecord& record, const TModuleSettings& settings);
+
+// The margin-level call of a qualified united client takes the second
+// subject and body when the settings consider qualification and ask for it.
+bool UsesMl2SecondTemplate(const TClientRiskRecord& record, const TModuleSettings& settings);

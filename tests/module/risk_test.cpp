@@ -9,6 +9,7 @@
 #include "module/risk/risk_param_by_index.h"
 #include "sdk/host_api.h"
 #include "sdk/numeric.h"
+#include "windows/tables/risk_manual_calls.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,30 @@ TRiskColorSettings ColorSettings() {
   s.SFRWarningLevel = 1.5, s.SFRCriticalLevel = 1.0;
   s.SFRWarningLevel_fp = 1.2, s.SFRCriticalLevel_fp = 0.8;
   return s;
+}
+
+// Settings whose body templates are their own key names.
+TModuleSettings ManualCallSettings() {
+  TModuleSettings s;
+  s.SFRWarningLevel = s.SFRWarningLevel_fp = 1.0, s.SFRCriticalLevel = s.SFRCriticalLevel_fp = 0.5;
+  s.CLGOLevel = 0.8, s.ECLGOLevel = 0.9, s.MLLevel = 0.7, s.CLGOLimitType = 1, s.CLGOUseVMAI = false;
+  s.DontSendSFRifCLGO = s.DontSendSFRifCLGO_fp = false;
+  s.SendLowFundsMsg = s.SendSFRWarningMsg = s.SendSFRCriticalMsg = s.SendSFRWarningMsg_fp = false;
+  s.SendSFRCriticalMsg_fp = s.SendCLGOMsg = s.SendECLGOMsg = s.SendMLMsg = false;  // held inverted: all on
+  s.AlwaysAllowManualSending = false, s.UseSFRTemplate2 = s.UseSFRTemplate2_fp = true;
+  s.ML2Param = 23, s.ML2Level = 0.5, s.ML2LevelQual = 0.3;
+  s.LowFundsBody = "LowFundsBody", s.SFRBody = "SFRBody", s.SFRBody2 = "SFRBody2", s.SFRBody_fp = "SFRBody_fp";
+  s.SFRBody2_fp = "SFRBody2_fp", s.CLGOBody = "CLGOBody", s.ECLGOBody = "ECLGOBody", s.MLBody = "MLBody";
+  s.ML2Body = "ML2Body", s.ML2Body2 = "ML2Body2";
+  return s;
+}
+
+// "qualifies value level body" of a call; "0 0 0 -" when it does not qualify.
+std::string Described(const TManualCall& call) {
+  if (!call.qualifies) return "0 0 0 -";
+  char text[96];
+  std::snprintf(text, sizeof text, "1 %g %g ", call.value, call.level);
+  return text + *call.body;
 }
 
 TEST(RiskCases, EachCaseOfTheTable) {
@@ -88,6 +113,22 @@ TEST(RiskCases, EachCaseOfTheTable) {
        TModuleSettings settings;
        settings.UPParam = int(c[0]), settings.UPLevel = c[1];
        EXPECT_EQ(IsUpLevelReached(record, settings), c[2] != 0); }},
+    {"ManualCall", [](const CaseRow& c) {
+       TClientRiskRecord x("FIRM1", "ACC1");
+       x.sfr = c[1], x.sfrOpenPositions = c[2], x.clgo = c[3], x.eclgo = c[4];
+       x.plannedNetPosition = c[5], x.currentNetPosition = c[6], x.united = c[7] != 0, x.marginLevel = c[8];
+       x.openPositionLimit = 0;
+       const std::string expected = std::string(c.Text(9)) + " " + c.Text(10) + " " + c.Text(11) + " " + c.Text(12);
+       EXPECT_EQ(Described(ManualCallOf(int(c[0]), x, ManualCallSettings(), false)), expected);
+       EXPECT_EQ(Described(ManualCallOf(int(c[0]), x, ManualCallSettings(), true)), expected); }},
+    {"Ml2ManualCall", [](const CaseRow& c) {
+       TClientRiskRecord x("FIRM1", "ACC1");
+       x.united = c[0] != 0, x.qualified = c[1] != 0, x.modifiedMarginLevel = 0.2;
+       TModuleSettings s = ManualCallSettings();
+       s.ConsiderQualClient = c[2] != 0, s.UseML2Template2 = c[3] != 0;
+       const TManualCall call = ManualCallOf(7, x, s, c[4] != 0);
+       EXPECT_EQ(call.qualifies ? std::string("1 ") + (call.level == 0.3 ? "0.3 " : "0.5 ") + *call.body : "0 0 -",
+                 std::string(c.Text(5)) + " " + c.Text(6) + " " + c.Text(7)); }},
     {"Column", [&](const CaseRow& c) {
        EXPECT_DOUBLE_EQ(r.GetValueByColumn(int(c[0])), c[1]); }},
     {"SfrColor", [](const CaseRow& c) {

@@ -63,7 +63,8 @@ TEST_F(PluginEntryTest, HostVersion70InitialisesAndAddsThePluginMenu) {
             (std::vector<std::string>{"Риск-параметры на срочном рынке", "Заявки по закрытию позиций", "",
                                       "Общие настройки", "Настройки оповещений", "Настройки рассылки",
                                       "Настройки расчета", "Настройки закрытия позиций", "Включить режим оповещений"}));
-  EXPECT_EQ(host.IssuedCount(), 36u) << "28 context-menu commands and the 8 menu commands each hold a host id";
+  EXPECT_EQ(host.IssuedCount(), 66u)
+      << "28 context-menu commands, the 30 sort commands of the risk table and the 8 menu commands each hold a host id";
   EXPECT_EQ(host.Log().Count(101), 1) << "the invalid-parameter handler option is asked once";
   EXPECT_TRUE(plugin.HasCallback(22) && !plugin.HasCallback(13));
   // A menu click in the host reaches the plug-in: the notification switch, a command that opens no window.
@@ -158,7 +159,7 @@ TEST_F(PluginEntryTest, BaseEntriesAnswerTheirDefaultsAndModuleDoneUndoesTheMenu
   EXPECT_EQ(MenuCount(), 1) << "the host's notifications leave the plug-in's menu";
   EXPECT_TRUE(plugin.Callback<3>());
   EXPECT_EQ(host.IssuedCount() + MenuCount(), 0u) << "module done releases the command ids and the menu";
-  EXPECT_EQ(host.Log().Count(10), 36);
+  EXPECT_EQ(host.Log().Count(10), 66);
 }
 
 // The colour-select control's class, and the class of the palette its first

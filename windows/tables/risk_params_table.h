@@ -38,6 +38,16 @@ class CVantrelFutRiskParamsTable : public CTablePlugin {
   // True when some line of the list, header included, carries the record.
   virtual bool ContainsRecord(const TClientRiskRecord* record);
   int OnMenuCommand(int id, int code, int control) override;
+  // The context menu: margin calls, refresh, closing, sorting by the clicked
+  // column (-1 outside the list) and the host's table commands.
+  void OnContextMenu(HMENU menu, int column, int row) override;
+  // A margin call of the kind to the selected client, or to every client of
+  // the table, its text shown for editing first.
+  void SendMarginCallToClient(int type);
+  void SendMarginCallToAllClients(int type, int command);
+  // Sorts by the column at the position: its default direction first, the
+  // other on a second choice; with -1 every sort field goes.
+  void SortByColumn(int position);
   // The closing commands: the preparation window of one client, or one for
   // every client of the table, by the table's closing pattern.
   void CloseClientPositions(bool allClients, TClientRiskRecord* record);

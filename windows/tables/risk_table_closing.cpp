@@ -4,22 +4,8 @@
 
 #include "module/host_data/chosen_client.h"
 #include "module/vantrel_module.h"
-#include "sdk/table_view.h"
 
 #include <cstdio>
-
-namespace {
-constexpr int kCloseClient = 40072, kCloseAllClients = 40083;
-}  // namespace
-
-int CVantrelFutRiskParamsTable::OnMenuCommand(int id, int code, int control) {
-  if (id == kCloseClient)
-    CloseClientPositions(false, GetView() != nullptr ? static_cast<TClientRiskRecord*>(GetView()->GetSelectedRow())
-                                                     : nullptr);
-  else if (id == kCloseAllClients)
-    CloseClientPositions(true, nullptr);
-  return CTablePlugin::OnMenuCommand(id, code, control);
-}
 
 int CVantrelFutRiskParamsTable::CountActiveClosingOrders(const TClientRiskRecord* record) {
   int count = 0;

@@ -1,0 +1,42 @@
+#include "windows/dialogs/send_mcall_dlg.h"
+
+#include <richedit.h>
+
+#include <vector>
+
+namespace {
+constexpr UINT kTemplate = 106;
+constexpr uint32_t kDialogKind = 210605;
+constexpr int kTextControl = 1048;
+
+// The rich edit's window class exists only once its library is loaded; the
+// library stays loaded for the life of the process, as the dialog may open
+// again.
+void LoadRichEditLibrary() {
+  static bool loaded = false;
+  if (!loaded) loaded = LoadLibraryA("riched20.dll") != nullptr;
+}
+}  // namespace
+
+CVantrelSendMCallDlg::CVantrelSendMCallDlg(const std::string& clientText, const std::string& text)
+    : CZPluginDialog(("Отправка маржин-колла клиенту " + clientText).c_str(), kTemplate, kDialogKind),
+      m_clientText(clientText),
+      m_text(text) {
+  LoadRichEditLibrary();
+}
+
+int CVantrelSendMCallDlg::OnInitDialog(WPARAM wParam, LPARAM lParam) {
+  const int result = CZPluginDialog::OnInitDialog(wParam, lParam);
+  // The control's own limit is 32 KB; a template may fill more.
+  SendItemMessage(kTextControl, EM_EXLIMITTEXT, 0, kTextCapacity);
+  SetDlgItemTextA(GetDialogWindow(), kTextControl, m_text.c_str());
+  return result;
+}
+
+int CVantrelSendMCallDlg::OnOK() {
+  HWND control = GetDlgItem(GetDialogWindow(), kTextControl);
+  std::vector<char> text(kTextCapacity + 1, 0);
+  GetWindowTextA(control, text.data(), static_cast<int>(text.size()));
+  m_text = text.data();
+  return CZPluginDialog::OnOK();
+}
