@@ -17,6 +17,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -211,6 +212,35 @@ TEST_F(NotificationsDialogTest, ABadScheduleKeepsTheDialogOpenAndCancelDropsEver
   EXPECT_EQ(caption, "Ошибка");
   EXPECT_TRUE(stillOpen);
   EXPECT_FALSE(module.Settings().AlwaysAllowManualSending);
+}
+
+// Ticking "take the body from a file" with no file named asks for one at
+// once: giving none up clears the box again; a chosen file is read on OK.
+TEST_F(NotificationsDialogTest, TheBodyFileIsAskedForAtOnceAndReadOnOk) {
+  const std::string path = folder.File("low_funds_body.txt");
+  FILE* file = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  std::fputs("Остаток {0}\r\n", file);
+  std::fclose(file);
+  std::vector<std::string> states;
+  RunCommand([&](HWND dialog) {
+    HWND page = Open(dialog, 107);
+    for (const char* chosen : {"", path.c_str()}) {
+      DialogDriver choice([&](HWND box) {
+        if (*chosen != 0) SetDlgItemTextA(box, 1148, chosen);
+        DialogDriver::Press(box, *chosen != 0 ? IDOK : IDCANCEL);
+      });
+      CheckDlgButton(page, 1206, BST_CHECKED);
+      DialogDriver::Press(page, 1206);
+      states.push_back(std::to_string(choice.Ran()) + std::to_string(IsDlgButtonChecked(page, 1206)) +
+                       std::to_string(IsWindowEnabled(GetDlgItem(page, 1016))) + Text(page, 1097));
+    }
+    DialogDriver::Press(dialog, IDOK);
+  });
+  DeleteFileA(path.c_str());
+  EXPECT_EQ(states, (std::vector<std::string>{"101", "110" + path}));
+  EXPECT_EQ(module.Settings().LowFundsFile, path);
+  EXPECT_EQ(module.Settings().LowFundsBody, "Остаток {0}\n");
 }
 
 TEST(NotificationChanges, OnlyTheChangedConditionIsReArmedAndOnlyColourLevelsRecolour) {
