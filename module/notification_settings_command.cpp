@@ -9,12 +9,10 @@ TNotificationChanges NotificationChanges(const TModuleSettings& before, const TM
   TNotificationChanges changes;
   changes.rearmUp = before.UPParam != after.UPParam || before.UPLevel != after.UPLevel;
   changes.rearmMl2 = before.ML2Param != after.ML2Param || before.ML2Level != after.ML2Level ||
-                     before.ML2LevelQual != after.ML2LevelQual ||
-                     before.ConsiderQualClient != after.ConsiderQualClient;
-  changes.rowColours = before.SFRWarningLevel != after.SFRWarningLevel ||
-                       before.SFRCriticalLevel != after.SFRCriticalLevel ||
-                       before.SFRWarningLevel_fp != after.SFRWarningLevel_fp ||
-                       before.SFRCriticalLevel_fp != after.SFRCriticalLevel_fp;
+                     before.ML2LevelQual != after.ML2LevelQual || before.ConsiderQualClient != after.ConsiderQualClient;
+  changes.rowColours =
+      before.SFRWarningLevel != after.SFRWarningLevel || before.SFRCriticalLevel != after.SFRCriticalLevel ||
+      before.SFRWarningLevel_fp != after.SFRWarningLevel_fp || before.SFRCriticalLevel_fp != after.SFRCriticalLevel_fp;
   return changes;
 }
 

@@ -3,6 +3,16 @@
 // and hidden, the tabs of the template sub-pages, OK putting the edits in
 // force and re-arming what they change, Cancel and a refused schedule
 // leaving the module's settings as they were.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "host/standin/standin_host.h"
 #include "module/host_record_builders.h"
 #include "module/notification_changes.h"
@@ -11,16 +21,6 @@
 #include "sdk/numeric.h"
 #include "support/dialog_driver.h"
 #include "support/host_program_folder.h"
-
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#include <commctrl.h>
-
-#include <cstdio>
-#include <functional>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -31,8 +31,8 @@ class NotificationsDialogTest : public ::testing::Test {
     uint32_t callbacks[host::kCallbackCount] = {host::kCallbackTableBytes};
     int code = 0;
     char text[256];
-    ASSERT_TRUE(module.OnPluginInitEx(1, host.FunctionTable(), callbacks, "", CVantrelModule::kHostVersion, 0,
-                                      &code, text, sizeof text))
+    ASSERT_TRUE(module.OnPluginInitEx(1, host.FunctionTable(), callbacks, "", CVantrelModule::kHostVersion, 0, &code,
+                                      text, sizeof text))
         << text;
     client = module.Clients().OnLimit(LimitRecord({"FIRM1", "ACC1"}).data(), 0);
     client->lastSentUp = 1.5;
@@ -65,8 +65,8 @@ std::vector<std::string> TreeItems(HWND tree, HTREEITEM item = TVI_ROOT) {
   std::vector<std::string> items;
   HTREEITEM child = reinterpret_cast<HTREEITEM>(
       SendMessageA(tree, TVM_GETNEXTITEM, item == TVI_ROOT ? TVGN_ROOT : TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
-  for (; child != nullptr;
-       child = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
+  for (; child != nullptr; child = reinterpret_cast<HTREEITEM>(
+                               SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
     char text[128] = {};
     TVITEMA data = {};
     data.mask = TVIF_TEXT | TVIF_PARAM;
@@ -83,8 +83,8 @@ std::vector<std::string> TreeItems(HWND tree, HTREEITEM item = TVI_ROOT) {
 HTREEITEM FindItem(HWND tree, LPARAM page, HTREEITEM item = TVI_ROOT) {
   HTREEITEM child = reinterpret_cast<HTREEITEM>(
       SendMessageA(tree, TVM_GETNEXTITEM, item == TVI_ROOT ? TVGN_ROOT : TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
-  for (; child != nullptr;
-       child = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
+  for (; child != nullptr; child = reinterpret_cast<HTREEITEM>(
+                               SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
     TVITEMA data = {};
     data.mask = TVIF_PARAM;
     data.hItem = child;
@@ -148,14 +148,14 @@ TEST_F(NotificationsDialogTest, TheTreeShowsOnePageAtATimeAndCancelKeepsTheSetti
     DialogDriver::Press(dialog, IDCANCEL);
   });
   EXPECT_EQ(caption, "Настройки оповещений");
-  EXPECT_EQ(tree, (std::vector<std::string>{
-                      "Общие настройки=124", "Типы маржин-коллов=0", "Остаток свободных средств=107",
-                      "Уровень дост.средств=108", "Уровень дост.средств(под открытые позиции)=126",
-                      "Коэф.ликвидности ГО=109", "Ожид.коэф.ликвидности ГО=111", "Композитный критерий=110",
-                      "Уровень маржи=117", "Произвольный параметр=112"}));
+  EXPECT_EQ(tree,
+            (std::vector<std::string>{"Общие настройки=124", "Типы маржин-коллов=0", "Остаток свободных средств=107",
+                                      "Уровень дост.средств=108", "Уровень дост.средств(под открытые позиции)=126",
+                                      "Коэф.ликвидности ГО=109", "Ожид.коэф.ликвидности ГО=111",
+                                      "Композитный критерий=110", "Уровень маржи=117", "Произвольный параметр=112"}));
   EXPECT_EQ(pages, (std::vector<std::string>{"124+ ", "112+ 124- ", "108- 112+ 117- 124- "}));
-  EXPECT_EQ(shown, (std::vector<std::string>{"Достаточность средств|0,8", "10", "01",
-                                             "Модиф. единый уровень маржи|40", "5"}));
+  EXPECT_EQ(shown,
+            (std::vector<std::string>{"Достаточность средств|0,8", "10", "01", "Модиф. единый уровень маржи|40", "5"}));
   EXPECT_DOUBLE_EQ(module.Settings().UPLevel, 0.8);
   EXPECT_TRUE(module.Settings().ConsiderFilters);
   EXPECT_EQ(client->lastSentUp, 1.5);

@@ -1,7 +1,7 @@
 // The controls of a dialog held in memory, for checking what a dialog's
-// logic shows and keeps without a window. Numbers are written with "%.*f"
-// (trimmed of trailing zeros for kTrimmedDecimals)
-// and read with atof, so a test types them with a "." as decimal point.
+// logic shows and keeps without a window. Numbers are written with "%.*f",
+// without trailing zeros for kTrimmedDecimals, and read with atof, so a test
+// types them with a "." as decimal point.
 #pragma once
 
 #include "windows/dialogs/dialog_controls.h"

@@ -1,5 +1,7 @@
 // The pages of the notification settings as their controls show the
 // settings and what OK keeps, without a window.
+#include "windows/dialogs/notification_page_forms.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,7 +11,6 @@
 #include <vector>
 
 #include "support/fake_dialog_controls.h"
-#include "windows/dialogs/notification_page_forms.h"
 
 namespace {
 
@@ -87,24 +88,60 @@ const TNotificationPage& Page(int id) {
 TEST(NotificationPageForms, EachPageShowsItsSettings) {
   const ShownRow rows[] = {
       {124, kBox, 1209, "[x]"},
-      {107, kBox, 1014, "[ ]"}, {107, kBox, 1061, "[x]"}, {107, kText, 1059, "09:30, 14:05"},
-      {107, kInput, 1059, "on"}, {107, kText, 1015, "Остаток"}, {107, kText, 1016, "строка 1\r\nстрока 2\r\n"},
-      {107, kBox, 1206, "[ ]"}, {107, kInput, 1016, "on"}, {107, kInput, 1098, "off"},
-      {108, kText, 1021, "0.85"}, {108, kText, 1022, "0.6"}, {108, kBox, 1017, "[x]"}, {108, kBox, 1018, "[ ]"},
-      {108, kBox, 1191, "[x]"}, {108, kText, 1192, "1.25"}, {108, kInput, 1192, "on"},
-      {108, kBox, 1057, "[ ]"}, {108, kBox, 1060, "[x]"}, {108, kText, 1058, "10:00"}, {108, kInput, 1058, "on"},
-      {126, kText, 1021, "0.9"}, {126, kText, 1022, "0.5"}, {126, kBox, 1191, "[ ]"}, {126, kInput, 1192, "off"},
-      {126, kText, 1058, "11:15"}, {126, kInput, 1058, "off"},
-      {109, kText, 1050, "1.5"}, {109, kBox, 1073, "[ ]"}, {109, kBox, 1074, "[x]"}, {109, kBox, 1081, "[x]"},
+      {107, kBox, 1014, "[ ]"},
+      {107, kBox, 1061, "[x]"},
+      {107, kText, 1059, "09:30, 14:05"},
+      {107, kInput, 1059, "on"},
+      {107, kText, 1015, "Остаток"},
+      {107, kText, 1016, "строка 1\r\nстрока 2\r\n"},
+      {107, kBox, 1206, "[ ]"},
+      {107, kInput, 1016, "on"},
+      {107, kInput, 1098, "off"},
+      {108, kText, 1021, "0.85"},
+      {108, kText, 1022, "0.6"},
+      {108, kBox, 1017, "[x]"},
+      {108, kBox, 1018, "[ ]"},
+      {108, kBox, 1191, "[x]"},
+      {108, kText, 1192, "1.25"},
+      {108, kInput, 1192, "on"},
+      {108, kBox, 1057, "[ ]"},
+      {108, kBox, 1060, "[x]"},
+      {108, kText, 1058, "10:00"},
+      {108, kInput, 1058, "on"},
+      {126, kText, 1021, "0.9"},
+      {126, kText, 1022, "0.5"},
+      {126, kBox, 1191, "[ ]"},
+      {126, kInput, 1192, "off"},
+      {126, kText, 1058, "11:15"},
+      {126, kInput, 1058, "off"},
+      {109, kText, 1050, "1.5"},
+      {109, kBox, 1073, "[ ]"},
+      {109, kBox, 1074, "[x]"},
+      {109, kBox, 1081, "[x]"},
       {109, kBox, 1053, "[x]"},
-      {111, kText, 1077, "0.75"}, {111, kBox, 1206, "[x]"}, {111, kText, 1097, "C:\\bodies\\eclgo.txt"},
-      {111, kInput, 1075, "off"}, {111, kInput, 1097, "on"}, {111, kInput, 1098, "on"},
+      {111, kText, 1077, "0.75"},
+      {111, kBox, 1206, "[x]"},
+      {111, kText, 1097, "C:\\bodies\\eclgo.txt"},
+      {111, kInput, 1075, "off"},
+      {111, kInput, 1097, "on"},
+      {111, kInput, 1098, "on"},
       // A schedule not used still shows, so that OK keeps it.
-      {110, kText, 1069, "3"}, {110, kBox, 1071, "[ ]"}, {110, kText, 1072, "18:45"}, {110, kInput, 1072, "off"},
-      {117, kChoice, 1175, "22"}, {117, kText, 1174, "35"}, {117, kText, 1177, "20"}, {117, kInput, 1177, "off"},
+      {110, kText, 1069, "3"},
+      {110, kBox, 1071, "[ ]"},
+      {110, kText, 1072, "18:45"},
+      {110, kInput, 1072, "off"},
+      {117, kChoice, 1175, "22"},
+      {117, kText, 1174, "35"},
+      {117, kText, 1177, "20"},
+      {117, kInput, 1177, "off"},
       {117, kBox, 1178, "[x]"},
-      {112, kChoice, 1093, "18"}, {112, kText, 1090, "12.5"}, {112, kBox, 1092, "[x]"}, {112, kBox, 1094, "[x]"},
-      {112, kText, 1091, ""}, {112, kInput, 1091, "off"}, {112, kInput, 1088, "on"},
+      {112, kChoice, 1093, "18"},
+      {112, kText, 1090, "12.5"},
+      {112, kBox, 1092, "[x]"},
+      {112, kBox, 1094, "[x]"},
+      {112, kText, 1091, ""},
+      {112, kInput, 1091, "off"},
+      {112, kInput, 1088, "on"},
   };
   const TModuleSettings settings = Distinct();
   for (const ShownRow& row : rows) {
@@ -116,9 +153,14 @@ TEST(NotificationPageForms, EachPageShowsItsSettings) {
 
 TEST(NotificationPageForms, TemplateSubPagesShowTheirTemplate) {
   const ShownRow rows[] = {
-      {119, kText, 1185, ""}, {119, kInput, 1185, "on"},
-      {120, kBox, 1201, "[x]"}, {120, kText, 1185, "Критический"}, {120, kInput, 1186, "on"},
-      {1120, kBox, 1201, "[ ]"}, {1120, kInput, 1185, "off"}, {1120, kInput, 1206, "off"},
+      {119, kText, 1185, ""},
+      {119, kInput, 1185, "on"},
+      {120, kBox, 1201, "[x]"},
+      {120, kText, 1185, "Критический"},
+      {120, kInput, 1186, "on"},
+      {1120, kBox, 1201, "[ ]"},
+      {1120, kInput, 1185, "off"},
+      {1120, kInput, 1206, "off"},
       {1120, kText, 1201, "Задавать отдельный текст шаблона для квалифицированных клиентов"},
   };
   const TModuleSettings settings = Distinct();
@@ -200,8 +242,12 @@ TEST(NotificationPageForms, ABadScheduleRefusesThePage) {
     bool kept;
     const char* schedule;
   } rows[] = {
-      {"25:00", false, "09:30, 14:05"}, {"9:60", false, "09:30, 14:05"}, {"9:30,,14:00", false, "09:30, 14:05"},
-      {"0930", false, "09:30, 14:05"},  {"", true, ""},                   {"9:30, 24:00", true, "09:30, 24:00"},
+      {"25:00", false, "09:30, 14:05"},
+      {"9:60", false, "09:30, 14:05"},
+      {"9:30,,14:00", false, "09:30, 14:05"},
+      {"0930", false, "09:30, 14:05"},
+      {"", true, ""},
+      {"9:30, 24:00", true, "09:30, 24:00"},
   };
   for (const auto& row : rows) {
     TModuleSettings settings = Distinct();

@@ -1,9 +1,9 @@
 #include "windows/dialogs/notification_page_forms.h"
 
+#include <algorithm>
+
 #include "module/settings/body_templates.h"
 #include "windows/tables/table_columns.h"
-
-#include <algorithm>
 
 namespace {
 
@@ -14,15 +14,13 @@ constexpr double kPercent = 100.0;
 constexpr int kNoColumn = -1;
 constexpr size_t kBodyFileCapacity = 258;
 
-constexpr char kFundsSufficiencyRefusal[] =
-    "Ошибка в расписании рассылки оповещения об уровне достаточности средств.";
-constexpr char kSecondSfrTab[] = "Шаблон для критического уровня";
+constexpr char kFundsSufficiencyRefusal[] = "Ошибка в расписании рассылки оповещения об уровне достаточности средств.";
 
 std::vector<TControlItem> ByTitle(std::vector<TControlItem> items) {
   std::sort(items.begin(), items.end(), [](const TControlItem& a, const TControlItem& b) {
-    return std::lexicographical_compare(a.text.begin(), a.text.end(), b.text.begin(), b.text.end(),
-                                        [](char x, char y) { return static_cast<unsigned char>(x) <
-                                                                    static_cast<unsigned char>(y); });
+    return std::lexicographical_compare(a.text.begin(), a.text.end(), b.text.begin(), b.text.end(), [](char x, char y) {
+      return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+    });
   });
   return items;
 }
@@ -51,23 +49,26 @@ TNotificationPage FundsSufficiencyPage(int templateId, int kind, double S::*warn
           1187,
           {{kMainTemplatePage, "Шаблон для опасного уровня", kSubPageTopicEdit, kSubPageBodyEdit, topic, body, file,
             nullptr, nullptr},
-           {kSecondTemplatePage, kSecondSfrTab, kSubPageTopicEdit, kSubPageBodyEdit, topic2, body2, file2, separate,
-            nullptr}}};
+           {kSecondTemplatePage, "Шаблон для критического уровня", kSubPageTopicEdit, kSubPageBodyEdit, topic2, body2,
+            file2, separate, nullptr}}};
 }
 
+// Each page: template, schedule kind, schedule edit, refusal; check boxes,
+// numbers, radio groups, column lists, enable rules; tab control, templates.
 std::vector<TNotificationPage> BuildPages() {
   std::vector<TNotificationPage> pages;
-  pages.push_back({107,
-                   1,
-                   1059,
-                   "Ошибка в расписании рассылки оповещения об отрицательном остатке свободных средств.",
-                   {{1014, &S::SendLowFundsMsg}, {1061, &S::UseLFSchedule}},
-                   {},
-                   {},
-                   {},
-                   {{{1061}, {1059}}},
-                   0,
-                   {{0, nullptr, 1015, 1016, &S::LowFundsTopic, &S::LowFundsBody, &S::LowFundsFile, nullptr, nullptr}}});
+  pages.push_back(
+      {107,
+       1,
+       1059,
+       "Ошибка в расписании рассылки оповещения об отрицательном остатке свободных средств.",
+       {{1014, &S::SendLowFundsMsg}, {1061, &S::UseLFSchedule}},
+       {},
+       {},
+       {},
+       {{{1061}, {1059}}},
+       0,
+       {{0, nullptr, 1015, 1016, &S::LowFundsTopic, &S::LowFundsBody, &S::LowFundsFile, nullptr, nullptr}}});
   pages.push_back(FundsSufficiencyPage(108, 2, &S::SFRWarningLevel, &S::SFRCriticalLevel, &S::SendSFRWarningMsg,
                                        &S::SendSFRCriticalMsg, &S::DontSendSFRifCLGO, &S::ValCLGOforSFR,
                                        &S::UseSFRWarnSchedule, &S::UseSFRCritSchedule, &S::SFRTopic, &S::SFRBody,
@@ -116,21 +117,22 @@ std::vector<TNotificationPage> BuildPages() {
                    {{{1095}, {1091}}},
                    0,
                    {{0, nullptr, 1088, 1089, &S::UPTopic, &S::UPBody, &S::UPFile, nullptr, nullptr}}});
-  pages.push_back({117,
-                   7,
-                   1179,
-                   "Ошибка в расписании рассылки оповещения по уровню маржи.",
-                   {{1176, &S::ConsiderQualClient}, {1178, &S::SendML2Msg}, {1180, &S::UseML2Schedule}},
-                   {{1174, &S::ML2Level, kTrimmedDecimals, kPercent}, {1177, &S::ML2LevelQual, kTrimmedDecimals, kPercent}},
-                   {},
-                   {{1175, &S::ML2Param, MarginLevelColumns, false, {}}},
-                   {{{1180}, {1179}}, {{1176}, {1177}}},
-                   1184,
-                   {{kMainTemplatePage, "Шаблон для неквалифицированных клиентов", kSubPageTopicEdit, kSubPageBodyEdit,
-                     &S::ML2Topic, &S::ML2Body, &S::ML2File, nullptr, nullptr},
-                    {kSecondTemplatePage, "Шаблон для квалифицированных клиентов", kSubPageTopicEdit, kSubPageBodyEdit,
-                     &S::ML2Topic2, &S::ML2Body2, &S::ML2File2, &S::UseML2Template2,
-                     "Задавать отдельный текст шаблона для квалифицированных клиентов"}}});
+  pages.push_back(
+      {117,
+       7,
+       1179,
+       "Ошибка в расписании рассылки оповещения по уровню маржи.",
+       {{1176, &S::ConsiderQualClient}, {1178, &S::SendML2Msg}, {1180, &S::UseML2Schedule}},
+       {{1174, &S::ML2Level, kTrimmedDecimals, kPercent}, {1177, &S::ML2LevelQual, kTrimmedDecimals, kPercent}},
+       {},
+       {{1175, &S::ML2Param, MarginLevelColumns, false, {}}},
+       {{{1180}, {1179}}, {{1176}, {1177}}},
+       1184,
+       {{kMainTemplatePage, "Шаблон для неквалифицированных клиентов", kSubPageTopicEdit, kSubPageBodyEdit,
+         &S::ML2Topic, &S::ML2Body, &S::ML2File, nullptr, nullptr},
+        {kSecondTemplatePage, "Шаблон для квалифицированных клиентов", kSubPageTopicEdit, kSubPageBodyEdit,
+         &S::ML2Topic2, &S::ML2Body2, &S::ML2File2, &S::UseML2Template2,
+         "Задавать отдельный текст шаблона для квалифицированных клиентов"}}});
   pages.push_back({124, 0, 0, nullptr, {{1209, &S::AlwaysAllowManualSending}}, {}, {}, {}, {}, 0, {}});
   pages.push_back(FundsSufficiencyPage(126, 9, &S::SFRWarningLevel_fp, &S::SFRCriticalLevel_fp,
                                        &S::SendSFRWarningMsg_fp, &S::SendSFRCriticalMsg_fp, &S::DontSendSFRifCLGO_fp,
@@ -193,14 +195,13 @@ const TNotificationPage* FindNotificationPage(int templateId) {
 
 const TTemplateForm* FindTemplateForm(const TNotificationPage& page, int subPage) {
   for (const TTemplateForm& form : page.templates)
-    if (form.page == subPage) return &form;
+    if (form.subPage == subPage) return &form;
   return nullptr;
 }
 
 // The schedule shows even while it is not used, so that OK, which always
 // takes it back, keeps it as it was.
-void FillNotificationPage(const TNotificationPage& page, const TModuleSettings& settings,
-                          IDialogControls& controls) {
+void FillNotificationPage(const TNotificationPage& page, const TModuleSettings& settings, IDialogControls& controls) {
   for (const auto& binding : page.checks) Fill(binding, settings, controls);
   for (const auto& binding : page.numbers) Fill(binding, settings, controls);
   for (const auto& binding : page.radios) Fill(binding, settings, controls);
@@ -231,8 +232,7 @@ void UpdateNotificationPage(const TNotificationPage& page, IDialogControls& cont
   if (const TTemplateForm* form = FindTemplateForm(page, 0)) UpdateTemplateForm(*form, controls);
 }
 
-bool TakeNotificationPage(const TNotificationPage& page, const IDialogControls& controls,
-                          TModuleSettings& settings) {
+bool TakeNotificationPage(const TNotificationPage& page, const IDialogControls& controls, TModuleSettings& settings) {
   if (const TTemplateForm* form = FindTemplateForm(page, 0)) TakeTemplateForm(*form, controls, settings);
   for (const auto& binding : page.numbers) Take(binding, controls, settings);
   for (const auto& binding : page.checks) Take(binding, controls, settings);

@@ -5,11 +5,11 @@
 // IDialogControls, so what a page shows and keeps is checked without a window.
 #pragma once
 
-#include "module/settings/module_settings.h"
-#include "windows/dialogs/control_bindings.h"
-
 #include <string>
 #include <vector>
+
+#include "module/settings/module_settings.h"
+#include "windows/dialogs/control_bindings.h"
 
 enum NotificationControl : int {
   kNotificationTree = 1181,
@@ -27,9 +27,9 @@ enum NotificationControl : int {
 };
 
 // One subject and body template of a margin-call kind, and where it shows:
-// on the page itself (page 0) or on a template sub-page under a tab.
+// on the page itself or on a template sub-page under a tab.
 struct TTemplateForm {
-  int page;
+  int subPage;  // the sub-page's template; 0: the page itself
   const char* tabText;
   int topicEdit;
   int bodyEdit;
@@ -87,13 +87,11 @@ std::vector<TControlItem> MarginLevelColumns();
 
 // The page's own controls, then which of them take input. Template sub-pages
 // are filled on their own.
-void FillNotificationPage(const TNotificationPage& page, const TModuleSettings& settings,
-                          IDialogControls& controls);
+void FillNotificationPage(const TNotificationPage& page, const TModuleSettings& settings, IDialogControls& controls);
 void UpdateNotificationPage(const TNotificationPage& page, IDialogControls& controls);
 // What OK keeps from the page's own controls. A schedule that is not a list
 // of times of day refuses the page: false, the schedule left as it was.
-bool TakeNotificationPage(const TNotificationPage& page, const IDialogControls& controls,
-                          TModuleSettings& settings);
+bool TakeNotificationPage(const TNotificationPage& page, const IDialogControls& controls, TModuleSettings& settings);
 
 void FillTemplateForm(const TTemplateForm& form, const TModuleSettings& settings, IDialogControls& controls);
 void UpdateTemplateForm(const TTemplateForm& form, IDialogControls& controls);

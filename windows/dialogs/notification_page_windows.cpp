@@ -1,9 +1,9 @@
 #include "windows/dialogs/notification_page_windows.h"
 
-#include "sdk/plugin_module.h"
-
 #include <commctrl.h>
 #include <commdlg.h>
+
+#include "sdk/plugin_module.h"
 
 namespace {
 
@@ -34,8 +34,8 @@ const TTemplateForm* TemplateFormOf(HWND window) {
 INT_PTR CALLBACK NotificationPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 HWND CreatePageWindow(HWND parent, int templateId, const TPageCreation& creation) {
-  return CreateDialogParamA(g_pPluginModule->GetInstance(), MAKEINTRESOURCEA(templateId), parent,
-                            NotificationPageProc, reinterpret_cast<LPARAM>(&creation));
+  return CreateDialogParamA(g_pPluginModule->GetInstance(), MAKEINTRESOURCEA(templateId), parent, NotificationPageProc,
+                            reinterpret_cast<LPARAM>(&creation));
 }
 
 void CreateTemplateSubPages(HWND window, const TNotificationPage& page, const TModuleSettings& settings) {
@@ -43,7 +43,7 @@ void CreateTemplateSubPages(HWND window, const TNotificationPage& page, const TM
   int index = 0;
   for (const TTemplateForm& form : page.templates) {
     const TPageCreation creation = {&page, &form, &settings};
-    CreatePageWindow(window, form.page, creation);
+    CreatePageWindow(window, form.subPage, creation);
     TCITEMA tab = {};
     tab.mask = TCIF_TEXT;
     tab.pszText = const_cast<char*>(form.tabText);
@@ -56,7 +56,7 @@ void CreateTemplateSubPages(HWND window, const TNotificationPage& page, const TM
 void InitPage(HWND window, const TPageCreation& creation) {
   CDialogItemControls controls(window);
   if (creation.form != nullptr) {
-    SetWindowLongPtrA(window, GWLP_ID, creation.form->page);
+    SetWindowLongPtrA(window, GWLP_ID, creation.form->subPage);
     FillTemplateForm(*creation.form, *creation.settings, controls);
     return;
   }
@@ -83,8 +83,8 @@ bool AskBodyFile(HWND window, std::string* path) {
 // none up leaves the body typed in.
 void ChooseBodyFile(HWND window, int clicked) {
   CDialogItemControls controls(window);
-  const bool ask = clicked == kBodyFileBrowse ||
-                   (controls.Checked(kBodyFromFileBox) && controls.Text(kBodyFileEdit).empty());
+  const bool ask =
+      clicked == kBodyFileBrowse || (controls.Checked(kBodyFromFileBox) && controls.Text(kBodyFileEdit).empty());
   std::string path;
   if (ask && AskBodyFile(window, &path))
     controls.SetText(kBodyFileEdit, path);
@@ -133,7 +133,7 @@ HWND CreateNotificationPage(HWND dialog, const TNotificationPage& page, const TM
 
 bool SaveNotificationPage(HWND window, const TNotificationPage& page, TModuleSettings& settings) {
   for (const TTemplateForm& form : page.templates)
-    if (HWND subPage = form.page != 0 ? GetDlgItem(window, form.page) : nullptr)
+    if (HWND subPage = form.subPage != 0 ? GetDlgItem(window, form.subPage) : nullptr)
       TakeTemplateForm(form, CDialogItemControls(subPage), settings);
   return TakeNotificationPage(page, CDialogItemControls(window), settings);
 }
@@ -147,7 +147,7 @@ void LayoutTabPages(HWND window, const TNotificationPage& page, int selected) {
   MapWindowPoints(tabs, window, reinterpret_cast<POINT*>(&area), 2);
   int index = 0;
   for (const TTemplateForm& form : page.templates) {
-    HWND subPage = GetDlgItem(window, form.page);
+    HWND subPage = GetDlgItem(window, form.subPage);
     SetWindowPos(subPage, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
                  SWP_HIDEWINDOW);
     if (index++ == selected) ShowWindow(subPage, SW_SHOW);

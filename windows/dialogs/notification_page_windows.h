@@ -4,9 +4,9 @@
 // Nothing reaches the settings before SaveNotificationPage.
 #pragma once
 
-#include "windows/dialogs/notification_page_forms.h"
-
 #include <windows.h>
+
+#include "windows/dialogs/notification_page_forms.h"
 
 // The page as a child of the dialog, hidden, its control id the template id.
 HWND CreateNotificationPage(HWND dialog, const TNotificationPage& page, const TModuleSettings& settings);

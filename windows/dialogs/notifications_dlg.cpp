@@ -1,8 +1,8 @@
 #include "windows/dialogs/notifications_dlg.h"
 
-#include "windows/dialogs/notification_page_windows.h"
-
 #include <commctrl.h>
+
+#include "windows/dialogs/notification_page_windows.h"
 
 namespace {
 constexpr UINT kTemplate = 118;
