@@ -60,45 +60,30 @@ class NotificationsDialogTest : public ::testing::Test {
   TClientRiskRecord* client = nullptr;
 };
 
-// Every item of the tree, depth first, as "text=page".
-std::vector<std::string> TreeItems(HWND tree, HTREEITEM item = TVI_ROOT) {
-  std::vector<std::string> items;
-  HTREEITEM child = reinterpret_cast<HTREEITEM>(
-      SendMessageA(tree, TVM_GETNEXTITEM, item == TVI_ROOT ? TVGN_ROOT : TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
-  for (; child != nullptr; child = reinterpret_cast<HTREEITEM>(
-                               SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
+struct TreeNode {
+  std::string text;
+  LPARAM page;
+  HTREEITEM item;
+};
+
+// Every item of the tree as it is shown expanded, top to bottom.
+std::vector<TreeNode> TreeNodes(HWND tree) {
+  std::vector<TreeNode> nodes;
+  for (HTREEITEM item = TreeView_GetRoot(tree); item != nullptr; item = TreeView_GetNextVisible(tree, item)) {
     char text[128] = {};
     TVITEMA data = {};
-    data.mask = TVIF_TEXT | TVIF_PARAM;
-    data.hItem = child;
-    data.pszText = text;
-    data.cchTextMax = sizeof text;
+    data.mask = TVIF_TEXT | TVIF_PARAM, data.hItem = item, data.pszText = text, data.cchTextMax = sizeof text;
     SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-    items.push_back(std::string(text) + "=" + std::to_string(data.lParam));
-    for (const std::string& below : TreeItems(tree, child)) items.push_back(below);
+    nodes.push_back({text, data.lParam, item});
   }
-  return items;
-}
-
-HTREEITEM FindItem(HWND tree, LPARAM page, HTREEITEM item = TVI_ROOT) {
-  HTREEITEM child = reinterpret_cast<HTREEITEM>(
-      SendMessageA(tree, TVM_GETNEXTITEM, item == TVI_ROOT ? TVGN_ROOT : TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
-  for (; child != nullptr; child = reinterpret_cast<HTREEITEM>(
-                               SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
-    TVITEMA data = {};
-    data.mask = TVIF_PARAM;
-    data.hItem = child;
-    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-    if (data.lParam == page) return child;
-    if (HTREEITEM below = FindItem(tree, page, child)) return below;
-  }
-  return nullptr;
+  return nodes;
 }
 
 // The user picks the page's item in the tree; the page shown.
 HWND Open(HWND dialog, int page) {
   HWND tree = GetDlgItem(dialog, 1181);
-  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(FindItem(tree, page)));
+  for (const TreeNode& node : TreeNodes(tree))
+    if (node.page == page) TreeView_SelectItem(tree, node.item);
   return GetDlgItem(dialog, page);
 }
 
@@ -128,7 +113,8 @@ bool Shown(HWND window) { return IsWindowVisible(window) != FALSE; }
 TEST_F(NotificationsDialogTest, TheTreeShowsOnePageAtATimeAndCancelKeepsTheSettings) {
   std::vector<std::string> tree, pages, shown;
   const std::string caption = RunCommand([&](HWND dialog) {
-    tree = TreeItems(GetDlgItem(dialog, 1181));
+    for (const TreeNode& node : TreeNodes(GetDlgItem(dialog, 1181)))
+      tree.push_back(node.text + "=" + std::to_string(node.page));
     pages.push_back(Pages(dialog));
     HWND upPage = Open(dialog, 112);
     pages.push_back(Pages(dialog));

@@ -52,126 +52,72 @@ TModuleSettings Distinct() {
   return s;
 }
 
-// What a control shows: its text, "[x]"/"[ ]" for a box, the selected data
-// for a list, "off" when it takes no input.
-enum Shown { kText, kBox, kChoice, kInput };
-
-struct ShownRow {
-  int page;
-  Shown what;
-  int id;
-  std::string expected;
-};
-
-std::string ShownBy(const FakeDialogControls& controls, Shown what, int id) {
-  switch (what) {
-    case kText:
-      return controls.Text(id);
-    case kBox:
-      return controls.Checked(id) ? "[x]" : "[ ]";
-    case kChoice: {
-      const auto data = controls.SelectedItemData(id);
-      return data ? std::to_string(*data) : "none";
-    }
-    case kInput:
-      return controls.Enabled(id) ? "on" : "off";
-  }
-  return "";
-}
-
 const TNotificationPage& Page(int id) {
   const TNotificationPage* page = FindNotificationPage(id);
   EXPECT_NE(page, nullptr) << id;
   return *page;
 }
 
+// The controls as "text|x|-|=data": a text where one is shown, a list's
+// selected data, else a box ticked (x) or not (-); "~" marks a control that
+// takes no input.
+std::string Snapshot(const FakeDialogControls& controls, const std::vector<int>& ids) {
+  std::string shown;
+  for (int id : ids) {
+    if (id != ids.front()) shown += "|";
+    if (controls.items.count(id))
+      shown += "=" + std::to_string(controls.SelectedItemData(id).value_or(-1));
+    else
+      shown += controls.texts.count(id) ? controls.Text(id) : controls.Checked(id) ? "x" : "-";
+    if (!controls.Enabled(id)) shown += "~";
+  }
+  return shown;
+}
+
 TEST(NotificationPageForms, EachPageShowsItsSettings) {
-  const ShownRow rows[] = {
-      {124, kBox, 1209, "[x]"},
-      {107, kBox, 1014, "[ ]"},
-      {107, kBox, 1061, "[x]"},
-      {107, kText, 1059, "09:30, 14:05"},
-      {107, kInput, 1059, "on"},
-      {107, kText, 1015, "Остаток"},
-      {107, kText, 1016, "строка 1\r\nстрока 2\r\n"},
-      {107, kBox, 1206, "[ ]"},
-      {107, kInput, 1016, "on"},
-      {107, kInput, 1098, "off"},
-      {108, kText, 1021, "0.85"},
-      {108, kText, 1022, "0.6"},
-      {108, kBox, 1017, "[x]"},
-      {108, kBox, 1018, "[ ]"},
-      {108, kBox, 1191, "[x]"},
-      {108, kText, 1192, "1.25"},
-      {108, kInput, 1192, "on"},
-      {108, kBox, 1057, "[ ]"},
-      {108, kBox, 1060, "[x]"},
-      {108, kText, 1058, "10:00"},
-      {108, kInput, 1058, "on"},
-      {126, kText, 1021, "0.9"},
-      {126, kText, 1022, "0.5"},
-      {126, kBox, 1191, "[ ]"},
-      {126, kInput, 1192, "off"},
-      {126, kText, 1058, "11:15"},
-      {126, kInput, 1058, "off"},
-      {109, kText, 1050, "1.5"},
-      {109, kBox, 1073, "[ ]"},
-      {109, kBox, 1074, "[x]"},
-      {109, kBox, 1081, "[x]"},
-      {109, kBox, 1053, "[x]"},
-      {111, kText, 1077, "0.75"},
-      {111, kBox, 1206, "[x]"},
-      {111, kText, 1097, "C:\\bodies\\eclgo.txt"},
-      {111, kInput, 1075, "off"},
-      {111, kInput, 1097, "on"},
-      {111, kInput, 1098, "on"},
+  const struct {
+    int page;
+    std::vector<int> ids;
+    const char* shown;
+  } rows[] = {
+      {124, {1209}, "x"},
+      {107, {1014, 1061, 1059, 1015, 1016, 1206, 1098}, "-|x|09:30, 14:05|Остаток|строка 1\r\nстрока 2\r\n|-|-~"},
+      {108, {1021, 1022, 1017, 1018, 1191, 1192, 1057, 1060, 1058}, "0.85|0.6|x|-|x|1.25|-|x|10:00"},
+      {126, {1021, 1022, 1191, 1192, 1058}, "0.9|0.5|-|1~|11:15~"},
+      {109, {1050, 1053, 1073, 1074, 1081}, "1.5|x|-|x|x"},
+      {111, {1077, 1206, 1097, 1075, 1098}, "0.75|x|C:\\bodies\\eclgo.txt|~|-"},
       // A schedule not used still shows, so that OK keeps it.
-      {110, kText, 1069, "3"},
-      {110, kBox, 1071, "[ ]"},
-      {110, kText, 1072, "18:45"},
-      {110, kInput, 1072, "off"},
-      {117, kChoice, 1175, "22"},
-      {117, kText, 1174, "35"},
-      {117, kText, 1177, "20"},
-      {117, kInput, 1177, "off"},
-      {117, kBox, 1178, "[x]"},
-      {112, kChoice, 1093, "18"},
-      {112, kText, 1090, "12.5"},
-      {112, kBox, 1092, "[x]"},
-      {112, kBox, 1094, "[x]"},
-      {112, kText, 1091, ""},
-      {112, kInput, 1091, "off"},
-      {112, kInput, 1088, "on"},
+      {110, {1069, 1071, 1072}, "3|-|18:45~"},
+      {117, {1175, 1174, 1176, 1177, 1178}, "=22|35|-|20~|x"},
+      {112, {1093, 1090, 1092, 1094, 1091, 1088}, "=18|12.5|x|x|~|"},
   };
   const TModuleSettings settings = Distinct();
-  for (const ShownRow& row : rows) {
+  for (const auto& row : rows) {
     FakeDialogControls controls;
     FillNotificationPage(Page(row.page), settings, controls);
-    EXPECT_EQ(ShownBy(controls, row.what, row.id), row.expected) << "page " << row.page << ", control " << row.id;
+    EXPECT_EQ(Snapshot(controls, row.ids), row.shown) << "page " << row.page;
   }
 }
 
+// The second templates take input only with their own box ticked; the
+// margin level's box says so in its own words.
 TEST(NotificationPageForms, TemplateSubPagesShowTheirTemplate) {
-  const ShownRow rows[] = {
-      {119, kText, 1185, ""},
-      {119, kInput, 1185, "on"},
-      {120, kBox, 1201, "[x]"},
-      {120, kText, 1185, "Критический"},
-      {120, kInput, 1186, "on"},
-      {1120, kBox, 1201, "[ ]"},
-      {1120, kInput, 1185, "off"},
-      {1120, kInput, 1206, "off"},
-      {1120, kText, 1201, "Задавать отдельный текст шаблона для квалифицированных клиентов"},
+  const struct {
+    int page, subPage;
+    const char* shown;
+  } rows[] = {
+      {108, 119, "|"},
+      {108, 120, "x|Критический|"},
+      {117, 120, "Задавать отдельный текст шаблона для квалифицированных клиентов|~|~"},
   };
-  const TModuleSettings settings = Distinct();
-  for (const ShownRow& row : rows) {
-    // 1120: the second template of the margin level's page.
-    const TNotificationPage& page = Page(row.page == 1120 ? 117 : 108);
-    const TTemplateForm* form = FindTemplateForm(page, row.page % 1000);
+  for (const auto& row : rows) {
+    const TTemplateForm* form = FindTemplateForm(Page(row.page), row.subPage);
     ASSERT_NE(form, nullptr);
     FakeDialogControls controls;
-    FillTemplateForm(*form, settings, controls);
-    EXPECT_EQ(ShownBy(controls, row.what, row.id), row.expected) << "sub-page " << row.page << ", control " << row.id;
+    FillTemplateForm(*form, Distinct(), controls);
+    const std::vector<int> ids =
+        row.subPage == 119 ? std::vector<int>{1185, 1186} : std::vector<int>{1201, 1185, 1186};
+    EXPECT_EQ(Snapshot(controls, ids), row.shown) << row.page << "/" << row.subPage;
   }
 }
 
@@ -242,12 +188,8 @@ TEST(NotificationPageForms, ABadScheduleRefusesThePage) {
     bool kept;
     const char* schedule;
   } rows[] = {
-      {"25:00", false, "09:30, 14:05"},
-      {"9:60", false, "09:30, 14:05"},
-      {"9:30,,14:00", false, "09:30, 14:05"},
-      {"0930", false, "09:30, 14:05"},
-      {"", true, ""},
-      {"9:30, 24:00", true, "09:30, 24:00"},
+      {"25:00", false, "09:30, 14:05"}, {"9:60", false, "09:30, 14:05"}, {"9:30,,14:00", false, "09:30, 14:05"},
+      {"0930", false, "09:30, 14:05"},  {"", true, ""},                   {"9:30, 24:00", true, "09:30, 24:00"},
   };
   for (const auto& row : rows) {
     TModuleSettings settings = Distinct();
