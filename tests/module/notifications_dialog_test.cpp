@@ -124,7 +124,9 @@ TEST_F(NotificationsDialogTest, TheTreeShowsOnePageAtATimeAndCancelKeepsTheSetti
     HWND warning = GetDlgItem(sfrPage, 119), critical = GetDlgItem(sfrPage, 120);
     shown.push_back(std::to_string(Shown(warning)) + std::to_string(Shown(critical)));
     SelectTab(sfrPage, 1187, 1);
-    shown.push_back(std::to_string(Shown(warning)) + std::to_string(Shown(critical)));
+    // A file without the key uses the second template: its texts take input.
+    shown.push_back(std::to_string(Shown(warning)) + std::to_string(Shown(critical)) +
+                    std::to_string(IsWindowEnabled(GetDlgItem(critical, 1185))));
     HWND ml2Page = Open(dialog, 117);
     shown.push_back(Text(ml2Page, 1175) + "|" + Text(ml2Page, 1174));
     Open(dialog, 112);
@@ -141,7 +143,7 @@ TEST_F(NotificationsDialogTest, TheTreeShowsOnePageAtATimeAndCancelKeepsTheSetti
                                       "Композитный критерий=110", "Уровень маржи=117", "Произвольный параметр=112"}));
   EXPECT_EQ(pages, (std::vector<std::string>{"124+ ", "112+ 124- ", "108- 112+ 117- 124- "}));
   EXPECT_EQ(shown,
-            (std::vector<std::string>{"Достаточность средств|0,8", "10", "01", "Модиф. единый уровень маржи|40", "5"}));
+            (std::vector<std::string>{"Достаточность средств|0,8", "10", "011", "Модиф. единый уровень маржи|40", "5"}));
   EXPECT_DOUBLE_EQ(module.Settings().UPLevel, 0.8);
   EXPECT_TRUE(module.Settings().ConsiderFilters);
   EXPECT_EQ(client->lastSentUp, 1.5);
@@ -236,7 +238,6 @@ TEST(NotificationChanges, OnlyTheChangedConditionIsReArmedAndOnlyColourLevelsRec
   } rows[] = {
       {[](TModuleSettings&) {}, "000"},
       {[](TModuleSettings& s) { s.UPParam = 20; }, "100"},
-      {[](TModuleSettings& s) { s.UPLevel = 2; }, "100"},
       {[](TModuleSettings& s) { s.ML2Param = 22; }, "010"},
       {[](TModuleSettings& s) { s.ML2LevelQual = 0.1; }, "010"},
       {[](TModuleSettings& s) { s.ConsiderQualClient = true; }, "010"},

@@ -29,8 +29,6 @@ TModuleSettings Distinct() {
   s.ValCLGOforSFR = 1.25;
   s.UseSFRCritSchedule = true;
   s.ParseScheduleTextAt(2, "10:00", 0);
-  s.SFRTopic2 = "Критический";
-  s.UseSFRTemplate2 = true;
   s.SFRWarningLevel_fp = 0.9;
   s.ParseScheduleTextAt(9, "11:15", 0);
   s.CLGOLevel = 1.5;
@@ -99,28 +97,6 @@ TEST(NotificationPageForms, EachPageShowsItsSettings) {
   }
 }
 
-// The second templates take input only with their own box ticked; the
-// margin level's box says so in its own words.
-TEST(NotificationPageForms, TemplateSubPagesShowTheirTemplate) {
-  const struct {
-    int page, subPage;
-    const char* shown;
-  } rows[] = {
-      {108, 119, "|"},
-      {108, 120, "x|Критический|"},
-      {117, 120, "Задавать отдельный текст шаблона для квалифицированных клиентов|~|~"},
-  };
-  for (const auto& row : rows) {
-    const TTemplateForm* form = FindTemplateForm(Page(row.page), row.subPage);
-    ASSERT_NE(form, nullptr);
-    FakeDialogControls controls;
-    FillTemplateForm(*form, Distinct(), controls);
-    const std::vector<int> ids =
-        row.subPage == 119 ? std::vector<int>{1185, 1186} : std::vector<int>{1201, 1185, 1186};
-    EXPECT_EQ(Snapshot(controls, ids), row.shown) << row.page << "/" << row.subPage;
-  }
-}
-
 // One edit on a page and the field OK keeps from it.
 struct KeptRow {
   int page;
@@ -141,11 +117,6 @@ TEST(NotificationPageForms, OkKeepsWhatThePageHolds) {
        [](const TModuleSettings& s) { return std::to_string(s.AlwaysAllowManualSending); }, "0"},
       {107, [](FakeDialogControls& c) { c.SetText(1016, "a\r\nb\r\n"); },
        [](const TModuleSettings& s) { return s.LowFundsBody + "|" + s.LowFundsFile; }, "a\nb\n|"},
-      {107, [](FakeDialogControls& c) { c.SetChecked(1014, true); },
-       [](const TModuleSettings& s) { return std::to_string(s.SendLowFundsMsg); }, "1"},
-      {108, [](FakeDialogControls& c) { c.SetText(1021, "0.95"); },
-       [](const TModuleSettings& s) { return Number(s.SFRWarningLevel) + " " + Number(s.SFRCriticalLevel); },
-       "0.95 0.6"},
       {108, [](FakeDialogControls& c) { c.SetText(1058, "9:00,16:30"); },
        [](const TModuleSettings& s) { return s.FormatNotifSchedule(2) + " " + s.FormatNotifSchedule(9); },
        "09:00, 16:30 11:15"},
@@ -225,31 +196,6 @@ TEST(NotificationPageForms, TheArbitraryParameterOffersValueColumnsOnly) {
   for (const TControlItem& item : ArbitraryParamColumns()) offered.push_back(item.data);
   std::sort(offered.begin(), offered.end());
   EXPECT_EQ(offered, (std::vector<int>{4, 5, 6, 7, 8, 9, 10, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 24}));
-}
-
-// A body taken from a file is read from it on OK, with the file's line rules;
-// the second template's own flag is kept with it.
-TEST(NotificationPageForms, ABodyFromAFileIsReadOnOk) {
-  char folder[MAX_PATH];
-  GetTempPathA(sizeof folder, folder);
-  const std::string path = std::string(folder) + "notif_body_test.txt";
-  FILE* file = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(file, nullptr);
-  std::fputs("Уважаемый клиент\r\n\r\nуровень {0}\r\n", file);
-  std::fclose(file);
-  TModuleSettings settings = Distinct();
-  const TTemplateForm& second = *FindTemplateForm(Page(117), 120);
-  FakeDialogControls controls;
-  FillTemplateForm(second, settings, controls);
-  controls.SetChecked(1201, true);
-  controls.SetChecked(1206, true);
-  controls.SetText(1097, path);
-  controls.SetText(1186, "typed and dropped");
-  TakeTemplateForm(second, controls, settings);
-  std::remove(path.c_str());
-  EXPECT_TRUE(settings.UseML2Template2);
-  EXPECT_EQ(settings.ML2File2, path);
-  EXPECT_EQ(settings.ML2Body2, "Уважаемый клиент\nуровень {0}\n");
 }
 
 }  // namespace
