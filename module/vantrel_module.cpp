@@ -181,6 +181,9 @@ int CVantrelModule::OnMenuCommand(HWND window, int commandId, bool notFound) {
     case ID_TRANSPORT_SETTINGS:
       EditTransportSettings();
       return 1;
+    case ID_NOTIFICATION_SETTINGS:
+      EditNotificationSettings();
+      return 1;
     default:
       return 0;
   }

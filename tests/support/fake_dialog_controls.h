@@ -1,6 +1,7 @@
 // The controls of a dialog held in memory, for checking what a dialog's
-// logic shows and keeps without a window. Numbers are written with "%.*f"
-// and read with atof, so a test types them with a "." as decimal point.
+// logic shows and keeps without a window. Numbers are written with "%.*f",
+// without trailing zeros for kTrimmedDecimals, and read with atof, so a test
+// types them with a "." as decimal point.
 #pragma once
 
 #include "windows/dialogs/dialog_controls.h"
@@ -30,8 +31,13 @@ class FakeDialogControls : public IDialogControls {
   double Number(int id) const override { return std::atof(Text(id).c_str()); }
   void SetNumber(int id, double value, int decimals) override {
     char text[512];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    texts[id] = text;
+    std::snprintf(text, sizeof text, "%.*f", decimals < 0 ? 6 : decimals, value);
+    std::string shown = text;
+    if (decimals < 0) {
+      shown.erase(shown.find_last_not_of('0') + 1);
+      if (shown.back() == '.') shown.pop_back();
+    }
+    texts[id] = shown;
   }
   void SetItems(int id, const std::vector<TControlItem>& list) override {
     items[id] = list;

@@ -1,5 +1,6 @@
 #include "windows/dialogs/dialog_controls.h"
 
+#include "module/trimmed_number.h"
 #include "sdk/plugin_module.h"
 
 #include <vector>
@@ -34,6 +35,11 @@ double CDialogItemControls::Number(int id) const { return g_pPluginModule->GetDl
 
 void CDialogItemControls::SetNumber(int id, double value, int decimals) {
   char text[1024];
+  if (decimals < 0) {
+    FormatTrimmedDouble(text, sizeof text, value, g_pPluginModule->DecimalSeparator());
+    SetText(id, text);
+    return;
+  }
   SetText(id, g_pPluginModule->FormatDouble(text, sizeof text, value, decimals, true, false));
 }
 

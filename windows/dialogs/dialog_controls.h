@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+constexpr int kTrimmedDecimals = -1;
+
 // One item of a combo box: what it shows and the value it stands for.
 struct TControlItem {
   std::string text;
@@ -23,7 +25,8 @@ class IDialogControls {
   virtual void SetChecked(int id, bool checked) = 0;
   virtual void Enable(int id, bool enabled) = 0;
   // Numbers as the user writes them: the user's decimal separator, no
-  // digit grouping. An edit that holds no number reads as 0.
+  // digit grouping. An edit that holds no number reads as 0. Decimals
+  // below 0 show as many as the value has, without trailing zeros.
   virtual double Number(int id) const = 0;
   virtual void SetNumber(int id, double value, int decimals) = 0;
   // A combo box's items, replaced in order, and its selection by item data.
