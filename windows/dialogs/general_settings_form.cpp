@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 const char kRecalcIntervalRefusal[] =
     "Период расчета риск-параметров должен быть от 0 до 2147483 сек.";

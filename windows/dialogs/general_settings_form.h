@@ -36,6 +36,7 @@ void FillGeneralSettingsControls(const TModuleSettings& settings, IDialogControl
 // Run at the start and after each click on the filter-from-file box: the
 // file can be chosen and reloaded only while the filter is read from it.
 void EnableFilterFileButtons(IDialogControls& controls);
-// What OK keeps. A period that the timer cannot run is refused: false, the
-// settings left as they were.
+// What OK keeps; with no mail log level chosen, -1 (nothing is logged). A
+// period that the timer cannot run is refused: false, the settings left as
+// they were.
 bool TakeGeneralSettingsControls(const IDialogControls& controls, TModuleSettings& settings);
