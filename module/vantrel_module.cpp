@@ -169,6 +169,12 @@ void CVantrelModule::ToggleNotifications(HWND window) {
 int CVantrelModule::OnMenuCommand(HWND window, int commandId, bool notFound) {
   if (notFound) return 0;
   switch (commandId) {
+    case ID_GENERAL_SETTINGS:
+      EditGeneralSettings();
+      return 1;
+    case ID_CALC_SETTINGS:
+      EditCalcSettings();
+      return 1;
     case ID_RISK_PARAMS_TABLE:
       CreateTable(kRiskTableType, false, 0, nullptr, 0);
       return 1;

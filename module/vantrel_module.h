@@ -194,6 +194,8 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public
   void ReadAllFirmSettings(bool* recalculate);
   void ForgetRules();
   void RestartRecalcTimer();
+  void EditGeneralSettings();
+  void EditCalcSettings();
   void ToggleNotifications(HWND window);
   void EditTransportSettings();
   void EditNotificationSettings();
