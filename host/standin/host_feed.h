@@ -39,6 +39,10 @@ struct HostStep {
   std::vector<std::string> selections;
   std::vector<std::string> contextMenus;
   std::vector<int> windowCommands;
+  // The plug-in's menu items by the plug-in's own command ids, clicked as a
+  // user would; and the modal dialog shown then closed with Cancel.
+  std::vector<int> pluginMenuCommands;
+  bool closeDialog = false;
   // The exchange: the n-th order taken (from 1) fills this many lots, or is
   // withdrawn; refuse 1 or 0 starts or ends refusing transactions.
   std::vector<std::pair<int, int64_t>> fills;
