@@ -52,5 +52,6 @@ shot() { import -window root -crop 1280x800+0+0 +repage "$out/$1.png"; }
 
 # What host.exe printed, without the menu bar's items.
 demo_host_output() {
-  iconv -f CP1251 -t UTF-8 "$out/host-output.txt" 2>/dev/null | grep -v '^      ' || cat "$out/host-output.txt"
+  iconv -f CP1251 -t UTF-8 "$out/host-output.txt" 2>/dev/null | tr -d '\r' | grep -v '^      ' ||
+    tr -d '\r' <"$out/host-output.txt"
 }

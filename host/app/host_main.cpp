@@ -201,6 +201,14 @@ bool SendWindowCommand(StandInHost& host, int nthCommand) {
   return true;
 }
 
+void ShowDialogPage(int nth) {
+  std::string caption;
+  if (SelectDialogPage(nth, &caption))
+    std::printf("host: dialog page %d \"%s\" shown\n", nth, caption.c_str());
+  else
+    std::printf("host: no dialog with a page %d shown\n", nth);
+}
+
 void CloseDialog() {
   std::string caption;
   if (CancelShownDialog(&caption))
@@ -225,6 +233,7 @@ void DriveWindows(StandInHost& host, HMODULE plugin, const HostStep& step) {
       std::printf("host: no line \"%s\" for a context menu\n", text.c_str());
   for (int command : step.windowCommands)
     if (!SendWindowCommand(host, command)) std::printf("host: no window in front for command %d\n", command);
+  if (step.dialogPage > 0) ShowDialogPage(step.dialogPage);
   if (step.closeDialog) CloseDialog();
   for (int command : step.pluginMenuCommands) ClickPluginMenu(host, plugin, command);
 }

@@ -2,6 +2,8 @@
 
 #include "host/standin/standin_host.h"
 
+#include <commctrl.h>
+
 namespace {
 struct CaptionSearch {
   int ownId;
@@ -34,6 +36,15 @@ UINT CommandIdByCaption(HMENU menu, const std::string& caption) {
   }
   return 0;
 }
+
+// The item after this one with every item expanded: its first child, else
+// the next sibling of it or of its nearest parent that has one.
+HTREEITEM NextInTreeOrder(HWND tree, HTREEITEM item) {
+  if (HTREEITEM child = TreeView_GetChild(tree, item)) return child;
+  for (; item != nullptr; item = TreeView_GetParent(tree, item))
+    if (HTREEITEM next = TreeView_GetNextSibling(tree, item)) return next;
+  return nullptr;
+}
 }  // namespace
 
 std::string ClickPluginMenuCommand(HWND frame, HMODULE plugin, int ownId) {
@@ -44,6 +55,24 @@ std::string ClickPluginMenuCommand(HWND frame, HMODULE plugin, int ownId) {
   if (hostId == 0) return "";
   PostMessageA(frame, WM_COMMAND, MAKEWPARAM(hostId, 0), 0);
   return search.caption;
+}
+
+bool SelectDialogPage(int nth, std::string* caption) {
+  HWND dialog = ShownDialog();
+  HWND tree = dialog != nullptr ? FindWindowExA(dialog, nullptr, WC_TREEVIEWA, nullptr) : nullptr;
+  HTREEITEM item = tree != nullptr && nth > 0 ? TreeView_GetRoot(tree) : nullptr;
+  for (int position = 1; item != nullptr && position < nth; ++position) item = NextInTreeOrder(tree, item);
+  if (item == nullptr) return false;
+  char text[256] = {};
+  TVITEMA data = {};
+  data.mask = TVIF_TEXT;
+  data.hItem = item;
+  data.pszText = text;
+  data.cchTextMax = sizeof text;
+  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+  *caption = text;
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+  return true;
 }
 
 bool CancelShownDialog(std::string* caption) {

@@ -14,6 +14,12 @@
 // plug-in or the menu bar has no such item.
 std::string ClickPluginMenuCommand(HWND frame, HMODULE plugin, int ownId);
 
+// Selects the n-th item (from 1) of the page tree in the thread's dialog,
+// counting every item from the top as if all were expanded; the dialog shows
+// that item's page as on a click. Returns the item's text, or false when no
+// dialog with a tree is shown or its tree has fewer items.
+bool SelectDialogPage(int nth, std::string* caption);
+
 // Presses Cancel in the thread's dialog; returns its caption, or false when
 // none is shown.
 bool CancelShownDialog(std::string* caption);
