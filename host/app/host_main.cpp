@@ -7,6 +7,7 @@
 //
 //   host.exe [--scenario FILE] [--play] [--plugin DLL] [--ready-file FILE] [--exit-after SECONDS]
 //   host.exe --fonts
+#include "host/app/plugin_menu_steps.h"
 #include "host/standin/plugin_library.h"
 #include "host/standin/scenario.h"
 #include "host/standin/scenario_player.h"
@@ -200,7 +201,31 @@ bool SendWindowCommand(StandInHost& host, int nthCommand) {
   return true;
 }
 
-void DriveWindows(StandInHost& host, const HostStep& step) {
+void ShowDialogPage(int nth) {
+  std::string caption;
+  if (SelectDialogPage(nth, &caption))
+    std::printf("host: dialog page %d \"%s\" shown\n", nth, caption.c_str());
+  else
+    std::printf("host: no dialog with a page %d shown\n", nth);
+}
+
+void CloseDialog() {
+  std::string caption;
+  if (CancelShownDialog(&caption))
+    std::printf("host: dialog \"%s\" closed with Cancel\n", caption.c_str());
+  else
+    std::printf("host: no dialog shown to close\n");
+}
+
+void ClickPluginMenu(StandInHost& host, HMODULE plugin, int ownId) {
+  const std::string caption = ClickPluginMenuCommand(host.Frame(), plugin, ownId);
+  if (caption.empty())
+    std::printf("host: no menu item of the plug-in for command %d\n", ownId);
+  else
+    std::printf("host: menu command %d \"%s\" clicked\n", ownId, caption.c_str());
+}
+
+void DriveWindows(StandInHost& host, HMODULE plugin, const HostStep& step) {
   for (const std::string& text : step.selections)
     if (!SelectLine(host.Frame(), host.MdiClient(), text)) std::printf("host: no line \"%s\" to select\n", text.c_str());
   for (const std::string& text : step.contextMenus)
@@ -208,6 +233,9 @@ void DriveWindows(StandInHost& host, const HostStep& step) {
       std::printf("host: no line \"%s\" for a context menu\n", text.c_str());
   for (int command : step.windowCommands)
     if (!SendWindowCommand(host, command)) std::printf("host: no window in front for command %d\n", command);
+  if (step.dialogPage > 0) ShowDialogPage(step.dialogPage);
+  if (step.closeDialog) CloseDialog();
+  for (int command : step.pluginMenuCommands) ClickPluginMenu(host, plugin, command);
 }
 
 const char* OrderState(uint32_t flags) {
@@ -237,16 +265,41 @@ std::string ExchangeReport(const OrderExchange& exchange) {
 
 // The time the steps took is mostly the plug-in's: recalculating and
 // refreshing its open tables.
-void PlayDueSteps(StandInHost& host, ScenarioPlayer& player, int elapsedMilliseconds) {
+void PlayDueSteps(StandInHost& host, ScenarioPlayer& player, HMODULE plugin, int elapsedMilliseconds) {
   const DWORD start = GetTickCount();
   const std::vector<const HostStep*> played = player.PlayDue(elapsedMilliseconds);
   const DWORD took = GetTickCount() - start;
   for (const HostStep* step : played) {
     std::printf("host: step %s\n", ScenarioPlayer::Describe(*step).c_str());
-    DriveWindows(host, *step);
+    DriveWindows(host, plugin, *step);
   }
   if (!played.empty()) std::printf("host: played in %lu ms\n", static_cast<unsigned long>(took));
   std::fflush(stdout);
+}
+
+// The steps play from a timer procedure, so they go on while a dialog the
+// plug-in opened runs its own modal loop. A step that waits in such a loop
+// itself (a context menu, a message box answered later) ends before the next
+// one plays, as when the steps wait for the host's own loop.
+struct StepClock {
+  StandInHost* host;
+  ScenarioPlayer* player;
+  HMODULE plugin;
+  DWORD startTime;
+  UINT_PTR timer;
+  bool playing;
+};
+StepClock g_steps = {};
+
+void CALLBACK PlayStepsOnTimer(HWND, UINT, UINT_PTR, DWORD) {
+  if (g_steps.playing) return;
+  g_steps.playing = true;
+  PlayDueSteps(*g_steps.host, *g_steps.player, g_steps.plugin, static_cast<int>(GetTickCount() - g_steps.startTime));
+  g_steps.playing = false;
+  if (g_steps.player->Finished() && g_steps.timer != 0) {
+    KillTimer(nullptr, g_steps.timer);
+    g_steps.timer = 0;
+  }
 }
 }  // namespace
 
@@ -289,8 +342,7 @@ int main(int argc, char** argv) {
   QuitLater quit = {host.Frame(), GetCurrentThreadId(), options.exitAfterSeconds * 1000u};
   if (options.exitAfterSeconds > 0) CloseHandle(CreateThread(nullptr, 0, QuitAfterDelay, &quit, 0, nullptr));
   ScenarioPlayer player(host, plugin);
-  const DWORD startTime = GetTickCount();
-  UINT_PTR stepTimer = 0;
+  g_steps = {&host, &player, plugin.Module(), GetTickCount(), 0, false};
   if (options.play && init.ok) {
     const int accepted = player.Start();
     std::printf("host: scenario started: %d of %d record(s) accepted, %d firm(s) announced, "
@@ -299,7 +351,7 @@ int main(int argc, char** argv) {
                 static_cast<int>(host.Feed().firms.size()),
                 static_cast<int>(host.Feed().steps.size()));
     std::fflush(stdout);
-    if (!player.Finished()) stepTimer = SetTimer(nullptr, 0, kStepTimerMilliseconds, nullptr);
+    if (!player.Finished()) g_steps.timer = SetTimer(nullptr, 0, kStepTimerMilliseconds, PlayStepsOnTimer);
   }
   const UINT_PTR tickTimer = init.ok ? SetTimer(nullptr, 0, kTickMilliseconds, nullptr) : 0;
   MSG message;
@@ -310,19 +362,11 @@ int main(int argc, char** argv) {
       host.Exchange().Deliver(plugin);
       continue;
     }
-    if (stepTimer != 0 && message.message == WM_TIMER && message.hwnd == nullptr &&
-        message.wParam == stepTimer) {
-      PlayDueSteps(host, player, static_cast<int>(GetTickCount() - startTime));
-      if (player.Finished()) {
-        KillTimer(nullptr, stepTimer);
-        stepTimer = 0;
-      }
-      continue;
-    }
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
   if (tickTimer != 0) KillTimer(nullptr, tickTimer);
+  if (g_steps.timer != 0) KillTimer(nullptr, g_steps.timer);
   std::printf("%s", TableReport(host.Frame()).c_str());
   std::printf("%s", ExchangeReport(host.Exchange()).c_str());
   plugin.Shutdown();

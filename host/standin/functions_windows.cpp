@@ -38,8 +38,7 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
 // Presses OK in the thread's dialog once it shows: the dialog's own loop runs
 // the timer.
 void CALLBACK AcceptShownDialog(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND dialog = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+  HWND dialog = ShownDialog();
   if (dialog == nullptr) return;
   KillTimer(nullptr, timer);
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -51,6 +50,12 @@ INT_PTR __stdcall RunModalDialog(HINSTANCE instance, int templateId, DLGPROC pro
   return DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), parent, proc, 0);
 }
 }  // namespace
+
+HWND ShownDialog() {
+  HWND dialog = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+  return dialog;
+}
 
 UINT_PTR AcceptNextDialog() { return SetTimer(nullptr, 0, 700, AcceptShownDialog); }
 

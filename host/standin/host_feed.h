@@ -39,6 +39,12 @@ struct HostStep {
   std::vector<std::string> selections;
   std::vector<std::string> contextMenus;
   std::vector<int> windowCommands;
+  // In the dialog shown, the n-th item (from 1) of its page tree is
+  // selected, then the dialog is closed with Cancel; then the plug-in's menu
+  // items are clicked, found by the plug-in's own command ids.
+  int dialogPage = 0;
+  bool closeDialog = false;
+  std::vector<int> pluginMenuCommands;
   // The exchange: the n-th order taken (from 1) fills this many lots, or is
   // withdrawn; refuse 1 or 0 starts or ends refusing transactions.
   std::vector<std::pair<int, int64_t>> fills;

@@ -67,6 +67,9 @@ std::string ScenarioPlayer::Describe(const HostStep& step) {
   for (const std::string& line : step.selections) text += " select \"" + line + "\";";
   for (const std::string& line : step.contextMenus) text += " context menu \"" + line + "\";";
   for (int command : step.windowCommands) text += " command " + std::to_string(command) + ";";
+  if (step.dialogPage > 0) text += " dialog page " + std::to_string(step.dialogPage) + ";";
+  if (step.closeDialog) text += " close the dialog;";
+  for (int command : step.pluginMenuCommands) text += " menu command " + std::to_string(command) + ";";
   for (const auto& fill : step.fills)
     text += " order " + std::to_string(fill.first) + " fills " + std::to_string(fill.second) + ";";
   for (int order : step.withdrawals) text += " order " + std::to_string(order) + " withdrawn;";

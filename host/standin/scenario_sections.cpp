@@ -203,6 +203,9 @@ void LoadSteps(const ScenarioFile& file, StandInHost& host) {
     const std::string contextMenu = file.Text(section, "ContextMenu");
     if (!contextMenu.empty()) step.contextMenus.push_back(contextMenu);
     for (int32_t command : NumberList(file.Text(section, "Command"))) step.windowCommands.push_back(command);
+    for (int32_t command : NumberList(file.Text(section, "MenuCommand"))) step.pluginMenuCommands.push_back(command);
+    step.dialogPage = static_cast<int>(file.Number(section, "DialogPage"));
+    step.closeDialog = file.Number(section, "CloseDialog") != 0;
     step.fills = Fills(section, file.Text(section, "FillOrder"), host);
     for (int32_t order : NumberList(file.Text(section, "WithdrawOrder"))) step.withdrawals.push_back(order);
     const std::string refuse = file.Text(section, "Refuse");

@@ -122,6 +122,8 @@ class StandInHost {
 // Presses OK in the thread's first visible dialog once one shows, while a
 // modal loop runs; the timer's id, for KillTimer when none came.
 UINT_PTR AcceptNextDialog();
+// The thread's first visible dialog (a dialog box or a message box), or null.
+HWND ShownDialog();
 
 // Installs every group of host functions into the host's table.
 void InstallHostFunctions(StandInHost& host);

@@ -31,7 +31,8 @@ constexpr char kScenario[] =
     "[Position1]\nFirm=F1\nAccount=ACC1\nId=21\nSecurity=RIZ6\nQuantity=-3\nVariationMargin=-12.5\n"
     "[Step1]\nAt=3000\nConnected=0\nEvent=4 F2; four F3\n"
     "[Step2]\nAt=1000\nSetParam=RIZ6 last 120; RIZ6 offer 121; NOSUCH last 1; RIZ6 bid; RIZ6 bid x12\n"
-    "[Step3]\nAt=3000\nPushLimit=2, 7\nRemoveLimit=11\nConnected=1\n";
+    "[Step3]\nAt=3000\nPushLimit=2, 7\nRemoveLimit=11\nConnected=1\nMenuCommand=40002, 0x9C43\nCloseDialog=1\n"
+    "DialogPage=4\n";
 
 double Parameter(StandInHost& host, const char* name) {
   double value = 0;
@@ -136,6 +137,21 @@ TEST_F(ScenarioFeedTest, StepsPlayOnceInTheOrderOfTheirTimes) {
   EXPECT_EQ(std::vector<std::string>(plugin.calls.begin() + static_cast<long>(started), plugin.calls.end()),
             (std::vector<std::string>{"E4 F2", "R1:32985", "R1:152"})) << "a missing Limit7 is skipped";
   EXPECT_EQ(plugin.lastRecord, std::vector<uint8_t>({11, 0, 0, 0})) << "a limit's removal is its id alone";
+}
+
+// host.exe plays these on the plug-in's menu and dialogs; the player only
+// names them.
+TEST_F(ScenarioFeedTest, MenuCommandAndDialogStepsAreKeptForHostExe) {
+  const HostStep& dialogs = host.Feed().steps.back();  // Step3
+  EXPECT_EQ(dialogs.pluginMenuCommands, (std::vector<int>{40002, 40003}));
+  EXPECT_TRUE(dialogs.closeDialog);
+  EXPECT_EQ(dialogs.dialogPage, 4);
+  EXPECT_EQ(ScenarioPlayer::Describe(dialogs),
+            "at 3000 ms: connected; 2 record(s) pushed; dialog page 4; close the dialog; menu command 40002; "
+            "menu command 40003;");
+  EXPECT_FALSE(host.Feed().steps.front().closeDialog) << "no dialog closed unless asked";
+  EXPECT_EQ(host.Feed().steps.front().dialogPage, 0);
+  EXPECT_TRUE(host.Feed().steps.front().pluginMenuCommands.empty());
 }
 
 TEST_F(ScenarioFeedTest, MalformedEntriesAreLeftOutAndReported) {
