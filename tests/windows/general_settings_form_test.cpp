@@ -74,7 +74,9 @@ TEST(GeneralSettingsForm, OkKeepsWhatTheControlsHoldAndRefusesAPeriodTheTimerCan
     std::snprintf(text, sizeof text, "%d %d %d %d %u %u %u", s.RecalcRiskParamsInterval, s.ClientsType2,
                   s.UseVarMargin, s.MailLogLevel, s.NormalColor, s.WarningColor, s.CriticalColor);
     EXPECT_EQ(kept ? text : "refused", std::string(c.kept)) << c.interval;
-    if (!kept) EXPECT_EQ(s.RecalcRiskParamsInterval, 25999) << "left as it was";
+    if (!kept) {
+      EXPECT_EQ(s.RecalcRiskParamsInterval, 25999) << "left as it was";
+    }
   }
 }
 
