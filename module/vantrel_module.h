@@ -196,6 +196,7 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public
   void RestartRecalcTimer();
   void ToggleNotifications(HWND window);
   void EditTransportSettings();
+  void EditClosingSettings(HWND window);
   void DeleteTables();
   void ReleaseContextBitmaps();
 
