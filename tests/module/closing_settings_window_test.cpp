@@ -16,6 +16,7 @@ enum : int {
   kAvailable = 1151, kUsed = 1152, kAdd = 1147, kUp = 1145, kHiddenNote = 1159, kSpread = 1118, kComment = 1119,
   kPatterns = 1115, kAddPattern = 1114, kEditPattern = 1116, kDeletePattern = 1117, kSchedule = 1202,
   kAddEntry = 1122, kDeleteEntry = 1124, kAutoClose = 1199, kPatternName = 1117, kEntryTime = 1203,
+  kActualize = 1157, kNotTradedNote = 1158,
 };
 
 class ClosingSettingsWindowTest : public ClosingOrdersTest {
@@ -116,7 +117,13 @@ TEST_F(ClosingSettingsWindowTest, TheCommandOpensTheDialogAndOkPutsTheEditsInFor
     DialogDriver::Press(dialog, kUp);
     usedAfter = Items(dialog, kUsed);
     SetDlgItemTextA(dialog, kSpread, ("2" + std::string(1, module.DecimalSeparator()) + "75").c_str());
-    SetDlgItemTextA(dialog, kComment, "Закрытие 7");
+    // Letters are taken; past the 34 characters the host keeps of an
+    // order's comment, keystrokes are not.
+    HWND comment = GetDlgItem(dialog, kComment);
+    SetWindowTextA(comment, "");
+    for (int n = 0; n < 4; ++n)
+      for (const char* key = "Закрытие-7-"; *key != 0; ++key)
+        SendMessageA(comment, WM_CHAR, static_cast<unsigned char>(*key), 0);
     CheckDlgButton(dialog, kAutoClose, BST_CHECKED);
     DialogDriver::Press(dialog, kAutoClose);
     DialogDriver::Press(dialog, IDOK);
@@ -130,8 +137,39 @@ TEST_F(ClosingSettingsWindowTest, TheCommandOpensTheDialogAndOkPutsTheEditsInFor
   const TClosingSettings& closing = module.Closing();
   EXPECT_EQ(closing.SecsForClosing, (StringList{"SiZ6", "GDZ6", "RIZ6", "OLD1"}));
   EXPECT_DOUBLE_EQ(closing.Spread, 2.75);
-  EXPECT_EQ(closing.Comment, "Закрытие 7");
+  EXPECT_EQ(closing.Comment, "Закрытие-7-Закрытие-7-Закрытие-7-З");
   EXPECT_TRUE(closing.UseAutoClose);
+}
+
+// The host's short names where it has them; a halted security is warned
+// of until the list is brought up to date from the host's positions.
+TEST_F(ClosingSettingsWindowTest, ActualizingDropsHaltedSecuritiesAndAddsThoseOfThePositions) {
+  SecuritySpec halted;
+  halted.classCode = "SPBFUT", halted.code = "HLZ6", halted.type = 4, halted.trading = -1;
+  halted.shortName = "Остановлен";
+  host.Records().AddSecurity(halted);
+  for (const char* code : {"GDZ6", "HLZ6", "XXZ6", "RIZ6"}) {
+    PositionSpec position;
+    position.firm = "FIRM1", position.account = "ACC1", position.security = code;
+    host.Records().AddPosition(BuildPosition(position).bytes);
+  }
+  module.Closing().SecsForClosing = {"HLZ6", "OLD1", "RIZ6"};
+  module.Closing().ShowSecNamesInDlg = true;
+  std::string warning, warningAfter;
+  std::vector<std::string> used, usedAfter;
+  RunCommand([&](HWND dialog) {
+    warning = Text(dialog, kNotTradedNote);
+    used = Items(dialog, kUsed);
+    DialogDriver::Press(dialog, kActualize);
+    warningAfter = Text(dialog, kNotTradedNote);
+    usedAfter = Items(dialog, kUsed);
+    DialogDriver::Press(dialog, IDOK);
+  });
+  EXPECT_EQ(warning, "Имеются инструменты, торговля по которым не производится!");
+  EXPECT_EQ(used, (std::vector<std::string>{"Остановлен", "RIZ6"}));
+  EXPECT_EQ(warningAfter, "");
+  EXPECT_EQ(usedAfter, (std::vector<std::string>{"RIZ6", "GDZ6"})) << "not XXZ6 of a system class";
+  EXPECT_EQ(module.Closing().SecsForClosing, (StringList{"RIZ6", "GDZ6", "OLD1"}));
 }
 
 // "Шаблон 1" deleted, "Шаблон 2" added, "Ночной" renamed, an entry added:
