@@ -1,8 +1,8 @@
 // The closing settings dialog opened by menu command 40073 in the module's
-// process under Xvfb, driven with messages: what it shows, patterns and
-// schedule entries edited through their own dialogs, OK putting the copy in
-// force (deleted patterns renumbering the risk tables), Cancel leaving the
-// module's settings as they were.
+// process under Xvfb, driven with messages: patterns and schedule entries
+// edited through their own dialogs, OK putting the copy in force (deleted
+// patterns renumbering the risk tables), Cancel leaving the module's
+// settings as they were.
 #include "closing_orders_fixture.h"
 #include "resources/resource_ids.h"
 #include "windows/tables/risk_params_table.h"
@@ -13,10 +13,9 @@
 namespace {
 
 enum : int {
-  kAvailable = 1151, kUsed = 1152, kAdd = 1147, kUp = 1145, kHiddenNote = 1159, kSpread = 1118, kComment = 1119,
-  kPatterns = 1115, kAddPattern = 1114, kEditPattern = 1116, kDeletePattern = 1117, kSchedule = 1202,
-  kAddEntry = 1122, kDeleteEntry = 1124, kAutoClose = 1199, kPatternName = 1117, kEntryTime = 1203,
-  kActualize = 1157, kNotTradedNote = 1158,
+  kAvailable = 1151, kUsed = 1152, kAdd = 1147, kUp = 1145, kActualize = 1157, kNotTraded = 1158, kHidden = 1159,
+  kSpread = 1118, kComment = 1119, kPatterns = 1115, kAddPattern = 1114, kEditPattern = 1116, kDeletePattern = 1117,
+  kSchedule = 1202, kAddEntry = 1122, kDeleteEntry = 1124, kAutoClose = 1199, kPatternName = 1117, kEntryTime = 1203,
 };
 
 class ClosingSettingsWindowTest : public ClosingOrdersTest {
@@ -35,31 +34,27 @@ class ClosingSettingsWindowTest : public ClosingOrdersTest {
     closing.AddAutoCloseEntry(600, 2, 1);
     closing.AddAutoCloseEntry(700, 1, 0);
   }
-
-  // Runs the command with the dialog answered by the action.
   void RunCommand(const std::function<void(HWND)>& action) {
     DialogDriver driver(action);
     EXPECT_EQ(module.OnMenuCommand(host.Frame(), ID_CLOSING_SETTINGS, false), 1);
     ASSERT_TRUE(driver.Ran());
     EXPECT_EQ(driver.Caption(), "Настройки закрытия позиций");
   }
-  // Presses a button of the dialog and answers the dialog or box it opens.
+  // Presses a button and answers the dialog or box it opens.
   static void PressAnswered(HWND dialog, int button, const std::function<void(HWND)>& answer) {
     DialogDriver driver(answer);
     DialogDriver::Press(dialog, button);
     EXPECT_TRUE(driver.Ran()) << button;
   }
-  static std::vector<std::string> Items(HWND dialog, int id) {
-    std::vector<std::string> items;
-    const int count = static_cast<int>(SendDlgItemMessageA(dialog, id, LB_GETCOUNT, 0, 0));
-    for (int index = 0; index < count; ++index) {
+  static std::string Items(HWND dialog, int id) {
+    std::string items;
+    for (int index = 0; index < static_cast<int>(SendDlgItemMessageA(dialog, id, LB_GETCOUNT, 0, 0)); ++index) {
       char text[128] = {};
       SendDlgItemMessageA(dialog, id, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
-      items.push_back(text);
+      items += (index ? "," : "") + std::string(text);
     }
     return items;
   }
-  // The user selects the item that shows text.
   static void Select(HWND dialog, int id, const char* text) {
     const LRESULT index = SendDlgItemMessageA(dialog, id, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                               reinterpret_cast<LPARAM>(text));
@@ -69,19 +64,15 @@ class ClosingSettingsWindowTest : public ClosingOrdersTest {
       SendDlgItemMessageA(dialog, id, LB_SETSEL, TRUE, index);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
   }
-  static std::vector<std::string> ScheduleRows(HWND dialog) {
+  static std::string ScheduleRows(HWND dialog) {
     HWND list = GetDlgItem(dialog, kSchedule);
-    std::vector<std::string> rows;
-    for (int row = 0; row < static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); ++row) {
-      std::string cells;
-      for (int column = 0; column < 3; ++column) {
-        char text[64] = {};
-        LVITEMA item = {};
-        item.iSubItem = column, item.pszText = text, item.cchTextMax = sizeof text;
-        SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-        cells += (column ? "|" : "") + std::string(text);
-      }
-      rows.push_back(cells);
+    std::string rows;
+    for (int cell = 0; cell < 3 * static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); ++cell) {
+      char text[64] = {};
+      LVITEMA item = {};
+      item.iSubItem = cell % 3, item.pszText = text, item.cchTextMax = sizeof text;
+      SendMessageA(list, LVM_GETITEMTEXTA, cell / 3, reinterpret_cast<LPARAM>(&item));
+      rows += (cell == 0 ? "" : cell % 3 ? "|" : ",") + std::string(text);
     }
     return rows;
   }
@@ -90,60 +81,25 @@ class ClosingSettingsWindowTest : public ClosingOrdersTest {
     GetDlgItemTextA(dialog, id, text, sizeof text);
     return text;
   }
-  std::vector<std::string> PatternNames() {
-    std::vector<std::string> names;
-    for (const auto& pattern : module.Closing().Patterns) names.push_back(pattern->PatternName);
-    return names;
+  // The module's patterns, default and the patterns of its schedule entries.
+  std::string Patterns() {
+    const TClosingSettings& closing = module.Closing();
+    std::string text;
+    for (const auto& pattern : closing.Patterns) text += pattern->PatternName + (pattern->Deleted ? "*," : ",");
+    text += " default " + std::to_string(closing.DefaultPattern) + ", entries";
+    for (const TScheduleEntry& entry : closing.AutoCloseSchedule) text += " " + std::to_string(entry.PatternIndex);
+    return text;
   }
-  std::vector<int> EntryPatterns() {
-    std::vector<int> indices;
-    for (const TScheduleEntry& entry : module.Closing().AutoCloseSchedule) indices.push_back(entry.PatternIndex);
-    return indices;
+  std::string Decimal(const char* whole, const char* fraction) {
+    return whole + std::string(1, module.DecimalSeparator()) + fraction;
   }
 };
 
-// The unseen OLD1 is counted and kept; GDZ6 added and moved up is kept in
-// the user's order.
+// The unseen OLD1 is counted and kept; a halted security is warned of
+// until the list is brought up to date from the host's positions; LGZ6
+// added and moved up is kept in the user's order; a comment takes letters
+// up to the 34 characters the host keeps of an order's comment.
 TEST_F(ClosingSettingsWindowTest, TheCommandOpensTheDialogAndOkPutsTheEditsInForce) {
-  std::vector<std::string> available, used, usedAfter;
-  std::string hidden, spread;
-  RunCommand([&](HWND dialog) {
-    available = Items(dialog, kAvailable);
-    used = Items(dialog, kUsed);
-    hidden = Text(dialog, kHiddenNote);
-    spread = Text(dialog, kSpread);
-    Select(dialog, kAvailable, "GDZ6");
-    DialogDriver::Press(dialog, kAdd);
-    DialogDriver::Press(dialog, kUp);
-    usedAfter = Items(dialog, kUsed);
-    SetDlgItemTextA(dialog, kSpread, ("2" + std::string(1, module.DecimalSeparator()) + "75").c_str());
-    // Letters are taken; past the 34 characters the host keeps of an
-    // order's comment, keystrokes are not.
-    HWND comment = GetDlgItem(dialog, kComment);
-    SetWindowTextA(comment, "");
-    for (int n = 0; n < 4; ++n)
-      for (const char* key = "Закрытие-7-"; *key != 0; ++key)
-        SendMessageA(comment, WM_CHAR, static_cast<unsigned char>(*key), 0);
-    CheckDlgButton(dialog, kAutoClose, BST_CHECKED);
-    DialogDriver::Press(dialog, kAutoClose);
-    DialogDriver::Press(dialog, IDOK);
-  });
-  EXPECT_EQ(available, (std::vector<std::string>{"RIZ6", "RIH7", "SiZ6", "RI100000BL6", "GDZ6", "LGZ6", "NFZ6"}))
-      << "not XXZ6 of a system class";
-  EXPECT_EQ(used, (std::vector<std::string>{"SiZ6", "RIZ6"}));
-  EXPECT_EQ(hidden, "Сохраняются, но не показаны (нет в терминале): 1");
-  EXPECT_EQ(spread, "1" + std::string(1, module.DecimalSeparator()) + "50");
-  EXPECT_EQ(usedAfter, (std::vector<std::string>{"SiZ6", "GDZ6", "RIZ6"}));
-  const TClosingSettings& closing = module.Closing();
-  EXPECT_EQ(closing.SecsForClosing, (StringList{"SiZ6", "GDZ6", "RIZ6", "OLD1"}));
-  EXPECT_DOUBLE_EQ(closing.Spread, 2.75);
-  EXPECT_EQ(closing.Comment, "Закрытие-7-Закрытие-7-Закрытие-7-З");
-  EXPECT_TRUE(closing.UseAutoClose);
-}
-
-// The host's short names where it has them; a halted security is warned
-// of until the list is brought up to date from the host's positions.
-TEST_F(ClosingSettingsWindowTest, ActualizingDropsHaltedSecuritiesAndAddsThoseOfThePositions) {
   SecuritySpec halted;
   halted.classCode = "SPBFUT", halted.code = "HLZ6", halted.type = 4, halted.trading = -1;
   halted.shortName = "Остановлен";
@@ -153,35 +109,49 @@ TEST_F(ClosingSettingsWindowTest, ActualizingDropsHaltedSecuritiesAndAddsThoseOf
     position.firm = "FIRM1", position.account = "ACC1", position.security = code;
     host.Records().AddPosition(BuildPosition(position).bytes);
   }
-  module.Closing().SecsForClosing = {"HLZ6", "OLD1", "RIZ6"};
+  module.Closing().SecsForClosing = {"SiZ6", "HLZ6", "OLD1", "RIZ6"};
   module.Closing().ShowSecNamesInDlg = true;
-  std::string warning, warningAfter;
-  std::vector<std::string> used, usedAfter;
+  std::string shown, actualized, usedAfter;
   RunCommand([&](HWND dialog) {
-    warning = Text(dialog, kNotTradedNote);
-    used = Items(dialog, kUsed);
+    shown = Items(dialog, kAvailable) + " | " + Items(dialog, kUsed) + " | " + Text(dialog, kNotTraded) + " | " +
+            Text(dialog, kHidden) + " | " + Text(dialog, kSpread);
     DialogDriver::Press(dialog, kActualize);
-    warningAfter = Text(dialog, kNotTradedNote);
+    actualized = Items(dialog, kUsed) + " | " + Text(dialog, kNotTraded);
+    Select(dialog, kAvailable, "LGZ6");
+    DialogDriver::Press(dialog, kAdd);
+    DialogDriver::Press(dialog, kUp);
     usedAfter = Items(dialog, kUsed);
+    SetDlgItemTextA(dialog, kSpread, Decimal("2", "75").c_str());
+    HWND comment = GetDlgItem(dialog, kComment);
+    SetWindowTextA(comment, "");
+    for (int n = 0; n < 4; ++n)
+      for (const char* key = "Закрытие-7-"; *key != 0; ++key)
+        SendMessageA(comment, WM_CHAR, static_cast<unsigned char>(*key), 0);
+    CheckDlgButton(dialog, kAutoClose, BST_CHECKED);
+    DialogDriver::Press(dialog, kAutoClose);
     DialogDriver::Press(dialog, IDOK);
   });
-  EXPECT_EQ(warning, "Имеются инструменты, торговля по которым не производится!");
-  EXPECT_EQ(used, (std::vector<std::string>{"Остановлен", "RIZ6"}));
-  EXPECT_EQ(warningAfter, "");
-  EXPECT_EQ(usedAfter, (std::vector<std::string>{"RIZ6", "GDZ6"})) << "not XXZ6 of a system class";
-  EXPECT_EQ(module.Closing().SecsForClosing, (StringList{"RIZ6", "GDZ6", "OLD1"}));
+  // Not XXZ6 of a system class; codes where the host has no short name.
+  EXPECT_EQ(shown, "RIZ6,RIH7,SiZ6,RI100000BL6,GDZ6,LGZ6,NFZ6,Остановлен | SiZ6,Остановлен,RIZ6 | "
+                   "Имеются инструменты, торговля по которым не производится! | "
+                   "Сохраняются, но не показаны (нет в терминале): 1 | " + Decimal("1", "50"));
+  EXPECT_EQ(actualized, "SiZ6,RIZ6,GDZ6 | ");
+  EXPECT_EQ(usedAfter, "SiZ6,RIZ6,LGZ6,GDZ6");
+  const TClosingSettings& closing = module.Closing();
+  EXPECT_EQ(closing.SecsForClosing, (StringList{"SiZ6", "RIZ6", "LGZ6", "GDZ6", "OLD1"}));
+  EXPECT_DOUBLE_EQ(closing.Spread, 2.75);
+  EXPECT_EQ(closing.Comment, "Закрытие-7-Закрытие-7-Закрытие-7-З");
+  EXPECT_TRUE(closing.UseAutoClose);
 }
 
 // "Шаблон 1" deleted, "Шаблон 2" added, "Ночной" renamed, an entry added:
 // at OK the deleted pattern leaves, the table bound to "Ночной" follows it
 // to index 1 and the entry of the deleted one names none.
 TEST_F(ClosingSettingsWindowTest, PatternsEditedThroughTheirDialogsAreRenumberedAtOk) {
-  CTablePlugin* table = OpenRiskTable();
+  auto* table = dynamic_cast<CVantrelFutRiskParamsTable*>(OpenRiskTable());
   ASSERT_NE(table, nullptr);
-  auto* riskTable = dynamic_cast<CVantrelFutRiskParamsTable*>(table);
-  riskTable->SetPatternIndex(2);
-  std::string question, newName;
-  std::vector<std::string> patterns, rows;
+  table->SetPatternIndex(2);
+  std::string question, newName, shown;
   RunCommand([&](HWND dialog) {
     Select(dialog, kPatterns, "Шаблон 1");
     PressAnswered(dialog, kDeletePattern, [&](HWND box) {
@@ -201,35 +171,35 @@ TEST_F(ClosingSettingsWindowTest, PatternsEditedThroughTheirDialogsAreRenumbered
       SetDlgItemTextA(entry, kEntryTime, "18:45");
       DialogDriver::Press(entry, IDOK);
     });
-    patterns = Items(dialog, kPatterns);
-    rows = ScheduleRows(dialog);
+    shown = Items(dialog, kPatterns) + " | " + ScheduleRows(dialog);
     DialogDriver::Press(dialog, IDOK);
   });
   EXPECT_EQ(question, "Вы действительно хотите удалить шаблон \"Шаблон 1\"?");
   EXPECT_EQ(newName, "Шаблон 2");
-  EXPECT_EQ(patterns, (std::vector<std::string>{"Основной [Основной]", "Вечерний", "Шаблон 2"}));
-  EXPECT_EQ(rows, (std::vector<std::string>{"10:00|Вечерний|Да", "11:40||Нет", "18:45|Основной|Да"}));
-  EXPECT_EQ(PatternNames(), (std::vector<std::string>{"Основной", "Вечерний", "Шаблон 2"}));
-  EXPECT_EQ(EntryPatterns(), (std::vector<int>{1, -1, 0}));
-  EXPECT_EQ(module.Closing().DefaultPattern, 0);
-  EXPECT_EQ(riskTable->GetPatternIndex(), 1);
+  EXPECT_EQ(shown, "Основной [Основной],Вечерний,Шаблон 2 | 10:00|Вечерний|Да,11:40||Нет,18:45|Основной|Да");
+  EXPECT_EQ(Patterns(), "Основной,Вечерний,Шаблон 2, default 0, entries 1 -1 0");
+  EXPECT_EQ(table->GetPatternIndex(), 1);
 }
 
+// With a preparation window open the command asks first: Cancel opens
+// nothing and keeps the window; OK closes it and opens the dialog. There
+// the default pattern, bound to a table, is deleted after both questions,
+// an entry is deleted and the used list emptied; Cancel keeps it all.
 TEST_F(ClosingSettingsWindowTest, CancelLeavesTheModulesSettingsAsTheyWere) {
-  CTablePlugin* table = OpenRiskTable();
+  auto* table = dynamic_cast<CVantrelFutRiskParamsTable*>(OpenRiskTable());
   ASSERT_NE(table, nullptr);
-  dynamic_cast<CVantrelFutRiskParamsTable*>(table)->SetPatternIndex(0);
+  table->SetPatternIndex(0);
+  ASSERT_EQ(module.OpenPrepOrdersDlg(ClientShortOfTarget("ACC1"), pattern), 1);
   std::vector<std::string> questions;
-  std::unique_ptr<DialogDriver> second;
   auto confirm = [&](HWND box) {
     questions.push_back(Text(box, 0xFFFF));
     DialogDriver::Press(box, IDOK);
   };
-  RunCommand([&](HWND dialog) {
+  std::unique_ptr<DialogDriver> next, second;
+  auto edit = [&](HWND dialog) {
     DialogDriver::Press(dialog, 1150);  // "Очистить"
     SetDlgItemTextA(dialog, kSpread, "9");
     Select(dialog, kPatterns, "Основной [Основной]");
-    // The table bound to the pattern asks a second time.
     PressAnswered(dialog, kDeletePattern, [&](HWND box) {
       confirm(box);
       second = std::make_unique<DialogDriver>(confirm);
@@ -237,47 +207,26 @@ TEST_F(ClosingSettingsWindowTest, CancelLeavesTheModulesSettingsAsTheyWere) {
     ListView_SetSelectionMark(GetDlgItem(dialog, kSchedule), 0);
     DialogDriver::Press(dialog, kDeleteEntry);
     DialogDriver::Press(dialog, IDCANCEL);
-  });
-  EXPECT_EQ(questions, (std::vector<std::string>{
-                           "Вы собираетесь удалить основной шаблон. Продолжить?",
-                           "Данный шаблон используется в одной или более таблиц риск-параметров. Продолжить?"}));
-  const TClosingSettings& closing = module.Closing();
-  EXPECT_EQ(closing.SecsForClosing, (StringList{"SiZ6", "OLD1", "RIZ6"}));
-  EXPECT_DOUBLE_EQ(closing.Spread, 1.5);
-  EXPECT_EQ(PatternNames(), (std::vector<std::string>{"Основной", "Шаблон 1", "Ночной"}));
-  EXPECT_FALSE(closing.Patterns[0]->Deleted);
-  EXPECT_EQ(closing.DefaultPattern, 0);
-  EXPECT_EQ(EntryPatterns(), (std::vector<int>{2, 1}));
-}
-
-// With a preparation window open the command asks first: Cancel opens
-// nothing and keeps the window; OK closes it and opens the dialog.
-TEST_F(ClosingSettingsWindowTest, OpenPreparationWindowsAreClosedOnlyWhenTheUserAgrees) {
-  ASSERT_EQ(module.OpenPrepOrdersDlg(ClientShortOfTarget("ACC1"), pattern), 1);
-  std::string question;
-  {
-    DialogDriver refuse([&](HWND box) {
-      question = Text(box, 0xFFFF);
-      DialogDriver::Press(box, IDCANCEL);
+  };
+  for (int answer : {IDCANCEL, IDOK}) {
+    DialogDriver box([&](HWND window) {
+      questions.push_back(Text(window, 0xFFFF));
+      DialogDriver::Press(window, answer);
+      next = std::make_unique<DialogDriver>(edit);
     });
     module.OnMenuCommand(host.Frame(), ID_CLOSING_SETTINGS, false);
+    EXPECT_EQ(Windows().size(), answer == IDOK ? 0u : 1u);
   }
-  EXPECT_EQ(question,
-            "У вас открыто одно или несколько окон с заявками по закрытию позиций. Перед открытием диалога настроек "
-            "закрытия позиций эти окна будут автоматически закрыты. Продолжить?");
-  EXPECT_EQ(Windows().size(), 1u);
-  bool opened = false;
-  std::unique_ptr<DialogDriver> dialogDriver;
-  DialogDriver agree([&](HWND box) {
-    DialogDriver::Press(box, IDOK);
-    dialogDriver = std::make_unique<DialogDriver>([&](HWND dialog) {
-      opened = true;
-      DialogDriver::Press(dialog, IDCANCEL);
-    });
-  });
-  module.OnMenuCommand(host.Frame(), ID_CLOSING_SETTINGS, false);
-  EXPECT_TRUE(opened);
-  EXPECT_TRUE(Windows().empty());
+  const std::string prepQuestion =
+      "У вас открыто одно или несколько окон с заявками по закрытию позиций. Перед открытием диалога настроек "
+      "закрытия позиций эти окна будут автоматически закрыты. Продолжить?";
+  EXPECT_EQ(questions, (std::vector<std::string>{
+                           prepQuestion, prepQuestion, "Вы собираетесь удалить основной шаблон. Продолжить?",
+                           "Данный шаблон используется в одной или более таблиц риск-параметров. Продолжить?"}));
+  EXPECT_EQ(module.Closing().SecsForClosing, (StringList{"SiZ6", "OLD1", "RIZ6"}));
+  EXPECT_DOUBLE_EQ(module.Closing().Spread, 1.5);
+  EXPECT_EQ(Patterns(), "Основной,Шаблон 1,Ночной, default 0, entries 2 1");
+  EXPECT_EQ(table->GetPatternIndex(), 0);
 }
 
 }  // namespace

@@ -63,29 +63,15 @@ TClosingSettings Patterns(const std::vector<const char*>& names, int defaultPatt
   return closing;
 }
 
+// By base assets, names and actualizing do not apply.
 TEST(ClosingSettingsForm, ShowsTheSettingsAndOkKeepsWhatTheControlsHold) {
-  TClosingSettings fresh;
-  struct Case {
-    const char* what;
-    TClosingSettings closing;
-    std::string spread, comment;
-    std::set<int> checked;
-    bool namesEnabled;
-  };
-  const Case cases[] = {
-      {"a distinct record, by base assets", Distinct(), "1.25", "4711",
-       {kActiveOrders, kByComment, kBaseAssets, kAutoClose}, false},
-      {"a fresh record, by securities", fresh, "0.00", "", {kNames}, true},
-  };
-  for (const Case& c : cases) {
-    FakeDialogControls controls;
-    FillClosingSettingsControls(c.closing, controls);
-    EXPECT_EQ(controls.Text(kSpread) + "|" + controls.Text(kComment), c.spread + "|" + c.comment) << c.what;
-    EXPECT_EQ(controls.checked, c.checked) << c.what;
-    EXPECT_EQ(controls.Enabled(kNames), c.namesEnabled) << c.what;
-    EXPECT_EQ(controls.Enabled(kActualize), c.namesEnabled) << c.what;
-  }
   FakeDialogControls controls;
+  FillClosingSettingsControls(Distinct(), controls);
+  EXPECT_EQ(controls.Text(kSpread) + "|" + controls.Text(kComment), "1.25|4711");
+  EXPECT_EQ(controls.checked, (std::set<int>{kActiveOrders, kByComment, kBaseAssets, kAutoClose}));
+  EXPECT_FALSE(controls.Enabled(kNames) || controls.Enabled(kActualize));
+  FillClosingSettingsControls(TClosingSettings(), controls);
+  EXPECT_TRUE(controls.Enabled(kNames) && controls.Enabled(kActualize));
   controls.texts = {{kSpread, "0.5"}, {kComment, std::string(1100, '7')}};
   controls.checked = {kNames, kByComment};
   TClosingSettings kept = Distinct();
@@ -160,62 +146,31 @@ TEST(ClosingSettingsForm, InstrumentListsShowTheHostsAndKeepTheUnseen) {
   }
 }
 
-TEST(ClosingSettingsForm, OkKeepsTheUsedListInItsOrderThenTheUnseen) {
-  TClosingSettings closing;
-  closing.SecsForClosing = {"GONE", "RIZ6"};
-  CClosingInstrumentLists lists(kMarket);
-  lists.Fill(closing);
-  TListEntries used = {{"LONG", 9, false}, {"x", 5, true}, {"RIZ6", 0, false}};  // no security 5
-  lists.Take(used, closing);
-  EXPECT_EQ(closing.SecsForClosing, (StringList{"LGZ6", "RIZ6", "GONE"}));
-  lists.Take({}, closing);
-  EXPECT_EQ(closing.SecsForClosing, (StringList{"GONE"})) << "an emptied list keeps the unseen";
-}
-
-// Not traded ones leave, traded ones of the host's positions join; unseen
-// ones stay; the warning goes.
-TEST(ClosingSettingsForm, ActualizingDropsWhatIsNotTradedAndAddsThePositions) {
-  TClosingSettings closing;
-  closing.SecsForClosing = {"SiZ6", "GONE", "RIZ6"};
-  closing.ShowSecNamesInDlg = false;
-  CClosingInstrumentLists lists(kMarket);
-  lists.Fill(closing);
-  ASSERT_TRUE(lists.NotTradedShown());
-  lists.Actualize({"GDZ6", "SiZ6", "XXZ6", "RIZ6", "GDZ6"}, closing);
-  EXPECT_EQ(closing.SecsForClosing, (StringList{"GONE", "RIZ6", "GDZ6"}));
-  EXPECT_EQ(Shown(lists.Used()), (std::vector<std::string>{"RIZ6=0", "GDZ6=4"}));
-  EXPECT_FALSE(lists.NotTradedShown());
-  EXPECT_EQ(lists.HiddenCount(), 1);
-}
-
 TEST(ClosingSettingsForm, ItemsMoveBetweenAndWithinTheLists) {
-  const std::vector<std::string> texts = {"A", "B", "C", "D"};
+  auto up = [](TListEntries& e) { MoveSelectedEntries(e, -1); };
+  auto down = [](TListEntries& e) { MoveSelectedEntries(e, 1); };
   const struct {
-    const char* what;
-    std::string selection;
+    std::string selection;  // of A, B, C, D
     std::function<void(TListEntries&)> move;
     std::vector<std::string> shown;
     std::string after;
   } cases[] = {
-      {"up", "0110", [](TListEntries& e) { MoveSelectedEntries(e, -1); }, {"B=1", "C=2", "A=0", "D=3"}, "1100"},
-      {"up at the top", "1101", [](TListEntries& e) { MoveSelectedEntries(e, -1); }, {"A=0", "B=1", "D=3", "C=2"},
-       "1110"},
-      {"down", "1010", [](TListEntries& e) { MoveSelectedEntries(e, 1); }, {"B=1", "A=0", "D=3", "C=2"}, "0101"},
-      {"down at the bottom", "0011", [](TListEntries& e) { MoveSelectedEntries(e, 1); },
-       {"A=0", "B=1", "C=2", "D=3"}, "0011"},
-      {"remove", "1001", RemoveSelectedEntries, {"B=1", "C=2"}, "00"},
-      {"add the selected: new ones selected, a text already there not again", "1",
-       [](TListEntries& e) { CopyEntries(Entries("0110", {"X", "B", "Y", "Z"}), false, e); },
+      {"0110", up, {"B=1", "C=2", "A=0", "D=3"}, "1100"},
+      {"1101", up, {"A=0", "B=1", "D=3", "C=2"}, "1110"},  // a block at the top stays
+      {"1010", down, {"B=1", "A=0", "D=3", "C=2"}, "0101"},
+      {"0011", down, {"A=0", "B=1", "C=2", "D=3"}, "0011"},
+      {"1001", RemoveSelectedEntries, {"B=1", "C=2"}, "00"},
+      // New items come selected; a text already there is not added again.
+      {"1", [](TListEntries& e) { CopyEntries(Entries("0110", {"X", "B", "Y", "Z"}), false, e); },
        {"A=0", "B=1", "C=2", "D=3", "Y=2"}, "00001"},
-      {"add all", "",
-       [](TListEntries& e) { CopyEntries(Entries("", {"X", "B"}), true, e); },
+      {"", [](TListEntries& e) { CopyEntries(Entries("", {"X", "B"}), true, e); },
        {"A=0", "B=1", "C=2", "D=3", "X=0"}, "00001"},
   };
   for (const auto& c : cases) {
-    TListEntries entries = Entries(c.selection, texts);
+    TListEntries entries = Entries(c.selection, {"A", "B", "C", "D"});
     c.move(entries);
-    EXPECT_EQ(Shown(entries), c.shown) << c.what;
-    EXPECT_EQ(Selection(entries), c.after) << c.what;
+    EXPECT_EQ(Shown(entries), c.shown) << c.selection;
+    EXPECT_EQ(Selection(entries), c.after) << c.selection;
   }
 }
 
@@ -256,11 +211,10 @@ TEST(ClosingSettingsForm, ADeletedPatternStaysInPlaceAndTheDefaultMovesOn) {
     closing.AddAutoCloseEntry(700, 0, 1);
     EXPECT_EQ(PatternDeletionQuestion(closing, c.deleted), c.question);
     DeletePattern(closing, c.deleted);
-    EXPECT_TRUE(closing.Patterns[c.deleted]->Deleted);
-    EXPECT_EQ(closing.Patterns.size(), 4u);
+    EXPECT_TRUE(closing.Patterns[c.deleted]->Deleted && closing.Patterns.size() == 4u);
     EXPECT_EQ(closing.DefaultPattern, c.defaultAfter) << c.deleted;
     EXPECT_EQ(closing.AutoCloseSchedule[0].PatternIndex, -1);
-    EXPECT_EQ(closing.AutoCloseSchedule[1].PatternIndex, c.deleted == 0 ? -1 : 0);
+    EXPECT_EQ(closing.AutoCloseSchedule[1].PatternIndex, 0);
   }
   TClosingSettings last = Patterns({"А"}, 0);
   DeletePattern(last, 0);
