@@ -15,7 +15,7 @@ namespace {
 enum : int {
   kAvailable = 1151, kUsed = 1152, kAdd = 1147, kUp = 1145, kActualize = 1157, kNotTraded = 1158, kHidden = 1159,
   kSpread = 1118, kComment = 1119, kPatterns = 1115, kAddPattern = 1114, kEditPattern = 1116, kDeletePattern = 1117,
-  kSchedule = 1202, kAddEntry = 1122, kDeleteEntry = 1124, kAutoClose = 1199, kPatternName = 1117, kEntryTime = 1203,
+  kSchedule = 1202, kBaseAssets = 1226, kNames = 1156, kAddEntry = 1122, kDeleteEntry = 1124, kAutoClose = 1199, kPatternName = 1117, kEntryTime = 1203,
 };
 
 class ClosingSettingsWindowTest : public ClosingOrdersTest {
@@ -142,6 +142,31 @@ TEST_F(ClosingSettingsWindowTest, TheCommandOpensTheDialogAndOkPutsTheEditsInFor
   EXPECT_DOUBLE_EQ(closing.Spread, 2.75);
   EXPECT_EQ(closing.Comment, "Закрытие-7-Закрытие-7-Закрытие-7-З");
   EXPECT_TRUE(closing.UseAutoClose);
+}
+
+// Switching to base assets empties both chosen lists, unseen ones too, and
+// leaves what was typed in the fields alone.
+TEST_F(ClosingSettingsWindowTest, SwitchingToBaseAssetsStartsTheChoiceAfresh) {
+  std::string shown;
+  bool namesEnabled = true;
+  RunCommand([&](HWND dialog) {
+    SetDlgItemTextA(dialog, kSpread, "3");
+    CheckDlgButton(dialog, kBaseAssets, BST_CHECKED);
+    DialogDriver::Press(dialog, kBaseAssets);
+    shown = Items(dialog, kAvailable) + " | " + Items(dialog, kUsed) + " | " + Text(dialog, kHidden) + " | " +
+            Text(dialog, kSpread);
+    namesEnabled = IsWindowEnabled(GetDlgItem(dialog, kNames)) != FALSE;
+    Select(dialog, kAvailable, "RTS");
+    DialogDriver::Press(dialog, kAdd);
+    DialogDriver::Press(dialog, IDOK);
+  });
+  EXPECT_EQ(shown, "GOLD,RTS,Si |  |  | 3");
+  EXPECT_FALSE(namesEnabled);
+  const TClosingSettings& closing = module.Closing();
+  EXPECT_TRUE(closing.UseBaseActive);
+  EXPECT_EQ(closing.BaseActiveForClosing, StringList{"RTS"});
+  EXPECT_TRUE(closing.SecsForClosing.empty());
+  EXPECT_DOUBLE_EQ(closing.Spread, 3);
 }
 
 // "Шаблон 1" deleted, "Шаблон 2" added, "Ночной" renamed, an entry added:

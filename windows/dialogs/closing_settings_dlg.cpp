@@ -57,9 +57,11 @@ INT_PTR CVantrelClosingSettingsDlg::DialogProc(UINT message, WPARAM wParam, LPAR
 void CVantrelClosingSettingsDlg::SetUpButtonIcons() {
   auto resources = static_cast<HINSTANCE>(HostCall<25>(host::kResourceModule));
   if (resources == nullptr) return;
-  for (const auto& button : {std::make_pair(kClosingUpButton, kUpIcon), std::make_pair(kClosingDownButton, kDownIcon)}) {
-    HANDLE icon = LoadImageA(resources, MAKEINTRESOURCEA(button.second), IMAGE_ICON, 16, 16, LR_SHARED);
-    SendMessageA(Item(button.first), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+  const struct { int button, icon; } icons[] = {{kClosingUpButton, kUpIcon}, {kClosingDownButton, kDownIcon}};
+  for (const auto& each : icons) {
+    // Shared: the icons stay the host module's.
+    HANDLE icon = LoadImageA(resources, MAKEINTRESOURCEA(each.icon), IMAGE_ICON, 16, 16, LR_SHARED);
+    SendMessageA(Item(each.button), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
   }
 }
 
@@ -130,7 +132,7 @@ void CVantrelClosingSettingsDlg::OnClick(int id) {
       m_closing.UseBaseActive = controls.Checked(kClosingBaseAssetsBox);
       m_closing.SecsForClosing.clear();
       m_closing.BaseActiveForClosing.clear();
-      FillClosingSettingsControls(m_closing, controls);
+      EnableSecurityControls(m_closing, controls);
       FillInstrumentLists();
       break;
     case kClosingNamesBox:
@@ -157,10 +159,7 @@ void CVantrelClosingSettingsDlg::OnClick(int id) {
       DeletePattern();
       break;
     case kClosingDefaultPatternButton:
-      if (SelectedListBoxData(Item(kClosingPatternList)) >= 0) {
-        m_closing.DefaultPattern = SelectedListBoxData(Item(kClosingPatternList));
-        FillPatterns();
-      }
+      MakeDefaultPattern();
       break;
     case kClosingAddEntryButton:
       EditEntry(true);
@@ -187,6 +186,13 @@ void CVantrelClosingSettingsDlg::MoveInstruments(int id) {
   else
     MoveSelectedEntries(used, id == kClosingUpButton ? -1 : 1);
   WriteListBoxEntries(Item(kClosingUsedList), used);
+}
+
+void CVantrelClosingSettingsDlg::MakeDefaultPattern() {
+  const int index = SelectedListBoxData(Item(kClosingPatternList));
+  if (index < 0) return;
+  m_closing.DefaultPattern = index;
+  FillPatterns();
 }
 
 void CVantrelClosingSettingsDlg::FillPatterns() {

@@ -34,6 +34,7 @@ class CVantrelClosingSettingsDlg : public CZPluginDialog {
   void AddPattern();
   void EditPattern();
   void DeletePattern();
+  void MakeDefaultPattern();
   void FillPatterns();
   void EditEntry(bool add);
   void DeleteEntry();

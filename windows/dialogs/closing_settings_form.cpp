@@ -33,7 +33,10 @@ void FillClosingSettingsControls(const TClosingSettings& closing, IDialogControl
   Fill(kSpread, closing, controls);
   controls.SetText(kClosingCommentEdit, closing.Comment);
   FillAll(kChecks, closing, controls);
-  // Names and the traded test belong to securities, not to base assets.
+  EnableSecurityControls(closing, controls);
+}
+
+void EnableSecurityControls(const TClosingSettings& closing, IDialogControls& controls) {
   controls.Enable(kClosingNamesBox, !closing.UseBaseActive);
   controls.Enable(kClosingActualizeButton, !closing.UseBaseActive);
 }

@@ -41,6 +41,9 @@ enum ClosingSettingsControl : int {
 
 // The fields and switches; the instrument and pattern lists are filled apart.
 void FillClosingSettingsControls(const TClosingSettings& closing, IDialogControls& controls);
+// Short names and bringing the list up to date belong to securities, not to
+// base assets: their controls follow UseBaseActive.
+void EnableSecurityControls(const TClosingSettings& closing, IDialogControls& controls);
 // The warnings under the instrument lists: a chosen security not traded,
 // and how many chosen instruments the host does not list now (kept unseen).
 void ShowInstrumentNotes(const CClosingInstrumentLists& lists, IDialogControls& controls);
