@@ -106,7 +106,9 @@ int CVantrelClosingSettingsDlg::OnCommandId(int id, int code, int third) {
     UpdateButtons();
   } else if (id == kClosingSpreadEdit) {
     g_pPluginModule->ValidateDecimalDlgItem(window, id, code, kSpreadFractionDigits, kSpreadIntegerDigits, 0, 0);
-  } else if (id == kClosingCommentEdit && code == EN_CHANGE) {
+  } else if (code == EN_CHANGE) {
+    // The comment, or the search text of the available list, which shows
+    // fewer or more items.
     UpdateButtons();
   } else if (code == LBN_SELCHANGE && (id == kClosingAvailableList || id == kClosingUsedList)) {
     UpdateButtons();
