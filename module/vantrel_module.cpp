@@ -190,6 +190,9 @@ int CVantrelModule::OnMenuCommand(HWND window, int commandId, bool notFound) {
     case ID_NOTIFICATION_SETTINGS:
       EditNotificationSettings();
       return 1;
+    case ID_CLOSING_SETTINGS:
+      EditClosingSettings(window);
+      return 1;
     default:
       return 0;
   }

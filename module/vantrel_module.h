@@ -199,6 +199,7 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public
   void ToggleNotifications(HWND window);
   void EditTransportSettings();
   void EditNotificationSettings();
+  void EditClosingSettings(HWND window);
   void DeleteTables();
   void ReleaseContextBitmaps();
 

@@ -110,10 +110,12 @@ void Centre(HWND dialog) {
   SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
+// Shared: the icon stays the host module's, so every opening of the dialog
+// does not leave one behind.
 void SetButtonIcon(HWND dialog, int id, int icon) {
   auto module = reinterpret_cast<HINSTANCE>(HostWindowOfKind(4));
   if (!module) return;
-  HANDLE image = LoadImageA(module, MAKEINTRESOURCEA(icon), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR);
+  HANDLE image = LoadImageA(module, MAKEINTRESOURCEA(icon), IMAGE_ICON, 0, 0, LR_SHARED);
   if (image) SendDlgItemMessageA(dialog, id, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(image));
 }
 

@@ -1,9 +1,13 @@
 #include "host/standin/record_store.h"
 
+#include "sdk/host_data_records.h"
+
 #include <cstring>
 
 namespace {
 using namespace host::record;
+
+constexpr int kPositionKind = 9;
 
 template <typename T>
 void Put(std::vector<uint8_t>& record, int offset, T value) {
@@ -60,6 +64,7 @@ int RecordStore::AddSecurity(const SecuritySpec& fields) {
   Put<int32_t>(record, kSecurityId, fields.id);
   PutText(record, kSecurityCode, kSecurityCodeCapacity, fields.code);
   PutText(record, kSecurityName, kSecurityShortName - kSecurityName, fields.name);
+  PutText(record, kSecurityShortName, kSecurityCurrency - kSecurityShortName, fields.shortName);
   PutText(record, kSecurityCurrency, kSecurityCurrencyCapacity, fields.currency);
   Put<int16_t>(record, kSecurityPriceDecimals, fields.priceDecimals);
   Put<int64_t>(record, kSecurityValueDivisor, fields.valueDivisor);
@@ -94,6 +99,12 @@ int RecordStore::AddFirm(const FirmSpec& fields) {
   return static_cast<int>(m_firms.size()) - 1;
 }
 
+int RecordStore::AddPosition(const std::vector<uint8_t>& record) {
+  m_positions.push_back(record);
+  m_positions.back().resize(host_data::kPositionSize);
+  return static_cast<int>(m_positions.size()) - 1;
+}
+
 void RecordStore::Clear() {
   m_classes.clear();
   m_forms.clear();
@@ -105,6 +116,7 @@ void RecordStore::Clear() {
   m_spotKeys.clear();
   m_firms.clear();
   m_firmSpecs.clear();
+  m_positions.clear();
 }
 
 int RecordStore::Count(int kind) const {
@@ -112,6 +124,7 @@ int RecordStore::Count(int kind) const {
   if (kind == kSecurityKind) return static_cast<int>(m_securities.size());
   if (kind == kSpotKind) return static_cast<int>(m_spots.size());
   if (kind == kFirmSettingsKind) return static_cast<int>(m_firms.size());
+  if (kind == kPositionKind) return static_cast<int>(m_positions.size());
   return 0;
 }
 
@@ -121,6 +134,7 @@ uint8_t* RecordStore::Record(int kind, int recordSize, int index) {
   if (kind == kSecurityKind && recordSize == kSecuritySize) records = &m_securities;
   if (kind == kSpotKind && recordSize == kSpotSize) records = &m_spots;
   if (kind == kFirmSettingsKind && recordSize == kFirmSettingsSize) records = &m_firms;
+  if (kind == kPositionKind && recordSize == static_cast<int>(host_data::kPositionSize)) records = &m_positions;
   if (records == nullptr || index < 0 || index >= static_cast<int>(records->size())) return nullptr;
   return (*records)[index].data();
 }

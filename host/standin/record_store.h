@@ -1,6 +1,6 @@
 // The host's records that the plug-in reads through host functions 32 to 36:
 // classes (kind 2), their transaction forms, securities (kind 3), clients'
-// spot-market positions (kind 12) and firms' settings objects (kind 14), laid
+// positions (kind 9), spot-market positions (kind 12) and firms' settings objects (kind 14), laid
 // out byte for byte as the host keeps them.
 #pragma once
 
@@ -47,6 +47,7 @@ struct SecuritySpec {
   uint16_t type = 0;  // 4 = derivative
   uint8_t flagByte = 0;
   std::string name = {};
+  std::string shortName = {};
   std::string currency = {};
   std::string baseAsset = {};
   int32_t trading = 0;
@@ -77,6 +78,8 @@ class RecordStore {
   int AddSecurity(const SecuritySpec& fields);
   int AddSpot(const SpotSpec& fields);
   int AddFirm(const FirmSpec& fields);
+  // A client's position record (kind 9) as the host lists it.
+  int AddPosition(const std::vector<uint8_t>& record);
   void Clear();
 
   int Count(int kind) const;
@@ -108,5 +111,6 @@ class RecordStore {
   std::vector<Bytes> m_spots;
   std::vector<SpotSpec> m_spotKeys;
   std::vector<Bytes> m_firms;
+  std::vector<Bytes> m_positions;
   std::list<FirmSpec> m_firmSpecs;  // the records point at these texts
 };

@@ -92,6 +92,7 @@ bool LoadScenario(const std::string& path, StandInHost& host, ScenarioHost* host
     fields.type = static_cast<uint16_t>(file.Number(section, "Type"));
     fields.flagByte = static_cast<uint8_t>(file.Number(section, "FlagByte"));
     fields.name = file.Text(section, "Name");
+    fields.shortName = file.Text(section, "ShortName");
     fields.currency = file.Text(section, "Currency");
     fields.baseAsset = file.Text(section, "BaseAsset");
     fields.trading = static_cast<int32_t>(file.Number(section, "Trading"));

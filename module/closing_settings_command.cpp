@@ -1,0 +1,27 @@
+// The closing settings command: the preparation windows close first (they
+// hold orders formed by the settings about to change), the dialog edits a
+// copy, and OK puts the copy in force. Patterns deleted in the dialog leave
+// the list then, and the risk tables follow the new numbering: a table bound
+// to a deleted pattern is bound to none.
+#include "module/vantrel_module.h"
+
+#include "module/settings/closing_pattern_removal.h"
+#include "windows/dialogs/closing_settings_dlg.h"
+#include "windows/tables/risk_params_table.h"
+
+void CVantrelModule::EditClosingSettings(HWND window) {
+  if (HasPrepOrdersDialog() &&
+      MessageBoxA(window,
+                  "У вас открыто одно или несколько окон с заявками по закрытию позиций. Перед открытием диалога "
+                  "настроек закрытия позиций эти окна будут автоматически закрыты. Продолжить?",
+                  "Внимание!", MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
+    return;
+  ClosePrepOrdersDialogs();
+  CVantrelClosingSettingsDlg dialog(m_closing);
+  if (dialog.DoModal(nullptr) != IDOK) return;
+  m_closing = dialog.Settings();
+  const std::vector<int> renumbering = RemoveDeletedPatterns(m_closing);
+  for (CTablePlugin* plugin : m_tables)
+    if (auto* table = dynamic_cast<CVantrelFutRiskParamsTable*>(plugin))
+      table->SetPatternIndex(RenumberedPattern(renumbering, table->GetPatternIndex()));
+}
