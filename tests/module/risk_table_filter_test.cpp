@@ -333,6 +333,24 @@ TEST_F(RiskTableFilterTest, TheLevelShownHasAtMostSixDecimals) {
   EXPECT_DOUBLE_EQ(table->Filter().SfrLevel, 0.123457);
 }
 
+// Below every type in the settings the table's own types are not offered;
+// what the boxes show comes back unchanged.
+TEST_F(RiskTableFilterTest, TheTablesClientTypesAreOfferedOnlyWhenTheSettingsAllowEveryType) {
+  for (const int allowed : {7, 3}) {
+    module.Settings().ClientsType2 = allowed;
+    bool enabled = allowed != 7;
+    CVantrelFutRiskParamsTable* table = OpenTable([&](HWND dialog) {
+      enabled = Enabled(dialog, kPlainClientsBox) && Enabled(dialog, kStockClientsBox) &&
+                Enabled(dialog, kNoStockClientsBox);
+      if (enabled) Click(dialog, kPlainClientsBox);
+      DialogDriver::Press(dialog, IDOK);
+    });
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(enabled, allowed == 7) << allowed;
+    EXPECT_EQ(table->Filter().ClientTypes, allowed == 7 ? 6u : 7u) << allowed;
+  }
+}
+
 TEST_F(RiskTableFilterTest, OkStaysDisabledWithoutAClosingPattern) {
   CVantrelFutRiskParamsTable* table = OpenTable();
   ASSERT_NE(table, nullptr);
