@@ -30,7 +30,7 @@ HWND CVantrelModule::CreateTable(uint32_t type, bool restoring, uint32_t, const 
   if (type == kRiskTableType)
     table = new (std::nothrow) CVantrelFutRiskParamsTable(
         &m_columns.risk, caption != nullptr ? caption : kRiskTableCaption, kTableDialogTitle,
-        kTableDialogTemplate, TableSettingsDlgProc, kRiskTableType);
+        kTableDialogTemplate, RiskTableDlgProc, kRiskTableType);
   else if (type == kOrdersTableType)
     table = new (std::nothrow) CVantrelOrdersTable(
         &m_columns.orders, caption != nullptr ? caption : kOrdersTableCaption, kTableDialogTitle,
@@ -40,7 +40,10 @@ HWND CVantrelModule::CreateTable(uint32_t type, bool restoring, uint32_t, const 
     delete table;
     return nullptr;
   }
-  if (m_settings.NeedReadFilterFromFile) ReadClientFilterFile(m_settings.FilterFileName, table);
+  // A restored risk table with a filter file of its own has read that file.
+  auto* risk = dynamic_cast<CVantrelFutRiskParamsTable*>(table);
+  if (m_settings.NeedReadFilterFromFile && (risk == nullptr || !risk->GetFilterFromFile()))
+    ReadClientFilterFile(m_settings.FilterFileName, table);
   HWND window = table->Create();
   if (window == nullptr) {
     delete table;
@@ -127,6 +130,16 @@ bool CVantrelModule::IsClientInAnyTable(const TClientRiskRecord* record) const {
     if (table != nullptr && table->AcceptsRecord(const_cast<TClientRiskRecord*>(record))) return true;
   }
   return false;
+}
+
+void CVantrelModule::DropClientFilterItems() {
+  for (CTablePlugin* plugin : m_tables) {
+    const host::FilterSelection* filter = nullptr;
+    if (auto* risk = dynamic_cast<CVantrelFutRiskParamsTable*>(plugin)) filter = risk->GetClientFilter();
+    else if (auto* orders = dynamic_cast<CVantrelOrdersTable*>(plugin)) filter = orders->GetClientFilter();
+    if (filter != nullptr && CallHost<53>(filter) != 0) return;
+  }
+  m_clientsFilter.Release();
 }
 
 bool CVantrelModule::IsPatternUsedByTable(int patternIndex) const {

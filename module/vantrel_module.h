@@ -77,12 +77,16 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public
   std::vector<TClientRiskRecord*> RiskRecords() const override;
   const TRiskColorSettings& RiskColorSettings() const override;
   TFilterHandles RiskFilterHandles() const override;
+  const TModuleSettings& RiskFilterSettings() const override { return m_settings; }
+  TOrdersFilterLists RiskItemLists() override { return OrdersFilterLists(); }
   // What the closing-orders tables show.
   std::vector<ClosingOrderRecord*> ClosingOrderRows() const override;
   bool FilterOrdersByComment() const override { return m_closing.FilterOrdersByComment; }
   std::string ClosingComment() const override { return m_closing.Comment; }
   TOrdersFilterLists OrdersFilterLists() override;
-  void DropClientFilterItems() override { m_clientsFilter.Release(); }
+  // Empties the client handle unless an open table's client filter selects
+  // from it: emptying it would leave that filter pointing at nothing.
+  void DropClientFilterItems() override;
   void WithdrawClosingOrder(const uint8_t* security, double orderNumber) override;
   // The withdrawal transaction of the order of that number; the transaction
   // id the host gives, -1 when it gives none. A class without a withdrawal

@@ -18,6 +18,10 @@ class ClosingCommandsTest : public ClosingOrdersTest {
     ASSERT_NE(table, nullptr);
     client = ClientShortOfTarget("ACC1");  // again, after the table's recalculation
     ASSERT_TRUE(table->ContainsRecord(client));
+    // The pattern the table was confirmed with is deleted, as the closing settings do.
+    module.Closing().Patterns.clear();
+    module.Closing().DefaultPattern = -1;
+    module.ResetTablePatternIndex(0);
     module.Closing().Patterns.push_back(std::make_unique<TClosingPattern>(pattern));
     module.Closing().Patterns.back()->PatternName = "Достаточность";
   }

@@ -69,6 +69,12 @@ class ClosingOrdersTest : public ::testing::Test {
   // A risk table holding the module's clients (their values recalculated).
   CTablePlugin* OpenRiskTable() {
     module.OnHostEvent(4, "FIRM1", 0, 0);
+    // A table is confirmed only with a closing pattern: the module's default
+    // one, the test's own when the module has none.
+    if (module.Closing().Patterns.empty()) {
+      module.Closing().Patterns.push_back(std::make_unique<TClosingPattern>(pattern));
+      module.Closing().DefaultPattern = 0;
+    }
     DialogDriver accept([](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
     return module.CreateTable(kRiskTableType, false, 0, nullptr, 0) ? module.Tables().back() : nullptr;
   }

@@ -52,9 +52,12 @@ class MainRoadTest : public ::testing::Test {
   // The timer stays stopped, so every run below is a firm's settings arriving.
   // A host of the old kind starts the plug-in through PLUGIN_Init.
   void Start(const Settings& settings, const std::string& scenario = "", bool oldHost = false) {
-    Settings all = {{"RecalcRiskParamsInterval", "0"}, {"UsePositiveVarMargin", "2"}, {"ClientsType", "0"}};
+    Settings all = {{"RecalcRiskParamsInterval", "0"}, {"UsePositiveVarMargin", "2"}, {"ClientsType", "0"},
+                    {"NumPatterns", "1"}, {"DefaultPattern", "0"}};
     all.insert(all.end(), settings.begin(), settings.end());
     for (const auto& setting : all) WriteIniValue(folder.File("info.ini"), "Vantrel", setting.first, setting.second);
+    // A risk table is confirmed only with a closing pattern.
+    WriteIniValue(folder.File("info.ini"), "ClPattern1", "PatternName", "p");
     ASSERT_TRUE(host.CreateFrame("test host", true));
     const std::string market = folder.File("market.ini");
     WriteFileBytes(market, scenario);
@@ -141,9 +144,6 @@ struct RecalculationCase {
   std::vector<FullRun> runs;
 };
 
-// A client no run has computed keeps its record's first values.
-const std::vector<double> kUntouched = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                        kBlank, kBlank, kBlank, kBlank, 0, 0, 0};
 // A client whose one limit gives a day-start limit of 1000 and nothing else:
 // no net position, so no funds sufficiency, and liquidity coefficients of 1.
 const std::vector<double> kDayStartTen = {10, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
@@ -255,15 +255,15 @@ const RecalculationCase kCases[] = {
      {{"FIRM6", "ACC5", 7, 0, 0, 1000}, {"FIRM6", "ACC6", 8, 0, 0, 1000},
       {"FIRM6", "ACC7", 9, 0, 0, 5000, 3000}},
      {},
-     {{nullptr, "FIRM6", {{"ACC5", "ACC5", kDayStartTen}, {"ACC6", "ACC6", kDayStartTen},
-                          {"ACC7", "C7", kUntouched}}, {}},
+     // ClientsType2 1: the united ACC7 is no row of the table.
+     {{nullptr, "FIRM6", {{"ACC5", "ACC5", kDayStartTen}, {"ACC6", "ACC6", kDayStartTen}}, {"ACC7"}},
       // The firm's rules now list ACC6 and ACC7 only, and do not name the firm itself.
       {[](StandInHost& host) {
          host.Records().AddFirm({"FIRM6", "[CHANGEFUTCLIENTCODES]\nFIRM=MC0001\nA=ACC6\nB=ACC7\n"});
        },
        "FIRM6",
-       {{"ACC6", "ACC6", kDayStartTen}, {"ACC7", "C7", kUntouched}},
-       {"ACC5"}}}},
+       {{"ACC6", "ACC6", kDayStartTen}},
+       {"ACC5", "ACC7"}}}},
 };
 
 void PrintTo(const RecalculationCase& c, std::ostream* out) { *out << c.name; }

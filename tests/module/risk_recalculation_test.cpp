@@ -207,7 +207,10 @@ TEST_F(RecalculationTest, RestoringRefusesABadMarkerOrAnUnknownKind) {
 
 class RiskTableUpdateTest : public RecalculationTest {
  protected:
+  // A table is confirmed only with a closing pattern: the module's default one.
   CVantrelFutRiskParamsTable* OpenTable() {
+    module.Closing().Patterns.push_back(std::make_unique<TClosingPattern>());
+    module.Closing().DefaultPattern = 0;
     DialogDriver accept([](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
     if (module.CreateTable(kRiskTableType, false, 0, nullptr, 0) == nullptr) return nullptr;
     return dynamic_cast<CVantrelFutRiskParamsTable*>(module.Tables().back());

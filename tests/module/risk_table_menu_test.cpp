@@ -63,7 +63,10 @@ class RiskTableMenu : public ::testing::Test {
   void Start(const std::string& settings, const std::vector<MenuClient>& clients = DefaultClients()) {
     CreateDirectoryA(Files().c_str(), nullptr);
     WriteFileBytes(folder.File("info.ini"), "[Vantrel]\n" + settings + kBaseSettings + "MC2ZDirectories=" + Files() +
-                                                "\nZenkUIDsVsClientCodesFile=" + temp.File("uids") + "\n");
+                                                "\nZenkUIDsVsClientCodesFile=" + temp.File("uids") +
+                                                // A table is confirmed only with a closing pattern; this
+                                                // one no client of the tests has reached.
+                                                "\nNumPatterns=1\nDefaultPattern=0\n[ClPattern1]\nPatternName=p\nParamIdx=18\nBoundaryValue=1000\n");
     for (const auto& body : kBodies) WriteFileBytes(folder.File(body[0]), body[1]);
     std::string uids, market = "[Class1]\nCode=SPBFUT\nFlags=0x48\n";
     int uid = 17;
@@ -250,11 +253,17 @@ const MenuCase kMenus[] = {
      "Отправить маржин-колл {40006,40008} grey\nОтправить маржин-колл всем {40013,40015}\n"},
 };
 
-// The items after the margin calls: the same for every client while no
-// closing pattern is chosen and the host is connected.
+// The items after the margin calls: the same for every client that has not
+// reached the table's closing pattern while the host is connected; without a
+// client there is none to close.
 const char kClosingItems[] =
     "Обновить сейчас 40070\n"
     "Закрыть позиции 40072\n"
+    "Закрыть позиции по всем клиентам 40083\n"
+    "-\n";
+const char kClosingItemsWithoutClient[] =
+    "Обновить сейчас 40070\n"
+    "Закрыть позиции 40072 grey\n"
     "Закрыть позиции по всем клиентам 40083\n"
     "-\n";
 
@@ -267,7 +276,9 @@ TEST_P(RiskTableMenuTest, TheMenuOffersWhatTheSettingsAndTheClientAllow) {
   else
     RightClick(GetNRows(list) + 1, 0);  // the line numbers' column, below the lines
   EXPECT_EQ(host.SdkWindows().ContextMenusShown(), 1);
-  const std::string menu = LastMenu(), head = std::string(GetParam().calls) + kClosingItems;
+  const std::string menu = LastMenu(),
+                    head = std::string(GetParam().calls) +
+                           (GetParam().account != nullptr ? kClosingItems : kClosingItemsWithoutClient);
   EXPECT_EQ(menu.substr(0, head.size()), head);
 }
 

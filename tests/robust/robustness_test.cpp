@@ -52,14 +52,23 @@ struct Resources {
 class RobustnessTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(host.CreateFrame("test host", true)); }
-  void Start(const std::string& ini = "[Vantrel]\r\nRecalcRiskParamsInterval=0\r\n") {
+  // One closing pattern, so that a risk table can be confirmed.
+  void Start(const std::string& ini = "[Vantrel]\r\nRecalcRiskParamsInterval=0\r\nNumPatterns=1\r\n"
+                                      "[ClPattern1]\r\nPatternName=p\r\n") {
     WriteFileBytes(folder.File("info.ini"), ini);
     ASSERT_TRUE(plugin.Load());
     ASSERT_TRUE(plugin.InitEx().ok);
     plugin.SendUiInfo();
   }
+  // The user picks the first closing pattern when none is chosen; settings
+  // without any confirm no table, and the dialog is cancelled.
   HWND OpenRiskTable() {
-    DialogDriver accept([](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
+    DialogDriver accept([](HWND dialog) {
+      HWND patterns = GetDlgItem(dialog, 1121);
+      if (SendMessageA(patterns, CB_GETCURSEL, 0, 0) < 0 && SendMessageA(patterns, CB_SETCURSEL, 0, 0) >= 0)
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1121, CBN_SELCHANGE), reinterpret_cast<LPARAM>(patterns));
+      DialogDriver::Press(dialog, IsWindowEnabled(GetDlgItem(dialog, IDOK)) ? IDOK : IDCANCEL);
+    });
     const UINT command = GetMenuItemID(host.MenuByCaption("VanTrel FM", false), 0);
     plugin.Callback<2>(host.Frame(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
     return FindWindowExA(host.MdiClient(), nullptr, nullptr, nullptr);
@@ -104,8 +113,7 @@ TEST_F(RobustnessTest, RandomHostAnswersRecordsEventsLayoutsAndSettingsEndWell) 
     std::fflush(stdout);
     HostileHost hostile(host, seed + run, 30);
     Start(hostile.InfoIni());
-    if (hostile.Chance(50)) {
-      ASSERT_NE(OpenRiskTable(), nullptr);
+    if (hostile.Chance(50) && OpenRiskTable() != nullptr) {
       ASSERT_EQ(host.SdkWindows().SaveLayout(host.MdiClient()), 1);
       ++inputs[5];
       host.SdkWindows().Store().Records()[0] = hostile.WindowState(host.SdkWindows().Store().Records()[0]);
@@ -167,7 +175,7 @@ TEST_F(RobustnessTest, ARestoredCaptionOf10KBWithoutAnEndIsReadNoFurtherThanACap
 }
 
 TEST_F(RobustnessTest, ALibraryFreedWithoutDoneLeavesNoTableOrTimerToCallIntoIt) {
-  Start("[Vantrel]\r\nRecalcRiskParamsInterval=50\r\n");
+  Start("[Vantrel]\r\nRecalcRiskParamsInterval=50\r\nNumPatterns=1\r\n[ClPattern1]\r\nPatternName=p\r\n");
   const HWND table = OpenRiskTable();
   Client();
   plugin.Callback<25>(4, "F1", 0, 0);  // starts the recalculation timer

@@ -17,6 +17,7 @@
 #include "sdk/plugin_module.h"
 #include "sdk/table_plugin.h"
 #include "support/dialog_driver.h"
+#include "module/settings/module_settings.h"
 #include "windows/tables/risk_table_source.h"
 #include "windows/tables/table_columns.h"
 
@@ -38,6 +39,8 @@ class TableTestModule : public CZenkPluginModule, public IRiskTableSource {
   std::vector<TClientRiskRecord*> RiskRecords() const override { return records; }
   const TRiskColorSettings& RiskColorSettings() const override { return colours; }
   TFilterHandles RiskFilterHandles() const override { return {&clientItems, &accountItems}; }
+  const TModuleSettings& RiskFilterSettings() const override { return settings; }
+  TOrdersFilterLists RiskItemLists() override { return {&clientItems, &accountItems, &firmItems}; }
 
   std::function<int(uint32_t, uint32_t)> restore;
   std::set<CTablePlugin*> tables;
@@ -46,7 +49,8 @@ class TableTestModule : public CZenkPluginModule, public IRiskTableSource {
   bool firmSettings = true;
   std::vector<TClientRiskRecord*> records;
   TRiskColorSettings colours;
-  host::ItemList clientItems = {}, accountItems = {};
+  TModuleSettings settings;
+  host::ItemList clientItems = {}, accountItems = {}, firmItems = {};
 };
 
 class TableEnvironment {

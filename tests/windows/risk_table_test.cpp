@@ -201,17 +201,21 @@ TEST_F(RiskTableTest, TheRefreshMessageTakesTheAcceptedClientsAndRefills) {
   HostCall<52>(&module.clientItems, "B (FIRM1)");
   env_.Host().Market().AcceptEntry("B (FIRM1)");
   std::vector<std::unique_ptr<TClientRiskRecord>> added;
-  const auto refresh = [&](uint32_t wordA, uint32_t wordB, const char* firm, int line) {
+  const auto refresh = [&](uint32_t wordA, uint32_t wordB, const char* firm, const char* code, int line) {
     env_.Host().Market().SetRefreshWords(wordA, wordB);
-    added.push_back(MakeClient(firm, "ACC", "X"));
+    added.push_back(MakeClient(firm, "ACC", code));
     module.records.push_back(added.back().get());
     SendMessageA(table_->GetHwnd(), WM_TABLE_FILTER_REFRESH, 0, 0);
     EXPECT_EQ(LineOf(table_, module.records.back()), line) << firm;
   };
-  refresh(1, 0, "FIRM3", 4);  // the module's refresh rules decide the selections; the table refills
+  // The module's refresh rules decide the selections; the table refills
+  // with the clients the new client filter lets in.
+  refresh(1, 0, "FIRM1", "B", 1);  // account ACC before ACC2
   ASSERT_EQ(table_->GetClientFilter()->count + table_->GetAccountFilter()->count, 1);
   EXPECT_EQ(table_->GetClientFilter()->positions[0], 1) << "B (FIRM1)";
-  refresh(0, 0, "FIRM4", -1);  // neither word: nothing changed, nothing filled
+  EXPECT_EQ(LineOf(table_, b_.get()), 2);
+  EXPECT_EQ(LineOf(table_, a_.get()), -1) << "A (FIRM1) is not in the client filter";
+  refresh(0, 0, "FIRM4", "B", -1);  // neither word: nothing changed, nothing filled
   table_->ClearRows();
 }
 

@@ -9,6 +9,7 @@
 #include "sdk/host_call.h"
 #include "sdk/host_record_fields.h"
 #include "sdk/host_state_stream.h"
+#include "windows/tables/legacy_client_filter.h"
 #include "windows/tables/order_cells.h"
 #include "windows/tables/orders_table_source.h"
 #include "windows/tables/risk_params_table.h"
@@ -41,20 +42,6 @@ bool Accepts(const std::string& text, const host::ItemList* list, const host::Fi
   return HostCall<58>(text.c_str(), list, &filter) != 0;
 }
 
-// A restored client filter whose items are not all "client (firm)" texts is
-// dropped with the module's client list.
-void DropClientFilterOfOtherTexts(host::FilterSelection& filter, IOrdersTableSource& source) {
-  const host::ItemList* clients = source.OrdersFilterLists().clients;
-  if (clients == nullptr || clients->entries == nullptr) return;
-  for (int32_t n = 0; n < clients->count; ++n) {
-    const char* text = clients->entries[n].text;
-    if (text == nullptr || std::strchr(text, '(') == nullptr) {
-      HostCall<54>(&filter);
-      source.DropClientFilterItems();
-      return;
-    }
-  }
-}
 }  // namespace
 
 CVantrelOrdersTable::CVantrelOrdersTable(TableSchema* columns, const char* caption, const char* dialogTitle,
@@ -75,7 +62,8 @@ bool CVantrelOrdersTable::LoadState() {
   uint32_t version = 0;
   stream.ReadU32(&version);
   HostCall<57>(&filters_.first, lists.clients);
-  if (source != nullptr) DropClientFilterOfOtherTexts(filters_.first, *source);
+  if (source != nullptr)
+    DropLegacyClientFilter(filters_.first, lists.clients, [source] { source->DropClientFilterItems(); });
   HostCall<57>(&filters_.second, lists.accounts);
   HostCall<57>(&firmFilter_, lists.firms);
   // A record cut short leaves the rest of the flags as they were.

@@ -7,6 +7,7 @@
 
 #include "module/table_refresh.h"
 #include "sdk/table_plugin.h"
+#include "windows/tables/risk_table_filter.h"
 #include "windows/tables/table_columns.h"
 
 struct TClientRiskRecord;
@@ -21,12 +22,23 @@ class CVantrelFutRiskParamsTable : public CTablePlugin {
   // Empties the three filters through the host, which owns their arrays.
   ~CVantrelFutRiskParamsTable() override;
 
+  // The table's own record follows the SDK's: version 104, the client,
+  // account and firm filters, the conditions, the closing pattern, the
+  // client and position types, then the filter file.
+  bool LoadState() override;
+  int SaveState(LPARAM hostValue) override;
   BOOL OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
   int OnMDIActivate(HWND activated, HWND deactivated) override;
   // Nothing until the module has a firm's settings; then every client record
   // of the module that the table accepts, in the module's order. True.
   bool FillRows() override;
   bool ClearRowsOfKind(int kind, int argument) override;
+  // False for the excluded and for whoever fails the table's filter.
+  bool AcceptsRecord(void* row) override;
+  // The filter dialog's choices become the table's once it is confirmed.
+  bool OnTableDialogApply(HWND dialog) override;
+  // The dialog works on copies of the filters; they become the table's only on OK.
+  bool EditWithFilters();
   double GetCellValue(int mode, int position, void* row, char* text, int titleFlag, int* textFlag) override;
   // Adds, recolours or removes the record's row as the filter decides; 0 for
   // another kind or a null record.
@@ -69,6 +81,8 @@ class CVantrelFutRiskParamsTable : public CTablePlugin {
   // table is left out of the module-wide filter updates.
   bool GetFilterFromFile() const { return filterFromFile_; }
   bool SetFilterFromFile(bool fromFile) { return filterFromFile_ = fromFile; }
+  TRiskTableFilter& Filter() { return filter_; }
+  const TRiskTableFilter& Filter() const { return filter_; }
 
  private:
   int tableKind_ = kRiskTableKind;
@@ -78,4 +92,10 @@ class CVantrelFutRiskParamsTable : public CTablePlugin {
   host::FilterSelection firmFilter_ = {};
   int patternIndex_ = -1;
   bool filterFromFile_ = false;
+  TRiskTableFilter filter_;
 };
+
+// The procedure of the table's create/edit dialog (template 101): the
+// filters, the conditions and the closing pattern, then the SDK's name and
+// columns.
+INT_PTR CALLBACK RiskTableDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -8,6 +8,7 @@
 #include "windows/tables/risk_table_commands.h"
 
 int CVantrelFutRiskParamsTable::OnMenuCommand(int id, int code, int control) {
+  if (id == kCommandEditTable) return EditWithFilters();
   bool allClients = false;
   if (const TManualCallKind* kind = FindManualCallKind(id, &allClients)) {
     if (allClients)

@@ -7,6 +7,7 @@
 #include "host/standin/scenario.h"
 #include "host/standin/scenario_player.h"
 #include "sdk/zlist_api.h"
+#include "support/host_program_folder.h"
 
 #include "../host_test_support.h"
 
@@ -77,6 +78,11 @@ TEST(DemoPlay, ThePluginTakesTheWholeFeedAndSomeClientsFallBelowTheLevels) {
     EXPECT_GE(Sufficiency(host, client), 1.0) << client.account << " starts covered";
 
   ASSERT_TRUE(host.CreateFrame("test host", false));
+  // The demo's own settings, where scripts/demo puts them: their closing
+  // pattern lets the menu step confirm the risk table.
+  CleanHostProgramFolder folder;
+  const std::string settings = DemoScenario().substr(0, DemoScenario().size() - 8) + "demo-info.ini";
+  ASSERT_TRUE(CopyFileA(settings.c_str(), folder.File("info.ini").c_str(), FALSE)) << settings;
   PluginLibrary plugin(host);
   ASSERT_TRUE(plugin.Load()) << "VanTrel.dll not found beside the test";
   ASSERT_TRUE(plugin.InitEx().ok);

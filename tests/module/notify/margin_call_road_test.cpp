@@ -75,7 +75,9 @@ class MarginCallRoad : public ::testing::Test {
     WriteFileBytes(folder.File("info.ini"),
                    "[Vantrel]\n" + settings + kBaseSettings + "MC2ZDirectories=" + Files() +
                        "\nZenkUIDsVsClientCodesFile=" + temp.File("uids") +
-                       "\nZenkEmailsVsClientCodesFile=" + temp.File("emails") + "\n");
+                       "\nZenkEmailsVsClientCodesFile=" + temp.File("emails") +
+                       // A risk table is confirmed only with a closing pattern.
+                       "\nNumPatterns=1\nDefaultPattern=0\n[ClPattern1]\nPatternName=p\n");
     for (const auto& body : kBodies) WriteFileBytes(folder.File(body[0]), body[1]);
     std::string uids, emails, market = "[Class1]\nCode=SPBFUT\nFlags=0x48\n[Class2]\nCode=SMS\n"
                                        "Flags=0x4000000\n[Form1]\nClass=SMS\nFlags=0x200\n";
