@@ -206,6 +206,21 @@ TEST_F(PluginEntryTest, StringTableHoldsTheMessageBoxTexts) {
   }
 }
 
+// The colour control's windows take it as their small icon.
+TEST_F(PluginEntryTest, TheImageHoldsItsSmallIcon) {
+  HANDLE icon = LoadImageA(plugin.Module(), MAKEINTRESOURCEA(5), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                           GetSystemMetrics(SM_CYSMICON), 0);
+  ASSERT_NE(icon, nullptr);
+  ICONINFO info = {};
+  ASSERT_TRUE(GetIconInfo(static_cast<HICON>(icon), &info));
+  BITMAP colour = {};
+  GetObjectA(info.hbmColor, sizeof colour, &colour);
+  EXPECT_EQ(colour.bmWidth, GetSystemMetrics(SM_CXSMICON));
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  DestroyIcon(static_cast<HICON>(icon));
+}
+
 TEST_F(PluginEntryTest, TheSearchPanelClassLivesFromInitialisationToModuleDone) {
   WNDCLASSA info;
   ASSERT_TRUE(plugin.InitEx().ok);
