@@ -69,15 +69,16 @@ const MarketPath kPaths[] = {
      [](TClientRiskRecord& r, double v) { r.cashLeverage = v; },
      {{1000, 1e30, "6@5"}, {1061, 1e30, ""}, {1200, 1e30, ""}, {1300, 4.0, ""},
       {1310, 1e30, "6@5"}, {1400, 1e30, ""}, {1500, 7.0, ""}}},
-    // Low funds counts MinParamChange in hundredths, and is logged in
-    // money; the margin level of a client without a united position ignores it.
+    // Low funds counts MinParamChange in hundredths, is logged in money and
+    // re-arms on a planned position of a single hundredth; the margin level
+    // of a client without a united position ignores MinParamChange.
     {"LowFundsAndMarginLevelOnThePlannedPosition",
      [](TClientRiskRecord& r, double v) { r.currentNetPosition = 1, r.plannedNetPosition = v; },
      {{1000, -100.0, "1@0 5@0"},
       {1100, -100.05, "5@0", false,
        "Checking last sent value for LF (last value: -1.000000, current value: -1.000500)"},
       {1161, -100.05, ""}, {1170, 0.0, ""},
-      {1200, -100.05, "5@0"}, {1210, -100.2, "1@0"}, {1300, 50.0, ""}, {1310, -1.0, "1@0 5@0"}}},
+      {1200, -100.05, "5@0"}, {1210, -100.2, "1@0"}, {1300, 1.0, ""}, {1310, -1.0, "1@0 5@0"}}},
     {"ClgoAndEclgoNameANegativeOpenPositionLimit",
      [](TClientRiskRecord& r, double v) { r.eclgo = r.openPositionLimit = v, r.clgo = v + 2; },
      {{1000, 2.0, ""}, {1005, 1.0, ""}, {1010, 0.8, "4@0"}, {1100, -10.0, "3@1 4@1"},
