@@ -1,5 +1,7 @@
+#include "module/log/vantrel_log.h"
 #include "module/notify/engine_client_check.h"
 #include "module/notify/engine_schedule.h"
+#include "module/temp_folder.h"
 #include "sdk/numeric.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +36,7 @@ struct CheckRun {
   double v;
   const char* calls;
   bool fails = false;  // the channels fail this time
+  const char* logged = "";  // a line the run writes to the log
 };
 
 struct MarketPath {
@@ -66,16 +69,23 @@ const MarketPath kPaths[] = {
      [](TClientRiskRecord& r, double v) { r.cashLeverage = v; },
      {{1000, 1e30, "6@5"}, {1061, 1e30, ""}, {1200, 1e30, ""}, {1300, 4.0, ""},
       {1310, 1e30, "6@5"}, {1400, 1e30, ""}, {1500, 7.0, ""}}},
-    // Low funds counts MinParamChange in hundredths; the margin level of a
-    // client without a united position ignores it.
+    // Low funds counts MinParamChange in hundredths, is logged in money and
+    // re-arms on a planned position of a single hundredth; the margin level
+    // of a client without a united position ignores MinParamChange.
     {"LowFundsAndMarginLevelOnThePlannedPosition",
      [](TClientRiskRecord& r, double v) { r.currentNetPosition = 1, r.plannedNetPosition = v; },
-     {{1000, -100.0, "1@0 5@0"}, {1100, -100.05, "5@0"}, {1161, -100.05, ""}, {1170, 0.0, ""},
-      {1200, -100.05, "5@0"}, {1210, -100.2, "1@0"}, {1300, 50.0, ""}, {1310, -1.0, "1@0 5@0"}}},
+     {{1000, -100.0, "1@0 5@0"},
+      {1100, -100.05, "5@0", false,
+       "Checking last sent value for LF (last value: -1.000000, current value: -1.000500)"},
+      {1161, -100.05, ""}, {1170, 0.0, ""},
+      {1200, -100.05, "5@0"}, {1210, -100.2, "1@0"}, {1300, 1.0, ""}, {1310, -1.0, "1@0 5@0"}}},
     {"ClgoAndEclgoNameANegativeOpenPositionLimit",
      [](TClientRiskRecord& r, double v) { r.eclgo = r.openPositionLimit = v, r.clgo = v + 2; },
      {{1000, 2.0, ""}, {1005, 1.0, ""}, {1010, 0.8, "4@0"}, {1100, -10.0, "3@1 4@1"},
       {1110, 2.0, ""}, {1200, 0.0, "4@0"}, {1210, -0.5, "3@1"}}},
+    // Exactly at its level the CLGO is not broken, and re-arms.
+    {"ClgoAtItsLevelIsSafe", [](TClientRiskRecord& r, double v) { r.clgo = v; },
+     {{1000, 1.0, ""}, {1010, 0.9, "3@0"}, {1100, 1.0, ""}, {1110, 0.9, "3@0"}}},
     {"UnitedClientMarginLevels",
      [](TClientRiskRecord& r, double v) {
        r.united = true, r.currentNetPosition = 1, r.marginLevel = v;
@@ -97,13 +107,19 @@ class MarketPathTest : public testing::TestWithParam<MarketPath> {};
 
 TEST_P(MarketPathTest, SendsTheCallsOfEachRun) {
   TModuleSettings s = EveryKindSent();
+  s.TraceLogLevel = 3;
+  CTempFolder folder;
+  CVantrelLog log(folder.Path(), s);
   TClientRiskRecord record;
   for (const CheckRun& run : GetParam().runs) {
     GetParam().move(record, run.v);
     CRecordingSender sender;
     sender.delivers = !run.fails;
-    CheckClientRiskParams(record, s, TRepeatLimits{60, 0.125}, run.t, sender);
+    const size_t logged = ReadFileBytes(log.Path()).size();
+    CheckClientRiskParams(record, s, TRepeatLimits{60, 0.125}, run.t, sender, &log);
     EXPECT_EQ(sender.calls, run.calls) << "at " << run.t;
+    const std::string lines = ReadFileBytes(log.Path()).substr(logged);
+    EXPECT_NE(lines.find(run.logged), std::string::npos) << "at " << run.t << ", logged:\n" << lines;
     s.NotificationsOn = false;  // and the same run again sends nothing
     CheckClientRiskParams(record, s, TRepeatLimits{0, 0.0}, run.t + 1000, sender);
     s.NotificationsOn = true;
