@@ -21,6 +21,7 @@
 #include "sdk/numeric.h"
 #include "support/dialog_driver.h"
 #include "support/host_program_folder.h"
+#include "support/plugin_start.h"
 
 namespace {
 
@@ -28,12 +29,7 @@ class NotificationsDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(host.CreateFrame("test host", false));
-    uint32_t callbacks[host::kCallbackCount] = {host::kCallbackTableBytes};
-    int code = 0;
-    char text[256];
-    ASSERT_TRUE(module.OnPluginInitEx(1, host.FunctionTable(), callbacks, "", CVantrelModule::kHostVersion, 0, &code,
-                                      text, sizeof text))
-        << text;
+    ASSERT_TRUE(StartPlugin(module, host, CVantrelModule::kHostVersion));
     client = module.Clients().OnLimit(LimitRecord({"FIRM1", "ACC1"}).data(), 0);
     client->lastSentUp = 1.5;
     client->lastSentMl2 = 2.5;

@@ -11,6 +11,7 @@
 #include "sdk/host_call.h"
 #include "support/dialog_driver.h"
 #include "support/host_program_folder.h"
+#include "support/plugin_start.h"
 #include "windows/tables/order_cells.h"
 #include "windows/tables/orders_table.h"
 #include "windows/tables/risk_params_table.h"
@@ -57,10 +58,7 @@ class OrdersTableTest : public ::testing::Test {
     }
     host.Market().SetParameter(0, "last", 75.5);
     host.Market().SetParameter(1, "last", 100000);
-    int code = 0;
-    char text[256];
-    ASSERT_TRUE(module.OnPluginInitEx(1, host.FunctionTable(), plugin.Callbacks(), "", CVantrelModule::kHostVersion,
-                                      0, &code, text, sizeof text));
+    ASSERT_TRUE(StartPlugin(module, host, CVantrelModule::kHostVersion, plugin.Callbacks()));
     plugin.SendUiInfo();
     for (const LimitSpec& limit : {LimitSpec{1, "MC0001", "A90001"}, LimitSpec{2, "MC0002", "B00001"},
                                    LimitSpec{3, "MC0001", "A90002"}})
