@@ -97,6 +97,22 @@ class OrdersTableTest : public ::testing::Test {
       keys += std::to_string(*static_cast<int32_t*>(table->GetView()->GetRowObject(line))) + " ";
     return keys;
   }
+  // The text of the cell at a line, by column id.
+  static std::string Cell(CVantrelOrdersTable* table, int line, int id) {
+    char text[128] = {};
+    ZListInspectCell(table->GetView()->GetList(), line, table->GetView()->IndexOfColumn(id), text, sizeof text,
+                     nullptr, nullptr);
+    return std::string(text);
+  }
+  // How the context menu offers the withdrawal with the line selected.
+  static const char* Withdrawal(CVantrelOrdersTable* table, int line) {
+    table->GetView()->SetSelection(line, 1);
+    HMENU menu = CreatePopupMenu();
+    table->OnContextMenu(menu, -1, -1);
+    const UINT state = GetMenuState(menu, kCommandWithdrawOrder, MF_BYCOMMAND);
+    DestroyMenu(menu);
+    return (state & MF_GRAYED) != 0 ? "greyed" : "enabled";
+  }
 
   CleanHostProgramFolder folder;
   StandInHost host;
@@ -137,12 +153,7 @@ TEST_F(OrdersTableTest, ThePluginsOrdersAreRowsAndAnActiveOneIsWithdrawn) {
   CVantrelOrdersTable* table = OpenTable();
   ASSERT_NE(table, nullptr);
   EXPECT_EQ(Keys(table), "1 2 3 ");
-  const auto cell = [&](int line, int id) {
-    char text[128] = {};
-    ZListInspectCell(table->GetView()->GetList(), line, table->GetView()->IndexOfColumn(id), text, sizeof text,
-                     nullptr, nullptr);
-    return std::string(text);
-  };
+  const auto cell = [&](int line, int id) { return Cell(table, line, id); };
   const struct { int line, id; const char* text; } cases[] = {
       {1, 4, "VanTrel close"}, {1, 7, "A90001"}, {1, 9, "80,25"}, {1, 18, "Активна"}, {2, 18, "Исполнена"},
   };
@@ -169,14 +180,7 @@ TEST_F(OrdersTableTest, ThePluginsOrdersAreRowsAndAnActiveOneIsWithdrawn) {
   EXPECT_EQ(cell(1, 12), "2");
   EXPECT_EQ(Keys(table), "1 2 3 ");
 
-  const auto withdrawal = [&](int line) {
-    table->GetView()->SetSelection(line, 1);
-    HMENU menu = CreatePopupMenu();
-    table->OnContextMenu(menu, -1, -1);
-    const UINT state = GetMenuState(menu, kCommandWithdrawOrder, MF_BYCOMMAND);
-    DestroyMenu(menu);
-    return (state & MF_GRAYED) != 0 ? "greyed" : "enabled";
-  };
+  const auto withdrawal = [&](int line) { return Withdrawal(table, line); };
   EXPECT_STREQ(withdrawal(2), "greyed") << "an executed order";
   EXPECT_STREQ(withdrawal(3), "enabled");
   host.Log().Clear();
@@ -213,20 +217,8 @@ TEST_F(OrdersTableTest, ALateRecordNeverTakesASettledOrderBack) {
     order.quantity = order.balance = 7;
     PushRecord(plugin, BuildOrder(order));
   }
-  const auto cell = [&](int line, int id) {
-    char text[128] = {};
-    ZListInspectCell(table->GetView()->GetList(), line, table->GetView()->IndexOfColumn(id), text, sizeof text,
-                     nullptr, nullptr);
-    return std::string(text);
-  };
-  const auto withdrawal = [&](int line) {
-    table->GetView()->SetSelection(line, 1);
-    HMENU menu = CreatePopupMenu();
-    table->OnContextMenu(menu, -1, -1);
-    const UINT state = GetMenuState(menu, kCommandWithdrawOrder, MF_BYCOMMAND);
-    DestroyMenu(menu);
-    return (state & MF_GRAYED) != 0 ? "greyed" : "enabled";
-  };
+  const auto cell = [&](int line, int id) { return Cell(table, line, id); };
+  const auto withdrawal = [&](int line) { return Withdrawal(table, line); };
   const struct { int line; const char* state, *withdrawal, *balance; } expected[] = {
       {1, "Активна", "enabled", "7"}, {2, "Исполнена", "greyed", "0"}, {3, "Снята", "greyed", "1"}};
   for (const auto& e : expected) {
