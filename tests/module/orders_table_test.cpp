@@ -153,12 +153,11 @@ TEST_F(OrdersTableTest, ThePluginsOrdersAreRowsAndAnActiveOneIsWithdrawn) {
   CVantrelOrdersTable* table = OpenTable();
   ASSERT_NE(table, nullptr);
   EXPECT_EQ(Keys(table), "1 2 3 ");
-  const auto cell = [&](int line, int id) { return Cell(table, line, id); };
   const struct { int line, id; const char* text; } cases[] = {
       {1, 4, "VanTrel close"}, {1, 7, "A90001"}, {1, 9, "80,25"}, {1, 18, "Активна"}, {2, 18, "Исполнена"},
   };
-  for (const auto& c : cases) EXPECT_EQ(cell(c.line, c.id), c.text) << c.line << " " << c.id;
-  EXPECT_TRUE(std::regex_match(cell(1, 2), std::regex("\\d\\d:\\d\\d:\\d\\d"))) << "the time, as text";
+  for (const auto& c : cases) EXPECT_EQ(Cell(table, c.line, c.id), c.text) << c.line << " " << c.id;
+  EXPECT_TRUE(std::regex_match(Cell(table, 1, 2), std::regex("\\d\\d:\\d\\d:\\d\\d"))) << "the time, as text";
   void* rows[] = {table->GetView()->GetRowObject(1), table->GetView()->GetRowObject(2)};
   char text[64];
   int textFlag = 0;
@@ -177,18 +176,17 @@ TEST_F(OrdersTableTest, ThePluginsOrdersAreRowsAndAnActiveOneIsWithdrawn) {
   none.key = 7, none.transactionId = 0xFFFFFFFFu;
   module.ClosingOrders().NoteSentTransaction(-1);
   PushRecord(plugin, BuildOrder(none));
-  EXPECT_EQ(cell(1, 12), "2");
+  EXPECT_EQ(Cell(table, 1, 12), "2");
   EXPECT_EQ(Keys(table), "1 2 3 ");
 
-  const auto withdrawal = [&](int line) { return Withdrawal(table, line); };
-  EXPECT_STREQ(withdrawal(2), "greyed") << "an executed order";
-  EXPECT_STREQ(withdrawal(3), "enabled");
+  EXPECT_STREQ(Withdrawal(table, 2), "greyed") << "an executed order";
+  EXPECT_STREQ(Withdrawal(table, 3), "enabled");
   host.Log().Clear();
   SendMessageA(table->GetHwnd(), WM_COMMAND, kCommandWithdrawOrder, 0);
   host.Exchange().Deliver(plugin);
   EXPECT_EQ(host.Log().Details(48), (std::vector<std::string>{"0 1 OrderNum=1000003[]"}));
-  EXPECT_EQ(cell(3, 18), "Снята");
-  EXPECT_STREQ(withdrawal(3), "greyed");
+  EXPECT_EQ(Cell(table, 3, 18), "Снята");
+  EXPECT_STREQ(Withdrawal(table, 3), "greyed");
   // A double click on a line withdraws its order too.
   table->GetView()->SetSelection(1, 1);
   ZListCommandRecord command = {};
@@ -196,7 +194,7 @@ TEST_F(OrdersTableTest, ThePluginsOrdersAreRowsAndAnActiveOneIsWithdrawn) {
   LRESULT answer = 0;
   table->OnListCommand(&command, ZLIST_CMD_DOUBLE_CLICK, &answer);
   host.Exchange().Deliver(plugin);
-  EXPECT_EQ(cell(1, 18), "Снята");
+  EXPECT_EQ(Cell(table, 1, 18), "Снята");
 }
 
 // The host replays its first answers, every order active, after one order
@@ -217,14 +215,12 @@ TEST_F(OrdersTableTest, ALateRecordNeverTakesASettledOrderBack) {
     order.quantity = order.balance = 7;
     PushRecord(plugin, BuildOrder(order));
   }
-  const auto cell = [&](int line, int id) { return Cell(table, line, id); };
-  const auto withdrawal = [&](int line) { return Withdrawal(table, line); };
   const struct { int line; const char* state, *withdrawal, *balance; } expected[] = {
       {1, "Активна", "enabled", "7"}, {2, "Исполнена", "greyed", "0"}, {3, "Снята", "greyed", "1"}};
   for (const auto& e : expected) {
-    EXPECT_EQ(cell(e.line, 18), e.state) << e.line;
-    EXPECT_STREQ(withdrawal(e.line), e.withdrawal) << e.line;
-    EXPECT_EQ(cell(e.line, 12), e.balance) << e.line << ": an active order takes the later record whole";
+    EXPECT_EQ(Cell(table, e.line, 18), e.state) << e.line;
+    EXPECT_STREQ(Withdrawal(table, e.line), e.withdrawal) << e.line;
+    EXPECT_EQ(Cell(table, e.line, 12), e.balance) << e.line << ": an active order takes the later record whole";
   }
   EXPECT_EQ(module.ActiveClosingOrderClients().size(), 1u) << "only A90001's order is active";
 }
