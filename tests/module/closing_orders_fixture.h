@@ -15,6 +15,7 @@
 #include "module/vantrel_module.h"
 #include "support/dialog_driver.h"
 #include "support/host_program_folder.h"
+#include "support/plugin_start.h"
 #include "windows/dialogs/prep_orders_dlg.h"
 
 #include <commctrl.h>
@@ -35,11 +36,7 @@ class ClosingOrdersTest : public ::testing::Test {
     ASSERT_TRUE(LoadScenario(market, host, nullptr));
     ScriptedTransactions::Install(host);
     host.Install<105>(OptionClassHasTheProperty);
-    uint32_t callbacks[host::kCallbackCount] = {host::kCallbackTableBytes};
-    int code = 0;
-    char text[256];
-    ASSERT_TRUE(module.OnPluginInitEx(1, host.FunctionTable(), callbacks, "", CVantrelModule::kHostVersion, 0,
-                                      &code, text, sizeof text));
+    ASSERT_TRUE(StartPlugin(module, host, CVantrelModule::kHostVersion));
     g_pModule = &module;
     module.Closing().SecsForClosing = {"RIZ6"};
     pattern.ParamIdx = 18, pattern.BoundaryValue = 1.3;

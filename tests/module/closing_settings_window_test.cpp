@@ -5,6 +5,7 @@
 // settings as they were.
 #include "closing_orders_fixture.h"
 #include "resources/resource_ids.h"
+#include "support/window_text.h"
 #include "windows/tables/risk_params_table.h"
 
 #include <functional>
@@ -76,11 +77,6 @@ class ClosingSettingsWindowTest : public ClosingOrdersTest {
     }
     return rows;
   }
-  static std::string Text(HWND dialog, int id) {
-    char text[256] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-  }
   // The module's patterns, default and the patterns of its schedule entries.
   std::string Patterns() {
     const TClosingSettings& closing = module.Closing();
@@ -113,10 +109,10 @@ TEST_F(ClosingSettingsWindowTest, TheCommandOpensTheDialogAndOkPutsTheEditsInFor
   module.Closing().ShowSecNamesInDlg = true;
   std::string shown, actualized, usedAfter;
   RunCommand([&](HWND dialog) {
-    shown = Items(dialog, kAvailable) + " | " + Items(dialog, kUsed) + " | " + Text(dialog, kNotTraded) + " | " +
-            Text(dialog, kHidden) + " | " + Text(dialog, kSpread);
+    shown = Items(dialog, kAvailable) + " | " + Items(dialog, kUsed) + " | " + ItemText(dialog, kNotTraded) + " | " +
+            ItemText(dialog, kHidden) + " | " + ItemText(dialog, kSpread);
     DialogDriver::Press(dialog, kActualize);
-    actualized = Items(dialog, kUsed) + " | " + Text(dialog, kNotTraded);
+    actualized = Items(dialog, kUsed) + " | " + ItemText(dialog, kNotTraded);
     Select(dialog, kAvailable, "LGZ6");
     DialogDriver::Press(dialog, kAdd);
     DialogDriver::Press(dialog, kUp);
@@ -153,8 +149,8 @@ TEST_F(ClosingSettingsWindowTest, SwitchingToBaseAssetsStartsTheChoiceAfresh) {
     SetDlgItemTextA(dialog, kSpread, "3");
     CheckDlgButton(dialog, kBaseAssets, BST_CHECKED);
     DialogDriver::Press(dialog, kBaseAssets);
-    shown = Items(dialog, kAvailable) + " | " + Items(dialog, kUsed) + " | " + Text(dialog, kHidden) + " | " +
-            Text(dialog, kSpread);
+    shown = Items(dialog, kAvailable) + " | " + Items(dialog, kUsed) + " | " + ItemText(dialog, kHidden) + " | " +
+            ItemText(dialog, kSpread);
     namesEnabled = IsWindowEnabled(GetDlgItem(dialog, kNames)) != FALSE;
     Select(dialog, kAvailable, "RTS");
     DialogDriver::Press(dialog, kAdd);
@@ -180,11 +176,11 @@ TEST_F(ClosingSettingsWindowTest, PatternsEditedThroughTheirDialogsAreRenumbered
   RunCommand([&](HWND dialog) {
     Select(dialog, kPatterns, "Шаблон 1");
     PressAnswered(dialog, kDeletePattern, [&](HWND box) {
-      question = Text(box, 0xFFFF);
+      question = ItemText(box, 0xFFFF);
       DialogDriver::Press(box, IDOK);
     });
     PressAnswered(dialog, kAddPattern, [&](HWND pattern) {
-      newName = Text(pattern, kPatternName);
+      newName = ItemText(pattern, kPatternName);
       DialogDriver::Press(pattern, IDOK);
     });
     Select(dialog, kPatterns, "Ночной");
@@ -217,7 +213,7 @@ TEST_F(ClosingSettingsWindowTest, CancelLeavesTheModulesSettingsAsTheyWere) {
   ASSERT_EQ(module.OpenPrepOrdersDlg(ClientShortOfTarget("ACC1"), pattern), 1);
   std::vector<std::string> questions;
   auto confirm = [&](HWND box) {
-    questions.push_back(Text(box, 0xFFFF));
+    questions.push_back(ItemText(box, 0xFFFF));
     DialogDriver::Press(box, IDOK);
   };
   std::unique_ptr<DialogDriver> next, second;
@@ -235,7 +231,7 @@ TEST_F(ClosingSettingsWindowTest, CancelLeavesTheModulesSettingsAsTheyWere) {
   };
   for (int answer : {IDCANCEL, IDOK}) {
     DialogDriver box([&](HWND window) {
-      questions.push_back(Text(window, 0xFFFF));
+      questions.push_back(ItemText(window, 0xFFFF));
       DialogDriver::Press(window, answer);
       next = std::make_unique<DialogDriver>(edit);
     });

@@ -10,6 +10,7 @@
 #include "module/temp_folder.h"
 #include "support/dialog_driver.h"
 #include "support/host_program_folder.h"
+#include "support/window_text.h"
 
 #include <gtest/gtest.h>
 
@@ -350,9 +351,7 @@ TEST_F(MainRoadTest, ARestoredTableAnswersWithItsWindow) {
   HWND window = reinterpret_cast<HWND>(static_cast<intptr_t>(answer));
   ASSERT_TRUE(IsWindow(window)) << answer;
   EXPECT_NE(SendMessageA(window, WM_GETICON, ICON_SMALL, 0), 0) << "the host's table icon";
-  char caption[64] = {};
-  GetWindowTextA(window, caption, sizeof caption);
-  EXPECT_STREQ(caption, "restored") << "the caption the host restores";
+  EXPECT_EQ(WindowText(window), "restored") << "the caption the host restores";
   EXPECT_NE(ListInside(window), nullptr) << "the window holds the restored table's list";
 }
 }  // namespace

@@ -5,6 +5,7 @@
 #include "host/standin/scenario.h"
 #include "host/standin/standin_host.h"
 #include "sdk/plugin_module.h"
+#include "support/plugin_start.h"
 
 #include <gtest/gtest.h>
 
@@ -36,13 +37,7 @@ class MarketTest : public ::testing::Test {
     Initialise();
   }
 
-  void Initialise() {
-    uint32_t callbacks[host::kCallbackCount] = {host::kCallbackTableBytes};
-    int code = 0;
-    char text[256];
-    ASSERT_TRUE(module.OnPluginInitEx(1, host.FunctionTable(), callbacks, "", 0, 0, &code, text,
-                                      sizeof text));
-  }
+  void Initialise() { ASSERT_TRUE(StartPlugin(module, host, 0)); }
 
   StandInHost host;
   MarketTestModule module;

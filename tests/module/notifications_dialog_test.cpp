@@ -21,6 +21,8 @@
 #include "sdk/numeric.h"
 #include "support/dialog_driver.h"
 #include "support/host_program_folder.h"
+#include "support/plugin_start.h"
+#include "support/window_text.h"
 
 namespace {
 
@@ -28,12 +30,7 @@ class NotificationsDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(host.CreateFrame("test host", false));
-    uint32_t callbacks[host::kCallbackCount] = {host::kCallbackTableBytes};
-    int code = 0;
-    char text[256];
-    ASSERT_TRUE(module.OnPluginInitEx(1, host.FunctionTable(), callbacks, "", CVantrelModule::kHostVersion, 0, &code,
-                                      text, sizeof text))
-        << text;
+    ASSERT_TRUE(StartPlugin(module, host, CVantrelModule::kHostVersion));
     client = module.Clients().OnLimit(LimitRecord({"FIRM1", "ACC1"}).data(), 0);
     client->lastSentUp = 1.5;
     client->lastSentMl2 = 2.5;
@@ -95,12 +92,6 @@ std::string Pages(HWND dialog) {
   return pages;
 }
 
-std::string Text(HWND window, int id) {
-  char text[256] = {};
-  GetDlgItemTextA(window, id, text, sizeof text);
-  return text;
-}
-
 void SelectTab(HWND page, int tabs, int index) {
   HWND control = GetDlgItem(page, tabs);
   SendMessageA(control, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -118,7 +109,7 @@ TEST_F(NotificationsDialogTest, TheTreeShowsOnePageAtATimeAndCancelKeepsTheSetti
     pages.push_back(Pages(dialog));
     HWND upPage = Open(dialog, 112);
     pages.push_back(Pages(dialog));
-    shown.push_back(Text(upPage, 1093) + "|" + Text(upPage, 1090));
+    shown.push_back(ItemText(upPage, 1093) + "|" + ItemText(upPage, 1090));
     SetDlgItemTextA(upPage, 1090, "5");
     HWND sfrPage = Open(dialog, 108);
     HWND warning = GetDlgItem(sfrPage, 119), critical = GetDlgItem(sfrPage, 120);
@@ -128,10 +119,10 @@ TEST_F(NotificationsDialogTest, TheTreeShowsOnePageAtATimeAndCancelKeepsTheSetti
     shown.push_back(std::to_string(Shown(warning)) + std::to_string(Shown(critical)) +
                     std::to_string(IsWindowEnabled(GetDlgItem(critical, 1185))));
     HWND ml2Page = Open(dialog, 117);
-    shown.push_back(Text(ml2Page, 1175) + "|" + Text(ml2Page, 1174));
+    shown.push_back(ItemText(ml2Page, 1175) + "|" + ItemText(ml2Page, 1174));
     Open(dialog, 112);
     pages.push_back(Pages(dialog));
-    shown.push_back(Text(upPage, 1090));
+    shown.push_back(ItemText(upPage, 1090));
     CheckDlgButton(dialog, 1190, BST_UNCHECKED);
     DialogDriver::Press(dialog, IDCANCEL);
   });
@@ -201,7 +192,7 @@ TEST_F(NotificationsDialogTest, ThePageAsksForItsBodyFileAndRefusesABadSchedule)
       CheckDlgButton(page, 1206, BST_CHECKED);
       DialogDriver::Press(page, 1206);
       states.push_back(std::to_string(choice.Ran()) + std::to_string(IsDlgButtonChecked(page, 1206)) +
-                       std::to_string(IsWindowEnabled(GetDlgItem(page, 1016))) + Text(page, 1097));
+                       std::to_string(IsWindowEnabled(GetDlgItem(page, 1016))) + ItemText(page, 1097));
     }
     SetDlgItemTextA(page, 1059, "25:00");
     DialogDriver refusal([](HWND box) { DialogDriver::Press(box, IDOK); });

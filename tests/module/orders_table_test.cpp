@@ -11,6 +11,7 @@
 #include "sdk/host_call.h"
 #include "support/dialog_driver.h"
 #include "support/host_program_folder.h"
+#include "support/plugin_start.h"
 #include "windows/tables/order_cells.h"
 #include "windows/tables/orders_table.h"
 #include "windows/tables/risk_params_table.h"
@@ -57,10 +58,7 @@ class OrdersTableTest : public ::testing::Test {
     }
     host.Market().SetParameter(0, "last", 75.5);
     host.Market().SetParameter(1, "last", 100000);
-    int code = 0;
-    char text[256];
-    ASSERT_TRUE(module.OnPluginInitEx(1, host.FunctionTable(), plugin.Callbacks(), "", CVantrelModule::kHostVersion,
-                                      0, &code, text, sizeof text));
+    ASSERT_TRUE(StartPlugin(module, host, CVantrelModule::kHostVersion, plugin.Callbacks()));
     plugin.SendUiInfo();
     for (const LimitSpec& limit : {LimitSpec{1, "MC0001", "A90001"}, LimitSpec{2, "MC0002", "B00001"},
                                    LimitSpec{3, "MC0001", "A90002"}})
@@ -98,6 +96,22 @@ class OrdersTableTest : public ::testing::Test {
     for (int line = 1; line < table->GetView()->GetRowCount(); ++line)
       keys += std::to_string(*static_cast<int32_t*>(table->GetView()->GetRowObject(line))) + " ";
     return keys;
+  }
+  // The text of the cell at a line, by column id.
+  static std::string Cell(CVantrelOrdersTable* table, int line, int id) {
+    char text[128] = {};
+    ZListInspectCell(table->GetView()->GetList(), line, table->GetView()->IndexOfColumn(id), text, sizeof text,
+                     nullptr, nullptr);
+    return std::string(text);
+  }
+  // How the context menu offers the withdrawal with the line selected.
+  static const char* Withdrawal(CVantrelOrdersTable* table, int line) {
+    table->GetView()->SetSelection(line, 1);
+    HMENU menu = CreatePopupMenu();
+    table->OnContextMenu(menu, -1, -1);
+    const UINT state = GetMenuState(menu, kCommandWithdrawOrder, MF_BYCOMMAND);
+    DestroyMenu(menu);
+    return (state & MF_GRAYED) != 0 ? "greyed" : "enabled";
   }
 
   CleanHostProgramFolder folder;
@@ -139,17 +153,11 @@ TEST_F(OrdersTableTest, ThePluginsOrdersAreRowsAndAnActiveOneIsWithdrawn) {
   CVantrelOrdersTable* table = OpenTable();
   ASSERT_NE(table, nullptr);
   EXPECT_EQ(Keys(table), "1 2 3 ");
-  const auto cell = [&](int line, int id) {
-    char text[128] = {};
-    ZListInspectCell(table->GetView()->GetList(), line, table->GetView()->IndexOfColumn(id), text, sizeof text,
-                     nullptr, nullptr);
-    return std::string(text);
-  };
   const struct { int line, id; const char* text; } cases[] = {
       {1, 4, "VanTrel close"}, {1, 7, "A90001"}, {1, 9, "80,25"}, {1, 18, "Активна"}, {2, 18, "Исполнена"},
   };
-  for (const auto& c : cases) EXPECT_EQ(cell(c.line, c.id), c.text) << c.line << " " << c.id;
-  EXPECT_TRUE(std::regex_match(cell(1, 2), std::regex("\\d\\d:\\d\\d:\\d\\d"))) << "the time, as text";
+  for (const auto& c : cases) EXPECT_EQ(Cell(table, c.line, c.id), c.text) << c.line << " " << c.id;
+  EXPECT_TRUE(std::regex_match(Cell(table, 1, 2), std::regex("\\d\\d:\\d\\d:\\d\\d"))) << "the time, as text";
   void* rows[] = {table->GetView()->GetRowObject(1), table->GetView()->GetRowObject(2)};
   char text[64];
   int textFlag = 0;
@@ -168,25 +176,17 @@ TEST_F(OrdersTableTest, ThePluginsOrdersAreRowsAndAnActiveOneIsWithdrawn) {
   none.key = 7, none.transactionId = 0xFFFFFFFFu;
   module.ClosingOrders().NoteSentTransaction(-1);
   PushRecord(plugin, BuildOrder(none));
-  EXPECT_EQ(cell(1, 12), "2");
+  EXPECT_EQ(Cell(table, 1, 12), "2");
   EXPECT_EQ(Keys(table), "1 2 3 ");
 
-  const auto withdrawal = [&](int line) {
-    table->GetView()->SetSelection(line, 1);
-    HMENU menu = CreatePopupMenu();
-    table->OnContextMenu(menu, -1, -1);
-    const UINT state = GetMenuState(menu, kCommandWithdrawOrder, MF_BYCOMMAND);
-    DestroyMenu(menu);
-    return (state & MF_GRAYED) != 0 ? "greyed" : "enabled";
-  };
-  EXPECT_STREQ(withdrawal(2), "greyed") << "an executed order";
-  EXPECT_STREQ(withdrawal(3), "enabled");
+  EXPECT_STREQ(Withdrawal(table, 2), "greyed") << "an executed order";
+  EXPECT_STREQ(Withdrawal(table, 3), "enabled");
   host.Log().Clear();
   SendMessageA(table->GetHwnd(), WM_COMMAND, kCommandWithdrawOrder, 0);
   host.Exchange().Deliver(plugin);
   EXPECT_EQ(host.Log().Details(48), (std::vector<std::string>{"0 1 OrderNum=1000003[]"}));
-  EXPECT_EQ(cell(3, 18), "Снята");
-  EXPECT_STREQ(withdrawal(3), "greyed");
+  EXPECT_EQ(Cell(table, 3, 18), "Снята");
+  EXPECT_STREQ(Withdrawal(table, 3), "greyed");
   // A double click on a line withdraws its order too.
   table->GetView()->SetSelection(1, 1);
   ZListCommandRecord command = {};
@@ -194,7 +194,7 @@ TEST_F(OrdersTableTest, ThePluginsOrdersAreRowsAndAnActiveOneIsWithdrawn) {
   LRESULT answer = 0;
   table->OnListCommand(&command, ZLIST_CMD_DOUBLE_CLICK, &answer);
   host.Exchange().Deliver(plugin);
-  EXPECT_EQ(cell(1, 18), "Снята");
+  EXPECT_EQ(Cell(table, 1, 18), "Снята");
 }
 
 // The host replays its first answers, every order active, after one order
@@ -215,26 +215,12 @@ TEST_F(OrdersTableTest, ALateRecordNeverTakesASettledOrderBack) {
     order.quantity = order.balance = 7;
     PushRecord(plugin, BuildOrder(order));
   }
-  const auto cell = [&](int line, int id) {
-    char text[128] = {};
-    ZListInspectCell(table->GetView()->GetList(), line, table->GetView()->IndexOfColumn(id), text, sizeof text,
-                     nullptr, nullptr);
-    return std::string(text);
-  };
-  const auto withdrawal = [&](int line) {
-    table->GetView()->SetSelection(line, 1);
-    HMENU menu = CreatePopupMenu();
-    table->OnContextMenu(menu, -1, -1);
-    const UINT state = GetMenuState(menu, kCommandWithdrawOrder, MF_BYCOMMAND);
-    DestroyMenu(menu);
-    return (state & MF_GRAYED) != 0 ? "greyed" : "enabled";
-  };
   const struct { int line; const char* state, *withdrawal, *balance; } expected[] = {
       {1, "Активна", "enabled", "7"}, {2, "Исполнена", "greyed", "0"}, {3, "Снята", "greyed", "1"}};
   for (const auto& e : expected) {
-    EXPECT_EQ(cell(e.line, 18), e.state) << e.line;
-    EXPECT_STREQ(withdrawal(e.line), e.withdrawal) << e.line;
-    EXPECT_EQ(cell(e.line, 12), e.balance) << e.line << ": an active order takes the later record whole";
+    EXPECT_EQ(Cell(table, e.line, 18), e.state) << e.line;
+    EXPECT_STREQ(Withdrawal(table, e.line), e.withdrawal) << e.line;
+    EXPECT_EQ(Cell(table, e.line, 12), e.balance) << e.line << ": an active order takes the later record whole";
   }
   EXPECT_EQ(module.ActiveClosingOrderClients().size(), 1u) << "only A90001's order is active";
 }

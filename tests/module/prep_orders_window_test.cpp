@@ -2,6 +2,7 @@
 // formed lines shown, a quantity edited in place, the selected line
 // deleted, lines sent and withdrawn, advanced by the host's order records.
 #include "closing_orders_fixture.h"
+#include "support/window_text.h"
 
 #include <algorithm>
 #include <functional>
@@ -23,11 +24,7 @@ class PrepOrdersWindowTest : public ClosingOrdersTest {
     SendMessageA(List(), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
     return text;
   }
-  std::string Field(int id) {
-    char text[128] = {};
-    GetDlgItemTextA(Window()->GetDialogWindow(), id, text, sizeof text);
-    return text;
-  }
+  std::string Field(int id) { return ItemText(Window()->GetDialogWindow(), id); }
   bool Shown(int id) { return IsWindowVisible(GetDlgItem(Window()->GetDialogWindow(), id)) != FALSE; }
   // The popup's items as "text:enabled".
   std::vector<std::string> Menu() {

@@ -11,6 +11,7 @@
 #include "module/recalc/firm_default_configs.h"
 #include "module/vantrel_module.h"
 #include "support/host_program_folder.h"
+#include "support/plugin_start.h"
 
 #include <cstring>
 
@@ -35,11 +36,7 @@ class RecalcResultsTest : public ::testing::Test {
   // The module starts with the host's functions as they are then; the host's
   // start, its records, then each firm announced: a full run each.
   void Feed(const std::vector<PushedRecord>& records, const std::vector<std::string>& firms) {
-    uint32_t callbacks[host::kCallbackCount] = {host::kCallbackTableBytes};
-    int code = 0;
-    char text[256];
-    ASSERT_TRUE(module.OnPluginInitEx(1, host.FunctionTable(), callbacks, "", CVantrelModule::kHostVersion, 0,
-                                      &code, text, sizeof text));
+    ASSERT_TRUE(StartPlugin(module, host, CVantrelModule::kHostVersion));
     module.OnHostEvent(1, nullptr, 0, 0);
     for (const PushedRecord& record : records)
       module.OnHostCommand(1, record.code, record.bytes.data(), static_cast<uint32_t>(record.bytes.size()));

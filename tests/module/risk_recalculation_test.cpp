@@ -8,6 +8,7 @@
 #include "sdk/numeric.h"
 #include "support/dialog_driver.h"
 #include "support/host_program_folder.h"
+#include "support/plugin_start.h"
 #include "windows/tables/risk_params_table.h"
 
 #include <gtest/gtest.h>
@@ -20,12 +21,7 @@ class RecalculationTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(host.CreateFrame("test host", false));
-    uint32_t callbacks[host::kCallbackCount] = {host::kCallbackTableBytes};
-    int code = 0;
-    char text[256];
-    ASSERT_TRUE(module.OnPluginInitEx(1, host.FunctionTable(), callbacks, "",
-                                      CVantrelModule::kHostVersion, 0, &code, text, sizeof text))
-        << text;
+    ASSERT_TRUE(StartPlugin(module, host, CVantrelModule::kHostVersion));
   }
 
   void Push(uint32_t code, const std::vector<uint8_t>& record) {

@@ -8,6 +8,7 @@
 #include "sdk/choose_color_ctrl.h"
 #include "support/dialog_driver.h"
 #include "support/host_program_folder.h"
+#include "support/plugin_start.h"
 
 #include <gtest/gtest.h>
 
@@ -37,11 +38,7 @@ class SettingsDialogs : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(host.CreateFrame("test host", true));
-    uint32_t callbacks[host::kCallbackCount] = {host::kCallbackTableBytes};
-    int code = 0;
-    char text[256];
-    ASSERT_TRUE(module.OnPluginInitEx(1, host.FunctionTable(), callbacks, "", CVantrelModule::kHostVersion, 0,
-                                      &code, text, sizeof text));
+    ASSERT_TRUE(StartPlugin(module, host, CVantrelModule::kHostVersion));
     g_pModule = &module;
     module.Settings().RecalcRiskParamsInterval = 0;
   }

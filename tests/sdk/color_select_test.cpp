@@ -13,6 +13,7 @@
 #include "sdk/window_helpers.h"
 #include "support/dialog_driver.h"
 #include "support/window_capture.h"
+#include "support/window_text.h"
 
 namespace {
 constexpr int kControlId = 1023;
@@ -30,12 +31,6 @@ LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     if (g_closeOnChoice) DestroyWindow(GetDlgItem(window, LOWORD(wParam)));
   }
   return DefWindowProcA(window, message, wParam, lParam);
-}
-
-std::string TextOf(HWND window) {
-  char text[64] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
 }
 
 class ColorSelectTest : public ::testing::Test {
@@ -83,23 +78,20 @@ class ColorSelectTest : public ::testing::Test {
 };
 
 TEST_F(ColorSelectTest, ShowsItsColourAndAnswersItAsItsText) {
-  EXPECT_EQ(TextOf(select), "255") << "red until the dialog sets it";
-  RECT inner, outer, filled;
+  EXPECT_EQ(WindowText(select), "255") << "red until the dialog sets it";
+  RECT inner, outer;
   GetClientRect(chooserWindow, &inner);
   GetClientRect(select, &outer);
-  GetWindowRect(chooserWindow, &filled);
-  MapWindowPoints(nullptr, select, reinterpret_cast<POINT*>(&filled), 2);
+  const RECT filled = RectIn(chooserWindow, select);
   EXPECT_EQ(std::vector<LONG>({filled.left, filled.top, filled.right, filled.bottom}),
             std::vector<LONG>({0, 0, outer.right, outer.bottom}))
       << "the chooser fills the control";
   EXPECT_EQ(DrawnPixel(chooserWindow, 3, 3), RGB(255, 0, 0));
-  RECT button;
-  GetWindowRect(chooser->GetButtonWindow(), &button);
-  MapWindowPoints(nullptr, chooserWindow, reinterpret_cast<POINT*>(&button), 2);
+  const RECT button = RectIn(chooser->GetButtonWindow(), chooserWindow);
   EXPECT_EQ(std::vector<LONG>({button.left, button.top, button.right, button.bottom}),
             std::vector<LONG>({inner.right - inner.bottom, 0, inner.right, inner.bottom}))
       << "a square at the right end";
-  EXPECT_EQ(TextOf(chooser->GetButtonWindow()), "...");
+  EXPECT_EQ(WindowText(chooser->GetButtonWindow()), "...");
   // The dots fit the small square whole.
   RECT face;
   GetClientRect(chooser->GetButtonWindow(), &face);
@@ -110,7 +102,7 @@ TEST_F(ColorSelectTest, ShowsItsColourAndAnswersItAsItsText) {
   EXPECT_LE(dotsWidth, face.right);
 
   SetWindowTextA(select, "16777215");
-  EXPECT_EQ(TextOf(select), "16777215");
+  EXPECT_EQ(WindowText(select), "16777215");
   SetWindowTextA(select, "1193046");  // 0x123456
   EXPECT_EQ(DrawnPixel(chooserWindow, 3, 3), COLORREF(0x123456));
   char shortBuffer[4] = "xyz";
@@ -142,7 +134,7 @@ TEST_F(ColorSelectTest, PaletteOpensBelowTheControlAndAClickOnACellChoosesItsCol
   Click(popup, blue.x, blue.y);
   EXPECT_FALSE(IsWindow(popup)) << "a choice closes the palette";
   EXPECT_EQ(chooser->GetPopupWindow(), nullptr);
-  EXPECT_EQ(TextOf(select), "16711680");
+  EXPECT_EQ(WindowText(select), "16711680");
   EXPECT_EQ(DrawnPixel(chooserWindow, 3, 3), RGB(0, 0, 255));
   EXPECT_EQ(g_commands, std::vector<std::string>({"1023 0 16711680"}));
 }
@@ -153,7 +145,7 @@ TEST_F(ColorSelectTest, AClickOutsideClosesThePaletteAndKeepsTheColour) {
   EXPECT_EQ(chooser->Popup().GetPressedIndex(), CColorPopup::kNoCell) << "a colour outside the list";
   Click(popup, -5, 10);
   EXPECT_FALSE(IsWindow(popup));
-  EXPECT_EQ(TextOf(select), "1193046");
+  EXPECT_EQ(WindowText(select), "1193046");
   EXPECT_TRUE(g_commands.empty());
   // Inside the palette but on no cell: it stays open.
   const HWND again = OpenPalette();
@@ -182,7 +174,7 @@ TEST_F(ColorSelectTest, HitTestCountsTheEdges) {
 
   // The right edge of the first cell is still the first colour.
   Click(popup, e + 17, e + 17);
-  EXPECT_EQ(TextOf(select), "0");
+  EXPECT_EQ(WindowText(select), "0");
 }
 
 TEST_F(ColorSelectTest, PointerOverACellRaisesIt) {
@@ -217,7 +209,7 @@ TEST_F(ColorSelectTest, OtherColoursRunTheSystemDialogFromTheCurrentColour) {
   Click(popup, x, y);
   EXPECT_TRUE(ok.Ran());
   EXPECT_FALSE(IsWindow(popup));
-  EXPECT_EQ(TextOf(select), "3355443");
+  EXPECT_EQ(WindowText(select), "3355443");
   EXPECT_EQ(g_commands, std::vector<std::string>({"1023 0 3355443"}));
 }
 

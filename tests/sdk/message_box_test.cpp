@@ -11,26 +11,14 @@
 #include "sdk/window_helpers.h"
 #include "support/focus_watch.h"
 #include "support/table_environment.h"
+#include "support/window_text.h"
 
 namespace {
-
-std::string TextOf(HWND window) {
-  char text[1024] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
 
 int TextHeight(HFONT font) {
   int height = 0;
   MeasureText(font, "Ж", nullptr, &height);
   return height;
-}
-
-RECT RectIn(HWND dialog, HWND control) {
-  RECT place;
-  GetWindowRect(control, &place);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
-  return place;
 }
 
 // What the box showed, read while it was open.
@@ -44,17 +32,17 @@ struct Shown {
 
 Shown Read(HWND box) {
   Shown shown;
-  shown.caption = TextOf(box);
+  shown.caption = WindowText(box);
   shown.icon = GetDlgItem(box, kMessageBoxIconId) != nullptr;
   HWND text = GetDlgItem(box, kMessageBoxTextId);
-  shown.text = TextOf(text);
-  shown.textPlace = RectIn(box, text);
+  shown.text = WindowText(text);
+  shown.textPlace = RectIn(text, box);
   RECT client;
   GetClientRect(box, &client);
   const LRESULT defId = SendMessageA(box, DM_GETDEFID, 0, 0);
   std::vector<std::pair<int, HWND>> buttons;
   for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    const RECT place = RectIn(box, child);
+    const RECT place = RectIn(child, box);
     RECT inside;
     shown.allInside &= IntersectRect(&inside, &place, &client) && EqualRect(&inside, &place);
     char name[16] = {};
@@ -64,10 +52,10 @@ Shown Read(HWND box) {
   std::sort(buttons.begin(), buttons.end(), [](auto& a, auto& b) { return a.first < b.first; });
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(text, WM_GETFONT, 0, 0));
   for (auto& button : buttons) {
-    const std::string caption = TextOf(button.second);
+    const std::string caption = WindowText(button.second);
     const int id = GetDlgCtrlID(button.second);
     shown.buttons.push_back(caption + "=" + std::to_string(id));
-    RECT place = RectIn(box, button.second), needed = {0, 0, 0, 0};
+    RECT place = RectIn(button.second, box), needed = {0, 0, 0, 0};
     HDC dc = GetDC(box);
     HGDIOBJ old = SelectObject(dc, font);
     DrawTextA(dc, caption.c_str(), -1, &needed, DT_CALCRECT | DT_SINGLELINE);

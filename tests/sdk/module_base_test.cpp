@@ -2,6 +2,7 @@
 // stand-in host: command routing, the command map, the UI block, host records.
 #include "host/standin/standin_host.h"
 #include "sdk/plugin_module.h"
+#include "support/plugin_start.h"
 
 #include <gtest/gtest.h>
 
@@ -34,13 +35,7 @@ class TestModule : public CZenkPluginModule {
 class ModuleBaseTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(host.CreateFrame("test host", false)); }
-  bool Initialise() {
-    uint32_t callbacks[host::kCallbackCount] = {host::kCallbackTableBytes};
-    int code = 0;
-    char text[256];
-    return module.OnPluginInitEx(1, host.FunctionTable(), callbacks, "", 0, 0, &code, text,
-                                 sizeof text);
-  }
+  ::testing::AssertionResult Initialise() { return StartPlugin(module, host, 0); }
   StandInHost host;
   TestModule module;
 };

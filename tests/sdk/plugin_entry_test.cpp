@@ -2,6 +2,7 @@
 // VanTrel.dll loaded by the stand-in host.
 #include "host/standin/plugin_library.h"
 #include "host/standin/standin_host.h"
+#include "support/window_text.h"
 
 #include <gtest/gtest.h>
 
@@ -188,9 +189,7 @@ TEST_F(PluginEntryTest, ReloadedPluginRegistersItsWindowClassesAfresh) {
                               plugin.Module(), nullptr);
   ASSERT_NE(select, nullptr);
   SetWindowTextA(select, "65280");
-  char text[16] = {};
-  GetWindowTextA(select, text, sizeof text);
-  EXPECT_STREQ(text, "65280");
+  EXPECT_EQ(WindowText(select), "65280");
   DestroyWindow(select);
 }
 

@@ -8,16 +8,11 @@
 
 #include "support/focus_watch.h"
 #include "support/table_environment.h"
+#include "support/window_text.h"
 #include "windows/dialogs/closing_pattern_dlg.h"
 #include "windows/dialogs/edit_schedule_dlg.h"
 
 namespace {
-
-std::string ItemText(HWND window, int id) {
-  char text[256] = {};
-  GetDlgItemTextA(window, id, text, sizeof text);
-  return text;
-}
 
 bool Enabled(HWND window, int id) { return IsWindowEnabled(GetDlgItem(window, id)) != FALSE; }
 

@@ -8,6 +8,7 @@
 #include "support/fake_dialog_controls.h"
 #include "support/focus_watch.h"
 #include "support/table_environment.h"
+#include "support/window_text.h"
 #include "windows/dialogs/get_pass_dlg.h"
 #include "windows/dialogs/settings_transport_dlg.h"
 #include "windows/dialogs/transport_form.h"
@@ -54,12 +55,6 @@ TEST(TransportForm, OkKeepsEveryTextAndBoxShown) {
                                kept.UseBlindCopy, kept.SendSeparateEmails, kept.NotifyByTraderMsg,
                                kept.NotifyByMC2Z, kept.NotifyBySMS, kept.NeedSaveToDB}),
             std::vector<bool>({false, false, true, true, true, true, true, true, true}));
-}
-
-std::string ItemText(HWND window, int id) {
-  char text[256] = {};
-  GetDlgItemTextA(window, id, text, sizeof text);
-  return text;
 }
 
 // The user empties both limits and the UID file, types copy addresses,

@@ -9,6 +9,7 @@
 #include "module/vantrel_module.h"
 #include "sdk/numeric.h"
 #include "support/host_program_folder.h"
+#include "support/plugin_start.h"
 
 #include <gtest/gtest.h>
 
@@ -28,12 +29,7 @@ class MarginCallKindsTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_EQ(SqliteQuery(kCreateKindCalls), "");
     ASSERT_TRUE(host.CreateFrame("test host", false));
-    uint32_t callbacks[host::kCallbackCount] = {host::kCallbackTableBytes};
-    int code = 0;
-    char text[256];
-    ASSERT_TRUE(module.OnPluginInitEx(1, host.FunctionTable(), callbacks, "",
-                                      CVantrelModule::kHostVersion, 0, &code, text, sizeof text))
-        << text;
+    ASSERT_TRUE(StartPlugin(module, host, CVantrelModule::kHostVersion));
     // Every kind's subject and body name it; the journal keeps the subject
     // only while e-mail is on, which reaches nobody here (no address file).
     TModuleSettings& s = module.Settings();

@@ -28,9 +28,3 @@ std::vector<std::string> ListTexts(HWND list) {
 void TypeText(HWND window, const std::string& text) {
   for (char letter : text) SendMessageA(window, WM_CHAR, static_cast<unsigned char>(letter), 1);
 }
-
-std::string WindowText(HWND window) {
-  char text[256] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}

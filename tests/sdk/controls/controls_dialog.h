@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/table_environment.h"
+#include "support/window_text.h"
 
 enum : int { kListsDialog = 31100, kTreeDialog = 31101, kTree = 1181 };
 enum : int { kSingleList = 1151, kExtendedList = 1152, kSortedList = 1153 /* LBS_SORT */ };
@@ -34,4 +35,3 @@ class ControlsDialog {
 std::vector<std::string> ListTexts(HWND list);
 // One WM_CHAR a letter, as the keyboard types.
 void TypeText(HWND window, const std::string& text);
-std::string WindowText(HWND window);

@@ -37,12 +37,6 @@ class SearchListBoxTest : public ::testing::Test {
     return IsWindowVisible(box->Counter()) ? WindowText(box->Counter()) : "<hidden>";
   }
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageA(list_, message, wParam, lParam); }
-  RECT RectIn(HWND window, HWND parent) {
-    RECT rect;
-    GetWindowRect(window, &rect);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-  }
 
   TableEnvironment env_;
   std::unique_ptr<ControlsDialog> dialog_ = std::make_unique<ControlsDialog>(env_, kListsDialog);

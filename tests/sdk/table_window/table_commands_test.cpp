@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/table_environment.h"
+#include "support/window_text.h"
 #include "test_table.h"
 
 namespace table_test {
@@ -67,9 +68,7 @@ TEST_F(TableCommandsTest, EditCommandRebuildsColumnsAndKeepsWidthsAndRows) {
   int shownAtStart = 0;
   bool upEnabled = false;  // by a changed selection in the shown columns, and not before
   DialogDriver edit([&](HWND dialog) {
-    char text[256] = {};
-    GetDlgItemTextA(dialog, 1001, text, sizeof text);
-    name = text;
+    name = ItemText(dialog, 1001);
     fixedListed = IndexOfData(GetDlgItem(dialog, 1002), 0) >= 0 || IndexOfData(GetDlgItem(dialog, 1007), 0) >= 0;
     shownAtStart = static_cast<int>(SendDlgItemMessageA(dialog, 1007, LB_GETCOUNT, 0, 0));
     SetDlgItemTextA(dialog, 1001, "Новое имя");
@@ -94,9 +93,7 @@ TEST_F(TableCommandsTest, EditCommandRebuildsColumnsAndKeepsWidthsAndRows) {
   EXPECT_EQ(GetColumnWidth(ListOf(table_), 1), clientWidthBefore);
   EXPECT_EQ(GetColumnWidth(ListOf(table_), 5), 16 * env_.TextCharWidth()) << "a newly shown column: its default";
   EXPECT_EQ(GetNRows(ListOf(table_)), 3) << "rows filled again";
-  char caption[128] = {};
-  GetWindowTextA(table_->GetHwnd(), caption, sizeof caption);
-  EXPECT_STREQ(caption, "Новое имя");
+  EXPECT_EQ(WindowText(table_->GetHwnd()), "Новое имя");
   EXPECT_EQ(g_pTableBeingCreated, nullptr);
 }
 

@@ -7,6 +7,7 @@
 
 #include "sdk/plugin_dialog.h"
 #include "support/table_environment.h"
+#include "support/window_text.h"
 #include "test_table.h"
 
 namespace table_test {
@@ -139,11 +140,9 @@ TEST_F(WindowLifetimeTest, ADecimalEditDropsTheKeystrokeTheHostRefuses) {
   SetFocus(edit);
   SendMessageA(edit, EM_SETSEL, 6, 6);  // the caret after a third decimal just typed
   env_.Module().ValidateDecimalEdit(edit, EN_UPDATE, 2, 10, 0, 0);
-  char text[32] = {};
-  GetWindowTextA(edit, text, sizeof text);
   DWORD caret = 0;
   SendMessageA(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
-  EXPECT_EQ(std::string(text) + " caret " + std::to_string(caret), "12,34 caret 5");
+  EXPECT_EQ(WindowText(edit) + " caret " + std::to_string(caret), "12,34 caret 5");
   DestroyWindow(edit);
 }
 
