@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -55,4 +56,19 @@ std::string LogMessages(const std::string& log, const std::string& start) {
   for (size_t at = log.find(start); at != std::string::npos; at = log.find(start, at + 1))
     messages += log.substr(at, log.find_first_of("\r\n", at) - at) + "\n";
   return messages;
+}
+
+std::vector<std::string> TakeMessageFiles(const std::string& folder) {
+  std::vector<std::string> calls;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\Msg*.txt").c_str(), &found);
+  for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+    const std::string path = folder + "\\" + found.cFileName, text = ReadFileBytes(path);
+    const size_t end = text.find("\r\n");
+    calls.push_back(text.substr(0, end) + "|" + text.substr(end + 2, text.find("\r\n", end + 2) - end - 2));
+    DeleteFileA(path.c_str());
+  }
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  std::sort(calls.begin(), calls.end());
+  return calls;
 }

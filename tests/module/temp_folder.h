@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // A fresh, empty folder for one test, removed with everything in it when the
 // test ends; info.ini, the body files and the log of a test live there.
@@ -29,3 +30,7 @@ void WriteIniValue(const std::string& path, const char* section, const char* key
 // Every message of a log (its lines' text after the stamp) that begins with
 // start, each followed by "\n".
 std::string LogMessages(const std::string& log, const std::string& start);
+// The margin-call message files in folder, each as its UID line and its
+// body's first line with "|" between them, sorted; the files are removed, so
+// the next call sees only what was written since.
+std::vector<std::string> TakeMessageFiles(const std::string& folder);

@@ -140,22 +140,7 @@ class MarginCallRoad : public ::testing::Test {
 
   std::string Files() const { return temp.File("files"); }
 
-  // The message files written since the last call, each as its UID line
-  // and its body's line, "|" between them, sorted; the files are removed.
-  std::vector<std::string> NewFiles() {
-    std::vector<std::string> calls;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((Files() + "\\Msg*.txt").c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-      const std::string path = Files() + "\\" + found.cFileName, text = ReadFileBytes(path);
-      const size_t end = text.find("\r\n");
-      calls.push_back(text.substr(0, end) + "|" + text.substr(end + 2, text.find("\r\n", end + 2) - end - 2));
-      DeleteFileA(path.c_str());
-    }
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
-    std::sort(calls.begin(), calls.end());
-    return calls;
-  }
+  std::vector<std::string> NewFiles() { return TakeMessageFiles(Files()); }
 
   std::string Log() const { return ReadFileBytes(folder.File("VantrelFM.log")); }
   // How often the log has line.
