@@ -1,12 +1,12 @@
 #include "sdk/search_list_box.h"
 
 #include "sdk/host_call.h"
+#include "sdk/window_classes.h"
 
 namespace {
 constexpr char kSearchListProperty[] = "SEARCHLISTDATA";
 
 ATOM g_searchListAtom = 0;
-bool g_classRegistered = false;
 
 HFONT HostFont() {
   return g_pPluginModule ? reinterpret_cast<HFONT>(static_cast<uintptr_t>(g_pPluginModule->GetHostUiInfo()[5]))
@@ -21,22 +21,18 @@ HWND CreateChild(DWORD exStyle, const char* className, DWORD style, HWND parent,
 
 ATOM RegisterSearchListBoxClass() {
   if (g_searchListAtom == 0) g_searchListAtom = GlobalAddAtomA(kSearchListProperty);
-  WNDCLASSA existing = {};
-  if (GetClassInfoA(GetModuleInstanceHandle(), kSearchListBoxClass, &existing)) return g_searchListAtom;
-  WNDCLASSA windowClass = {};
+  WNDCLASSEXA windowClass = {};
+  windowClass.cbSize = sizeof windowClass;
   windowClass.style = CS_VREDRAW | CS_HREDRAW;
   windowClass.lpfnWndProc = SearchPanelProc;
   windowClass.hInstance = GetModuleInstanceHandle();
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.lpszClassName = kSearchListBoxClass;
-  if (RegisterClassA(&windowClass) == 0) return 0;
-  g_classRegistered = true;
-  return g_searchListAtom;
+  return RegisterPluginWindowClass(windowClass) ? g_searchListAtom : 0;
 }
 
 void UnregisterSearchListBoxClass() {
-  if (g_classRegistered && UnregisterClassA(kSearchListBoxClass, GetModuleInstanceHandle()))
-    g_classRegistered = false;
+  UnregisterPluginWindowClass(kSearchListBoxClass, GetModuleInstanceHandle());
   if (g_searchListAtom != 0) g_searchListAtom = GlobalDeleteAtom(g_searchListAtom);
 }
 

@@ -37,3 +37,15 @@ void UnregisterPluginWindowClasses() {
     it = classes.erase(it);
   }
 }
+
+bool UnregisterPluginWindowClass(const char* name, HINSTANCE instance) {
+  std::vector<RegisteredClass>& classes = Registered();
+  for (auto it = classes.begin(); it != classes.end(); ++it) {
+    if (it->name != name || it->instance != instance) continue;
+    if (!UnregisterClassA(name, instance)) return false;
+    if (it->smallIcon != nullptr) DestroyIcon(it->smallIcon);
+    classes.erase(it);
+    return true;
+  }
+  return false;
+}

@@ -14,3 +14,6 @@ bool RegisterPluginWindowClass(const WNDCLASSEXA& windowClass);
 // Undoes every registration above; a class that still has windows stays
 // registered and is tried again next time.
 void UnregisterPluginWindowClasses();
+// Undoes one registration above now; false when the class stays (it still
+// has windows, or was not registered here).
+bool UnregisterPluginWindowClass(const char* name, HINSTANCE instance);
