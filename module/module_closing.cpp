@@ -121,7 +121,7 @@ int32_t CVantrelModule::SendClosingOrders(TOrderLine& line) {
                                             line.Quantity, m_closing.Comment.c_str(), &failure);
   line.Refused = line.TransId == kNoTransaction;
   line.RefusalReason = line.Refused ? failure : std::string();
-  m_closingOrders.NoteSentTransaction(line.TransId);
+  m_closingOrders.NoteSentOrder(line);
   return line.TransId;
 }
 
@@ -217,8 +217,10 @@ void CVantrelModule::ReportClosingOrdersFormed(const TScheduleEntry& entry) {
 
 void CVantrelModule::AutoCloseStep(const TEngineClock& now) {
   if (!m_closing.UseAutoClose || CallHost<49>() == 0) return;
+  // Stopped by the host: no start to count the day's times from, and a
+  // start taken as midnight would fire every entry of the day at once.
   TEngineClock start;
-  if (!EngineClockAt(m_startTime, &start)) return;
+  if (m_startTime == 0 || !EngineClockAt(m_startTime, &start)) return;
   for (int fired = FireNextDueEntry(m_closing.AutoCloseSchedule, start.localSeconds, now.localSeconds);
        fired != -1; fired = FireNextDueEntry(m_closing.AutoCloseSchedule, start.localSeconds, now.localSeconds)) {
     // A copy: running the entry may show windows that change the settings.

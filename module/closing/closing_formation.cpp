@@ -2,6 +2,7 @@
 
 #include "module/client_market_values.h"
 #include "module/host_data/client_book.h"
+#include "module/log/vantrel_log.h"
 #include "module/market_records.h"
 #include "module/risk/closing_targets.h"
 #include "module/risk/risk_param_by_index.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <set>
 
 namespace {
@@ -48,17 +50,18 @@ double PositionMargin(const uint8_t* position, const uint8_t* security) {
 }
 
 // The last price moved by the spread against the client and rounded to the
-// price step: up for a buy, down for a sell.
-double ClosingPrice(const uint8_t* security, bool buy, double spreadPercent) {
-  double last = GetLastPrice(security);
-  last += (buy ? 1 : -1) * last * spreadPercent / 100.0;
+// price step: a sell down, a buy up, whatever the price's sign (some futures
+// trade below zero).
+double ClosingPrice(double last, const uint8_t* security, bool buy, double spreadPercent) {
+  last += (buy ? 1 : -1) * std::fabs(last) * spreadPercent / 100.0;
   const int decimals = std::max<int>(0, Read<int16_t>(security, host::record::kSecurityPriceDecimals));
   const double scale = std::pow(10.0, decimals);
   const auto step = static_cast<int64_t>(std::llround(
       Read<double>(security, host::record::kSecurityPriceStep) * scale));
-  const auto units = static_cast<int64_t>(last * scale + 0.5);
+  const auto units = static_cast<int64_t>(std::floor(last * scale + 0.5));
   if (step <= 0) return static_cast<double>(units) / scale;
-  const int64_t rest = units % step;
+  // How far the price stands above the step below it, below zero too.
+  const int64_t rest = (units % step + step) % step;
   if (rest == 0) return static_cast<double>(units) / scale;
   return static_cast<double>(buy ? units - rest + step : units - rest) / scale;
 }
@@ -78,6 +81,55 @@ TWorkingValues StartingValues(const TClientRiskRecord& client) {
   return values;
 }
 
+// Closing frees margin as the risk table will count it: a united client's
+// spot value grows, the others' planned and current net positions free it.
+void Commit(TWorkingValues& v, double closed, bool united) {
+  if (united) {
+    v.spot += closed;
+  } else {
+    v.planned += closed, v.current -= closed, v.currentOpen -= closed;
+  }
+}
+
+// The margin that lots of an order free; none for a security the host no
+// longer knows. A sell closes a long position, whose margin is the buyer's.
+double ClosedMargin(const char* security, bool buy, double lots, double scale) {
+  const uint8_t* found = ClosingSecurity(security);
+  return found == nullptr ? 0.0 : GetDepoRequirement(found, !buy) * kMoneyScale * scale * lots;
+}
+
+// The client's values once its sent orders not yet settled are filled.
+TWorkingValues ValuesAfterSentOrders(const TClientRiskRecord& client, const std::vector<TPendingClosingOrder>& sent,
+                                     bool united) {
+  TWorkingValues values = StartingValues(client);
+  const double scale = GetScaleFromFirstEntry(client);
+  for (const TPendingClosingOrder& order : sent)
+    Commit(values, ClosedMargin(order.security.c_str(), order.buy, order.lots, scale), united);
+  return values;
+}
+
+// Lots of the sent orders still closing the security on that side. The
+// host's count of lots in active orders may not include them yet, or is not
+// consulted at all.
+int SentLots(const std::vector<TPendingClosingOrder>& sent, const std::string& security, bool buy) {
+  double lots = 0.0;
+  for (const TPendingClosingOrder& order : sent)
+    if (order.buy == buy && order.security == security) lots += order.lots;
+  return static_cast<int>(std::lround(lots));
+}
+
+// Lots of the position already in orders on the side that closes it: the
+// plug-in's own sent orders, or the host's count when it is consulted and
+// larger. Never the sum: once the host counts the plug-in's orders both
+// counts hold the same lots.
+int LotsInOrders(const uint8_t* position, const std::vector<TPendingClosingOrder>& sent, bool buy,
+                 bool considerHostCount) {
+  const int hostCount = !considerHostCount ? 0
+                        : buy              ? Read<int32_t>(position, kActiveBuyLots)
+                                           : Read<int32_t>(position, kActiveSellLots);
+  return std::max(hostCount, SentLots(sent, RecordSecurityCode(position), buy));
+}
+
 // The funds sufficiency sums the variation margin by the module's mode, as
 // the risk table does; the mode given is the modified unified margin level's.
 double Evaluate(const TClientRiskRecord& client, const TWorkingValues& v, double closed, int parameter,
@@ -92,19 +144,6 @@ double Evaluate(const TClientRiskRecord& client, const TWorkingValues& v, double
   inputs.fundsD = v.variationMargin;
   inputs.fundsMode = fundsMode;
   return GetRiskParamByIndex(client, parameter, inputs, united, modes);
-}
-
-// Lots of the client's lines in the security and on the side that the host
-// has taken and not yet settled. The host's count of lots in active orders
-// may not include them yet, or is not consulted at all.
-int LotsInSentLines(const COrderStore::Lines* lines, const std::string& security, bool buy) {
-  double lots = 0.0;
-  if (lines != nullptr)
-    for (const auto& line : *lines)
-      if (line->Sent() && line->State != kLineExecuted && line->State != kLineWithdrawn &&
-          (line->IsBuy != 0) == buy && security == line->SecCode)
-        lots += line->Quantity;
-  return static_cast<int>(std::lround(lots));
 }
 
 // The client's positions to close, in the order they close.
@@ -164,19 +203,21 @@ double GetScaleFromFirstEntry(const TClientRiskRecord& client) {
   return 1.0;
 }
 
-CClosingFormation::CClosingFormation(COrderStore& store, const TClosingSettings& closing,
-                                     const TFormulaModes& modes)
-    : m_store(store), m_closing(closing), m_modes(modes) {}
+CClosingFormation::CClosingFormation(COrderStore& store, const CClosingOrderBook& sent,
+                                     const TClosingSettings& closing, const TFormulaModes& modes, CVantrelLog& log)
+    : m_store(store), m_sent(sent), m_closing(closing), m_modes(modes), m_log(log) {}
 
 int CClosingFormation::PrepareWhenMissed(const TClientRiskRecord& client, const TClosingPattern& pattern) {
   return TClosingGoal(client, pattern).Reached() ? 0 : PrepareClosingOrders(client, pattern);
 }
 
 int CClosingFormation::PrepareClosingOrders(const TClientRiskRecord& client, const TClosingPattern& pattern) {
-  const std::string key = COrderStore::KeyOf(client.account, client.firm);
-  m_store.RemoveUnsent(key);
-  TWorkingValues v = StartingValues(client);
+  m_store.RemoveUnsent(COrderStore::KeyOf(client.account, client.firm));
   TClosingGoal goal(client, pattern);
+  // Lots the plug-in's orders are closing already count as closed: only
+  // what they leave missing is formed.
+  const std::vector<TPendingClosingOrder> sent = m_sent.PendingOf(client.firm, client.account);
+  TWorkingValues v = ValuesAfterSentOrders(client, sent, goal.united);
   const double scale = GetScaleFromFirstEntry(client);
   auto evaluate = [&](double closed) {
     return Evaluate(client, v, closed, goal.parameter, goal.united, pattern.UseVarMargin, m_modes);
@@ -185,6 +226,7 @@ int CClosingFormation::PrepareClosingOrders(const TClientRiskRecord& client, con
     return IsLevelReachedForParam(value, goal.target, goal.united, goal.parameter, goal.notMoreThanPlanned,
                                   v.planned + closed);
   };
+  if (!sent.empty()) goal.value = evaluate(0.0);
   int open = static_cast<int>(std::count_if(client.positions.begin(), client.positions.end(),
                                              [](const uint8_t* position) { return Quantity(position) != 0; }));
   int formed = 0;
@@ -196,15 +238,16 @@ int CClosingFormation::PrepareClosingOrders(const TClientRiskRecord& client, con
     const double lotMargin = GetDepoRequirement(security, quantity > 0) * kMoneyScale * scale;
     // Without a margin per lot closing cannot be measured against the level.
     if (lotMargin <= 0.0) continue;
+    // An order priced 0 would sell for nothing or buy at any price.
+    const double last = GetLastPrice(security);
+    if (last == 0.0) {
+      m_log.TraceLog(2, "ERROR: no last price of %s, no closing order formed for client %s (%s, %s).",
+                     SecurityCodeOf(security), client.clientCode, client.account, client.firm);
+      continue;
+    }
     const int whole = std::abs(quantity);
     const bool buy = quantity < 0;
-    const int hostInOrders = !m_closing.ConsiderActiveOrders ? 0
-                             : buy ? Read<int32_t>(position, kActiveBuyLots)
-                                   : Read<int32_t>(position, kActiveSellLots);
-    // The larger count, never the sum: once the host counts the window's
-    // orders both counts hold the same lots.
-    const int inOrders =
-        std::max(hostInOrders, LotsInSentLines(m_store.Find(key), RecordSecurityCode(position), buy));
+    const int inOrders = LotsInOrders(position, sent, buy, m_closing.ConsiderActiveOrders);
     int lots = whole;
     const double rest = v.current - lots * lotMargin;
     if (rest < 1.0 && !goal.united && IsTrackedRatio(goal.parameter))
@@ -231,15 +274,10 @@ int CClosingFormation::PrepareClosingOrders(const TClientRiskRecord& client, con
     lots = std::min(lots, whole - inOrders);
     --open;
     if (lots <= 0) continue;
-    m_store.Add(MakeOrderLine(client, security, buy, ClosingPrice(security, buy, m_closing.Spread), lots,
+    m_store.Add(MakeOrderLine(client, security, buy, ClosingPrice(last, security, buy, m_closing.Spread), lots,
                               whole * lotMargin));
     ++formed;
-    const double closed = lots * lotMargin;
-    if (goal.united) {
-      v.spot += closed;
-    } else {
-      v.planned += closed, v.current -= closed, v.currentOpen -= closed;
-    }
+    Commit(v, lots * lotMargin, goal.united);
     goal.value = evaluate(0.0);
   }
   return formed;
@@ -248,20 +286,31 @@ int CClosingFormation::PrepareClosingOrders(const TClientRiskRecord& client, con
 double CClosingFormation::CalcLevelAfterOrders(const TClientRiskRecord& client, int parameter,
                                                int fundsMode, bool united) const {
   const COrderStore::Lines* lines = m_store.Find(COrderStore::KeyOf(client.account, client.firm));
-  if (lines == nullptr) return 0.0;
-  TWorkingValues v = StartingValues(client);
+  const std::vector<TPendingClosingOrder> sent = m_sent.PendingOf(client.firm, client.account);
+  if (lines == nullptr && sent.empty()) return 0.0;
+  TWorkingValues v = ValuesAfterSentOrders(client, sent, united);
   const double scale = GetScaleFromFirstEntry(client);
-  for (const auto& line : *lines) {
-    if (line->State != kLinePrepared && line->State != kLineActive) continue;
-    const uint8_t* security = ClosingSecurity(line->SecCode);
-    if (security == nullptr) continue;
-    // A sell closes a long position, whose margin is the buyer's, as in the formation.
-    const double closed = GetDepoRequirement(security, line->IsBuy == 0) * kMoneyScale * scale * line->Quantity;
-    if (united) {
-      v.spot += closed;
-    } else {
-      v.planned += closed, v.current -= closed, v.currentOpen -= closed;
-    }
-  }
+  // The sent lines are among the orders above while they are not settled.
+  if (lines != nullptr)
+    for (const auto& line : *lines)
+      if (line->Sendable()) Commit(v, ClosedMargin(line->SecCode, line->IsBuy != 0, line->Quantity, scale), united);
   return Evaluate(client, v, 0.0, parameter, united, fundsMode, m_modes);
+}
+
+int CClosingFormation::LotsLeftToClose(const TClientRiskRecord& client, const TOrderLine& line) const {
+  const bool buy = line.IsBuy != 0;
+  const std::vector<TPendingClosingOrder> sent = m_sent.PendingOf(client.firm, client.account);
+  int left = 0;
+  for (const uint8_t* position : client.positions) {
+    const int32_t quantity = Quantity(position);
+    // A buy closes a short position, a sell a long one.
+    if (RecordSecurityCode(position) != line.SecCode || quantity == 0 || (quantity < 0) != buy) continue;
+    left += std::abs(quantity) - LotsInOrders(position, sent, buy, m_closing.ConsiderActiveOrders);
+  }
+  if (const COrderStore::Lines* lines = m_store.Find(COrderStore::KeyOf(client.account, client.firm)))
+    for (const auto& other : *lines)
+      if (other.get() != &line && other->Sendable() && (other->IsBuy != 0) == buy &&
+          std::strcmp(other->SecCode, line.SecCode) == 0)
+        left -= static_cast<int>(std::lround(other->Quantity));
+  return std::max(left, 0);
 }

@@ -6,9 +6,7 @@ namespace {
 constexpr uint32_t kOrderActive = 1, kOrderWithdrawn = 2;
 }  // namespace
 
-std::string COrderStore::KeyOf(const char* account, const char* firm) {
-  return std::string(account) + firm;
-}
+const COrderStore::Key COrderStore::kEveryClient;
 
 TOrderLine& COrderStore::Add(const TOrderLine& line) {
   Lines& lines = m_lines[KeyOf(line.Account, line.Firm)];
@@ -16,18 +14,18 @@ TOrderLine& COrderStore::Add(const TOrderLine& line) {
   return *lines.back();
 }
 
-const COrderStore::Lines* COrderStore::Find(const std::string& key) const {
+const COrderStore::Lines* COrderStore::Find(const Key& key) const {
   const auto found = m_lines.find(key);
   return found == m_lines.end() ? nullptr : &found->second;
 }
 
-TOrderLine* COrderStore::LineAt(const std::string& key, size_t index) {
+TOrderLine* COrderStore::LineAt(const Key& key, size_t index) {
   const auto found = m_lines.find(key);
   if (found == m_lines.end() || index >= found->second.size()) return nullptr;
   return found->second[index].get();
 }
 
-int COrderStore::RemoveUnsent(const std::string& key) {
+int COrderStore::RemoveUnsent(const Key& key) {
   const auto found = m_lines.find(key);
   if (found == m_lines.end()) return 0;
   Lines& lines = found->second;
@@ -38,7 +36,7 @@ int COrderStore::RemoveUnsent(const std::string& key) {
   return removed;
 }
 
-bool COrderStore::RemoveLine(const std::string& key, size_t index) {
+bool COrderStore::RemoveLine(const Key& key, size_t index) {
   TOrderLine* line = LineAt(key, index);
   if (line == nullptr || !line->Sendable()) return false;
   Lines& lines = m_lines[key];
@@ -46,25 +44,25 @@ bool COrderStore::RemoveLine(const std::string& key, size_t index) {
   return true;
 }
 
-int COrderStore::Count(const std::string& key, const LineTest& test) const {
+int COrderStore::Count(const Key& key, const LineTest& test) const {
   int count = 0;
   for (const auto& entry : m_lines)
-    if (key.empty() || entry.first == key)
+    if (key == kEveryClient || entry.first == key)
       count += static_cast<int>(std::count_if(entry.second.begin(), entry.second.end(),
                                               [&](const std::unique_ptr<TOrderLine>& line) { return test(*line); }));
   return count;
 }
 
-void COrderStore::ForEach(const std::string& key, const std::function<void(TOrderLine&)>& action) {
+void COrderStore::ForEach(const Key& key, const std::function<void(TOrderLine&)>& action) {
   for (auto& entry : m_lines)
-    if (key.empty() || entry.first == key)
+    if (key == kEveryClient || entry.first == key)
       for (auto& line : entry.second) action(*line);
 }
 
 int COrderStore::Advance(int32_t transId, uint32_t flags, double orderNum, const FILETIME& orderTime) {
   if (transId == kNoTransaction) return 0;
   int advanced = 0;
-  ForEach("", [&](TOrderLine& line) {
+  ForEach(kEveryClient, [&](TOrderLine& line) {
     if (line.TransId != transId) return;
     line.State = (flags & kOrderActive) != 0      ? kLineActive
                  : (flags & kOrderWithdrawn) != 0 ? kLineWithdrawn

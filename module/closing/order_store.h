@@ -1,6 +1,5 @@
-// COrderStore: the closing orders of one preparation window, by client key
-// (trading account immediately followed by the firm), each client's lines in
-// the order they were formed.
+// COrderStore: the closing orders of one preparation window, by client (its
+// trading account and firm), each client's lines in the order they were formed.
 #pragma once
 
 #include "module/closing/order_line.h"
@@ -9,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class COrderStore {
@@ -16,24 +16,30 @@ class COrderStore {
   using Lines = std::vector<std::unique_ptr<TOrderLine>>;
   using LineTest = std::function<bool(const TOrderLine&)>;
 
-  static std::string KeyOf(const char* account, const char* firm);
+  // Trading account and firm, kept apart: run together, one client's "AB"
+  // and "CFIRM" would be another's "ABC" and "FIRM".
+  using Key = std::pair<std::string, std::string>;
+  // Stands for every client where a key chooses whose lines.
+  static const Key kEveryClient;
+
+  static Key KeyOf(const char* account, const char* firm) { return Key(account, firm); }
 
   TOrderLine& Add(const TOrderLine& line);
   // Null when the key has no entry.
-  const Lines* Find(const std::string& key) const;
-  TOrderLine* LineAt(const std::string& key, size_t index);
-  const std::map<std::string, Lines>& All() const { return m_lines; }
+  const Lines* Find(const Key& key) const;
+  TOrderLine* LineAt(const Key& key, size_t index);
+  const std::map<Key, Lines>& All() const { return m_lines; }
 
   // Removes the client's lines that were never sent: a sent line stands for
   // an order at the exchange and stays in view until the host settles it.
   // The number removed.
-  int RemoveUnsent(const std::string& key);
+  int RemoveUnsent(const Key& key);
   // Removes one line unless it was sent; false when nothing was removed.
-  bool RemoveLine(const std::string& key, size_t index);
+  bool RemoveLine(const Key& key, size_t index);
 
-  // Lines of the key (every key when empty) that pass the test.
-  int Count(const std::string& key, const LineTest& test) const;
-  void ForEach(const std::string& key, const std::function<void(TOrderLine&)>& action);
+  // Lines of the key (or of every client) that pass the test.
+  int Count(const Key& key, const LineTest& test) const;
+  void ForEach(const Key& key, const std::function<void(TOrderLine&)>& action);
 
   // Advances every line sent with this transaction id by the host's order
   // record: active, else withdrawn, else executed. Lines of an id of -1
@@ -43,5 +49,5 @@ class COrderStore {
   int Advance(int32_t transId, uint32_t flags, double orderNum, const FILETIME& orderTime);
 
  private:
-  std::map<std::string, Lines> m_lines;
+  std::map<Key, Lines> m_lines;
 };

@@ -5,6 +5,8 @@
 #include "module/notify/engine_clock.h"
 #include "windows/tables/risk_params_table.h"
 
+#include <ctime>
+
 namespace {
 constexpr int64_t kDay = 86400;
 
@@ -60,9 +62,11 @@ TEST_F(ClosingCommandsTest, TheTablesCommandsTakeItsPatternOrTheDefaultOne) {
   answers = {9002};
   Command(kSendAll);
   Command(kRecalc);
-  EXPECT_EQ(Window()->Store().Count("", [](const TOrderLine&) { return true; }), 2) << "the client with lines again";
+  EXPECT_EQ(Window()->Store().Count(COrderStore::kEveryClient, [](const TOrderLine&) { return true; }), 1)
+      << "the lots sent reach the target: nothing formed again";
   module.ClosePrepOrdersDialogs();
   EXPECT_FALSE(module.HasPrepOrdersDialog()) << "closed without asking";
+  Order(9002, 0, 554);  // executed, though the values here stay as they were
 
   table->CloseClientPositions(false, client);
   answers = {9001};
@@ -79,7 +83,9 @@ TEST_F(ClosingCommandsTest, TheTablesCommandsTakeItsPatternOrTheDefaultOne) {
 // client is gone when the question is answered: no window opens for it.
 TEST_F(ClosingCommandsTest, AClientFreedWhileAQuestionIsOpenGetsNoWindow) {
   module.Closing().DefaultPattern = 0;
-  module.ClosingOrders().NoteSentTransaction(9001);
+  TOrderLine sentLine = MakeOrderLine(*client, Security("RIZ6"), false, 100000, 7, 0);
+  sentLine.TransId = 9001;
+  module.ClosingOrders().NoteSentOrder(sentLine);
   const char kActiveQuestion[] =
       "Имеется 1 активных заявок для закрытия позиций по клиенту C77. Продолжить операцию закрытия?";
   const char kPatternQuestion[] =
@@ -127,7 +133,7 @@ TEST_F(ClosingCommandsTest, AnAutoCloseEntryRunsOnceADayFromItsTimeOn) {
   char caption[64];
   std::snprintf(caption, sizeof caption, "Заявки на закрытие позиций (%02d:%02d, Достаточность)", start / 60, start % 60);
   EXPECT_STREQ(Window()->GetTitle(), caption);
-  EXPECT_EQ(Window()->Store().Count("", [](const TOrderLine&) { return true; }), 1);
+  EXPECT_EQ(Window()->Store().Count(COrderStore::kEveryClient, [](const TOrderLine&) { return true; }), 1);
   EXPECT_EQ(passed(), std::vector<bool>({true, false, false}));
   StepAt(0, start + 1);  // the removed pattern: marked, nothing shown
   EXPECT_EQ(passed(), std::vector<bool>({true, false, true}));
@@ -143,6 +149,29 @@ TEST_F(ClosingCommandsTest, AnAutoCloseEntryRunsOnceADayFromItsTimeOn) {
   host.Clients().SetConnected(false);
   StepAt(2, start + 1);
   EXPECT_EQ(entries[0].LastFiring, lastFiring) << "not while the host is disconnected";
+}
+
+// The host stopped the plug-in's work (event 2): without a start the day's
+// times are not counted from midnight, and no entry fires; once the host
+// starts it again, an entry fires from its time on.
+TEST_F(ClosingCommandsTest, NoAutoCloseEntryFiresAfterTheHostsStop) {
+  module.Closing().UseAutoClose = true;
+  module.Closing().AddAutoCloseEntry(0, 0, 1);
+  module.Closing().AddAutoCloseEntry(1, 0, 0);
+  module.OnHostEvent(2, nullptr, 0, 0);
+  TEngineClock now;
+  ASSERT_TRUE(EngineClockAt(std::time(nullptr), &now));
+  {
+    DialogDriver told([](HWND box) { DialogDriver::Press(box, IDOK); });
+    module.AutoCloseStep(now);
+    EXPECT_FALSE(told.Ran()) << told.Text();
+  }
+  EXPECT_TRUE(Windows().empty());
+  EXPECT_EQ(module.Closing().AutoCloseSchedule[0].LastFiring, 0);
+  module.OnHostEvent(1, nullptr, 0, 0);
+  DialogDriver told([](HWND box) { DialogDriver::Press(box, IDOK); });
+  StepAt(1, 0);
+  EXPECT_TRUE(told.Ran()) << "started again, the next day's entry fires";
 }
 
 }  // namespace

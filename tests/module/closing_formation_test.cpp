@@ -1,12 +1,16 @@
 // Closing orders formed for a client by a pattern over the stand-in host's
 // market; the cases are in cases/closing_orders.txt.
 #include "case_table.h"
+#include "host/standin/host_records.h"
 #include "host_record_builders.h"
 #include "market_fixture.h"
 #include "market_text.h"
 #include "module/closing/closing_formation.h"
+#include "module/log/vantrel_log.h"
 #include "module/market_records.h"
 #include "module/security_params.h"
+#include "module/settings/module_settings.h"
+#include "temp_folder.h"
 
 #include <algorithm>
 #include <iomanip>
@@ -72,24 +76,38 @@ class ClosingFormationTest : public MarketTest {
     pattern.ParamIdx2 = int(number("idx2", -1)), pattern.MinMarginLvl = number("min", 0.5);
     pattern.UseVarMargin = int(number("pattern", 4));
     modes.useVarMargin = int(number("module", 2));
-    // "CODE:B|S:lots:state", a line the host has taken.
+    // "CODE:B|S:lots:state", a line the host has taken: the window keeps it,
+    // the module's book follows what the host reports of it.
     for (std::string sentLine : sentLines) {
       std::replace(sentLine.begin(), sentLine.end(), ':', ' ');
       std::istringstream fields(sentLine);
       std::string code, side;
       double lots = 0;
       int32_t state = 0;
-      fields >> code >> side >> lots >> state;
+      int64_t balance = -1;
+      fields >> code >> side >> lots >> state >> balance;
       const uint8_t* security = FindSecurityInClasses(code.c_str(), 0x48, 0x900, nullptr);
       ASSERT_NE(security, nullptr) << code;
       TOrderLine& line = store.Add(MakeOrderLine(client, security, side == "B", GetLastPrice(security), lots, 0));
       line.TransId = 9000 + static_cast<int32_t>(++sent), line.State = state;
+      book.NoteSentOrder(line);
+      if (state != kLinePrepared) Report(line, state == kLineActive ? 1u : state == kLineWithdrawn ? 2u : 0u, balance);
     }
+  }
+
+  // The host's order record of a sent line, its balance the lots left.
+  void Report(const TOrderLine& line, uint32_t flags, int64_t balance = -1) {
+    OrderSpec order;
+    order.key = order.transactionId = line.TransId;
+    order.flags = flags;
+    order.quantity = static_cast<int64_t>(line.Quantity);
+    order.balance = balance < 0 ? order.quantity : balance;
+    ASSERT_NE(book.OnOrderRecord(BuildOrder(order).bytes.data()), nullptr);
   }
 
   std::string Lines() const {
     std::ostringstream text;
-    if (const COrderStore::Lines* lines = store.Find("ACC1FIRM1"))
+    if (const COrderStore::Lines* lines = store.Find(COrderStore::KeyOf("ACC1", "FIRM1")))
       for (const auto& line : *lines)
         text << (text.tellp() > 0 ? "; " : "") << line->SecCode << (line->IsBuy ? " B " : " S ") << line->Quantity
              << " " << std::setprecision(10) << line->Price;
@@ -102,14 +120,18 @@ class ClosingFormationTest : public MarketTest {
   TClosingPattern pattern;
   TClosingSettings closing;
   TFormulaModes modes;
+  TModuleSettings settings;
   COrderStore store;
+  CClosingOrderBook book;
+  CTempFolder folder;
+  CVantrelLog log{folder.Path(), settings};
   int sent = 0;
 };
 
 TEST_F(ClosingFormationTest, EachCaseOfTheTable) {
   RunCaseTable("closing_orders.txt", {
     {"Form", [&](const CaseRow& c) {
-       client.positions.clear(), records.clear(), store = COrderStore(), sent = 0;
+       client.positions.clear(), records.clear(), store = COrderStore(), book = CClosingOrderBook(), sent = 0;
        AddPositions(c.Text(0));
        client.plannedNetPosition = c[1], client.currentNetPosition = c[2];
        ApplyValues(c.words.size() > 13 ? c.Text(13) : "", c[1], c[2]);
@@ -120,7 +142,7 @@ TEST_F(ClosingFormationTest, EachCaseOfTheTable) {
        pattern.ParamIdx = int(c[3]), pattern.BoundaryValue = c[4];
        closing.Spread = c[5], closing.ConsiderActiveOrders = c[6] != 0, closing.UseBaseActive = c[7] != 0;
        (closing.UseBaseActive ? closing.BaseActiveForClosing : closing.SecsForClosing) = Split(c.Text(8), ',');
-       CClosingFormation formation(store, closing, modes);
+       CClosingFormation formation(store, book, closing, modes, log);
        const int formed = formation.PrepareClosingOrders(client, pattern);
        EXPECT_EQ(Lines(), c.Text(9));
        EXPECT_EQ(formed, static_cast<int>(Split(c.Text(9), ';').size()) - sent);
@@ -130,6 +152,21 @@ TEST_F(ClosingFormationTest, EachCaseOfTheTable) {
                    1e-9);
        closing.SecsForClosing.clear(), closing.BaseActiveForClosing.clear(); }},
   });
+}
+
+// A security without a last price forms no order: the log names it and the client.
+TEST_F(ClosingFormationTest, ASecurityWithoutALastPriceIsNamedInTheLog) {
+  settings.TraceLogLevel = 2;
+  AddPositions("NGZ6 4");
+  lstrcpynA(client.clientCode, "C9", sizeof client.clientCode);
+  client.plannedNetPosition = -10000, client.currentNetPosition = client.currentNetPositionOpen = 20000;
+  client.sfr = 0.5;
+  closing.SecsForClosing = {"NGZ6"};
+  pattern.BoundaryValue = 1.3;
+  CClosingFormation formation(store, book, closing, modes, log);
+  EXPECT_EQ(formation.PrepareClosingOrders(client, pattern), 0);
+  EXPECT_EQ(LogMessages(ReadFileBytes(log.Path()), "ERROR:"),
+            "ERROR: no last price of NGZ6, no closing order formed for client C9 (ACC1, FIRM1).\n");
 }
 
 }  // namespace

@@ -92,16 +92,22 @@ class ClosingOrdersTest : public ::testing::Test {
   void Command(int ownId) {
     SendMessageA(Window()->GetHwnd(), WM_COMMAND, MAKEWPARAM(module.FindHostCommandId(ownId), 0), 0);
   }
-  // The host's order record for a transaction, by callback entry 22's road.
-  void Order(int32_t transId, uint32_t flags, int64_t number, const FILETIME& time = {}) {
+  // The host's order record for a transaction of 7 lots, by callback entry
+  // 22's road; an active order's balance is what it still closes.
+  void Order(int32_t transId, uint32_t flags, int64_t number, const FILETIME& time = {}, int64_t balance = 7) {
     OrderSpec order;
     order.key = transId, order.number = number, order.flags = flags, order.transactionId = static_cast<uint32_t>(transId);
+    order.quantity = 7, order.balance = balance;
     order.firm = "FIRM1", order.account = "ACC1", order.clientCode = "C77";
     order.orderTime = static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
     const PushedRecord record = BuildOrder(order);
     module.OnHostCommand(1, record.code, record.bytes.data(), static_cast<uint32_t>(record.bytes.size()));
   }
 
+  // The index-th line of the account's order in the (first) window.
+  TOrderLine* Line(const char* account, size_t index, const char* firm = "FIRM1") {
+    return Window()->Store().LineAt(COrderStore::KeyOf(account, firm), index);
+  }
   static const uint8_t* Security(const char* code) { return FindSecurityInClasses(code, 0x48, 0x900, nullptr); }
   std::deque<int32_t>& answers = ScriptedTransactions::answers;
   std::vector<std::string>& sent = ScriptedTransactions::sent;

@@ -128,7 +128,7 @@ TEST_F(ClosingSettingsWindowTest, TheCommandOpensTheDialogAndOkPutsTheEditsInFor
     DialogDriver::Press(dialog, IDOK);
   });
   // Not XXZ6 of a system class; codes where the host has no short name.
-  EXPECT_EQ(shown, "RIZ6,RIH7,SiZ6,RI100000BL6,GDZ6,LGZ6,NFZ6,EuZ6,Остановлен | SiZ6,Остановлен,RIZ6 | "
+  EXPECT_EQ(shown, "RIZ6,RIH7,SiZ6,RI100000BL6,GDZ6,LGZ6,NFZ6,EuZ6,NGZ6,BRZ6,Остановлен | SiZ6,Остановлен,RIZ6 | "
                    "Имеются инструменты, торговля по которым не производится! | "
                    "Сохраняются, но не показаны (нет в терминале): 1 | " + Decimal("1", "50"));
   EXPECT_EQ(actualized, "SiZ6,RIZ6,GDZ6 | ");
@@ -156,7 +156,7 @@ TEST_F(ClosingSettingsWindowTest, SwitchingToBaseAssetsStartsTheChoiceAfresh) {
     DialogDriver::Press(dialog, kAdd);
     DialogDriver::Press(dialog, IDOK);
   });
-  EXPECT_EQ(shown, "Eu,GOLD,RTS,Si |  |  | 3");
+  EXPECT_EQ(shown, "BR,Eu,GOLD,NG,RTS,Si |  |  | 3");
   EXPECT_FALSE(namesEnabled);
   const TClosingSettings& closing = module.Closing();
   EXPECT_TRUE(closing.UseBaseActive);

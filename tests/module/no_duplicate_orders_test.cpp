@@ -23,7 +23,7 @@ class NoDuplicateOrdersTest : public ClosingOrdersTest, public ::testing::WithPa
   // line's security, account and quantity.
   void ExpectEachOrderSentOnce() {
     std::map<int32_t, const TOrderLine*> lines;
-    Window()->Store().ForEach("", [&](TOrderLine& line) {
+    Window()->Store().ForEach(COrderStore::kEveryClient, [&](TOrderLine& line) {
       EXPECT_TRUE(!line.Sent() || lines.emplace(line.TransId, &line).second) << "two lines of id " << line.TransId;
     });
     std::map<int32_t, int> times;

@@ -26,6 +26,14 @@
 #include <vector>
 
 namespace {
+// The module's book notes the lines the plug-in sent; one that the test
+// knows only by its transaction id.
+void NoteSent(CVantrelModule& module, int32_t id) {
+  TOrderLine line;
+  line.TransId = id;
+  module.ClosingOrders().NoteSentOrder(line);
+}
+
 // The case files are UTF-8; the plug-in writes its texts in code page 1251.
 std::string Ansi(const std::string& utf8) {
   std::wstring wide(utf8.size(), L'\0');
@@ -74,7 +82,7 @@ class OrdersTableTest : public ::testing::Test {
     char error[1024] = {};
     int32_t id = -1;
     HostCall<48>(0, 0, text.c_str(), 1, error, &id);
-    if (!foreign) module.ClosingOrders().NoteSentTransaction(id);
+    if (!foreign) NoteSent(module, id);
   }
   // Active sell 1 (MC0001, C001), buy 2 filled at the market (MC0002, C002),
   // active sell 3 (MC0001, C003) and someone else's order.
@@ -174,7 +182,7 @@ TEST_F(OrdersTableTest, ThePluginsOrdersAreRowsAndAnActiveOneIsWithdrawn) {
   host.Exchange().Deliver(plugin);
   OrderSpec none;
   none.key = 7, none.transactionId = 0xFFFFFFFFu;
-  module.ClosingOrders().NoteSentTransaction(-1);
+  NoteSent(module, -1);
   PushRecord(plugin, BuildOrder(none));
   EXPECT_EQ(Cell(table, 1, 12), "2");
   EXPECT_EQ(Keys(table), "1 2 3 ");
@@ -235,7 +243,7 @@ TEST_F(OrdersTableTest, OnlyTheOrdersTheFilterAcceptsAreRows) {
   order.key = 4, order.transactionId = 77, order.securityIndex = 99, order.trader = "VanTrel";
   std::vector<uint8_t> bytes = BuildOrder(order).bytes;
   std::memset(bytes.data() + 20, 'x', 35);
-  module.ClosingOrders().NoteSentTransaction(77);
+  NoteSent(module, 77);
   module.OnHostCommand(1, 32973, bytes.data(), static_cast<uint32_t>(bytes.size()));
   CVantrelOrdersTable* table = OpenTable();
   ASSERT_NE(table, nullptr);

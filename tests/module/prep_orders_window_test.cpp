@@ -89,8 +89,7 @@ TEST_F(PrepOrdersWindowTest, ShowsTheFormedLineAndTheLevels) {
   SendMessageA(Window()->GetDialogWindow(), WM_COMMAND, MAKEWPARAM(1193, CBN_SELCHANGE), 0);
   EXPECT_EQ(Field(1194), "300.00") << "(100,000 - 70,000) / 100";
   EXPECT_EQ(module.OpenPrepOrdersDlg(client, pattern), 0) << "the client's window is open";
-  const TClientRiskRecord byCode("FIRM9", "C77");
-  EXPECT_EQ(module.OpenPrepOrdersDlg(&byCode, pattern), 0) << "an account that is the window's client code";
+  EXPECT_EQ(Windows().size(), 1u);
   EXPECT_EQ(Menu(), (std::vector<std::string>{"Подать:0", "Подать все:1", "Удалить:0", "Удалить все:1", "Снять:0",
                                               "Пересчитать:1"}))
       << "nothing selected";
@@ -101,7 +100,7 @@ TEST_F(PrepOrdersWindowTest, ShowsTheFormedLineAndTheLevels) {
 TEST_F(PrepOrdersWindowTest, APriceOrQuantityIsEditedInPlace) {
   const struct { int column; const char* typed, *kept, *cell; } cases[] = {
       {6, "98a7", "987", "987"}, {6, "12345678901", "1234567890", "1234567890"}, {6, "98.5", "98.", "98"},
-      {6, "98760", "98760", "98760"}, {7, "12.5", "12.", "12"}, {7, "5", "5", "5"},
+      {6, "98760", "98760", "98760"}, {7, "9.5", "9.", "9"}, {7, "5", "5", "5"},
       {7, "", "", "5"},  // an empty text keeps the old value
   };
   for (const auto& c : cases) {
@@ -135,7 +134,7 @@ TEST_F(PrepOrdersWindowTest, OnlyAnActiveOrderWithANumberIsWithdrawn) {
       {"active, no number", kLineActive, 9001, 0, false}, {"active", kLineActive, 9001, 555, true},
       {"executed", kLineExecuted, 9001, 555, false}, {"withdrawn", kLineWithdrawn, 9001, 555, false},
   };
-  TOrderLine& line = *Window()->Store().LineAt("ACC1FIRM1", 0);
+  TOrderLine& line = *Line("ACC1", 0);
   for (const auto& c : cases) {
     line.State = c.state, line.TransId = c.transId, line.OrderNum = c.number;
     Window()->RefreshOrderList();
@@ -171,7 +170,7 @@ TEST_F(PrepOrdersWindowTest, DeleteAllAndRecalculateKeepEveryLineWithATransactio
     for (int command : {kDeleteAll, kRecalc, kDeleteAll}) {
       ASSERT_NE(Window(), nullptr) << state << ", " << command;
       Command(command);
-      const TOrderLine* taken = Window()->Store().LineAt("ACC1FIRM1", 0);
+      const TOrderLine* taken = Line("ACC1", 0);
       EXPECT_EQ(taken == nullptr ? "none" : std::to_string(taken->TransId) + " " + std::to_string(taken->State) + " " +
                                                  std::to_string(static_cast<int>(taken->Quantity)),
                 state) << command << ": id, state, lots";
@@ -184,13 +183,14 @@ TEST_F(PrepOrdersWindowTest, DeleteAllAndRecalculateKeepEveryLineWithATransactio
 TEST_F(PrepOrdersWindowTest, DeleteRemovesTheSelectedLineAndNeverASentOne) {
   answers = {9001};
   Command(kSendAll);
+  client->plannedNetPosition = -100000;  // worse: the 7 lots sent are not enough
   Command(kRecalc);  // the sent line stays; one for the rest of the position joins it
   ASSERT_EQ(Rows(), 2);
   Select(1);
   EXPECT_EQ(Menu()[2], "Удалить:1");
   Command(kDelete);
   ASSERT_EQ(Rows(), 1);
-  EXPECT_EQ(Window()->Store().Find("ACC1FIRM1")->front()->TransId, 9001);
+  EXPECT_EQ(Line("ACC1", 0)->TransId, 9001);
   Select(0);
   EXPECT_EQ(Menu()[2], "Удалить:0");
   Command(kDelete);
@@ -200,10 +200,11 @@ TEST_F(PrepOrdersWindowTest, DeleteRemovesTheSelectedLineAndNeverASentOne) {
   EXPECT_EQ(sent.size(), 1u) << "and is never sent again";
 }
 
-// The sent 7 lots are in orders whether the host counts them or not: a
-// recalculation closes no more than the 3 lots left, and the levels after
-// all 10 (no current net position) have no value, as in the risk table.
-TEST_F(PrepOrdersWindowTest, RecalculatingBesideASentLineNeverClosesMoreThanThePosition) {
+// The sent 7 lots close the position whether the host counts them or not:
+// a recalculation starts from the level they leave (5/3, the target 1.3
+// reached) and forms nothing; once the client is worse, it forms only the
+// 3 lots the position has left.
+TEST_F(PrepOrdersWindowTest, RecalculatingBesideASentLineFormsOnlyWhatItLeavesMissing) {
   answers = {9001};
   Command(kSendAll);
   // Lots in active orders not considered, then considered while the host's
@@ -214,15 +215,19 @@ TEST_F(PrepOrdersWindowTest, RecalculatingBesideASentLineNeverClosesMoreThanTheP
     ClientShortOfTarget("ACC1", c.inSellOrders);
     Command(kRecalc);
     const std::string name = std::to_string(c.considered) + " " + std::to_string(c.inSellOrders);
-    ASSERT_EQ(Rows(), 2) << name;
-    EXPECT_EQ(Cell(0, 7) + " " + Cell(0, 8) + ", " + Cell(1, 7) + " " + Cell(1, 8), "7 Подготовлена, 3 Подготовлена")
-        << name << ": the sent line, then the rest";
-    EXPECT_EQ(Window()->Store().LineAt("ACC1FIRM1", 0)->TransId, 9001) << name;
-    EXPECT_EQ(Field(1124), "") << name;
-    EXPECT_FALSE(Shown(1125)) << name << ": nothing is missing";
+    ASSERT_EQ(Rows(), 1) << name << ": nothing more to close";
+    EXPECT_EQ(Cell(0, 7) + " " + Cell(0, 8), "7 Подготовлена") << name;
+    EXPECT_EQ(Line("ACC1", 0)->TransId, 9001) << name;
+    EXPECT_EQ(Field(1124), "1.67") << name << ": 50,000 / 30,000 once the 7 are filled";
+    EXPECT_FALSE(Shown(1125)) << name;
   }
-  // The further parameter: the funds sufficiency has no value either, the
-  // current net position is 0.
+  client->plannedNetPosition = -100000;
+  Command(kRecalc);
+  ASSERT_EQ(Rows(), 2);
+  EXPECT_EQ(Cell(0, 7) + " " + Cell(1, 7), "7 3") << "the sent line, then the rest of the position";
+  // The levels after all 10 lots: no current net position, so the funds
+  // sufficiency has no value, as in the risk table; the net position is 0.
+  EXPECT_EQ(Field(1124), "");
   const struct { int item; const char* value; } further[] = {{4, ""}, {1, "0.00"}};
   for (const auto& f : further) {
     SendDlgItemMessageA(Window()->GetDialogWindow(), 1193, CB_SETCURSEL, f.item, 0);
@@ -231,6 +236,92 @@ TEST_F(PrepOrdersWindowTest, RecalculatingBesideASentLineNeverClosesMoreThanTheP
   }
   Command(kSendAll);
   EXPECT_EQ(sent.size(), 2u) << "the rest is sent, the sent line is not sent again";
+}
+
+// The lots the window's sent orders close count in a window opened later
+// for the client, and in a window of all clients: nothing is formed twice.
+TEST_F(PrepOrdersWindowTest, ANewWindowCountsTheOrdersAnEarlierOneSent) {
+  answers = {9001};
+  Command(kSendAll);
+  Window()->EndDialog(3);
+  ASSERT_EQ(module.OpenPrepOrdersDlg(client, pattern), 0) << "the 7 lots sent reach the target";
+  EXPECT_EQ(Rows(), 0);
+  EXPECT_EQ(Field(1124), "1.67") << "the level after the orders already sent";
+  EXPECT_FALSE(Shown(1125));
+  Window()->EndDialog(3);
+  CTablePlugin* table = OpenRiskTable();
+  ASSERT_NE(table, nullptr);
+  ClientShortOfTarget("ACC1")->plannedNetPosition = -100000;
+  EXPECT_EQ(module.OpenClosingOrdersWindow(pattern, table, false, nullptr), 1);
+  ASSERT_NE(Line("ACC1", 0), nullptr);
+  EXPECT_EQ(Line("ACC1", 0)->Quantity, 3) << "the rest of the position only";
+}
+
+// F1/777 and F2/777: one client code and account in two firms. Each has a
+// window of its own, and each window sends its own firm's order.
+TEST_F(PrepOrdersWindowTest, TwoFirmsWithOneClientCodeEachHaveTheirOwnWindow) {
+  Window()->EndDialog(3);
+  TClientRiskRecord* clients[2] = {};
+  const char* firms[] = {"F2", "F1"};
+  for (int i = 0; i < 2; ++i) {
+    std::vector<uint8_t> position = PositionRecord({firms[i], "777", "RIZ6", 1, 10 + i});
+    module.OnHostCommand(1, kPositionRecordCode, position.data(), static_cast<uint32_t>(position.size()));
+    clients[i] = module.Clients().Find(firms[i], "777");
+    ASSERT_NE(clients[i], nullptr);
+    lstrcpynA(clients[i]->clientCode, "777", sizeof clients[i]->clientCode);
+    lstrcpynA(clients[i]->secondFirm, firms[i], sizeof clients[i]->secondFirm);
+    clients[i]->plannedNetPosition = -50000, clients[i]->currentNetPosition = clients[i]->currentNetPositionOpen = 100000;
+    clients[i]->sfr = 0.5;
+    EXPECT_EQ(module.OpenPrepOrdersDlg(clients[i], pattern), 1) << firms[i] << ": a window of its own";
+  }
+  ASSERT_EQ(Windows().size(), 2u);
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(module.OpenPrepOrdersDlg(clients[i], pattern), 0) << firms[i] << ": found";
+  // The window brought to the front is the first of the host's frames.
+  for (int i : {1, 0}) {
+    module.OpenPrepOrdersDlg(clients[i], pattern);
+    EXPECT_EQ(Window()->Store().Count(COrderStore::KeyOf("777", firms[i]), [](const TOrderLine&) { return true; }), 1)
+        << firms[i] << "'s window in front";
+    answers = {9100 + i};
+    Command(kSendAll);
+    ASSERT_FALSE(sent.empty());
+    EXPECT_NE(sent.back().find("CLIENT_CODE=" + std::string(firms[i]) + "[]|ACCOUNT=777[]"), std::string::npos)
+        << sent.back();
+    EXPECT_EQ(module.ClosingOrders().PendingOf(firms[i], "777").size(), 1u) << firms[i] << "'s order";
+  }
+  EXPECT_EQ(sent.size(), 2u);
+}
+
+// The edited quantity may not pass the lots the position has left: the
+// position less the other lines of its security and side, the orders sent
+// and, when they are considered, the host's lots in orders.
+TEST_F(PrepOrdersWindowTest, AQuantityAboveTheLotsLeftIsRefused) {
+  TOrderLine other = MakeOrderLine(*client, Security("RIZ6"), false, 100000, 2, 0);
+  other.TransId = 9500;
+  const struct { const char* name; std::function<void()> arrange; const char* typed; const char* cell; int most; } cases[] = {
+      {"the whole position", [] {}, "10", "10", 0},
+      {"one lot more", [] {}, "11", "10", 10},
+      {"beside a prepared line of 4", [&] { Window()->Store().Add(MakeOrderLine(*client, Security("RIZ6"), false, 1, 4, 0)); },
+       "7", "10", 6},
+      {"a buy beside does not count", [&] { Window()->Store().Add(MakeOrderLine(*client, Security("RIZ6"), true, 1, 4, 0)); },
+       "6", "6", 0},
+      {"and an order of 2 sent from elsewhere", [&] { module.ClosingOrders().NoteSentOrder(other); }, "5", "6", 4},
+      {"the host counts 5 in orders", [&] {
+         module.Closing().ConsiderActiveOrders = true;
+         ClientShortOfTarget("ACC1", 5);
+       }, "2", "6", 1},
+  };
+  for (const auto& c : cases) {
+    c.arrange();
+    Window()->RefreshOrderList();
+    const int row = 0;  // the line formed first
+    DialogDriver box([](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
+    TypeInCell(row, 7, c.typed);
+    EXPECT_EQ(Ungrouped(Cell(row, 7)), c.cell) << c.name;
+    EXPECT_EQ(box.Ran(), c.most > 0) << c.name;
+    const std::string refusal = c.most == 0 ? "" : "Количество не может быть больше " + std::to_string(c.most) +
+                                ": столько лотов позиции по RIZ6 не закрывается другими заявками.\nКоличество не изменено.";
+    EXPECT_EQ(box.Text(), refusal) << c.name;
+  }
 }
 
 // The risk table sums the real variation margin by the module's mode, and
@@ -244,7 +335,7 @@ TEST_F(PrepOrdersWindowTest, TheLevelCountsTheVariationMarginAsTheRiskTableDoes)
   EXPECT_EQ(Cell(0, 7), "9");
   EXPECT_EQ(Field(1124), "2.00");
   EXPECT_FALSE(Shown(1125));
-  Window()->Store().LineAt("ACC1FIRM1", 0)->Quantity = 7;
+  Line("ACC1", 0)->Quantity = 7;
   Window()->RefreshOrderList();
   EXPECT_EQ(Field(1124), "0.67") << "20,000 / 30,000, as the table will show";
   EXPECT_TRUE(Shown(1125));
@@ -272,7 +363,7 @@ TEST_F(PrepOrdersWindowTest, OrderRecordsAdvanceTheLinesAndAnActiveOrderIsWithdr
 // sendable; the log has the failure.
 TEST_F(PrepOrdersWindowTest, ALineThatWasNotTakenShowsWhyAndStaysSendable) {
   module.Settings().TraceLogLevel = 2;
-  TOrderLine& line = *Window()->Store().LineAt("ACC1FIRM1", 0);
+  TOrderLine& line = *Line("ACC1", 0);
   const struct { const char* security; std::deque<int32_t> answers; const char* status, *send, *logged; } cases[] = {
       {"NFZ6", {}, "Отклонена: Нет формы заявки для класса NOFORM", "Подать:1", "ERROR: no order form of class NOFORM"},
       {"RIZ6", {-1}, "Отклонена: Отказ", "Подать:1", "ERROR: Отказ"},
@@ -376,6 +467,33 @@ TEST_F(PrepOrdersWindowTest, ClosingAsksOnlyAboutLinesNotSent) {
   Command(kSendAll);
   Window()->EndDialog(2);  // an order in flight is no unsent line: nothing is asked
   EXPECT_EQ(Window(), nullptr);
+}
+
+// Account "AB" of firm "CFIRM" and account "ABC" of firm "FIRM" are two
+// clients: each keeps its line in a window of all clients, and each line
+// goes out with its own account.
+TEST_F(PrepOrdersWindowTest, AccountAndFirmRunTogetherNeverMakeOneClient) {
+  Window()->EndDialog(3);
+  const struct { const char* firm; const char* account; } clients[] = {{"CFIRM", "AB"}, {"FIRM", "ABC"}};
+  for (const auto& c : clients) {
+    std::vector<uint8_t> position = PositionRecord({c.firm, c.account, "RIZ6", 1, 10});
+    module.OnHostCommand(1, kPositionRecordCode, position.data(), static_cast<uint32_t>(position.size()));
+    TClientRiskRecord* record = module.Clients().Find(c.firm, c.account);
+    ASSERT_NE(record, nullptr);
+    record->plannedNetPosition = -50000, record->currentNetPosition = record->currentNetPositionOpen = 100000;
+    record->sfr = 0.5;
+  }
+  EXPECT_EQ(module.OpenClosingOrdersWindow(pattern, nullptr, false, nullptr), 3) << "ACC1's and the two";
+  for (const auto& c : clients) ASSERT_NE(Line(c.account, 0, c.firm), nullptr) << c.account << " " << c.firm;
+  EXPECT_EQ(Rows(), 3);
+  answers = {9001, 9002, 9003};
+  Command(kSendAll);
+  std::string accounts;
+  for (const std::string& text : sent) {
+    const size_t value = text.find("ACCOUNT=") + 8;
+    accounts += text.substr(value, text.find("[]", value) - value) + " ";
+  }
+  EXPECT_EQ(accounts, "AB ABC ACC1 ");
 }
 
 }  // namespace

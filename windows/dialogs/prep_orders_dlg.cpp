@@ -102,7 +102,7 @@ CClosingFormation Formation(COrderStore& store) {
   TFormulaModes modes;
   modes.useTotalAssets = g_pModule->Settings().UseTotalAssets;
   modes.useVarMargin = g_pModule->Settings().UseVarMargin;
-  return CClosingFormation(store, g_pModule->Closing(), modes);
+  return CClosingFormation(store, g_pModule->ClosingOrders(), g_pModule->Closing(), modes, g_pModule->Log());
 }
 
 void SetCell(HWND list, int row, int column, const std::string& text) {
@@ -144,17 +144,17 @@ TClientRiskRecord* CVantrelPrepOrdersDlg::Client() const {
   return ServesAllClients() ? nullptr : g_pModule->Clients().Find(m_firm, m_account);
 }
 
-std::string CVantrelPrepOrdersDlg::ClientKey() const {
-  return ServesAllClients() ? std::string() : COrderStore::KeyOf(m_account.c_str(), m_firm.c_str());
+COrderStore::Key CVantrelPrepOrdersDlg::ClientKey() const {
+  return ServesAllClients() ? COrderStore::kEveryClient : COrderStore::KeyOf(m_account.c_str(), m_firm.c_str());
 }
 
+// Firms may give their clients the same codes and accounts: a window serves
+// only a client of its own firm, its own account or, for a united client,
+// its own client code.
 bool CVantrelPrepOrdersDlg::ServesClient(const TClientRiskRecord* client) const {
   if (ServesAllClients() || client == nullptr) return true;
-  if (m_firm == client->firm && m_account == client->account) return true;
-  const TClientRiskRecord* own = Client();
-  if (own == nullptr) return false;
-  return std::strcmp(own->clientCode, client->account) == 0 ||
-         (client->united && std::strcmp(own->clientCode, client->clientCode) == 0);
+  if (m_firm != client->firm) return false;
+  return m_account == client->account || (client->united && m_clientCode == client->clientCode);
 }
 
 int CVantrelPrepOrdersDlg::PrepareClosingOrders(const TClientRiskRecord& client, const TClosingPattern& pattern) {
@@ -280,7 +280,7 @@ void CVantrelPrepOrdersDlg::UpdateLevelFields() {
   ::ShowWindow(GetDlgItem(dialog, kShortfallNote), reached ? SW_HIDE : SW_SHOW);
 }
 
-std::string CVantrelPrepOrdersDlg::RowKey(int row) const {
+COrderStore::Key CVantrelPrepOrdersDlg::RowKey(int row) const {
   if (!ServesAllClients()) return ClientKey();
   return COrderStore::KeyOf(CellText(List(), row, kAccountColumn).c_str(),
                             CellText(List(), row, kFirmColumn).c_str());
@@ -372,7 +372,7 @@ void CVantrelPrepOrdersDlg::OnContextMenu(HMENU menu, int, int) {
   add("Пересчитать", kRecalculate, true);
 }
 
-void CVantrelPrepOrdersDlg::SendLines(const std::string& key) {
+void CVantrelPrepOrdersDlg::SendLines(const COrderStore::Key& key) {
   std::vector<TOrderLine*> lines;
   m_store.ForEach(key, [&](TOrderLine& line) { lines.push_back(&line); });
   for (TOrderLine* line : lines) g_pModule->SendClosingOrders(*line);
@@ -387,7 +387,7 @@ int CVantrelPrepOrdersDlg::OnMenuCommand(int id, int code, int third) {
       RefreshOrderList();
       break;
     case kSendAll:
-      SendLines(ServesAllClients() ? std::string() : ClientKey());
+      SendLines(ClientKey());
       RefreshOrderList();
       break;
     case kDelete:
@@ -472,13 +472,38 @@ void CVantrelPrepOrdersDlg::FinishEdit() {
   TOrderLine* line = GetOrderLineByRow(row);
   char text[1024] = {};
   GetWindowTextA(edit, text, sizeof text);
-  if (line != nullptr && line->Sendable() && text[0] != 0) {
-    const double value = g_pModule->ParseNumber(text);
-    (column == kPriceColumn ? line->Price : line->Quantity) = value;
-  }
+  std::string refusal;
+  if (line != nullptr && line->Sendable() && text[0] != 0)
+    refusal = TakeEditedValue(*line, column, g_pModule->ParseNumber(text));
   if (line != nullptr) SetCell(List(), row, column, CellValue(*line, column));
   DestroyWindow(edit);
   UpdateLevelFields();
+  if (!refusal.empty()) ::MessageBoxA(GetDialogWindow(), refusal.c_str(), "Внимание", MB_OK | MB_ICONEXCLAMATION);
+}
+
+std::string CVantrelPrepOrdersDlg::TakeEditedValue(TOrderLine& line, int column, double value) {
+  if (column == kPriceColumn) {
+    line.Price = value;
+    return std::string();
+  }
+  const int most = LotsLeftToClose(line);
+  if (value <= most) {
+    line.Quantity = value;
+    return std::string();
+  }
+  char text[512];
+  std::snprintf(text, sizeof text,
+                "Количество не может быть больше %d: столько лотов позиции по %s не закрывается другими "
+                "заявками.\nКоличество не изменено.",
+                most, line.SecCode);
+  return text;
+}
+
+int CVantrelPrepOrdersDlg::LotsLeftToClose(const TOrderLine& line) const {
+  // Without the client's positions the line may keep its lots or take fewer.
+  const TClientRiskRecord* client = g_pModule->Clients().Find(line.Firm, line.Account);
+  if (client == nullptr) return static_cast<int>(line.Quantity);
+  return Formation(m_store).LotsLeftToClose(*client, line);
 }
 
 LRESULT CALLBACK CVantrelPrepOrdersDlg::OrderListEditProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -58,17 +58,22 @@ class CVantrelPrepOrdersDlg : public CZPluginDialog {
   static LRESULT CALLBACK OrderListEditProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
   HWND List() const;
   TClientRiskRecord* Client() const;
-  std::string ClientKey() const;
-  std::string RowKey(int row) const;
+  // The window's client, or every client.
+  COrderStore::Key ClientKey() const;
+  COrderStore::Key RowKey(int row) const;
   TOrderLine* GetOrderLineByRow(int row) const;
   int SelectedRow() const;
   bool MatchesClientFilter(const TOrderLine& line) const;
   void AddOrderRows(const COrderStore::Lines& lines);
   void UpdateLevelFields();
-  void SendLines(const std::string& key);
+  void SendLines(const COrderStore::Key& key);
   void WithdrawSelectedOrder(int row);
   void BeginEdit(int row, int column);
   void FinishEdit();
+  // Stores the value typed into the line's cell; a quantity beyond the lots
+  // left to close is refused, the line kept as it was: the text saying why.
+  std::string TakeEditedValue(TOrderLine& line, int column, double value);
+  int LotsLeftToClose(const TOrderLine& line) const;
   bool WarnUnsubmittedOrders();
 
   std::string m_firm, m_account, m_clientCode;
