@@ -174,4 +174,29 @@ TEST_F(ClosingCommandsTest, NoAutoCloseEntryFiresAfterTheHostsStop) {
   EXPECT_TRUE(told.Ran()) << "started again, the next day's entry fires";
 }
 
+// The orders a window sent count in the auto-close run: the client they
+// close already gets no second order until they are settled.
+TEST_F(ClosingCommandsTest, AnAutoCloseRunCountsTheOrdersAWindowSent) {
+  TEngineClock started;
+  ASSERT_TRUE(EngineClockAt(module.StartTime(), &started));
+  const int start = static_cast<int>(started.localSeconds % kDay / 60);
+  table->SetPatternIndex(0);
+  table->CloseClientPositions(false, client);
+  ASSERT_EQ(Windows().size(), 1u);
+  answers = {9001};
+  Command(kSendAll);
+  module.ClosePrepOrdersDialogs();
+  module.Closing().UseAutoClose = true;
+  module.Closing().AddAutoCloseEntry(start, 0, 1);
+  for (int day : {0, 1}) {
+    DialogDriver told([](HWND box) { DialogDriver::Press(box, IDOK); });
+    StepAt(day, start);
+    EXPECT_EQ(told.Text(), day == 0 ? "Сформирован список заявок для закрытия позиций. Общее число заявок: 0."
+                                    : "Сформирован список заявок для закрытия позиций. Общее число заявок: 1.")
+        << "day " << day;
+    module.ClosePrepOrdersDialogs();
+    Order(9001, 0, 555);  // executed: the values here stay short of the target, the next run closes again
+  }
+}
+
 }  // namespace
