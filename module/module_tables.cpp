@@ -49,6 +49,11 @@ HWND CVantrelModule::CreateTable(uint32_t type, bool restoring, uint32_t, const 
     delete table;
     return nullptr;
   }
+  // A new table told to read a filter file of its own reads it once confirmed.
+  if (!restoring && risk != nullptr && risk->GetFilterFromFile()) {
+    ReadClientFilterFile(risk->Filter().FilterFilePath, risk);
+    risk->FillRows();
+  }
   auto resources = static_cast<HINSTANCE>(CallHost<25>(host::kResourceModule));
   if (HICON icon = LoadIconA(resources, MAKEINTRESOURCEA(kTableIcon)))
     SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));

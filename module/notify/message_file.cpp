@@ -74,8 +74,13 @@ std::string MessageFileUidLine(const std::vector<int>& uids) {
 
 std::string MessageFileContent(const std::vector<int>& uids, const std::string& body) {
   const std::string text = MessageFileUidLine(uids) + "\n" + body + "\n";
+  // Every line ends with one CR LF: the engine's texts end their lines with
+  // LF, a text edited by hand comes with CR LF already.
   std::string content;
-  for (char c : text) content += c == '\n' ? "\r\n" : std::string(1, c);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) content += '\r';
+    content += text[i];
+  }
   return content;
 }
 

@@ -103,11 +103,11 @@ TEST_F(ClosingSettingsListsTest, EveryAutoCloseEntryIsARowInTheScheduleOrder) {
   FillScheduleList(closing, Item(kSchedule));
   closing.AutoCloseSchedule.clear();
   closing.AddAutoCloseEntry(545, 2, 1);
-  closing.AddAutoCloseEntry(1440, 1, 0);  // a deleted pattern's name still stands
+  closing.AddAutoCloseEntry(1440, 1, 0);  // a deleted pattern: OK binds the entry to none
   closing.AddAutoCloseEntry(600, 3, 2);   // no pattern 3
   closing.AddAutoCloseEntry(0, -1, -1);
   FillScheduleList(closing, Item(kSchedule));
-  EXPECT_EQ(Rows(), (std::vector<std::string>{"09:05|Альфа|Да=0", "24:00|Шаблон 1|Нет=1", "10:00||Да=2",
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"09:05|Альфа|Да=0", "24:00||Нет=1", "10:00||Да=2",
                                               "00:00||Нет=3"}));
 }
 }  // namespace

@@ -5,8 +5,12 @@
 #include <string>
 
 namespace {
-const TClosingPattern* PatternAt(const TClosingSettings& closing, int index) {
-  return index >= 0 && index < static_cast<int>(closing.Patterns.size()) ? closing.Patterns[index].get() : nullptr;
+// A pattern deleted in the dialog is still listed until OK, which binds its
+// entries to no pattern: it is shown nowhere meanwhile.
+const TClosingPattern* LivePatternAt(const TClosingSettings& closing, int index) {
+  const TClosingPattern* pattern =
+      index >= 0 && index < static_cast<int>(closing.Patterns.size()) ? closing.Patterns[index].get() : nullptr;
+  return pattern != nullptr && !pattern->Deleted ? pattern : nullptr;
 }
 
 void SetSubItem(HWND listView, int row, int column, const std::string& text) {
@@ -20,8 +24,8 @@ void SetSubItem(HWND listView, int row, int column, const std::string& text) {
 std::vector<TControlItem> PatternItems(const TClosingSettings& closing) {
   std::vector<TControlItem> items;
   for (int index = 0; index < static_cast<int>(closing.Patterns.size()); ++index) {
-    const TClosingPattern* pattern = PatternAt(closing, index);
-    if (pattern == nullptr || pattern->Deleted) continue;
+    const TClosingPattern* pattern = LivePatternAt(closing, index);
+    if (pattern == nullptr) continue;
     items.push_back({pattern->PatternName + (index == closing.DefaultPattern ? " [Основной]" : ""), index});
   }
   return items;
@@ -48,7 +52,7 @@ void FillScheduleList(const TClosingSettings& closing, HWND listView) {
     item.pszText = const_cast<char*>(time.c_str());
     item.lParam = index;
     const int row = static_cast<int>(SendMessageA(listView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    const TClosingPattern* pattern = PatternAt(closing, entry.PatternIndex);
+    const TClosingPattern* pattern = LivePatternAt(closing, entry.PatternIndex);
     SetSubItem(listView, row, 1, pattern != nullptr ? pattern->PatternName : std::string());
     SetSubItem(listView, row, 2, entry.AllClients >= 1 ? "Да" : "Нет");
   }

@@ -270,11 +270,16 @@ bool CVantrelFutRiskParamsTable::EditWithFilters() {
   HostCall<55>(&g_editFilters.client, &filters_.first);
   HostCall<55>(&g_editFilters.account, &filters_.second);
   HostCall<55>(&g_editFilters.firm, &firmFilter_);
+  const bool wasFromFile = filterFromFile_;
+  const std::string oldPath = filter_.FilterFilePath;
   const bool confirmed = EditTable();
   if (confirmed) {
     HostCall<55>(&filters_.first, &g_editFilters.client);
     HostCall<55>(&filters_.second, &g_editFilters.account);
     HostCall<55>(&firmFilter_, &g_editFilters.firm);
+    // A filter file newly chosen decides the rows now, not at the next start.
+    if (filterFromFile_ && (!wasFromFile || filter_.FilterFilePath != oldPath))
+      Module()->ReadClientFilterFile(filter_.FilterFilePath, this);
     FillRows();
   } else {
     HostCall<55>(&filters_.first, &kept);

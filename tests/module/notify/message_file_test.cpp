@@ -17,6 +17,8 @@ TEST(MessageFileTest, NamesAndDirectories) {
             (std::vector<std::string>{"C:\\a\\", "D:\\b\\"}));
   EXPECT_EQ(MessageFileContent({5, -6}, "line1\nline2\n"), "UID=5, -6\r\nline1\r\nline2\r\n\r\n");
   EXPECT_EQ(MessageFileContent({}, ""), "UID=\r\n\r\n");
+  EXPECT_EQ(MessageFileContent({5}, "by hand\r\nline2\nline3\r\n"), "UID=5\r\nby hand\r\nline2\r\nline3\r\n\r\n")
+      << "a line end of a text edited by hand is not widened again";
 }
 
 // Two calls of one second into a directory whose first name is taken by an
