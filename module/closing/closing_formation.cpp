@@ -239,8 +239,8 @@ int CClosingFormation::PrepareClosingOrders(const TClientRiskRecord& client, con
     // Without a margin per lot closing cannot be measured against the level.
     if (lotMargin <= 0.0) continue;
     // An order priced 0 would sell for nothing or buy at any price.
-    const double last = GetLastPrice(security);
-    if (last == 0.0) {
+    const double lastPrice = GetLastPrice(security);
+    if (lastPrice == 0.0) {
       m_log.TraceLog(2, "ERROR: no last price of %s, no closing order formed for client %s (%s, %s).",
                      SecurityCodeOf(security), client.clientCode, client.account, client.firm);
       continue;
@@ -274,7 +274,7 @@ int CClosingFormation::PrepareClosingOrders(const TClientRiskRecord& client, con
     lots = std::min(lots, whole - inOrders);
     --open;
     if (lots <= 0) continue;
-    m_store.Add(MakeOrderLine(client, security, buy, ClosingPrice(last, security, buy, m_closing.Spread), lots,
+    m_store.Add(MakeOrderLine(client, security, buy, ClosingPrice(lastPrice, security, buy, m_closing.Spread), lots,
                               whole * lotMargin));
     ++formed;
     Commit(v, lots * lotMargin, goal.united);
