@@ -8,13 +8,21 @@
 #include <string>
 
 namespace {
-// Character index at the caret, from EM_CHARFROMPOS at the caret position.
-int CharIndexAtCaret(HWND edit) {
-  POINT caret = {};
-  GetCaretPos(&caret);
-  const LRESULT position =
-      SendMessageA(edit, EM_CHARFROMPOS, 0, MAKELPARAM(static_cast<WORD>(caret.x), static_cast<WORD>(caret.y)));
-  return LOWORD(position);
+// Character index of the caret behind the keystroke. The edit has moved its
+// selection when it sends EN_UPDATE, but Wine's edit moves the caret itself
+// only afterwards: read there, the caret would still stand before the
+// keystroke.
+int CaretIndex(HWND edit) {
+  DWORD end = 0;
+  SendMessageA(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&end));
+  return static_cast<int>(end);
+}
+
+// An edit without the focus has no caret of its own (the thread's caret is
+// another edit's), so its caret point stays at (0, 0).
+int CaretIndexWhenFocused(HWND edit) {
+  if (GetFocus() == edit) return CaretIndex(edit);
+  return LOWORD(SendMessageA(edit, EM_CHARFROMPOS, 0, MAKELPARAM(0, 0)));
 }
 
 void UndoKeystroke(HWND edit, int caretIndex) {
@@ -34,7 +42,7 @@ void FilterCharacters(HWND edit, int code, Allowed allowed) {
   const std::string text = edit_text::Read(edit, 1023);
   for (unsigned char c : text) {
     if (!allowed(c)) {
-      UndoKeystroke(edit, CharIndexAtCaret(edit));
+      UndoKeystroke(edit, CaretIndexWhenFocused(edit));
       break;
     }
   }
@@ -47,7 +55,7 @@ void CZenkPluginModule::ValidateIntegerEdit(HWND edit, int code, int maxDigits) 
   const std::string text = edit_text::Read(edit, 1023);
   if (CallHost<42>(text.c_str(), 0, maxDigits, 0, 1, 0, 0) == 0) {
     CallHost<41>(16);
-    UndoKeystroke(edit, CharIndexAtCaret(edit));
+    UndoKeystroke(edit, CaretIndex(edit));
   }
   EmptyUndo(edit);
 }
@@ -78,7 +86,7 @@ void CZenkPluginModule::ValidateDecimalEdit(HWND edit, int code, int fractionDig
     EmptyUndo(edit);
     return;
   }
-  int index = CharIndexAtCaret(edit);
+  int index = CaretIndexWhenFocused(edit);
   const int length = static_cast<int>(copy.size());
   if (index >= 1 && index <= length) {
     std::string shorter = copy;

@@ -95,12 +95,13 @@ long AddDays(long date, long days) {
 
 void SetDlgItemDate(HWND dialog, int controlId, long date) {
   HWND picker = GetDlgItem(dialog, controlId);
-  if (date == 0 && (GetWindowLongA(picker, GWL_STYLE) & DTS_SHOWNONE)) {
-    SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_NONE, 0);
-    return;
-  }
   SYSTEMTIME time;
   GetSystemTime(&time);
+  if (date == 0 && (GetWindowLongA(picker, GWL_STYLE) & DTS_SHOWNONE)) {
+    // "None" needs no time, yet some pickers refuse it without one.
+    SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_NONE, reinterpret_cast<LPARAM>(&time));
+    return;
+  }
   time.wYear = static_cast<WORD>(date / 10000);
   time.wMonth = static_cast<WORD>((date / 100) % 100);
   time.wDay = static_cast<WORD>(date % 100);

@@ -5,8 +5,25 @@
 
 namespace {
 constexpr char kSearchListProperty[] = "SEARCHLISTDATA";
+constexpr char kCheckListProperty[] = "CHECKLISTDATA";
 
 ATOM g_searchListAtom = 0;
+ATOM g_checkListAtom = 0;
+
+// Each atom is added once per registration and deleted once when it is
+// undone, so the plug-in never holds more than one reference to either.
+void AddAtomOnce(ATOM& atom, const char* name) {
+  if (atom == 0) atom = GlobalAddAtomA(name);
+}
+
+void DeleteAtomOnce(ATOM& atom) {
+  if (atom != 0) atom = GlobalDeleteAtom(atom);
+}
+
+const CheckListData* CheckListOf(HWND list) {
+  if (g_checkListAtom == 0) return nullptr;
+  return static_cast<const CheckListData*>(GetPropA(list, MAKEINTATOM(g_checkListAtom)));
+}
 
 HFONT HostFont() {
   return g_pPluginModule ? reinterpret_cast<HFONT>(static_cast<uintptr_t>(g_pPluginModule->GetHostUiInfo()[5]))
@@ -20,7 +37,8 @@ HWND CreateChild(DWORD exStyle, const char* className, DWORD style, HWND parent,
 }  // namespace
 
 ATOM RegisterSearchListBoxClass() {
-  if (g_searchListAtom == 0) g_searchListAtom = GlobalAddAtomA(kSearchListProperty);
+  AddAtomOnce(g_searchListAtom, kSearchListProperty);
+  AddAtomOnce(g_checkListAtom, kCheckListProperty);
   WNDCLASSEXA windowClass = {};
   windowClass.cbSize = sizeof windowClass;
   windowClass.style = CS_VREDRAW | CS_HREDRAW;
@@ -33,8 +51,11 @@ ATOM RegisterSearchListBoxClass() {
 
 void UnregisterSearchListBoxClass() {
   UnregisterPluginWindowClass(kSearchListBoxClass, GetModuleInstanceHandle());
-  if (g_searchListAtom != 0) g_searchListAtom = GlobalDeleteAtom(g_searchListAtom);
+  DeleteAtomOnce(g_searchListAtom);
+  DeleteAtomOnce(g_checkListAtom);
 }
+
+ATOM CheckListAtom() { return g_checkListAtom; }
 
 SearchListBox* SearchListBox::FromWindow(HWND window) {
   if (window == nullptr || g_searchListAtom == 0) return nullptr;
@@ -56,7 +77,11 @@ SearchListBox::~SearchListBox() {
 
 bool SearchListBox::Attach() {
   if (g_searchListAtom == 0) return false;
-  ReadItems();
+  const CheckListData* checkList = CheckListOf(list_);
+  if (checkList != nullptr)
+    ReadCheckListItems(*checkList);
+  else
+    ReadListBoxItems();
   MeasurePanel();
   if (!CreatePanel()) return false;
   items_.SetSorted((GetWindowLongA(list_, GWL_STYLE) & LBS_SORT) != 0);
@@ -71,6 +96,8 @@ bool SearchListBox::Attach() {
   SetPropA(list_, MAKEINTATOM(g_searchListAtom), property_);
   SetPropA(panel_, MAKEINTATOM(g_searchListAtom), property_);
   CreatePanelChildren();
+  // A check-list's items are not in the list box yet.
+  if (checkList != nullptr) RefillList();
   UpdateCounter();
   // The list was shown before it had a panel: the panel comes with it.
   if (IsWindowVisible(list_) && IsWindowEnabled(list_)) ShowPanel();
@@ -95,7 +122,15 @@ LRESULT SearchListBox::OwnList(UINT message, WPARAM wParam, LPARAM lParam) const
   return CallWindowProcA(ownListProc_, list_, message, wParam, lParam);
 }
 
-void SearchListBox::ReadItems() {
+void SearchListBox::ReadCheckListItems(const CheckListData& checkList) {
+  if (checkList.records == nullptr) return;
+  for (int index = 0; index < checkList.count; ++index) {
+    const CheckListRecord& record = checkList.records[index];
+    if (record.text != nullptr) items_.Insert(record.text, record.data, -1);
+  }
+}
+
+void SearchListBox::ReadListBoxItems() {
   const int count = static_cast<int>(SendMessageA(list_, LB_GETCOUNT, 0, 0));
   for (int index = 0; index < count; ++index) {
     const LRESULT length = SendMessageA(list_, LB_GETTEXTLEN, index, 0);
@@ -155,6 +190,7 @@ void SearchListBox::CreatePanelChildren() {
   searchIcon_ = CreateChild(0, "STATIC", WS_VISIBLE | SS_ICON | SS_NOTIFY, edit_, kSearchIconId);
   clearIcon_ = CreateChild(0, "STATIC", SS_ICON | SS_NOTIFY, edit_, kClearIconId);
   counter_ = CreateChild(0, "STATIC", SS_LEFT | SS_NOPREFIX, edit_, kCounterId);
+  iconLabel_ = CreateChild(0, "STATIC", SS_ICON, edit_, kIconLabelId);
   SendMessageA(counter_, WM_SETFONT, SendMessageA(list_, WM_GETFONT, 0, 0), 0);
   UpdateIcons();
   SetWindowPos(searchIcon_, nullptr, 1, iconTop, kIconSize, kIconSize, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+#include <stdint.h>
 
 #include <string>
 
@@ -28,6 +29,21 @@ enum : int {
   kSearchClearIcon = 20053,
   kSearchIdleIcon = 20054,
   kSearchActiveIcon = 20055,
+};
+
+// The items a check-list control hands to the search list of its list box:
+// the list box's "CHECKLISTDATA" property (named by CheckListAtom()) holds a
+// pointer to this header, nothing more. Texts and item data are all a search
+// list needs of a check-list item, so that is all a record carries. The
+// search list copies the records when it attaches, so they need to live only
+// until CreateSearchListBox returns; a record without a text is skipped.
+struct CheckListRecord {
+  const char* text;
+  uint32_t data;
+};
+struct CheckListData {
+  int count;
+  const CheckListRecord* records;  // count records
 };
 
 // Window procedures of the taken-over list box, the panel's class and the
@@ -58,6 +74,7 @@ class SearchListBox {
   HWND SearchIcon() const { return searchIcon_; }
   HWND ClearIcon() const { return clearIcon_; }
   HWND Counter() const { return counter_; }
+  HWND IconLabel() const { return iconLabel_; }
   bool PanelShown() const { return panelShown_; }
   const SearchListItems& Items() const { return items_; }
 
@@ -72,11 +89,13 @@ class SearchListBox {
   LRESULT EditProc(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OwnList(UINT message, WPARAM wParam, LPARAM lParam) const;
 
-  static constexpr int kEditId = 100, kSearchIconId = 101, kClearIconId = 102, kCounterId = 103;
+  static constexpr int kEditId = 100, kSearchIconId = 101, kClearIconId = 102, kCounterId = 103,
+                       kIconLabelId = 104;
   static constexpr int kIconSize = 16;
   static constexpr int kEditRightMargin = 16;
 
-  void ReadItems();
+  void ReadListBoxItems();
+  void ReadCheckListItems(const CheckListData& checkList);
   void MeasurePanel();
   bool CreatePanel();
   void CreatePanelChildren();
@@ -106,6 +125,9 @@ class SearchListBox {
   HWND searchIcon_ = nullptr;
   HWND clearIcon_ = nullptr;
   HWND counter_ = nullptr;
+  // The panel's second label beside the counter; hidden, as nothing gives it
+  // an icon yet.
+  HWND iconLabel_ = nullptr;
   HBRUSH backgroundBrush_ = nullptr;
   COLORREF backgroundColour_ = 0;
   int panelHeight_ = 18;
@@ -118,15 +140,19 @@ class SearchListBox {
   bool redraw_ = true;
 };
 
-// Adds the property atom and registers the panel's class unless it exists;
-// the "SEARCHLISTDATA" atom, or 0 when registration failed.
+// Adds the two property atoms and registers the panel's class unless it
+// exists; the "SEARCHLISTDATA" atom, or 0 when registration failed.
 ATOM RegisterSearchListBoxClass();
-// Undoes what RegisterSearchListBoxClass did, so a reloaded plug-in
-// registers afresh.
+// Undoes what RegisterSearchListBoxClass did, atoms included, so a reloaded
+// plug-in registers afresh.
 void UnregisterSearchListBoxClass();
+// The "CHECKLISTDATA" atom while the class is registered, else 0.
+ATOM CheckListAtom();
 
-// Attaches a search list to the list box; an attached list box keeps its
-// own. The list box's object, or null when it could not be attached.
+// Attaches a search list to the list box, with the items of its check-list
+// when it has one (CheckListData), else with its own; an attached list box
+// keeps its own search list. The list box's object, or null when it could
+// not be attached.
 SearchListBox* CreateSearchListBox(HWND list);
 // 1 when the list box has a search list (its text is emptied), else 0.
 int ClearSearch(HWND list);

@@ -66,6 +66,25 @@ TEST(FormatDouble, NeverWritesPastItsBufferAndScalesByPowersOfTen) {
   EXPECT_STREQ(module.FormatScaled(out, sizeof out, 12, -2, false, false), "1200");
 }
 
+// A ratio is shown with as many fraction digits as its denominator says.
+TEST(FormatRatio, DividesAndTakesTheDenominatorAsThePrecision) {
+  const struct {
+    double numerator;
+    int denominator;
+    char thousands, decimal;
+    const char* expected;
+  } cases[] = {
+      {12345, 2, ' ', ',', "6 172,50"},  {1, 3, ' ', ',', "0,333"},          {-7, 4, ' ', ',', "-1,7500"},
+      {5e6, 1, ' ', ',', "5 000 000,0"}, {1234567, 1, '.', ',', "1.234.567,0"}, {2, 1, ' ', '.', "2.0"},
+  };
+  for (const auto& c : cases) {
+    FormatModule module(c.thousands, c.decimal);
+    char out[64];
+    EXPECT_STREQ(module.FormatRatio(out, sizeof out, c.numerator, c.denominator), c.expected)
+        << c.numerator << " / " << c.denominator;
+  }
+}
+
 TEST(ParseNumber, ReadsWhatTheUserTyped) {
   const struct { char thousands, decimal; const char* text; double expected; } cases[] = {
       {' ', ',', "1 234,5", 1234.5}, {' ', ',', " -12 345 678,25\n", -12345678.25},

@@ -11,7 +11,10 @@ ControlsDialog::ControlsDialog(TableEnvironment& env, int templateId) {
 INT_PTR CALLBACK ControlsDialog::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) SetWindowLongPtrA(window, DWLP_USER, lParam);
   auto* self = reinterpret_cast<ControlsDialog*>(GetWindowLongPtrA(window, DWLP_USER));
-  if (self != nullptr && message == WM_COMMAND) self->commands.push_back({LOWORD(wParam), HIWORD(wParam)});
+  if (self != nullptr && message == WM_COMMAND) {
+    self->commands.push_back({LOWORD(wParam), HIWORD(wParam)});
+    if (self->onCommand) self->onCommand(LOWORD(wParam), HIWORD(wParam));
+  }
   if (self == nullptr || message != WM_NOTIFY || !self->onNotify) return message == WM_COMMAND;
   SetWindowLongPtrA(window, DWLP_MSGRESULT, self->onNotify(reinterpret_cast<NMHDR*>(lParam)));
   return TRUE;

@@ -11,7 +11,7 @@
 #include "support/table_environment.h"
 #include "support/window_text.h"
 
-enum : int { kListsDialog = 31100, kTreeDialog = 31101, kTree = 1181 };
+enum : int { kListsDialog = 31100, kTreeDialog = 31101, kInputDialog = 31102, kTree = 1181 };
 enum : int { kSingleList = 1151, kExtendedList = 1152, kSortedList = 1153 /* LBS_SORT */ };
 
 class ControlsDialog {
@@ -26,6 +26,7 @@ class ControlsDialog {
   };
   std::vector<Command> commands;
   std::function<LRESULT(NMHDR*)> onNotify;  // answers WM_NOTIFY when set
+  std::function<void(int id, int code)> onCommand;  // hears WM_COMMAND when set
 
  private:
   static INT_PTR CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

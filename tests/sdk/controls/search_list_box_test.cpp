@@ -1,6 +1,7 @@
 // The search list on the list boxes of a real dialog inside the stand-in
 // host: typing filters, the counter, the list-box messages on the full item
-// set, the panel following its list, and its class's registration.
+// set, the panel following its list, a check-list's items, and its class's
+// registration.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -223,6 +224,67 @@ TEST_F(SearchListBoxTest, ThePanelCoversTheTopOfItsListFollowsItAndItsIconsWork)
   EXPECT_NE(icon(kSearchIdleIcon), nullptr);
 }
 
+// A check-list control hands its items over through its list box's property
+// only: the search list shows them instead of the list box's own strings,
+// filters them and answers their item data, and keeps copies of them.
+TEST_F(SearchListBoxTest, ACheckListsItemsComeFromItsPropertyAndAreFilteredWithTheirData) {
+  list_ = dialog_->Item(kSingleList);
+  Send(LB_ADDSTRING, 0, LPARAM("своя строка"));
+  std::string texts[] = {"Газпром", "Сбербанк", "СБЕР ап", "Лукойл"};
+  const CheckListRecord records[] = {
+      {texts[0].c_str(), 7}, {nullptr, 8}, {texts[1].c_str(), 9}, {texts[2].c_str(), 10}, {texts[3].c_str(), 11}};
+  const CheckListData checkList = {5, records};
+  ASSERT_NE(CheckListAtom(), 0);
+  ASSERT_TRUE(SetPropA(list_, MAKEINTATOM(CheckListAtom()), HANDLE(&checkList)));
+  SearchListBox* box = CreateSearchListBox(list_);
+  RemovePropA(list_, MAKEINTATOM(CheckListAtom()));
+  for (std::string& text : texts) text.assign(text.size(), 'z');
+  ASSERT_NE(box, nullptr);
+
+  const struct {
+    const char* typed;
+    Texts shown;
+    std::vector<LRESULT> data;  // of each shown item and one past them
+    const char* counter;
+  } steps[] = {
+      {"", {"Газпром", "Сбербанк", "СБЕР ап", "Лукойл"}, {7, 9, 10, 11, LB_ERR}, "<hidden>"},
+      {"сбер", {"Сбербанк", "СБЕР ап"}, {9, 10, LB_ERR}, "2/4"},
+      {"ОЙ", {"Лукойл"}, {11, LB_ERR}, "1/4"},
+      {"", {"Газпром", "Сбербанк", "СБЕР ап", "Лукойл"}, {7, 9, 10, 11, LB_ERR}, "<hidden>"},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.typed);
+    Search(box, "");
+    TypeText(box->Edit(), step.typed);
+    EXPECT_EQ(ListTexts(list_), step.shown);
+    std::vector<LRESULT> data;
+    for (size_t shown = 0; shown < step.data.size(); ++shown) data.push_back(Send(LB_GETITEMDATA, shown));
+    EXPECT_EQ(data, step.data);
+    EXPECT_EQ(Counter(box), step.counter);
+  }
+  EXPECT_EQ(Send(SLB_GETFULLCOUNT), 4);
+  EXPECT_EQ(Send(SLB_GETFULLITEMDATA, 3), 11);
+}
+
+// The counter and the icon label are drawn straight on the panel's colour.
+TEST_F(SearchListBoxTest, ThePanelsLabelsHaveATransparentBackgroundInThePanelsColour) {
+  SearchListBox* box = Attach(kSingleList, {"Cab"});
+  ASSERT_NE(box, nullptr);
+  ASSERT_EQ(GetParent(box->IconLabel()), box->Edit());
+  EXPECT_EQ(GetWindowLongA(box->IconLabel(), GWL_STYLE) & SS_TYPEMASK, SS_ICON);
+  EXPECT_FALSE(IsWindowVisible(box->IconLabel())) << "nothing gives it an icon";
+  for (HWND label : {box->Counter(), box->IconLabel()}) {
+    HDC dc = GetDC(label);
+    SetBkMode(dc, OPAQUE);
+    const auto brush = HBRUSH(SendMessageA(box->Edit(), WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(label)));
+    LOGBRUSH drawn = {};
+    ASSERT_EQ(GetObjectA(brush, sizeof drawn, &drawn), int(sizeof drawn));
+    EXPECT_EQ(drawn.lbColor, GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
+    ReleaseDC(label, dc);
+  }
+}
+
 TEST_F(SearchListBoxTest, AListBoxIsAttachedOnceGetsItsProcedureBackAndTheClassGoesWhenUnregistered) {
   list_ = dialog_->Item(kSingleList);
   const LONG_PTR own = GetWindowLongPtrA(list_, GWLP_WNDPROC);
@@ -240,11 +302,15 @@ TEST_F(SearchListBoxTest, AListBoxIsAttachedOnceGetsItsProcedureBackAndTheClassG
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   ASSERT_TRUE(GetClassInfoA(instance, kSearchListBoxClass, &info));
   EXPECT_EQ(info.lpfnWndProc, SearchPanelProc);
+  EXPECT_EQ(GlobalFindAtomA("CHECKLISTDATA"), CheckListAtom());
   dialog_.reset();
   UnregisterSearchListBoxClass();
   EXPECT_FALSE(GetClassInfoA(instance, kSearchListBoxClass, &info));
+  EXPECT_EQ(CheckListAtom(), 0) << "the plug-in's reference to the atom is given back";
   EXPECT_NE(RegisterSearchListBoxClass(), 0);
   EXPECT_TRUE(GetClassInfoA(instance, kSearchListBoxClass, &info));
+  EXPECT_NE(CheckListAtom(), 0);
+  EXPECT_EQ(GlobalFindAtomA("CHECKLISTDATA"), CheckListAtom());
 }
 
 }  // namespace
