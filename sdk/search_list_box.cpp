@@ -99,8 +99,10 @@ bool SearchListBox::Attach() {
   // A check-list's items are not in the list box yet.
   if (checkList != nullptr) RefillList();
   UpdateCounter();
-  // The list was shown before it had a panel: the panel comes with it.
-  if (IsWindowVisible(list_) && IsWindowEnabled(list_)) ShowPanel();
+  // A list meant to be seen has its panel from the start, even when its
+  // dialog is attached while still hidden and shows it later: a list shown
+  // with its dialog hears nothing of it, and a hidden panel can't be clicked.
+  if ((GetWindowLongA(list_, GWL_STYLE) & WS_VISIBLE) != 0 && IsWindowEnabled(list_)) ShowPanel();
   return true;
 }
 

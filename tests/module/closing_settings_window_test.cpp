@@ -142,6 +142,26 @@ TEST_F(ClosingSettingsWindowTest, TheCommandOpensTheDialogAndOkPutsTheEditsInFor
 
 // Switching to base assets empties both chosen lists, unseen ones too, and
 // leaves what was typed in the fields alone.
+// The available securities can be searched as soon as the dialog is open:
+// the search panel stands over the list, and typing filters it.
+TEST_F(ClosingSettingsWindowTest, TheSearchPanelIsThereWhenTheDialogOpens) {
+  std::string shown, filtered;
+  RunCommand([&](HWND dialog) {
+    HWND panel = FindWindowExA(dialog, nullptr, "SearchListBoxClass_Plugin", nullptr);
+    HWND edit = FindWindowExA(panel, nullptr, "Edit", nullptr);
+    RECT panelPlace = {}, listPlace = {};
+    GetWindowRect(panel, &panelPlace);
+    GetWindowRect(GetDlgItem(dialog, kAvailable), &listPlace);
+    shown = std::string(IsWindowVisible(panel) ? "panel shown" : "panel hidden") +
+            (listPlace.top > panelPlace.top ? ", the list below it" : ", the list under it");
+    for (const char* key = "ri"; *key != 0; ++key) SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(*key), 0);
+    filtered = Items(dialog, kAvailable);
+    DialogDriver::Press(dialog, IDCANCEL);
+  });
+  EXPECT_EQ(shown, "panel shown, the list below it");
+  EXPECT_EQ(filtered, "RIZ6,RIH7,RI100000BL6") << "the securities holding \"ri\" in any case";
+}
+
 TEST_F(ClosingSettingsWindowTest, SwitchingToBaseAssetsStartsTheChoiceAfresh) {
   std::string shown;
   bool namesEnabled = true;
