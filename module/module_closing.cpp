@@ -6,6 +6,7 @@
 #include "module/closing/order_transaction.h"
 #include "module/market_records.h"
 #include "module/notify/schedule_gate.h"
+#include "sdk/confirmation.h"
 #include "sdk/host_data_records.h"
 #include "sdk/host_record_fields.h"
 #include "windows/dialogs/prep_orders_dlg.h"
@@ -185,8 +186,8 @@ int CVantrelModule::OpenPrepOrdersDlg(const TClientRiskRecord* client, const TCl
 int CVantrelModule::OpenClosingOrdersWindow(const TClosingPattern& pattern, CTablePlugin* table, bool bySchedule,
                                             const TScheduleEntry* entry) {
   if (HasPrepOrdersDialog() &&
-      MessageBoxA(GetMainWindow(), "Имеются открытые окна с заявками на закрытие позиций\n\t\tЗакрыть все?",
-                  kAttention, MB_YESNO | MB_ICONEXCLAMATION) == IDYES)
+      UserConfirms(GetMainWindow(), "Имеются открытые окна с заявками на закрытие позиций\n\t\tЗакрыть все?",
+                   kAttention, MB_YESNO | MB_ICONEXCLAMATION))
     ClosePrepOrdersDialogs();
   std::string caption = "Заявки на закрытие позиций";
   if (bySchedule && entry != nullptr) {

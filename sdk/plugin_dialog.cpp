@@ -95,7 +95,7 @@ bool CZPluginDialog::CreateModeless(const char* className, UINT templateId) {
 
 void CZPluginDialog::EndDialog(INT_PTR result) {
   HostCall<40>(dialogWindow_);
-  if (modal_) ::EndDialog(dialogWindow_, result);
+  if (modal_) modalEnd_.End(dialogWindow_, result);
   else Destroy();
 }
 
@@ -105,10 +105,11 @@ INT_PTR CZPluginDialog::DoModal(HWND parent) {
     modal_ = false;
     return -1;
   }
-  INT_PTR result = g_pPluginModule ? g_pPluginModule->RunDialog(templateId_, AnswerFalse, parent) : 0;
+  modalEnd_.Start();
+  if (g_pPluginModule) g_pPluginModule->RunDialog(templateId_, AnswerFalse, parent);
   RemoveCreateHook();
   modal_ = false;
-  return result;
+  return modalEnd_.Result();
 }
 
 bool CZPluginDialog::OnDialogQuery(int, int) { return false; }

@@ -2,6 +2,7 @@
 // host frame window.
 #pragma once
 
+#include "sdk/modal_end.h"
 #include "sdk/plugin_child_wnd.h"
 
 class CZPluginDialog : public CZPluginChildWnd {
@@ -14,6 +15,8 @@ class CZPluginDialog : public CZPluginChildWnd {
 
   virtual bool CreateModeless(const char* className, UINT templateId);
   virtual void EndDialog(INT_PTR result);
+  // The code the dialog's own EndDialog gave; IDCANCEL when the modal loop
+  // ended otherwise.
   virtual INT_PTR DoModal(HWND parent);
   virtual bool OnDialogQuery(int a, int b);
   virtual void ApplyHostFont();
@@ -46,6 +49,7 @@ class CZPluginDialog : public CZPluginChildWnd {
   WNDPROC oldDialogProcedure_ = nullptr;
   char title_[512] = {};
   bool modal_ = false;
+  CModalEnd modalEnd_;
 };
 
 // Window procedure of every bound dialog window.

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "sdk/confirmation.h"
 #include "sdk/host_call.h"
 #include "sdk/table_plugin.h"
 
@@ -67,7 +68,7 @@ bool CTablePlugin::ConfirmColumnRemoval(int position) {
   SendMessageA(window_, WM_GETTEXT, 255, reinterpret_cast<LPARAM>(table));
   char text[1024];
   snprintf(text, sizeof text, format, column, table);
-  return ::MessageBoxA(window_, text, caption, MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+  return UserConfirms(window_, text, caption, MB_YESNO | MB_ICONEXCLAMATION);
 }
 
 bool CTablePlugin::OnListCommand(ZListCommandRecord* record, int code, LRESULT* result) {

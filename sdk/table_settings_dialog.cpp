@@ -224,10 +224,10 @@ INT_PTR CALLBACK TableSettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, 
   int id = LOWORD(wParam), code = HIWORD(wParam);
   switch (id) {
     case IDOK:
-      EndDialog(dialog, view->ApplyTableDialog() ? 1 : 2);
+      view->EndTableDialog(dialog, view->ApplyTableDialog() ? 1 : 2);
       return TRUE;
     case IDCANCEL:
-      EndDialog(dialog, 2);
+      view->EndTableDialog(dialog, 2);
       return TRUE;
     case 9:
       return TRUE;

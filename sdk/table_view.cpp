@@ -78,7 +78,9 @@ bool CZPluginTableView::Open(CTablePlugin* table) {
   if (dialogRequired_) {
     if (!g_pPluginModule) return false;
     DLGPROC procedure = dialogProc_ ? dialogProc_ : TableSettingsDlgProc;
-    if (g_pPluginModule->RunDialog(dialogTemplate_, procedure, nullptr) != 1) return false;
+    dialogEnd_.Start();
+    g_pPluginModule->RunDialog(dialogTemplate_, procedure, nullptr);
+    if (dialogEnd_.Result() != 1) return false;
   }
   if (!table->CZPluginChildWnd::Create(nullptr, caption_.c_str(), 0x56CF0000, CW_USEDEFAULT, CW_USEDEFAULT,
                                        CW_USEDEFAULT, CW_USEDEFAULT, 0))

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "sdk/modal_end.h"
 #include "sdk/state_stream.h"
 #include "sdk/table_column_info.h"
 #include "sdk/table_view_settings.h"
@@ -77,6 +78,9 @@ class CZPluginTableView {
   HWND GetList() const { return list_; }
   HWND GetDialog() const { return dialog_; }
   void SetDialog(HWND dialog) { dialog_ = dialog; }
+  // The dialog's own buttons end it through here: Open takes nothing else
+  // for a confirmation.
+  void EndTableDialog(HWND dialog, INT_PTR result) { dialogEnd_.End(dialog, result); }
   CTablePlugin* GetTable() const { return table_; }
   TableSchema* GetSchema() const { return schema_; }
   const std::vector<ColumnRef>& Columns() const { return columns_; }
@@ -119,6 +123,7 @@ class CZPluginTableView {
   UINT dialogTemplate_;
   bool dialogRequired_ = true;
   DLGPROC dialogProc_;
+  CModalEnd dialogEnd_;
   std::string caption_;
   std::string dialogCaption_;
   std::vector<SavedSortField> pendingSortFields_;

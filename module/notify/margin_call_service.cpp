@@ -7,6 +7,7 @@
 #include "module/notify/stored_password.h"
 #include "module/vantrel_module.h"
 #include "resources/resource_ids.h"
+#include "sdk/confirmation.h"
 #include "sdk/entry_guard.h"
 
 #include <ctime>
@@ -122,7 +123,7 @@ bool CMarginCallService::CheckStoredPasswords() {
   if (databaseBad) text += std::string("Пароль БД не может быть расшифрован!\n") + kBadPasswordAdvice;
   text += "Желаете сделать это прямо сейчас?\n";
   HWND frame = static_cast<HWND>(m_module.CallHost<25>(host::kMainFrame));
-  if (MessageBoxA(frame, text.c_str(), "Vantrel FM", MB_YESNO | MB_ICONERROR) == IDYES)
+  if (UserConfirms(frame, text.c_str(), "Vantrel FM", MB_YESNO | MB_ICONERROR))
     m_module.OnMenuCommand(frame, ID_TRANSPORT_SETTINGS, false);
   return false;
 }

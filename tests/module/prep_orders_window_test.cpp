@@ -463,6 +463,13 @@ TEST_F(PrepOrdersWindowTest, ClosingAsksOnlyAboutLinesNotSent) {
                              "что хотите закрыть окно?");
   }
   ASSERT_NE(Window(), nullptr) << "refused";
+  {
+    DialogDriver quit(DialogDriver::Quit);
+    Window()->EndDialog(2);
+    EXPECT_TRUE(DialogDriver::TakeQuit());
+  }
+  ASSERT_NE(Window(), nullptr) << "the host quitting while the question is open refuses too";
+  EXPECT_EQ(Rows(), 1) << "and the line not sent stays";
   answers = {9001};
   Command(kSendAll);
   Window()->EndDialog(2);  // an order in flight is no unsent line: nothing is asked

@@ -1,10 +1,12 @@
 // The general and calculation settings commands of the module in this
 // process, their dialogs driven with messages under Xvfb: OK puts the edits
 // in force, a refused period keeps the dialog open, Cancel changes nothing
-// but a filter reloaded by hand.
+// but a filter reloaded by hand; the host quitting while any settings dialog
+// is open changes nothing.
 #include "host/standin/standin_host.h"
 #include "module/temp_folder.h"
 #include "module/vantrel_module.h"
+#include "resources/resource_ids.h"
 #include "sdk/choose_color_ctrl.h"
 #include "support/dialog_driver.h"
 #include "support/host_program_folder.h"
@@ -12,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 namespace {
@@ -118,6 +121,41 @@ TEST_F(SettingsDialogs, CalculationSettingsAreKeptOnOkOnly) {
     EXPECT_EQ(module.OnMenuCommand(host.Frame(), 40004, false), 1);
     EXPECT_EQ(edit.Caption(), "Параметры расчета");
     EXPECT_EQ(module.Calc().OptValueParam, button == IDOK ? 2 : 1);
+  }
+}
+// The user edits a settings dialog, or presses a button of it that opens a
+// question or a dialog of its own, and the host ends its loop then: nothing
+// is put in force.
+TEST_F(SettingsDialogs, AQuitWhileASettingsDialogIsOpenLeavesTheSettings) {
+  module.Transport().NotifyByMC2Z = true;  // without a UID file: OK asks first
+  module.Closing().Spread = 1.5;
+  const struct {
+    const char* name;
+    int command;
+    std::function<void(HWND)> edit;
+    int button;  // pressed after the edit; the quit comes in what it opens
+  } rows[] = {
+      {"general", ID_GENERAL_SETTINGS, [](HWND window) { Type(window, 1010, "7"); }, 0},
+      {"transport, the UID file question", ID_TRANSPORT_SETTINGS,
+       [](HWND window) { SetDlgItemTextA(window, 1026, "new.example"); }, IDOK},
+      {"closing, a new pattern's dialog", ID_CLOSING_SETTINGS,
+       [](HWND window) { SetDlgItemTextA(window, 1118, "3"); }, 1114},
+  };
+  const auto state = [this] {
+    return std::to_string(module.Settings().RecalcRiskParamsInterval) + "|" +
+           std::to_string(module.RecalcTimerRunning()) + "|" + module.Transport().SMTPServer + "|" +
+           std::to_string(module.Closing().Spread) + "|" + std::to_string(module.Closing().Patterns.size());
+  };
+  const std::string before = state();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    bool opened = false;
+    DialogDriver user(DialogDriver::EditThenQuit(row.edit, row.button, &opened));
+    EXPECT_EQ(module.OnMenuCommand(host.Frame(), row.command, false), 1);
+    EXPECT_TRUE(DialogDriver::TakeQuit()) << "the quit stays for the host";
+    ASSERT_TRUE(user.Ran());
+    EXPECT_EQ(opened, row.button != 0);
+    EXPECT_EQ(state(), before);
   }
 }
 }  // namespace

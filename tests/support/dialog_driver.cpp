@@ -17,6 +17,23 @@ void DialogDriver::Press(HWND dialog, int buttonId) {
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, buttonId)));
 }
 
+void DialogDriver::Quit(HWND) { PostQuitMessage(0); }
+
+bool DialogDriver::TakeQuit() {
+  MSG quit;
+  return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+}
+
+DialogDriver::Action DialogDriver::EditThenQuit(Action edit, int button, bool* asked) {
+  return [edit, button, asked](HWND dialog) {
+    edit(dialog);
+    if (button == 0) return Quit(dialog);
+    DialogDriver question(Quit);
+    Press(dialog, button);
+    if (asked != nullptr) *asked = question.Ran();
+  };
+}
+
 BOOL CALLBACK DialogDriver::FindDialog(HWND window, LPARAM found) {
   char name[32] = {};
   GetClassNameA(window, name, sizeof name);

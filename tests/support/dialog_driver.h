@@ -22,6 +22,15 @@ class DialogDriver {
   const std::string& Text() const { return text_; }
 
   static void Press(HWND dialog, int buttonId);
+  // The host ends its message loop while the dialog is open.
+  static void Quit(HWND dialog);
+  // Takes the quit left queued for the host out of the test thread's queue,
+  // so later modal loops of the test run; false when none was left.
+  static bool TakeQuit();
+  // The user edits the dialog, then the host quits; with a button, the user
+  // presses it after the edit and the quit comes while the question it asks
+  // is open (asked tells whether one was).
+  static Action EditThenQuit(Action edit, int button = 0, bool* asked = nullptr);
 
  private:
   static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);

@@ -1,6 +1,7 @@
 #include "windows/dialogs/closing_settings_dlg.h"
 
 #include "module/vantrel_module.h"
+#include "sdk/confirmation.h"
 #include "sdk/host_call.h"
 #include "sdk/search_list_box.h"
 #include "windows/dialogs/closing_pattern_dlg.h"
@@ -229,7 +230,7 @@ void CVantrelClosingSettingsDlg::DeletePattern() {
 }
 
 bool CVantrelClosingSettingsDlg::Confirm(const std::string& question) {
-  return ::MessageBoxA(GetDialogWindow(), question.c_str(), kAttention, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
+  return UserConfirms(GetDialogWindow(), question.c_str(), kAttention, MB_OKCANCEL | MB_ICONEXCLAMATION);
 }
 
 int CVantrelClosingSettingsDlg::SelectedEntry() const {

@@ -1,5 +1,6 @@
 #include "windows/dialogs/get_pass_dlg.h"
 
+#include "sdk/confirmation.h"
 #include "sdk/window_helpers.h"
 
 #include <vector>
@@ -94,7 +95,7 @@ int CVantrelGetPassDlg::ChangeHeldForm(bool encipher) {
     if (!enciphered && encipher) question = kEncipherQuestion;
     if (enciphered && !encipher) question = kDecipherQuestion;
     if (question != nullptr &&
-        ::MessageBoxA(GetDialogWindow(), question, kWarningCaption, MB_YESNO | MB_ICONEXCLAMATION) == IDYES)
+        UserConfirms(GetDialogWindow(), question, kWarningCaption, MB_YESNO | MB_ICONEXCLAMATION))
       return Store(m_held, encipher);
   }
   return Refuse(kEmpty);

@@ -4,6 +4,7 @@
 #include "module/market_records.h"
 #include "module/risk/closing_targets.h"
 #include "module/vantrel_module.h"
+#include "sdk/confirmation.h"
 #include "sdk/host_record_fields.h"
 #include "sdk/numeric.h"
 #include "sdk/packed_dates.h"
@@ -531,7 +532,7 @@ bool CVantrelPrepOrdersDlg::WarnUnsubmittedOrders() {
                   "В таблице имеются неподанные заявки (%d) по закрытию позиций клиента %s. Вы уверены, что "
                   "хотите закрыть окно?",
                   count, m_clientCode.c_str());
-  return ::MessageBoxA(GetDialogWindow(), text, "Внимание", MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
+  return UserConfirms(GetDialogWindow(), text, "Внимание", MB_OKCANCEL | MB_ICONEXCLAMATION);
 }
 
 void CVantrelPrepOrdersDlg::EndDialog(INT_PTR code) {

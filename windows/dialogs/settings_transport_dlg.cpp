@@ -1,5 +1,6 @@
 #include "windows/dialogs/settings_transport_dlg.h"
 
+#include "sdk/confirmation.h"
 #include "windows/dialogs/get_pass_dlg.h"
 #include "windows/dialogs/transport_form.h"
 
@@ -72,7 +73,7 @@ int CVantrelSettingsTransportDlg::OnOK() {
   HWND window = GetDialogWindow();
   TakeTransportControls(CDialogItemControls(window), m_settings);
   if (UidFileMissing(m_settings) &&
-      ::MessageBoxA(window, kNoUidFileQuestion, "Предупреждение", MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) {
+      !UserConfirms(window, kNoUidFileQuestion, "Предупреждение", MB_OKCANCEL | MB_ICONEXCLAMATION)) {
     SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(window, kUidsFileEdit)), TRUE);
     return 1;
   }

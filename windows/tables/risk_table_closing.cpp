@@ -4,6 +4,7 @@
 
 #include "module/host_data/chosen_client.h"
 #include "module/vantrel_module.h"
+#include "sdk/confirmation.h"
 
 #include <cstdio>
 
@@ -28,7 +29,7 @@ void CVantrelFutRiskParamsTable::CloseClientPositions(bool allClients, TClientRi
     else
       std::snprintf(text, sizeof text, "Имеется %d активных заявок для закрытия позиций. Продолжить операцию закрытия?",
                     active);
-    if (MessageBox(text, "Внимание", MB_OKCANCEL | MB_ICONQUESTION) != IDOK || chosen.Gone()) return;
+    if (!UserConfirms(GetHwnd(), text, "Внимание", MB_OKCANCEL | MB_ICONQUESTION) || chosen.Gone()) return;
   }
   TClosingSettings& closing = g_pModule->Closing();
   auto exists = [&](int index) {
@@ -39,8 +40,8 @@ void CVantrelFutRiskParamsTable::CloseClientPositions(bool allClients, TClientRi
       MessageBox("Не найдено описание шаблона для закрытия позиций.", "Ошибка", MB_OK | MB_ICONEXCLAMATION);
       return;
     }
-    if (MessageBox("Не задан шаблон для закрытия позиций. Применить шаблон по умолчанию к данной таблице?", "Ошибка",
-                   MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK ||
+    if (!UserConfirms(GetHwnd(), "Не задан шаблон для закрытия позиций. Применить шаблон по умолчанию к данной таблице?",
+                      "Ошибка", MB_OKCANCEL | MB_ICONEXCLAMATION) ||
         !exists(closing.DefaultPattern))
       return;
     SetPatternIndex(closing.DefaultPattern);

@@ -9,6 +9,7 @@
 #include "module/host_data/chosen_client.h"
 #include "module/risk/margin_call_kinds.h"
 #include "module/vantrel_module.h"
+#include "sdk/confirmation.h"
 #include "sdk/table_view.h"
 #include "windows/dialogs/send_mcall_dlg.h"
 #include "windows/tables/risk_manual_calls.h"
@@ -50,8 +51,8 @@ void CVantrelFutRiskParamsTable::SendMarginCallToAllClients(int type, int comman
                               (command == kSfrOpenPositionsToAll && settings.UseSFRTemplate2_fp);
   std::string common;
   if (perClient || secondTemplate) {
-    if (MessageBox("Отправить маржин-колл всем клиентам из таблицы?", "Подтверждение",
-                   MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+    if (!UserConfirms(GetHwnd(), "Отправить маржин-колл всем клиентам из таблицы?", "Подтверждение",
+                      MB_OKCANCEL | MB_ICONQUESTION))
       return;
   } else {
     CVantrelSendMCallDlg dialog("", sample);

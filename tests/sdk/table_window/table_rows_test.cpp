@@ -191,5 +191,17 @@ TEST(TableCreation, ACancelledDialogLeavesNoWindow) {
   EXPECT_TRUE(!g_pTableBeingCreated && !g_pCurrentTable && !g_pCurrentTableView);
 }
 
+// The host ends its loop while the dialog is open: nothing the user did
+// not confirm is created.
+TEST(TableCreation, AQuitWhileTheDialogIsOpenLeavesNoWindow) {
+  TableEnvironment env;
+  TestTable table;
+  DialogDriver quit(DialogDriver::Quit);
+  EXPECT_EQ(table.Create(), nullptr);
+  EXPECT_TRUE(DialogDriver::TakeQuit());
+  EXPECT_EQ(quit.Caption(), "Создание таблицы");
+  EXPECT_TRUE(!table.GetView() && !table.GetHwnd() && env.Module().tables.empty());
+}
+
 }  // namespace
 }  // namespace table_test

@@ -107,6 +107,24 @@ TEST_F(WindowLifetimeTest, AModalDialogRunsThroughTheHostWithItsTitle) {
   EXPECT_STREQ(dialog.GetTitle(), "");
 }
 
+// Only the dialog's own end counts: the host's loop ending on a quit, or
+// the owner going, answers OK by itself.
+TEST_F(WindowLifetimeTest, AModalDialogEndedOtherwiseThanByItsButtonsIsCancelled) {
+  HWND owner = CreateWindowExA(0, "STATIC", "владелец", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                               nullptr, nullptr, nullptr);
+  TestDialog dialog("Заголовок");
+  DialogDriver quit(DialogDriver::Quit);
+  EXPECT_EQ(dialog.DoModal(owner), 2);
+  EXPECT_TRUE(DialogDriver::TakeQuit()) << "the quit stays for the host";
+  DialogDriver ownerGone([owner](HWND) { DestroyWindow(owner); });
+  EXPECT_EQ(dialog.DoModal(owner), 2);
+  ASSERT_TRUE(ownerGone.Ran());
+  DialogDriver stopped([&](HWND) { dialog.EndDialog(3); });
+  EXPECT_EQ(dialog.DoModal(nullptr), 3) << "the plug-in stopping ends it with its own code";
+  DialogDriver ok([](HWND d) { DialogDriver::Press(d, IDOK); });
+  EXPECT_EQ(dialog.DoModal(nullptr), 1) << "the next run starts afresh";
+}
+
 TEST_F(WindowLifetimeTest, AModelessDialogLivesInAHostFrameAndDeletesItselfOnce) {
   auto* dialog = new TestDialog("Немодальный");
   ASSERT_TRUE(dialog->CreateModeless(nullptr, 0));
