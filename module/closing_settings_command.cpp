@@ -6,20 +6,23 @@
 #include "module/vantrel_module.h"
 
 #include "module/settings/closing_pattern_removal.h"
+#include "sdk/confirmation.h"
 #include "windows/dialogs/closing_settings_dlg.h"
 #include "windows/tables/risk_params_table.h"
 
 void CVantrelModule::EditClosingSettings(HWND window) {
   if (HasPrepOrdersDialog() &&
-      MessageBoxA(window,
-                  "У вас открыто одно или несколько окон с заявками по закрытию позиций. Перед открытием диалога "
-                  "настроек закрытия позиций эти окна будут автоматически закрыты. Продолжить?",
-                  "Внимание!", MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
+      !UserConfirms(window,
+                    "У вас открыто одно или несколько окон с заявками по закрытию позиций. Перед открытием диалога "
+                    "настроек закрытия позиций эти окна будут автоматически закрыты. Продолжить?",
+                    "Внимание!", MB_OKCANCEL | MB_ICONEXCLAMATION))
     return;
   ClosePrepOrdersDialogs();
   CVantrelClosingSettingsDlg dialog(m_closing);
   if (dialog.DoModal(nullptr) != IDOK) return;
-  m_closing = dialog.Settings();
+  TClosingSettings edited = dialog.Settings();
+  KeepFiringMarks(edited.AutoCloseSchedule, m_closing.AutoCloseSchedule);
+  m_closing = edited;
   const std::vector<int> renumbering = RemoveDeletedPatterns(m_closing);
   for (CTablePlugin* plugin : m_tables)
     if (auto* table = dynamic_cast<CVantrelFutRiskParamsTable*>(plugin))

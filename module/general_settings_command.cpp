@@ -2,7 +2,8 @@
 // that OK puts in force. General settings that decide which clients the risk
 // tables show and how their values count bring the tables up to date; a new
 // filter file is read at once and a new period restarts the recalculation
-// timer. Settings reach info.ini when the plug-in is unloaded.
+// timer. The schedules keep what fired while the dialog was open. Settings
+// reach info.ini when the plug-in is unloaded.
 #include "module/vantrel_module.h"
 
 #include "windows/dialogs/calc_settings_dlg.h"
@@ -11,7 +12,8 @@
 void CVantrelModule::EditGeneralSettings() {
   CVantrelSettingsGeneralDlg dialog(m_settings);
   if (dialog.DoModal(nullptr) != 1) return;
-  const TModuleSettings& edited = dialog.Settings();
+  TModuleSettings edited = dialog.Settings();
+  KeepFiringMarks(edited, m_settings);
   const bool intervalChanged = edited.RecalcRiskParamsInterval != m_settings.RecalcRiskParamsInterval;
   const bool filterChanged = edited.FilterFileName != m_settings.FilterFileName ||
                              edited.NeedReadFilterFromFile != m_settings.NeedReadFilterFromFile;

@@ -1,6 +1,8 @@
 // The notification settings command: the dialog edits a copy of the
 // module's settings, which OK puts in force, then re-arms and recolours what
-// the change calls for. Settings reach info.ini when the plug-in is unloaded.
+// the change calls for. A schedule entry whose time stayed keeps its firing,
+// so OK never sends a day's call twice. Settings reach info.ini when the
+// plug-in is unloaded.
 #include "module/notification_changes.h"
 #include "module/vantrel_module.h"
 #include "windows/dialogs/notifications_dlg.h"
@@ -19,8 +21,10 @@ TNotificationChanges NotificationChanges(const TModuleSettings& before, const TM
 void CVantrelModule::EditNotificationSettings() {
   CVantrelNotificationsDlg dialog(m_settings);
   if (dialog.DoModal(nullptr) != 1) return;
-  const TNotificationChanges changes = NotificationChanges(m_settings, dialog.Settings());
-  m_settings.CopyFrom(dialog.Settings());
+  TModuleSettings edited = dialog.Settings();
+  KeepFiringMarks(edited, m_settings);
+  const TNotificationChanges changes = NotificationChanges(m_settings, edited);
+  m_settings.CopyFrom(edited);
   if (changes.rearmUp || changes.rearmMl2) ResetClientMarks(changes.rearmUp, changes.rearmMl2);
   if (changes.rowColours) UpdateRiskTables();
 }

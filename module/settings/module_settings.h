@@ -119,3 +119,6 @@ class TModuleSettings {
  private:
   void MigrateUPToML2();
 };
+
+// KeepFiringMarks of each of the eight margin-call schedules.
+void KeepFiringMarks(TModuleSettings& edited, const TModuleSettings& live);

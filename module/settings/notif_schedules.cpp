@@ -26,7 +26,17 @@ const char* ScheduleKey(int kind) {
   }
 }
 
+ScheduleList TModuleSettings::*const kSchedules[] = {
+    &TModuleSettings::LFSchedule,   &TModuleSettings::SFRSchedule,   &TModuleSettings::SFRSchedule_fp,
+    &TModuleSettings::CLGOSchedule, &TModuleSettings::ECLGOSchedule, &TModuleSettings::MLSchedule,
+    &TModuleSettings::UPSchedule,   &TModuleSettings::ML2Schedule,
+};
+
 }  // namespace
+
+void KeepFiringMarks(TModuleSettings& edited, const TModuleSettings& live) {
+  for (ScheduleList TModuleSettings::*schedule : kSchedules) KeepFiringMarks(edited.*schedule, live.*schedule);
+}
 
 bool TModuleSettings::ParseScheduleText(int kind, const std::string& text) {
   return ParseScheduleTextAt(kind, text, LocalMinutesNow());

@@ -55,6 +55,20 @@ bool ParseScheduleList(const std::string& text, int nowMinutes, ScheduleList& ou
   return true;
 }
 
+void KeepFiringMarks(ScheduleList& edited, const ScheduleList& live) {
+  std::vector<bool> matched(live.size(), false);
+  for (TScheduleEntry& entry : edited) {
+    entry.LastFiring = 0;
+    for (std::size_t i = 0; i < live.size(); ++i) {
+      if (matched[i] || live[i].Minutes != entry.Minutes) continue;
+      matched[i] = true;
+      entry.Passed = live[i].Passed;
+      entry.LastFiring = live[i].LastFiring;
+      break;
+    }
+  }
+}
+
 std::string FormatHourMinute(int minutes) {
   char text[32];
   std::snprintf(text, sizeof(text), "%02d:%02d", minutes / 60, minutes % 60);

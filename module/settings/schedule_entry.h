@@ -20,6 +20,17 @@ struct TScheduleEntry {
 
 typedef std::vector<TScheduleEntry> ScheduleList;
 
+// Whether an entry has fired, and when, belongs to the running plug-in, not
+// to its settings. A settings dialog edits a copy taken when it opened (the
+// notification dialog even parses its schedules into new entries), so the
+// copy's marks are blank or stale when OK puts it in force: an entry that
+// went out today would go out again, one that fired while the dialog was
+// open would be rolled back. Each edited entry takes Passed and LastFiring
+// from the live entry at the same time of day, equal times matched one to
+// one in their order; one left without (its time changed, or added) is new
+// to the run and has never fired, its Passed as the dialog made it.
+void KeepFiringMarks(ScheduleList& edited, const ScheduleList& live);
+
 // Parses a notification schedule text such as "09:30, 14:00". Entries whose
 // time of day lies before nowMinutes are marked passed. Returns false, leaving
 // out untouched, when an item is not "hour:minute" with hour 0..24 and minute
