@@ -1,8 +1,8 @@
 // The notification settings command of the module in this process, its
 // dialog under Xvfb driven with messages: the page tree, the pages shown
 // and hidden, the tabs of the template sub-pages, OK putting the edits in
-// force and re-arming what they change, Cancel and a refused schedule
-// leaving the module's settings as they were.
+// force and re-arming what they change, Cancel, a refused schedule and the
+// host quitting leaving the module's settings as they were.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -140,6 +140,36 @@ TEST_F(NotificationsDialogTest, TheTreeShowsOnePageAtATimeAndCancelKeepsTheSetti
   EXPECT_EQ(client->lastSentUp, 1.5);
 }
 
+// Tab goes down each page with templates: from the tree through the page's
+// own controls to its tabs and into the template shown, never back up.
+TEST_F(NotificationsDialogTest, TheKeyboardGoesDownEachPageIntoItsTemplate) {
+  const struct { int page, tabs; } pages[] = {{108, 1187}, {126, 1187}, {117, 1184}};
+  std::vector<std::string> walks;
+  RunCommand([&](HWND dialog) {
+    for (const auto& p : pages) {
+      HWND page = Open(dialog, p.page);
+      std::string walk = std::to_string(p.page) + ":";
+      RECT pagePlace;
+      GetWindowRect(page, &pagePlace);
+      LONG lastTop = pagePlace.top;
+      bool tabsPassed = false;
+      for (HWND control = GetNextDlgTabItem(dialog, GetDlgItem(dialog, 1181), FALSE);
+           control != nullptr && IsChild(page, control); control = GetNextDlgTabItem(dialog, control, FALSE)) {
+        RECT place;
+        GetWindowRect(control, &place);
+        // A control beside the previous one may sit a pixel or two higher.
+        if (place.top < lastTop - 5) walk += " up to " + std::to_string(GetDlgCtrlID(control));
+        lastTop = place.top;
+        if (GetDlgCtrlID(control) == p.tabs) tabsPassed = true, walk += " tabs";
+        else if (tabsPassed && GetParent(control) != page) walk += " template", tabsPassed = false;
+      }
+      walks.push_back(walk);
+    }
+    DialogDriver::Press(dialog, IDCANCEL);
+  });
+  EXPECT_EQ(walks, (std::vector<std::string>{"108: tabs template", "126: tabs template", "117: tabs template"}));
+}
+
 // One edit on one page, then OK: the edit is in force, pages never opened
 // keep their settings, and the margin call whose condition changed is re-armed.
 TEST_F(NotificationsDialogTest, OkPutsTheEditsInForceAndReArmsWhatTheyChange) {
@@ -170,6 +200,25 @@ TEST_F(NotificationsDialogTest, OkPutsTheEditsInForceAndReArmsWhatTheyChange) {
     EXPECT_EQ(client->lastSentUp == kValueNotSet, row.upRearmed) << row.page;
     EXPECT_EQ(client->lastSentMl2 == kValueNotSet, row.ml2Rearmed) << row.page;
   }
+}
+
+// OK refuses a bad schedule on a later page, the earlier page's edit already
+// in the dialog's copy, and the host ends its loop while the refusal shows:
+// the copy is dropped.
+TEST_F(NotificationsDialogTest, AQuitWhileOkIsRefusedLeavesTheSettings) {
+  module.Settings().SFRWarningLevel = 0.8;
+  bool refused = false;
+  RunCommand(DialogDriver::EditThenQuit(
+      [](HWND dialog) {
+        SetDlgItemTextA(Open(dialog, 108), 1021, "0,9");
+        SetDlgItemTextA(Open(dialog, 109), 1062, "25:00");
+        CheckDlgButton(dialog, 1190, BST_UNCHECKED);
+      },
+      IDOK, &refused));
+  EXPECT_TRUE(DialogDriver::TakeQuit()) << "the quit stays for the host";
+  EXPECT_TRUE(refused);
+  EXPECT_DOUBLE_EQ(module.Settings().SFRWarningLevel, 0.8);
+  EXPECT_TRUE(module.Settings().ConsiderFilters);
 }
 
 // Ticking "take the body from a file" with no file named asks for one at

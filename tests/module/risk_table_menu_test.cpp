@@ -2,7 +2,7 @@
 // the stand-in host: the menu as it is built for clients at each level, on a
 // cell and outside the columns (the host keeps the items of the last menu it
 // was asked to show), margin calls sent by hand with the text the user
-// edited, and sorting by the clicked column.
+// edited and never on the host's quit, and sorting by the clicked column.
 //
 // Each client holds one futures position of 1 contract and a limit with net
 // position 10000 (hundredths), planned net position -10000 and 5000 for open
@@ -91,22 +91,33 @@ class RiskTableMenu : public ::testing::Test {
       plugin.Callback<22>(1, kPositionRecordCode, position.data(), 144);
     }
     plugin.Callback<25>(4, "MC0001", 0, 0);
-    DialogDriver accept([](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
+    OpenTable([](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
+    ASSERT_EQ(GetNRows(list), static_cast<int>(clients.size()) + 1);
+  }
+
+  // A new table from the plug-in's menu, its dialog answered by the action;
+  // its list becomes the one the test reads.
+  void OpenTable(const DialogDriver::Action& action) {
+    DialogDriver accept(action);
     plugin.Callback<2>(host.Frame(), WM_COMMAND,
                        MAKEWPARAM(GetMenuItemID(host.MenuByCaption("VanTrel FM", false), 0), 0), 0);
     ASSERT_TRUE(accept.Ran());
-    EnumChildWindows(host.Frame(), FindList, reinterpret_cast<LPARAM>(&list));
+    const HWND before = list;
+    list = nullptr;
+    std::pair<HWND, HWND*> search(before, &list);
+    EnumChildWindows(host.Frame(), FindNewList, reinterpret_cast<LPARAM>(&search));
     ASSERT_NE(list, nullptr);
-    ASSERT_EQ(GetNRows(list), static_cast<int>(clients.size()) + 1);
   }
 
   static std::vector<MenuClient> DefaultClients() { return {{"A1", "S1"}, {"B1", "S2"}, {"C1", "S3"}}; }
 
-  static BOOL CALLBACK FindList(HWND window, LPARAM found) {
+  // The first list other than the one already known.
+  static BOOL CALLBACK FindNewList(HWND window, LPARAM search) {
+    auto* known = reinterpret_cast<std::pair<HWND, HWND*>*>(search);
     char name[32] = {};
     GetClassNameA(window, name, sizeof name);
-    if (std::strcmp(name, "ZListClient") != 0) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
+    if (std::strcmp(name, "ZListClient") != 0 || window == known->first) return TRUE;
+    *known->second = window;
     return FALSE;
   }
 
@@ -441,6 +452,41 @@ TEST_F(RiskTableCommandTest, EveryClientOfTheTableGetsTheCommonText) {
                                                   "UID=19|Всем: пополните счет"}));
 }
 
+// A table told in its dialog to read a filter file of its own shows only the
+// file's clients as soon as OK is pressed, edited or new, and its margin
+// calls to every client reach only them.
+TEST_F(RiskTableCommandTest, AFilterFileChosenInTheDialogDecidesTheRowsAtOnce) {
+  Start("SendLowFundsMsg=1\n");
+  const std::string firstAndLast = temp.File("a_c.ini"), middle = temp.File("b.ini");
+  WriteFileBytes(firstAndLast, "[AllowedClients]\r\nA1,MC0001=\r\nC1,MC0001=\r\n");
+  WriteFileBytes(middle, "[AllowedClients]\r\nB1,MC0001=\r\n");
+  enum : int { kFromFileBox = 1129, kFilePathEdit = 1130 };
+  const auto readFrom = [](const std::string& path) {
+    return [path](HWND dialog) {
+      if (IsDlgButtonChecked(dialog, kFromFileBox) != BST_CHECKED)
+        SendMessageA(GetDlgItem(dialog, kFromFileBox), BM_CLICK, 0, 0);
+      SetDlgItemTextA(dialog, kFilePathEdit, path.c_str());
+      DialogDriver::Press(dialog, IDOK);
+    };
+  };
+  const auto edit = [&](const std::string& path) {
+    DialogDriver dialog(readFrom(path));
+    const HWND table = Table();
+    SendMessageA(table, WM_COMMAND, 303, 0);
+    EXPECT_TRUE(dialog.Ran());
+    list = FindWindowExA(table, nullptr, "ZListClient", nullptr);  // the edit builds the list anew
+  };
+  edit(firstAndLast);
+  EXPECT_EQ(Order(), "A1 C1") << "the box newly ticked";
+  DialogDriver send([](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
+  Command(40013);
+  EXPECT_EQ(NewFiles(), (std::vector<std::string>{"UID=17|Пополните счет", "UID=19|Пополните счет"}));
+  edit(middle);
+  EXPECT_EQ(Order(), "B1") << "another file";
+  OpenTable(readFrom(firstAndLast));
+  EXPECT_EQ(Order(), "A1 C1") << "a new table";
+}
+
 // A template with placeholders: a question, then each qualifying client
 // gets the template filled for it; the normal client does not qualify. (The
 // file holds the second template's switch inverted: 1 turns it off.)
@@ -466,6 +512,40 @@ TEST_F(RiskTableCommandTest, TheSecondTemplateAsksAndFillsPerClient) {
   EXPECT_EQ(ok.Caption(), "Подтверждение");
   EXPECT_EQ(NewFiles(), (std::vector<std::string>{"UID=17|A1 SFR! 0,400000", "UID=19|Пополните счет"}));
 }
+
+struct QuitCase {
+  const char* name;
+  const char* settings;
+  int command;
+  const char* account;  // the client chosen first; null: none
+  const char* caption;  // of the dialog or question open at the quit
+};
+
+const QuitCase kQuits[] = {
+    {"OneClientsText", "SendSFRWarningMsg=1\nSendSFRCriticalMsg=1\n", 40007, "A1", "Отправка маржин-колла клиенту A1"},
+    {"EveryClientsCommonText", "SendLowFundsMsg=1\n", 40013, nullptr, "Отправка маржин-колла клиентам из таблицы"},
+    {"TheQuestionBeforeEachClientsOwnText", "SendSFRWarningMsg=1\nSendSFRCriticalMsg=1\nUseSFRTemplate2=1\n", 40014,
+     nullptr, "Подтверждение"},
+};
+
+class RiskTableQuitTest : public RiskTableMenu, public ::testing::WithParamInterface<QuitCase> {};
+
+// The host ends its loop while the text, edited, or the question is open:
+// no call goes out and the quit is left for the host.
+TEST_P(RiskTableQuitTest, AQuitSendsNothing) {
+  Start(GetParam().settings, {{"A1", "S1"}, {"B1", "S2"}, {"C1", "S3"}, {"D1", "S1"}});
+  if (GetParam().account != nullptr) RightClick(Line(GetParam().account), 1);
+  DialogDriver user(DialogDriver::EditThenQuit([](HWND dialog) { SetDlgItemTextA(dialog, 1048, "Пополните счет"); }));
+  Command(GetParam().command);
+  EXPECT_TRUE(DialogDriver::TakeQuit());
+  ASSERT_TRUE(user.Ran());
+  EXPECT_EQ(user.Caption(), GetParam().caption);
+  EXPECT_TRUE(NewFiles().empty());
+  EXPECT_EQ(Log().find("Trying to send margin call"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Quits, RiskTableQuitTest, ::testing::ValuesIn(kQuits),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Only the header left: nothing is asked and nothing sent.
 TEST_F(RiskTableCommandTest, ATableWithoutClientsDoesNothing) {

@@ -138,7 +138,8 @@ bool SaveNotificationPage(HWND window, const TNotificationPage& page, TModuleSet
   return TakeNotificationPage(page, CDialogItemControls(window), settings);
 }
 
-// The sub-pages lie above the tab control, which would otherwise paint over them.
+// The sub-pages keep their place in the z-order, after the page's own
+// controls, so the keyboard goes from the tab control into the shown one.
 void LayoutTabPages(HWND window, const TNotificationPage& page, int selected) {
   HWND tabs = GetDlgItem(window, page.tabs);
   RECT area;
@@ -148,8 +149,8 @@ void LayoutTabPages(HWND window, const TNotificationPage& page, int selected) {
   int index = 0;
   for (const TTemplateForm& form : page.templates) {
     HWND subPage = GetDlgItem(window, form.subPage);
-    SetWindowPos(subPage, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                 SWP_HIDEWINDOW);
+    SetWindowPos(subPage, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                 SWP_HIDEWINDOW | SWP_NOZORDER);
     if (index++ == selected) ShowWindow(subPage, SW_SHOW);
   }
 }
