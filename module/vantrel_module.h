@@ -101,8 +101,11 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public
   void ResetTablePatternIndex(int patternIndex);
   // Fills the client filter of one risk table (a risk table window) or of
   // every risk table that has no filter file of its own (null) from a client
-  // filter file ("AllowedClients" or "ExcludedClients").
-  void ReadClientFilterFile(const std::string& path, CTablePlugin* table);
+  // filter file ("AllowedClients" or "ExcludedClients"). A path that does
+  // not fit (ClientFilterPathFits) is refused with an error in the log and
+  // the filters are left as they were: false. Telling the user is the
+  // caller's.
+  bool ReadClientFilterFile(const std::string& path, CTablePlugin* table);
   // Adds "client (firm)" to the clients handle and to those tables' filters.
   void AddClientToFilter(const std::string& text, CTablePlugin* table);
   // Re-arms the arbitrary-parameter (up) and modified margin level (ml2)

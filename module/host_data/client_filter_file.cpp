@@ -1,12 +1,18 @@
 // Client filter files: the clients a risk table shows (section
 // "AllowedClients") or leaves out ("ExcludedClients"), one entry a line as
 // "client code, firm=" or "client code=" for the code in every known firm.
+#include "module/host_data/client_filter_file.h"
 #include "module/vantrel_module.h"
 
 #include "windows/tables/risk_params_table.h"
 
 #include <cstring>
 #include <vector>
+
+const char kClientFilterPathRefusal[] =
+    "Путь к файлу фильтра длиннее 259 символов: фильтр из этого файла не читается.";
+
+bool ClientFilterPathFits(const std::string& path) { return path.size() < MAX_PATH; }
 
 namespace {
 constexpr char kAllowedClients[] = "AllowedClients";
@@ -43,7 +49,12 @@ void CVantrelModule::AddClientToFilter(const std::string& text, CTablePlugin* ta
     CallHost<160>(item, target->GetClientFilter());
 }
 
-void CVantrelModule::ReadClientFilterFile(const std::string& path, CTablePlugin* table) {
+bool CVantrelModule::ReadClientFilterFile(const std::string& path, CTablePlugin* table) {
+  if (!ClientFilterPathFits(path)) {
+    TraceLog(1, "ERROR: the client filter file is not read, its path is %u characters long (at most %d): \"%.64s...\".",
+             static_cast<unsigned>(path.size()), MAX_PATH - 1, path.c_str());
+    return false;
+  }
   const std::vector<CVantrelFutRiskParamsTable*> targets = FilterTargets(m_tables, table);
   for (CVantrelFutRiskParamsTable* target : targets) CallHost<54>(target->GetClientFilter());
 
@@ -61,8 +72,8 @@ void CVantrelModule::ReadClientFilterFile(const std::string& path, CTablePlugin*
   }
 
   WIN32_FILE_ATTRIBUTE_DATA attributes;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes)) return;
-  if (attributes.nFileSizeHigh != 0) return;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes)) return true;
+  if (attributes.nFileSizeHigh != 0) return true;
   // An empty file reads as no entries: the filters stay empty, in allow mode.
   const size_t size = attributes.nFileSizeLow;
   std::vector<char> entries(size + 2, '\0');
@@ -84,4 +95,5 @@ void CVantrelModule::ReadClientFilterFile(const std::string& path, CTablePlugin*
   }
   const uint32_t mode = section == kExcludedClients ? kExcludeMode : kAllowMode;
   for (CVantrelFutRiskParamsTable* target : targets) target->SetClientFilterMode(mode);
+  return true;
 }

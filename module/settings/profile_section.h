@@ -5,6 +5,11 @@
 #include <set>
 #include <string>
 
+// The buffer a settings string is read through unless its reader says
+// otherwise: such a value keeps at most kProfileValueLength characters.
+constexpr std::size_t kProfileValueBuffer = 512;
+constexpr std::size_t kProfileValueLength = kProfileValueBuffer - 1;
+
 // One section of a Windows profile (INI) file, read and written only through
 // the Win32 private-profile functions with an explicit file path.
 // Value conventions of the module's settings: flags are written "1"/"0" and any
@@ -15,7 +20,7 @@ class CProfileSection {
   // Strings are read through a buffer of bufferSize bytes, so they keep at
   // most bufferSize - 1 characters.
   CProfileSection(const std::string& path, const std::string& section,
-                  std::size_t bufferSize = 512);
+                  std::size_t bufferSize = kProfileValueBuffer);
 
   int ReadInt(const char* key, int defaultValue) const;
   bool ReadBool(const char* key, bool defaultValue) const;

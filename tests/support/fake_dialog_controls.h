@@ -6,6 +6,7 @@
 
 #include "windows/dialogs/dialog_controls.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -20,6 +21,7 @@ class FakeDialogControls : public IDialogControls {
     return found == texts.end() ? std::string() : found->second;
   }
   void SetText(int id, const std::string& text) override { texts[id] = text; }
+  void LimitText(int id, std::size_t length) override { limits[id] = length; }
   bool Checked(int id) const override { return checked.count(id) > 0; }
   void SetChecked(int id, bool on) override {
     if (on)
@@ -72,6 +74,7 @@ class FakeDialogControls : public IDialogControls {
   }
 
   std::map<int, std::string> texts;
+  std::map<int, std::size_t> limits;
   std::set<int> checked;
   std::map<int, bool> enabled;
   std::map<int, std::vector<TControlItem>> items;

@@ -2,7 +2,9 @@
 // what OK keeps and what it refuses, without a window.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdio>
+#include <map>
 #include <set>
 #include <string>
 
@@ -78,6 +80,19 @@ TEST(GeneralSettingsForm, OkKeepsWhatTheControlsHoldAndRefusesAPeriodTheTimerCan
       EXPECT_EQ(s.RecalcRiskParamsInterval, 25999) << "left as it was";
     }
   }
+}
+
+// The files' edits take no more than OK keeps, which info.ini gives back
+// whole; a longer text put in by hand is kept as far as that.
+TEST(GeneralSettingsForm, TheFileEditsTakeNoMoreThanOkKeeps) {
+  FakeDialogControls controls;
+  FillGeneralSettingsControls(Distinct(), controls);
+  EXPECT_EQ(controls.limits, (std::map<int, std::size_t>{{1097, 510}, {1189, 510}}));
+  controls.texts[1097] = std::string(600, 'p'), controls.texts[1189] = std::string(3000, 'l');
+  TModuleSettings s = Distinct();
+  ASSERT_TRUE(TakeGeneralSettingsControls(controls, s));
+  EXPECT_EQ(s.FilterFileName, std::string(510, 'p'));
+  EXPECT_EQ(s.LogFileName, std::string(510, 'l'));
 }
 
 TEST(CalcSettingsForm, ShowsAndKeepsTheOptionValue) {

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -189,6 +191,21 @@ TEST(NotificationPageForms, AColumnNotOfferedIsShownAndKeptByKind) {
   ASSERT_TRUE(TakeNotificationPage(Page(117), ml2, settings));
   EXPECT_EQ(settings.UPParam, 24);
   EXPECT_EQ(settings.ML2Param, -1);
+}
+
+// A subject's edit takes no more than info.ini gives back, a body file's no
+// more than OK keeps; the body, kept in a file of its own, has no limit of ours.
+TEST(NotificationPageForms, EachTemplateEditTakesNoMoreThanIsKept) {
+  int templates = 0;
+  for (const TNotificationPage& page : NotificationPages())
+    for (const TTemplateForm& form : page.templates) {
+      FakeDialogControls controls;
+      FillTemplateForm(form, Distinct(), controls);
+      EXPECT_EQ(controls.limits, (std::map<int, std::size_t>{{form.topicEdit, 511}, {1097, 258}}))
+          << page.templateId << "/" << form.subPage;
+      ++templates;
+    }
+  EXPECT_EQ(templates, 11);
 }
 
 TEST(NotificationPageForms, TheArbitraryParameterOffersValueColumnsOnly) {

@@ -10,10 +10,15 @@
 #include <string>
 #include <vector>
 
+// An edit over a text. With a capacity the user can type no more into it
+// and no more of it is kept; without one the edit's own limit holds.
+constexpr std::size_t kEditsOwnLimit = std::string::npos;
+
 template <typename Record>
 struct TTextBinding {
   int id;
   std::string Record::*field;
+  std::size_t capacity = kEditsOwnLimit;
 };
 
 // A check box over a flag; an int field is ticked above 0 and stores 1 or 0.
@@ -57,12 +62,14 @@ struct TRadioGroupBinding {
 
 template <typename Record>
 void Fill(const TTextBinding<Record>& binding, const Record& record, IDialogControls& controls) {
+  if (binding.capacity != kEditsOwnLimit) controls.LimitText(binding.id, binding.capacity);
   controls.SetText(binding.id, record.*binding.field);
 }
 
+// A text shown longer than the capacity (a setting put in by hand) is cut.
 template <typename Record>
 void Take(const TTextBinding<Record>& binding, const IDialogControls& controls, Record& record) {
-  record.*binding.field = controls.Text(binding.id);
+  record.*binding.field = controls.Text(binding.id).substr(0, binding.capacity);
 }
 
 template <typename Record, typename Flag>

@@ -6,17 +6,29 @@
 #include <vector>
 
 namespace {
-constexpr int kTextCapacity = 10239;
+constexpr std::size_t kFirstTextBuffer = 1024;
+// More than any edit of the plug-in holds: a control that fills every buffer
+// it is given does not grow this one for ever.
+constexpr std::size_t kMostText = std::size_t{1} << 24;
 }
 
+// Read through a buffer grown until the text fits: some controls (the colour
+// chooser) answer WM_GETTEXT but not WM_GETTEXTLENGTH.
 std::string CDialogItemControls::Text(int id) const {
-  std::vector<char> text(kTextCapacity + 1);
-  GetDlgItemTextA(m_dialog, id, text.data(), static_cast<int>(text.size()));
-  return text.data();
+  std::vector<char> text(kFirstTextBuffer);
+  for (;;) {
+    const UINT length = GetDlgItemTextA(m_dialog, id, text.data(), static_cast<int>(text.size()));
+    if (length + 1 < text.size() || text.size() >= kMostText) return std::string(text.data(), length);
+    text.resize(text.size() * 2);
+  }
 }
 
 void CDialogItemControls::SetText(int id, const std::string& text) {
   SetDlgItemTextA(m_dialog, id, text.c_str());
+}
+
+void CDialogItemControls::LimitText(int id, std::size_t length) {
+  SendDlgItemMessageA(m_dialog, id, EM_LIMITTEXT, length, 0);
 }
 
 bool CDialogItemControls::Checked(int id) const {

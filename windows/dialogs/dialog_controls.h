@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,9 @@ class IDialogControls {
   virtual ~IDialogControls() = default;
   virtual std::string Text(int id) const = 0;
   virtual void SetText(int id, const std::string& text) = 0;
+  // The most the user can type or paste into an edit; a text set by the
+  // program may be longer.
+  virtual void LimitText(int id, std::size_t length) = 0;
   virtual bool Checked(int id) const = 0;
   virtual void SetChecked(int id, bool checked) = 0;
   virtual void Enable(int id, bool enabled) = 0;
@@ -40,9 +44,10 @@ class IDialogControls {
 class CDialogItemControls : public IDialogControls {
  public:
   explicit CDialogItemControls(HWND dialog) : m_dialog(dialog) {}
-  // At most 10239 characters of an item's text.
+  // The item's whole text, however long.
   std::string Text(int id) const override;
   void SetText(int id, const std::string& text) override;
+  void LimitText(int id, std::size_t length) override;
   bool Checked(int id) const override;
   void SetChecked(int id, bool checked) override;
   void Enable(int id, bool enabled) override;

@@ -1,8 +1,10 @@
 #include "windows/dialogs/general_settings_form.h"
 
+#include "module/settings/profile_section.h"
 #include "windows/dialogs/control_bindings.h"
 
 #include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -41,9 +43,13 @@ const TCheckBinding<TModuleSettings> kChecks[] = {
     {kFilterFromFileBox, &TModuleSettings::NeedReadFilterFromFile},
 };
 
+// OK keeps no more of a text, which info.ini then gives back whole.
+constexpr std::size_t kKeptTextLength = 510;
+static_assert(kKeptTextLength <= kProfileValueLength);
+
 const TTextBinding<TModuleSettings> kTexts[] = {
-    {kFilterFileEdit, &TModuleSettings::FilterFileName},
-    {kLogFileNameEdit, &TModuleSettings::LogFileName},
+    {kFilterFileEdit, &TModuleSettings::FilterFileName, kKeptTextLength},
+    {kLogFileNameEdit, &TModuleSettings::LogFileName, kKeptTextLength},
 };
 
 const TRadioGroupBinding<TModuleSettings> kVarMargin = {

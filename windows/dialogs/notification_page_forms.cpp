@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "module/settings/body_templates.h"
+#include "module/settings/profile_section.h"
 #include "windows/tables/table_columns.h"
 
 namespace {
@@ -248,6 +249,10 @@ void FillTemplateForm(const TTemplateForm& form, const TModuleSettings& settings
     controls.SetChecked(kSeparateTemplateBox, settings.*form.separate);
     if (form.separateText != nullptr) controls.SetText(kSeparateTemplateBox, form.separateText);
   }
+  // A subject comes back from info.ini through the settings' value buffer;
+  // the body goes to a file of its own and is bound by its edit only.
+  controls.LimitText(form.topicEdit, kProfileValueLength);
+  controls.LimitText(kBodyFileEdit, kBodyFileCapacity);
   controls.SetText(form.topicEdit, settings.*form.topic);
   controls.SetText(form.bodyEdit, ToEditLines(settings.*form.body));
   const std::string& file = settings.*form.file;

@@ -1,5 +1,6 @@
 #include "windows/dialogs/settings_general_dlg.h"
 
+#include "module/host_data/client_filter_file.h"
 #include "module/vantrel_module.h"
 #include "windows/dialogs/general_settings_form.h"
 
@@ -55,10 +56,18 @@ void CVantrelSettingsGeneralDlg::BrowseFilterFile() {
 // now; Cancel does not take it back.
 void CVantrelSettingsGeneralDlg::ReloadClientFilter() {
   const CDialogItemControls controls(GetDialogWindow());
-  g_pModule->ReadClientFilterFile(controls.Text(kFilterFileEdit), nullptr);
-  g_pModule->UpdateRiskTables();
+  if (g_pModule->ReadClientFilterFile(controls.Text(kFilterFileEdit), nullptr))
+    g_pModule->UpdateRiskTables();
+  else
+    WarnOfFilterPath();
 }
 
+void CVantrelSettingsGeneralDlg::WarnOfFilterPath() {
+  ::MessageBoxA(GetDialogWindow(), kClientFilterPathRefusal, "Внимание", MB_OK | MB_ICONEXCLAMATION);
+}
+
+// A filter path too long to read is kept as typed: the module refuses it
+// when it comes to read it, so the user is told now.
 int CVantrelSettingsGeneralDlg::OnOK() {
   HWND window = GetDialogWindow();
   if (!TakeGeneralSettingsControls(CDialogItemControls(window), m_settings)) {
@@ -66,5 +75,6 @@ int CVantrelSettingsGeneralDlg::OnOK() {
     SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(window, kRecalcIntervalEdit)), TRUE);
     return 1;
   }
+  if (m_settings.NeedReadFilterFromFile && !ClientFilterPathFits(m_settings.FilterFileName)) WarnOfFilterPath();
   return CZPluginDialog::OnOK();
 }

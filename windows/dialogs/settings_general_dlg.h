@@ -20,6 +20,7 @@ class CVantrelSettingsGeneralDlg : public CZPluginDialog {
  private:
   void BrowseFilterFile();
   void ReloadClientFilter();
+  void WarnOfFilterPath();
 
   TModuleSettings m_settings;
 };

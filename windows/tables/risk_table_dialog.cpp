@@ -159,6 +159,8 @@ void InitDialog(HWND dialog, CVantrelFutRiskParamsTable* table, const FilterCont
   for (int box : {kPlainClientsBox, kStockClientsBox, kNoStockClientsBox}) Enable(dialog, box, everyType);
 
   Tick(dialog, kFromFileBox, table->GetFilterFromFile());
+  // The path is read back with at most this many characters: no more is typed.
+  SendDlgItemMessageA(dialog, kFilePathEdit, EM_LIMITTEXT, kReadPathLimit, 0);
   SetDlgItemTextA(dialog, kFilePathEdit, filter.FilterFilePath.c_str());
   for (int button : {kBrowseButton, kReloadButton}) Enable(dialog, button, table->GetFilterFromFile());
 
