@@ -21,6 +21,7 @@
 #include "sdk/numeric.h"
 #include "support/dialog_driver.h"
 #include "support/host_program_folder.h"
+#include "support/notification_tree.h"
 #include "support/plugin_start.h"
 #include "support/window_text.h"
 
@@ -76,13 +77,6 @@ std::vector<TreeNode> TreeNodes(HWND tree) {
   return nodes;
 }
 
-// The user picks the page's item in the tree; the page shown.
-HWND Open(HWND dialog, int page) {
-  HWND tree = GetDlgItem(dialog, 1181);
-  for (const TreeNode& node : TreeNodes(tree))
-    if (node.page == page) TreeView_SelectItem(tree, node.item);
-  return GetDlgItem(dialog, page);
-}
 
 // Which pages exist and which is shown, as "107+ 124-" (+ shown, - hidden).
 std::string Pages(HWND dialog) {
@@ -107,20 +101,20 @@ TEST_F(NotificationsDialogTest, TheTreeShowsOnePageAtATimeAndCancelKeepsTheSetti
     for (const TreeNode& node : TreeNodes(GetDlgItem(dialog, 1181)))
       tree.push_back(node.text + "=" + std::to_string(node.page));
     pages.push_back(Pages(dialog));
-    HWND upPage = Open(dialog, 112);
+    HWND upPage = OpenNotificationPage(dialog, 112);
     pages.push_back(Pages(dialog));
     shown.push_back(ItemText(upPage, 1093) + "|" + ItemText(upPage, 1090));
     SetDlgItemTextA(upPage, 1090, "5");
-    HWND sfrPage = Open(dialog, 108);
+    HWND sfrPage = OpenNotificationPage(dialog, 108);
     HWND warning = GetDlgItem(sfrPage, 119), critical = GetDlgItem(sfrPage, 120);
     shown.push_back(std::to_string(Shown(warning)) + std::to_string(Shown(critical)));
     SelectTab(sfrPage, 1187, 1);
     // A file without the key uses the second template: its texts take input.
     shown.push_back(std::to_string(Shown(warning)) + std::to_string(Shown(critical)) +
                     std::to_string(IsWindowEnabled(GetDlgItem(critical, 1185))));
-    HWND ml2Page = Open(dialog, 117);
+    HWND ml2Page = OpenNotificationPage(dialog, 117);
     shown.push_back(ItemText(ml2Page, 1175) + "|" + ItemText(ml2Page, 1174));
-    Open(dialog, 112);
+    OpenNotificationPage(dialog, 112);
     pages.push_back(Pages(dialog));
     shown.push_back(ItemText(upPage, 1090));
     CheckDlgButton(dialog, 1190, BST_UNCHECKED);
@@ -147,7 +141,7 @@ TEST_F(NotificationsDialogTest, TheKeyboardGoesDownEachPageIntoItsTemplate) {
   std::vector<std::string> walks;
   RunCommand([&](HWND dialog) {
     for (const auto& p : pages) {
-      HWND page = Open(dialog, p.page);
+      HWND page = OpenNotificationPage(dialog, p.page);
       std::string walk = std::to_string(p.page) + ":";
       RECT pagePlace;
       GetWindowRect(page, &pagePlace);
@@ -189,7 +183,7 @@ TEST_F(NotificationsDialogTest, OkPutsTheEditsInForceAndReArmsWhatTheyChange) {
     client->lastSentUp = 1.5;
     client->lastSentMl2 = 2.5;
     RunCommand([&](HWND dialog) {
-      SetDlgItemTextA(Open(dialog, row.page), row.control, row.typed);
+      SetDlgItemTextA(OpenNotificationPage(dialog, row.page), row.control, row.typed);
       CheckDlgButton(dialog, 1190, BST_UNCHECKED);
       DialogDriver::Press(dialog, IDOK);
     });
@@ -210,8 +204,8 @@ TEST_F(NotificationsDialogTest, AQuitWhileOkIsRefusedLeavesTheSettings) {
   bool refused = false;
   RunCommand(DialogDriver::EditThenQuit(
       [](HWND dialog) {
-        SetDlgItemTextA(Open(dialog, 108), 1021, "0,9");
-        SetDlgItemTextA(Open(dialog, 109), 1062, "25:00");
+        SetDlgItemTextA(OpenNotificationPage(dialog, 108), 1021, "0,9");
+        SetDlgItemTextA(OpenNotificationPage(dialog, 109), 1062, "25:00");
         CheckDlgButton(dialog, 1190, BST_UNCHECKED);
       },
       IDOK, &refused));
@@ -232,7 +226,7 @@ TEST_F(NotificationsDialogTest, ThePageAsksForItsBodyFileAndRefusesABadSchedule)
   std::fclose(file);
   std::vector<std::string> states;
   RunCommand([&](HWND dialog) {
-    HWND page = Open(dialog, 107);
+    HWND page = OpenNotificationPage(dialog, 107);
     for (const char* chosen : {"", path.c_str()}) {
       DialogDriver choice([&](HWND box) {
         if (*chosen != 0) SetDlgItemTextA(box, 1148, chosen);

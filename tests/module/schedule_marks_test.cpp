@@ -8,6 +8,7 @@
 #include "module/notify/engine_clock.h"
 #include "module/temp_folder.h"
 #include "resources/resource_ids.h"
+#include "support/notification_tree.h"
 
 #include <functional>
 #include <string>
@@ -86,18 +87,6 @@ TEST(KeepFiringMarks, EveryMarginCallScheduleKeepsItsMarks) {
   }
   KeepFiringMarks(edited, live);
   for (int kind : kinds) EXPECT_EQ(edited.ScheduleOfKind(kind)->front().LastFiring, 1000 + kind) << kind;
-}
-
-// The user picks the page's item in the notification dialog's tree; the page.
-HWND OpenNotificationPage(HWND dialog, int page) {
-  HWND tree = GetDlgItem(dialog, 1181);
-  for (HTREEITEM item = TreeView_GetRoot(tree); item != nullptr; item = TreeView_GetNextVisible(tree, item)) {
-    TVITEMA data = {};
-    data.mask = TVIF_PARAM, data.hItem = item;
-    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-    if (data.lParam == page) TreeView_SelectItem(tree, item);
-  }
-  return GetDlgItem(dialog, page);
 }
 
 // The funds sufficiency page and its schedule: OK takes the schedule of an

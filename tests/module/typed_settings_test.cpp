@@ -13,6 +13,7 @@
 #include "module/temp_folder.h"
 #include "support/dialog_driver.h"
 #include "support/host_program_folder.h"
+#include "support/notification_tree.h"
 
 #include <gtest/gtest.h>
 
@@ -183,14 +184,7 @@ TEST_F(TypedSettingsTest, EachEditHoldsWhatTheNextStartGivesBack) {
   // The user picks the page in the tree; the window holding the edit.
   const auto windowOf = [](HWND dialog, int page, int subPage) {
     if (page == 0) return dialog;
-    HWND tree = GetDlgItem(dialog, 1181);
-    for (HTREEITEM item = TreeView_GetRoot(tree); item != nullptr; item = TreeView_GetNextVisible(tree, item)) {
-      TVITEMA data = {};
-      data.mask = TVIF_PARAM, data.hItem = item;
-      SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-      if (data.lParam == page) TreeView_SelectItem(tree, item);
-    }
-    HWND window = GetDlgItem(dialog, page);
+    HWND window = OpenNotificationPage(dialog, page);
     return subPage != 0 ? GetDlgItem(window, subPage) : window;
   };
   // The texts the edits hold, pasted into at the first start, shown at the next.
