@@ -1,7 +1,9 @@
 # Sourced by scripts/demo and scripts/demo-settings: the stand-in terminal
 # with the plug-in and the demo's settings, run from a fresh folder on the
 # Wine session's screen, and screenshots of it on the scenario's clock.
-# Needs root (the repository); sets BUILD, out and run.
+# Needs root (the repository); sets BUILD, out and run. The desktop is
+# 1280x800 unless VANTREL_DESKTOP gives another size (WIDTHxHEIGHT); the
+# screen is then made as large.
 
 # Installs what is missing, builds the host and the plug-in and starts the
 # Wine session.
@@ -12,7 +14,7 @@ demo_build() {
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw32.cmake" >/dev/null
   cmake --build "$BUILD" -j "$(nproc)" --target host VanTrel StandInHostRes zlist zmail
   source "$root/scripts/wine-session.sh"
-  wine_session_start
+  wine_session_start ${VANTREL_DESKTOP:+"$VANTREL_DESKTOP"}
 }
 
 # The terminal keeps info.ini and the plug-in's log beside its program: each
@@ -37,7 +39,7 @@ demo_host_start() {
   local scenario
   scenario=$(winepath -w "$root/host/scenarios/$1")
   cd "$run"
-  wine explorer /desktop=VanTrel,1280x800 host.exe --scenario "$scenario" --play \
+  wine explorer /desktop=VanTrel,"${VANTREL_DESKTOP:-1280x800}" host.exe --scenario "$scenario" --play \
        --ready-file "$(winepath -w "$out/ready.txt")" --exit-after "$2" > "$out/host-output.txt" 2>&1 &
   host_pid=$!
   for _ in $(seq 120); do [ -s "$out/ready.txt" ] && break; sleep 0.25; done
@@ -48,7 +50,7 @@ demo_host_start() {
 # before took.
 at() { sleep "$(awk -v due="$1" -v start="$started" -v now="$(date +%s.%N)" \
   'BEGIN { left = start + due - now; print (left > 0 ? left : 0) }')"; }
-shot() { import -window root -crop 1280x800+0+0 +repage "$out/$1.png"; }
+shot() { import -window root -crop "${VANTREL_DESKTOP:-1280x800}+0+0" +repage "$out/$1.png"; }
 
 # What host.exe printed, without the menu bar's items.
 demo_host_output() {
