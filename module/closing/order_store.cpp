@@ -25,23 +25,20 @@ TOrderLine* COrderStore::LineAt(const Key& key, size_t index) {
   return found->second[index].get();
 }
 
-int COrderStore::RemoveUnsent(const Key& key) {
+void COrderStore::RemoveUnsent(const Key& key) {
   const auto found = m_lines.find(key);
-  if (found == m_lines.end()) return 0;
+  if (found == m_lines.end()) return;
   Lines& lines = found->second;
-  const auto kept = std::remove_if(lines.begin(), lines.end(),
-                                   [](const std::unique_ptr<TOrderLine>& line) { return line->Sendable(); });
-  const int removed = static_cast<int>(lines.end() - kept);
-  lines.erase(kept, lines.end());
-  return removed;
+  lines.erase(std::remove_if(lines.begin(), lines.end(),
+                             [](const std::unique_ptr<TOrderLine>& line) { return line->Sendable(); }),
+              lines.end());
 }
 
-bool COrderStore::RemoveLine(const Key& key, size_t index) {
+void COrderStore::RemoveLine(const Key& key, size_t index) {
   TOrderLine* line = LineAt(key, index);
-  if (line == nullptr || !line->Sendable()) return false;
+  if (line == nullptr || !line->Sendable()) return;
   Lines& lines = m_lines[key];
   lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(index));
-  return true;
 }
 
 int COrderStore::Count(const Key& key, const LineTest& test) const {
@@ -59,9 +56,8 @@ void COrderStore::ForEach(const Key& key, const std::function<void(TOrderLine&)>
       for (auto& line : entry.second) action(*line);
 }
 
-int COrderStore::Advance(int32_t transId, uint32_t flags, double orderNum, const FILETIME& orderTime) {
-  if (transId == kNoTransaction) return 0;
-  int advanced = 0;
+void COrderStore::Advance(int32_t transId, uint32_t flags, double orderNum, const FILETIME& orderTime) {
+  if (transId == kNoTransaction) return;
   ForEach(kEveryClient, [&](TOrderLine& line) {
     if (line.TransId != transId) return;
     line.State = (flags & kOrderActive) != 0      ? kLineActive
@@ -69,7 +65,5 @@ int COrderStore::Advance(int32_t transId, uint32_t flags, double orderNum, const
                                                   : kLineExecuted;
     line.OrderNum = orderNum;
     line.OrderTime = orderTime;
-    ++advanced;
   });
-  return advanced;
 }

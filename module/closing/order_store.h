@@ -32,10 +32,9 @@ class COrderStore {
 
   // Removes the client's lines that were never sent: a sent line stands for
   // an order at the exchange and stays in view until the host settles it.
-  // The number removed.
-  int RemoveUnsent(const Key& key);
-  // Removes one line unless it was sent; false when nothing was removed.
-  bool RemoveLine(const Key& key, size_t index);
+  void RemoveUnsent(const Key& key);
+  // Removes one line unless it was sent.
+  void RemoveLine(const Key& key, size_t index);
 
   // Lines of the key (or of every client) that pass the test.
   int Count(const Key& key, const LineTest& test) const;
@@ -45,8 +44,8 @@ class COrderStore {
   // record: active, else withdrawn, else executed. Lines of an id of -1
   // were never taken by the host and never match. The module hands on only
   // the records its order book takes, so a late record never reaches a line
-  // whose order was settled. The number advanced.
-  int Advance(int32_t transId, uint32_t flags, double orderNum, const FILETIME& orderTime);
+  // whose order was settled.
+  void Advance(int32_t transId, uint32_t flags, double orderNum, const FILETIME& orderTime);
 
  private:
   std::map<Key, Lines> m_lines;
