@@ -289,6 +289,10 @@ TEST_F(PrepOrdersWindowTest, TwoFirmsWithOneClientCodeEachHaveTheirOwnWindow) {
     EXPECT_EQ(module.ClosingOrders().PendingOf(firms[i], "777").size(), 1u) << firms[i] << "'s order";
   }
   EXPECT_EQ(sent.size(), 2u);
+  module.ClosePrepOrdersDialogs();
+  module.OpenClosingOrdersWindow(pattern, nullptr, false, nullptr);
+  EXPECT_EQ(module.OpenPrepOrdersDlg(clients[0], pattern), 0) << "a window of all clients serves each";
+  EXPECT_EQ(Windows().size(), 1u);
 }
 
 // The edited quantity may not pass the lots the position has left: the

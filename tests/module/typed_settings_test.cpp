@@ -112,6 +112,8 @@ TEST_F(TypedSettingsTest, AFilterPathTooLongIsRefusedByTheReloadAndAfterOk) {
   EXPECT_EQ(terminal.Run("Общие настройки",
                          [&](HWND dialog) {
                            Click(dialog, 1096);
+                           Paste(dialog, 1097, "C:\\no such filter.ini");
+                           told.push_back(Told(dialog, 1099));  // read as empty: nothing to tell
                            Paste(dialog, 1097, kLongPath);
                            held = EditText(dialog, 1097);
                            told.push_back(Told(dialog, 1099));
@@ -120,9 +122,9 @@ TEST_F(TypedSettingsTest, AFilterPathTooLongIsRefusedByTheReloadAndAfterOk) {
                          }),
             "Настройки");
   EXPECT_EQ(held, kLongPath.substr(0, 510));
-  EXPECT_EQ(told, (std::vector<std::string>{kRefusal, kRefusal}));
+  EXPECT_EQ(told, (std::vector<std::string>{"", kRefusal, kRefusal}));
   EXPECT_EQ(Errors(), Refused(510) + Refused(510));
-  EXPECT_EQ(terminal.host.Log().Count(54), 0) << "no client filter emptied";
+  EXPECT_EQ(terminal.host.Log().Count(54), 0) << "no client filter emptied by the long path";
   EXPECT_TRUE(terminal.Close());
   EXPECT_EQ(Setting("FilterFileName"), held);
   EXPECT_EQ(Setting("NeedReadFilterFromFile"), "1");
