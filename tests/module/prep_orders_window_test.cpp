@@ -85,6 +85,10 @@ TEST_F(PrepOrdersWindowTest, ShowsTheFormedLineAndTheLevels) {
   EXPECT_EQ(Field(1123), "1.30");
   EXPECT_EQ(Field(1124), "1.67");  // 50,000 / 30,000
   EXPECT_FALSE(Shown(1125));
+  std::vector<LRESULT> further;
+  for (int item = 0; item < SendDlgItemMessageA(Window()->GetDialogWindow(), 1193, CB_GETCOUNT, 0, 0); ++item)
+    further.push_back(SendDlgItemMessageA(Window()->GetDialogWindow(), 1193, CB_GETITEMDATA, item, 0));
+  EXPECT_EQ(further, (std::vector<LRESULT>{8, 6, 7, 17, 18, 19, 20, 21, 23})) << "the further parameters' columns";
   SendDlgItemMessageA(Window()->GetDialogWindow(), 1193, CB_SETCURSEL, 1, 0);  // "Тек. чист. поз."
   SendMessageA(Window()->GetDialogWindow(), WM_COMMAND, MAKEWPARAM(1193, CBN_SELCHANGE), 0);
   EXPECT_EQ(Field(1194), "300.00") << "(100,000 - 70,000) / 100";
