@@ -25,5 +25,13 @@ class CleanHostProgramFolder {
   void Clean() const {
     DeleteFileA(File("info.ini").c_str());
     DeleteFileA(File("VantrelFM.log").c_str());
+    for (const char* body : kBodyFiles) DeleteFileA(File(body).c_str());
   }
+
+  // Each margin-call body goes into a file of its own beside info.ini when
+  // the plug-in is unloaded; a long one left behind would be read by the
+  // next test's plug-in.
+  static constexpr const char* kBodyFiles[] = {"LowFundsBody", "SFRBody", "SFRBodyFP", "CLGOBody",
+                                               "ECLGOBody",    "MLBody",  "UPBody",    "ML2Body",
+                                               "SFRBody2",     "SFRBody2FP", "ML2Body2"};
 };
