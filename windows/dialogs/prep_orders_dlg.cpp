@@ -13,7 +13,6 @@
 #include <commctrl.h>
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 enum Control : int {
