@@ -17,7 +17,9 @@ bool BrowseForFile(HWND owner, char* buffer, DWORD bufferSize) {
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = buffer;
   dialog.nMaxFile = bufferSize;
-  dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+  // Relative paths of the settings (the address files) are read against the
+  // current folder, which browsing would otherwise leave where the file was.
+  dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
   return GetOpenFileNameA(&dialog) != FALSE;
 }
 

@@ -21,7 +21,11 @@ void CVantrelModule::EditGeneralSettings() {
                              edited.UseTotalAssets != m_settings.UseTotalAssets ||
                              edited.UseVarMargin != m_settings.UseVarMargin;
   m_settings = edited;
-  if (filterChanged && m_settings.NeedReadFilterFromFile) ReadClientFilterFile(m_settings.FilterFileName, nullptr);
+  // The dialog's OK has told of a path too long already.
+  if (filterChanged && m_settings.NeedReadFilterFromFile &&
+      ReadClientFilterFile(m_settings.FilterFileName, nullptr) == EClientFilterRead::kUnreadable)
+    TellClientFilterFailure(static_cast<HWND>(CallHost<25>(host::kMainFrame)), EClientFilterRead::kUnreadable,
+                            m_settings.FilterFileName);
   if (valuesChanged) UpdateRiskTables();
   if (intervalChanged) RestartRecalcTimer();
 }

@@ -42,17 +42,23 @@ HWND CVantrelModule::CreateTable(uint32_t type, bool restoring, uint32_t, const 
   }
   // A restored risk table with a filter file of its own has read that file.
   auto* risk = dynamic_cast<CVantrelFutRiskParamsTable*>(table);
+  EClientFilterRead generalRead = EClientFilterRead::kRead;
   if (m_settings.NeedReadFilterFromFile && (risk == nullptr || !risk->GetFilterFromFile()))
-    ReadClientFilterFile(m_settings.FilterFileName, table);
+    generalRead = ReadClientFilterFile(m_settings.FilterFileName, table);
   HWND window = table->Create();
   if (window == nullptr) {
     delete table;
     return nullptr;
   }
-  // A new table told to read a filter file of its own reads it once confirmed.
+  // A new table told to read a filter file of its own reads it once
+  // confirmed. The manager who made the table is told what it shows when a
+  // file could not be read; a restored one only leaves it in the log.
   if (!restoring && risk != nullptr && risk->GetFilterFromFile()) {
-    ReadClientFilterFile(risk->Filter().FilterFilePath, risk);
+    const EClientFilterRead ownRead = ReadClientFilterFile(risk->Filter().FilterFilePath, risk);
     risk->FillRows();
+    TellClientFilterFailure(window, ownRead, risk->Filter().FilterFilePath);
+  } else if (!restoring) {
+    TellClientFilterFailure(window, generalRead, m_settings.FilterFileName);
   }
   auto resources = static_cast<HINSTANCE>(CallHost<25>(host::kResourceModule));
   if (HICON icon = LoadIconA(resources, MAKEINTRESOURCEA(kTableIcon)))

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "module/host_data/client_book.h"
+#include "module/host_data/client_filter_file.h"
 #include "module/host_data/firm_settings_text.h"
 #include "module/host_data/closing_order_book.h"
 #include "module/host_data/host_item_list.h"
@@ -102,10 +103,11 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public
   // Fills the client filter of one risk table (a risk table window) or of
   // every risk table that has no filter file of its own (null) from a client
   // filter file ("AllowedClients" or "ExcludedClients"). A path that does
-  // not fit (ClientFilterPathFits) is refused with an error in the log and
-  // the filters are left as they were: false. Telling the user is the
-  // caller's.
-  bool ReadClientFilterFile(const std::string& path, CTablePlugin* table);
+  // not fit (ClientFilterPathFits) is refused and the filters are left as
+  // they were; a file that cannot be opened leaves them empty. Either is an
+  // error in the log; telling the user (TellClientFilterFailure) is the
+  // caller's, when the user's action caused the read.
+  EClientFilterRead ReadClientFilterFile(const std::string& path, CTablePlugin* table);
   // Adds "client (firm)" to the clients handle and to those tables' filters.
   void AddClientToFilter(const std::string& text, CTablePlugin* table);
   // Re-arms the arbitrary-parameter (up) and modified margin level (ml2)
@@ -123,8 +125,9 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public
                                     const char* clientCode) const;
 
   // Both address files of the transport settings read afresh; a path that
-  // was cleared empties its lists.
-  void ReloadAddressFiles() { m_marginCalls.ReloadAddressFiles(); }
+  // was cleared empties its lists. What to tell of files that cannot be
+  // opened, empty when none.
+  std::string ReloadAddressFiles() { return m_marginCalls.ReloadAddressFiles(); }
   CMarginCallService& MarginCalls() { return m_marginCalls; }
   CVantrelLog& Log() { return m_log; }
   // Closing orders. Each send answers the host's transaction id, -1 when

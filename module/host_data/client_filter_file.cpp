@@ -14,6 +14,16 @@ const char kClientFilterPathRefusal[] =
 
 bool ClientFilterPathFits(const std::string& path) { return path.size() < MAX_PATH; }
 
+void TellClientFilterFailure(HWND owner, EClientFilterRead result, const std::string& path) {
+  std::string text;
+  if (result == EClientFilterRead::kPathTooLong)
+    text = kClientFilterPathRefusal;
+  else if (result == EClientFilterRead::kUnreadable)
+    text = "Файл фильтра клиентов не открывается:\n" + path +
+           "\n\nФильтр клиентов пуст: в таблице показываются все клиенты.";
+  if (!text.empty()) MessageBoxA(owner, text.c_str(), "Внимание", MB_OK | MB_ICONEXCLAMATION);
+}
+
 namespace {
 constexpr char kAllowedClients[] = "AllowedClients";
 constexpr char kExcludedClients[] = "ExcludedClients";
@@ -49,11 +59,11 @@ void CVantrelModule::AddClientToFilter(const std::string& text, CTablePlugin* ta
     CallHost<160>(item, target->GetClientFilter());
 }
 
-bool CVantrelModule::ReadClientFilterFile(const std::string& path, CTablePlugin* table) {
+EClientFilterRead CVantrelModule::ReadClientFilterFile(const std::string& path, CTablePlugin* table) {
   if (!ClientFilterPathFits(path)) {
     TraceLog(1, "ERROR: the client filter file is not read, its path is %u characters long (at most %d): \"%.64s...\".",
              static_cast<unsigned>(path.size()), MAX_PATH - 1, path.c_str());
-    return false;
+    return EClientFilterRead::kPathTooLong;
   }
   const std::vector<CVantrelFutRiskParamsTable*> targets = FilterTargets(m_tables, table);
   for (CVantrelFutRiskParamsTable* target : targets) CallHost<54>(target->GetClientFilter());
@@ -71,9 +81,15 @@ bool CVantrelModule::ReadClientFilterFile(const std::string& path, CTablePlugin*
     if (lstrcmpiA(name, kExcludedClients) == 0) section = kExcludedClients;
   }
 
+  // The filters stay empty, as a table whose file is gone must not keep
+  // clients it no longer names; what it shows now is said in the log.
   WIN32_FILE_ATTRIBUTE_DATA attributes;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes)) return true;
-  if (attributes.nFileSizeHigh != 0) return true;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes) ||
+      (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || attributes.nFileSizeHigh != 0) {
+    TraceLog(1, "ERROR: the client filter file \"%s\" can not be opened: the client filter is empty, every client is shown.",
+             path.c_str());
+    return EClientFilterRead::kUnreadable;
+  }
   // An empty file reads as no entries: the filters stay empty, in allow mode.
   const size_t size = attributes.nFileSizeLow;
   std::vector<char> entries(size + 2, '\0');
@@ -95,5 +111,5 @@ bool CVantrelModule::ReadClientFilterFile(const std::string& path, CTablePlugin*
   }
   const uint32_t mode = section == kExcludedClients ? kExcludeMode : kAllowMode;
   for (CVantrelFutRiskParamsTable* target : targets) target->SetClientFilterMode(mode);
-  return true;
+  return EClientFilterRead::kRead;
 }

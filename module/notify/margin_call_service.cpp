@@ -101,14 +101,35 @@ void CMarginCallService::ConnectChangedDatabase() {
   if (m_module.Transport().NeedSaveToDB) m_database.Connect();
 }
 
-void CMarginCallService::ReloadAddressFiles() {
+// A file named but not opened leaves its lists empty, so every margin call
+// of its channels goes nowhere: that is an error, never a quiet empty list.
+std::string CMarginCallService::ReloadAddressFiles() {
   const TTransportSettings& transport = m_module.Transport();
   std::vector<std::string> errors;
-  ReloadAddressFile(transport.ZenkUIDsVsClientCodesFile, EAddressFileKind::kUids, m_addresses,
-                    &errors);
-  ReloadAddressFile(transport.ZenkEmailsVsClientCodesFile, EAddressFileKind::kEmails,
-                    m_addresses);
+  std::string unread;
+  const struct {
+    const std::string& path;
+    EAddressFileKind kind;
+    const char* lost;  // what no client has without the file
+    const char* named;
+    const char* stopped;
+  } files[] = {
+      {transport.ZenkUIDsVsClientCodesFile, EAddressFileKind::kUids, "a UID",
+       "Не открывается файл с соответствиями кодов клиентов и UID:\n",
+       "Сообщения трейдера, MC2Z и SMS клиентам не отправляются.\n"},
+      {transport.ZenkEmailsVsClientCodesFile, EAddressFileKind::kEmails, "an e-mail address",
+       "Не открывается файл с соответствиями кодов клиентов и e-mail:\n", "Письма клиентам не отправляются.\n"},
+  };
+  for (const auto& file : files) {
+    const bool opened = ReloadAddressFile(file.path, file.kind, m_addresses,
+                                          file.kind == EAddressFileKind::kUids ? &errors : nullptr);
+    if (opened || file.path.empty()) continue;
+    m_module.TraceLog(1, "ERROR: the address file \"%s\" can not be opened: no client has %s.", file.path.c_str(),
+                      file.lost);
+    unread += file.named + file.path + "\n\n" + file.stopped;
+  }
   for (const std::string& error : errors) m_module.TraceLog(1, "%s", error.c_str());
+  return unread;
 }
 
 bool CMarginCallService::CheckStoredPasswords() {

@@ -53,8 +53,10 @@ class CMarginCallService : public IErrorReporter, public IMarginCallDatabaseOwne
   void ConnectChangedDatabase();
 
   // Both address files of the transport settings afresh; a path that is
-  // empty leaves its lists empty.
-  void ReloadAddressFiles();
+  // empty leaves its lists empty. A file named that cannot be opened is an
+  // error in the log; the result is what to tell the manager of such files,
+  // empty when every file named was read.
+  std::string ReloadAddressFiles();
   // The stored passwords of the channels in use; false after telling the
   // user that one of them cannot be turned back, and when the user then
   // asks for it, the transport settings dialog is opened.

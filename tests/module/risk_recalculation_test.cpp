@@ -322,7 +322,7 @@ TEST_F(ClientFilterFileTest, ExcludedClientsAloneExcludeAndACodeAloneMeansEveryF
 TEST_F(ClientFilterFileTest, AMissingFileLeavesTheFilterEmptyAndAnEmptyOneAllowsNone) {
   module.ReadClientFilterFile(Write("[ExcludedClients]\r\nK01, FIRM1=\r\n"), table);
   ASSERT_EQ(FilterTexts().size(), 1u);
-  module.ReadClientFilterFile(files.File("missing.ini"), table);
+  EXPECT_EQ(module.ReadClientFilterFile(files.File("missing.ini"), table), EClientFilterRead::kUnreadable);
   EXPECT_TRUE(FilterTexts().empty());
   EXPECT_EQ(table->GetClientFilterMode(), 1u) << "a file that cannot be sized changes no mode";
   module.ReadClientFilterFile(Write(""), table);

@@ -85,6 +85,17 @@ std::string Refused(size_t length) {
          " characters long (at most 259): \"" + kLongPath.substr(0, 64) + "...\".\n";
 }
 
+// A path that fits but names no file: the filter is emptied, the log names
+// the file and the manager who asked is told the table shows every client.
+std::string Unread(const std::string& path) {
+  return "ERROR: the client filter file \"" + path +
+         "\" can not be opened: the client filter is empty, every client is shown.\n";
+}
+std::string UnreadTold(const std::string& path) {
+  return "Внимание: Файл фильтра клиентов не открывается:\n" + path +
+         "\n\nФильтр клиентов пуст: в таблице показываются все клиенты.";
+}
+
 class TypedSettingsTest : public ::testing::Test {
  protected:
   void SetUp() override { WriteIniValue(Ini(), "Vantrel", "TraceLogLevel", "1"); }
@@ -103,7 +114,7 @@ TEST(ClientFilterPath, FitsBelowMaxPath) {
 
 // The edit takes the 510 characters OK keeps; "Перезагрузить фильтр" and
 // then OK, whose new path the module reads at once, are both refused and
-// told, the filter left as it was.
+// told, the filter left as it was. A file that does not exist is told too.
 TEST_F(TypedSettingsTest, AFilterPathTooLongIsRefusedByTheReloadAndAfterOk) {
   Terminal terminal;
   ASSERT_TRUE(terminal.Start());
@@ -113,7 +124,7 @@ TEST_F(TypedSettingsTest, AFilterPathTooLongIsRefusedByTheReloadAndAfterOk) {
                          [&](HWND dialog) {
                            Click(dialog, 1096);
                            Paste(dialog, 1097, "C:\\no such filter.ini");
-                           told.push_back(Told(dialog, 1099));  // read as empty: nothing to tell
+                           told.push_back(Told(dialog, 1099));
                            Paste(dialog, 1097, kLongPath);
                            held = EditText(dialog, 1097);
                            told.push_back(Told(dialog, 1099));
@@ -122,8 +133,8 @@ TEST_F(TypedSettingsTest, AFilterPathTooLongIsRefusedByTheReloadAndAfterOk) {
                          }),
             "Настройки");
   EXPECT_EQ(held, kLongPath.substr(0, 510));
-  EXPECT_EQ(told, (std::vector<std::string>{"", kRefusal, kRefusal}));
-  EXPECT_EQ(Errors(), Refused(510) + Refused(510));
+  EXPECT_EQ(told, (std::vector<std::string>{UnreadTold("C:\\no such filter.ini"), kRefusal, kRefusal}));
+  EXPECT_EQ(Errors(), Unread("C:\\no such filter.ini") + Refused(510) + Refused(510));
   EXPECT_EQ(terminal.host.Log().Count(54), 0) << "no client filter emptied by the long path";
   EXPECT_TRUE(terminal.Close());
   EXPECT_EQ(Setting("FilterFileName"), held);
@@ -133,23 +144,23 @@ TEST_F(TypedSettingsTest, AFilterPathTooLongIsRefusedByTheReloadAndAfterOk) {
 
 // info.ini's path, read at the start, is refused when a risk table opens and
 // reads it; the table's own file edit takes and passes the reader no more
-// than 258 characters, which it takes.
+// than 259 characters, as many as the file dialog gives, which it takes.
 TEST_F(TypedSettingsTest, AFilterPathTooLongInInfoIniIsRefusedWhenATableOpens) {
   WriteIniValue(Ini(), "Vantrel", "NeedReadFilterFromFile", "1");
   WriteIniValue(Ini(), "Vantrel", "FilterFileName", kLongPath);
   Terminal terminal;
   ASSERT_TRUE(terminal.Start());
-  std::string refusedAtOpen;
+  std::string refusedAtOpen, toldByReload;
   int emptiedAtOpen = -1, emptiedByReload = -1;
   EXPECT_EQ(terminal.Run("Риск-параметры на срочном рынке",
                          [&](HWND dialog) {
                            refusedAtOpen = Errors();
                            emptiedAtOpen = terminal.host.Log().Count(54);
                            Click(dialog, 1129);
-                           EXPECT_EQ(SendDlgItemMessageA(dialog, 1130, EM_GETLIMITTEXT, 0, 0), 258);
+                           EXPECT_EQ(SendDlgItemMessageA(dialog, 1130, EM_GETLIMITTEXT, 0, 0), 259);
                            SetDlgItemTextA(dialog, 1130, kLongPath.c_str());
                            const int before = terminal.host.Log().Count(54);
-                           Click(dialog, 1132);
+                           toldByReload = Told(dialog, 1132);
                            emptiedByReload = terminal.host.Log().Count(54) - before;
                            DialogDriver::Press(dialog, IDCANCEL);
                          }),
@@ -157,7 +168,8 @@ TEST_F(TypedSettingsTest, AFilterPathTooLongInInfoIniIsRefusedWhenATableOpens) {
   EXPECT_EQ(refusedAtOpen, Refused(511));
   EXPECT_EQ(emptiedAtOpen, 0) << "the new table's filter left as it was";
   EXPECT_EQ(emptiedByReload, 1) << "the table's own file was read";
-  EXPECT_EQ(Errors(), refusedAtOpen);
+  EXPECT_EQ(toldByReload, UnreadTold(kLongPath.substr(0, 259)));
+  EXPECT_EQ(Errors(), refusedAtOpen + Unread(kLongPath.substr(0, 259)));
   EXPECT_TRUE(terminal.Close());
   EXPECT_EQ(Setting("FilterFileName"), kLongPath.substr(0, 511));
   EXPECT_EQ(Setting("ConsiderFilters"), "1") << "written at unload only";

@@ -13,7 +13,8 @@ using S = TModuleSettings;
 constexpr double kAsIs = 1.0;
 constexpr double kPercent = 100.0;
 constexpr int kNoColumn = -1;
-constexpr size_t kBodyFileCapacity = 258;
+// As long a path as the file dialog gives (MAX_PATH - 1 characters).
+constexpr size_t kBodyFileCapacity = MAX_PATH - 1;
 
 constexpr char kFundsSufficiencyRefusal[] = "Ошибка в расписании рассылки оповещения об уровне достаточности средств.";
 

@@ -56,14 +56,10 @@ void CVantrelSettingsGeneralDlg::BrowseFilterFile() {
 // now; Cancel does not take it back.
 void CVantrelSettingsGeneralDlg::ReloadClientFilter() {
   const CDialogItemControls controls(GetDialogWindow());
-  if (g_pModule->ReadClientFilterFile(controls.Text(kFilterFileEdit), nullptr))
-    g_pModule->UpdateRiskTables();
-  else
-    WarnOfFilterPath();
-}
-
-void CVantrelSettingsGeneralDlg::WarnOfFilterPath() {
-  ::MessageBoxA(GetDialogWindow(), kClientFilterPathRefusal, "Внимание", MB_OK | MB_ICONEXCLAMATION);
+  const std::string path = controls.Text(kFilterFileEdit);
+  const EClientFilterRead result = g_pModule->ReadClientFilterFile(path, nullptr);
+  if (result != EClientFilterRead::kPathTooLong) g_pModule->UpdateRiskTables();
+  TellClientFilterFailure(GetDialogWindow(), result, path);
 }
 
 // A filter path too long to read is kept as typed: the module refuses it
@@ -75,6 +71,7 @@ int CVantrelSettingsGeneralDlg::OnOK() {
     SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(window, kRecalcIntervalEdit)), TRUE);
     return 1;
   }
-  if (m_settings.NeedReadFilterFromFile && !ClientFilterPathFits(m_settings.FilterFileName)) WarnOfFilterPath();
+  if (m_settings.NeedReadFilterFromFile && !ClientFilterPathFits(m_settings.FilterFileName))
+    TellClientFilterFailure(window, EClientFilterRead::kPathTooLong, m_settings.FilterFileName);
   return CZPluginDialog::OnOK();
 }

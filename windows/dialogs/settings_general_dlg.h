@@ -20,7 +20,6 @@ class CVantrelSettingsGeneralDlg : public CZPluginDialog {
  private:
   void BrowseFilterFile();
   void ReloadClientFilter();
-  void WarnOfFilterPath();
 
   TModuleSettings m_settings;
 };

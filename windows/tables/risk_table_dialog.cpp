@@ -5,6 +5,7 @@
 #include "windows/tables/risk_params_table.h"
 
 #include "module/file_helpers.h"
+#include "module/host_data/client_filter_file.h"
 #include "module/trimmed_number.h"
 #include "module/vantrel_module.h"
 #include "sdk/host_call.h"
@@ -40,11 +41,16 @@ constexpr char kCreateTitle[] = "Создание таблицы";
 constexpr char kEditTitle[] = "Редактирование таблицы";
 constexpr int kMl2Notification = 7;
 constexpr int kSfrIntegerDigits = 6, kSfrFractionDigits = 10;
-constexpr int kPathBufferSize = 260, kReadPathLimit = 258;
+// The file dialog gives a path of at most MAX_PATH - 1 characters; the
+// path edit takes, and OK and the reload read back, as many.
+constexpr int kPathBufferSize = MAX_PATH;
 
 // The filter dialog that is open (a modal one, so one at a time); a table
 // dialog run by the SDK's procedure alone has no filter controls to read.
 HWND g_filterDialog = nullptr;
+// Set when that dialog's reload read the file into the table's own filter,
+// so that Cancel, which puts the filter back, puts the rows back too.
+bool g_filterReloaded = false;
 
 struct Notification {
   const char* text;
@@ -159,8 +165,7 @@ void InitDialog(HWND dialog, CVantrelFutRiskParamsTable* table, const FilterCont
   for (int box : {kPlainClientsBox, kStockClientsBox, kNoStockClientsBox}) Enable(dialog, box, everyType);
 
   Tick(dialog, kFromFileBox, table->GetFilterFromFile());
-  // The path is read back with at most this many characters: no more is typed.
-  SendDlgItemMessageA(dialog, kFilePathEdit, EM_LIMITTEXT, kReadPathLimit, 0);
+  SendDlgItemMessageA(dialog, kFilePathEdit, EM_LIMITTEXT, kPathBufferSize - 1, 0);
   SetDlgItemTextA(dialog, kFilePathEdit, filter.FilterFilePath.c_str());
   for (int button : {kBrowseButton, kReloadButton}) Enable(dialog, button, table->GetFilterFromFile());
 
@@ -197,11 +202,13 @@ void BrowseFilterFile(HWND dialog) {
 
 // The file goes into the table's own client filter; an edit shows it through its copy.
 void ReloadFilterFile(HWND dialog, CVantrelFutRiskParamsTable* table, const FilterControl& clients) {
-  char path[kReadPathLimit + 1] = {};
+  char path[kPathBufferSize] = {};
   GetDlgItemTextA(dialog, kFilePathEdit, path, sizeof path);
-  Module()->ReadClientFilterFile(path, table);
+  const EClientFilterRead result = Module()->ReadClientFilterFile(path, table);
+  g_filterReloaded = true;
   if (clients.filter != table->GetClientFilter()) HostCall<55>(clients.filter, table->GetClientFilter());
   Tick(dialog, clients.box, HostCall<53>(clients.filter) != 0);
+  TellClientFilterFailure(dialog, result, path);
 }
 
 // True when the message is answered here and goes no further.
@@ -253,7 +260,7 @@ bool CVantrelFutRiskParamsTable::OnTableDialogApply(HWND dialog) {
   if (Ticked(dialog, kNoStockClientsBox)) types |= kUnitedClientsWithoutStockValues;
   filter_.ClientTypes = types;
   filterFromFile_ = Ticked(dialog, kFromFileBox);
-  char path[kPathBufferSize - 1] = {};
+  char path[kPathBufferSize] = {};
   GetDlgItemTextA(dialog, kFilePathEdit, path, sizeof path);
   filter_.FilterFilePath = path;
   if (Ticked(dialog, kFuturesAndOptionsRadio)) filter_.PositionType = kFuturesAndOptions;
@@ -274,17 +281,22 @@ bool CVantrelFutRiskParamsTable::EditWithFilters() {
   HostCall<55>(&g_editFilters.firm, &firmFilter_);
   const bool wasFromFile = filterFromFile_;
   const std::string oldPath = filter_.FilterFilePath;
+  g_filterReloaded = false;
   const bool confirmed = EditTable();
   if (confirmed) {
     HostCall<55>(&filters_.first, &g_editFilters.client);
     HostCall<55>(&filters_.second, &g_editFilters.account);
     HostCall<55>(&firmFilter_, &g_editFilters.firm);
     // A filter file newly chosen decides the rows now, not at the next start.
+    EClientFilterRead result = EClientFilterRead::kRead;
     if (filterFromFile_ && (!wasFromFile || filter_.FilterFilePath != oldPath))
-      Module()->ReadClientFilterFile(filter_.FilterFilePath, this);
+      result = Module()->ReadClientFilterFile(filter_.FilterFilePath, this);
     FillRows();
+    TellClientFilterFailure(GetHwnd(), result, filter_.FilterFilePath);
   } else {
     HostCall<55>(&filters_.first, &kept);
+    // A recalculation while the dialog was open showed the reloaded clients.
+    if (g_filterReloaded) FillRows();
   }
   HostCall<54>(&kept);
   return confirmed;
