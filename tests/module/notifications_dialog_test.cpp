@@ -253,6 +253,43 @@ TEST_F(NotificationsDialogTest, ThePageAsksForItsBodyFileAndRefusesABadSchedule)
   EXPECT_EQ(module.Settings().LowFundsBody, "Остаток {0}\n");
 }
 
+// Page 107's body is a rich edit, the other bodies plain edits. Each shows
+// a body read from its file whole, longer than the user may type (a rich
+// edit takes 32,767 characters) or than 16 MB, and OK keeps it whole.
+TEST_F(NotificationsDialogTest, EachBodyShowsItsTemplateWholeAndOkKeepsIt) {
+  const auto lines = [](size_t size) {
+    std::string text;
+    for (int n = 0; text.size() < size; ++n) text += "строка " + std::to_string(n) + std::string(90, 'x') + "\n";
+    return text;
+  };
+  const struct {
+    int page, subPage, edit;
+    std::string TModuleSettings::*body;
+    std::string shown;
+    const char* kind;
+  } rows[] = {
+      {107, 0, 1016, &TModuleSettings::LowFundsBody, "a\n\nb\n", "RichEdit20A"},
+      {107, 0, 1016, &TModuleSettings::LowFundsBody, lines(100000), "RichEdit20A"},
+      {110, 0, 1068, &TModuleSettings::MLBody, lines(17000100), "Edit"},
+      {108, 120, 1186, &TModuleSettings::SFRBody2, "c\n", "Edit"},
+  };
+  for (const auto& row : rows) {
+    module.Settings().*row.body = row.shown;
+    std::string kind;
+    RunCommand([&](HWND dialog) {
+      HWND page = OpenNotificationPage(dialog, row.page);
+      if (row.subPage != 0) page = GetDlgItem(page, row.subPage);
+      char name[32] = {};
+      GetClassNameA(GetDlgItem(page, row.edit), name, sizeof name);
+      kind = name;
+      DialogDriver::Press(dialog, IDOK);
+    });
+    EXPECT_EQ(kind, row.kind) << row.page;
+    EXPECT_TRUE(module.Settings().*row.body == row.shown)
+        << row.page << " keeps " << (module.Settings().*row.body).size() << " bytes of " << row.shown.size();
+  }
+}
+
 TEST(NotificationChanges, OnlyTheChangedConditionIsReArmedAndOnlyColourLevelsRecolour) {
   const struct {
     std::function<void(TModuleSettings&)> change;

@@ -3,23 +3,28 @@
 #include "module/trimmed_number.h"
 #include "sdk/plugin_module.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 constexpr std::size_t kFirstTextBuffer = 1024;
-// More than any edit of the plug-in holds: a control that fills every buffer
-// it is given does not grow this one for ever.
-constexpr std::size_t kMostText = std::size_t{1} << 24;
+// A control that gives no length yet fills every buffer it is given does
+// not grow the buffer for ever: past this it is read no further.
+constexpr std::size_t kMostUntoldText = std::size_t{1} << 24;
 }
 
-// Read through a buffer grown until the text fits: some controls (the colour
-// chooser) answer WM_GETTEXT but not WM_GETTEXTLENGTH.
+// Read through a buffer of the length the control tells, grown until the
+// text fits: some controls (the colour chooser) answer WM_GETTEXT but not
+// WM_GETTEXTLENGTH, and a rich edit counts its line ends its own way. A
+// told length is read whole, however long (a body set from its file).
 std::string CDialogItemControls::Text(int id) const {
-  std::vector<char> text(kFirstTextBuffer);
+  const auto told = static_cast<std::size_t>(SendDlgItemMessageA(m_dialog, id, WM_GETTEXTLENGTH, 0, 0));
+  const std::size_t most = std::max(kMostUntoldText, told + 2);
+  std::vector<char> text(std::max(kFirstTextBuffer, told + 2));
   for (;;) {
     const UINT length = GetDlgItemTextA(m_dialog, id, text.data(), static_cast<int>(text.size()));
-    if (length + 1 < text.size() || text.size() >= kMostText) return std::string(text.data(), length);
-    text.resize(text.size() * 2);
+    if (length + 1 < text.size() || text.size() >= most) return std::string(text.data(), length);
+    text.resize(std::min(text.size() * 2, most));
   }
 }
 

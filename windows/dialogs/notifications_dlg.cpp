@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "windows/dialogs/notification_page_windows.h"
+#include "windows/dialogs/rich_edit_library.h"
 
 namespace {
 constexpr UINT kTemplate = 118;
@@ -25,8 +26,11 @@ enum : int32_t {
 };
 }  // namespace
 
+// Page 107's body is a rich edit.
 CVantrelNotificationsDlg::CVantrelNotificationsDlg(const TModuleSettings& live)
-    : CZPluginDialog("Настройки оповещений", kTemplate, kDialogKind), m_settings(live) {}
+    : CZPluginDialog("Настройки оповещений", kTemplate, kDialogKind), m_settings(live) {
+  LoadRichEditLibrary();
+}
 
 void CVantrelNotificationsDlg::BuildTree() {
   TreeItemList& items = m_tree.Items();

@@ -1,5 +1,7 @@
 #include "windows/dialogs/send_mcall_dlg.h"
 
+#include "windows/dialogs/rich_edit_library.h"
+
 #include <richedit.h>
 
 #include <vector>
@@ -8,14 +10,6 @@ namespace {
 constexpr UINT kTemplate = 106;
 constexpr uint32_t kDialogKind = 210605;
 constexpr int kTextControl = 1048;
-
-// The rich edit's window class exists only once its library is loaded; the
-// library stays loaded for the life of the process, as the dialog may open
-// again.
-void LoadRichEditLibrary() {
-  static bool loaded = false;
-  if (!loaded) loaded = LoadLibraryA("riched20.dll") != nullptr;
-}
 }  // namespace
 
 CVantrelSendMCallDlg::CVantrelSendMCallDlg(const std::string& clientText, const std::string& text)
