@@ -17,9 +17,11 @@ void CVantrelModule::EditClosingSettings(HWND window) {
                     "настроек закрытия позиций эти окна будут автоматически закрыты. Продолжить?",
                     "Внимание!", MB_OKCANCEL | MB_ICONEXCLAMATION))
     return;
+  // The host may have been done with the plug-in while the question was open.
+  if (!IsRunning()) return;
   ClosePrepOrdersDialogs();
   CVantrelClosingSettingsDlg dialog(m_closing);
-  if (dialog.DoModal(nullptr) != IDOK) return;
+  if (dialog.DoModal(nullptr) != IDOK || !IsRunning()) return;
   TClosingSettings edited = dialog.Settings();
   KeepFiringMarks(edited.AutoCloseSchedule, m_closing.AutoCloseSchedule);
   m_closing = edited;

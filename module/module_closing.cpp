@@ -9,6 +9,7 @@
 #include "sdk/confirmation.h"
 #include "sdk/host_data_records.h"
 #include "sdk/host_record_fields.h"
+#include "sdk/table_plugin.h"
 #include "windows/dialogs/prep_orders_dlg.h"
 
 #include <algorithm>
@@ -31,7 +32,7 @@ int32_t SendTransactionText(CVantrelModule& module, int classIndex, int formInde
   module.CallHost<48>(classIndex, formIndex, text.c_str(), 1, error, &transId);
   module.TraceLog(2, "Sending transaction: %s", text.c_str());
   if (error[0] != 0) module.TraceLog(2, "ERROR: %s", error);
-  if (failure != nullptr) *failure = transId == kNoTransaction ? error : "";
+  if (failure != nullptr) *failure = error;
   return transId;
 }
 
@@ -115,14 +116,18 @@ int32_t CVantrelModule::SendClosingOrders(TOrderLine& line) {
   if (!line.Sendable()) return kNoTransaction;
   const uint8_t* security = FindSecurityInClasses(line.SecCode, 0x48, 0x900, nullptr);
   std::string failure;
+  m_closingOrders.BeginSend();
   line.TransId = security == nullptr
                      ? NotSent(*this, "security " + std::string(line.SecCode) + " not found",
                                "Инструмент " + std::string(line.SecCode) + " не найден", &failure)
                      : SendOrderTransaction(line.SecondFirm, line.Account, security, line.IsBuy != 0, line.Price,
                                             line.Quantity, m_closing.Comment.c_str(), &failure);
-  line.Refused = line.TransId == kNoTransaction;
+  // An error text refuses the order even when the host gave an id.
+  line.Refused = line.TransId == kNoTransaction || !failure.empty();
   line.RefusalReason = line.Refused ? failure : std::string();
   m_closingOrders.NoteSentOrder(line);
+  // Records the host sent while the transaction was on its way.
+  for (const ClosingOrderRecord& answer : m_closingOrders.EndSend(line.TransId)) OnClosingOrderRecord(answer.bytes);
   return line.TransId;
 }
 
@@ -142,7 +147,7 @@ std::vector<TClientRiskRecord*> CVantrelModule::ActiveClosingOrderClients() cons
   using namespace host_data::order;
   std::vector<TClientRiskRecord*> clients;
   for (const auto& order : m_closingOrders.Records())
-    if ((Read<uint32_t>(order->bytes, kFlags) & kActive) != 0)
+    if ((Read<uint32_t>(order->bytes, kFlags) & kActive) != 0 && m_closingOrders.CountsNow(order->bytes))
       clients.push_back(m_clients.Find(FixedText(order->bytes, kFirm, kFirmCapacity),
                                        FixedText(order->bytes, kAccount, kAccountCapacity)));
   return clients;
@@ -185,10 +190,17 @@ int CVantrelModule::OpenPrepOrdersDlg(const TClientRiskRecord* client, const TCl
 
 int CVantrelModule::OpenClosingOrdersWindow(const TClosingPattern& pattern, CTablePlugin* table, bool bySchedule,
                                             const TScheduleEntry* entry) {
-  if (HasPrepOrdersDialog() &&
-      UserConfirms(GetMainWindow(), "Имеются открытые окна с заявками на закрытие позиций\n\t\tЗакрыть все?",
-                   kAttention, MB_YESNO | MB_ICONEXCLAMATION))
-    ClosePrepOrdersDialogs();
+  if (HasPrepOrdersDialog()) {
+    const uint32_t serial = table != nullptr ? table->Serial() : 0;
+    const bool closeAll =
+        UserConfirms(GetMainWindow(), "Имеются открытые окна с заявками на закрытие позиций\n\t\tЗакрыть все?",
+                     kAttention, MB_YESNO | MB_ICONEXCLAMATION);
+    // The host may have been done with the plug-in, or closed the table,
+    // while the question was open: whatever the answer, nothing more.
+    if (!IsRunning()) return 0;
+    if (table != nullptr && (table = FindTable(serial)) == nullptr) return 0;
+    if (closeAll) ClosePrepOrdersDialogs();
+  }
   std::string caption = "Заявки на закрытие позиций";
   if (bySchedule && entry != nullptr) {
     char text[512];
@@ -208,6 +220,7 @@ void CVantrelModule::ReportClosingOrdersFormed(const TScheduleEntry& entry) {
   if (!IsLivePattern(m_closing, entry.PatternIndex)) return;
   const TClosingPattern pattern = *m_closing.Patterns[entry.PatternIndex];
   const int formed = OpenClosingOrdersWindow(pattern, nullptr, true, &entry);
+  if (!IsRunning()) return;
   char text[256];
   std::snprintf(text, sizeof text, "Сформирован список заявок для закрытия позиций. Общее число заявок: %d.",
                 formed);
@@ -227,5 +240,6 @@ void CVantrelModule::AutoCloseStep(const TEngineClock& now) {
     // A copy: running the entry may show windows that change the settings.
     const TScheduleEntry entry = m_closing.AutoCloseSchedule[fired];
     ReportClosingOrdersFormed(entry);
+    if (!IsRunning()) return;
   }
 }

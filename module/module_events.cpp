@@ -30,6 +30,7 @@ int CVantrelModule::OnHostEvent(uint32_t event, const char* name, uint32_t p3, u
       char buffer[kStartBufferSize] = {};
       CallHost<146>("VanTrel.dll", kStartBufferSize, buffer, kStartBufferSize);
       ForgetRules();
+      m_closingOrders.OnNewHostSession();
       break;
     }
     case 2:

@@ -240,6 +240,12 @@ bool CVantrelModule::BroadcastToTables(uint32_t kind, uint32_t object) {
 
 void CVantrelModule::RegisterTable(CTablePlugin* table) { m_tables.push_back(table); }
 
+CTablePlugin* CVantrelModule::FindTable(uint32_t serial) const {
+  for (CTablePlugin* table : m_tables)
+    if (table->Serial() == serial) return table;
+  return nullptr;
+}
+
 void CVantrelModule::UnregisterTable(CTablePlugin* table, bool deleteIt) {
   m_tables.remove(table);
   if (deleteIt) delete table;

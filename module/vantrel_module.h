@@ -171,6 +171,8 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public
   TClosingSettings& Closing() { return m_closing; }
   const std::vector<std::string>& Firms() const { return m_firms; }
   const std::list<CTablePlugin*>& Tables() const { return m_tables; }
+  // The open table of that serial, or null once it is gone.
+  CTablePlugin* FindTable(uint32_t serial) const;
   HBITMAP ContextBitmap(int which) const { return m_contextBitmaps[which]; }
   int TickCounter() const { return m_tickCounter; }
   int64_t StartTime() const { return m_startTime; }

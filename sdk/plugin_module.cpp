@@ -179,6 +179,7 @@ void CZenkPluginModule::RegisterRootChildClass() {
 void CZenkPluginModule::UnregisterWindowClasses() { UnregisterPluginWindowClasses(); }
 
 bool CZenkPluginModule::OnModuleDone() {
+  m_done = true;
   for (const auto& command : m_commands) CallHost<10>(command.first);
   m_commands.clear();
   UnregisterWindowClasses();

@@ -107,6 +107,10 @@ class CZenkPluginModule {
   HMENU GetModuleMenu() const { return m_moduleMenu; }
   const std::string& GetInitText() const { return m_initText; }
   bool IsInitialised() const { return m_initialised; }
+  // Initialised and not yet done. The host may be done with the plug-in
+  // while one of its boxes or dialogs runs a modal loop: a command goes on
+  // after one only while this holds.
+  bool IsRunning() const { return m_initialised && !m_done; }
   size_t CommandCount() const { return m_commands.size(); }
   char ThousandsSeparator() const { return m_thousandsSeparator[0]; }
   char DecimalSeparator() const { return m_decimalSeparator[0]; }
@@ -164,6 +168,7 @@ class CZenkPluginModule {
   HINSTANCE m_instance;
   uint32_t m_hostValue = 0;
   bool m_initialised = false;
+  bool m_done = false;
   uint32_t m_hostFunctions[host::kFunctionCount] = {};
   uint32_t m_callbacks[host::kCallbackCount] = {};
   uint32_t m_uiInfo[host::kUiInfoFields] = {};

@@ -31,6 +31,8 @@ const int kTableCommands[] = {303, 306, 316, 304, 308, 309, 310, 311};
 CTablePlugin::CTablePlugin(TableSchema* schema, const char* caption, const char* dialogCaption, UINT dialogTemplate,
                            DLGPROC dialogProc, uint32_t kind, HICON icon, BOOL bigIcon)
     : CZPluginChildWnd(caption, kind) {
+  static uint32_t lastSerial = 0;
+  serial_ = ++lastSerial;
   if (icon) SetIcon(icon, bigIcon);
   view_ = new (std::nothrow) CZPluginTableView(schema, caption, dialogCaption, dialogTemplate, dialogProc);
 }

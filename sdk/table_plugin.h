@@ -79,10 +79,15 @@ class CTablePlugin : public CZPluginChildWnd {
   virtual const char* GetColumnText(int position);
 
   CZPluginTableView* GetView() const { return view_; }
+  // Tells this table from every other of the process, one closed before
+  // among them: a table is found again by it after a modal box, never
+  // kept by its address.
+  uint32_t Serial() const { return serial_; }
 
  private:
   bool ConfirmColumnRemoval(int position);
   void PostServiceRestarts(bool listWasOn, bool tableWasOn);
 
   CZPluginTableView* view_ = nullptr;
+  uint32_t serial_;
 };

@@ -13,7 +13,7 @@ TableServices& Services() { return Host().SdkWindows().Services(); }
 WindowStateStore& Store() { return Host().SdkWindows().Store(); }
 
 LRESULT __stdcall DefaultChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefMDIChildProcA(window, message, wParam, lParam);
+  return HostFrameDefaultProc(window, message, wParam, lParam);
 }
 HWND __stdcall CreateFrame(HINSTANCE, const char* className, const char* caption, const WINDOWPLACEMENT* placement,
                            DWORD style, LPARAM extra) {

@@ -8,6 +8,12 @@ int __stdcall Transaction(int classIndex, int formIndex, const char* text, int, 
   if (!answers.empty()) answers.pop_front();
   ScriptedTransactions::answered.push_back(*result);
   if (*result == -1) lstrcpynA(error, "Отказ", 1024);
+  std::deque<std::string>& texts = ScriptedTransactions::errorTexts;
+  if (!texts.empty()) {
+    if (!texts.front().empty()) lstrcpynA(error, texts.front().c_str(), 1024);
+    texts.pop_front();
+  }
+  if (ScriptedTransactions::whileSending) ScriptedTransactions::whileSending(*result);
   return 1;
 }
 }  // namespace
@@ -19,6 +25,8 @@ void ScriptedTransactions::Install(StandInHost& host) {
 
 void ScriptedTransactions::Clear() {
   answers.clear();
+  errorTexts.clear();
+  whileSending = nullptr;
   sent.clear();
   answered.clear();
 }

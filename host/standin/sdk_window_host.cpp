@@ -21,10 +21,21 @@ void ShowMenuAwhile(HMENU menu, HWND window, POINT at, UINT milliseconds) {
 }
 
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefMDIChildProcA(hwnd, message, wParam, lParam);
+  return HostFrameDefaultProc(hwnd, message, wParam, lParam);
 }
 
 }  // namespace
+
+// The host asks a plug-in window before it closes it (message 4125, the
+// answer 1 refuses), however the close was asked for.
+LRESULT HostFrameDefaultProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE) {
+    LRESULT refused = 0;
+    SendMessageA(frame, kMayCloseMessage, 0, reinterpret_cast<LPARAM>(&refused));
+    if (refused == 1) return 0;
+  }
+  return DefMDIChildProcA(frame, message, wParam, lParam);
+}
 
 SdkWindowHost::SdkWindowHost() {
   WNDCLASSA wc = {};

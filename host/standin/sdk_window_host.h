@@ -12,6 +12,11 @@
 #include "host/standin/table_services.h"
 #include "host/standin/window_state_store.h"
 
+// A plug-in frame's default procedure: the MDI child's, with the host's
+// question before a close.
+constexpr UINT kMayCloseMessage = 4125;
+LRESULT HostFrameDefaultProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam);
+
 class SdkWindowHost {
  public:
   SdkWindowHost();

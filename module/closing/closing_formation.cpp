@@ -98,23 +98,46 @@ double ClosedMargin(const char* security, bool buy, double lots, double scale) {
   return found == nullptr ? 0.0 : GetDepoRequirement(found, !buy) * kMoneyScale * scale * lots;
 }
 
-// The client's values once its sent orders not yet settled are filled.
-TWorkingValues ValuesAfterSentOrders(const TClientRiskRecord& client, const std::vector<TPendingClosingOrder>& sent,
-                                     bool united) {
+// The lines of a window still to be sent for the client: of its own account,
+// of its other accounts as well, or of both.
+enum class Accounts { kOwn, kOthers, kAll };
+std::vector<const TOrderLine*> LinesToSend(const COrderStore& store, const TClientRiskRecord& client,
+                                           Accounts accounts) {
+  const TClosingClient owner = ClosingClientOf(client);
+  std::vector<const TOrderLine*> found;
+  for (const auto& entry : store.All())
+    for (const auto& line : entry.second) {
+      const TClosingClient other = ClosingClientOf(*line);
+      const bool own = owner.SameAccount(other);
+      if (!line->Sendable() || !owner.Includes(other) || (accounts == Accounts::kOwn && !own) ||
+          (accounts == Accounts::kOthers && own))
+        continue;
+      found.push_back(line.get());
+    }
+  return found;
+}
+
+// The client's values once its sent orders not yet settled and the given
+// lines are filled.
+TWorkingValues ValuesAfterOrders(const TClientRiskRecord& client, const std::vector<TPendingClosingOrder>& sent,
+                                 const std::vector<const TOrderLine*>& lines, bool united) {
   TWorkingValues values = StartingValues(client);
   const double scale = GetScaleFromFirstEntry(client);
   for (const TPendingClosingOrder& order : sent)
     Commit(values, ClosedMargin(order.security.c_str(), order.buy, order.lots, scale), united);
+  for (const TOrderLine* line : lines)
+    Commit(values, ClosedMargin(line->SecCode, line->IsBuy != 0, line->Quantity, scale), united);
   return values;
 }
 
-// Lots of the sent orders still closing the security on that side. The
-// host's count of lots in active orders may not include them yet, or is not
-// consulted at all.
-int SentLots(const std::vector<TPendingClosingOrder>& sent, const std::string& security, bool buy) {
+// Lots of the account's sent orders still closing the security on that
+// side. The host's count of lots in active orders may not include them yet,
+// or is not consulted at all.
+int SentLots(const std::vector<TPendingClosingOrder>& sent, const std::string& account, const std::string& security,
+             bool buy) {
   double lots = 0.0;
   for (const TPendingClosingOrder& order : sent)
-    if (order.buy == buy && order.security == security) lots += order.lots;
+    if (order.buy == buy && order.account == account && order.security == security) lots += order.lots;
   return static_cast<int>(std::lround(lots));
 }
 
@@ -122,12 +145,26 @@ int SentLots(const std::vector<TPendingClosingOrder>& sent, const std::string& s
 // plug-in's own sent orders, or the host's count when it is consulted and
 // larger. Never the sum: once the host counts the plug-in's orders both
 // counts hold the same lots.
-int LotsInOrders(const uint8_t* position, const std::vector<TPendingClosingOrder>& sent, bool buy,
-                 bool considerHostCount) {
+int LotsInOrders(const uint8_t* position, const std::vector<TPendingClosingOrder>& sent, const std::string& account,
+                 bool buy, bool considerHostCount) {
   const int hostCount = !considerHostCount ? 0
                         : buy              ? Read<int32_t>(position, kActiveBuyLots)
                                            : Read<int32_t>(position, kActiveSellLots);
-  return std::max(hostCount, SentLots(sent, RecordSecurityCode(position), buy));
+  return std::max(hostCount, SentLots(sent, account, RecordSecurityCode(position), buy));
+}
+
+// The lots of the client's account in the security, on the side a buy or a
+// sell closes, that no order closes yet.
+int LotsNotInOrders(const TClientRiskRecord& client, const char* security, bool buy,
+                    const std::vector<TPendingClosingOrder>& sent, bool considerHostCount) {
+  int left = 0;
+  for (const uint8_t* position : client.positions) {
+    const int32_t quantity = Quantity(position);
+    // A buy closes a short position, a sell a long one.
+    if (RecordSecurityCode(position) != security || quantity == 0 || (quantity < 0) != buy) continue;
+    left += std::abs(quantity) - LotsInOrders(position, sent, client.account, buy, considerHostCount);
+  }
+  return left;
 }
 
 // The funds sufficiency sums the variation margin by the module's mode, as
@@ -213,11 +250,17 @@ int CClosingFormation::PrepareWhenMissed(const TClientRiskRecord& client, const 
 
 int CClosingFormation::PrepareClosingOrders(const TClientRiskRecord& client, const TClosingPattern& pattern) {
   m_store.RemoveUnsent(COrderStore::KeyOf(client.account, client.firm));
+  return Form(client, pattern, true);
+}
+
+int CClosingFormation::Form(const TClientRiskRecord& client, const TClosingPattern& pattern, bool tellMissingPrices) {
   TClosingGoal goal(client, pattern);
-  // Lots the plug-in's orders are closing already count as closed: only
+  // Lots the plug-in's orders are closing already count as closed, and so
+  // do the lines a united client's other accounts have in this window: only
   // what they leave missing is formed.
-  const std::vector<TPendingClosingOrder> sent = m_sent.PendingOf(client.firm, client.account);
-  TWorkingValues v = ValuesAfterSentOrders(client, sent, goal.united);
+  const std::vector<TPendingClosingOrder> sent = m_sent.PendingOf(ClosingClientOf(client));
+  const std::vector<const TOrderLine*> others = LinesToSend(m_store, client, Accounts::kOthers);
+  TWorkingValues v = ValuesAfterOrders(client, sent, others, goal.united);
   const double scale = GetScaleFromFirstEntry(client);
   auto evaluate = [&](double closed) {
     return Evaluate(client, v, closed, goal.parameter, goal.united, pattern.UseVarMargin, m_modes);
@@ -226,7 +269,7 @@ int CClosingFormation::PrepareClosingOrders(const TClientRiskRecord& client, con
     return IsLevelReachedForParam(value, goal.target, goal.united, goal.parameter, goal.notMoreThanPlanned,
                                   v.planned + closed);
   };
-  if (!sent.empty()) goal.value = evaluate(0.0);
+  if (!sent.empty() || !others.empty()) goal.value = evaluate(0.0);
   int open = static_cast<int>(std::count_if(client.positions.begin(), client.positions.end(),
                                              [](const uint8_t* position) { return Quantity(position) != 0; }));
   int formed = 0;
@@ -238,16 +281,18 @@ int CClosingFormation::PrepareClosingOrders(const TClientRiskRecord& client, con
     const double lotMargin = GetDepoRequirement(security, quantity > 0) * kMoneyScale * scale;
     // Without a margin per lot closing cannot be measured against the level.
     if (lotMargin <= 0.0) continue;
-    // An order priced 0 would sell for nothing or buy at any price.
+    // An order priced 0 would sell for nothing or buy at any price. A client
+    // left open must be known whatever the log's level.
     const double lastPrice = GetLastPrice(security);
     if (lastPrice == 0.0) {
-      m_log.TraceLog(2, "ERROR: no last price of %s, no closing order formed for client %s (%s, %s).",
-                     SecurityCodeOf(security), client.clientCode, client.account, client.firm);
+      if (tellMissingPrices)
+        m_log.TraceLog(0, "ERROR: no last price of %s, no closing order formed for client %s (%s, %s).",
+                       SecurityCodeOf(security), client.clientCode, client.account, client.firm);
       continue;
     }
     const int whole = std::abs(quantity);
     const bool buy = quantity < 0;
-    const int inOrders = LotsInOrders(position, sent, buy, m_closing.ConsiderActiveOrders);
+    const int inOrders = LotsInOrders(position, sent, client.account, buy, m_closing.ConsiderActiveOrders);
     int lots = whole;
     const double rest = v.current - lots * lotMargin;
     if (rest < 1.0 && !goal.united && IsTrackedRatio(goal.parameter))
@@ -285,32 +330,41 @@ int CClosingFormation::PrepareClosingOrders(const TClientRiskRecord& client, con
 
 double CClosingFormation::CalcLevelAfterOrders(const TClientRiskRecord& client, int parameter,
                                                int fundsMode, bool united) const {
-  const COrderStore::Lines* lines = m_store.Find(COrderStore::KeyOf(client.account, client.firm));
-  const std::vector<TPendingClosingOrder> sent = m_sent.PendingOf(client.firm, client.account);
-  if (lines == nullptr && sent.empty()) return 0.0;
-  TWorkingValues v = ValuesAfterSentOrders(client, sent, united);
-  const double scale = GetScaleFromFirstEntry(client);
-  // The sent lines are among the orders above while they are not settled.
-  if (lines != nullptr)
-    for (const auto& line : *lines)
-      if (line->Sendable()) Commit(v, ClosedMargin(line->SecCode, line->IsBuy != 0, line->Quantity, scale), united);
-  return Evaluate(client, v, 0.0, parameter, united, fundsMode, m_modes);
+  // The sent lines are among the orders counted while they are not settled.
+  const std::vector<const TOrderLine*> lines = LinesToSend(m_store, client, Accounts::kAll);
+  const std::vector<TPendingClosingOrder> sent = m_sent.PendingOf(ClosingClientOf(client));
+  if (lines.empty() && sent.empty() && m_store.Find(COrderStore::KeyOf(client.account, client.firm)) == nullptr)
+    return 0.0;
+  return Evaluate(client, ValuesAfterOrders(client, sent, lines, united), 0.0, parameter, united, fundsMode, m_modes);
 }
 
 int CClosingFormation::LotsLeftToClose(const TClientRiskRecord& client, const TOrderLine& line) const {
   const bool buy = line.IsBuy != 0;
-  const std::vector<TPendingClosingOrder> sent = m_sent.PendingOf(client.firm, client.account);
-  int left = 0;
-  for (const uint8_t* position : client.positions) {
-    const int32_t quantity = Quantity(position);
-    // A buy closes a short position, a sell a long one.
-    if (RecordSecurityCode(position) != line.SecCode || quantity == 0 || (quantity < 0) != buy) continue;
-    left += std::abs(quantity) - LotsInOrders(position, sent, buy, m_closing.ConsiderActiveOrders);
-  }
-  if (const COrderStore::Lines* lines = m_store.Find(COrderStore::KeyOf(client.account, client.firm)))
-    for (const auto& other : *lines)
-      if (other.get() != &line && other->Sendable() && (other->IsBuy != 0) == buy &&
-          std::strcmp(other->SecCode, line.SecCode) == 0)
-        left -= static_cast<int>(std::lround(other->Quantity));
+  int left = LotsNotInOrders(client, line.SecCode, buy, m_sent.PendingOf(ClosingClientOf(client)),
+                             m_closing.ConsiderActiveOrders);
+  for (const TOrderLine* other : LinesToSend(m_store, client, Accounts::kOwn))
+    if (other != &line && (other->IsBuy != 0) == buy && std::strcmp(other->SecCode, line.SecCode) == 0)
+      left -= static_cast<int>(std::lround(other->Quantity));
   return std::max(left, 0);
+}
+
+int CClosingFormation::LotsToSend(const TClientRiskRecord& client, const TOrderLine& line,
+                                  const TClosingPattern& pattern) const {
+  const bool buy = line.IsBuy != 0;
+  int lots = std::min(static_cast<int>(std::lround(line.Quantity)),
+                      LotsNotInOrders(client, line.SecCode, buy, m_sent.PendingOf(ClosingClientOf(client)),
+                                      m_closing.ConsiderActiveOrders));
+  if (!line.Edited) {
+    // What the pattern asks of this position now that every order sent so
+    // far counts: the line was formed before some of them.
+    COrderStore now;
+    CClosingFormation(now, m_sent, m_closing, m_modes, m_log).Form(client, pattern, false);
+    int needed = 0;
+    if (const COrderStore::Lines* lines = now.Find(COrderStore::KeyOf(client.account, client.firm)))
+      for (const auto& formed : *lines)
+        if ((formed->IsBuy != 0) == buy && std::strcmp(formed->SecCode, line.SecCode) == 0)
+          needed += static_cast<int>(std::lround(formed->Quantity));
+    lots = std::min(lots, needed);
+  }
+  return std::max(lots, 0);
 }

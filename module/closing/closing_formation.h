@@ -36,14 +36,16 @@ class CClosingFormation {
                     const TFormulaModes& modes, CVantrelLog& log);
 
   // Replaces the client's unsent lines with the orders that bring it to the
-  // pattern's target from where its sent orders leave it, never closing more
-  // of a position than its lots not in orders yet; the number of lines formed.
+  // pattern's target from where its sent orders (and a united client's lines
+  // of its other accounts) leave it, never closing more of a position than
+  // its lots not in orders yet; the number of lines formed.
   int PrepareClosingOrders(const TClientRiskRecord& client, const TClosingPattern& pattern);
   // Forms the client's orders when it misses the pattern's target; the
   // number formed.
   int PrepareWhenMissed(const TClientRiskRecord& client, const TClosingPattern& pattern);
   // The parameter's value after the client's lines still to be sent and its
-  // sent orders not yet settled; 0 when the client has neither. The mode is
+  // sent orders not yet settled, in every account of a united client; 0
+  // when the client has neither. The mode is
   // that of the modified unified margin level.
   double CalcLevelAfterOrders(const TClientRiskRecord& client, int parameter, int fundsMode,
                               bool united) const;
@@ -52,8 +54,17 @@ class CClosingFormation {
   // client's other unsent lines of that security and side. More would open
   // the opposite position once filled.
   int LotsLeftToClose(const TClientRiskRecord& client, const TOrderLine& line) const;
+  // The lots a line may send now: at most its position's lots that no sent
+  // order closes (lines sent before it among them) and, unless the manager
+  // set its quantity, at most what the pattern still asks of that position
+  // once every sent order counts. 0: nothing is to be sent.
+  int LotsToSend(const TClientRiskRecord& client, const TOrderLine& line, const TClosingPattern& pattern) const;
 
  private:
+  // Adds the client's lines to the store; a missing last price is logged
+  // when told.
+  int Form(const TClientRiskRecord& client, const TClosingPattern& pattern, bool tellMissingPrices);
+
   COrderStore& m_store;
   const CClosingOrderBook& m_sent;
   const TClosingSettings& m_closing;

@@ -29,5 +29,6 @@ TOrderLine MakeOrderLine(const TClientRiskRecord& client, const uint8_t* securit
   line.Quantity = quantity;
   line.PositionMargin = positionMargin;
   line.State = kLinePrepared;
+  line.United = client.united;
   return line;
 }

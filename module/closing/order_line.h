@@ -37,17 +37,29 @@ struct TOrderLine {
   FILETIME OrderTime = {};
   int32_t TransId = kNoTransaction;
   double PositionMargin = 0.0;
-  // The last send took nothing: the plug-in could not build the transaction
-  // or the host refused it. The line stays prepared and may be sent again,
-  // which clears the mark. The reason, when one is known.
+  // The client's accounts count as one client (a united client).
+  bool United = false;
+  // The manager set the quantity: it is sent as set while the position
+  // holds it, even beyond what the pattern asks for.
+  bool Edited = false;
+  // The last send took nothing: the plug-in could not build or send the
+  // transaction, or the host refused it, the reason given when one is known.
+  // A line without a transaction id stays sendable and a new send clears
+  // the mark. One the host refused with an error text yet gave an id is
+  // never sent again (the order may exist after all) and counts as
+  // closing nothing until a record of that id arrives.
   bool Refused = false;
   std::string RefusalReason;
 
-  // Once the host took the line's transaction, the line stands for a real
-  // order: it is never sent, edited or deleted again.
+  // The host gave the line's transaction an id.
   bool Sent() const { return TransId != kNoTransaction; }
-  // Prepared and not yet taken by the host: the only line that may be sent.
+  // Prepared and never given an id: the only line that may be sent, edited
+  // and counted as still to be sent.
   bool Sendable() const { return State == kLinePrepared && !Sent(); }
+  // Not taken by the host: never sent, or refused. Such a line may be
+  // deleted and is counted as not submitted; a line taken stands for a real
+  // order and stays until the host settles it.
+  bool NotTaken() const { return State == kLinePrepared && (!Sent() || Refused); }
 };
 
 // A prepared line for the client's position in the security (a host

@@ -30,13 +30,13 @@ void COrderStore::RemoveUnsent(const Key& key) {
   if (found == m_lines.end()) return;
   Lines& lines = found->second;
   lines.erase(std::remove_if(lines.begin(), lines.end(),
-                             [](const std::unique_ptr<TOrderLine>& line) { return line->Sendable(); }),
+                             [](const std::unique_ptr<TOrderLine>& line) { return line->NotTaken(); }),
               lines.end());
 }
 
 void COrderStore::RemoveLine(const Key& key, size_t index) {
   TOrderLine* line = LineAt(key, index);
-  if (line == nullptr || !line->Sendable()) return;
+  if (line == nullptr || !line->NotTaken()) return;
   Lines& lines = m_lines[key];
   lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(index));
 }
@@ -65,5 +65,7 @@ void COrderStore::Advance(int32_t transId, uint32_t flags, double orderNum, cons
                                                   : kLineExecuted;
     line.OrderNum = orderNum;
     line.OrderTime = orderTime;
+    line.Refused = false;
+    line.RefusalReason.clear();
   });
 }

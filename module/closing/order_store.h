@@ -30,10 +30,10 @@ class COrderStore {
   TOrderLine* LineAt(const Key& key, size_t index);
   const std::map<Key, Lines>& All() const { return m_lines; }
 
-  // Removes the client's lines that were never sent: a sent line stands for
-  // an order at the exchange and stays in view until the host settles it.
+  // Removes the client's lines the host has not taken: a taken line stands
+  // for an order at the exchange and stays in view until the host settles it.
   void RemoveUnsent(const Key& key);
-  // Removes one line unless it was sent.
+  // Removes one line unless the host took it.
   void RemoveLine(const Key& key, size_t index);
 
   // Lines of the key (or of every client) that pass the test.
@@ -41,8 +41,9 @@ class COrderStore {
   void ForEach(const Key& key, const std::function<void(TOrderLine&)>& action);
 
   // Advances every line sent with this transaction id by the host's order
-  // record: active, else withdrawn, else executed. Lines of an id of -1
-  // were never taken by the host and never match. The module hands on only
+  // record: active, else withdrawn, else executed; a line refused with an
+  // id is taken after all. Lines of an id of -1 were never taken by the
+  // host and never match. The module hands on only
   // the records its order book takes, so a late record never reaches a line
   // whose order was settled.
   void Advance(int32_t transId, uint32_t flags, double orderNum, const FILETIME& orderTime);

@@ -7,67 +7,115 @@
 
 namespace {
 using host::record::Read;
+namespace order = host_data::order;
 
-// Executed or withdrawn: the order left the exchange's book for good. An order
-// marked active counts as active even when also marked withdrawn.
-bool IsSettled(const uint8_t* record) {
-  return (Read<uint32_t>(record, host_data::order::kFlags) & host_data::order::kActive) == 0;
-}
+bool IsActive(const uint8_t* record) { return (Read<uint32_t>(record, order::kFlags) & order::kActive) != 0; }
+bool IsWithdrawn(const uint8_t* record) { return (Read<uint32_t>(record, order::kFlags) & order::kWithdrawn) != 0; }
+uint32_t TransactionOf(const uint8_t* record) { return Read<uint32_t>(record, order::kTransactionId); }
 }  // namespace
 
 void CClosingOrderBook::NoteSentOrder(const TOrderLine& line) {
-  if (line.TransId == kNoTransaction) return;
-  const uint32_t id = static_cast<uint32_t>(line.TransId);
-  const ClientKey client(line.Firm, line.Account);
-  m_sent[client].push_back({id, {line.SecCode, line.IsBuy != 0, line.Quantity}, false});
-  m_clientOfTransaction[id] = client;
+  if (!line.Sent()) return;
+  const Standing standing = line.Refused ? Standing::kRefusedByHost : Standing::kCounting;
+  m_sent[static_cast<uint32_t>(line.TransId)] = {ClosingClientOf(line), line.SecCode, line.IsBuy != 0,
+                                                 line.Quantity, 0.0, standing, false};
 }
 
-bool CClosingOrderBook::WasSent(uint32_t transactionId) const {
-  return m_clientOfTransaction.count(transactionId) != 0;
+bool CClosingOrderBook::WasSent(uint32_t transactionId) const { return m_sent.count(transactionId) != 0; }
+
+void CClosingOrderBook::BeginSend() {
+  m_sending = true;
+  m_waiting.clear();
+}
+
+std::vector<ClosingOrderRecord> CClosingOrderBook::EndSend(int32_t transactionId) {
+  std::vector<ClosingOrderRecord> answers;
+  for (const ClosingOrderRecord& record : m_waiting)
+    if (transactionId != kNoTransaction && TransactionOf(record.bytes) == static_cast<uint32_t>(transactionId))
+      answers.push_back(record);
+  m_waiting.clear();
+  m_sending = false;
+  return answers;
 }
 
 ClosingOrderRecord* CClosingOrderBook::OnOrderRecord(const uint8_t* record) {
-  if (!WasSent(Read<uint32_t>(record, host_data::order::kTransactionId))) return nullptr;
-  const int32_t key = Read<int32_t>(record, host_data::order::kKey);
-  auto kept = std::find_if(m_records.rbegin(), m_records.rend(), [key](const auto& copy) {
-    return Read<int32_t>(copy->bytes, host_data::order::kKey) == key;
-  });
+  const auto sent = m_sent.find(TransactionOf(record));
+  if (sent == m_sent.end()) {
+    // Most records answer other transactions; only one that may answer the
+    // transaction in flight waits.
+    if (m_sending) {
+      m_waiting.emplace_back();
+      std::memcpy(m_waiting.back().bytes, record, host_data::kOrderSize);
+    }
+    return nullptr;
+  }
+  const int32_t key = Read<int32_t>(record, order::kKey);
+  auto kept = std::find_if(m_records.rbegin(), m_records.rend(),
+                           [key](const auto& copy) { return Read<int32_t>(copy->bytes, order::kKey) == key; });
   ClosingOrderRecord* copy = nullptr;
   if (kept != m_records.rend()) {
     // A late or replayed record never takes a settled order back: the table,
     // the count of active orders, the withdrawal, formation and the
     // preparation windows all go by the copy kept here.
-    if (IsSettled((*kept)->bytes)) return nullptr;
+    if (!IsActive((*kept)->bytes)) return nullptr;
     copy = kept->get();
   } else {
     m_records.push_back(std::make_unique<ClosingOrderRecord>());
     copy = m_records.back().get();
   }
   std::memcpy(copy->bytes, record, host_data::kOrderSize);
-  FollowOrder(record);
+  FollowOrder(sent->second, record);
   return copy;
 }
 
-// Part of an active order may have filled, and the host's positions already
-// show it: only the balance is still to close.
-void CClosingOrderBook::FollowOrder(const uint8_t* record) {
-  const uint32_t id = Read<uint32_t>(record, host_data::order::kTransactionId);
-  const bool settled = IsSettled(record);
-  const double balance = static_cast<double>(Read<int64_t>(record, host_data::order::kBalance));
-  for (TSentOrder& sent : m_sent[m_clientOfTransaction[id]]) {
-    if (sent.transactionId != id || sent.settled) continue;
-    sent.settled = settled;
-    sent.pending.lots = settled ? 0.0 : std::max(0.0, std::min(sent.pending.lots, balance));
+// What the host reports of the order: the lots still at the exchange, and
+// those filled since the last report, which the client's position shows
+// only once its next record arrives.
+void CClosingOrderBook::FollowOrder(TSentOrder& sent, const uint8_t* record) {
+  if (sent.settled) return;
+  const bool active = IsActive(record);
+  const double balance = std::max(0.0, static_cast<double>(Read<int64_t>(record, order::kBalance)));
+  // An executed order has nothing left, whatever balance it carries.
+  const double left = active || IsWithdrawn(record) ? std::min(sent.open, balance) : 0.0;
+  if (sent.standing == Standing::kEarlierSession) {
+    // The new session's positions are the host's own: fills before it show.
+    sent.filled = 0.0;
+  } else {
+    sent.filled += sent.open - left;
+  }
+  sent.open = active ? left : 0.0;
+  sent.settled = !active;
+  sent.standing = Standing::kCounting;
+}
+
+void CClosingOrderBook::OnPositionRecord(const std::string& firm, const std::string& account,
+                                         const std::string& security) {
+  for (auto& entry : m_sent) {
+    TSentOrder& sent = entry.second;
+    if (sent.client.firm == firm && sent.client.account == account && sent.security == security) sent.filled = 0.0;
   }
 }
 
-std::vector<TPendingClosingOrder> CClosingOrderBook::PendingOf(const std::string& firm,
-                                                               const std::string& account) const {
+void CClosingOrderBook::OnNewHostSession() {
+  for (auto& entry : m_sent) {
+    TSentOrder& sent = entry.second;
+    sent.filled = 0.0;
+    if (!sent.settled) sent.standing = Standing::kEarlierSession;
+  }
+}
+
+bool CClosingOrderBook::CountsNow(const uint8_t* record) const {
+  const auto sent = m_sent.find(TransactionOf(record));
+  return sent != m_sent.end() && sent->second.standing == Standing::kCounting;
+}
+
+std::vector<TPendingClosingOrder> CClosingOrderBook::PendingOf(const TClosingClient& client) const {
   std::vector<TPendingClosingOrder> pending;
-  const auto client = m_sent.find(ClientKey(firm, account));
-  if (client == m_sent.end()) return pending;
-  for (const TSentOrder& sent : client->second)
-    if (!sent.settled && sent.pending.lots > 0.0) pending.push_back(sent.pending);
+  for (const auto& entry : m_sent) {
+    const TSentOrder& sent = entry.second;
+    if (!client.Includes(sent.client)) continue;
+    const double lots = (sent.standing == Standing::kCounting ? sent.open : 0.0) + sent.filled;
+    if (lots > 0.0) pending.push_back({sent.client.account, sent.security, sent.buy, lots});
+  }
   return pending;
 }

@@ -1,10 +1,11 @@
 // The plug-in's own closing orders as the host reports them back: what each
 // transaction the plug-in sent closes, and a copy of every host order record
-// that answers one of them. The orders table shows the copies; formation and
-// the preparation windows count the lots still in orders, whatever window
-// sent them.
+// that answers one of them. The orders table shows the copies; formation,
+// the preparation windows and their sends count the lots still in orders,
+// whatever window sent them.
 #pragma once
 
+#include "module/closing/closing_client.h"
 #include "module/closing/order_line.h"
 #include "sdk/host_data_records.h"
 
@@ -12,7 +13,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 // The module's copy of a host order record (592 bytes at the host's offsets).
@@ -20,8 +20,10 @@ struct ClosingOrderRecord {
   uint8_t bytes[host_data::kOrderSize];
 };
 
-// Lots of a client's position that a sent closing order still closes.
+// Lots of a client's position in an account that a sent closing order still
+// closes.
 struct TPendingClosingOrder {
+  std::string account;
   std::string security;
   bool buy = false;
   double lots = 0.0;
@@ -29,10 +31,18 @@ struct TPendingClosingOrder {
 
 class CClosingOrderBook {
  public:
-  // Notes the line the host took; a line without a transaction id (-1, the
-  // host assigned none) is not kept: no record answers it.
+  // Notes the transaction the host gave the line an id for; a line without
+  // one is not kept: no record answers it. A line the host refused with an
+  // error text closes nothing until a record of its id arrives.
   void NoteSentOrder(const TOrderLine& line);
   bool WasSent(uint32_t transactionId) const;
+
+  // The host may report an order while its transaction is still being sent,
+  // before the plug-in knows the id: records of ids not known yet wait from
+  // BeginSend until EndSend, which gives back those of the id the send got.
+  void BeginSend();
+  std::vector<ClosingOrderRecord> EndSend(int32_t transactionId);
+
   // The copy the record updated or added, or null when the record answers no
   // transaction the plug-in sent or comes for an order already executed or
   // withdrawn. A later record of an order still active (the same first word)
@@ -40,21 +50,40 @@ class CClosingOrderBook {
   ClosingOrderRecord* OnOrderRecord(const uint8_t* record);
   const std::vector<std::unique_ptr<ClosingOrderRecord>>& Records() const { return m_records; }
 
-  // The client's sent orders not yet executed or withdrawn: the lots sent
-  // until the host reports the order, then the balance it reports.
-  std::vector<TPendingClosingOrder> PendingOf(const std::string& firm, const std::string& account) const;
+  // The host's position record of the account in the security: the lots
+  // filled before it now show in the client's position and values.
+  void OnPositionRecord(const std::string& firm, const std::string& account, const std::string& security);
+  // The host started a new session: an order sent before counts again only
+  // once the host reports it in this one.
+  void OnNewHostSession();
+  // The record's order counts in this session.
+  bool CountsNow(const uint8_t* record) const;
+
+  // The client's sent orders still closing lots, in every account of a
+  // united client: the lots sent until the host reports the order, then the
+  // balance it reports; lots filled count on until the client's position
+  // record for the security shows them.
+  std::vector<TPendingClosingOrder> PendingOf(const TClosingClient& client) const;
 
  private:
-  using ClientKey = std::pair<std::string, std::string>;  // firm, trading account
+  enum class Standing {
+    kCounting,
+    kRefusedByHost,   // an error text came with the id
+    kEarlierSession,  // not reported since the host's new session
+  };
   struct TSentOrder {
-    uint32_t transactionId;
-    TPendingClosingOrder pending;
+    TClosingClient client;
+    std::string security;
+    bool buy;
+    double open;    // lots still at the exchange
+    double filled;  // lots filled that the position does not show yet
+    Standing standing;
     bool settled;
   };
-  void FollowOrder(const uint8_t* record);
+  void FollowOrder(TSentOrder& sent, const uint8_t* record);
 
-  // By client, as formation asks for them client by client.
-  std::map<ClientKey, std::vector<TSentOrder>> m_sent;
-  std::map<uint32_t, ClientKey> m_clientOfTransaction;
+  std::map<uint32_t, TSentOrder> m_sent;
   std::vector<std::unique_ptr<ClosingOrderRecord>> m_records;
+  bool m_sending = false;
+  std::vector<ClosingOrderRecord> m_waiting;
 };

@@ -67,6 +67,7 @@ TEST_F(ClosingCommandsTest, TheTablesCommandsTakeItsPatternOrTheDefaultOne) {
   module.ClosePrepOrdersDialogs();
   EXPECT_FALSE(module.HasPrepOrdersDialog()) << "closed without asking";
   Order(9002, 0, 554);  // executed, though the values here stay as they were
+  client = ClientShortOfTarget("ACC1");  // the host's position record after it
 
   table->CloseClientPositions(false, client);
   answers = {9001};
@@ -196,6 +197,7 @@ TEST_F(ClosingCommandsTest, AnAutoCloseRunCountsTheOrdersAWindowSent) {
         << "day " << day;
     module.ClosePrepOrdersDialogs();
     Order(9001, 0, 555);  // executed: the values here stay short of the target, the next run closes again
+    ClientShortOfTarget("ACC1");  // once the host's position record shows it
   }
 }
 

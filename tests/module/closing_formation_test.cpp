@@ -92,6 +92,9 @@ class ClosingFormationTest : public MarketTest {
       line.TransId = 9000 + static_cast<int32_t>(++sent), line.State = state;
       book.NoteSentOrder(line);
       if (state != kLinePrepared) Report(line, state == kLineActive ? 1u : state == kLineWithdrawn ? 2u : 0u, balance);
+      // The host's position record follows the order's, unless the case
+      // says it has not come yet.
+      if (number("unseen", 0) == 0) book.OnPositionRecord("FIRM1", "ACC1", code);
     }
   }
 
@@ -154,9 +157,9 @@ TEST_F(ClosingFormationTest, EachCaseOfTheTable) {
   });
 }
 
-// A security without a last price forms no order: the log names it and the client.
+// A security without a last price forms no order: the log names it and the
+// client whatever its level, the default 0 among them.
 TEST_F(ClosingFormationTest, ASecurityWithoutALastPriceIsNamedInTheLog) {
-  settings.TraceLogLevel = 2;
   AddPositions("NGZ6 4");
   lstrcpynA(client.clientCode, "C9", sizeof client.clientCode);
   client.plannedNetPosition = -10000, client.currentNetPosition = client.currentNetPositionOpen = 20000;

@@ -290,7 +290,7 @@ TEST_F(PrepOrdersWindowTest, TwoFirmsWithOneClientCodeEachHaveTheirOwnWindow) {
     ASSERT_FALSE(sent.empty());
     EXPECT_NE(sent.back().find("CLIENT_CODE=" + std::string(firms[i]) + "[]|ACCOUNT=777[]"), std::string::npos)
         << sent.back();
-    EXPECT_EQ(module.ClosingOrders().PendingOf(firms[i], "777").size(), 1u) << firms[i] << "'s order";
+    EXPECT_EQ(module.ClosingOrders().PendingOf(ClosingClientOf(*clients[i])).size(), 1u) << firms[i] << "'s order";
   }
   EXPECT_EQ(sent.size(), 2u);
   module.ClosePrepOrdersDialogs();
@@ -371,7 +371,12 @@ TEST_F(PrepOrdersWindowTest, OrderRecordsAdvanceTheLinesAndAnActiveOrderIsWithdr
 // sendable; the log has the failure.
 TEST_F(PrepOrdersWindowTest, ALineThatWasNotTakenShowsWhyAndStaysSendable) {
   module.Settings().TraceLogLevel = 2;
+  // The client holds the security without a form too; the manager set the
+  // line's quantity, so the pattern's securities do not hold it back.
+  std::vector<uint8_t> position = PositionRecord({"FIRM1", "ACC1", "NFZ6", 2, 10});
+  module.OnHostCommand(1, kPositionRecordCode, position.data(), static_cast<uint32_t>(position.size()));
   TOrderLine& line = *Line("ACC1", 0);
+  line.Edited = true;
   const struct { const char* security; std::deque<int32_t> answers; const char* status, *send, *logged; } cases[] = {
       {"NFZ6", {}, "Отклонена: Нет формы заявки для класса NOFORM", "Подать:1", "ERROR: no order form of class NOFORM"},
       {"RIZ6", {-1}, "Отклонена: Отказ", "Подать:1", "ERROR: Отказ"},
@@ -407,6 +412,35 @@ TEST_F(PrepOrdersWindowTest, TheHostsCloseQueryAsksAboutLinesNotSent) {
     EXPECT_EQ(answer, c.answer) << c.sent << " " << c.button;
     ASSERT_NE(Window(), nullptr) << "the host closes the window itself";
   }
+}
+
+// The host closes its frame (the close button) only once the window agrees:
+// lines not sent are asked about first.
+TEST_F(PrepOrdersWindowTest, ClosingTheFrameThroughTheHostAsksAboutLinesNotSent) {
+  for (int button : {IDCANCEL, IDOK}) {
+    DialogDriver box([button](HWND dialog) { DialogDriver::Press(dialog, button); });
+    SendMessageA(Window()->GetHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(box.Text(), "В таблице имеются неподанные заявки (1) по закрытию позиций клиента C77. "
+                          "Вы уверены, что хотите закрыть окно?");
+    EXPECT_EQ(Window() != nullptr, button == IDCANCEL) << button;
+  }
+}
+
+// A quantity below 1, typed or pasted, is refused; the line keeps its lots.
+TEST_F(PrepOrdersWindowTest, AQuantityBelowOneIsRefused) {
+  for (const char* text : {"-5", "0"}) {
+    DoubleClick(0, 7);
+    ASSERT_NE(CellEditor(), nullptr);
+    SetWindowTextA(CellEditor(), text);
+    DialogDriver box([](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
+    SetFocus(List());
+    EXPECT_EQ(box.Text(), "Количество должно быть не меньше 1.\nКоличество не изменено.") << text;
+    EXPECT_EQ(Cell(0, 7), "7") << text;
+  }
+  answers = {9001};
+  Command(kSendAll);
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_NE(sent[0].find("QUANTITY=7[]"), std::string::npos) << sent[0];
 }
 
 // A window of all clients filtered by a client of the module's list, by

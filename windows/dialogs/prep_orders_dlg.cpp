@@ -8,11 +8,14 @@
 #include "sdk/host_record_fields.h"
 #include "sdk/numeric.h"
 #include "sdk/packed_dates.h"
+#include "windows/dialogs/prep_orders_cells.h"
 #include "windows/tables/risk_params_table.h"
 
 #include <commctrl.h>
 
 #include <cstdio>
+
+using namespace prep_orders;
 
 namespace {
 enum Control : int {
@@ -34,7 +37,6 @@ enum Command : int {
   kWithdraw = 40084,
   kRecalculate = 40079,
 };
-enum Column : int { kFirmColumn = 0, kAccountColumn = 2, kPriceColumn = 6, kQuantityColumn = 7 };
 
 constexpr UINT kTemplate = 114;
 constexpr UINT kCloseQuery = 4125, kRemoveClipChildren = 4081;
@@ -70,24 +72,6 @@ std::string StatusText(const TOrderLine& line) {
   }
 }
 
-const uint8_t* LineSecurity(const TOrderLine& line) {
-  return FindSecurityInClasses(line.SecCode, 0x48, 0x900, nullptr);
-}
-
-// A security the host no longer knows shows its price with 2 decimals.
-int PriceDecimals(const TOrderLine& line) {
-  const uint8_t* security = LineSecurity(line);
-  if (security == nullptr) return 2;
-  const int decimals = host::record::Read<int16_t>(security, host::record::kSecurityPriceDecimals);
-  return decimals < 0 ? 0 : decimals > 15 ? 15 : decimals;
-}
-
-std::string Number(double value, int decimals, bool localeStyle) {
-  char text[64] = {};
-  g_pModule->FormatDouble(text, sizeof text, value, decimals, localeStyle, localeStyle);
-  return text;
-}
-
 // A level with 2 decimals, scaled for display; a value that is not set
 // shows empty, as the risk table shows it.
 std::string LevelText(double value, double scale) {
@@ -97,38 +81,6 @@ std::string LevelText(double value, double scale) {
   return text;
 }
 
-// Formation over the window's store with the module's calculation settings.
-CClosingFormation Formation(COrderStore& store) {
-  TFormulaModes modes;
-  modes.useTotalAssets = g_pModule->Settings().UseTotalAssets;
-  modes.useVarMargin = g_pModule->Settings().UseVarMargin;
-  return CClosingFormation(store, g_pModule->ClosingOrders(), g_pModule->Closing(), modes, g_pModule->Log());
-}
-
-void SetCell(HWND list, int row, int column, const std::string& text) {
-  LVITEMA item = {};
-  item.iSubItem = column;
-  item.pszText = const_cast<char*>(text.c_str());
-  SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-}
-
-std::string CellText(HWND list, int row, int column) {
-  char text[33] = {};
-  LVITEMA item = {};
-  item.iSubItem = column;
-  item.pszText = text;
-  item.cchTextMax = sizeof text;
-  SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-  return text;
-}
-
-std::string CellValue(const TOrderLine& line, int column) {
-  switch (column) {
-    case kPriceColumn: return Number(line.Price, PriceDecimals(line), true);
-    case kQuantityColumn: return Number(line.Quantity, 0, true);
-    default: return std::string();
-  }
-}
 }  // namespace
 
 CVantrelPrepOrdersDlg::CVantrelPrepOrdersDlg(const TClientRiskRecord* client, const TClosingPattern& pattern)
@@ -137,24 +89,24 @@ CVantrelPrepOrdersDlg::CVantrelPrepOrdersDlg(const TClientRiskRecord* client, co
 CVantrelPrepOrdersDlg::CVantrelPrepOrdersDlg(const TClientRiskRecord* client, const TClosingPattern& pattern,
                                              const char* caption)
     : CZPluginDialog(caption, kTemplate, kPrepOrdersKind), m_pattern(pattern) {
-  if (client != nullptr) m_firm = client->firm, m_account = client->account, m_clientCode = client->clientCode;
+  if (client != nullptr) m_client = ClosingClientOf(*client);
 }
 
 TClientRiskRecord* CVantrelPrepOrdersDlg::Client() const {
-  return ServesAllClients() ? nullptr : g_pModule->Clients().Find(m_firm, m_account);
+  return ServesAllClients() ? nullptr : g_pModule->Clients().Find(m_client.firm, m_client.account);
 }
 
 COrderStore::Key CVantrelPrepOrdersDlg::ClientKey() const {
-  return ServesAllClients() ? COrderStore::kEveryClient : COrderStore::KeyOf(m_account.c_str(), m_firm.c_str());
+  return ServesAllClients() ? COrderStore::kEveryClient
+                            : COrderStore::KeyOf(m_client.account.c_str(), m_client.firm.c_str());
 }
 
-// Firms may give their clients the same codes and accounts: a window serves
-// only a client of its own firm, its own account or, for a united client,
-// its own client code.
+// Firms may give their clients the same codes and accounts, and a client
+// code may be another client's trading account: a window serves only a
+// client of its own firm, its own account or, when both are united, its own
+// client code.
 bool CVantrelPrepOrdersDlg::ServesClient(const TClientRiskRecord* client) const {
-  if (ServesAllClients() || client == nullptr) return true;
-  if (m_firm != client->firm) return false;
-  return m_account == client->account || (client->united && m_clientCode == client->clientCode);
+  return ServesAllClients() || client == nullptr || m_client.Includes(ClosingClientOf(*client));
 }
 
 int CVantrelPrepOrdersDlg::PrepareClosingOrders(const TClientRiskRecord& client, const TClosingPattern& pattern) {
@@ -366,16 +318,10 @@ void CVantrelPrepOrdersDlg::OnContextMenu(HMENU menu, int, int) {
   };
   add("Подать", kSend, selected != nullptr && selected->Sendable());
   add("Подать все", kSendAll, keyHasLines);
-  add("Удалить", kDelete, selected != nullptr && selected->Sendable());
+  add("Удалить", kDelete, selected != nullptr && selected->NotTaken());
   add("Удалить все", kDeleteAll, keyHasLines);
   add("Снять", kWithdraw, selected != nullptr && selected->State == kLineActive && selected->OrderNum != 0);
   add("Пересчитать", kRecalculate, true);
-}
-
-void CVantrelPrepOrdersDlg::SendLines(const COrderStore::Key& key) {
-  std::vector<TOrderLine*> lines;
-  m_store.ForEach(key, [&](TOrderLine& line) { lines.push_back(&line); });
-  for (TOrderLine* line : lines) g_pModule->SendClosingOrders(*line);
 }
 
 int CVantrelPrepOrdersDlg::OnMenuCommand(int id, int code, int third) {
@@ -383,13 +329,16 @@ int CVantrelPrepOrdersDlg::OnMenuCommand(int id, int code, int third) {
   TOrderLine* selected = GetOrderLineByRow(row);
   switch (id) {
     case kSend:
-      if (selected != nullptr) g_pModule->SendClosingOrders(*selected);
+    case kSendAll: {
+      std::vector<TOrderLine*> lines;
+      if (id == kSendAll) m_store.ForEach(ClientKey(), [&](TOrderLine& line) { lines.push_back(&line); });
+      else if (selected != nullptr) lines.push_back(selected);
+      // The window may close while the manager reads what was cut.
+      if (!SendLines(lines)) return 0;
       RefreshOrderList();
+      if (CloseIfNoPendingOrders() != 0) return 0;
       break;
-    case kSendAll:
-      SendLines(ClientKey());
-      RefreshOrderList();
-      break;
+    }
     case kDelete:
       if (selected != nullptr) {
         LVITEMA item = {};
@@ -445,82 +394,8 @@ void CVantrelPrepOrdersDlg::OnNotify(WPARAM, LPARAM lParam) {
   }
 }
 
-void CVantrelPrepOrdersDlg::BeginEdit(int row, int column) {
-  const TOrderLine* line = GetOrderLineByRow(row);
-  // An order the host has taken is not the window's to change.
-  if (line == nullptr || !line->Sendable() || m_edit != nullptr) return;
-  HWND list = List();
-  RECT cell = {};
-  cell.top = column;
-  cell.left = LVIR_LABEL;
-  SendMessageA(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
-  m_editRow = row, m_editColumn = column;
-  SetCell(list, row, column, "");
-  m_edit = CreateWindowExA(0, "EDIT", CellValue(*line, column).c_str(),
-                           WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, cell.left, cell.top - 1,
-                           cell.right - cell.left, cell.bottom - cell.top + 4, list, nullptr, nullptr, nullptr);
-  SendMessageA(m_edit, WM_SETFONT, SendMessageA(list, WM_GETFONT, 0, 0), 0);
-  SetFocus(m_edit);
-  const int length = GetWindowTextLengthA(m_edit);
-  SendMessageA(m_edit, EM_SETSEL, static_cast<WPARAM>(length), length);
-}
-
-void CVantrelPrepOrdersDlg::FinishEdit() {
-  HWND edit = m_edit;
-  const int row = m_editRow, column = m_editColumn;
-  m_edit = nullptr, m_editRow = -1, m_editColumn = -1;
-  TOrderLine* line = GetOrderLineByRow(row);
-  char text[1024] = {};
-  GetWindowTextA(edit, text, sizeof text);
-  std::string refusal;
-  if (line != nullptr && line->Sendable() && text[0] != 0)
-    refusal = TakeEditedValue(*line, column, g_pModule->ParseNumber(text));
-  if (line != nullptr) SetCell(List(), row, column, CellValue(*line, column));
-  DestroyWindow(edit);
-  UpdateLevelFields();
-  if (!refusal.empty()) ::MessageBoxA(GetDialogWindow(), refusal.c_str(), "Внимание", MB_OK | MB_ICONEXCLAMATION);
-}
-
-std::string CVantrelPrepOrdersDlg::TakeEditedValue(TOrderLine& line, int column, double value) {
-  if (column == kPriceColumn) {
-    line.Price = value;
-    return std::string();
-  }
-  const int most = LotsLeftToClose(line);
-  if (value <= most) {
-    line.Quantity = value;
-    return std::string();
-  }
-  char text[512];
-  std::snprintf(text, sizeof text,
-                "Количество не может быть больше %d: столько лотов позиции по %s не закрывается другими "
-                "заявками.\nКоличество не изменено.",
-                most, line.SecCode);
-  return text;
-}
-
-int CVantrelPrepOrdersDlg::LotsLeftToClose(const TOrderLine& line) const {
-  // Without the client's positions the line may keep its lots or take fewer.
-  const TClientRiskRecord* client = g_pModule->Clients().Find(line.Firm, line.Account);
-  if (client == nullptr) return static_cast<int>(line.Quantity);
-  return Formation(m_store).LotsLeftToClose(*client, line);
-}
-
-LRESULT CALLBACK CVantrelPrepOrdersDlg::OrderListEditProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<CVantrelPrepOrdersDlg*>(GetWindowLongPtrA(list, GWLP_USERDATA));
-  const WNDPROC old = self->m_oldListProc;
-  if (message == WM_COMMAND && self->m_edit != nullptr && reinterpret_cast<HWND>(lParam) == self->m_edit) {
-    const TOrderLine* line = self->GetOrderLineByRow(self->m_editRow);
-    if (HIWORD(wParam) == EN_UPDATE && line != nullptr)
-      g_pModule->ValidateDecimalEdit(self->m_edit, EN_UPDATE,
-                                     self->m_editColumn == kPriceColumn ? PriceDecimals(*line) : 0, 10, 0, 0);
-    if (HIWORD(wParam) == EN_KILLFOCUS) self->FinishEdit();
-  }
-  return CallWindowProcA(old, list, message, wParam, lParam);
-}
-
 bool CVantrelPrepOrdersDlg::WarnUnsubmittedOrders() {
-  const int count = m_store.Count(ClientKey(), [](const TOrderLine& line) { return line.Sendable(); });
+  const int count = m_store.Count(ClientKey(), [](const TOrderLine& line) { return line.NotTaken(); });
   if (count == 0) return true;
   char text[512];
   if (ServesAllClients())
@@ -530,7 +405,7 @@ bool CVantrelPrepOrdersDlg::WarnUnsubmittedOrders() {
     std::snprintf(text, sizeof text,
                   "В таблице имеются неподанные заявки (%d) по закрытию позиций клиента %s. Вы уверены, что "
                   "хотите закрыть окно?",
-                  count, m_clientCode.c_str());
+                  count, m_client.clientCode.c_str());
   return UserConfirms(GetDialogWindow(), text, "Внимание", MB_OKCANCEL | MB_ICONEXCLAMATION);
 }
 
@@ -540,6 +415,8 @@ void CVantrelPrepOrdersDlg::EndDialog(INT_PTR code) {
 }
 
 int CVantrelPrepOrdersDlg::CloseIfNoPendingOrders() {
+  // The window's own command finishes first, and then asks again.
+  if (m_sending) return 0;
   const int pending = m_store.Count(ClientKey(), [](const TOrderLine& line) {
     return line.State != kLineExecuted && line.State != kLineWithdrawn;
   });

@@ -2,9 +2,13 @@
 // risk manager reviews the closing orders formed for one client or for many,
 // corrects price and quantity in place, sends, deletes and withdraws them.
 // The window keeps the client's firm and trading account, never the client
-// record: the host may free the records while the window is open.
+// record: the host may free the records while the window is open. Every
+// line sent is held against what its position has left and, unless the
+// manager set its quantity, against what the pattern still asks: however
+// many windows hold the same lines, no lots are closed twice.
 #pragma once
 
+#include "module/closing/closing_client.h"
 #include "module/closing/order_store.h"
 #include "module/settings/closing_pattern.h"
 #include "sdk/plugin_dialog.h"
@@ -41,7 +45,7 @@ class CVantrelPrepOrdersDlg : public CZPluginDialog {
   // Whether the window is the one of the client (a window for all clients
   // serves every client).
   bool ServesClient(const TClientRiskRecord* client) const;
-  bool ServesAllClients() const { return m_account.empty(); }
+  bool ServesAllClients() const { return m_client.account.empty(); }
   COrderStore& Store() { return m_store; }
 
   BOOL OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
@@ -66,7 +70,13 @@ class CVantrelPrepOrdersDlg : public CZPluginDialog {
   bool MatchesClientFilter(const TOrderLine& line) const;
   void AddOrderRows(const COrderStore::Lines& lines);
   void UpdateLevelFields();
-  void SendLines(const COrderStore::Key& key);
+  // Sends the lines in order, each cut to the lots it may send; tells the
+  // manager of every line cut or not sent. False when the window was closed
+  // meanwhile: nothing of it may be touched then.
+  bool SendLines(const std::vector<TOrderLine*>& lines);
+  // Sends one line as far as it may go; what the manager must know of it,
+  // or nothing.
+  std::string SendHeld(TOrderLine& line);
   void WithdrawSelectedOrder(int row);
   void BeginEdit(int row, int column);
   void FinishEdit();
@@ -76,11 +86,12 @@ class CVantrelPrepOrdersDlg : public CZPluginDialog {
   int LotsLeftToClose(const TOrderLine& line) const;
   bool WarnUnsubmittedOrders();
 
-  std::string m_firm, m_account, m_clientCode;
+  TClosingClient m_client;  // none: all clients
   TClosingPattern m_pattern;
   mutable COrderStore m_store;
   int m_editRow = -1, m_editColumn = -1;
   HWND m_edit = nullptr;
   WNDPROC m_oldListProc = nullptr;
   std::string m_filter;
+  bool m_sending = false;
 };

@@ -25,13 +25,18 @@ int CVantrelFutRiskParamsTable::OnMenuCommand(int id, int code, int control) {
     SortByColumn(-1);
     return 1;
   }
-  if (id == kCommandRefreshNow && g_pModule != nullptr)
-    g_pModule->OnRecalcTimer();
-  else if (id == kCommandCloseClient)
+  // The host may be done with the plug-in, and this table deleted, while a
+  // closing command's question is open: nothing of the table is touched after.
+  if (id == kCommandCloseClient) {
     CloseClientPositions(false, GetView() != nullptr ? static_cast<TClientRiskRecord*>(GetView()->GetSelectedRow())
                                                      : nullptr);
-  else if (id == kCommandCloseAllClients)
+    return 0;
+  }
+  if (id == kCommandCloseAllClients) {
     CloseClientPositions(true, nullptr);
+    return 0;
+  }
+  if (id == kCommandRefreshNow && g_pModule != nullptr) g_pModule->OnRecalcTimer();
   return CTablePlugin::OnMenuCommand(id, code, control);
 }
 

@@ -1,0 +1,247 @@
+// However many preparation windows hold a client's lines, however its
+// accounts are united and whatever the host reports when: the orders sent
+// never close more lots than the client holds or than its pattern needs, and
+// nothing acts after the host is done with the plug-in.
+#include "closing_orders_fixture.h"
+#include "resources/resource_ids.h"
+#include "windows/dialogs/prep_orders_cells.h"
+#include "windows/tables/risk_params_table.h"
+
+#include <functional>
+#include <map>
+
+namespace {
+constexpr char kCloseAll[] = "Имеются открытые окна с заявками на закрытие позиций\n\t\tЗакрыть все?";
+
+class ClosingHoldsTest : public ClosingOrdersTest {
+ protected:
+  void SendAll(CVantrelPrepOrdersDlg* window) {
+    SendMessageA(window->GetHwnd(), WM_COMMAND, MAKEWPARAM(module.FindHostCommandId(kSendAll), 0), 0);
+  }
+  // Lots sent per trading account, as "ACCOUNT:lots " in account order.
+  std::string LotsSent() {
+    std::map<std::string, int> lots;
+    auto field = [](const std::string& text, const char* name) {
+      const size_t at = text.find(name) + std::strlen(name);
+      return text.substr(at, text.find("[]", at) - at);
+    };
+    for (const std::string& text : sent) lots[field(text, "ACCOUNT=")] += std::stoi(field(text, "QUANTITY="));
+    std::string listed;
+    for (const auto& account : lots) listed += account.first + ":" + std::to_string(account.second) + " ";
+    return listed;
+  }
+  // A window of all clients opened beside those open, the question whether
+  // to close them answered No.
+  void OpenAllClientsWindow(const TScheduleEntry* entry = nullptr) {
+    DialogDriver keep([](HWND box) { DialogDriver::Press(box, IDNO); });
+    module.OpenClosingOrdersWindow(pattern, nullptr, entry != nullptr, entry);
+  }
+  // An account of the united client C001 of FIRM1, long 5 RIZ6; the
+  // accounts share the client's values: 2 lots in all bring the funds
+  // sufficiency for open positions (110,000 / 100,000) above 1.3.
+  TClientRiskRecord* UnitedAccount(const char* account) {
+    std::vector<uint8_t> position = PositionRecord({"FIRM1", account, "RIZ6", 1, 5});
+    module.OnHostCommand(1, kPositionRecordCode, position.data(), static_cast<uint32_t>(position.size()));
+    TClientRiskRecord* client = module.Clients().Find("FIRM1", account);
+    lstrcpynA(client->clientCode, "C001", sizeof client->clientCode);
+    client->united = true;
+    client->plannedNetPosition = 10000, client->currentNetPosition = client->currentNetPositionOpen = 100000;
+    client->sfrOpenPositions = 1.1;
+    return client;
+  }
+  int AllLines(CVantrelPrepOrdersDlg* window) {
+    return window->Store().Count(COrderStore::kEveryClient, [](const TOrderLine&) { return true; });
+  }
+};
+
+// ACC1 (and ACC2) long 10 need 7 lots sold; never reached (target 1000),
+// each closes whole. The second window's lines are held at their send.
+TEST_F(ClosingHoldsTest, NoClientIsClosedBeyondItsNeedOrItsPositionWhateverWindowsSend) {
+  TScheduleEntry entry;
+  entry.AllClients = 1;
+  auto nothingLeft = [](const char* account) {
+    return "Клиент C77 (" + std::string(account) + ", FIRM1), RIZ6: осталось закрыть 0 лотов, заявка не подана: "
+           "позиция уже закрывается другими заявками.";
+  };
+  const struct {
+    const char* name;
+    double target;
+    std::vector<const char*> accounts;
+    std::function<void()> open;
+    std::function<void()> beforeSends;
+    const char* lots;
+    std::string told;  // what the last send told
+  } cases[] = {
+      {"the client's window and one of all clients", 1.3, {"ACC1"},
+       [&] { module.OpenPrepOrdersDlg(module.Clients().Find("FIRM1", "ACC1"), pattern), OpenAllClientsWindow(); },
+       [] {}, "ACC1:7 ", nothingLeft("ACC1")},
+      {"two windows of all clients, closing whole", 1000, {"ACC1", "ACC2"},
+       [&] { OpenAllClientsWindow(), OpenAllClientsWindow(); }, [] {}, "ACC1:10 ACC2:10 ",
+       nothingLeft("ACC1") + "\n" + nothingLeft("ACC2")},
+      // Schedule entries take the clients of the open risk tables.
+      {"two schedule entries at one time", 1.3, {"ACC1"},
+       [&] {
+         ASSERT_NE(OpenRiskTable(), nullptr);
+         ClientShortOfTarget("ACC1");
+         OpenAllClientsWindow(&entry), OpenAllClientsWindow(&entry);
+       },
+       [] {}, "ACC1:7 ", nothingLeft("ACC1")},
+      // The manager sets 4 in the first window: the second sends the 3 left.
+      {"a quantity set in the first window", 1.3, {"ACC1"},
+       [&] { module.OpenPrepOrdersDlg(module.Clients().Find("FIRM1", "ACC1"), pattern), OpenAllClientsWindow(); },
+       [&] {
+         TOrderLine* line = Windows().back()->Store().LineAt(COrderStore::KeyOf("ACC1", "FIRM1"), 0);
+         line->Quantity = 4, line->Edited = true;
+       },
+       "ACC1:7 ", "Клиент C77 (ACC1, FIRM1), RIZ6: осталось закрыть 3 лот. из 7, заявка подана на 3: позиция уже "
+                  "закрывается другими заявками."},
+  };
+  for (const auto& c : cases) {
+    module.ClosePrepOrdersDialogs();
+    module.OnModuleStop();
+    module.ClosingOrders() = CClosingOrderBook();
+    ScriptedTransactions::Clear();
+    pattern.BoundaryValue = c.target;
+    for (const char* account : c.accounts) ClientShortOfTarget(account);
+    c.open();
+    ASSERT_EQ(Windows().size(), 2u) << c.name;
+    c.beforeSends();
+    answers = {9001, 9002, 9003, 9004};
+    // The host's frames list the window opened last first.
+    SendAll(Windows().back());
+    DialogDriver told([](HWND box) { DialogDriver::Press(box, IDOK); });
+    SendAll(Windows().front());
+    EXPECT_EQ(LotsSent(), c.lots) << c.name;
+    EXPECT_EQ(told.Text(), c.told) << c.name;
+  }
+}
+
+// U1 and U2 are one united client: what one account closes counts for the
+// other, in one window and across windows. A namesake, account C001 of a
+// client not united, has a window of its own.
+TEST_F(ClosingHoldsTest, AUnitedClientsAccountsCloseAsOneClient) {
+  pattern.ParamIdx2 = 19, pattern.MinMarginLvl = 1.3;
+  TClientRiskRecord* first = UnitedAccount("U1");
+  UnitedAccount("U2");
+  EXPECT_EQ(module.OpenClosingOrdersWindow(pattern, nullptr, false, nullptr), 1) << "2 lots of U1, none of U2";
+  ASSERT_EQ(AllLines(Window()), 1);
+  EXPECT_EQ(Line("U1", 0)->Quantity, 2);
+  module.ClosePrepOrdersDialogs();
+
+  EXPECT_EQ(module.OpenPrepOrdersDlg(first, pattern), 1);
+  EXPECT_EQ(module.OpenPrepOrdersDlg(module.Clients().Find("FIRM1", "U2"), pattern), 0) << "its window serves U2";
+  OpenAllClientsWindow();  // formed before anything is sent: U1's 2 lots again
+  answers = {9001, 9002};
+  SendAll(Windows().back());
+  DialogDriver told([](HWND box) { DialogDriver::Press(box, IDOK); });
+  SendAll(Windows().front());
+  EXPECT_TRUE(told.Ran());
+  EXPECT_EQ(LotsSent(), "U1:2 ");
+  module.ClosePrepOrdersDialogs();
+  EXPECT_EQ(module.OpenClosingOrdersWindow(pattern, nullptr, false, nullptr), 0) << "U2 closes nothing more";
+  module.ClosePrepOrdersDialogs();
+
+  // The namesake: account C001, client code C001, not united.
+  TClientRiskRecord* namesake = ClientShortOfTarget("C001");
+  lstrcpynA(namesake->clientCode, "C001", sizeof namesake->clientCode);
+  EXPECT_EQ(module.OpenPrepOrdersDlg(namesake, pattern), 1);
+  first->sfrOpenPositions = 0.5, first->plannedNetPosition = -40000;
+  EXPECT_EQ(module.OpenPrepOrdersDlg(first, pattern), 1) << "the united client gets its own window";
+  EXPECT_EQ(Windows().size(), 2u);
+}
+
+// What the plug-in counts as being closed follows what the host reports:
+// the client's 7 lots count while the window's order is in flight or active
+// and, once filled, until its position record shows them; they count for
+// nothing while refused, and orders of an earlier host session count once
+// reported again. A window opened for the client afterwards forms what is
+// left (0) or everything again (1 line).
+TEST_F(ClosingHoldsTest, LotsCountAsClosingWhileTheHostSaysSo) {
+  auto stopAndStart = [&] {
+    module.OnHostEvent(2, nullptr, 0, 0);
+    module.OnModuleStop();
+    module.OnHostEvent(1, nullptr, 0, 0);
+  };
+  const struct {
+    const char* name;
+    std::function<void()> whileSending;  // with the id the host gives
+    std::deque<std::string> errorTexts;
+    const char* status;
+    std::function<void()> after;
+    int formedAfter;
+  } cases[] = {
+      {"an active record during the send", [&] { Order(9001, 1, 555); }, {}, "Активна", [] {}, 0},
+      {"executed during the send", [&] { Order(9001, 0, 555, {}, 0); }, {}, "", [] {}, 0},
+      {"executed, then the position record", [] {}, {}, "Подготовлена",
+       [&] { Order(9001, 0, 555, {}, 0), ClientShortOfTarget("ACC1"); }, 1},
+      {"an error text beside the id", [] {}, {"Нет средств"}, "Отклонена: Нет средств", [] {}, 1},
+      {"refused, then reported active", [] {}, {"Нет средств"}, "Отклонена: Нет средств",
+       [&] { Order(9001, 1, 555); }, 0},
+      {"a new host session", [] {}, {}, "Подготовлена", stopAndStart, 1},
+      {"a new host session reporting it again", [] {}, {}, "Подготовлена",
+       [&] { stopAndStart(), Order(9001, 1, 555); }, 0},
+  };
+  // The client as the host last reported it: no new position record.
+  auto client = [&] {
+    TClientRiskRecord* found = module.Clients().Find("FIRM1", "ACC1");
+    return found != nullptr ? found : ClientShortOfTarget("ACC1");
+  };
+  for (const auto& c : cases) {
+    module.ClosePrepOrdersDialogs();
+    module.OnModuleStop();
+    ScriptedTransactions::Clear();
+    module.ClosingOrders() = CClosingOrderBook();
+    ASSERT_EQ(module.OpenPrepOrdersDlg(client(), pattern), 1) << c.name;
+    answers = {9001};
+    ScriptedTransactions::errorTexts = c.errorTexts;
+    ScriptedTransactions::whileSending = [&c](int32_t) { c.whileSending(); };
+    Command(kSendAll);
+    ScriptedTransactions::whileSending = nullptr;
+    EXPECT_EQ(Window() == nullptr ? "" : prep_orders::CellText(List(), 0, 8), c.status) << c.name;
+    c.after();
+    module.ClosePrepOrdersDialogs();
+    EXPECT_EQ(module.OpenPrepOrdersDlg(client(), pattern), c.formedAfter) << c.name;
+  }
+}
+
+// The host is done with the plug-in (Done) while a question of a closing
+// command is open; whatever the answer then, nothing is formed, opened or
+// sent, and the heap is whole. Each case needs a module of its own.
+struct DoneDuringQuestion {
+  const char* question;
+  int answer;
+  bool fromTheTable;  // else the closing settings command
+};
+class DoneDuringQuestionTest : public ClosingHoldsTest, public ::testing::WithParamInterface<DoneDuringQuestion> {};
+
+TEST_P(DoneDuringQuestionTest, NothingGoesOnAfterIt) {
+  ClientShortOfTarget("ACC1");
+  auto* table = dynamic_cast<CVantrelFutRiskParamsTable*>(OpenRiskTable());
+  ASSERT_NE(table, nullptr);
+  table->SetPatternIndex(0);
+  ASSERT_EQ(module.OpenPrepOrdersDlg(ClientShortOfTarget("ACC1"), pattern), 1);
+  const int answer = GetParam().answer;
+  DialogDriver box([&, answer](HWND dialog) {
+    module.OnModuleDone();
+    if (IsWindow(dialog)) DialogDriver::Press(dialog, answer);
+  });
+  if (GetParam().fromTheTable) SendMessageA(table->GetHwnd(), WM_COMMAND, MAKEWPARAM(module.FindHostCommandId(40083), 0), 0);
+  else module.OnMenuCommand(host.Frame(), ID_CLOSING_SETTINGS, false);
+  EXPECT_EQ(box.Text(), GetParam().question);
+  EXPECT_FALSE(module.IsRunning());
+  EXPECT_TRUE(Windows().empty());
+  EXPECT_TRUE(module.Tables().empty());
+  EXPECT_TRUE(sent.empty());
+  EXPECT_NE(HeapValidate(GetProcessHeap(), 0, nullptr), FALSE);
+}
+
+constexpr char kSettingsQuestion[] =
+    "У вас открыто одно или несколько окон с заявками по закрытию позиций. Перед открытием диалога настроек "
+    "закрытия позиций эти окна будут автоматически закрыты. Продолжить?";
+INSTANTIATE_TEST_SUITE_P(Answers, DoneDuringQuestionTest,
+                         ::testing::Values(DoneDuringQuestion{kCloseAll, IDYES, true},
+                                           DoneDuringQuestion{kCloseAll, IDNO, true},
+                                           DoneDuringQuestion{kSettingsQuestion, IDOK, false},
+                                           DoneDuringQuestion{kSettingsQuestion, IDCANCEL, false}));
+
+}  // namespace
