@@ -205,28 +205,39 @@ TEST_F(ClosingHoldsTest, LotsCountAsClosingWhileTheHostSaysSo) {
 }
 
 // The host is done with the plug-in (Done) while a question of a closing
-// command is open; whatever the answer then, nothing is formed, opened or
-// sent, and the heap is whole. Each case needs a module of its own.
+// command or window is open; whatever the answer then, nothing is formed,
+// opened or sent, and the heap is whole. Each case needs a module of its own.
+enum class Asker { kTableBesideAWindow, kTableWithActiveOrders, kTableWithoutPattern, kClosingSettings, kWindowClosing };
 struct DoneDuringQuestion {
-  const char* question;
+  Asker asker;
   int answer;
-  bool fromTheTable;  // else the closing settings command
+  const char* question;
 };
 class DoneDuringQuestionTest : public ClosingHoldsTest, public ::testing::WithParamInterface<DoneDuringQuestion> {};
 
 TEST_P(DoneDuringQuestionTest, NothingGoesOnAfterIt) {
+  const Asker asker = GetParam().asker;
   ClientShortOfTarget("ACC1");
   auto* table = dynamic_cast<CVantrelFutRiskParamsTable*>(OpenRiskTable());
   ASSERT_NE(table, nullptr);
-  table->SetPatternIndex(0);
-  ASSERT_EQ(module.OpenPrepOrdersDlg(ClientShortOfTarget("ACC1"), pattern), 1);
+  table->SetPatternIndex(asker == Asker::kTableWithoutPattern ? -1 : 0);
+  TClientRiskRecord* client = ClientShortOfTarget("ACC1");
+  if (asker == Asker::kTableWithActiveOrders) {
+    TOrderLine line = MakeOrderLine(*client, Security("RIZ6"), false, 100000, 7, 0);
+    line.TransId = 9001;
+    module.ClosingOrders().NoteSentOrder(line);
+    Order(9001, 1, 555);
+  } else if (asker != Asker::kTableWithoutPattern) {
+    ASSERT_EQ(module.OpenPrepOrdersDlg(client, pattern), 1);
+  }
   const int answer = GetParam().answer;
   DialogDriver box([&, answer](HWND dialog) {
     module.OnModuleDone();
     if (IsWindow(dialog)) DialogDriver::Press(dialog, answer);
   });
-  if (GetParam().fromTheTable) SendMessageA(table->GetHwnd(), WM_COMMAND, MAKEWPARAM(module.FindHostCommandId(40083), 0), 0);
-  else module.OnMenuCommand(host.Frame(), ID_CLOSING_SETTINGS, false);
+  if (asker == Asker::kClosingSettings) module.OnMenuCommand(host.Frame(), ID_CLOSING_SETTINGS, false);
+  else if (asker == Asker::kWindowClosing) Window()->EndDialog(2);
+  else SendMessageA(table->GetHwnd(), WM_COMMAND, MAKEWPARAM(module.FindHostCommandId(40083), 0), 0);
   EXPECT_EQ(box.Text(), GetParam().question);
   EXPECT_FALSE(module.IsRunning());
   EXPECT_TRUE(Windows().empty());
@@ -238,10 +249,22 @@ TEST_P(DoneDuringQuestionTest, NothingGoesOnAfterIt) {
 constexpr char kSettingsQuestion[] =
     "У вас открыто одно или несколько окон с заявками по закрытию позиций. Перед открытием диалога настроек "
     "закрытия позиций эти окна будут автоматически закрыты. Продолжить?";
-INSTANTIATE_TEST_SUITE_P(Answers, DoneDuringQuestionTest,
-                         ::testing::Values(DoneDuringQuestion{kCloseAll, IDYES, true},
-                                           DoneDuringQuestion{kCloseAll, IDNO, true},
-                                           DoneDuringQuestion{kSettingsQuestion, IDOK, false},
-                                           DoneDuringQuestion{kSettingsQuestion, IDCANCEL, false}));
+constexpr char kActiveQuestion[] = "Имеется 1 активных заявок для закрытия позиций. Продолжить операцию закрытия?";
+constexpr char kPatternQuestion[] =
+    "Не задан шаблон для закрытия позиций. Применить шаблон по умолчанию к данной таблице?";
+constexpr char kUnsentQuestion[] =
+    "В таблице имеются неподанные заявки (1) по закрытию позиций клиента C77. Вы уверены, что хотите закрыть окно?";
+INSTANTIATE_TEST_SUITE_P(
+    Answers, DoneDuringQuestionTest,
+    ::testing::Values(DoneDuringQuestion{Asker::kTableBesideAWindow, IDYES, kCloseAll},
+                      DoneDuringQuestion{Asker::kTableBesideAWindow, IDNO, kCloseAll},
+                      DoneDuringQuestion{Asker::kTableWithActiveOrders, IDOK, kActiveQuestion},
+                      DoneDuringQuestion{Asker::kTableWithActiveOrders, IDCANCEL, kActiveQuestion},
+                      DoneDuringQuestion{Asker::kTableWithoutPattern, IDOK, kPatternQuestion},
+                      DoneDuringQuestion{Asker::kTableWithoutPattern, IDCANCEL, kPatternQuestion},
+                      DoneDuringQuestion{Asker::kClosingSettings, IDOK, kSettingsQuestion},
+                      DoneDuringQuestion{Asker::kClosingSettings, IDCANCEL, kSettingsQuestion},
+                      DoneDuringQuestion{Asker::kWindowClosing, IDOK, kUnsentQuestion},
+                      DoneDuringQuestion{Asker::kWindowClosing, IDCANCEL, kUnsentQuestion}));
 
 }  // namespace
