@@ -334,9 +334,7 @@ int CVantrelPrepOrdersDlg::OnMenuCommand(int id, int code, int third) {
       if (id == kSendAll) m_store.ForEach(ClientKey(), [&](TOrderLine& line) { lines.push_back(&line); });
       else if (selected != nullptr) lines.push_back(selected);
       // The window may close while the manager reads what was cut.
-      if (!SendLines(lines)) return 0;
-      RefreshOrderList();
-      if (CloseIfNoPendingOrders() != 0) return 0;
+      if (!SendLines(lines) || CloseIfNoPendingOrders() != 0) return 0;
       break;
     }
     case kDelete:

@@ -70,9 +70,9 @@ class CVantrelPrepOrdersDlg : public CZPluginDialog {
   bool MatchesClientFilter(const TOrderLine& line) const;
   void AddOrderRows(const COrderStore::Lines& lines);
   void UpdateLevelFields();
-  // Sends the lines in order, each cut to the lots it may send; tells the
-  // manager of every line cut or not sent. False when the window was closed
-  // meanwhile: nothing of it may be touched then.
+  // Sends the lines in order, each cut to the lots it may send, and shows
+  // them; tells the manager of every line cut or not sent. False when the
+  // window was closed meanwhile: nothing of it may be touched then.
   bool SendLines(const std::vector<TOrderLine*>& lines);
   // Sends one line as far as it may go; what the manager must know of it,
   // or nothing.

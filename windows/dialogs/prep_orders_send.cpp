@@ -24,6 +24,8 @@ bool CVantrelPrepOrdersDlg::SendLines(const std::vector<TOrderLine*>& lines) {
     const std::string note = SendHeld(*line);
     if (!note.empty()) told += (told.empty() ? "" : "\n") + note;
   }
+  // The list shows what was sent and what was not while the box tells why.
+  RefreshOrderList();
   if (!told.empty()) {
     HWND dialog = GetDialogWindow();
     ::MessageBoxA(dialog, told.c_str(), "Внимание", MB_OK | MB_ICONEXCLAMATION);
