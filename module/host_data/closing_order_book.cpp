@@ -17,8 +17,15 @@ uint32_t TransactionOf(const uint8_t* record) { return Read<uint32_t>(record, or
 void CClosingOrderBook::NoteSentOrder(const TOrderLine& line) {
   if (!line.Sent()) return;
   const Standing standing = line.Refused ? Standing::kRefusedByHost : Standing::kCounting;
+  const int held = HeldNow(PositionKey(line.Firm, line.Account, line.SecCode), line.IsBuy != 0);
   m_sent[static_cast<uint32_t>(line.TransId)] = {ClosingClientOf(line), line.SecCode, line.IsBuy != 0,
-                                                 line.Quantity, 0.0, standing, false};
+                                                 line.Quantity, 0.0, held, standing, false};
+}
+
+int CClosingOrderBook::HeldNow(const PositionKey& position, bool buy) const {
+  const auto found = m_positions.find(position);
+  if (found == m_positions.end()) return -1;
+  return std::max(0, buy ? -found->second : found->second);
 }
 
 bool CClosingOrderBook::WasSent(uint32_t transactionId) const { return m_sent.count(transactionId) != 0; }
@@ -89,7 +96,8 @@ void CClosingOrderBook::FollowOrder(TSentOrder& sent, const uint8_t* record) {
 }
 
 void CClosingOrderBook::OnPositionRecord(const std::string& firm, const std::string& account,
-                                         const std::string& security) {
+                                         const std::string& security, int32_t lots) {
+  m_positions[PositionKey(firm, account, security)] = lots;
   for (auto& entry : m_sent) {
     TSentOrder& sent = entry.second;
     if (sent.client.firm == firm && sent.client.account == account && sent.security == security) sent.filled = 0.0;
@@ -111,11 +119,30 @@ bool CClosingOrderBook::CountsNow(const uint8_t* record) const {
 
 std::vector<TPendingClosingOrder> CClosingOrderBook::PendingOf(const TClosingClient& client) const {
   std::vector<TPendingClosingOrder> pending;
+  // Fills of one position, side by side: what its record already shows of
+  // them is the lots it lost since the first of those orders was sent.
+  struct TFills {
+    double lots = 0.0;
+    int heldAtSend = -1;
+  };
+  std::map<std::pair<PositionKey, bool>, TFills> fills;
   for (const auto& entry : m_sent) {
     const TSentOrder& sent = entry.second;
     if (!client.Includes(sent.client)) continue;
-    const double lots = (sent.standing == Standing::kCounting ? sent.open : 0.0) + sent.filled;
-    if (lots > 0.0) pending.push_back({sent.client.account, sent.security, sent.buy, lots});
+    if (sent.standing == Standing::kCounting && sent.open > 0.0)
+      pending.push_back({sent.client.account, sent.security, sent.buy, sent.open});
+    if (sent.filled <= 0.0) continue;
+    TFills& position = fills[{PositionKey(sent.client.firm, sent.client.account, sent.security), sent.buy}];
+    position.lots += sent.filled;
+    position.heldAtSend = std::max(position.heldAtSend, sent.heldAtSend);
+  }
+  for (const auto& position : fills) {
+    const int now = HeldNow(position.first.first, position.first.second);
+    const int shown = position.second.heldAtSend < 0 || now < 0 ? 0 : std::max(0, position.second.heldAtSend - now);
+    const double unseen = position.second.lots - shown;
+    if (unseen > 0.0)
+      pending.push_back({std::get<1>(position.first.first), std::get<2>(position.first.first), position.first.second,
+                         unseen});
   }
   return pending;
 }

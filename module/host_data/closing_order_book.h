@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 // The module's copy of a host order record (592 bytes at the host's offsets).
@@ -50,9 +51,11 @@ class CClosingOrderBook {
   ClosingOrderRecord* OnOrderRecord(const uint8_t* record);
   const std::vector<std::unique_ptr<ClosingOrderRecord>>& Records() const { return m_records; }
 
-  // The host's position record of the account in the security: the lots
-  // filled before it now show in the client's position and values.
-  void OnPositionRecord(const std::string& firm, const std::string& account, const std::string& security);
+  // The host's position record of the account in the security (its signed
+  // lots): the lots filled before it now show in the client's position and
+  // values.
+  void OnPositionRecord(const std::string& firm, const std::string& account, const std::string& security,
+                        int32_t lots);
   // The host started a new session: an order sent before counts again only
   // once the host reports it in this one.
   void OnNewHostSession();
@@ -62,7 +65,8 @@ class CClosingOrderBook {
   // The client's sent orders still closing lots, in every account of a
   // united client: the lots sent until the host reports the order, then the
   // balance it reports; lots filled count on until the client's position
-  // record for the security shows them.
+  // record for the security shows them, whether it comes after the order's
+  // record or came before it.
   std::vector<TPendingClosingOrder> PendingOf(const TClosingClient& client) const;
 
  private:
@@ -76,13 +80,19 @@ class CClosingOrderBook {
     std::string security;
     bool buy;
     double open;    // lots still at the exchange
-    double filled;  // lots filled that the position does not show yet
+    double filled;  // lots filled since the last position record
+    int heldAtSend;  // the position's lots on the side the order closes, -1 unknown
     Standing standing;
     bool settled;
   };
+  using PositionKey = std::tuple<std::string, std::string, std::string>;  // firm, account, security
   void FollowOrder(TSentOrder& sent, const uint8_t* record);
+  // The lots of the position a buy or a sell closes, as the host last
+  // reported it; -1 unknown.
+  int HeldNow(const PositionKey& position, bool buy) const;
 
   std::map<uint32_t, TSentOrder> m_sent;
+  std::map<PositionKey, int32_t> m_positions;
   std::vector<std::unique_ptr<ClosingOrderRecord>> m_records;
   bool m_sending = false;
   std::vector<ClosingOrderRecord> m_waiting;

@@ -6,6 +6,7 @@
 #include "market_fixture.h"
 #include "market_text.h"
 #include "module/closing/closing_formation.h"
+#include "module/host_data/client_book.h"
 #include "module/log/vantrel_log.h"
 #include "module/market_records.h"
 #include "module/security_params.h"
@@ -90,12 +91,23 @@ class ClosingFormationTest : public MarketTest {
       ASSERT_NE(security, nullptr) << code;
       TOrderLine& line = store.Add(MakeOrderLine(client, security, side == "B", GetLastPrice(security), lots, 0));
       line.TransId = 9000 + static_cast<int32_t>(++sent), line.State = state;
+      // The position the order was sent from, reported before the order's
+      // record with the case's lots already.
+      const bool before = values.count("before") != 0;
+      if (before) book.OnPositionRecord("FIRM1", "ACC1", code, int32_t(number("before", 0)));
       book.NoteSentOrder(line);
+      if (before) book.OnPositionRecord("FIRM1", "ACC1", code, LotsHeld(code));
       if (state != kLinePrepared) Report(line, state == kLineActive ? 1u : state == kLineWithdrawn ? 2u : 0u, balance);
-      // The host's position record follows the order's, unless the case
-      // says it has not come yet.
-      if (number("unseen", 0) == 0) book.OnPositionRecord("FIRM1", "ACC1", code);
+      // Else the host's position record follows the order's, unless the
+      // case says it has not come yet.
+      if (!before && number("unseen", 0) == 0) book.OnPositionRecord("FIRM1", "ACC1", code, LotsHeld(code));
     }
+  }
+
+  int32_t LotsHeld(const std::string& code) const {
+    for (const auto& record : records)
+      if (RecordSecurityCode(record.data()) == code) return *reinterpret_cast<const int32_t*>(record.data() + 68);
+    return 0;
   }
 
   // The host's order record of a sent line, its balance the lots left.
