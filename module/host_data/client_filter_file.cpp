@@ -19,7 +19,8 @@ void TellClientFilterFailure(HWND owner, EClientFilterRead result, const std::st
   if (result == EClientFilterRead::kPathTooLong)
     text = kClientFilterPathRefusal;
   else if (result == EClientFilterRead::kUnreadable)
-    text = "Файл фильтра клиентов не открывается:\n" + path +
+    text = (path.empty() ? std::string("Файл фильтра клиентов не указан.")
+                         : "Файл фильтра клиентов не открывается:\n" + path) +
            "\n\nФильтр клиентов пуст: в таблице показываются все клиенты.";
   if (!text.empty()) MessageBoxA(owner, text.c_str(), "Внимание", MB_OK | MB_ICONEXCLAMATION);
 }

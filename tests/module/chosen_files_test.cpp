@@ -145,14 +145,15 @@ std::string FileWithPathOf(const CTempFolder& temp, size_t length, const std::st
 }
 
 std::string Unreadable(const std::string& path) {
-  return "Файл фильтра клиентов не открывается:\n" + path + "\n\nФильтр клиентов пуст: в таблице показываются все клиенты.";
+  return (path.empty() ? "Файл фильтра клиентов не указан." : "Файл фильтра клиентов не открывается:\n" + path) +
+         "\n\nФильтр клиентов пуст: в таблице показываются все клиенты.";
 }
 const char kTooLong[] = "Путь к файлу фильтра длиннее 259 символов: фильтр из этого файла не читается.";
 
 // The path each route is given: a file allowing ACC1 and ACC2 under a path
 // of 259 characters, the most the file dialog gives; a file that does not
-// exist; a path of 600 characters.
-enum class EPath { kLongest, kMissing, kTooLong };
+// exist; a path of 600 characters; none.
+enum class EPath { kLongest, kMissing, kTooLong, kNone };
 
 // Each route from the manager's action to the file: what the tables show
 // (or the body read) afterwards, what the manager was told, how many errors
@@ -161,7 +162,7 @@ TEST(ChosenFiles, EachRouteUsesTheWholePathAndTellsOfAFileItCannotRead) {
   CTempFolder temp;
   const std::string allowing = "[AllowedClients]\r\nACC1, F1=\r\nACC2, F1=\r\n";
   const std::string paths[] = {FileWithPathOf(temp, MAX_PATH - 1, allowing), temp.File("missing.ini"),
-                               "C:\\" + std::string(597, 'p')};
+                               "C:\\" + std::string(597, 'p'), ""};
   using Route = std::function<std::string(Terminal&, const std::string&)>;
   const auto ownFile = [](const std::string& path) {
     return [path](HWND dialog) {
@@ -248,6 +249,7 @@ TEST(ChosenFiles, EachRouteUsesTheWholePathAndTellsOfAFileItCannotRead) {
       {"the table's OK", tableOk, EPath::kMissing, "ACC1 ACC2 ACC3", {Unreadable(paths[1])}, 1},
       {"a new table", newTable, EPath::kLongest, "ACC1 ACC2", {}, 0},
       {"a new table", newTable, EPath::kMissing, "ACC1 ACC2 ACC3", {Unreadable(paths[1])}, 1},
+      {"a new table", newTable, EPath::kNone, "ACC1 ACC2 ACC3", {Unreadable("")}, 1},
       {"the table's reload, then OK", reloadThenOk, EPath::kLongest, "ACC1 ACC2", {}, 0},
       {"the table's reload, then OK", reloadThenOk, EPath::kMissing, "ACC1 ACC2 ACC3",
        {Unreadable(paths[1]), Unreadable(paths[1])}, 2},
