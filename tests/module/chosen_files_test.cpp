@@ -152,8 +152,8 @@ const char kTooLong[] = "Путь к файлу фильтра длиннее 25
 
 // The path each route is given: a file allowing ACC1 and ACC2 under a path
 // of 259 characters, the most the file dialog gives; a file that does not
-// exist; a path of 600 characters; none.
-enum class EPath { kLongest, kMissing, kTooLong, kNone };
+// exist; a path of 600 characters; none; a folder.
+enum class EPath { kLongest, kMissing, kTooLong, kNone, kFolder };
 
 // Each route from the manager's action to the file: what the tables show
 // (or the body read) afterwards, what the manager was told, how many errors
@@ -162,7 +162,7 @@ TEST(ChosenFiles, EachRouteUsesTheWholePathAndTellsOfAFileItCannotRead) {
   CTempFolder temp;
   const std::string allowing = "[AllowedClients]\r\nACC1, F1=\r\nACC2, F1=\r\n";
   const std::string paths[] = {FileWithPathOf(temp, MAX_PATH - 1, allowing), temp.File("missing.ini"),
-                               "C:\\" + std::string(597, 'p'), ""};
+                               "C:\\" + std::string(597, 'p'), "", temp.Path()};
   using Route = std::function<std::string(Terminal&, const std::string&)>;
   const auto ownFile = [](const std::string& path) {
     return [path](HWND dialog) {
@@ -247,6 +247,7 @@ TEST(ChosenFiles, EachRouteUsesTheWholePathAndTellsOfAFileItCannotRead) {
   } rows[] = {
       {"the table's OK", tableOk, EPath::kLongest, "ACC1 ACC2", {}, 0},
       {"the table's OK", tableOk, EPath::kMissing, "ACC1 ACC2 ACC3", {Unreadable(paths[1])}, 1},
+      {"the table's OK", tableOk, EPath::kFolder, "ACC1 ACC2 ACC3", {Unreadable(paths[4])}, 1},
       {"a new table", newTable, EPath::kLongest, "ACC1 ACC2", {}, 0},
       {"a new table", newTable, EPath::kMissing, "ACC1 ACC2 ACC3", {Unreadable(paths[1])}, 1},
       {"a new table", newTable, EPath::kNone, "ACC1 ACC2 ACC3", {Unreadable("")}, 1},
