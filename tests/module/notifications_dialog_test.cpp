@@ -290,6 +290,35 @@ TEST_F(NotificationsDialogTest, EachBodyShowsItsTemplateWholeAndOkKeepsIt) {
   }
 }
 
+// A body taken from a file takes no input and looks so: page 107's rich
+// edit shows what the plain bodies of the other pages show, typed in or not.
+TEST_F(NotificationsDialogTest, ABodyTakenFromAFileLooksDisabledOnEveryPage) {
+  const auto pixel = [](HWND window) {
+    RedrawWindow(GetAncestor(window, GA_ROOT), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT place;
+    GetWindowRect(window, &place);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, place.left + 10, place.top + 10);
+    ReleaseDC(nullptr, screen);
+    return colour;
+  };
+  std::vector<COLORREF> rich, plain;
+  std::vector<bool> enabled;
+  for (const char* file : {"", "body.txt"}) {
+    module.Settings().LowFundsFile = module.Settings().MLFile = file;
+    RunCommand([&](HWND dialog) {
+      HWND lowFunds = GetDlgItem(OpenNotificationPage(dialog, 107), 1016);
+      enabled.push_back(IsWindowEnabled(lowFunds));
+      rich.push_back(pixel(lowFunds));
+      plain.push_back(pixel(GetDlgItem(OpenNotificationPage(dialog, 110), 1068)));
+      DialogDriver::Press(dialog, IDCANCEL);
+    });
+  }
+  EXPECT_EQ(enabled, (std::vector<bool>{true, false}));
+  EXPECT_EQ(rich, plain);
+  EXPECT_NE(plain[0], plain[1]) << "a plain body greys when it takes no input";
+}
+
 TEST(NotificationChanges, OnlyTheChangedConditionIsReArmedAndOnlyColourLevelsRecolour) {
   const struct {
     std::function<void(TModuleSettings&)> change;

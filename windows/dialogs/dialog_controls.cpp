@@ -3,6 +3,8 @@
 #include "module/trimmed_number.h"
 #include "sdk/plugin_module.h"
 
+#include <richedit.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -44,8 +46,15 @@ void CDialogItemControls::SetChecked(int id, bool checked) {
   CheckDlgButton(m_dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
+// A rich edit keeps the window's colour when disabled; it takes the grey a
+// disabled plain edit shows, so a body taken from a file looks as the others.
 void CDialogItemControls::Enable(int id, bool enabled) {
-  EnableWindow(GetDlgItem(m_dialog, id), enabled);
+  HWND control = GetDlgItem(m_dialog, id);
+  EnableWindow(control, enabled);
+  char name[32] = {};
+  GetClassNameA(control, name, sizeof name);
+  if (lstrcmpiA(name, RICHEDIT_CLASSA) == 0)
+    SendMessageA(control, EM_SETBKGNDCOLOR, enabled ? TRUE : FALSE, static_cast<LPARAM>(GetSysColor(COLOR_3DFACE)));
 }
 
 double CDialogItemControls::Number(int id) const { return g_pPluginModule->GetDlgItemDouble(m_dialog, id); }
