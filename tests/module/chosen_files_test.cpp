@@ -117,7 +117,7 @@ struct Terminal {
     DialogDriver driver(action);
     module.OnMenuCommand(host.Frame(), command, false);
   }
-  // The clients the table shows once recalculated, as "ACC1 ACC2".
+  // The clients the table shows, as "ACC1 ACC2".
   static std::string Shown(CVantrelFutRiskParamsTable* table) {
     if (table == nullptr) return "no table";
     std::string shown;
