@@ -62,7 +62,7 @@ void CVantrelModule::AddClientToFilter(const std::string& text, CTablePlugin* ta
 
 EClientFilterRead CVantrelModule::ReadClientFilterFile(const std::string& path, CTablePlugin* table) {
   if (!ClientFilterPathFits(path)) {
-    TraceLog(1, "ERROR: the client filter file is not read, its path is %u characters long (at most %d): \"%.64s...\".",
+    TraceLog(0, "ERROR: the client filter file is not read, its path is %u characters long (at most %d): \"%.64s...\".",
              static_cast<unsigned>(path.size()), MAX_PATH - 1, path.c_str());
     return EClientFilterRead::kPathTooLong;
   }
@@ -83,11 +83,12 @@ EClientFilterRead CVantrelModule::ReadClientFilterFile(const std::string& path, 
   }
 
   // The filters stay empty, as a table whose file is gone must not keep
-  // clients it no longer names; what it shows now is said in the log.
+  // clients it no longer names; what it shows now is said in the log,
+  // whatever its level: a restored table tells no one else.
   WIN32_FILE_ATTRIBUTE_DATA attributes;
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes) ||
       (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || attributes.nFileSizeHigh != 0) {
-    TraceLog(1, "ERROR: the client filter file \"%s\" can not be opened: the client filter is empty, every client is shown.",
+    TraceLog(0, "ERROR: the client filter file \"%s\" can not be opened: the client filter is empty, every client is shown.",
              path.c_str());
     return EClientFilterRead::kUnreadable;
   }

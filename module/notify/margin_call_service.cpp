@@ -124,7 +124,7 @@ std::string CMarginCallService::ReloadAddressFiles() {
     const bool opened = ReloadAddressFile(file.path, file.kind, m_addresses,
                                           file.kind == EAddressFileKind::kUids ? &errors : nullptr);
     if (opened || file.path.empty()) continue;
-    m_module.TraceLog(1, "ERROR: the address file \"%s\" can not be opened: no client has %s.", file.path.c_str(),
+    m_module.TraceLog(0, "ERROR: the address file \"%s\" can not be opened: no client has %s.", file.path.c_str(),
                       file.lost);
     unread += file.named + file.path + "\n\n" + file.stopped;
   }
