@@ -51,6 +51,9 @@ HWND g_filterDialog = nullptr;
 // Set when that dialog's reload read the file into the table's own filter,
 // so that Cancel, which puts the filter back, puts the rows back too.
 bool g_filterReloaded = false;
+// The file that dialog's reload could not read and said so: its OK does not
+// say it again.
+std::string g_filterFailureTold;
 
 struct Notification {
   const char* text;
@@ -209,6 +212,7 @@ void ReloadFilterFile(HWND dialog, CVantrelFutRiskParamsTable* table, const Filt
   if (clients.filter != table->GetClientFilter()) HostCall<55>(clients.filter, table->GetClientFilter());
   Tick(dialog, clients.box, HostCall<53>(clients.filter) != 0);
   TellClientFilterFailure(dialog, result, path);
+  g_filterFailureTold = result == EClientFilterRead::kRead ? std::string() : std::string(path);
 }
 
 // True when the message is answered here and goes no further.
@@ -282,6 +286,7 @@ bool CVantrelFutRiskParamsTable::EditWithFilters() {
   const bool wasFromFile = filterFromFile_;
   const std::string oldPath = filter_.FilterFilePath;
   g_filterReloaded = false;
+  g_filterFailureTold.clear();
   const bool confirmed = EditTable();
   if (confirmed) {
     HostCall<55>(&filters_.first, &g_editFilters.client);
@@ -292,7 +297,7 @@ bool CVantrelFutRiskParamsTable::EditWithFilters() {
     if (filterFromFile_ && (!wasFromFile || filter_.FilterFilePath != oldPath))
       result = Module()->ReadClientFilterFile(filter_.FilterFilePath, this);
     FillRows();
-    TellClientFilterFailure(GetHwnd(), result, filter_.FilterFilePath);
+    if (filter_.FilterFilePath != g_filterFailureTold) TellClientFilterFailure(GetHwnd(), result, filter_.FilterFilePath);
   } else {
     HostCall<55>(&filters_.first, &kept);
     // A recalculation while the dialog was open showed the reloaded clients.
