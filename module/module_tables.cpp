@@ -51,13 +51,14 @@ HWND CVantrelModule::CreateTable(uint32_t type, bool restoring, uint32_t, const 
     return nullptr;
   }
   // A new table told to read a filter file of its own reads it once
-  // confirmed. The manager who made the table is told what it shows when a
-  // file could not be read; a restored one only leaves it in the log.
+  // confirmed. The manager who made a risk table is told what it shows when
+  // a file could not be read; a restored one, or another kind of table,
+  // which the message would not be about, only leaves it in the log.
   if (!restoring && risk != nullptr && risk->GetFilterFromFile()) {
     const EClientFilterRead ownRead = ReadClientFilterFile(risk->Filter().FilterFilePath, risk);
     risk->FillRows();
     TellClientFilterFailure(window, ownRead, risk->Filter().FilterFilePath);
-  } else if (!restoring) {
+  } else if (!restoring && risk != nullptr) {
     TellClientFilterFailure(window, generalRead, m_settings.FilterFileName);
   }
   auto resources = static_cast<HINSTANCE>(CallHost<25>(host::kResourceModule));

@@ -220,6 +220,14 @@ TEST(ChosenFiles, EachRouteUsesTheWholePathAndTellsOfAFileItCannotRead) {
     t.module.Settings().FilterFileName = path;
     return Terminal::Shown(t.OpenTable());
   };
+  // The risk tables read the general file again; the message would not be
+  // about the table the manager made.
+  const Route newOrdersTable = [&](Terminal& t, const std::string& path) {
+    t.module.Settings().NeedReadFilterFromFile = true;
+    t.module.Settings().FilterFileName = path;
+    t.RunCommand(ID_CLOSING_ORDERS_TABLE, [](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
+    return t.module.Tables().size() == 1 ? "an orders table" : "none";
+  };
   const Route bodyFile = [&](Terminal& t, const std::string& path) {
     t.RunCommand(ID_NOTIFICATION_SETTINGS, [&](HWND dialog) {
       HWND page = OpenNotificationPage(dialog, 107);
@@ -263,6 +271,7 @@ TEST(ChosenFiles, EachRouteUsesTheWholePathAndTellsOfAFileItCannotRead) {
       {"a new table of the general file", newTableOfGeneralFile, EPath::kMissing, "ACC1 ACC2 ACC3",
        {Unreadable(paths[1])}, 1},
       {"a new table of the general file", newTableOfGeneralFile, EPath::kTooLong, "ACC1 ACC2 ACC3", {kTooLong}, 1},
+      {"a new orders table", newOrdersTable, EPath::kMissing, "an orders table", {}, 1},
       {"page 107's body file", bodyFile, EPath::kLongest, "[AllowedClients]\nACC1, F1=\nACC2, F1=\n", {}, 0},
       {"the UID file", uidFile, EPath::kMissing, "0 clients with addresses", {uidFileTold}, 1},
   };
