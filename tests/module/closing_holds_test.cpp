@@ -114,6 +114,12 @@ TEST_F(ClosingHoldsTest, NoClientIsClosedBeyondItsNeedOrItsPositionWhateverWindo
     EXPECT_EQ(LotsSent(), c.lots) << c.name;
     EXPECT_EQ(told.Text(), c.told) << c.name;
   }
+  // Whatever the log's level (here the default, 0).
+  const std::string log = ReadFileBytes(folder.File("VantrelFM.log"));
+  for (const char* line : {"ERROR: closing order of client C77 (ACC2, FIRM1) in RIZ6 not sent: nothing left to close.",
+                           "Closing order of client C77 (ACC1, FIRM1) in RIZ6 cut from 7 to 3 lots: the rest is closed "
+                           "by other orders."})
+    EXPECT_NE(log.find(line), std::string::npos) << line;
 }
 
 // U1 and U2 are one united client: what one account closes counts for the
