@@ -105,7 +105,11 @@ std::vector<const TOrderLine*> LinesToSend(const COrderStore& store, const TClie
                                            Accounts accounts) {
   const TClosingClient owner = ClosingClientOf(client);
   std::vector<const TOrderLine*> found;
-  for (const auto& entry : store.All())
+  // Only a united client has lines under other keys than its own: the walk
+  // over every client's lines is not made for the others.
+  const COrderStore::Key own = COrderStore::KeyOf(client.account, client.firm);
+  for (const auto& entry : store.All()) {
+    if (!owner.united && entry.first != own) continue;
     for (const auto& line : entry.second) {
       const TClosingClient other = ClosingClientOf(*line);
       const bool own = owner.SameAccount(other);
@@ -114,6 +118,7 @@ std::vector<const TOrderLine*> LinesToSend(const COrderStore& store, const TClie
         continue;
       found.push_back(line.get());
     }
+  }
   return found;
 }
 
