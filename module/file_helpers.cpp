@@ -1,5 +1,7 @@
 #include "module/file_helpers.h"
 
+#include "sdk/modal_loops.h"
+
 #include <commdlg.h>
 
 namespace {
@@ -20,7 +22,7 @@ bool BrowseForFile(HWND owner, char* buffer, DWORD bufferSize) {
   // Relative paths of the settings (the address files) are read against the
   // current folder, which browsing would otherwise leave where the file was.
   dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
-  return GetOpenFileNameA(&dialog) != FALSE;
+  return ChooseFileToOpen(&dialog);
 }
 
 bool FileTimeToHhmmssYyyymmdd(const FILETIME& fileTime, int* date, int* time) {

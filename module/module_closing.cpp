@@ -9,6 +9,7 @@
 #include "sdk/confirmation.h"
 #include "sdk/host_data_records.h"
 #include "sdk/host_record_fields.h"
+#include "sdk/modal_loops.h"
 #include "sdk/table_plugin.h"
 #include "windows/dialogs/prep_orders_dlg.h"
 
@@ -25,8 +26,19 @@ constexpr uint32_t kClassFormProperty = 2048;
 constexpr int kErrorBufferSize = 1024;
 constexpr char kAttention[] = "Внимание";
 
+// Nothing was sent: the reason goes to the log and to whoever shows it.
+int32_t NotSent(CVantrelModule& module, const std::string& logged, const std::string& shown, std::string* failure) {
+  module.TraceLog(2, "ERROR: %s", logged.c_str());
+  if (failure != nullptr) *failure = shown;
+  return kNoTransaction;
+}
+
 int32_t SendTransactionText(CVantrelModule& module, int classIndex, int formIndex, const std::string& text,
                             std::string* failure) {
+  // Whatever asks for it, nothing goes to the host once it is done with the
+  // plug-in.
+  if (module.IsDone())
+    return NotSent(module, "the host is done with the plug-in, not sent: " + text, "Модуль выгружен", failure);
   char error[kErrorBufferSize] = {};
   int32_t transId = kNoTransaction;
   module.CallHost<48>(classIndex, formIndex, text.c_str(), 1, error, &transId);
@@ -34,13 +46,6 @@ int32_t SendTransactionText(CVantrelModule& module, int classIndex, int formInde
   if (error[0] != 0) module.TraceLog(2, "ERROR: %s", error);
   if (failure != nullptr) *failure = error;
   return transId;
-}
-
-// Nothing was sent: the reason goes to the log and to whoever shows it.
-int32_t NotSent(CVantrelModule& module, const std::string& logged, const std::string& shown, std::string* failure) {
-  module.TraceLog(2, "ERROR: %s", logged.c_str());
-  if (failure != nullptr) *failure = shown;
-  return kNoTransaction;
 }
 
 std::vector<CVantrelPrepOrdersDlg*> PrepOrdersDialogs(std::list<CZPluginDialog*>& dialogs) {
@@ -56,7 +61,10 @@ bool IsLivePattern(const TClosingSettings& closing, int index) {
 }
 
 void ShowAndFront(CVantrelPrepOrdersDlg* dialog) {
-  dialog->CreateModeless("VanTrelPrepOrders", 0);
+  if (!dialog->CreateModeless("VanTrelPrepOrders", 0)) {
+    delete dialog;
+    return;
+  }
   dialog->ShowWindow(SW_SHOW);
   dialog->ActivateHostFrame();
 }
@@ -90,7 +98,7 @@ int32_t CVantrelModule::SendOrderTransaction(const char* firstText, const char* 
   values.comment = comment;
   std::string text;
   if (!BuildOrderTransaction(form, values, text)) {
-    MessageBoxA(GetMainWindow(), "Транзакция слишком длинная и не отправлена.", kAttention,
+    ShowMessageBox(GetMainWindow(), "Транзакция слишком длинная и не отправлена.", kAttention,
                 MB_OK | MB_ICONEXCLAMATION);
     return NotSent(*this, "transaction too long, not sent: " + text, "Транзакция слишком длинная", failure);
   }
@@ -106,7 +114,7 @@ int32_t CVantrelModule::SendOrderNumTransaction(const uint8_t* security, double 
     const uint8_t* classRecord = GetClassInfoByIndex(classIndex);
     const std::string classCode = classRecord != nullptr ? ClassCodeOf(classRecord) : "";
     const std::string text = "Заявка не снята: нет формы снятия заявок для класса " + classCode + ".";
-    MessageBoxA(GetMainWindow(), text.c_str(), kAttention, MB_OK | MB_ICONEXCLAMATION);
+    ShowMessageBox(GetMainWindow(), text.c_str(), kAttention, MB_OK | MB_ICONEXCLAMATION);
     return NotSent(*this, "no withdrawal form of class " + classCode, text, nullptr);
   }
   return SendTransactionText(*this, classIndex, formIndex, BuildWithdrawalTransaction(orderNumber), nullptr);
@@ -181,7 +189,7 @@ bool CVantrelModule::OpenPrepOrdersWindow(const TClientRiskRecord* client) {
 }
 
 int CVantrelModule::OpenPrepOrdersDlg(const TClientRiskRecord* client, const TClosingPattern& pattern) {
-  if (client == nullptr || OpenPrepOrdersWindow(client)) return 0;
+  if (client == nullptr || IsDone() || OpenPrepOrdersWindow(client)) return 0;
   auto* dialog = new CVantrelPrepOrdersDlg(client, pattern);
   const int formed = dialog->PrepareClosingOrders(*client, pattern);
   ShowAndFront(dialog);
@@ -190,6 +198,7 @@ int CVantrelModule::OpenPrepOrdersDlg(const TClientRiskRecord* client, const TCl
 
 int CVantrelModule::OpenClosingOrdersWindow(const TClosingPattern& pattern, CTablePlugin* table, bool bySchedule,
                                             const TScheduleEntry* entry) {
+  if (IsDone()) return 0;
   if (HasPrepOrdersDialog()) {
     const uint32_t serial = table != nullptr ? table->Serial() : 0;
     const bool closeAll =
@@ -225,7 +234,7 @@ void CVantrelModule::ReportClosingOrdersFormed(const TScheduleEntry& entry) {
   std::snprintf(text, sizeof text, "Сформирован список заявок для закрытия позиций. Общее число заявок: %d.",
                 formed);
   HWND owner = GetMainWindow();
-  MessageBoxA(owner, text, kAttention, MB_OK | MB_ICONEXCLAMATION);
+  ShowMessageBox(owner, text, kAttention, MB_OK | MB_ICONEXCLAMATION);
   SetFocus(owner);
 }
 

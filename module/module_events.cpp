@@ -35,6 +35,7 @@ int CVantrelModule::OnHostEvent(uint32_t event, const char* name, uint32_t p3, u
     }
     case 2:
       m_startTime = 0;
+      ++m_hostStops;
       break;
     case 4:
       OnFirmSettings(name);

@@ -61,6 +61,8 @@ HWND CVantrelModule::CreateTable(uint32_t type, bool restoring, uint32_t, const 
   } else if (!restoring && risk != nullptr) {
     TellClientFilterFailure(window, generalRead, m_settings.FilterFileName);
   }
+  // Done while the manager read the message: the table is gone with the rest.
+  if (IsDone()) return nullptr;
   auto resources = static_cast<HINSTANCE>(CallHost<25>(host::kResourceModule));
   if (HICON icon = LoadIconA(resources, MAKEINTRESOURCEA(kTableIcon)))
     SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));

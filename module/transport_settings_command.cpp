@@ -5,6 +5,7 @@
 // Settings reach info.ini when the plug-in is unloaded.
 #include "module/vantrel_module.h"
 
+#include "sdk/modal_loops.h"
 #include "windows/dialogs/settings_transport_dlg.h"
 
 void CVantrelModule::EditTransportSettings() {
@@ -15,6 +16,6 @@ void CVantrelModule::EditTransportSettings() {
   if (databaseChanged) m_marginCalls.ConnectChangedDatabase();
   const std::string unread = ReloadAddressFiles();
   if (!unread.empty())
-    MessageBoxA(static_cast<HWND>(CallHost<25>(host::kMainFrame)), unread.c_str(), "Внимание",
+    ShowMessageBox(static_cast<HWND>(CallHost<25>(host::kMainFrame)), unread.c_str(), "Внимание",
                 MB_OK | MB_ICONEXCLAMATION);
 }

@@ -211,15 +211,18 @@ bool CVantrelModule::OnModuleDone() {
 void CVantrelModule::DeleteTables() {
   // Each table's destructor unregisters it; taking it off the list first keeps
   // this loop finite whatever a table does.
+  // A table whose command runs (its dialog is open) goes once the command
+  // returns; its window goes now.
   while (!m_tables.empty()) {
     CTablePlugin* table = m_tables.front();
     m_tables.pop_front();
-    delete table;
+    table->DeleteWhenIdle();
   }
 }
 
 // The tables let go of the client records before the records are freed.
 void CVantrelModule::OnModuleStop() {
+  ++m_hostStops;
   m_marginCalls.OnStop();
   for (CTablePlugin* table : m_tables) table->ClearRows();
   m_clients.Clear();
@@ -248,14 +251,14 @@ CTablePlugin* CVantrelModule::FindTable(uint32_t serial) const {
 
 void CVantrelModule::UnregisterTable(CTablePlugin* table, bool deleteIt) {
   m_tables.remove(table);
-  if (deleteIt) delete table;
+  if (deleteIt) table->DeleteWhenIdle();
 }
 
 void CVantrelModule::RegisterDialog(CZPluginDialog* dialog) { Dialogs().push_back(dialog); }
 
 void CVantrelModule::UnregisterDialog(CZPluginDialog* dialog, bool deleteIt) {
   Dialogs().remove(dialog);
-  if (deleteIt) delete dialog;
+  if (deleteIt) dialog->DeleteWhenIdle();
 }
 
 HWND CVantrelModule::GetMainWindow() const {

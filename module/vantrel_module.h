@@ -176,6 +176,10 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public
   HBITMAP ContextBitmap(int which) const { return m_contextBitmaps[which]; }
   int TickCounter() const { return m_tickCounter; }
   int64_t StartTime() const { return m_startTime; }
+  // How many times the host has stopped the plug-in's work (event 2, or the
+  // stop that forgets the clients): a run of sends that began before a stop
+  // sends nothing after it.
+  uint32_t HostStops() const { return m_hostStops; }
   bool RecalcTimerRunning() const { return m_recalcTimer.Running(); }
 
   // The recalculation timer's run; skipped while a class is in a blocked
@@ -196,12 +200,13 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public
   CHostItemList& ClientsFilter() { return m_clientsFilter; }
   CHostItemList& AccountsFilter() { return m_accountsFilter; }
   CHostItemList& FirmsFilter() { return m_firmsFilter; }
+  // Writes every setting into info.ini, as the unload does.
+  void SaveSettings();
 
  private:
   bool InitModule();
   void LoadSettings();
   void OnClosingOrderRecord(const uint8_t* record);
-  void SaveSettings();
   void OnFirmSettings(const char* firm);
   void ReadAllFirmSettings(bool* recalculate);
   void ForgetRules();
@@ -239,6 +244,7 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public
   CReentryGuard m_recalcRun;
   int m_tickCounter = 0;
   int64_t m_startTime = 0;
+  uint32_t m_hostStops = 0;
 };
 
 extern CVantrelModule* g_pModule;

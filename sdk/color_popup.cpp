@@ -1,5 +1,7 @@
 #include "sdk/color_popup.h"
 
+#include "sdk/modal_loops.h"
+
 #include <commdlg.h>
 
 namespace {
@@ -216,7 +218,7 @@ void CColorPopup::ChooseOtherColor(COLORREF start) {
   choose.rgbResult = start == kNoColor ? 0 : start;
   choose.lpCustColors = customColors;
   choose.Flags = CC_RGBINIT | CC_FULLOPEN;
-  if (ChooseColorA(&choose) != 1) return;
+  if (!ChooseColour(&choose)) return;
   SendMessageA(owner, kColorPopupChosen, choose.rgbResult, 0);
   SendMessageA(owner, kColorPopupClosed, reinterpret_cast<WPARAM>(window), 0);
 }

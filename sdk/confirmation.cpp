@@ -1,5 +1,7 @@
 #include "sdk/confirmation.h"
 
+#include "sdk/modal_loops.h"
+
 namespace {
 int AffirmativeAnswer(UINT type) {
   const UINT buttons = type & MB_TYPEMASK;
@@ -13,6 +15,6 @@ bool QuitPending() {
 }  // namespace
 
 bool UserConfirms(HWND owner, const char* text, const char* caption, UINT type) {
-  if (::MessageBoxA(owner, text, caption, type) != AffirmativeAnswer(type)) return false;
+  if (ShowMessageBox(owner, text, caption, type) != AffirmativeAnswer(type)) return false;
   return !QuitPending() && (owner == nullptr || IsWindow(owner));
 }

@@ -2,6 +2,8 @@
 
 #include "sdk/entry_guard.h"
 
+#include "sdk/modal_loops.h"
+
 namespace {
 constexpr char kImplProperty[] = "CZMessageBox";
 constexpr DWORD kBoxStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_3DLOOK;
@@ -48,6 +50,7 @@ CZMessageBox::~CZMessageBox() { delete m_impl; }
 
 // The box is an empty dialog template filled in when it opens.
 INT_PTR CZMessageBox::Show(HWND parent) {
+  if (PluginIsDone()) return IDCANCEL;
   HGLOBAL memory = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, kTemplateBytes);
   if (memory == nullptr) return -1;
   auto* dialogTemplate = static_cast<DLGTEMPLATE*>(GlobalLock(memory));
@@ -56,11 +59,15 @@ INT_PTR CZMessageBox::Show(HWND parent) {
   dialogTemplate->y = 10;
   dialogTemplate->cx = 100;
   dialogTemplate->cy = 100;
-  const INT_PTR result = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate, parent,
-                                                 MessageBoxDialogProc, reinterpret_cast<LPARAM>(m_impl));
+  INT_PTR result;
+  {
+    CModalLoop loop;
+    result = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate, parent, MessageBoxDialogProc,
+                                     reinterpret_cast<LPARAM>(m_impl));
+  }
   GlobalUnlock(memory);
   GlobalFree(memory);
-  return result;
+  return PluginIsDone() ? IDCANCEL : result;
 }
 
 INT_PTR CZMessageBox::ShowMessage(HWND parent, const char* text, const char* caption, UINT type) {

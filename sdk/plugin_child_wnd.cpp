@@ -4,6 +4,7 @@
 
 #include "sdk/host_call.h"
 #include "sdk/host_state_stream.h"
+#include "sdk/modal_loops.h"
 #include "sdk/plugin_thread_state.h"
 
 namespace {
@@ -69,7 +70,8 @@ bool CZPluginChildWnd::LoadState() {
 HWND CZPluginChildWnd::Create(const char* className, const char* caption, DWORD style, int x, int y, int width,
                               int height, LPARAM extra) {
   if (window_) return window_;
-  if (!g_pPluginModule) return nullptr;
+  // Nothing is made once the host is done with the plug-in.
+  if (!g_pPluginModule || PluginIsDone()) return nullptr;
   CopyText(className_, className);
   CopyText(caption_, caption);
   if (!InstallCreateHook(this, nullptr, nullptr)) return nullptr;
@@ -227,12 +229,26 @@ void CZPluginChildWnd::OnContextMenu(HMENU, int, int) {}
 
 int CZPluginChildWnd::OnNcDestroy() {
   ownsWindow_ = FALSE;
+  windowGone_ = true;
   if (autoDelete_) {
     // The window keeps no pointer to an object that is gone.
     Unbind(window_);
-    delete this;
+    DeleteWhenIdle();
   }
   return 1;
+}
+
+void CZPluginChildWnd::DeleteWhenIdle() {
+  if (uses_ == 0) {
+    delete this;
+    return;
+  }
+  deleteWhenIdle_ = true;
+  autoDelete_ = FALSE;
+  if (window_ != nullptr && IsWindow(window_) && ownsWindow_) {
+    ownsWindow_ = FALSE;
+    DestroyWindow(window_);
+  }
 }
 
 int CZPluginChildWnd::OnClose(WPARAM, LPARAM, LRESULT*) { return 0; }
@@ -315,7 +331,7 @@ void CZPluginChildWnd::RestoreFrame() {
 }
 
 int CZPluginChildWnd::MessageBox(const char* text, const char* caption, UINT type) {
-  return ::MessageBoxA(window_, text, caption, type);
+  return ShowMessageBox(window_, text, caption, type);
 }
 
 namespace {
@@ -331,8 +347,10 @@ CZPluginChildWnd* FindInDescendants(HWND parent, int controlId) {
 
 void SendToChildren(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, bool recurse) {
   for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (CZPluginChildWnd* object = CZPluginChildWnd::GetWindowObject(child))
+    if (CZPluginChildWnd* object = CZPluginChildWnd::GetWindowObject(child)) {
+      CWindowUse use(object);
       object->WindowProc(message, wParam, lParam);
+    }
     else
       SendMessageA(child, message, wParam, lParam);
     if (recurse) SendToChildren(child, message, wParam, lParam, true);

@@ -52,6 +52,12 @@ class CZPluginChildWnd {
   void SetIcon(HICON icon, BOOL big);
   BOOL SetAutoDelete(BOOL autoDelete);
   BOOL SetOwnsWindow(BOOL ownsWindow);
+  // Deletes the object now or, while one of its own commands runs, once the
+  // last of them returns; a window it owns goes now either way.
+  void DeleteWhenIdle();
+  // The object's window was destroyed (the host closed it, or was done with
+  // the plug-in): a command of it still running shows and sends nothing more.
+  bool WindowGone() const { return windowGone_; }
   HWND GetHwnd() const { return window_; }
   static HWND GetHwnd(const CZPluginChildWnd* object) { return object ? object->window_ : nullptr; }
   HWND GetParentWindow() const;
@@ -91,4 +97,30 @@ class CZPluginChildWnd {
   BOOL autoDelete_ = TRUE;
   BOOL ownsWindow_ = TRUE;
   uint32_t kind_;
+
+ private:
+  friend class CWindowUse;
+  int uses_ = 0;
+  bool deleteWhenIdle_ = false;
+  bool windowGone_ = false;
+};
+
+// Held while one of the object's own commands runs, that is while a message
+// to one of its windows is handled. The host may close the window or be done
+// with the plug-in from inside the command (a box, a transaction): the
+// object is then freed only once the outermost use ends, never under the
+// command that still reads it.
+class CWindowUse {
+ public:
+  explicit CWindowUse(CZPluginChildWnd* object) : object_(object) {
+    if (object_ != nullptr) ++object_->uses_;
+  }
+  ~CWindowUse() {
+    if (object_ != nullptr && --object_->uses_ == 0 && object_->deleteWhenIdle_) delete object_;
+  }
+  CWindowUse(const CWindowUse&) = delete;
+  CWindowUse& operator=(const CWindowUse&) = delete;
+
+ private:
+  CZPluginChildWnd* object_;
 };

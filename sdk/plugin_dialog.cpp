@@ -1,6 +1,7 @@
 #include "sdk/plugin_dialog.h"
 
 #include "sdk/host_call.h"
+#include "sdk/modal_loops.h"
 #include "sdk/plugin_thread_state.h"
 
 namespace {
@@ -19,6 +20,7 @@ BOOL CALLBACK SetFontOfChild(HWND child, LPARAM font) {
 LRESULT CALLBACK PluginDialogWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* dialog = dynamic_cast<CZPluginDialog*>(CZPluginChildWnd::GetWindowObject(hwnd));
   if (!dialog) return 0;
+  CWindowUse use(dialog);
   return dialog->DialogProc(message, wParam, lParam);
 }
 
@@ -109,7 +111,8 @@ INT_PTR CZPluginDialog::DoModal(HWND parent) {
   if (g_pPluginModule) g_pPluginModule->RunDialog(templateId_, AnswerFalse, parent);
   RemoveCreateHook();
   modal_ = false;
-  return modalEnd_.Result();
+  // Done ended the dialog: whatever was pressed after, nothing is applied.
+  return PluginIsDone() ? IDCANCEL : modalEnd_.Result();
 }
 
 bool CZPluginDialog::OnDialogQuery(int, int) { return false; }

@@ -1,6 +1,7 @@
 #include "sdk/plugin_module.h"
 
 #include "sdk/entry_guard.h"
+#include "sdk/modal_loops.h"
 #include "sdk/plugin_dialog.h"
 #include "sdk/window_classes.h"
 
@@ -183,18 +184,24 @@ bool CZenkPluginModule::OnModuleDone() {
   for (const auto& command : m_commands) CallHost<10>(command.first);
   m_commands.clear();
   UnregisterWindowClasses();
+  const bool menusRemoved = RemoveHostMenus();
+  // Whatever became of the menus, nothing the plug-in shows stays: its
+  // dialogs end with 3, every box and dialog whose loop runs with Cancel.
+  // A dialog leaves the list when its window is destroyed, so walk a copy.
+  const std::vector<CZPluginDialog*> open(m_dialogs.begin(), m_dialogs.end());
+  for (CZPluginDialog* dialog : open) dialog->EndDialog(3);
+  CModalLoop::EndAll();
+  return menusRemoved;
+}
 
-  if (m_moduleMenu == nullptr || !IsMenu(m_moduleMenu) || GetMenuItemCount(m_moduleMenu) <= 0)
-    return false;
+bool CZenkPluginModule::RemoveHostMenus() {
+  if (m_moduleMenu == nullptr || !IsMenu(m_moduleMenu) || GetMenuItemCount(m_moduleMenu) <= 0) return false;
   char caption[512];
   for (int position = 0; GetSubMenu(m_moduleMenu, position) != nullptr; ++position) {
     caption[0] = 0;
     GetMenuStringA(m_moduleMenu, position, caption, 511, MF_BYPOSITION);
     CallHost<8>(caption);
   }
-  // A dialog leaves the list when its window is destroyed, so walk a copy.
-  const std::vector<CZPluginDialog*> open(m_dialogs.begin(), m_dialogs.end());
-  for (CZPluginDialog* dialog : open) dialog->EndDialog(3);
   return true;
 }
 
@@ -238,7 +245,8 @@ bool CZenkPluginModule::OnHostCommand(uint32_t, uint32_t code, const void* data,
 
 INT_PTR CZenkPluginModule::RunDialog(int templateId, DLGPROC proc, HWND parent) {
   if (parent == nullptr) parent = static_cast<HWND>(CallHost<25>(host::kMainFrame));
-  if (parent == nullptr || proc == nullptr) return 0;
+  if (parent == nullptr || proc == nullptr || m_done) return 0;
+  CModalLoop loop;
   return CallHost<30>(m_instance, templateId, proc, parent);
 }
 

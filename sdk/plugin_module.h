@@ -111,6 +111,8 @@ class CZenkPluginModule {
   // while one of its boxes or dialogs runs a modal loop: a command goes on
   // after one only while this holds.
   bool IsRunning() const { return m_initialised && !m_done; }
+  // The host is done with the plug-in: nothing is shown, made or sent.
+  bool IsDone() const { return m_done; }
   size_t CommandCount() const { return m_commands.size(); }
   char ThousandsSeparator() const { return m_thousandsSeparator[0]; }
   char DecimalSeparator() const { return m_decimalSeparator[0]; }
@@ -156,6 +158,9 @@ class CZenkPluginModule {
                        const char* text);
   enum class InitStep { kDone, kMenus, kToolbar };
   InitStep FinishInitialisation();
+  // Takes the plug-in's menus out of the host's menu bar; false when the
+  // module has no menu with items.
+  bool RemoveHostMenus();
   void RegisterRootChildClass();
   // Every window class the plug-in registered, the module's and its
   // controls', is undone when the module is done.

@@ -5,6 +5,7 @@
 LRESULT CALLBACK RootChildWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   CZPluginChildWnd* object = CZPluginChildWnd::GetWindowObject(window);
   if (object == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  CWindowUse use(object);
   return GuardBoundary("window procedure", LRESULT(0),
                        [&] { return object->WindowProc(message, wParam, lParam); });
 }

@@ -5,6 +5,7 @@
 
 #include "sdk/host_call.h"
 #include "sdk/host_state_stream.h"
+#include "sdk/modal_loops.h"
 
 namespace {
 
@@ -39,6 +40,9 @@ CTablePlugin::CTablePlugin(TableSchema* schema, const char* caption, const char*
 
 CTablePlugin::~CTablePlugin() {
   if (g_pPluginModule) g_pPluginModule->UnregisterTable(this, false);
+  // No dialog procedure may reach a table that is gone.
+  if (g_pTableBeingCreated == this) g_pTableBeingCreated = nullptr;
+  if (g_pCurrentTable == this) g_pCurrentTable = nullptr;
   // Deleted while its window lives: the window's own teardown would reach
   // only the base handlers, so the services and the view are released here.
   if (view_) {
@@ -93,6 +97,9 @@ bool CTablePlugin::EditTable() {
   bool listWasOn = view_->StopListService(false);
   bool tableWasOn = view_->StopTableService(false);
   bool opened = view_->Open(this);
+  // The host closed the table, or was done with the plug-in, while the
+  // dialog was open: nothing of the window is left to restore.
+  if (WindowGone() || PluginIsDone()) return false;
   if (opened) {
     EnableTableCommands(TRUE);
     FillRows();
@@ -158,12 +165,6 @@ BOOL CTablePlugin::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     }
   }
   return CZPluginChildWnd::OnMessage(message, wParam, lParam, result);
-}
-
-int CTablePlugin::OnNcDestroy() {
-  delete view_;
-  view_ = nullptr;
-  return CZPluginChildWnd::OnNcDestroy();
 }
 
 int CTablePlugin::OnMenuCommand(int id, int code, int control) {

@@ -43,7 +43,6 @@ class CTablePlugin : public CZPluginChildWnd {
   // Creates the table with the defaults the module uses.
   HWND Create() { return Create(nullptr, nullptr, 0x50CF0000, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, 0); }
   BOOL OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
-  int OnNcDestroy() override;
   int SaveState(LPARAM hostValue) override;
   int OnMenuCommand(int id, int code, int control) override;
   int OnMDIActivate(HWND activated, HWND deactivated) override;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "sdk/host_call.h"
+#include "sdk/modal_loops.h"
 #include "sdk/table_plugin.h"
 #include "sdk/table_view_callbacks.h"
 
@@ -80,7 +81,7 @@ bool CZPluginTableView::Open(CTablePlugin* table) {
     DLGPROC procedure = dialogProc_ ? dialogProc_ : TableSettingsDlgProc;
     dialogEnd_.Start();
     g_pPluginModule->RunDialog(dialogTemplate_, procedure, nullptr);
-    if (dialogEnd_.Result() != 1) return false;
+    if (dialogEnd_.Result() != 1 || PluginIsDone() || table->WindowGone()) return false;
   }
   if (!table->CZPluginChildWnd::Create(nullptr, caption_.c_str(), 0x56CF0000, CW_USEDEFAULT, CW_USEDEFAULT,
                                        CW_USEDEFAULT, CW_USEDEFAULT, 0))

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "sdk/host_call.h"
+#include "sdk/modal_loops.h"
 #include "sdk/table_plugin.h"
 #include "sdk/table_view.h"
 #include "sdk/table_view_callbacks.h"
@@ -89,6 +90,6 @@ bool CZPluginTableView::RunListDialogService() {
   if (HostCall<177>(this, 0, tableWindow_, Entry(ListServiceDimensions), Entry(ListServiceReady),
                     Entry(ListServiceCell), error, 1023))
     return true;
-  ::MessageBoxA(tableWindow_, error, caption_.c_str(), MB_ICONERROR);
+  ShowMessageBox(tableWindow_, error, caption_.c_str(), MB_ICONERROR);
   return false;
 }

@@ -3,6 +3,7 @@
 // "client code, firm=" or "client code=" for the code in every known firm.
 #include "module/host_data/client_filter_file.h"
 #include "module/vantrel_module.h"
+#include "sdk/modal_loops.h"
 
 #include "windows/tables/risk_params_table.h"
 
@@ -22,7 +23,7 @@ void TellClientFilterFailure(HWND owner, EClientFilterRead result, const std::st
     text = (path.empty() ? std::string("Файл фильтра клиентов не указан.")
                          : "Файл фильтра клиентов не открывается:\n" + path) +
            "\n\nФильтр клиентов пуст: в таблице показываются все клиенты.";
-  if (!text.empty()) MessageBoxA(owner, text.c_str(), "Внимание", MB_OK | MB_ICONEXCLAMATION);
+  if (!text.empty()) ShowMessageBox(owner, text.c_str(), "Внимание", MB_OK | MB_ICONEXCLAMATION);
 }
 
 namespace {

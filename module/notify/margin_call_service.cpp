@@ -9,6 +9,7 @@
 #include "resources/resource_ids.h"
 #include "sdk/confirmation.h"
 #include "sdk/entry_guard.h"
+#include "sdk/modal_loops.h"
 
 #include <ctime>
 
@@ -150,7 +151,7 @@ bool CMarginCallService::CheckStoredPasswords() {
 }
 
 void CMarginCallService::ShowError(const std::string& text, const char* caption) {
-  MessageBoxA(m_module.GetMainWindow(), text.c_str(), caption, MB_OK | MB_ICONERROR);
+  ShowMessageBox(m_module.GetMainWindow(), text.c_str(), caption, MB_OK | MB_ICONERROR);
 }
 
 std::string CMarginCallService::DecodeDatabasePassword(const std::string& storedPassword) {

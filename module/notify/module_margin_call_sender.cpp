@@ -82,6 +82,12 @@ bool CModuleMarginCallSender::SendMarginCall(int kind, TClientRiskRecord& record
                                              const std::string& bodyText, bool composeBody) {
   m_log.TraceLog(2, "Trying to send margin call (type: %d, clientcode: %s, level: %f)...", kind,
                  record.clientCode, level);
+  // A run over many clients may outlast the host's use of the plug-in.
+  if (m_host.IsDone()) {
+    m_log.TraceLog(0, "ERROR: margin call to client %s not sent: the host is done with the plug-in.",
+                   record.clientCode);
+    return false;
+  }
   if (m_settings.ConsiderFilters && !m_isShown(record)) {
     m_log.TraceLog(2, "Client is not shown in any table, skipping.");
     return false;

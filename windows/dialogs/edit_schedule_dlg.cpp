@@ -1,5 +1,6 @@
 #include "windows/dialogs/edit_schedule_dlg.h"
 
+#include "sdk/modal_loops.h"
 #include "windows/dialogs/schedule_entry_form.h"
 
 namespace {
@@ -22,7 +23,7 @@ int CVantrelEditScheduleDlg::OnInitDialog(WPARAM wParam, LPARAM lParam) {
 int CVantrelEditScheduleDlg::OnOK() {
   HWND window = GetDialogWindow();
   if (!TakeScheduleEntryControls(CDialogItemControls(window), m_entry)) {
-    ::MessageBoxA(window, kScheduleTimeRefusal, "Внимание", MB_OK | MB_ICONEXCLAMATION);
+    ShowMessageBox(window, kScheduleTimeRefusal, "Внимание", MB_OK | MB_ICONEXCLAMATION);
     SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(window, kScheduleTimeEdit)), TRUE);
     return 1;
   }

@@ -1,6 +1,7 @@
 #include "windows/dialogs/get_pass_dlg.h"
 
 #include "sdk/confirmation.h"
+#include "sdk/modal_loops.h"
 #include "sdk/window_helpers.h"
 
 #include <vector>
@@ -113,6 +114,6 @@ int CVantrelGetPassDlg::Store(const std::string& password, bool encipher) {
 }
 
 int CVantrelGetPassDlg::Refuse(const char* text) {
-  ::MessageBoxA(GetDialogWindow(), text, kErrorCaption, MB_OK | MB_ICONSTOP);
+  ShowMessageBox(GetDialogWindow(), text, kErrorCaption, MB_OK | MB_ICONSTOP);
   return 1;
 }

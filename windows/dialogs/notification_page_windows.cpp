@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include "sdk/modal_loops.h"
 #include "sdk/plugin_module.h"
 
 namespace {
@@ -74,7 +75,7 @@ bool AskBodyFile(HWND window, std::string* path) {
   choice.lpstrFile = chosen;
   choice.nMaxFile = kPathCapacity;
   choice.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (!GetOpenFileNameA(&choice)) return false;
+  if (!ChooseFileToOpen(&choice)) return false;
   *path = chosen;
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "sdk/modal_loops.h"
 #include "windows/dialogs/notification_page_windows.h"
 #include "windows/dialogs/rich_edit_library.h"
 
@@ -98,7 +99,7 @@ int CVantrelNotificationsDlg::OnOK() {
   for (const TNotificationPage& page : NotificationPages()) {
     HWND window = GetDlgItem(dialog, page.templateId);
     if (window == nullptr || SaveNotificationPage(window, page, m_settings)) continue;
-    ::MessageBoxA(dialog, page.scheduleRefusal, "Ошибка", MB_OK | MB_ICONSTOP);
+    ShowMessageBox(dialog, page.scheduleRefusal, "Ошибка", MB_OK | MB_ICONSTOP);
     return 1;
   }
   m_settings.ConsiderFilters = IsDlgButtonChecked(dialog, kConsiderFiltersBox) == BST_CHECKED;

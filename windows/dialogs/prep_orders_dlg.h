@@ -71,9 +71,11 @@ class CVantrelPrepOrdersDlg : public CZPluginDialog {
   void AddOrderRows(const COrderStore::Lines& lines);
   void UpdateLevelFields();
   // Sends the lines in order, each cut to the lots it may send, and shows
-  // them; tells the manager of every line cut or not sent. False when the
-  // window was closed meanwhile: nothing of it may be touched then.
+  // them; tells the manager of every line cut or not sent, and of those a
+  // stop of the host left unsent. False when the window was closed or the
+  // host done with the plug-in meanwhile: nothing more of it is shown then.
   bool SendLines(const std::vector<TOrderLine*>& lines);
+  bool SendInterrupted(uint32_t hostStops) const;
   // Sends one line as far as it may go; what the manager must know of it,
   // or nothing.
   std::string SendHeld(TOrderLine& line);

@@ -4,6 +4,7 @@
 #include "windows/dialogs/prep_orders_dlg.h"
 
 #include "module/vantrel_module.h"
+#include "sdk/modal_loops.h"
 #include "windows/dialogs/prep_orders_cells.h"
 
 #include <commctrl.h>
@@ -45,7 +46,7 @@ void CVantrelPrepOrdersDlg::FinishEdit() {
   if (line != nullptr) SetCell(List(), row, column, CellValue(*line, column));
   DestroyWindow(edit);
   UpdateLevelFields();
-  if (!refusal.empty()) ::MessageBoxA(GetDialogWindow(), refusal.c_str(), "Внимание", MB_OK | MB_ICONEXCLAMATION);
+  if (!refusal.empty()) ShowMessageBox(GetDialogWindow(), refusal.c_str(), "Внимание", MB_OK | MB_ICONEXCLAMATION);
 }
 
 std::string CVantrelPrepOrdersDlg::TakeEditedValue(TOrderLine& line, int column, double value) {
@@ -79,6 +80,8 @@ int CVantrelPrepOrdersDlg::LotsLeftToClose(const TOrderLine& line) const {
 LRESULT CALLBACK CVantrelPrepOrdersDlg::OrderListEditProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<CVantrelPrepOrdersDlg*>(GetWindowLongPtrA(list, GWLP_USERDATA));
   const WNDPROC old = self->m_oldListProc;
+  // The refusal's box may outlast the window.
+  CWindowUse use(self);
   if (message == WM_COMMAND && self->m_edit != nullptr && reinterpret_cast<HWND>(lParam) == self->m_edit) {
     const TOrderLine* line = self->GetOrderLineByRow(self->m_editRow);
     if (HIWORD(wParam) == EN_UPDATE && line != nullptr)

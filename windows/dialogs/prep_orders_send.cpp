@@ -6,8 +6,10 @@
 #include "windows/dialogs/prep_orders_dlg.h"
 
 #include "module/vantrel_module.h"
+#include "sdk/modal_loops.h"
 #include "windows/dialogs/prep_orders_cells.h"
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace prep_orders;
@@ -15,22 +17,50 @@ using namespace prep_orders;
 namespace {
 constexpr char kClosedElsewhere[] = "позиция уже закрывается другими заявками";
 constexpr char kNoPositions[] = "нет данных о позициях клиента";
+// However many lines a send tells of, the box shows this many; the log has
+// every one.
+constexpr size_t kNotesShown = 10;
+
+std::string NotesText(const std::vector<std::string>& notes) {
+  std::string text;
+  for (size_t n = 0; n < notes.size() && n < kNotesShown; ++n) text += (n == 0 ? "" : "\n") + notes[n];
+  if (notes.size() > kNotesShown)
+    text += "\n...и ещё " + std::to_string(notes.size() - kNotesShown) + " (все записаны в журнал модуля).";
+  return text;
+}
 }  // namespace
 
+// The host may take its time over a transaction and run its message loop
+// meanwhile: it may be done with the plug-in, stop its work or close this
+// window before the next line goes.
+bool CVantrelPrepOrdersDlg::SendInterrupted(uint32_t hostStops) const {
+  return WindowGone() || g_pModule->IsDone() || g_pModule->HostStops() != hostStops;
+}
+
 bool CVantrelPrepOrdersDlg::SendLines(const std::vector<TOrderLine*>& lines) {
-  std::string told;
+  std::vector<std::string> notes;
   m_sending = true;
-  for (TOrderLine* line : lines) {
-    const std::string note = SendHeld(*line);
-    if (!note.empty()) told += (told.empty() ? "" : "\n") + note;
+  const uint32_t hostStops = g_pModule->HostStops();
+  size_t next = 0;
+  for (; next < lines.size() && !SendInterrupted(hostStops); ++next) {
+    std::string note = SendHeld(*lines[next]);
+    if (!note.empty()) notes.push_back(std::move(note));
+  }
+  // Closed or done with: nothing of the window is shown any more.
+  if (WindowGone() || g_pModule->IsDone()) return false;
+  const auto left = std::count_if(lines.begin() + static_cast<std::ptrdiff_t>(next), lines.end(),
+                                  [](const TOrderLine* line) { return line->Sendable(); });
+  if (left > 0) {
+    g_pModule->TraceLog(0, "ERROR: the host stopped the plug-in's work while closing orders were sent: %d not sent.",
+                        static_cast<int>(left));
+    notes.push_back("Подача заявок прервана: терминал остановил работу модуля. Не подано заявок: " +
+                    std::to_string(left) + ".");
   }
   // The list shows what was sent and what was not while the box tells why.
   RefreshOrderList();
-  if (!told.empty()) {
-    HWND dialog = GetDialogWindow();
-    ::MessageBoxA(dialog, told.c_str(), "Внимание", MB_OK | MB_ICONEXCLAMATION);
-    // The host may have done with the plug-in while the box was open.
-    if (!IsWindow(dialog)) return false;
+  if (!notes.empty()) {
+    ShowMessageBox(GetDialogWindow(), NotesText(notes).c_str(), "Внимание", MB_OK | MB_ICONEXCLAMATION);
+    if (WindowGone() || g_pModule->IsDone()) return false;
   }
   m_sending = false;
   return true;

@@ -2,6 +2,7 @@
 
 #include "module/host_data/client_filter_file.h"
 #include "module/vantrel_module.h"
+#include "sdk/modal_loops.h"
 #include "windows/dialogs/general_settings_form.h"
 
 #include <commdlg.h>
@@ -49,7 +50,7 @@ void CVantrelSettingsGeneralDlg::BrowseFilterFile() {
   choice.lpstrFile = path;
   choice.nMaxFile = kPathCapacity;
   choice.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
-  if (GetOpenFileNameA(&choice)) SetDlgItemTextA(GetDialogWindow(), kFilterFileEdit, path);
+  if (ChooseFileToOpen(&choice)) SetDlgItemTextA(GetDialogWindow(), kFilterFileEdit, path);
 }
 
 // The file named on screen, whole, fills the module's own client filter
@@ -67,7 +68,7 @@ void CVantrelSettingsGeneralDlg::ReloadClientFilter() {
 int CVantrelSettingsGeneralDlg::OnOK() {
   HWND window = GetDialogWindow();
   if (!TakeGeneralSettingsControls(CDialogItemControls(window), m_settings)) {
-    ::MessageBoxA(window, kRecalcIntervalRefusal, "Внимание", MB_OK | MB_ICONEXCLAMATION);
+    ShowMessageBox(window, kRecalcIntervalRefusal, "Внимание", MB_OK | MB_ICONEXCLAMATION);
     SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(window, kRecalcIntervalEdit)), TRUE);
     return 1;
   }

@@ -1,6 +1,7 @@
 #include "windows/dialogs/settings_transport_dlg.h"
 
 #include "sdk/confirmation.h"
+#include "sdk/modal_loops.h"
 #include "windows/dialogs/get_pass_dlg.h"
 #include "windows/dialogs/transport_form.h"
 
@@ -61,7 +62,7 @@ void CVantrelSettingsTransportDlg::BrowseInto(int editId) {
   choice.lpstrFile = path;
   choice.nMaxFile = kPathCapacity;
   choice.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (GetOpenFileNameA(&choice)) SetDlgItemTextA(GetDialogWindow(), editId, path);
+  if (ChooseFileToOpen(&choice)) SetDlgItemTextA(GetDialogWindow(), editId, path);
 }
 
 void CVantrelSettingsTransportDlg::EditPassword(UINT labelId, std::string TTransportSettings::*password) {

@@ -2,6 +2,7 @@
 #include "windows/tables/orders_table.h"
 
 #include "sdk/host_call.h"
+#include "windows/tables/host_filter_choice.h"
 #include "windows/tables/orders_table_source.h"
 
 namespace {
@@ -37,11 +38,7 @@ void Tick(HWND dialog, int box, bool ticked) { CheckDlgButton(dialog, box, ticke
 bool Ticked(HWND dialog, int box) { return IsDlgButtonChecked(dialog, box) == BST_CHECKED; }
 
 void OnFilterCommand(HWND dialog, const FilterControl& control, bool fromBox) {
-  if (!fromBox || Ticked(dialog, control.box))
-    HostCall<50>(dialog, control.title, control.items, control.filter);
-  else
-    HostCall<54>(control.filter);
-  Tick(dialog, control.box, HostCall<53>(control.filter) != 0);
+  ChooseHostFilter(dialog, control.box, control.title, control.items, control.filter, fromBox);
 }
 }  // namespace
 

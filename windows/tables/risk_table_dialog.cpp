@@ -9,6 +9,8 @@
 #include "module/trimmed_number.h"
 #include "module/vantrel_module.h"
 #include "sdk/host_call.h"
+#include "sdk/modal_loops.h"
+#include "windows/tables/host_filter_choice.h"
 #include "windows/tables/orders_table_source.h"
 
 namespace {
@@ -177,12 +179,7 @@ void InitDialog(HWND dialog, CVantrelFutRiskParamsTable* table, const FilterCont
 }
 
 void OnFilterCommand(HWND dialog, const FilterControl& control, bool fromBox) {
-  if (!fromBox || Ticked(dialog, control.box))
-    HostCall<50>(dialog, control.title, control.items, control.filter);
-  else
-    HostCall<54>(control.filter);
-  // A filter left empty in the host's dialog clears its box again.
-  Tick(dialog, control.box, HostCall<53>(control.filter) != 0);
+  ChooseHostFilter(dialog, control.box, control.title, control.items, control.filter, fromBox);
 }
 
 void OnNotificationChosen(HWND dialog, TRiskTableFilter& filter) {
@@ -190,7 +187,7 @@ void OnNotificationChosen(HWND dialog, TRiskTableFilter& filter) {
   const int type = SelectedData(dialog, kNotificationList);
   const int ml2Param = Module()->Settings().ML2Param;
   if (type == kMl2Notification && (ml2Param == -1 || ml2Param == 0)) {
-    MessageBoxA(dialog, "Для установки данного фильтра необходимо настроить параметры соответствующего оповещения",
+    ShowMessageBox(dialog, "Для установки данного фильтра необходимо настроить параметры соответствующего оповещения",
                 "Ошибка", MB_OK | MB_ICONSTOP);
     SelectByData(dialog, kNotificationList, filter.PendingNotificationType);
     return;
@@ -288,6 +285,12 @@ bool CVantrelFutRiskParamsTable::EditWithFilters() {
   g_filterReloaded = false;
   g_filterFailureTold.clear();
   const bool confirmed = EditTable();
+  // The table went, or the host was done with the plug-in, while the dialog
+  // was open: nothing is read or shown for it any more.
+  if (WindowGone() || PluginIsDone()) {
+    HostCall<54>(&kept);
+    return false;
+  }
   if (confirmed) {
     HostCall<55>(&filters_.first, &g_editFilters.client);
     HostCall<55>(&filters_.second, &g_editFilters.account);
