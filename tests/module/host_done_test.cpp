@@ -11,7 +11,9 @@
 #include "sdk/table_plugin.h"
 #include "windows/dialogs/prep_orders_cells.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <functional>
 
 namespace {
@@ -82,6 +84,8 @@ class HostDoneTest : public ClosingOrdersTest {
  public:
   using ClosingOrdersTest::host;
   using ClosingOrdersTest::module;
+  using ClosingOrdersTest::pattern;
+  using ClosingOrdersTest::Windows;
   // Plug-in frames in the host.
   int Frames() {
     int count = 0;
@@ -109,6 +113,9 @@ class HostDoneTest : public ClosingOrdersTest {
     ASSERT_EQ(module.OpenClosingOrdersWindow(pattern, nullptr, false, nullptr), 3);
   }
   void WindowOfOneClient() { ASSERT_EQ(module.OpenPrepOrdersDlg(ClientShortOfTarget("ACC1"), pattern), 1); }
+  void SendAllIn(CVantrelPrepOrdersDlg* window) {
+    SendMessageA(window->GetHwnd(), WM_COMMAND, MAKEWPARAM(module.FindHostCommandId(kSendAll), 0), 0);
+  }
   // The window's command, with the moment on the first transaction.
   void SendWith(int command, const std::function<void()>& moment) {
     answers = {9001, 9002, 9003};
@@ -192,6 +199,16 @@ void ThreeClients(HostDoneTest& t) { t.WindowOfThreeClients(); }
 void OneClient(HostDoneTest& t) { t.WindowOfOneClient(); }
 void Nothing(HostDoneTest&) {}
 void RiskTable(HostDoneTest& t) { t.OpenTable(); }
+// The client's window and one of all clients beside it.
+void TwoWindows(HostDoneTest& t) {
+  t.WindowOfOneClient();
+  DialogDriver keep([](HWND box) { DialogDriver::Press(box, IDNO); });
+  t.module.OpenClosingOrdersWindow(t.pattern, nullptr, false, nullptr);
+}
+void UnreadableEmailFile(HostDoneTest& t) {
+  t.module.Transport().NotifyByTraderMsg = false;
+  t.module.Transport().ZenkEmailsVsClientCodesFile = "C:\\no such folder\\emails.txt";
+}
 void Stop(HostDoneTest& t) { t.module.OnHostEvent(2, nullptr, 0, 0); }
 
 const Moment kMoments[] = {
@@ -234,6 +251,24 @@ const Moment kMoments[] = {
        EXPECT_NE(t.module.Transport().SMTPServer, "smtp.changed.example") << "nothing applied";
      },
      0, 0, ""},
+    // The second window's line is held back, and its box tells why.
+    {"the held send's message", TwoWindows,
+     [](HostDoneTest& t) {
+       ScriptedTransactions::answers = {9001, 9002};
+       t.SendAllIn(t.Windows().back());
+       CaptionWatch message(kAttention, [&](HWND) { t.Done(); });
+       t.SendAllIn(t.Windows().front());
+       EXPECT_TRUE(message.Ran());
+     },
+     1, 0, ""},
+    {"the mailing settings' message of an address file", UnreadableEmailFile,
+     [](HostDoneTest& t) {
+       CaptionWatch message(kAttention, [&](HWND) { t.Done(); });
+       DialogDriver driver([](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
+       t.module.OnMenuCommand(t.host.Frame(), ID_TRANSPORT_SETTINGS, false);
+       EXPECT_TRUE(message.Ran());
+     },
+     0, 0, ""},
 };
 
 INSTANTIATE_TEST_SUITE_P(Moments, HostDoneMoments, ::testing::ValuesIn(kMoments),
@@ -243,5 +278,48 @@ INSTANTIATE_TEST_SUITE_P(Moments, HostDoneMoments, ::testing::ValuesIn(kMoments)
                              if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
                            return name;
                          });
+
+// Three hundred clients in two windows of all of them, both formed before
+// anything is sent. The host stops its work in the middle of the first
+// window's send: nothing more goes and the box tells how many lines wait.
+// The second window's send then holds back every line the first one sent:
+// its box shows ten of them and how many more, the log every one.
+TEST_F(HostDoneTest, AStopHaltsASendOfThreeHundredClientsAndNoBoxGrowsWithTheLines) {
+  char account[8];
+  for (int n = 1; n <= 300; ++n) std::snprintf(account, sizeof account, "A%03d", n), ClientShortOfTarget(account);
+  ASSERT_EQ(module.OpenClosingOrdersWindow(pattern, nullptr, false, nullptr), 300);
+  {
+    DialogDriver keep([](HWND box) { DialogDriver::Press(box, IDNO); });
+    ASSERT_EQ(module.OpenClosingOrdersWindow(pattern, nullptr, false, nullptr), 300);
+  }
+  // The host's frames list the window opened last first.
+  CVantrelPrepOrdersDlg* first = Windows().back();
+  CVantrelPrepOrdersDlg* second = Windows().front();
+  for (int32_t id = 1; id <= 600; ++id) answers.push_back(id);
+  ScriptedTransactions::whileSending = [&](int32_t id) {
+    if (id == 100) module.OnHostEvent(2, nullptr, 0, 0);
+  };
+  auto sendAll = [&](CVantrelPrepOrdersDlg* window) {
+    CaptionWatch told(kAttention, [](HWND box) { DialogDriver::Press(box, IDOK); });
+    SendMessageA(window->GetHwnd(), WM_COMMAND, MAKEWPARAM(module.FindHostCommandId(kSendAll), 0), 0);
+    return told.Text();
+  };
+  EXPECT_EQ(sendAll(first), "Подача заявок прервана: терминал остановил работу модуля. Не подано заявок: 200.");
+  EXPECT_EQ(sent.size(), 100u);
+  EXPECT_EQ(first->Store().Count(COrderStore::kEveryClient, [](const TOrderLine& line) { return line.Sendable(); }),
+            200);
+
+  const std::string told = sendAll(second);
+  EXPECT_EQ(sent.size(), 300u) << "A001 to A100 once, A101 to A300 from the second window";
+  EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 10) << told;
+  EXPECT_EQ(told.substr(0, told.find('\n')),
+            "Клиент C77 (A001, FIRM1), RIZ6: осталось закрыть 0 лотов, заявка не подана: позиция уже закрывается "
+            "другими заявками.");
+  EXPECT_EQ(told.substr(told.rfind('\n') + 1), "...и ещё 90 (все записаны в журнал модуля).");
+  const std::string log = ReadFileBytes(folder.File("VantrelFM.log"));
+  for (const char* line : {"ERROR: closing order of client C77 (A100, FIRM1) in RIZ6 not sent: nothing left to close.",
+                           "ERROR: the host stopped the plug-in's work while closing orders were sent: 200 not sent."})
+    EXPECT_NE(log.find(line), std::string::npos) << line;
+}
 
 }  // namespace

@@ -26,6 +26,22 @@ class CountingWindow : public CZPluginChildWnd {
   static inline LONG_PTR userDataAtDelete = 0;  // the window's user data when the object went
 };
 
+// Its command closes its own frame and goes on: the object must outlive the
+// command that runs it.
+class SelfClosingWindow : public CZPluginChildWnd {
+ public:
+  SelfClosingWindow() : CZPluginChildWnd("Окно", 4243) {}
+  ~SelfClosingWindow() override { ++destroyed; }
+  int OnNotify(int, NMHDR*, LRESULT*) override {
+    CloseFrame();
+    destroyedInCommand = destroyed;
+    goneInCommand = WindowGone();
+    return 1;
+  }
+  static inline int destroyed = 0, destroyedInCommand = -1;
+  static inline bool goneInCommand = false;
+};
+
 class TestDialog : public CZPluginDialog {
  public:
   explicit TestDialog(const char* title) : CZPluginDialog(title, 901, 210605) {}
@@ -65,6 +81,25 @@ TEST_F(WindowLifetimeTest, AWindowObjectTakesNotificationsAndGoesOnceWithItsFram
   EXPECT_EQ(GetWindowLongPtrA(hwnds[2], GWLP_USERDATA), 0) << "the window keeps no pointer to the deleted object";
   SendMessageA(hwnds[2], WM_SIZE, 0, MAKELPARAM(10, 10));
   DestroyWindow(hwnds[2]);
+}
+
+TEST_F(WindowLifetimeTest, AWindowClosedByItsOwnCommandGoesOnceTheCommandReturns) {
+  auto* window = new SelfClosingWindow;
+  HWND hwnd = window->Create(nullptr, nullptr, WS_VISIBLE | WS_CAPTION, CW_USEDEFAULT, CW_USEDEFAULT, 300, 200, 0);
+  ASSERT_NE(hwnd, nullptr);
+  const int before = SelfClosingWindow::destroyed;
+  NMHDR header = {hwnd, 5, 1};
+  SendMessageA(hwnd, WM_NOTIFY, 5, reinterpret_cast<LPARAM>(&header));
+  env_.Pump();
+  EXPECT_EQ(SelfClosingWindow::destroyedInCommand, before) << "not freed under its command";
+  EXPECT_TRUE(SelfClosingWindow::goneInCommand) << "the command learns that its window went";
+  EXPECT_EQ(SelfClosingWindow::destroyed, before + 1) << "freed once it returned";
+  EXPECT_FALSE(IsWindow(hwnd));
+
+  auto* idle = new SelfClosingWindow;
+  ASSERT_NE(idle->Create(nullptr, nullptr, WS_CAPTION, CW_USEDEFAULT, CW_USEDEFAULT, 300, 200, 0), nullptr);
+  idle->DeleteWhenIdle();
+  EXPECT_EQ(SelfClosingWindow::destroyed, before + 2) << "an object no command runs goes at once";
 }
 
 TEST_F(WindowLifetimeTest, ADeletedTableReleasesItsServices) {
@@ -121,6 +156,8 @@ TEST_F(WindowLifetimeTest, AModalDialogEndedOtherwiseThanByItsButtonsIsCancelled
   ASSERT_TRUE(ownerGone.Ran());
   DialogDriver stopped([&](HWND) { dialog.EndDialog(3); });
   EXPECT_EQ(dialog.DoModal(nullptr), 3) << "the plug-in stopping ends it with its own code";
+  DialogDriver stoppedThenOk([&](HWND d) { dialog.EndDialog(3), DialogDriver::Press(d, IDOK); });
+  EXPECT_EQ(dialog.DoModal(nullptr), 3) << "the first end counts: OK pressed after it changes nothing";
   DialogDriver ok([](HWND d) { DialogDriver::Press(d, IDOK); });
   EXPECT_EQ(dialog.DoModal(nullptr), 1) << "the next run starts afresh";
 }
