@@ -55,32 +55,27 @@ int CModalLoop::Running() {
 
 bool PluginIsDone() { return g_pPluginModule != nullptr && g_pPluginModule->IsDone(); }
 
-int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
-  if (PluginIsDone()) return IDCANCEL;
-  int answer;
+namespace {
+// Runs the system's modal call as a recorded loop; after Done it answers as
+// cancelled, without opening anything.
+template <typename Call>
+auto RunRecorded(Call call, decltype(call()) cancelled) {
+  if (PluginIsDone()) return cancelled;
+  decltype(call()) answer;
   {
     CModalLoop loop;
-    answer = ::MessageBoxA(owner, text, caption, type);
+    answer = call();
   }
-  return PluginIsDone() ? IDCANCEL : answer;
+  return PluginIsDone() ? cancelled : answer;
+}
+}  // namespace
+
+int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
+  return RunRecorded([&] { return ::MessageBoxA(owner, text, caption, type); }, IDCANCEL);
 }
 
 bool ChooseFileToOpen(OPENFILENAMEA* choice) {
-  if (PluginIsDone()) return false;
-  BOOL chosen;
-  {
-    CModalLoop loop;
-    chosen = GetOpenFileNameA(choice);
-  }
-  return chosen != FALSE && !PluginIsDone();
+  return RunRecorded([&] { return GetOpenFileNameA(choice); }, FALSE) != FALSE;
 }
 
-bool ChooseColour(CHOOSECOLORA* choice) {
-  if (PluginIsDone()) return false;
-  BOOL chosen;
-  {
-    CModalLoop loop;
-    chosen = ChooseColorA(choice);
-  }
-  return chosen != FALSE && !PluginIsDone();
-}
+bool ChooseColour(CHOOSECOLORA* choice) { return RunRecorded([&] { return ChooseColorA(choice); }, FALSE) != FALSE; }

@@ -8,6 +8,7 @@
 // heap checks).
 #include "closing_orders_fixture.h"
 #include "resources/resource_ids.h"
+#include "sdk/modal_loops.h"
 #include "sdk/table_plugin.h"
 #include "windows/dialogs/prep_orders_cells.h"
 
@@ -190,6 +191,7 @@ TEST_P(HostDoneMoments, NothingGoesOnAfterIt) {
   EXPECT_EQ(Frames(), 0) << moment.name;
   EXPECT_TRUE(module.Tables().empty()) << moment.name;
   EXPECT_FALSE(DialogShown()) << moment.name;
+  EXPECT_EQ(CModalLoop::Running(), 0) << moment.name;
   EXPECT_EQ(sent.size(), moment.sent) << moment.name;
   EXPECT_EQ(ReadFileBytes(folder.File("info.ini")), settings) << moment.name;
   EXPECT_NE(HeapValidate(GetProcessHeap(), 0, nullptr), FALSE) << moment.name;
