@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
+#include <utility>
 
 namespace {
 using host::record::Read;
@@ -17,15 +19,17 @@ uint32_t TransactionOf(const uint8_t* record) { return Read<uint32_t>(record, or
 void CClosingOrderBook::NoteSentOrder(const TOrderLine& line) {
   if (!line.Sent()) return;
   const Standing standing = line.Refused ? Standing::kRefusedByHost : Standing::kCounting;
-  const int held = HeldNow(PositionKey(line.Firm, line.Account, line.SecCode), line.IsBuy != 0);
   m_sent[static_cast<uint32_t>(line.TransId)] = {ClosingClientOf(line), line.SecCode, line.IsBuy != 0,
-                                                 line.Quantity, 0.0, held, standing, false};
+                                                 line.Quantity, standing, false};
 }
 
-int CClosingOrderBook::HeldNow(const PositionKey& position, bool buy) const {
-  const auto found = m_positions.find(position);
-  if (found == m_positions.end()) return -1;
-  return std::max(0, buy ? -found->second : found->second);
+double CClosingOrderBook::OpenLots(const TPositionKey& position, bool buy) const {
+  double lots = 0.0;
+  for (const auto& entry : m_sent) {
+    const TSentOrder& sent = entry.second;
+    if (sent.standing == Standing::kCounting && sent.buy == buy && sent.Position() == position) lots += sent.open;
+  }
+  return lots;
 }
 
 bool CClosingOrderBook::WasSent(uint32_t transactionId) const { return m_sent.count(transactionId) != 0; }
@@ -76,40 +80,32 @@ ClosingOrderRecord* CClosingOrderBook::OnOrderRecord(const uint8_t* record) {
 }
 
 // What the host reports of the order: the lots still at the exchange, and
-// those filled since the last report, which the client's position shows
-// only once its next record arrives.
+// those filled since its last report, which the client's position may show
+// already or only once its next record arrives.
 void CClosingOrderBook::FollowOrder(TSentOrder& sent, const uint8_t* record) {
   if (sent.settled) return;
   const bool active = IsActive(record);
   const double balance = std::max(0.0, static_cast<double>(Read<int64_t>(record, order::kBalance)));
   // An executed order has nothing left, whatever balance it carries.
   const double left = active || IsWithdrawn(record) ? std::min(sent.open, balance) : 0.0;
-  if (sent.standing == Standing::kEarlierSession) {
-    // The new session's positions are the host's own: fills before it show.
-    sent.filled = 0.0;
-  } else {
-    sent.filled += sent.open - left;
-  }
+  // The new session's positions are the host's own: fills before it show.
+  const double filled = sent.standing == Standing::kEarlierSession ? 0.0 : sent.open - left;
   sent.open = active ? left : 0.0;
   sent.settled = !active;
   sent.standing = Standing::kCounting;
+  m_fills.OnOrderRecord(sent.Position(), sent.buy, filled, OpenLots(sent.Position(), sent.buy));
 }
 
 void CClosingOrderBook::OnPositionRecord(const std::string& firm, const std::string& account,
                                          const std::string& security, int32_t lots) {
-  m_positions[PositionKey(firm, account, security)] = lots;
-  for (auto& entry : m_sent) {
-    TSentOrder& sent = entry.second;
-    if (sent.client.firm == firm && sent.client.account == account && sent.security == security) sent.filled = 0.0;
-  }
+  const TPositionKey position(firm, account, security);
+  m_fills.OnPositionRecord(position, lots, OpenLots(position, false), OpenLots(position, true));
 }
 
 void CClosingOrderBook::OnNewHostSession() {
-  for (auto& entry : m_sent) {
-    TSentOrder& sent = entry.second;
-    sent.filled = 0.0;
-    if (!sent.settled) sent.standing = Standing::kEarlierSession;
-  }
+  m_fills.Forget();
+  for (auto& entry : m_sent)
+    if (!entry.second.settled) entry.second.standing = Standing::kEarlierSession;
 }
 
 bool CClosingOrderBook::CountsNow(const uint8_t* record) const {
@@ -119,30 +115,17 @@ bool CClosingOrderBook::CountsNow(const uint8_t* record) const {
 
 std::vector<TPendingClosingOrder> CClosingOrderBook::PendingOf(const TClosingClient& client) const {
   std::vector<TPendingClosingOrder> pending;
-  // Fills of one position, side by side: what its record already shows of
-  // them is the lots it lost since the first of those orders was sent.
-  struct TFills {
-    double lots = 0.0;
-    int heldAtSend = -1;
-  };
-  std::map<std::pair<PositionKey, bool>, TFills> fills;
+  std::set<std::pair<TPositionKey, bool>> sides;
   for (const auto& entry : m_sent) {
     const TSentOrder& sent = entry.second;
     if (!client.Includes(sent.client)) continue;
     if (sent.standing == Standing::kCounting && sent.open > 0.0)
       pending.push_back({sent.client.account, sent.security, sent.buy, sent.open});
-    if (sent.filled <= 0.0) continue;
-    TFills& position = fills[{PositionKey(sent.client.firm, sent.client.account, sent.security), sent.buy}];
-    position.lots += sent.filled;
-    position.heldAtSend = std::max(position.heldAtSend, sent.heldAtSend);
+    sides.emplace(sent.Position(), sent.buy);
   }
-  for (const auto& position : fills) {
-    const int now = HeldNow(position.first.first, position.first.second);
-    const int shown = position.second.heldAtSend < 0 || now < 0 ? 0 : std::max(0, position.second.heldAtSend - now);
-    const double unseen = position.second.lots - shown;
-    if (unseen > 0.0)
-      pending.push_back({std::get<1>(position.first.first), std::get<2>(position.first.first), position.first.second,
-                         unseen});
+  for (const auto& side : sides) {
+    const double unseen = m_fills.Unseen(side.first, side.second);
+    if (unseen > 0.0) pending.push_back({std::get<1>(side.first), std::get<2>(side.first), side.second, unseen});
   }
   return pending;
 }

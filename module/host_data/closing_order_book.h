@@ -7,13 +7,13 @@
 
 #include "module/closing/closing_client.h"
 #include "module/closing/order_line.h"
+#include "module/host_data/position_fills.h"
 #include "sdk/host_data_records.h"
 
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
-#include <tuple>
 #include <vector>
 
 // The module's copy of a host order record (592 bytes at the host's offsets).
@@ -52,8 +52,8 @@ class CClosingOrderBook {
   const std::vector<std::unique_ptr<ClosingOrderRecord>>& Records() const { return m_records; }
 
   // The host's position record of the account in the security (its signed
-  // lots): the lots filled before it now show in the client's position and
-  // values.
+  // lots): the lots filled that order records told of before it now show in
+  // the client's position and values.
   void OnPositionRecord(const std::string& firm, const std::string& account, const std::string& security,
                         int32_t lots);
   // The host started a new session: an order sent before counts again only
@@ -66,7 +66,7 @@ class CClosingOrderBook {
   // united client: the lots sent until the host reports the order, then the
   // balance it reports; lots filled count on until the client's position
   // record for the security shows them, whether it comes after the order's
-  // record or came before it.
+  // record or came before it (CPositionFills).
   std::vector<TPendingClosingOrder> PendingOf(const TClosingClient& client) const;
 
  private:
@@ -79,20 +79,17 @@ class CClosingOrderBook {
     TClosingClient client;
     std::string security;
     bool buy;
-    double open;    // lots still at the exchange
-    double filled;  // lots filled since the last position record
-    int heldAtSend;  // the position's lots on the side the order closes, -1 unknown
+    double open;  // lots still at the exchange
     Standing standing;
     bool settled;
+    TPositionKey Position() const { return TPositionKey(client.firm, client.account, security); }
   };
-  using PositionKey = std::tuple<std::string, std::string, std::string>;  // firm, account, security
   void FollowOrder(TSentOrder& sent, const uint8_t* record);
-  // The lots of the position a buy or a sell closes, as the host last
-  // reported it; -1 unknown.
-  int HeldNow(const PositionKey& position, bool buy) const;
+  // The lots the position's counting orders still have open on the side.
+  double OpenLots(const TPositionKey& position, bool buy) const;
 
   std::map<uint32_t, TSentOrder> m_sent;
-  std::map<PositionKey, int32_t> m_positions;
+  CPositionFills m_fills;
   std::vector<std::unique_ptr<ClosingOrderRecord>> m_records;
   bool m_sending = false;
   std::vector<ClosingOrderRecord> m_waiting;

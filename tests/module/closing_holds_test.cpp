@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <map>
+#include <sstream>
 
 namespace {
 constexpr char kCloseAll[] = "Имеются открытые окна с заявками на закрытие позиций\n\t\tЗакрыть все?";
@@ -207,6 +208,69 @@ TEST_F(ClosingHoldsTest, LotsCountAsClosingWhileTheHostSaysSo) {
     c.after();
     module.ClosePrepOrdersDialogs();
     EXPECT_EQ(module.OpenPrepOrdersDlg(client(), pattern), c.formedAfter) << c.name;
+  }
+}
+
+// What the plug-in's orders close follows the host's records of fills and
+// positions in whichever order they come: a window opened after them sends
+// what the client holds less what its orders still have open. The target
+// is never reached, so each window closes the whole position. Steps: "send"
+// (a window of all clients sends all it forms; "send4" only 4 lots of it),
+// "P<lots>" a position record, "<n>a<balance>" the n-th order's record
+// active, "<n>w<balance>" withdrawn, "<n>x" executed.
+TEST_F(ClosingHoldsTest, FilledLotsCountExactlyWhateverOrderTheHostReportsThem) {
+  const struct {
+    const char* name;
+    int32_t held;
+    const char* steps;
+    const char* lastSend;
+  } cases[] = {
+      {"4 filled and shown, then the rest executed", 10, "send 1a6 P6 1x", ""},
+      {"short: 4 filled and shown, then the rest executed", -10, "send 1a6 P-6 1x", ""},
+      {"two windows' orders of 4 and 6, a position record between their fills", 10, "send4 send 1x P6 2x", ""},
+      {"the execution shown before its record", 10, "send 1a6 P6 P0 1x", ""},
+      {"the client buys 5, the position record before the execution's", 10, "send P15 P5 1x", "ACC1:5 "},
+      {"short: the client sells 5, the position record before the execution's", -10, "send P-15 P-5 1x",
+       "ACC1:5 "},
+      {"the client buys 5, the execution's record first", 10, "send P15 1x P5", "ACC1:5 "},
+      // Until the order's record tells, the fall may be the client's own sale.
+      {"a fall no order record has told of yet", 10, "send P15 P5", ""},
+      {"a fall the withdrawal shows was the client's own", 10, "send P6 1w10", "ACC1:6 "},
+      {"4 filled and shown, then withdrawn", 10, "send 1a6 P6 1w6", "ACC1:6 "},
+  };
+  for (const auto& c : cases) {
+    module.ClosePrepOrdersDialogs();
+    module.OnModuleStop();
+    module.ClosingOrders() = CClosingOrderBook();
+    ScriptedTransactions::Clear();
+    answers = {9001, 9002};
+    pattern.BoundaryValue = 1000;
+    ClientShortOfTarget("ACC1");
+    Position("ACC1", c.held);
+    std::istringstream steps(c.steps);
+    for (std::string step; steps >> step;) {
+      if (step.compare(0, 4, "send") == 0) {
+        OpenAllClientsWindow();
+        if (step == "send4") {
+          TOrderLine* line = Windows().front()->Store().LineAt(COrderStore::KeyOf("ACC1", "FIRM1"), 0);
+          ASSERT_NE(line, nullptr) << c.name;
+          line->Quantity = 4, line->Edited = true;
+        }
+        SendAll(Windows().front());
+      } else if (step[0] == 'P') {
+        Position("ACC1", std::stoi(step.substr(1)));
+      } else {
+        const int32_t id = 9000 + (step[0] - '0');
+        const uint32_t flags = step[1] == 'a' ? 1u : step[1] == 'w' ? 2u : 0u;
+        Order(id, flags, 555 + id, {}, step[1] == 'x' ? 0 : std::stoll(step.substr(2)), 10);
+      }
+    }
+    sent.clear();
+    OpenAllClientsWindow();
+    DialogDriver told([](HWND box) { DialogDriver::Press(box, IDOK); });
+    SendAll(Windows().front());
+    EXPECT_EQ(LotsSent(), c.lastSend) << c.name;
+    EXPECT_FALSE(told.Ran()) << c.name << ": " << told.Text();
   }
 }
 

@@ -54,14 +54,18 @@ class ClosingOrdersTest : public ::testing::Test {
   // 0.5 must reach 1.3: 7 lots close (cases/closing_orders.txt's first case).
   // The host's position record may count lots in sell orders.
   TClientRiskRecord* ClientShortOfTarget(const char* account, int32_t inSellOrders = 0) {
-    std::vector<uint8_t> position = PositionRecord({"FIRM1", account, "RIZ6", 1, 10});
-    PutField(position, 76, inSellOrders);
-    module.OnHostCommand(1, kPositionRecordCode, position.data(), static_cast<uint32_t>(position.size()));
+    Position(account, 10, inSellOrders);
     TClientRiskRecord* client = module.Clients().Find("FIRM1", account);
     lstrcpynA(client->clientCode, "C77", sizeof client->clientCode);
     client->plannedNetPosition = -50000, client->currentNetPosition = client->currentNetPositionOpen = 100000;
     client->sfr = 0.5;
     return client;
+  }
+  // The host's position record of the account in RIZ6, its values as they were.
+  void Position(const char* account, int32_t lots, int32_t inSellOrders = 0) {
+    std::vector<uint8_t> position = PositionRecord({"FIRM1", account, "RIZ6", 1, lots});
+    PutField(position, 76, inSellOrders);
+    module.OnHostCommand(1, kPositionRecordCode, position.data(), static_cast<uint32_t>(position.size()));
   }
   // A risk table holding the module's clients (their values recalculated).
   CTablePlugin* OpenRiskTable() {
@@ -92,12 +96,14 @@ class ClosingOrdersTest : public ::testing::Test {
   void Command(int ownId) {
     SendMessageA(Window()->GetHwnd(), WM_COMMAND, MAKEWPARAM(module.FindHostCommandId(ownId), 0), 0);
   }
-  // The host's order record for a transaction of 7 lots, by callback entry
-  // 22's road; an active order's balance is what it still closes.
-  void Order(int32_t transId, uint32_t flags, int64_t number, const FILETIME& time = {}, int64_t balance = 7) {
+  // The host's order record for a transaction (of 7 lots unless said), by
+  // callback entry 22's road; an active order's balance is what it still
+  // closes.
+  void Order(int32_t transId, uint32_t flags, int64_t number, const FILETIME& time = {}, int64_t balance = 7,
+             int64_t quantity = 7) {
     OrderSpec order;
     order.key = transId, order.number = number, order.flags = flags, order.transactionId = static_cast<uint32_t>(transId);
-    order.quantity = 7, order.balance = balance;
+    order.quantity = quantity, order.balance = balance;
     order.firm = "FIRM1", order.account = "ACC1", order.clientCode = "C77";
     order.orderTime = static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
     const PushedRecord record = BuildOrder(order);
