@@ -237,6 +237,11 @@ TEST_F(ClosingHoldsTest, FilledLotsCountExactlyWhateverOrderTheHostReportsThem) 
       {"a fall no order record has told of yet", 10, "send P15 P5", ""},
       {"a fall the withdrawal shows was the client's own", 10, "send P6 1w10", "ACC1:6 "},
       {"4 filled and shown, then withdrawn", 10, "send 1a6 P6 1w6", "ACC1:6 "},
+      // A fall is never taken for more fills than orders had open.
+      {"the client sells 5 before any order", 10, "P5 send 1x", ""},
+      {"short: the client buys 5 before any order", -10, "P-5 send 1x", ""},
+      {"a fall the withdrawal showed was the client's own, then a new order's fill", 10, "send P6 1w10 send 2x",
+       ""},
   };
   for (const auto& c : cases) {
     module.ClosePrepOrdersDialogs();
