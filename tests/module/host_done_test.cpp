@@ -186,6 +186,10 @@ TEST_P(HostDoneMoments, NothingGoesOnAfterIt) {
   EXPECT_EQ(sent.size(), moment.sent) << moment.name;
   EXPECT_EQ(static_cast<int>(Windows().size()), module.IsRunning() ? moment.windowsAfter : 0) << moment.name;
   EXPECT_EQ(told.Text(), moment.told) << moment.name;
+  // Only a stop that left lines unsent says so, in the box and in the log.
+  EXPECT_EQ(ReadFileBytes(folder.File("VantrelFM.log")).find("stopped the plug-in's work") != std::string::npos,
+            std::string(moment.told).find("прервана") != std::string::npos)
+      << moment.name;
   EXPECT_LE(Frames(), framesBefore) << moment.name << ": no frame is made";
   if (module.IsRunning()) Done();
   EXPECT_EQ(Frames(), 0) << moment.name;
