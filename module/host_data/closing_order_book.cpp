@@ -23,11 +23,15 @@ void CClosingOrderBook::NoteSentOrder(const TOrderLine& line) {
                                                  line.Quantity, standing, false};
 }
 
+// Every position record of every client asks this of every order sent that
+// session: the orders with nothing open are passed over first, and no key is
+// built for the others.
 double CClosingOrderBook::OpenLots(const TPositionKey& position, bool buy) const {
   double lots = 0.0;
   for (const auto& entry : m_sent) {
     const TSentOrder& sent = entry.second;
-    if (sent.standing == Standing::kCounting && sent.buy == buy && sent.Position() == position) lots += sent.open;
+    if (sent.open > 0.0 && sent.standing == Standing::kCounting && sent.buy == buy && sent.Of(position))
+      lots += sent.open;
   }
   return lots;
 }

@@ -83,6 +83,10 @@ class CClosingOrderBook {
     Standing standing;
     bool settled;
     TPositionKey Position() const { return TPositionKey(client.firm, client.account, security); }
+    bool Of(const TPositionKey& position) const {
+      return security == std::get<2>(position) && client.account == std::get<1>(position) &&
+             client.firm == std::get<0>(position);
+    }
   };
   void FollowOrder(TSentOrder& sent, const uint8_t* record);
   // The lots the position's counting orders still have open on the side.

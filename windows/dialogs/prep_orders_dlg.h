@@ -76,6 +76,8 @@ class CVantrelPrepOrdersDlg : public CZPluginDialog {
   // host done with the plug-in meanwhile: nothing more of it is shown then.
   bool SendLines(const std::vector<TOrderLine*>& lines);
   bool SendInterrupted(uint32_t hostStops) const;
+  // Closed, or the host is done with the plug-in: nothing more is shown.
+  bool Abandoned() const;
   // Sends one line as far as it may go; what the manager must know of it,
   // or nothing.
   std::string SendHeld(TOrderLine& line);

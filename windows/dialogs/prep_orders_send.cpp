@@ -34,8 +34,10 @@ std::string NotesText(const std::vector<std::string>& notes) {
 // meanwhile: it may be done with the plug-in, stop its work or close this
 // window before the next line goes.
 bool CVantrelPrepOrdersDlg::SendInterrupted(uint32_t hostStops) const {
-  return WindowGone() || g_pModule->IsDone() || g_pModule->HostStops() != hostStops;
+  return Abandoned() || g_pModule->HostStops() != hostStops;
 }
+
+bool CVantrelPrepOrdersDlg::Abandoned() const { return WindowGone() || g_pModule->IsDone(); }
 
 bool CVantrelPrepOrdersDlg::SendLines(const std::vector<TOrderLine*>& lines) {
   std::vector<std::string> notes;
@@ -47,7 +49,7 @@ bool CVantrelPrepOrdersDlg::SendLines(const std::vector<TOrderLine*>& lines) {
     if (!note.empty()) notes.push_back(std::move(note));
   }
   // Closed or done with: nothing of the window is shown any more.
-  if (WindowGone() || g_pModule->IsDone()) return false;
+  if (Abandoned()) return false;
   const auto left = std::count_if(lines.begin() + static_cast<std::ptrdiff_t>(next), lines.end(),
                                   [](const TOrderLine* line) { return line->Sendable(); });
   if (left > 0) {
@@ -60,7 +62,7 @@ bool CVantrelPrepOrdersDlg::SendLines(const std::vector<TOrderLine*>& lines) {
   RefreshOrderList();
   if (!notes.empty()) {
     ShowMessageBox(GetDialogWindow(), NotesText(notes).c_str(), "Внимание", MB_OK | MB_ICONEXCLAMATION);
-    if (WindowGone() || g_pModule->IsDone()) return false;
+    if (Abandoned()) return false;
   }
   m_sending = false;
   return true;
