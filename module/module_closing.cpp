@@ -201,12 +201,14 @@ int CVantrelModule::OpenClosingOrdersWindow(const TClosingPattern& pattern, CTab
   if (IsDone()) return 0;
   if (HasPrepOrdersDialog()) {
     const uint32_t serial = table != nullptr ? table->Serial() : 0;
+    const uint32_t stops = m_hostStops;
     const bool closeAll =
         UserConfirms(GetMainWindow(), "Имеются открытые окна с заявками на закрытие позиций\n\t\tЗакрыть все?",
                      kAttention, MB_YESNO | MB_ICONEXCLAMATION);
-    // The host may have been done with the plug-in, or closed the table,
-    // while the question was open: whatever the answer, nothing more.
-    if (!IsRunning()) return 0;
+    // The host may have been done with the plug-in, stopped it or closed
+    // the table while the question was open: whatever the answer, nothing
+    // more.
+    if (!IsRunning() || m_hostStops != stops) return 0;
     if (table != nullptr && (table = FindTable(serial)) == nullptr) return 0;
     if (closeAll) ClosePrepOrdersDialogs();
   }
@@ -228,8 +230,9 @@ int CVantrelModule::OpenClosingOrdersWindow(const TClosingPattern& pattern, CTab
 void CVantrelModule::ReportClosingOrdersFormed(const TScheduleEntry& entry) {
   if (!IsLivePattern(m_closing, entry.PatternIndex)) return;
   const TClosingPattern pattern = *m_closing.Patterns[entry.PatternIndex];
+  const uint32_t stops = m_hostStops;
   const int formed = OpenClosingOrdersWindow(pattern, nullptr, true, &entry);
-  if (!IsRunning()) return;
+  if (!IsRunning() || m_hostStops != stops) return;
   char text[256];
   std::snprintf(text, sizeof text, "Сформирован список заявок для закрытия позиций. Общее число заявок: %d.",
                 formed);
@@ -244,11 +247,13 @@ void CVantrelModule::AutoCloseStep(const TEngineClock& now) {
   // start taken as midnight would fire every entry of the day at once.
   TEngineClock start;
   if (m_startTime == 0 || !EngineClockAt(m_startTime, &start)) return;
+  const uint32_t stops = m_hostStops;
   for (int fired = FireNextDueEntry(m_closing.AutoCloseSchedule, start.localSeconds, now.localSeconds);
        fired != -1; fired = FireNextDueEntry(m_closing.AutoCloseSchedule, start.localSeconds, now.localSeconds)) {
     // A copy: running the entry may show windows that change the settings.
     const TScheduleEntry entry = m_closing.AutoCloseSchedule[fired];
     ReportClosingOrdersFormed(entry);
-    if (!IsRunning()) return;
+    // Its question and its box run the host's loop.
+    if (!IsRunning() || m_hostStops != stops) return;
   }
 }

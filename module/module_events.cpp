@@ -116,6 +116,7 @@ void CVantrelModule::OnRecalcTimer() {
 void CVantrelModule::RecalcRiskParams(bool fullRun) {
   CReentryGuard::Scope run(m_recalcRun);
   if (!run.Entered()) return;
+  const CClientBook::CUse use(m_clients);
   const int64_t now = Now();
   // Margin calls are checked on timer runs only, while notifications are on
   // and the host is connected; the host is asked once per run.
@@ -124,6 +125,9 @@ void CVantrelModule::RecalcRiskParams(bool fullRun) {
                      m_defaultConfigs)
       .Run(fullRun, now, [this, now, checkMarginCalls](TClientRiskRecord& record) {
         if (checkMarginCalls) m_marginCalls.CheckClient(record, now);
+        // A margin call's box or transaction runs the host's loop: the host
+        // may have stopped the plug-in (forgetting the clients) or be done.
+        return !IsDone() && !record.forgotten;
       });
 }
 

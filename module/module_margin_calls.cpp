@@ -2,9 +2,9 @@
 // they show the user before sending.
 #include "module/vantrel_module.h"
 
-void CVantrelModule::SendMarginCall(int kind, TClientRiskRecord* record, double level,
+bool CVantrelModule::SendMarginCall(int kind, TClientRiskRecord* record, double level,
                                     std::string text, bool compose) {
-  if (record != nullptr) m_marginCalls.SendManually(kind, *record, level, text, compose);
+  return record == nullptr || m_marginCalls.SendManually(kind, *record, level, text, compose);
 }
 
 std::string CVantrelModule::ComposeMarginCallText(const std::string& pattern, double value,

@@ -116,8 +116,9 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public
   // A margin call of kind to one client from a risk table's command: the
   // body is text as the user edited it (compose false) or the kind's body
   // template; the subject is always the kind's. Delivered, stamped and
-  // journaled like any other call.
-  void SendMarginCall(int kind, TClientRiskRecord* record, double level, std::string text,
+  // journaled like any other call. False when the call was cut (the host
+  // stopped the plug-in or is done): a run of such calls ends.
+  bool SendMarginCall(int kind, TClientRiskRecord* record, double level, std::string text,
                       bool compose);
   // A template filled for the client (value as the tables show it), as the
   // text of a margin call to be edited before it is sent.

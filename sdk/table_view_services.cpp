@@ -87,9 +87,14 @@ bool CZPluginTableView::StopTableService(bool final) {
 
 bool CZPluginTableView::RunListDialogService() {
   char error[1024] = {};
-  if (HostCall<177>(this, 0, tableWindow_, Entry(ListServiceDimensions), Entry(ListServiceReady),
-                    Entry(ListServiceCell), error, 1023))
-    return true;
-  ShowMessageBox(tableWindow_, error, caption_.c_str(), MB_ICONERROR);
-  return false;
+  bool shown = false;
+  {
+    // The host's list dialog runs its loop over the table's, calling back
+    // into the plug-in: the host may be done with the plug-in meanwhile.
+    CModalLoop hostDialog;
+    shown = HostCall<177>(this, 0, tableWindow_, Entry(ListServiceDimensions), Entry(ListServiceReady),
+                          Entry(ListServiceCell), error, 1023) != 0;
+  }
+  if (!shown) ShowMessageBox(tableWindow_, error, caption_.c_str(), MB_ICONERROR);
+  return shown;
 }

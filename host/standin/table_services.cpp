@@ -174,6 +174,7 @@ int TableServices::RunListDialog(void* view, HWND, void* dimensions, void* cell,
   auto cellOf = reinterpret_cast<CellCallback>(cell);
   if (cellOf && columns > 1) cellOf(view, 0, 0, 0, 1, title, sizeof title, &textFlag);
   Note(Line("177 %d %d %d", rows, fixed, columns) + " " + title);
+  if (listDialogShown_) MessageBoxA(nullptr, title, "Список", MB_OK);
   return 1;
 }
 

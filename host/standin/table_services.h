@@ -25,6 +25,10 @@ class TableServices {
   }
   // The next row report (host function 169) fails with this text.
   void FailNextRowReport(const std::string& text) { failNextReport_ = text; }
+  // The list dialog (host function 177) shows a box titled with the list's
+  // first title until the user closes it, as the host's own dialog runs
+  // its loop.
+  void SetListDialogShown(bool shown) { listDialogShown_ = shown; }
 
   // What the services were told, one line per call, e.g. "169 3 1".
   const std::vector<std::string>& Log() const { return log_; }
@@ -65,6 +69,7 @@ class TableServices {
   bool restartAfterRestore_ = false;
   bool startOnMessage_ = false;
   std::string failNextReport_;
+  bool listDialogShown_ = false;
   int nextId_ = 1;
   std::map<int, bool> running_;
   std::map<int, std::vector<uint8_t>> settings_;

@@ -78,6 +78,10 @@ TClientRiskRecord* CClientBook::Find(const std::string& firm, const std::string&
 }
 
 void CClientBook::Clear() {
+  if (m_uses > 0) {
+    for (auto& client : m_clients) client.second->forgotten = true;
+    m_forgotten.push_back({std::move(m_clients), std::move(m_limits), std::move(m_positions)});
+  }
   m_clients.clear();
   m_limits.clear();
   m_positions.clear();

@@ -1,6 +1,10 @@
 // CClientBook: the module's clients and the host's limit and position records
 // behind them. A client is created by its first limit or position record and
 // lives until the host stops the plug-in; the book owns every record copy.
+//
+// A run over the clients that calls the host (a margin call's channels, its
+// message boxes) holds a CUse: the host may stop the plug-in inside such a
+// call, and the records the run holds must outlive it.
 #pragma once
 
 #include "module/risk/client_risk_record.h"
@@ -34,11 +38,30 @@ class CClientBook {
   size_t LimitCount() const { return m_limits.size(); }
   size_t PositionCount() const { return m_positions.size(); }
 
-  // Forgets every client and every record copy.
+  // Forgets every client and every record copy. While a use is held the
+  // records are marked forgotten and freed when the last use ends; the book
+  // is empty at once, for the records the host sends after its stop.
   void Clear();
+
+  class CUse {
+   public:
+    explicit CUse(CClientBook& book) : m_book(book) { ++m_book.m_uses; }
+    ~CUse() {
+      if (--m_book.m_uses == 0) m_book.m_forgotten.clear();
+    }
+    CUse(const CUse&) = delete;
+    CUse& operator=(const CUse&) = delete;
+
+   private:
+    CClientBook& m_book;
+  };
 
  private:
   using RecordCopies = std::vector<std::unique_ptr<uint8_t[]>>;
+  struct TForgotten {
+    ClientMap clients;
+    RecordCopies limits, positions;
+  };
   TClientRiskRecord* ClientOf(const uint8_t* record);
   static void Upsert(const uint8_t* record, uint32_t size, std::vector<uint8_t*>& clientRecords,
                      RecordCopies& allRecords);
@@ -46,6 +69,8 @@ class CClientBook {
   ClientMap m_clients;
   RecordCopies m_limits;
   RecordCopies m_positions;
+  int m_uses = 0;
+  std::vector<TForgotten> m_forgotten;
 };
 
 // The firm and trading account texts of a limit or position record.

@@ -10,12 +10,13 @@ namespace {
 const int kCheckOrder[] = {kSfrKind, kSfrOpenPositionsKind, kLowFundsKind, kClgoKind,
                            kEclgoKind, kMarginLevelKind, kUpKind, kMl2Kind};
 
-void CheckKind(int kind, TClientRiskRecord& record, const TModuleSettings& settings,
+// False when the kind's call was cut: no further kind is looked at.
+bool CheckKind(int kind, TClientRiskRecord& record, const TModuleSettings& settings,
                const TRepeatLimits& limits, int64_t now, IMarginCallSender& sender,
                CVantrelLog* log) {
   const TKindCheck check = CheckOfKind(kind, record, settings);
   if (check.action == KindAction::Rearm) Rearm(record, kind);
-  if (check.action != KindAction::Test) return;
+  if (check.action != KindAction::Test) return true;
   const double lastValue = *LastSentValueOf(record, kind);
   if (log != nullptr)
     log->TraceLog(3, "Checking last sent value for %s (last value: %f, current value: %f)",
@@ -28,13 +29,14 @@ void CheckKind(int kind, TClientRiskRecord& record, const TModuleSettings& setti
   repeat.rearmed = *RearmedOf(record, kind);
   repeat.higherIsWorse = check.higherIsWorse;
   repeat.needsMinChange = check.needsMinChange;
-  if (!IsRepeatDue(limits, repeat)) return;
+  if (!IsRepeatDue(limits, repeat)) return true;
   // Stamped whatever becomes of the call: a client no channel reaches, or one
   // the tables hide, waits for MinTime and a further worsening like any
   // other instead of being tried (and journaled) on every run.
   RememberSentValue(record, kind, check.value);
-  sender.SendMarginCall(kind, record, check.level, std::string(), true);
+  const EMarginCallOutcome outcome = sender.SendMarginCall(kind, record, check.level, std::string(), true);
   *LastSentTimeOf(record, kind) = now;
+  return outcome != EMarginCallOutcome::kCut;
 }
 
 }  // namespace
@@ -43,5 +45,6 @@ void CheckClientRiskParams(TClientRiskRecord& record, const TModuleSettings& set
                            const TRepeatLimits& limits, int64_t now, IMarginCallSender& sender,
                            CVantrelLog* log) {
   if (!settings.NotificationsOn) return;
-  for (int kind : kCheckOrder) CheckKind(kind, record, settings, limits, now, sender, log);
+  for (int kind : kCheckOrder)
+    if (!CheckKind(kind, record, settings, limits, now, sender, log)) return;
 }

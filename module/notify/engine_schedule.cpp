@@ -17,7 +17,10 @@ class CScheduleRun {
   CScheduleRun(const TModuleSettings& settings, IMarginCallSender& sender, int64_t now)
       : m_s(settings), m_sender(sender), m_now(now) {}
 
-  void SendTo(TClientRiskRecord& r, const TDueKinds& due) const {
+  // Once a call is cut nothing more is sent: the run ends.
+  bool Cut() const { return m_cut; }
+
+  void SendTo(TClientRiskRecord& r, const TDueKinds& due) {
     const TModuleSettings& s = m_s;
     // With both SFR schedules on only the critical calls go out.
     if (due.sfr && s.UseSFRWarnSchedule && !s.UseSFRCritSchedule &&
@@ -41,13 +44,14 @@ class CScheduleRun {
   }
 
  private:
-  void Send(int kind, TClientRiskRecord& record, double level) const {
-    SendAndStamp(m_sender, kind, record, level, m_now);
+  void Send(int kind, TClientRiskRecord& record, double level) {
+    if (!m_cut) m_cut = SendAndStamp(m_sender, kind, record, level, m_now) == EMarginCallOutcome::kCut;
   }
 
   const TModuleSettings& m_s;
   IMarginCallSender& m_sender;
   int64_t m_now;
+  bool m_cut = false;
 };
 
 }  // namespace
@@ -72,8 +76,10 @@ bool SendMarginCallsBySchedule(TModuleSettings& s, const std::vector<TClientRisk
   due.up = fires(s.UseUPSchedule, s.UPSchedule);
   due.ml2 = fires(s.UseML2Schedule, s.ML2Schedule);
   if (dueCount == 0) return false;
-  const CScheduleRun run(s, sender, now.seconds);
-  for (TClientRiskRecord* record : records)
+  CScheduleRun run(s, sender, now.seconds);
+  for (TClientRiskRecord* record : records) {
     if (record->ExclusionMark != kRuleExcluded) run.SendTo(*record, due);
+    if (run.Cut()) break;
+  }
   return true;
 }

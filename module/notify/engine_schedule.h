@@ -12,7 +12,8 @@
 
 // start: when the host started the plug-in (seconds 0: not yet, nothing is
 // sent). The schedules' entries are marked as they fire. Clients excluded by
-// the client-code rules are left out. Returns whether any kind was due.
+// the client-code rules are left out. A call that is cut (the host stopped
+// the plug-in or is done) ends the send. Returns whether any kind was due.
 bool SendMarginCallsBySchedule(TModuleSettings& settings,
                                const std::vector<TClientRiskRecord*>& records,
                                const TEngineClock& start, const TEngineClock& now,

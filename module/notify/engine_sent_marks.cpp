@@ -55,10 +55,11 @@ void RememberSentValue(TClientRiskRecord& record, int kind, double value) {
   if (bool* rearmed = RearmedOf(record, kind)) *rearmed = false;
 }
 
-bool SendAndStamp(IMarginCallSender& sender, int kind, TClientRiskRecord& record, double level,
-                  int64_t now, const std::string& bodyText, bool composeBody) {
-  if (!sender.SendMarginCall(kind, record, level, bodyText, composeBody)) return false;
+EMarginCallOutcome SendAndStamp(IMarginCallSender& sender, int kind, TClientRiskRecord& record,
+                                double level, int64_t now, const std::string& bodyText,
+                                bool composeBody) {
+  const EMarginCallOutcome outcome = sender.SendMarginCall(kind, record, level, bodyText, composeBody);
   int64_t* lastTime = LastSentTimeOf(record, kind);
-  if (lastTime != nullptr) *lastTime = now;
-  return true;
+  if (outcome == EMarginCallOutcome::kSent && lastTime != nullptr) *lastTime = now;
+  return outcome;
 }

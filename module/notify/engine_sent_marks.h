@@ -21,6 +21,7 @@ void RememberSentValue(TClientRiskRecord& record, int kind, double value);
 
 // Sends through the seam and stamps the kind's last sending time with now
 // when the call went out; returns what the seam reported.
-bool SendAndStamp(IMarginCallSender& sender, int kind, TClientRiskRecord& record, double level,
-                  int64_t now, const std::string& bodyText = std::string(),
-                  bool composeBody = true);
+EMarginCallOutcome SendAndStamp(IMarginCallSender& sender, int kind, TClientRiskRecord& record,
+                                double level, int64_t now,
+                                const std::string& bodyText = std::string(),
+                                bool composeBody = true);

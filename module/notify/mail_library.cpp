@@ -14,16 +14,29 @@ void SetError(char* error, const char* text) {
 
 }  // namespace
 
-CMailLibrary::~CMailLibrary() { Release(); }
+CMailLibrary::~CMailLibrary() {
+  Release();
+  Free();
+}
 
 // The handler lives in the plug-in, which may be unloaded before the
 // library: the library forgets it first.
 void CMailLibrary::Release() {
   if (m_module == nullptr) return;
   m_setHandler(nullptr, nullptr);
+  m_started = false;
+  if (m_inUse == 0) Free();
+}
+
+void CMailLibrary::Free() {
+  if (m_module == nullptr) return;
   FreeLibrary(m_module);
   m_module = nullptr;
-  m_started = false;
+  m_setHandler = nullptr;
+  m_start = nullptr;
+  m_startEx = nullptr;
+  m_add = nullptr;
+  m_stop = nullptr;
 }
 
 bool CMailLibrary::Load() {
@@ -47,6 +60,7 @@ bool CMailLibrary::Start(ZMailErrorHandler handler, const std::string& server, i
     SetError(error, "ZMAIL.DLL can not be loaded.");
     return false;
   }
+  const CInUse call(*this);
   m_setHandler(handler, nullptr);  // the library hands the handler a value of its own
   const int result =
       login != nullptr
@@ -59,12 +73,14 @@ bool CMailLibrary::Start(ZMailErrorHandler handler, const std::string& server, i
 bool CMailLibrary::AddMessage(const std::string& to, const std::string& copies,
                               const std::string& blindCopies, const std::string& subject,
                               const std::string& body, char* error) {
+  const CInUse call(*this);
   return m_add != nullptr && m_add(to.c_str(), copies.c_str(), blindCopies.c_str(),
                                    subject.c_str(), body.c_str(), 0, error) != 0;
 }
 
 void CMailLibrary::Stop() {
   m_stopPending = false;
+  const CInUse call(*this);
   if (m_stop != nullptr) m_stop();
 }
 

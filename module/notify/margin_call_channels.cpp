@@ -32,26 +32,28 @@ CMarginCallChannels::CMarginCallChannels(const TTransportSettings& transport,
       m_reporter(reporter) {}
 
 bool CMarginCallChannels::Deliver(const std::string& clientCode, const std::string& firm,
-                                  const std::string& body, const std::string& subject) {
+                                  const std::string& body, const std::string& subject,
+                                  CDeliveryGate& gate) {
   bool taken = false;
   if (m_transport.NotifyByEmail) {
     if (const TAddressRecord* record = ChooseEmailRecord(m_addresses, clientCode, firm))
-      SendEmails(record->Emails, subject, body);
+      SendEmails(StringList(record->Emails), subject, body, gate);
     taken = true;
   }
-  const TAddressRecord* uids = ChooseUidRecord(m_addresses, clientCode, firm);
+  // A copy: while a channel's box is open the address files may be read
+  // again, emptying the lists.
+  const TAddressRecord* uidRecord = ChooseUidRecord(m_addresses, clientCode, firm);
+  const std::vector<int> uids = uidRecord != nullptr ? uidRecord->Uids : std::vector<int>();
   if (m_transport.NotifyByTraderMsg) {
-    if (uids != nullptr)
-      for (int uid : uids->Uids) SendTraderMessages(uid, body);
+    for (int uid : uids) SendTraderMessages(uid, body, gate);
     taken = true;
   }
   if (m_transport.NotifyBySMS) {
-    if (uids != nullptr)
-      for (int uid : uids->Uids) SendSms(uid, body);
+    for (int uid : uids) SendSms(uid, body, gate);
     taken = true;
   }
   if (m_transport.NotifyByMC2Z && !m_transport.MC2ZDirectories.empty() &&
-      WriteMessageFilesFor(clientCode, firm, body))
+      WriteMessageFilesFor(clientCode, firm, body, gate))
     taken = true;
   return taken;
 }
@@ -78,10 +80,11 @@ bool CMarginCallChannels::StartMail() {
 // Every address gets its messages before the user hears of the ones that
 // failed, all of them in one message box.
 void CMarginCallChannels::SendEmails(const StringList& addresses, const std::string& subject,
-                                     const std::string& body) {
+                                     const std::string& body, CDeliveryGate& gate) {
   if (addresses.empty() || !StartMail()) return;
   std::vector<TFailedRecipient> failures;
   for (const std::string& address : addresses) {
+    if (!gate.Pass("e-mail to " + address)) continue;
     const auto failed = SendEmailMessages(
         PlanEmailMessages({address}, m_transport),
         [&](const TEmailMessage& message, std::string* errorText) {
@@ -101,14 +104,21 @@ void CMarginCallChannels::SendEmails(const StringList& addresses, const std::str
   if (!failures.empty()) m_reporter.ShowError(FailedRecipientsText(failures), "Error sending e-mail");
 }
 
-void CMarginCallChannels::SendTraderMessages(int uid, const std::string& body) {
-  for (const std::string& part : TraderMessageParts(body))
+void CMarginCallChannels::SendTraderMessages(int uid, const std::string& body, CDeliveryGate& gate) {
+  const std::string step = "trader message to UID " + std::to_string(uid);
+  for (const std::string& part : TraderMessageParts(body)) {
+    if (!gate.Pass(step)) return;
     m_host.CallHost<156>(uid, 0, 1, part.c_str());
+  }
   m_log.TraceLog(2, "Margin call sent by trader message to UID=%d.", uid);
 }
 
-void CMarginCallChannels::SendSms(int uid, const std::string& body) {
-  for (const std::string& part : SmsParts(body)) SendSmsTransaction(uid, part);
+void CMarginCallChannels::SendSms(int uid, const std::string& body, CDeliveryGate& gate) {
+  const std::string step = "SMS to UID " + std::to_string(uid);
+  for (const std::string& part : SmsParts(body)) {
+    if (!gate.Pass(step)) return;
+    SendSmsTransaction(uid, part);
+  }
   m_log.TraceLog(2, "Margin call sent by sms.");
 }
 
@@ -127,9 +137,10 @@ void CMarginCallChannels::SendSmsTransaction(int uid, const std::string& part) {
 }
 
 bool CMarginCallChannels::WriteMessageFilesFor(const std::string& clientCode,
-                                               const std::string& firm, const std::string& body) {
+                                               const std::string& firm, const std::string& body,
+                                               CDeliveryGate& gate) {
   const TAddressRecord* record = ChooseUidRecord(m_addresses, clientCode, firm);
-  if (record == nullptr || record->Uids.empty()) return false;
+  if (record == nullptr || record->Uids.empty() || !gate.Pass("message files")) return false;
   SYSTEMTIME now;
   GetLocalTime(&now);
   const TMessageFileOutcome outcome = WriteMessageFiles(
@@ -140,6 +151,9 @@ bool CMarginCallChannels::WriteMessageFilesFor(const std::string& clientCode,
 }
 
 void CMarginCallChannels::OnMailError(const char* errorText) {
+  // The library's own code is under this call: the box below must not let
+  // it be freed.
+  const CMailLibrary::CInUse callback(m_mail);
   const std::string userText = MailErrorUserText(errorText);
   if (!userText.empty()) m_reporter.ShowError(userText, "Ошибка");
   m_log.MailLog(1, "ZMail error: %s", errorText);

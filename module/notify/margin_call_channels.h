@@ -4,6 +4,7 @@
 #pragma once
 
 #include "module/notify/address_record.h"
+#include "module/notify/delivery_gate.h"
 #include "module/notify/mail_library.h"
 
 #include <string>
@@ -32,9 +33,10 @@ class CMarginCallChannels {
                       CVantrelLog& log, IErrorReporter& reporter);
 
   // True when a channel was taken: e-mail, trader message or SMS switched on,
-  // or message files written for a client with UIDs.
+  // or message files written for a client with UIDs. Each e-mail, trader
+  // message, SMS and the message files pass the gate first.
   bool Deliver(const std::string& clientCode, const std::string& firm, const std::string& body,
-               const std::string& subject);
+               const std::string& subject, CDeliveryGate& gate);
 
   // The mail library reports a failed delivery: the user is told and the
   // library is started afresh for the next e-mail.
@@ -43,12 +45,12 @@ class CMarginCallChannels {
  private:
   bool StartMail();
   void SendEmails(const StringList& addresses, const std::string& subject,
-                  const std::string& body);
-  void SendTraderMessages(int uid, const std::string& body);
-  void SendSms(int uid, const std::string& body);
+                  const std::string& body, CDeliveryGate& gate);
+  void SendTraderMessages(int uid, const std::string& body, CDeliveryGate& gate);
+  void SendSms(int uid, const std::string& body, CDeliveryGate& gate);
   void SendSmsTransaction(int uid, const std::string& part);
   bool WriteMessageFilesFor(const std::string& clientCode, const std::string& firm,
-                            const std::string& body);
+                            const std::string& body, CDeliveryGate& gate);
 
   const TTransportSettings& m_transport;
   const TAddressMap& m_addresses;

@@ -7,14 +7,24 @@
 
 #include <string>
 
+// What became of one margin call.
+enum class EMarginCallOutcome {
+  kNotSent,  // no channel took it
+  kSent,     // it went out on at least one channel
+  // The host stopped the plug-in (forgetting the clients) or was done with
+  // it before or while the call was on its way: the run the call belongs to
+  // ends.
+  kCut,
+};
+
 class IMarginCallSender {
  public:
   virtual ~IMarginCallSender() = default;
   // One margin call of kind for the client, naming the level that was broken.
   // The body is the kind's body template filled for the client when
   // composeBody is set, else bodyText as the user wrote it; the subject always
-  // comes from the kind's template. True when it went out on at least one
-  // channel: the scheduled and the manual calls stamp the time only then.
-  virtual bool SendMarginCall(int kind, TClientRiskRecord& record, double level,
-                              const std::string& bodyText, bool composeBody) = 0;
+  // comes from the kind's template. The scheduled and the manual calls stamp
+  // the time only when it was sent.
+  virtual EMarginCallOutcome SendMarginCall(int kind, TClientRiskRecord& record, double level,
+                                            const std::string& bodyText, bool composeBody) = 0;
 };

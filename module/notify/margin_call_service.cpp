@@ -64,13 +64,16 @@ void CMarginCallService::SendBySchedule(const std::vector<TClientRiskRecord*>& r
                                         int64_t start) {
   TEngineClock startClock, nowClock;
   if (start == 0 || !EngineClockAt(start, &startClock) || !EngineClockAt(Now(), &nowClock)) return;
+  const CClientBook::CUse use(m_module.Clients());
   if (SendMarginCallsBySchedule(m_module.Settings(), records, startClock, nowClock, m_sender))
     m_module.TraceLog(1, "Sending margin calls by schedule: done.");
 }
 
-void CMarginCallService::SendManually(int kind, TClientRiskRecord& record, double level,
+bool CMarginCallService::SendManually(int kind, TClientRiskRecord& record, double level,
                                       const std::string& bodyText, bool composeBody) {
-  SendAndStamp(m_sender, kind, record, level, Now(), bodyText, composeBody);
+  const CClientBook::CUse use(m_module.Clients());
+  return SendAndStamp(m_sender, kind, record, level, Now(), bodyText, composeBody) !=
+         EMarginCallOutcome::kCut;
 }
 
 void CMarginCallService::OnStop() {

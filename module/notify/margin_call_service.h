@@ -30,8 +30,9 @@ class CMarginCallService : public IErrorReporter, public IMarginCallDatabaseOwne
   // One call that the user sends from a risk table, with a body text of the
   // user's own (composeBody false) or the kind's body template; the kind's
   // sending time is stamped when a channel took it. The repeat rules and the
-  // last sent value play no part.
-  void SendManually(int kind, TClientRiskRecord& record, double level, const std::string& bodyText,
+  // last sent value play no part. False when the call was cut: the host
+  // stopped the plug-in or is done with it, and a run of such calls ends.
+  bool SendManually(int kind, TClientRiskRecord& record, double level, const std::string& bodyText,
                     bool composeBody);
   // A template filled for the client as a margin call would carry it.
   std::string ComposeText(const std::string& pattern, double value, const std::string& firm,

@@ -78,22 +78,22 @@ CModuleMarginCallSender::CModuleMarginCallSender(
       m_log(log),
       m_isShown(std::move(isShown)) {}
 
-bool CModuleMarginCallSender::SendMarginCall(int kind, TClientRiskRecord& record, double level,
-                                             const std::string& bodyText, bool composeBody) {
+EMarginCallOutcome CModuleMarginCallSender::SendMarginCall(int kind, TClientRiskRecord& record,
+                                                           double level, const std::string& bodyText,
+                                                           bool composeBody) {
   m_log.TraceLog(2, "Trying to send margin call (type: %d, clientcode: %s, level: %f)...", kind,
                  record.clientCode, level);
   // A run over many clients may outlast the host's use of the plug-in.
-  if (m_host.IsDone()) {
-    m_log.TraceLog(0, "ERROR: margin call to client %s not sent: the host is done with the plug-in.",
-                   record.clientCode);
-    return false;
+  if (const char* reason = CutReason(record)) {
+    m_log.TraceLog(0, "ERROR: margin call to client %s not sent: %s.", record.clientCode, reason);
+    return EMarginCallOutcome::kCut;
   }
   if (m_settings.ConsiderFilters && !m_isShown(record)) {
     m_log.TraceLog(2, "Client is not shown in any table, skipping.");
-    return false;
+    return EMarginCallOutcome::kNotSent;
   }
   const TKindTexts texts = TextsOfKind(kind, record, m_settings, level);
-  if (texts.body == nullptr) return false;
+  if (texts.body == nullptr) return EMarginCallOutcome::kNotSent;
   if (composeBody) LogUnreadableBodyFile(m_settings, *texts.body, m_log);
   // One date and time for both texts and the row.
   SYSTEMTIME now;
@@ -102,8 +102,11 @@ bool CModuleMarginCallSender::SendMarginCall(int kind, TClientRiskRecord& record
   const std::string body = composeBody ? ComposeMarginCallText(*texts.body, inputs) : bodyText;
   const std::string subject = ComposeMarginCallText(*texts.subject, inputs);
   m_log.TraceLog(2, "Param value for client: %f", texts.value);
-  const bool delivered = m_channels.Deliver(record.clientCode, record.firm, body, subject);
-  if (m_transport.NeedSaveToDB) {
+  // A box or a transaction of a channel runs the host's loop: the host may
+  // stop the plug-in or be done with it there.
+  CDeliveryGate gate([this, &record] { return CutReason(record) != nullptr; });
+  const bool delivered = m_channels.Deliver(record.clientCode, record.firm, body, subject, gate);
+  if (m_transport.NeedSaveToDB && gate.Pass("database row")) {
     TMarginCallRow row;
     row.kind = kind;
     row.hostDate = inputs.HostDate;
@@ -118,7 +121,19 @@ bool CModuleMarginCallSender::SendMarginCall(int kind, TClientRiskRecord& record
       row.emails = emails->Emails;
     m_database.Save(row);
   }
-  return delivered;
+  if (const char* reason = CutReason(record)) {
+    if (gate.LeftSomethingOut())
+      m_log.TraceLog(0, "ERROR: margin call (type: %d) to client %s cut, %s: not sent: %s.", kind,
+                     record.clientCode, reason, gate.NotSent().c_str());
+    return EMarginCallOutcome::kCut;
+  }
+  return delivered ? EMarginCallOutcome::kSent : EMarginCallOutcome::kNotSent;
+}
+
+const char* CModuleMarginCallSender::CutReason(const TClientRiskRecord& record) const {
+  if (m_host.IsDone()) return "the host is done with the plug-in";
+  if (record.forgotten) return "the host stopped the plug-in's work";
+  return nullptr;
 }
 
 std::string CModuleMarginCallSender::ComposeText(const std::string& pattern, double value,

@@ -28,9 +28,12 @@ class CModuleMarginCallSender : public IMarginCallSender {
                           CVantrelLog& log,
                           std::function<bool(const TClientRiskRecord&)> isShown);
 
-  // True when a channel carried the call. The row is stored whether or not.
-  bool SendMarginCall(int kind, TClientRiskRecord& record, double level,
-                      const std::string& bodyText, bool composeBody) override;
+  // Sent when a channel carried the call; the row is stored whether or not.
+  // Cut when the host is done with the plug-in or has forgotten the client:
+  // nothing more of the call goes (no channel, no file, no row), and an
+  // error line names what did not.
+  EMarginCallOutcome SendMarginCall(int kind, TClientRiskRecord& record, double level,
+                                    const std::string& bodyText, bool composeBody) override;
 
   // A template filled for the client with value, at the host's date and the
   // local time of now.
@@ -38,6 +41,8 @@ class CModuleMarginCallSender : public IMarginCallSender {
                           const std::string& clientCode) const;
 
  private:
+  // Why a margin call to the client must go no further; null while it may.
+  const char* CutReason(const TClientRiskRecord& record) const;
   TMarginCallTextInputs TextInputs(double value, const std::string& firm,
                                    const std::string& clientCode, const SYSTEMTIME& now) const;
 

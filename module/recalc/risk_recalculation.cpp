@@ -95,7 +95,7 @@ CRiskRecalculation::CRiskRecalculation(CClientBook& clients, const CClientCodeRu
       m_market(kPositionClassMask) {}
 
 void CRiskRecalculation::Run(bool fullRun, int64_t now,
-                             const std::function<void(TClientRiskRecord&)>& afterTimerRun) {
+                             const std::function<bool(TClientRiskRecord&)>& afterTimerRun) {
   m_fullRun = fullRun;
   m_cachedConfig = nullptr;
   m_market = CPassMarketFacts(kPositionClassMask);
@@ -118,7 +118,7 @@ void CRiskRecalculation::Run(bool fullRun, int64_t now,
     const TSpotRecord spot = record.united ? ReadSpotRecord(record.MarketKey()) : TSpotRecord();
     if (record.united) ApplyUnitedValues(record, spot);
     ComputeParameters(record, spot, leverageNumerator);
-    if (!fullRun && afterTimerRun) afterTimerRun(record);
+    if (!fullRun && afterTimerRun && !afterTimerRun(record)) return;
   }
 }
 

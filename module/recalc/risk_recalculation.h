@@ -25,9 +25,10 @@ class CRiskRecalculation {
                      CHostItemList& clientsFilter, CFirmSettingsText& firmText,
                      CFirmDefaultConfigs& defaultConfigs);
 
-  // afterTimerRun: called for each client a timer run recalculated.
+  // afterTimerRun: called for each client a timer run recalculated; false
+  // ends the run there (the host stopped the plug-in or is done with it).
   void Run(bool fullRun, int64_t now,
-           const std::function<void(TClientRiskRecord&)>& afterTimerRun = nullptr);
+           const std::function<bool(TClientRiskRecord&)>& afterTimerRun = nullptr);
 
  private:
   bool PassesClientTypeFilter(const TClientRiskRecord& record) const;

@@ -70,6 +70,7 @@ TClientRiskRecord::TClientRiskRecord()
       lastSentTimeUp(0),
       lastSentTimeMl2(0),
       listed(false),
+      forgotten(false),
       ExclusionMark(kRuleUndecided) {}
 
 TClientRiskRecord::TClientRiskRecord(const char* firmCode, const char* tradingAccount)

@@ -130,6 +130,9 @@ struct TClientRiskRecord {
   int64_t lastSentTimeMl2;
 
   bool listed;  // scratch mark of the risk-table update
+  // The host stopped the plug-in while a run held the record: the clients
+  // are forgotten, and whatever holds it sends nothing more for it.
+  bool forgotten;
   int32_t ExclusionMark;  // a RuleState
 
   // Copies of the host's limit and position records that the module owns.

@@ -4,6 +4,7 @@
 // nothing acts after the host is done with the plug-in.
 #include "closing_orders_fixture.h"
 #include "resources/resource_ids.h"
+#include "support/every_heap.h"
 #include "windows/dialogs/prep_orders_cells.h"
 #include "windows/tables/risk_params_table.h"
 
@@ -318,7 +319,7 @@ TEST_P(DoneDuringQuestionTest, NothingGoesOnAfterIt) {
   EXPECT_TRUE(Windows().empty());
   EXPECT_TRUE(module.Tables().empty());
   EXPECT_TRUE(sent.empty());
-  EXPECT_NE(HeapValidate(GetProcessHeap(), 0, nullptr), FALSE);
+  EXPECT_TRUE(EveryHeapIsValid());
 }
 
 constexpr char kSettingsQuestion[] =

@@ -10,6 +10,7 @@
 #include "resources/resource_ids.h"
 #include "sdk/modal_loops.h"
 #include "sdk/table_plugin.h"
+#include "support/every_heap.h"
 #include "windows/dialogs/prep_orders_cells.h"
 
 #include <algorithm>
@@ -198,7 +199,7 @@ TEST_P(HostDoneMoments, NothingGoesOnAfterIt) {
   EXPECT_EQ(CModalLoop::Running(), 0) << moment.name;
   EXPECT_EQ(sent.size(), moment.sent) << moment.name;
   EXPECT_EQ(ReadFileBytes(folder.File("info.ini")), settings) << moment.name;
-  EXPECT_NE(HeapValidate(GetProcessHeap(), 0, nullptr), FALSE) << moment.name;
+  EXPECT_TRUE(EveryHeapIsValid()) << moment.name;
 }
 
 void ThreeClients(HostDoneTest& t) { t.WindowOfThreeClients(); }

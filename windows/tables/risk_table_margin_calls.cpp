@@ -3,7 +3,8 @@
 // dialog, a question or a channel's message box is open the timer may
 // recalculate and the host may stop the plug-in, freeing every client
 // record: clients are looked up again after each box and before each send,
-// and a client that is gone gets nothing.
+// a client that is gone gets nothing, and a send cut by a stop (or by the
+// host being done) ends the run.
 #include "windows/tables/risk_params_table.h"
 
 #include "module/host_data/chosen_client.h"
@@ -72,7 +73,8 @@ void CVantrelFutRiskParamsTable::SendMarginCallToAllClients(int type, int comman
     if (!call.qualifies) continue;
     const bool ownText = perClient || (type == kSfrKind && settings.UseSFRTemplate2) ||
                          (type == kSfrOpenPositionsKind && settings.UseSFRTemplate2_fp);
-    g_pModule->SendMarginCall(type, client, call.level, ownText ? Compose(*call.body, call.value, *client) : common,
-                              false);
+    if (!g_pModule->SendMarginCall(type, client, call.level,
+                                   ownText ? Compose(*call.body, call.value, *client) : common, false))
+      return;
   }
 }

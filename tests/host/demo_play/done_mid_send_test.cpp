@@ -10,6 +10,7 @@
 #include "host/standin/scenario_player.h"
 #include "host/standin/scripted_transactions.h"
 #include "support/dialog_driver.h"
+#include "support/every_heap.h"
 #include "support/host_program_folder.h"
 
 #include "../host_test_support.h"
@@ -83,7 +84,7 @@ TEST_P(DoneMidSend, NoSecondTransactionGoesAndNothingFreedIsTouched) {
   if (moment != Moment::kDone) plugin.Callback<3>();
   EXPECT_EQ(Frames(host), 0) << "Done leaves no window of the plug-in";
   EXPECT_EQ(ScriptedTransactions::sent.size(), 1u);
-  EXPECT_NE(HeapValidate(GetProcessHeap(), 0, nullptr), FALSE);
+  EXPECT_TRUE(EveryHeapIsValid());
   ScriptedTransactions::Clear();
   plugin.Unload();
 }

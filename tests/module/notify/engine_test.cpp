@@ -14,20 +14,22 @@
 namespace {
 
 // A sender that writes down each margin call as "kind@level" and can be told
-// that the channels failed. The engine's calls always ask for the kind's own
-// body.
+// that the channels failed, or that the host stops the plug-in during its
+// n-th call. The engine's calls always ask for the kind's own body.
 struct CRecordingSender : IMarginCallSender {
-  bool SendMarginCall(int kind, TClientRiskRecord& record, double level,
-                      const std::string& bodyText, bool composeBody) override {
+  EMarginCallOutcome SendMarginCall(int kind, TClientRiskRecord& record, double level,
+                                    const std::string& bodyText, bool composeBody) override {
     EXPECT_TRUE(bodyText.empty() && composeBody);
     char call[64];
     std::snprintf(call, sizeof(call), "%s%s%d@%g", calls.empty() ? "" : " ", record.clientCode,
                   kind, level);
     calls += call;
-    return delivers;
+    if (--callsBeforeStop == 0) return EMarginCallOutcome::kCut;
+    return delivers ? EMarginCallOutcome::kSent : EMarginCallOutcome::kNotSent;
   }
   std::string calls;
   bool delivers = true;
+  int callsBeforeStop = -1;
 };
 
 // One run of the check: the time, the client's value and the calls expected.
@@ -204,6 +206,40 @@ TEST(ScheduleSendingTest, BrokenClientsGetEachDueKindOnceInItsOrder) {
   // What the automatic check compares with is its own: still re-armed.
   EXPECT_TRUE(c.rearmedSfr && c.rearmedUp);
   EXPECT_EQ(c.lastSentSfr, kValueNotSet);
+}
+
+// The host stops the plug-in during a call: no further kind, no further
+// client, and the cut call stamps nothing.
+TEST(EngineStopTest, ACutCallEndsTheRun) {
+  const struct {
+    int callsBeforeStop;
+    const char* checked;    // the automatic check of one client, every kind broken
+    const char* scheduled;  // the schedule's send of two such clients
+  } rows[] = {{1, "C2@0.5", "C2@0.5"}, {2, "C2@0.5 C1@0", "C2@0.5 C9@0.5"},
+              {-1, "C2@0.5 C1@0 C6@5", "C2@0.5 C9@0.5 C1@0 D2@0.5 D9@0.5 D1@0"}};
+  TModuleSettings s = EveryKindSent();
+  s.SendCLGOMsg = s.SendECLGOMsg = s.SendMLMsg = s.SendML2Msg = false;
+  ASSERT_TRUE(s.ParseScheduleTextAt(2, "10:00", 0) && s.ParseScheduleTextAt(9, "10:00", 0) &&
+              s.ParseScheduleTextAt(1, "10:00", 0));
+  s.UseLFSchedule = s.UseSFRCritSchedule = s.UseSFRCritSchedule_fp = true;
+  for (const auto& row : rows) {
+    TClientRiskRecord c, d;
+    for (TClientRiskRecord* r : {&c, &d})
+      r->sfr = r->sfrOpenPositions = 0.3, r->plannedNetPosition = -1, r->cashLeverage = 6;
+    c.clientCode[0] = 'C', d.clientCode[0] = 'D';
+    CRecordingSender check;
+    check.callsBeforeStop = row.callsBeforeStop;
+    CheckClientRiskParams(c, s, TRepeatLimits{60, 0.125}, 1000, check);
+    EXPECT_EQ(check.calls, row.checked) << row.callsBeforeStop;
+    TModuleSettings schedule = s;
+    CRecordingSender sender;
+    sender.callsBeforeStop = row.callsBeforeStop;
+    const std::vector<TClientRiskRecord*> clients{&c, &d};
+    c.lastSentTimeSfr = c.lastSentTimeLowFunds = 0;
+    EXPECT_TRUE(SendMarginCallsBySchedule(schedule, clients, {1000, 9 * 3600}, {5000, 10 * 3600}, sender));
+    EXPECT_EQ(sender.calls, row.scheduled) << row.callsBeforeStop;
+    EXPECT_EQ(c.lastSentTimeSfr, row.callsBeforeStop == 1 ? 0 : 5000) << row.callsBeforeStop;
+  }
 }
 
 }  // namespace

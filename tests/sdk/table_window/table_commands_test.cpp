@@ -2,6 +2,7 @@
 // the list's command notifications of a test table.
 #include <gtest/gtest.h>
 
+#include "sdk/modal_loops.h"
 #include "support/table_environment.h"
 #include "support/window_text.h"
 #include "test_table.h"
@@ -132,6 +133,23 @@ TEST_F(TableCommandsTest, ServiceCommandsAndMessagesReachTheHostServicesListServ
   SendMessageA(table_->GetHwnd(), WM_TABLE_START_SERVICES, 0, 0);
   EXPECT_LT(Logged("165 "), Logged("83 "));
   EXPECT_GE(Logged("165 "), 0);
+}
+
+// The host's list dialog runs its loop over the table's: when the host is
+// done with the plug-in there, the dialog is ended with the plug-in's own
+// boxes.
+TEST_F(TableCommandsTest, DoneEndsTheHostsListDialog) {
+  env_.Services().SetListDialogShown(true);
+  bool openAfterDone = false;
+  DialogDriver done([&](HWND box) {
+    env_.Module().OnModuleDone();
+    openAfterDone = IsWindowVisible(box) != FALSE;
+    if (openAfterDone) DialogDriver::Press(box, IDOK);
+  });
+  Command(kCommandListDialog);
+  EXPECT_EQ(done.Caption(), "Список");
+  EXPECT_FALSE(openAfterDone);
+  EXPECT_EQ(CModalLoop::Running(), 0);
 }
 
 TEST_F(TableCommandsTest, RowChangesAreReportedToRunningServices) {
