@@ -134,8 +134,13 @@ int32_t CVantrelModule::SendClosingOrders(TOrderLine& line) {
   line.Refused = line.TransId == kNoTransaction || !failure.empty();
   line.RefusalReason = line.Refused ? failure : std::string();
   m_closingOrders.NoteSentOrder(line);
-  // Records the host sent while the transaction was on its way.
-  for (const ClosingOrderRecord& answer : m_closingOrders.EndSend(line.TransId)) OnClosingOrderRecord(answer.bytes);
+  // Records the host sent while the transaction was on its way, in the
+  // order they came.
+  for (const CClosingOrderBook::THeldRecord& held : m_closingOrders.EndSend()) {
+    if (held.kind == CClosingOrderBook::THeldRecord::kOrder) OnClosingOrderRecord(held.bytes.data());
+    else if (held.kind == CClosingOrderBook::THeldRecord::kPosition) m_closingOrders.OnPositionRecord(held.bytes.data());
+    else m_closingOrders.OnNewHostSession();
+  }
   return line.TransId;
 }
 

@@ -64,6 +64,9 @@ constexpr uint32_t kLimitType = 8, kTypeLetter2 = 16, kTypeLetter3 = 32, kMarket
 namespace position {
 constexpr int kSecurityCodes = 30;  // class and security codes
 constexpr int kQuantity = 68;       // int32, signed
+// int32: lots in every active order of the position that buy (they count for
+// a short position) and that sell (for a long one).
+constexpr int kActiveBuys = 72, kActiveSells = 76;
 constexpr int kVariationMargin = 96;
 }  // namespace position
 

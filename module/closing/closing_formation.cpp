@@ -23,8 +23,6 @@ using host::record::Read;
 // a class of its own system trades.
 constexpr uint32_t kClosingClassMask = 0x48, kClosingExcludedMask = 0x900;
 constexpr int kLimitType = 30, kLimitScale = 128;
-// Lots in active orders of a position: those that close a short, a long one.
-constexpr int kActiveBuyLots = 72, kActiveSellLots = 76;
 constexpr double kMoneyScale = 100.0;
 
 // Every position the host reports on this market is a futures or an option
@@ -135,39 +133,16 @@ TWorkingValues ValuesAfterOrders(const TClientRiskRecord& client, const std::vec
   return values;
 }
 
-// Lots of the account's sent orders still closing the security on that
-// side. The host's count of lots in active orders may not include them yet,
-// or is not consulted at all.
-int SentLots(const std::vector<TPendingClosingOrder>& sent, const std::string& account, const std::string& security,
-             bool buy) {
-  double lots = 0.0;
-  for (const TPendingClosingOrder& order : sent)
-    if (order.buy == buy && order.account == account && order.security == security) lots += order.lots;
-  return static_cast<int>(std::lround(lots));
-}
-
-// Lots of the position already in orders on the side that closes it: the
-// plug-in's own sent orders, or the host's count when it is consulted and
-// larger. Never the sum: once the host counts the plug-in's orders both
-// counts hold the same lots.
-int LotsInOrders(const uint8_t* position, const std::vector<TPendingClosingOrder>& sent, const std::string& account,
-                 bool buy, bool considerHostCount) {
-  const int hostCount = !considerHostCount ? 0
-                        : buy              ? Read<int32_t>(position, kActiveBuyLots)
-                                           : Read<int32_t>(position, kActiveSellLots);
-  return std::max(hostCount, SentLots(sent, account, RecordSecurityCode(position), buy));
-}
-
 // The lots of the client's account in the security, on the side a buy or a
 // sell closes, that no order closes yet.
-int LotsNotInOrders(const TClientRiskRecord& client, const char* security, bool buy,
-                    const std::vector<TPendingClosingOrder>& sent, bool considerHostCount) {
+int LotsNotInOrders(const TClientRiskRecord& client, const char* security, bool buy, const CClosingOrderBook& sent,
+                    bool considerHostCount) {
   int left = 0;
   for (const uint8_t* position : client.positions) {
     const int32_t quantity = Quantity(position);
     // A buy closes a short position, a sell a long one.
     if (RecordSecurityCode(position) != security || quantity == 0 || (quantity < 0) != buy) continue;
-    left += std::abs(quantity) - LotsInOrders(position, sent, client.account, buy, considerHostCount);
+    left += sent.FreeLots(position, buy, considerHostCount);
   }
   return left;
 }
@@ -297,7 +272,6 @@ int CClosingFormation::Form(const TClientRiskRecord& client, const TClosingPatte
     }
     const int whole = std::abs(quantity);
     const bool buy = quantity < 0;
-    const int inOrders = LotsInOrders(position, sent, client.account, buy, m_closing.ConsiderActiveOrders);
     int lots = whole;
     const double rest = v.current - lots * lotMargin;
     if (rest < 1.0 && !goal.united && IsTrackedRatio(goal.parameter))
@@ -321,7 +295,7 @@ int CClosingFormation::Form(const TClientRiskRecord& client, const TClosingPatte
       }
       lots = high;
     }
-    lots = std::min(lots, whole - inOrders);
+    lots = std::min(lots, m_sent.FreeLots(position, buy, m_closing.ConsiderActiveOrders));
     --open;
     if (lots <= 0) continue;
     m_store.Add(MakeOrderLine(client, security, buy, ClosingPrice(lastPrice, security, buy, m_closing.Spread), lots,
@@ -345,8 +319,7 @@ double CClosingFormation::CalcLevelAfterOrders(const TClientRiskRecord& client, 
 
 int CClosingFormation::LotsLeftToClose(const TClientRiskRecord& client, const TOrderLine& line) const {
   const bool buy = line.IsBuy != 0;
-  int left = LotsNotInOrders(client, line.SecCode, buy, m_sent.PendingOf(ClosingClientOf(client)),
-                             m_closing.ConsiderActiveOrders);
+  int left = LotsNotInOrders(client, line.SecCode, buy, m_sent, m_closing.ConsiderActiveOrders);
   for (const TOrderLine* other : LinesToSend(m_store, client, Accounts::kOwn))
     if (other != &line && (other->IsBuy != 0) == buy && std::strcmp(other->SecCode, line.SecCode) == 0)
       left -= static_cast<int>(std::lround(other->Quantity));
@@ -357,8 +330,7 @@ int CClosingFormation::LotsToSend(const TClientRiskRecord& client, const TOrderL
                                   const TClosingPattern& pattern) const {
   const bool buy = line.IsBuy != 0;
   int lots = std::min(static_cast<int>(std::lround(line.Quantity)),
-                      LotsNotInOrders(client, line.SecCode, buy, m_sent.PendingOf(ClosingClientOf(client)),
-                                      m_closing.ConsiderActiveOrders));
+                      LotsNotInOrders(client, line.SecCode, buy, m_sent, m_closing.ConsiderActiveOrders));
   if (!line.Edited) {
     // What the pattern asks of this position now that every order sent so
     // far counts: the line was formed before some of them.

@@ -1,8 +1,10 @@
 #include "module/host_data/closing_order_book.h"
 
+#include "module/host_data/client_book.h"
 #include "sdk/host_record_fields.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <set>
 #include <utility>
@@ -14,13 +16,27 @@ namespace order = host_data::order;
 bool IsActive(const uint8_t* record) { return (Read<uint32_t>(record, order::kFlags) & order::kActive) != 0; }
 bool IsWithdrawn(const uint8_t* record) { return (Read<uint32_t>(record, order::kFlags) & order::kWithdrawn) != 0; }
 uint32_t TransactionOf(const uint8_t* record) { return Read<uint32_t>(record, order::kTransactionId); }
+
+TPositionKey PositionOf(const uint8_t* position) {
+  return TPositionKey(RecordFirm(position), RecordAccount(position), RecordSecurityCode(position));
+}
+
+TPositionPicture PictureOf(const uint8_t* position) {
+  namespace fields = host_data::position;
+  return {Read<int32_t>(position, fields::kQuantity), Read<int32_t>(position, fields::kActiveBuys),
+          Read<int32_t>(position, fields::kActiveSells)};
+}
+
+std::vector<uint8_t> Copy(const uint8_t* record, uint32_t size) { return std::vector<uint8_t>(record, record + size); }
 }  // namespace
 
 void CClosingOrderBook::NoteSentOrder(const TOrderLine& line) {
   if (!line.Sent()) return;
   const Standing standing = line.Refused ? Standing::kRefusedByHost : Standing::kCounting;
-  m_sent[static_cast<uint32_t>(line.TransId)] = {ClosingClientOf(line), line.SecCode, line.IsBuy != 0,
-                                                 line.Quantity, standing, false};
+  const auto id = static_cast<uint32_t>(line.TransId);
+  const TSentOrder& sent = m_sent[id] = {ClosingClientOf(line), line.SecCode, line.IsBuy != 0, line.Quantity,
+                                         standing, false};
+  m_holds.OnOrderSent(id, sent.Position(), sent.buy, sent.open, line.Refused);
 }
 
 // Every position record of every client asks this of every order sent that
@@ -38,32 +54,22 @@ double CClosingOrderBook::OpenLots(const TPositionKey& position, bool buy) const
 
 bool CClosingOrderBook::WasSent(uint32_t transactionId) const { return m_sent.count(transactionId) != 0; }
 
-void CClosingOrderBook::BeginSend() {
-  m_sending = true;
-  m_waiting.clear();
-}
+void CClosingOrderBook::BeginSend() { ++m_sends; }
 
-std::vector<ClosingOrderRecord> CClosingOrderBook::EndSend(int32_t transactionId) {
-  std::vector<ClosingOrderRecord> answers;
-  for (const ClosingOrderRecord& record : m_waiting)
-    if (transactionId != kNoTransaction && TransactionOf(record.bytes) == static_cast<uint32_t>(transactionId))
-      answers.push_back(record);
-  m_waiting.clear();
-  m_sending = false;
-  return answers;
+std::vector<CClosingOrderBook::THeldRecord> CClosingOrderBook::EndSend() {
+  if (--m_sends > 0) return {};
+  return std::move(m_waiting);
 }
 
 ClosingOrderRecord* CClosingOrderBook::OnOrderRecord(const uint8_t* record) {
-  const auto sent = m_sent.find(TransactionOf(record));
-  if (sent == m_sent.end()) {
-    // Most records answer other transactions; only one that may answer the
-    // transaction in flight waits.
-    if (m_sending) {
-      m_waiting.emplace_back();
-      std::memcpy(m_waiting.back().bytes, record, host_data::kOrderSize);
-    }
+  // Whether a position record came before or after an order's record tells
+  // what it shows: every record waits for the send, in the order it came.
+  if (m_sends > 0) {
+    m_waiting.push_back({THeldRecord::kOrder, Copy(record, host_data::kOrderSize)});
     return nullptr;
   }
+  const auto sent = m_sent.find(TransactionOf(record));
+  if (sent == m_sent.end()) return nullptr;
   const int32_t key = Read<int32_t>(record, order::kKey);
   auto kept = std::find_if(m_records.rbegin(), m_records.rend(),
                            [key](const auto& copy) { return Read<int32_t>(copy->bytes, order::kKey) == key; });
@@ -98,18 +104,34 @@ void CClosingOrderBook::FollowOrder(TSentOrder& sent, const uint8_t* record) {
   sent.settled = !active;
   sent.standing = Standing::kCounting;
   m_fills.OnOrderRecord(sent.Position(), sent.buy, filled, OpenLots(sent.Position(), sent.buy));
+  m_holds.OnOrderRecord(TransactionOf(record), active || IsWithdrawn(record) ? balance : 0.0, active);
 }
 
-void CClosingOrderBook::OnPositionRecord(const std::string& firm, const std::string& account,
-                                         const std::string& security, int32_t lots) {
-  const TPositionKey position(firm, account, security);
-  m_fills.OnPositionRecord(position, lots, OpenLots(position, false), OpenLots(position, true));
+void CClosingOrderBook::OnPositionRecord(const uint8_t* record) {
+  if (m_sends > 0) {
+    m_waiting.push_back({THeldRecord::kPosition, Copy(record, host_data::kPositionSize)});
+    return;
+  }
+  const TPositionKey position = PositionOf(record);
+  const TPositionPicture picture = PictureOf(record);
+  m_fills.OnPositionRecord(position, picture.lots, OpenLots(position, false), OpenLots(position, true));
+  m_holds.OnPositionRecord(position, picture);
 }
 
 void CClosingOrderBook::OnNewHostSession() {
+  if (m_sends > 0) {
+    m_waiting.push_back({THeldRecord::kNewSession, {}});
+    return;
+  }
   m_fills.Forget();
+  m_holds.OnNewSession();
   for (auto& entry : m_sent)
     if (!entry.second.settled) entry.second.standing = Standing::kEarlierSession;
+}
+
+int CClosingOrderBook::FreeLots(const uint8_t* position, bool buy, bool considerHostCount) const {
+  return static_cast<int>(
+      std::lround(m_holds.FreeLots(PositionOf(position), buy, considerHostCount, PictureOf(position))));
 }
 
 bool CClosingOrderBook::CountsNow(const uint8_t* record) const {

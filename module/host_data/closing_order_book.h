@@ -8,6 +8,7 @@
 #include "module/closing/closing_client.h"
 #include "module/closing/order_line.h"
 #include "module/host_data/position_fills.h"
+#include "module/host_data/position_holds.h"
 #include "sdk/host_data_records.h"
 
 #include <cstdint>
@@ -39,25 +40,32 @@ class CClosingOrderBook {
   bool WasSent(uint32_t transactionId) const;
 
   // The host may report an order while its transaction is still being sent,
-  // before the plug-in knows the id: records of ids not known yet wait from
-  // BeginSend until EndSend, which gives back those of the id the send got.
+  // before the plug-in knows the id: from BeginSend until the outermost
+  // EndSend every order and position record, and a new host session, waits,
+  // and EndSend gives them back in the order they came, to be handed in
+  // again once the send's id is noted.
+  struct THeldRecord {
+    enum Kind { kOrder, kPosition, kNewSession } kind;
+    std::vector<uint8_t> bytes;
+  };
   void BeginSend();
-  std::vector<ClosingOrderRecord> EndSend(int32_t transactionId);
+  std::vector<THeldRecord> EndSend();
 
   // The copy the record updated or added, or null when the record answers no
-  // transaction the plug-in sent or comes for an order already executed or
-  // withdrawn. A later record of an order still active (the same first word)
-  // replaces the earlier copy.
+  // transaction the plug-in sent, comes for an order already executed or
+  // withdrawn, or waits for a send. A later record of an order still active
+  // (the same first word) replaces the earlier copy.
   ClosingOrderRecord* OnOrderRecord(const uint8_t* record);
   const std::vector<std::unique_ptr<ClosingOrderRecord>>& Records() const { return m_records; }
 
-  // The host's position record of the account in the security (its signed
-  // lots): the lots filled that order records told of before it now show in
-  // the client's position and values.
-  void OnPositionRecord(const std::string& firm, const std::string& account, const std::string& security,
-                        int32_t lots);
-  // The host started a new session: an order sent before counts again only
-  // once the host reports it in this one.
+  // The host's position record (144 bytes): the lots filled that order
+  // records told of before it now show in the client's position and values,
+  // and its lots in active orders are what the sends take as held.
+  void OnPositionRecord(const uint8_t* record);
+  // The host started a new session: an order sent before counts again in the
+  // client's values only once the host reports it in this one; the lots it
+  // holds at a send stay held until then, or until a position record of the
+  // new session shows them gone.
   void OnNewHostSession();
   // The record's order counts in this session.
   bool CountsNow(const uint8_t* record) const;
@@ -68,6 +76,13 @@ class CClosingOrderBook {
   // record for the security shows them, whether it comes after the order's
   // record or came before it (CPositionFills).
   std::vector<TPendingClosingOrder> PendingOf(const TClosingClient& client) const;
+
+  // The lots of the host's position record (its account and security) on
+  // the side a buy or a sell closes that no order closes yet, as a send may
+  // take them (CPositionHolds): the host's count of lots in active orders is
+  // subtracted when considered, else the plug-in's own orders'. May be
+  // below 0.
+  int FreeLots(const uint8_t* position, bool buy, bool considerHostCount) const;
 
  private:
   enum class Standing {
@@ -94,7 +109,8 @@ class CClosingOrderBook {
 
   std::map<uint32_t, TSentOrder> m_sent;
   CPositionFills m_fills;
+  CPositionHolds m_holds;
   std::vector<std::unique_ptr<ClosingOrderRecord>> m_records;
-  bool m_sending = false;
-  std::vector<ClosingOrderRecord> m_waiting;
+  int m_sends = 0;
+  std::vector<THeldRecord> m_waiting;
 };

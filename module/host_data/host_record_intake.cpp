@@ -20,8 +20,7 @@ bool CVantrelModule::OnHostCommand(uint32_t kind, uint32_t code, const void* dat
     }
   } else if (code == kPositionCode && size >= kPositionSize) {
     m_clients.OnPosition(record, now);
-    m_closingOrders.OnPositionRecord(RecordFirm(record), RecordAccount(record), RecordSecurityCode(record),
-                                     host::record::Read<int32_t>(record, position::kQuantity));
+    m_closingOrders.OnPositionRecord(record);
     m_accountsFilter.Add(RecordAccount(record));
     m_firmsFilter.Add(RecordFirm(record));
   } else if (code == kLimitRemovalCode && size >= kLimitRemovalSize) {

@@ -94,20 +94,24 @@ class ClosingFormationTest : public MarketTest {
       // The position the order was sent from, reported before the order's
       // record with the case's lots already.
       const bool before = values.count("before") != 0;
-      if (before) book.OnPositionRecord("FIRM1", "ACC1", code, int32_t(number("before", 0)));
+      if (before) {
+        std::vector<uint8_t> earlier = Held(code);
+        PutField(earlier, 68, int32_t(number("before", 0)));
+        book.OnPositionRecord(earlier.data());
+      }
       book.NoteSentOrder(line);
-      if (before) book.OnPositionRecord("FIRM1", "ACC1", code, LotsHeld(code));
+      if (before) Report(line, 1u, static_cast<int64_t>(lots)), book.OnPositionRecord(Held(code).data());
       if (state != kLinePrepared) Report(line, state == kLineActive ? 1u : state == kLineWithdrawn ? 2u : 0u, balance);
       // Else the host's position record follows the order's, unless the
       // case says it has not come yet.
-      if (!before && number("unseen", 0) == 0) book.OnPositionRecord("FIRM1", "ACC1", code, LotsHeld(code));
+      if (!before && number("unseen", 0) == 0) book.OnPositionRecord(Held(code).data());
     }
   }
 
-  int32_t LotsHeld(const std::string& code) const {
-    for (const auto& record : records)
-      if (RecordSecurityCode(record.data()) == code) return *reinterpret_cast<const int32_t*>(record.data() + 68);
-    return 0;
+  // The client's position record in the security.
+  const std::vector<uint8_t>& Held(const std::string& code) const {
+    return *std::find_if(records.begin(), records.end(),
+                         [&code](const auto& record) { return RecordSecurityCode(record.data()) == code; });
   }
 
   // The host's order record of a sent line, its balance the lots left.

@@ -216,22 +216,25 @@ TEST_F(ClosingHoldsTest, LotsCountAsClosingWhileTheHostSaysSo) {
 // positions in whichever order they come: a window opened after them sends
 // what the client holds less what its orders still have open. The target
 // is never reached, so each window closes the whole position. Steps: "send"
-// (a window of all clients sends all it forms; "send4" only 4 lots of it),
-// "P<lots>" a position record, "<n>a<balance>" the n-th order's record
-// active, "<n>w<balance>" withdrawn, "<n>x" executed.
+// (a window of all clients sends all it forms; "send4" only 4 lots of it;
+// "send:<steps>" or "send4:<steps>" with those steps, comma-separated, on
+// their way while the host holds the transaction), "P<lots>[/<n>]" a position record (n lots in
+// the active orders that close it), "<n>a<balance>" the n-th order's record
+// active, "<n>w<balance>" withdrawn, "<n>x" executed, "N" a new host session.
 TEST_F(ClosingHoldsTest, FilledLotsCountExactlyWhateverOrderTheHostReportsThem) {
   const struct {
     const char* name;
     int32_t held;
     const char* steps;
     const char* lastSend;
+    bool considerHostCount = false;
   } cases[] = {
       {"4 filled and shown, then the rest executed", 10, "send 1a6 P6 1x", ""},
       {"short: 4 filled and shown, then the rest executed", -10, "send 1a6 P-6 1x", ""},
       {"two windows' orders of 4 and 6, a position record between their fills", 10, "send4 send 1x P6 2x", ""},
       {"the execution shown before its record", 10, "send 1a6 P6 P0 1x", ""},
-      {"the client buys 5, the position record before the execution's", 10, "send P15 P5 1x", "ACC1:5 "},
-      {"short: the client sells 5, the position record before the execution's", -10, "send P-15 P-5 1x",
+      {"the client buys 5, the position record before the execution's", 10, "send 1a10 P15/10 P5 1x", "ACC1:5 "},
+      {"short: the client sells 5, the position record before the execution's", -10, "send 1a10 P-15/10 P-5 1x",
        "ACC1:5 "},
       {"the client buys 5, the execution's record first", 10, "send P15 1x P5", "ACC1:5 "},
       // Until the order's record tells, the fall may be the client's own sale.
@@ -243,6 +246,60 @@ TEST_F(ClosingHoldsTest, FilledLotsCountExactlyWhateverOrderTheHostReportsThem) 
       {"short: the client buys 5 before any order", -10, "P-5 send 1x", ""},
       {"a fall the withdrawal showed was the client's own, then a new order's fill", 10, "send P6 1w10 send 2x",
        ""},
+      // A new host session: its orders hold their lots until it reports them
+      // again or a position record of it shows them gone.
+      {"a new session before the order is reported again", 10, "send 1a10 P10/10 N", ""},
+      {"a new session, the position reported first", 10, "send 1a10 P10/10 N P10/10 1a10", ""},
+      {"a new session, the order reported with a fill first", 10, "send 1a10 P10/10 N 1a6", ""},
+      {"a new session whose position record shows the order gone", 10, "send 1a10 P10/10 N P10/0", "ACC1:10 "},
+      {"a new session, the host's count considered", 10, "send 1a10 P10/10 N P10/10", "", true},
+      // The client's own sale shown while our order is wholly active, then
+      // our fill's record before its position record: 11 held, 14 open.
+      {"the client's own sale, then our fill", 20, "send17 1a17 P20/17 P14/17 1a14", ""},
+      {"the client's own sale, then our fills, a position record between", 20,
+       "send17 1a17 P20/17 P14/17 1a14 P11/14 1a12", ""},
+      // One position record shows the client's own trade and our fill.
+      {"the client's own sale and our fill in one record", 10, "send 1a10 P10/10 P5/7 1a7", ""},
+      {"the client's own buy and our fill in one record, the fill's record first", 10, "send 1a10 P10/10 1a7 P12/7",
+       "ACC1:5 "},
+      {"our fill and the position while the host holds the transaction", 10, "send:1a10,1a6,P6/6", ""},
+      {"part of the holding sent, a fill and the position while the host holds it", 10, "send4:1a4,1a1,P7/1",
+       "ACC1:6 "},
+      // A position record older than the order's record comes after it.
+      {"an older position record, the host's count considered", 10, "send 1a10 P10/0", "", true},
+      {"an older position record, then a fill", 10, "send 1a10 P10/0 1a6", ""},
+  };
+  std::function<void(const std::string&)> play;
+  play = [&](const std::string& step) {
+    if (step.compare(0, 4, "send") == 0) {
+      OpenAllClientsWindow();
+      const size_t colon = step.find(':');
+      if (step.size() > 4 && step[4] != ':') {
+        TOrderLine* line = Windows().front()->Store().LineAt(COrderStore::KeyOf("ACC1", "FIRM1"), 0);
+        ASSERT_NE(line, nullptr);
+        line->Quantity = std::stoi(step.substr(4)), line->Edited = true;
+      }
+      const std::string onTheWay = colon == std::string::npos ? "" : step.substr(colon + 1);
+      ScriptedTransactions::whileSending = [&play, onTheWay](int32_t) {
+        // Once the hook is cleared this lambda and what it holds are gone.
+        std::istringstream records(onTheWay);
+        auto& playStep = play;
+        ScriptedTransactions::whileSending = nullptr;
+        for (std::string record; std::getline(records, record, ',');) playStep(record);
+      };
+      SendAll(Windows().front());
+      ScriptedTransactions::whileSending = nullptr;
+    } else if (step == "N") {
+      module.OnHostEvent(2, nullptr, 0, 0);
+      module.OnHostEvent(1, nullptr, 0, 0);
+    } else if (step[0] == 'P') {
+      const size_t slash = step.find('/');
+      Position("ACC1", std::stoi(step.substr(1)), slash == std::string::npos ? 0 : std::stoi(step.substr(slash + 1)));
+    } else {
+      const int32_t id = 9000 + (step[0] - '0');
+      const uint32_t flags = step[1] == 'a' ? 1u : step[1] == 'w' ? 2u : 0u;
+      Order(id, flags, 555 + id, {}, step[1] == 'x' ? 0 : std::stoll(step.substr(2)), 17);
+    }
   };
   for (const auto& c : cases) {
     module.ClosePrepOrdersDialogs();
@@ -251,26 +308,13 @@ TEST_F(ClosingHoldsTest, FilledLotsCountExactlyWhateverOrderTheHostReportsThem) 
     ScriptedTransactions::Clear();
     answers = {9001, 9002};
     pattern.BoundaryValue = 1000;
-    ClientShortOfTarget("ACC1");
+    module.Closing().ConsiderActiveOrders = c.considerHostCount;
+    // Values that never limit closing: only the lots held and in orders do.
+    TClientRiskRecord* client = ClientShortOfTarget("ACC1");
+    client->plannedNetPosition = -5e11, client->currentNetPosition = client->currentNetPositionOpen = 1e12;
     Position("ACC1", c.held);
     std::istringstream steps(c.steps);
-    for (std::string step; steps >> step;) {
-      if (step.compare(0, 4, "send") == 0) {
-        OpenAllClientsWindow();
-        if (step == "send4") {
-          TOrderLine* line = Windows().front()->Store().LineAt(COrderStore::KeyOf("ACC1", "FIRM1"), 0);
-          ASSERT_NE(line, nullptr) << c.name;
-          line->Quantity = 4, line->Edited = true;
-        }
-        SendAll(Windows().front());
-      } else if (step[0] == 'P') {
-        Position("ACC1", std::stoi(step.substr(1)));
-      } else {
-        const int32_t id = 9000 + (step[0] - '0');
-        const uint32_t flags = step[1] == 'a' ? 1u : step[1] == 'w' ? 2u : 0u;
-        Order(id, flags, 555 + id, {}, step[1] == 'x' ? 0 : std::stoll(step.substr(2)), 10);
-      }
-    }
+    for (std::string step; steps >> step;) play(step);
     sent.clear();
     OpenAllClientsWindow();
     DialogDriver told([](HWND box) { DialogDriver::Press(box, IDOK); });

@@ -61,10 +61,12 @@ class ClosingOrdersTest : public ::testing::Test {
     client->sfr = 0.5;
     return client;
   }
-  // The host's position record of the account in RIZ6, its values as they were.
-  void Position(const char* account, int32_t lots, int32_t inSellOrders = 0) {
+  // The host's position record of the account in RIZ6, its values as they
+  // were, with the lots in active orders that close it (sells of a long
+  // position, buys of a short one).
+  void Position(const char* account, int32_t lots, int32_t inClosingOrders = 0) {
     std::vector<uint8_t> position = PositionRecord({"FIRM1", account, "RIZ6", 1, lots});
-    PutField(position, 76, inSellOrders);
+    PutField(position, lots < 0 ? 72 : 76, inClosingOrders);
     module.OnHostCommand(1, kPositionRecordCode, position.data(), static_cast<uint32_t>(position.size()));
   }
   // A risk table holding the module's clients (their values recalculated).

@@ -312,7 +312,8 @@ TEST_F(PrepOrdersWindowTest, AQuantityAboveTheLotsLeftIsRefused) {
        "7", "10", 6},
       {"a buy beside does not count", [&] { Window()->Store().Add(MakeOrderLine(*client, Security("RIZ6"), true, 1, 4, 0)); },
        "6", "6", 0},
-      {"and an order of 2 sent from elsewhere", [&] { module.ClosingOrders().NoteSentOrder(other); }, "5", "6", 4},
+      {"and an order of 2 sent from elsewhere, reported active",
+       [&] { module.ClosingOrders().NoteSentOrder(other), Order(9500, 1, 77, {}, 2, 2); }, "5", "6", 4},
       {"the host counts 5 in orders", [&] {
          module.Closing().ConsiderActiveOrders = true;
          ClientShortOfTarget("ACC1", 5);
