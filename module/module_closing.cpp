@@ -136,11 +136,7 @@ int32_t CVantrelModule::SendClosingOrders(TOrderLine& line) {
   m_closingOrders.NoteSentOrder(line);
   // Records the host sent while the transaction was on its way, in the
   // order they came.
-  for (const CClosingOrderBook::THeldRecord& held : m_closingOrders.EndSend()) {
-    if (held.kind == CClosingOrderBook::THeldRecord::kOrder) OnClosingOrderRecord(held.bytes.data());
-    else if (held.kind == CClosingOrderBook::THeldRecord::kPosition) m_closingOrders.OnPositionRecord(held.bytes.data());
-    else m_closingOrders.OnNewHostSession();
-  }
+  m_closingOrders.EndSend([this](const uint8_t* record) { OnClosingOrderRecord(record); });
   return line.TransId;
 }
 

@@ -56,9 +56,15 @@ bool CClosingOrderBook::WasSent(uint32_t transactionId) const { return m_sent.co
 
 void CClosingOrderBook::BeginSend() { ++m_sends; }
 
-std::vector<CClosingOrderBook::THeldRecord> CClosingOrderBook::EndSend() {
-  if (--m_sends > 0) return {};
-  return std::move(m_waiting);
+void CClosingOrderBook::EndSend(const std::function<void(const uint8_t* record)>& orderRecord) {
+  if (--m_sends > 0) return;
+  std::vector<THeldRecord> waiting;
+  waiting.swap(m_waiting);
+  for (const THeldRecord& held : waiting) {
+    if (held.kind == THeldRecord::kOrder) orderRecord(held.bytes.data());
+    else if (held.kind == THeldRecord::kPosition) OnPositionRecord(held.bytes.data());
+    else OnNewHostSession();
+  }
 }
 
 ClosingOrderRecord* CClosingOrderBook::OnOrderRecord(const uint8_t* record) {

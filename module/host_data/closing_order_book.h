@@ -12,6 +12,7 @@
 #include "sdk/host_data_records.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -41,15 +42,11 @@ class CClosingOrderBook {
 
   // The host may report an order while its transaction is still being sent,
   // before the plug-in knows the id: from BeginSend until the outermost
-  // EndSend every order and position record, and a new host session, waits,
-  // and EndSend gives them back in the order they came, to be handed in
-  // again once the send's id is noted.
-  struct THeldRecord {
-    enum Kind { kOrder, kPosition, kNewSession } kind;
-    std::vector<uint8_t> bytes;
-  };
+  // EndSend every order and position record, and a new host session, waits.
+  // EndSend, once the send's id is noted, takes them in the order they came,
+  // each order record through orderRecord (which hands it to OnOrderRecord).
   void BeginSend();
-  std::vector<THeldRecord> EndSend();
+  void EndSend(const std::function<void(const uint8_t* record)>& orderRecord);
 
   // The copy the record updated or added, or null when the record answers no
   // transaction the plug-in sent, comes for an order already executed or
@@ -111,6 +108,10 @@ class CClosingOrderBook {
   CPositionFills m_fills;
   CPositionHolds m_holds;
   std::vector<std::unique_ptr<ClosingOrderRecord>> m_records;
+  struct THeldRecord {
+    enum Kind { kOrder, kPosition, kNewSession } kind;
+    std::vector<uint8_t> bytes;
+  };
   int m_sends = 0;
   std::vector<THeldRecord> m_waiting;
 };

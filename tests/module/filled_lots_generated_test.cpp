@@ -152,11 +152,7 @@ class FilledLotsTest : public MarketTest {
     if (Chance(2)) FillOrder(order);
     Deliver(queue.size());
     book.NoteSentOrder(line);
-    for (const CClosingOrderBook::THeldRecord& held : book.EndSend()) {
-      if (held.kind == CClosingOrderBook::THeldRecord::kOrder) book.OnOrderRecord(held.bytes.data());
-      else if (held.kind == CClosingOrderBook::THeldRecord::kPosition) book.OnPositionRecord(held.bytes.data());
-      else book.OnNewHostSession();
-    }
+    book.EndSend([this](const uint8_t* record) { book.OnOrderRecord(record); });
   }
 
   // Lots of the position on the side a buy or a sell closes that no order of
@@ -214,7 +210,9 @@ class FilledLotsTest : public MarketTest {
 
   TRecord OrderRecord(size_t order) const {
     const TExchangeOrder& reported = orders[order];
-    const uint32_t flags = reported.live ? host_data::order::kActive : reported.withdrawn ? host_data::order::kWithdrawn : 0;
+    const uint32_t flags = reported.live        ? host_data::order::kActive
+                           : reported.withdrawn ? host_data::order::kWithdrawn
+                                                : 0u;
     return {TRecord::kOrder, static_cast<int>(order), flags, reported.lots - reported.filled, 0, 0, 0, false};
   }
 
@@ -305,7 +303,8 @@ class FilledLotsTest : public MarketTest {
               << (record.flags == 0 ? "" : std::to_string(record.lots)) << "\n";
       } else {
         std::vector<uint8_t>& position = records[record.index];
-        PutField(position, 68, record.lots), PutField(position, 72, record.inBuys), PutField(position, 76, record.inSells);
+        PutField(position, 68, record.lots), PutField(position, 72, record.inBuys);
+        PutField(position, 76, record.inSells);
         if (std::find(client.positions.begin(), client.positions.end(), position.data()) == client.positions.end())
           client.positions.push_back(position.data());
         book.OnPositionRecord(position.data());

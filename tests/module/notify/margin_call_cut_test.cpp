@@ -95,8 +95,9 @@ TEST_P(MarginCallCut, NothingMoreGoesAndTheTimerRunsAgainAfterAStart) {
     if (now.wSecond > 50) Sleep((61 - now.wSecond) * 1000);  // start and entry in one minute
     GetLocalTime(&now);
     char schedule[128];
-    std::snprintf(schedule, sizeof schedule, "SendSFRWarningMsg=0\nSendSFRCriticalMsg=0\nUseSFRCritSchedule=1\nSFRSchedule=%02d:%02d\n",
-                  now.wHour, now.wMinute);
+    std::snprintf(schedule, sizeof schedule,
+                  "SendSFRWarningMsg=0\nSendSFRCriticalMsg=0\nUseSFRCritSchedule=1\nSFRSchedule=%02d:%02d\n", now.wHour,
+                  now.wMinute);
     settings = schedule;
   }
   StartWith(settings, kTwoClients);
