@@ -34,14 +34,14 @@ CMarginCallChannels::CMarginCallChannels(const TTransportSettings& transport,
 bool CMarginCallChannels::Deliver(const std::string& clientCode, const std::string& firm,
                                   const std::string& body, const std::string& subject,
                                   CDeliveryGate& gate) {
+  // The address lists are walked as copies: while a channel's box is open
+  // the address files may be read again, emptying the lists.
   bool taken = false;
   if (m_transport.NotifyByEmail) {
     if (const TAddressRecord* record = ChooseEmailRecord(m_addresses, clientCode, firm))
       SendEmails(StringList(record->Emails), subject, body, gate);
     taken = true;
   }
-  // A copy: while a channel's box is open the address files may be read
-  // again, emptying the lists.
   const TAddressRecord* uidRecord = ChooseUidRecord(m_addresses, clientCode, firm);
   const std::vector<int> uids = uidRecord != nullptr ? uidRecord->Uids : std::vector<int>();
   if (m_transport.NotifyByTraderMsg) {
