@@ -1,0 +1,55 @@
+// The lots a send may take, worked by hand for records that come out of the
+// order the generated sequences keep: what a position record showed gone
+// before the order records told of it.
+#include "module/host_data/position_holds.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+const TPositionKey kRiz("FIRM1", "ACC1", "RIZ6");
+
+struct THoldsCase {
+  const char* name;
+  std::function<void(CPositionHolds&)> records;
+  double freeSells;  // the host's count of lots in orders not considered
+};
+
+const THoldsCase kCases[] = {
+    // A record shows A's fill of 4 and B's withdrawal of 6 before either
+    // order record: A's execution is the fall it showed; B's later fill of
+    // 1 the record cannot show, and B's 16 hold until its withdrawal comes.
+    {"a fall explains one fill once",
+     [](CPositionHolds& h) {
+       h.OnOrderSent(1, kRiz, false, 4, false), h.OnOrderSent(2, kRiz, false, 16, false);
+       h.OnOrderRecord(1, 4, true), h.OnOrderRecord(2, 16, true);
+       h.OnPositionRecord(kRiz, {20, 0, 20});
+       h.OnPositionRecord(kRiz, {16, 0, 10});
+       h.OnOrderRecord(1, 0, false), h.OnOrderRecord(2, 15, true);
+     },
+     0},
+    // An earlier session's order E of 10 and this session's C of 5: the new
+    // session's record counts 4 in orders and fell by 4. E's fill of 6 is
+    // what the record showed gone of it, and frees nothing more.
+    {"an earlier session's fill shown gone",
+     [](CPositionHolds& h) {
+       h.OnOrderSent(1, kRiz, false, 10, false), h.OnOrderRecord(1, 10, true);
+       h.OnPositionRecord(kRiz, {14, 0, 10});
+       h.OnNewSession();
+       h.OnOrderSent(2, kRiz, false, 5, false), h.OnOrderRecord(2, 5, true);
+       h.OnPositionRecord(kRiz, {10, 0, 4});
+       h.OnOrderRecord(1, 4, true);
+     },
+     5},
+    {"a flat position has nothing to close", [](CPositionHolds& h) { h.OnPositionRecord(kRiz, {0, 0, 0}); }, 0},
+};
+
+TEST(PositionHoldsTest, RecordsOutOfTheUsualOrder) {
+  for (const THoldsCase& c : kCases) {
+    CPositionHolds holds;
+    c.records(holds);
+    EXPECT_EQ(holds.FreeLots(kRiz, false, false, {}), c.freeSells) << c.name;
+  }
+}
+}  // namespace
