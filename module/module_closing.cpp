@@ -60,13 +60,20 @@ bool IsLivePattern(const TClosingSettings& closing, int index) {
          !closing.Patterns[index]->Deleted;
 }
 
+// Shows the window formed and tells what holds the lots of a window left
+// with nothing to send.
 void ShowAndFront(CVantrelPrepOrdersDlg* dialog) {
   if (!dialog->CreateModeless("VanTrelPrepOrders", 0)) {
     delete dialog;
     return;
   }
+  HWND window = dialog->GetHwnd();
   dialog->ShowWindow(SW_SHOW);
   dialog->ActivateHostFrame();
+  // Showing it runs messages: it may be gone before it tells anything.
+  if (CZPluginChildWnd::GetWindowObject(window) != dialog) return;
+  CWindowUse use(dialog);
+  dialog->TellHeldLots();
 }
 }  // namespace
 

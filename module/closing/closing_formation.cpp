@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <set>
 
@@ -133,17 +134,23 @@ TWorkingValues ValuesAfterOrders(const TClientRiskRecord& client, const std::vec
   return values;
 }
 
+// The client's position records in the security on the side a buy or a sell
+// closes.
+std::vector<const uint8_t*> ClosedSides(const TClientRiskRecord& client, const char* security, bool buy) {
+  std::vector<const uint8_t*> found;
+  for (const uint8_t* position : client.positions) {
+    const int32_t quantity = Quantity(position);
+    if (RecordSecurityCode(position) == security && quantity != 0 && (quantity < 0) == buy) found.push_back(position);
+  }
+  return found;
+}
+
 // The lots of the client's account in the security, on the side a buy or a
 // sell closes, that no order closes yet.
 int LotsNotInOrders(const TClientRiskRecord& client, const char* security, bool buy, const CClosingOrderBook& sent,
                     bool considerHostCount) {
   int left = 0;
-  for (const uint8_t* position : client.positions) {
-    const int32_t quantity = Quantity(position);
-    // A buy closes a short position, a sell a long one.
-    if (RecordSecurityCode(position) != security || quantity == 0 || (quantity < 0) != buy) continue;
-    left += sent.FreeLots(position, buy, considerHostCount);
-  }
+  for (const uint8_t* position : ClosedSides(client, security, buy)) left += sent.FreeLots(position, buy, considerHostCount);
   return left;
 }
 
@@ -221,8 +228,9 @@ double GetScaleFromFirstEntry(const TClientRiskRecord& client) {
 }
 
 CClosingFormation::CClosingFormation(COrderStore& store, const CClosingOrderBook& sent,
-                                     const TClosingSettings& closing, const TFormulaModes& modes, CVantrelLog& log)
-    : m_store(store), m_sent(sent), m_closing(closing), m_modes(modes), m_log(log) {}
+                                     const TClosingSettings& closing, const TFormulaModes& modes, CVantrelLog& log,
+                                     std::vector<THeldNote>* heldNotes)
+    : m_store(store), m_sent(sent), m_closing(closing), m_modes(modes), m_log(log), m_heldNotes(heldNotes) {}
 
 int CClosingFormation::PrepareWhenMissed(const TClientRiskRecord& client, const TClosingPattern& pattern) {
   return TClosingGoal(client, pattern).Reached() ? 0 : PrepareClosingOrders(client, pattern);
@@ -230,10 +238,7 @@ int CClosingFormation::PrepareWhenMissed(const TClientRiskRecord& client, const 
 
 int CClosingFormation::PrepareClosingOrders(const TClientRiskRecord& client, const TClosingPattern& pattern) {
   m_store.RemoveUnsent(COrderStore::KeyOf(client.account, client.firm));
-  return Form(client, pattern, true);
-}
-
-int CClosingFormation::Form(const TClientRiskRecord& client, const TClosingPattern& pattern, bool tellMissingPrices) {
+  TellUnreported(client);
   TClosingGoal goal(client, pattern);
   // Lots the plug-in's orders are closing already count as closed, and so
   // do the lines a united client's other accounts have in this window: only
@@ -265,9 +270,8 @@ int CClosingFormation::Form(const TClientRiskRecord& client, const TClosingPatte
     // left open must be known whatever the log's level.
     const double lastPrice = GetLastPrice(security);
     if (lastPrice == 0.0) {
-      if (tellMissingPrices)
-        m_log.TraceLog(0, "ERROR: no last price of %s, no closing order formed for client %s (%s, %s).",
-                       SecurityCodeOf(security), client.clientCode, client.account, client.firm);
+      m_log.TraceLog(0, "ERROR: no last price of %s, no closing order formed for client %s (%s, %s).",
+                     SecurityCodeOf(security), client.clientCode, client.account, client.firm);
       continue;
     }
     const int whole = std::abs(quantity);
@@ -298,8 +302,9 @@ int CClosingFormation::Form(const TClientRiskRecord& client, const TClosingPatte
     lots = std::min(lots, m_sent.FreeLots(position, buy, m_closing.ConsiderActiveOrders));
     --open;
     if (lots <= 0) continue;
-    m_store.Add(MakeOrderLine(client, security, buy, ClosingPrice(lastPrice, security, buy, m_closing.Spread), lots,
-                              whole * lotMargin));
+    TOrderLine& line = m_store.Add(MakeOrderLine(
+        client, security, buy, ClosingPrice(lastPrice, security, buy, m_closing.Spread), lots, whole * lotMargin));
+    line.SendsSeen = m_sent.Sends();
     ++formed;
     Commit(v, lots * lotMargin, goal.united);
     goal.value = evaluate(0.0);
@@ -326,22 +331,37 @@ int CClosingFormation::LotsLeftToClose(const TClientRiskRecord& client, const TO
   return std::max(left, 0);
 }
 
-int CClosingFormation::LotsToSend(const TClientRiskRecord& client, const TOrderLine& line,
-                                  const TClosingPattern& pattern) const {
+TSendAllowance CClosingFormation::LotsToSend(const TClientRiskRecord& client, const TOrderLine& line) const {
   const bool buy = line.IsBuy != 0;
-  int lots = std::min(static_cast<int>(std::lround(line.Quantity)),
-                      LotsNotInOrders(client, line.SecCode, buy, m_sent, m_closing.ConsiderActiveOrders));
-  if (!line.Edited) {
-    // What the pattern asks of this position now that every order sent so
-    // far counts: the line was formed before some of them.
-    COrderStore now;
-    CClosingFormation(now, m_sent, m_closing, m_modes, m_log).Form(client, pattern, false);
-    int needed = 0;
-    if (const COrderStore::Lines* lines = now.Find(COrderStore::KeyOf(client.account, client.firm)))
-      for (const auto& formed : *lines)
-        if ((formed->IsBuy != 0) == buy && std::strcmp(formed->SecCode, line.SecCode) == 0)
-          needed += static_cast<int>(std::lround(formed->Quantity));
-    lots = std::min(lots, needed);
+  TSendAllowance allowance;
+  allowance.asked = static_cast<int>(std::lround(line.Quantity));
+  allowance.free = LotsNotInOrders(client, line.SecCode, buy, m_sent, m_closing.ConsiderActiveOrders);
+  for (const uint8_t* position : ClosedSides(client, line.SecCode, buy)) {
+    allowance.closedSince += m_sent.LotsSentSince(line.SendsSeen, position, buy);
+    const std::vector<TUnreportedOrder> unreported = m_sent.Unreported(position, buy);
+    allowance.unreported.insert(allowance.unreported.end(), unreported.begin(), unreported.end());
   }
-  return std::max(lots, 0);
+  return allowance;
+}
+
+void CClosingFormation::TellUnreported(const TClientRiskRecord& client) {
+  for (const uint8_t* position : client.positions) {
+    const int32_t quantity = Quantity(position);
+    if (quantity == 0) continue;
+    const bool buy = quantity < 0;
+    for (const TUnreportedOrder& order : m_sent.Unreported(position, buy)) {
+      m_log.TraceLog(0, "Closing orders of client %s (%s, %s): %.0f lots of %s are held by transaction %u, which the "
+                     "host has not reported; they are freed once it reports the order, or by its new session.",
+                     client.clientCode, client.account, client.firm, order.lots, RecordSecurityCode(position).c_str(),
+                     order.id);
+      if (m_heldNotes == nullptr) continue;
+      char text[512];
+      std::snprintf(text, sizeof text,
+                    "Клиент %s (%s, %s), %s: %.0f лот. удерживает заявка (транзакция %u), о которой терминал ещё не "
+                    "сообщил; они освободятся, когда терминал сообщит о заявке, или в новой сессии терминала.",
+                    client.clientCode, client.account, client.firm, RecordSecurityCode(position).c_str(), order.lots,
+                    order.id);
+      m_heldNotes->push_back({order.id, text});
+    }
+  }
 }

@@ -10,6 +10,10 @@
 #include "module/settings/closing_pattern.h"
 #include "module/settings/closing_settings.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 class CVantrelLog;
 
 // Which parameter the pattern tracks for the client, where it stands and
@@ -26,14 +30,36 @@ struct TClosingGoal {
   double planned;
 };
 
+// What a prepared line may send now: its quantity less what the orders sent
+// since it was formed close of its position, and at most the position's
+// lots that no order closes. Nothing else cuts it: the market may move.
+struct TSendAllowance {
+  int asked = 0;
+  int closedSince = 0;
+  int free = 0;
+  // The orders the host has not reported in this session that hold lots of
+  // the position on the line's side.
+  std::vector<TUnreportedOrder> unreported;
+  int Lots() const { return std::max(0, std::min(asked - closedSince, free)); }
+};
+
+// What the manager is told of an order the host has not reported that holds
+// lots of a client formed for.
+struct THeldNote {
+  uint32_t transaction;
+  std::string text;
+};
+
 class CClosingFormation {
  public:
   // The module's calculation settings: the orders bring the client to the
   // level its risk table will show once they are filled. The plug-in's sent
   // orders not yet settled close lots already, whatever window sent them.
   // A security without a last price forms no line; the log says so.
+  // Orders the host has not reported that hold lots of a client it forms
+  // for are logged and, when told, noted for the manager.
   CClosingFormation(COrderStore& store, const CClosingOrderBook& sent, const TClosingSettings& closing,
-                    const TFormulaModes& modes, CVantrelLog& log);
+                    const TFormulaModes& modes, CVantrelLog& log, std::vector<THeldNote>* heldNotes = nullptr);
 
   // Replaces the client's unsent lines with the orders that bring it to the
   // pattern's target from where its sent orders (and a united client's lines
@@ -54,22 +80,20 @@ class CClosingFormation {
   // client's other unsent lines of that security and side. More would open
   // the opposite position once filled.
   int LotsLeftToClose(const TClientRiskRecord& client, const TOrderLine& line) const;
-  // The lots a line may send now: at most its position's lots that no sent
-  // order closes (lines sent before it among them) and, unless the manager
-  // set its quantity, at most what the pattern still asks of that position
-  // once every sent order counts. 0: nothing is to be sent.
-  int LotsToSend(const TClientRiskRecord& client, const TOrderLine& line, const TClosingPattern& pattern) const;
+  // What the line may send now (lines sent before it among the orders).
+  TSendAllowance LotsToSend(const TClientRiskRecord& client, const TOrderLine& line) const;
 
  private:
-  // Adds the client's lines to the store; a missing last price is logged
-  // when told.
-  int Form(const TClientRiskRecord& client, const TClosingPattern& pattern, bool tellMissingPrices);
+  // Tells of the orders without a record of this session that hold lots of
+  // the client's positions.
+  void TellUnreported(const TClientRiskRecord& client);
 
   COrderStore& m_store;
   const CClosingOrderBook& m_sent;
   const TClosingSettings& m_closing;
   TFormulaModes m_modes;
   CVantrelLog& m_log;
+  std::vector<THeldNote>* m_heldNotes;
 };
 
 // The margin of one lot of a client's positions is scaled by the value of

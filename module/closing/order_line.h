@@ -39,9 +39,10 @@ struct TOrderLine {
   double PositionMargin = 0.0;
   // The client's accounts count as one client (a united client).
   bool United = false;
-  // The manager set the quantity: it is sent as set while the position
-  // holds it, even beyond what the pattern asks for.
-  bool Edited = false;
+  // How many closing orders the plug-in had sent when the quantity was
+  // formed or set: what orders sent after them close of the same position
+  // is taken off the line at its send.
+  uint32_t SendsSeen = 0;
   // The last send took nothing: the plug-in could not build or send the
   // transaction, or the host refused it, the reason given when one is known.
   // A line without a transaction id stays sendable and a new send clears

@@ -1,6 +1,7 @@
 #include "module/host_data/closing_order_book.h"
 
 #include "module/host_data/client_book.h"
+#include "module/market_records.h"
 #include "sdk/host_record_fields.h"
 
 #include <algorithm>
@@ -10,12 +11,16 @@
 #include <utility>
 
 namespace {
+using host::record::FixedText;
 using host::record::Read;
 namespace order = host_data::order;
 
 bool IsActive(const uint8_t* record) { return (Read<uint32_t>(record, order::kFlags) & order::kActive) != 0; }
 bool IsWithdrawn(const uint8_t* record) { return (Read<uint32_t>(record, order::kFlags) & order::kWithdrawn) != 0; }
 uint32_t TransactionOf(const uint8_t* record) { return Read<uint32_t>(record, order::kTransactionId); }
+double BalanceOf(const uint8_t* record) {
+  return std::max(0.0, static_cast<double>(Read<int64_t>(record, order::kBalance)));
+}
 
 TPositionKey PositionOf(const uint8_t* position) {
   return TPositionKey(RecordFirm(position), RecordAccount(position), RecordSecurityCode(position));
@@ -32,24 +37,11 @@ std::vector<uint8_t> Copy(const uint8_t* record, uint32_t size) { return std::ve
 
 void CClosingOrderBook::NoteSentOrder(const TOrderLine& line) {
   if (!line.Sent()) return;
-  const Standing standing = line.Refused ? Standing::kRefusedByHost : Standing::kCounting;
   const auto id = static_cast<uint32_t>(line.TransId);
-  const TSentOrder& sent = m_sent[id] = {ClosingClientOf(line), line.SecCode, line.IsBuy != 0, line.Quantity,
-                                         standing, false};
-  m_holds.OnOrderSent(id, sent.Position(), sent.buy, sent.open, line.Refused);
-}
-
-// Every position record of every client asks this of every order sent that
-// session: the orders with nothing open are passed over first, and no key is
-// built for the others.
-double CClosingOrderBook::OpenLots(const TPositionKey& position, bool buy) const {
-  double lots = 0.0;
-  for (const auto& entry : m_sent) {
-    const TSentOrder& sent = entry.second;
-    if (sent.open > 0.0 && sent.standing == Standing::kCounting && sent.buy == buy && sent.Of(position))
-      lots += sent.open;
-  }
-  return lots;
+  const TSentOrder& sent = m_sent[id] = {ClosingClientOf(line), line.SecCode, line.IsBuy != 0, line.Quantity, 0.0,
+                                         line.Refused, ++m_serial};
+  m_holds.OnOrderSent(id, sent.Position(), sent.buy, sent.lots, line.Refused);
+  if (m_sends > 0) m_noteWhileHeld.push_back(id);
 }
 
 bool CClosingOrderBook::WasSent(uint32_t transactionId) const { return m_sent.count(transactionId) != 0; }
@@ -60,10 +52,12 @@ void CClosingOrderBook::EndSend(const std::function<void(const uint8_t* record)>
   if (--m_sends > 0) return;
   std::vector<THeldRecord> waiting;
   waiting.swap(m_waiting);
+  std::vector<uint32_t> sentMeanwhile;
+  sentMeanwhile.swap(m_noteWhileHeld);
   for (const THeldRecord& held : waiting) {
     if (held.kind == THeldRecord::kOrder) orderRecord(held.bytes.data());
     else if (held.kind == THeldRecord::kPosition) OnPositionRecord(held.bytes.data());
-    else OnNewHostSession();
+    else m_holds.OnNewSession(sentMeanwhile);
   }
 }
 
@@ -75,7 +69,10 @@ ClosingOrderRecord* CClosingOrderBook::OnOrderRecord(const uint8_t* record) {
     return nullptr;
   }
   const auto sent = m_sent.find(TransactionOf(record));
-  if (sent == m_sent.end()) return nullptr;
+  if (sent == m_sent.end()) {
+    FollowOtherOrder(record);
+    return nullptr;
+  }
   const int32_t key = Read<int32_t>(record, order::kKey);
   auto kept = std::find_if(m_records.rbegin(), m_records.rend(),
                            [key](const auto& copy) { return Read<int32_t>(copy->bytes, order::kKey) == key; });
@@ -95,22 +92,25 @@ ClosingOrderRecord* CClosingOrderBook::OnOrderRecord(const uint8_t* record) {
   return copy;
 }
 
-// What the host reports of the order: the lots still at the exchange, and
-// those filled since its last report, which the client's position may show
-// already or only once its next record arrives.
+// What the host reports of the order: the lots still at the exchange (those
+// a withdrawal gave back), or none once executed.
 void CClosingOrderBook::FollowOrder(TSentOrder& sent, const uint8_t* record) {
-  if (sent.settled) return;
   const bool active = IsActive(record);
-  const double balance = std::max(0.0, static_cast<double>(Read<int64_t>(record, order::kBalance)));
-  // An executed order has nothing left, whatever balance it carries.
-  const double left = active || IsWithdrawn(record) ? std::min(sent.open, balance) : 0.0;
-  // The new session's positions are the host's own: fills before it show.
-  const double filled = sent.standing == Standing::kEarlierSession ? 0.0 : sent.open - left;
-  sent.open = active ? left : 0.0;
-  sent.settled = !active;
-  sent.standing = Standing::kCounting;
-  m_fills.OnOrderRecord(sent.Position(), sent.buy, filled, OpenLots(sent.Position(), sent.buy));
+  const double balance = std::min(sent.lots, BalanceOf(record));
+  sent.closesNothing = false;
+  if (!active && IsWithdrawn(record)) sent.givenBack = balance;
   m_holds.OnOrderRecord(TransactionOf(record), active || IsWithdrawn(record) ? balance : 0.0, active);
+}
+
+// The client's own orders count in the host's lots in orders beside ours.
+void CClosingOrderBook::FollowOtherOrder(const uint8_t* record) {
+  const uint8_t* security = GetSecurityInfoByIndex(Read<int32_t>(record, order::kSecurityIndex));
+  if (security == nullptr) return;
+  const TPositionKey position(FixedText(record, order::kFirm, order::kFirmCapacity),
+                              FixedText(record, order::kAccount, order::kAccountCapacity),
+                              SecurityCodeOf(security));
+  const bool buy = (Read<uint32_t>(record, order::kFlags) & order::kSell) == 0;
+  m_holds.OnOtherOrderRecord(Read<int32_t>(record, order::kKey), position, buy, BalanceOf(record), IsActive(record));
 }
 
 void CClosingOrderBook::OnPositionRecord(const uint8_t* record) {
@@ -118,10 +118,7 @@ void CClosingOrderBook::OnPositionRecord(const uint8_t* record) {
     m_waiting.push_back({THeldRecord::kPosition, Copy(record, host_data::kPositionSize)});
     return;
   }
-  const TPositionKey position = PositionOf(record);
-  const TPositionPicture picture = PictureOf(record);
-  m_fills.OnPositionRecord(position, picture.lots, OpenLots(position, false), OpenLots(position, true));
-  m_holds.OnPositionRecord(position, picture);
+  m_holds.OnPositionRecord(PositionOf(record), PictureOf(record));
 }
 
 void CClosingOrderBook::OnNewHostSession() {
@@ -129,10 +126,7 @@ void CClosingOrderBook::OnNewHostSession() {
     m_waiting.push_back({THeldRecord::kNewSession, {}});
     return;
   }
-  m_fills.Forget();
-  m_holds.OnNewSession();
-  for (auto& entry : m_sent)
-    if (!entry.second.settled) entry.second.standing = Standing::kEarlierSession;
+  m_holds.OnNewSession({});
 }
 
 int CClosingOrderBook::FreeLots(const uint8_t* position, bool buy, bool considerHostCount) const {
@@ -140,24 +134,33 @@ int CClosingOrderBook::FreeLots(const uint8_t* position, bool buy, bool consider
       std::lround(m_holds.FreeLots(PositionOf(position), buy, considerHostCount, PictureOf(position))));
 }
 
+int CClosingOrderBook::LotsSentSince(uint32_t sends, const uint8_t* position, bool buy) const {
+  const TPositionKey key = PositionOf(position);
+  double lots = 0.0;
+  for (const auto& entry : m_sent) {
+    const TSentOrder& sent = entry.second;
+    if (sent.serial > sends && sent.buy == buy && !sent.closesNothing && sent.Position() == key)
+      lots += sent.lots - sent.givenBack;
+  }
+  return static_cast<int>(std::lround(lots));
+}
+
+std::vector<TUnreportedOrder> CClosingOrderBook::Unreported(const uint8_t* position, bool buy) const {
+  return m_holds.Unreported(PositionOf(position), buy);
+}
+
 bool CClosingOrderBook::CountsNow(const uint8_t* record) const {
-  const auto sent = m_sent.find(TransactionOf(record));
-  return sent != m_sent.end() && sent->second.standing == Standing::kCounting;
+  return m_holds.ReportedNow(TransactionOf(record));
 }
 
 std::vector<TPendingClosingOrder> CClosingOrderBook::PendingOf(const TClosingClient& client) const {
-  std::vector<TPendingClosingOrder> pending;
   std::set<std::pair<TPositionKey, bool>> sides;
-  for (const auto& entry : m_sent) {
-    const TSentOrder& sent = entry.second;
-    if (!client.Includes(sent.client)) continue;
-    if (sent.standing == Standing::kCounting && sent.open > 0.0)
-      pending.push_back({sent.client.account, sent.security, sent.buy, sent.open});
-    sides.emplace(sent.Position(), sent.buy);
-  }
+  for (const auto& entry : m_sent)
+    if (client.Includes(entry.second.client)) sides.emplace(entry.second.Position(), entry.second.buy);
+  std::vector<TPendingClosingOrder> pending;
   for (const auto& side : sides) {
-    const double unseen = m_fills.Unseen(side.first, side.second);
-    if (unseen > 0.0) pending.push_back({std::get<1>(side.first), std::get<2>(side.first), side.second, unseen});
+    const double held = m_holds.Held(side.first, side.second);
+    if (held > 0.0) pending.push_back({std::get<1>(side.first), std::get<2>(side.first), side.second, held});
   }
   return pending;
 }

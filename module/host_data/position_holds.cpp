@@ -26,13 +26,36 @@ void CPositionHolds::OnOrderRecord(uint32_t id, double unfilled, bool active) {
   if (order == position.orders.end() || order->settled) return;
   // Refused at its send, it holds what it was sent with from its first record.
   if (order->refused) order->beyond = order->open;
+  const bool replayed = order->earlier && order->earlierAtRecord && position.seenInSession;
   order->refused = order->earlier = false;
   order->reported = true;
   unfilled = std::min(unfilled, order->open);
+  const double lost = order->open - (active ? unfilled : 0.0);
   Fill(position, *order, order->open - unfilled);
   if (!active) Withdraw(position, *order, unfilled);
   order->open = active ? unfilled : 0.0;
   order->settled = !active;
+  // What the session's record counted of it is what it still has open.
+  if (replayed) position.Side(order->buy).countShort -= lost;
+}
+
+void CPositionHolds::OnOtherOrderRecord(int32_t key, const TPositionKey& at, bool buy, double balance, bool active) {
+  TPosition& position = m_positions[at];
+  const auto known = position.others.find(key);
+  if (!active) {
+    if (known != position.others.end()) position.others.erase(known);
+    return;
+  }
+  // Reported again after the session's record, it was active when that
+  // record counted: so much less of the count is left for our earlier
+  // orders.
+  if (known != position.others.end() && !known->second.reportedNow && position.seenInSession) {
+    TSide& side = position.Side(buy);
+    side.countShort += balance;
+    side.gone = std::max(side.gone, std::min(EarlierAtRecord(position, buy), side.countShort));
+    SettleIfAllGone(position, buy);
+  }
+  position.others[key] = {buy, balance, true};
 }
 
 // Lots the record counted fill: an earlier session's order the record shows
@@ -75,13 +98,37 @@ double CPositionHolds::TakeGone(TSide& side, const TOrder& order, double lots) {
   return gone;
 }
 
+double CPositionHolds::EarlierAtRecord(const TPosition& position, bool buy) {
+  double lots = 0.0;
+  for (const TOrder& order : position.orders)
+    if (order.buy == buy && order.earlier && order.earlierAtRecord && !order.settled) lots += order.counted;
+  return lots;
+}
+
+// Gone for good: their lots leave the count as they would filled, and
+// whatever the host says of them later changes nothing.
+void CPositionHolds::SettleIfAllGone(TPosition& position, bool buy) {
+  TSide& side = position.Side(buy);
+  const double earlier = EarlierAtRecord(position, buy);
+  if (earlier <= 0.0 || side.gone < earlier) return;
+  for (TOrder& order : position.orders) {
+    if (order.buy != buy || !order.earlier || !order.earlierAtRecord || order.settled) continue;
+    const double moved = std::min(side.gone, order.counted);
+    side.gone -= moved;
+    side.freed += moved;
+    order.settled = true;
+  }
+}
+
 void CPositionHolds::OnPositionRecord(const TPositionKey& key, const TPositionPicture& picture) {
   TPosition& position = m_positions[key];
   // Sells lower the position, buys raise it.
   const double expected = position.picture.lots - position.sells.unshownFills + position.buys.unshownFills;
   const double sellsFall = position.seen ? std::max(0.0, expected - picture.lots) : 0.0;
   const double buysRise = position.seen ? std::max(0.0, picture.lots - expected) : 0.0;
-  position.seen = true;
+  // What earlier records showed gone stays gone.
+  const double goneBefore[2] = {position.sells.gone, position.buys.gone};
+  position.seen = position.seenInSession = true;
   position.picture = picture;
   position.sells = TSide{}, position.buys = TSide{};
   position.sells.fall = sellsFall, position.buys.fall = buysRise;
@@ -92,31 +139,52 @@ void CPositionHolds::OnPositionRecord(const TPositionKey& key, const TPositionPi
                         position.orders.end());
   // Orders reported before it are in its count, and so are an earlier
   // session's it holds still; those sent since are not.
-  double earlier[2] = {};
   for (TOrder& order : position.orders) {
     const bool counted = order.reported || order.earlier;
     order.counted = counted ? order.open : 0.0;
     order.beyond = counted || order.refused ? 0.0 : order.open;
     order.earlierAtRecord = order.earlier;
     position.Side(order.buy).ours += order.counted;
-    if (order.earlier) earlier[order.buy] += order.open;
   }
-  // What the record does not count of an earlier session's orders it shows
-  // gone: the host no longer holds them.
+  double others[2] = {};
+  for (const auto& other : position.others)
+    if (other.second.reportedNow) others[other.second.buy] += other.second.balance;
+  // The count holds the orders reported in this session, the client's own
+  // among them; what it cannot hold of an earlier session's orders beside
+  // them is gone. What it does not count of the others it shows gone.
   for (bool buy : {false, true}) {
     TSide& side = position.Side(buy);
-    const double uncounted = std::max(0.0, side.ours - (buy ? picture.activeBuys : picture.activeSells));
-    side.gone = std::min(uncounted, earlier[buy]);
-    side.shownGone = uncounted - side.gone;
+    const double count = buy ? picture.activeBuys : picture.activeSells;
+    side.countShort = side.ours + others[buy] - count;
+    side.gone = std::min(EarlierAtRecord(position, buy), std::max({goneBefore[buy], side.countShort, 0.0}));
+    side.shownGone = std::max(0.0, side.ours - count - side.gone);
+    SettleIfAllGone(position, buy);
   }
 }
 
-// An order the host never reported may still be on its way to it: it holds
-// what it was sent with until it is reported.
-void CPositionHolds::OnNewSession() {
-  for (auto& position : m_positions)
-    for (TOrder& order : position.second.orders)
-      if (order.reported && !order.settled) order.earlier = true, order.reported = false;
+void CPositionHolds::OnNewSession(const std::vector<uint32_t>& takenInIt) {
+  for (auto& entry : m_positions) {
+    TPosition& position = entry.second;
+    position.seenInSession = false;
+    // An order its records showed before the session began is an earlier
+    // session's, whenever it was noted.
+    for (TOrder& order : position.orders)
+      if (!order.settled && !order.refused &&
+          (order.reported || std::find(takenInIt.begin(), takenInIt.end(), order.id) == takenInIt.end()))
+        order.earlier = true, order.reported = false;
+    // The client's own orders the host held no more in the whole session
+    // are gone.
+    for (auto other = position.others.begin(); other != position.others.end();)
+      if (!other->second.reportedNow) other = position.others.erase(other);
+      else (other++)->second.reportedNow = false;
+  }
+}
+
+double CPositionHolds::Beyond(const TPosition& position, bool buy) {
+  double lots = 0.0;
+  for (const TOrder& order : position.orders)
+    if (order.buy == buy) lots += order.beyond;
+  return lots;
 }
 
 double CPositionHolds::FreeLots(const TPositionKey& key, bool buy, bool considerHostCount,
@@ -128,10 +196,32 @@ double CPositionHolds::FreeLots(const TPositionKey& key, bool buy, bool consider
   const double inOrders = buy ? picture.activeBuys : picture.activeSells;
   double ours = 0.0, beyond = 0.0;
   if (found != m_positions.end()) {
-    const TSide& side = found->second.Side(buy);
-    ours = side.ours - side.freed - side.gone;
-    for (const TOrder& order : found->second.orders)
-      if (order.buy == buy) beyond += order.beyond;
+    ours = OursInRecord(found->second.Side(buy));
+    beyond = Beyond(found->second, buy);
   }
   return held - (considerHostCount ? std::max(inOrders, ours) : ours) - beyond;
+}
+
+double CPositionHolds::Held(const TPositionKey& key, bool buy) const {
+  const auto found = m_positions.find(key);
+  if (found == m_positions.end()) return 0.0;
+  return OursInRecord(found->second.Side(buy)) + Beyond(found->second, buy);
+}
+
+std::vector<TUnreportedOrder> CPositionHolds::Unreported(const TPositionKey& key, bool buy) const {
+  std::vector<TUnreportedOrder> unreported;
+  const auto found = m_positions.find(key);
+  if (found == m_positions.end()) return unreported;
+  for (const TOrder& order : found->second.orders)
+    if (order.buy == buy && !order.reported && !order.refused && !order.settled && order.open > 0.0)
+      unreported.push_back({order.id, order.open});
+  return unreported;
+}
+
+bool CPositionHolds::ReportedNow(uint32_t id) const {
+  const auto of = m_positionOf.find(id);
+  if (of == m_positionOf.end()) return false;
+  for (const TOrder& order : m_positions.at(of->second).orders)
+    if (order.id == id) return order.reported && !order.settled;
+  return false;
 }

@@ -104,6 +104,11 @@ class FilledLotsTest : public MarketTest {
   // The window forms anew, or sends what it formed before (a quantity the
   // manager set among it); each line is held at its send.
   void Send() {
+    // The host tells of a new session, and of all before it, before it takes
+    // a transaction in it.
+    const auto session = std::find_if(queue.rbegin(), queue.rend(),
+                                      [](const TRecord& record) { return record.kind == TRecord::kSession; });
+    if (session != queue.rend()) Deliver(static_cast<size_t>(queue.rend() - session));
     const COrderStore::Key key = COrderStore::KeyOf("ACC1", "FIRM1");
     CClosingFormation formation(window, book, closing, modes, log);
     if (window.Find(key) == nullptr || Chance(2)) {
@@ -111,13 +116,13 @@ class FilledLotsTest : public MarketTest {
       formation.PrepareClosingOrders(client, pattern);
       if (window.Find(key) != nullptr && Chance(4)) {
         TOrderLine& line = *window.Find(key)->front();
-        line.Quantity = Pick(1, 2 * static_cast<int>(line.Quantity)), line.Edited = true;
+        line.Quantity = Pick(1, 2 * static_cast<int>(line.Quantity));
       }
     }
     if (window.Find(key) == nullptr) return;
     for (const auto& line : *window.Find(key)) {
       if (!line->Sendable()) continue;
-      const int lots = formation.LotsToSend(client, *line, pattern);
+      const int lots = formation.LotsToSend(client, *line).Lots();
       if (lots <= 0) continue;
       const int position = line->SecCode == std::string(kSecurities[0]) ? 0 : 1;
       const bool buy = line->IsBuy != 0;

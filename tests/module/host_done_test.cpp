@@ -324,7 +324,8 @@ TEST_F(HostDoneTest, AStopHaltsASendOfThreeHundredClientsAndNoBoxGrowsWithTheLin
             "другими заявками.");
   EXPECT_EQ(told.substr(told.rfind('\n') + 1), "...и ещё 90 (все записаны в журнал модуля).");
   const std::string log = ReadFileBytes(folder.File("VantrelFM.log"));
-  for (const char* line : {"ERROR: closing order of client C77 (A100, FIRM1) in RIZ6 not sent: nothing left to close.",
+  for (const char* line : {"Closing order of client C77 (A100, FIRM1) in RIZ6 not sent: orders sent since it was formed "
+                           "close 7 lots of the position.",
                            "ERROR: the host stopped the plug-in's work while closing orders were sent: 200 not sent."})
     EXPECT_NE(log.find(line), std::string::npos) << line;
 }

@@ -36,7 +36,7 @@ const THoldsCase kCases[] = {
      [](CPositionHolds& h) {
        h.OnOrderSent(1, kRiz, false, 10, false), h.OnOrderRecord(1, 10, true);
        h.OnPositionRecord(kRiz, {14, 0, 10});
-       h.OnNewSession();
+       h.OnNewSession({});
        h.OnOrderSent(2, kRiz, false, 5, false), h.OnOrderRecord(2, 5, true);
        h.OnPositionRecord(kRiz, {10, 0, 4});
        h.OnOrderRecord(1, 4, true);

@@ -244,11 +244,17 @@ TEST_F(PrepOrdersWindowTest, RecalculatingBesideASentLineFormsOnlyWhatItLeavesMi
 
 // The lots the window's sent orders close count in a window opened later
 // for the client, and in a window of all clients: nothing is formed twice.
+// The host has not reported the order yet: the empty window says what holds
+// the lots.
 TEST_F(PrepOrdersWindowTest, ANewWindowCountsTheOrdersAnEarlierOneSent) {
   answers = {9001};
   Command(kSendAll);
   Window()->EndDialog(3);
+  DialogDriver told([](HWND box) { DialogDriver::Press(box, IDOK); });
   ASSERT_EQ(module.OpenPrepOrdersDlg(client, pattern), 0) << "the 7 lots sent reach the target";
+  EXPECT_EQ(told.Text(), "Клиент C77 (ACC1, FIRM1), RIZ6: 7 лот. удерживает заявка (транзакция 9001), о которой "
+                         "терминал ещё не сообщил; они освободятся, когда терминал сообщит о заявке, или в новой "
+                         "сессии терминала.");
   EXPECT_EQ(Rows(), 0);
   EXPECT_EQ(Field(1124), "1.67") << "the level after the orders already sent";
   EXPECT_FALSE(Shown(1125));
@@ -372,12 +378,10 @@ TEST_F(PrepOrdersWindowTest, OrderRecordsAdvanceTheLinesAndAnActiveOrderIsWithdr
 // sendable; the log has the failure.
 TEST_F(PrepOrdersWindowTest, ALineThatWasNotTakenShowsWhyAndStaysSendable) {
   module.Settings().TraceLogLevel = 2;
-  // The client holds the security without a form too; the manager set the
-  // line's quantity, so the pattern's securities do not hold it back.
+  // The client holds the security without a form too.
   std::vector<uint8_t> position = PositionRecord({"FIRM1", "ACC1", "NFZ6", 2, 10});
   module.OnHostCommand(1, kPositionRecordCode, position.data(), static_cast<uint32_t>(position.size()));
   TOrderLine& line = *Line("ACC1", 0);
-  line.Edited = true;
   const struct { const char* security; std::deque<int32_t> answers; const char* status, *send, *logged; } cases[] = {
       {"NFZ6", {}, "Отклонена: Нет формы заявки для класса NOFORM", "Подать:1", "ERROR: no order form of class NOFORM"},
       {"RIZ6", {-1}, "Отклонена: Отказ", "Подать:1", "ERROR: Отказ"},

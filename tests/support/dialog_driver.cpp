@@ -1,8 +1,10 @@
 #include "support/dialog_driver.h"
 
+#include <algorithm>
+
 DialogDriver* DialogDriver::armed_ = nullptr;
 
-DialogDriver::DialogDriver(Action action) : action_(std::move(action)) {
+DialogDriver::DialogDriver(Action action, bool everyDialog) : action_(std::move(action)), every_(everyDialog) {
   armed_ = this;
   timer_ = SetTimer(nullptr, 0, 30, OnTimer);
 }
@@ -34,12 +36,14 @@ DialogDriver::Action DialogDriver::EditThenQuit(Action edit, int button, bool* a
   };
 }
 
-BOOL CALLBACK DialogDriver::FindDialog(HWND window, LPARAM found) {
+BOOL CALLBACK DialogDriver::FindDialog(HWND window, LPARAM search) {
+  auto* found = reinterpret_cast<Search*>(search);
   char name[32] = {};
   GetClassNameA(window, name, sizeof name);
   if (lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window) && IsWindowEnabled(window) &&
-      !(GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) {
-    *reinterpret_cast<HWND*>(found) = window;
+      !(GetWindowLongA(window, GWL_STYLE) & WS_CHILD) &&
+      std::find(found->handled.begin(), found->handled.end(), window) == found->handled.end()) {
+    found->dialog = window;
     return FALSE;
   }
   return TRUE;
@@ -47,13 +51,17 @@ BOOL CALLBACK DialogDriver::FindDialog(HWND window, LPARAM found) {
 
 void CALLBACK DialogDriver::OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
   DialogDriver* self = armed_;
-  if (!self || self->ran_) return;
-  HWND dialog = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+  if (!self || (self->ran_ && !self->every_)) return;
+  Search search{nullptr, self->handled_};
+  EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&search));
+  HWND dialog = search.dialog;
   if (!dialog) return;
-  KillTimer(nullptr, id);
-  self->timer_ = 0;
+  if (!self->every_) {
+    KillTimer(nullptr, id);
+    self->timer_ = 0;
+  }
   self->ran_ = true;
+  self->handled_.push_back(dialog);
   char text[512] = {};
   GetWindowTextA(dialog, text, sizeof text);
   self->caption_ = text;
@@ -63,5 +71,6 @@ void CALLBACK DialogDriver::OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
     GetWindowTextA(label, text, sizeof text);
     self->text_ = text;
   }
+  self->texts_.push_back(self->text_);
   self->action_(dialog);
 }

@@ -12,14 +12,17 @@ class DialogDriver {
  public:
   using Action = std::function<void(HWND dialog)>;
 
-  // Arms the driver for the next dialog that is shown.
-  explicit DialogDriver(Action action);
+  // Arms the driver for the next dialog that is shown, or for every dialog
+  // shown while it lives.
+  explicit DialogDriver(Action action, bool everyDialog = false);
   ~DialogDriver();
 
   bool Ran() const { return ran_; }
   // The text of the dialog's caption and of its first static text.
   const std::string& Caption() const { return caption_; }
   const std::string& Text() const { return text_; }
+  // Those texts of every dialog it acted on, in turn.
+  const std::vector<std::string>& Texts() const { return texts_; }
 
   static void Press(HWND dialog, int buttonId);
   // The host ends its message loop while the dialog is open.
@@ -34,12 +37,19 @@ class DialogDriver {
 
  private:
   static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
-  static BOOL CALLBACK FindDialog(HWND window, LPARAM found);
+  struct Search {
+    HWND dialog;
+    const std::vector<HWND>& handled;
+  };
+  static BOOL CALLBACK FindDialog(HWND window, LPARAM search);
 
   Action action_;
   UINT_PTR timer_ = 0;
   bool ran_ = false;
   std::string caption_;
   std::string text_;
+  bool every_;
+  std::vector<HWND> handled_;
+  std::vector<std::string> texts_;
   static DialogDriver* armed_;
 };

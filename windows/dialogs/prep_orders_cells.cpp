@@ -51,10 +51,11 @@ std::string CellText(HWND list, int row, int column) {
 }
 
 // Formation over the window's store with the module's calculation settings.
-CClosingFormation Formation(COrderStore& store) {
+CClosingFormation Formation(COrderStore& store, std::vector<THeldNote>* heldNotes) {
   TFormulaModes modes;
   modes.useTotalAssets = g_pModule->Settings().UseTotalAssets;
   modes.useVarMargin = g_pModule->Settings().UseVarMargin;
-  return CClosingFormation(store, g_pModule->ClosingOrders(), g_pModule->Closing(), modes, g_pModule->Log());
+  return CClosingFormation(store, g_pModule->ClosingOrders(), g_pModule->Closing(), modes, g_pModule->Log(),
+                           heldNotes);
 }
 }  // namespace prep_orders

@@ -22,6 +22,7 @@ std::string Number(double value, int decimals, bool localeStyle);
 std::string CellValue(const TOrderLine& line, int column);
 void SetCell(HWND list, int row, int column, const std::string& text);
 std::string CellText(HWND list, int row, int column);
-// Formation over the window's store with the module's calculation settings.
-CClosingFormation Formation(COrderStore& store);
+// Formation over the window's store with the module's calculation settings;
+// what unreported orders hold goes to heldNotes when given.
+CClosingFormation Formation(COrderStore& store, std::vector<THeldNote>* heldNotes = nullptr);
 }  // namespace prep_orders

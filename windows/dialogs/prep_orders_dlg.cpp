@@ -110,12 +110,12 @@ bool CVantrelPrepOrdersDlg::ServesClient(const TClientRiskRecord* client) const 
 }
 
 int CVantrelPrepOrdersDlg::PrepareClosingOrders(const TClientRiskRecord& client, const TClosingPattern& pattern) {
-  return Formation(m_store).PrepareClosingOrders(client, pattern);
+  return Formation(m_store, &m_heldNotes).PrepareClosingOrders(client, pattern);
 }
 
 int CVantrelPrepOrdersDlg::PrepareClosingOrdersForTables(const TClosingPattern& pattern, CTablePlugin* table,
                                                          bool scan, bool anyPattern, int patternIndex) {
-  CClosingFormation formation = Formation(m_store);
+  CClosingFormation formation = Formation(m_store, &m_heldNotes);
   auto* riskTable = dynamic_cast<CVantrelFutRiskParamsTable*>(table);
   auto takesPart = [&](TClientRiskRecord* client) {
     if (riskTable != nullptr) return riskTable->AcceptsRecord(client) || riskTable->ContainsRecord(client);
@@ -136,7 +136,7 @@ int CVantrelPrepOrdersDlg::PrepareClosingOrdersForTables(const TClosingPattern& 
 }
 
 void CVantrelPrepOrdersDlg::RecalculateAll(const TClosingPattern& pattern) {
-  CClosingFormation formation = Formation(m_store);
+  CClosingFormation formation = Formation(m_store, &m_heldNotes);
   std::vector<std::pair<std::string, std::string>> clients;
   for (const auto& entry : m_store.All())
     if (!entry.second.empty()) clients.emplace_back(entry.second.front()->Firm, entry.second.front()->Account);
@@ -362,6 +362,7 @@ int CVantrelPrepOrdersDlg::OnMenuCommand(int id, int code, int third) {
       if (TClientRiskRecord* client = Client()) PrepareClosingOrders(*client, m_pattern);
       else if (ServesAllClients()) RecalculateAll(m_pattern);
       RefreshOrderList();
+      if (!TellHeldLots()) return 0;
       break;
     default:
       break;

@@ -3,17 +3,19 @@
 // corrects price and quantity in place, sends, deletes and withdraws them.
 // The window keeps the client's firm and trading account, never the client
 // record: the host may free the records while the window is open. Every
-// line sent is held against what its position has left and, unless the
-// manager set its quantity, against what the pattern still asks: however
+// line is sent as prepared, less what orders sent since it was formed close
+// of its position, and never beyond what its position has left: however
 // many windows hold the same lines, no lots are closed twice.
 #pragma once
 
 #include "module/closing/closing_client.h"
+#include "module/closing/closing_formation.h"
 #include "module/closing/order_store.h"
 #include "module/settings/closing_pattern.h"
 #include "sdk/plugin_dialog.h"
 
 #include <string>
+#include <vector>
 
 struct TClientRiskRecord;
 class CTablePlugin;
@@ -40,6 +42,11 @@ class CVantrelPrepOrdersDlg : public CZPluginDialog {
   double CalcLevelAfterOrders(const TClientRiskRecord& client, int parameter, int mode, bool united) const;
 
   void RefreshOrderList();
+  // A window left with nothing to send says which orders the host has not
+  // reported hold the lots of its clients, those it does not list itself,
+  // once per forming. False when the window was closed or the host done with
+  // the plug-in meanwhile.
+  bool TellHeldLots();
   // Ends the window once none of its lines waits to be sent or is active; 1 then.
   int CloseIfNoPendingOrders();
   // Whether the window is the one of the client (a window for all clients
@@ -98,4 +105,5 @@ class CVantrelPrepOrdersDlg : public CZPluginDialog {
   WNDPROC m_oldListProc = nullptr;
   std::string m_filter;
   bool m_sending = false;
+  std::vector<THeldNote> m_heldNotes;  // of the last forming
 };

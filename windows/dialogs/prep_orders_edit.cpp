@@ -58,7 +58,8 @@ std::string CVantrelPrepOrdersDlg::TakeEditedValue(TOrderLine& line, int column,
   if (value < 1) return "Количество должно быть не меньше 1.\nКоличество не изменено.";
   const int most = LotsLeftToClose(line);
   if (value <= most) {
-    line.Edited = line.Edited || value != line.Quantity;
+    // The manager decides the quantity now: orders sent before no longer cut it.
+    if (value != line.Quantity) line.SendsSeen = g_pModule->ClosingOrders().Sends();
     line.Quantity = value;
     return std::string();
   }
