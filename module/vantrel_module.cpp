@@ -261,9 +261,14 @@ void CVantrelModule::UnregisterDialog(CZPluginDialog* dialog, bool deleteIt) {
   if (deleteIt) dialog->DeleteWhenIdle();
 }
 
+// A dialog stays registered while the command that ran it goes on (a manual
+// margin call, the reconnection after the settings' OK), after its window is
+// gone: a box owned by a destroyed window is never shown, so such a dialog
+// is passed over.
 HWND CVantrelModule::GetMainWindow() const {
-  const auto& dialogs = const_cast<CVantrelModule*>(this)->Dialogs();
-  return dialogs.empty() ? nullptr : dialogs.front()->GetDialogWindow();
+  for (CZPluginDialog* dialog : const_cast<CVantrelModule*>(this)->Dialogs())
+    if (dialog->HasLiveWindow()) return dialog->GetDialogWindow();
+  return nullptr;
 }
 
 void CVantrelModule::TraceLog(int level, const char* format, ...) {

@@ -120,6 +120,13 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public
   // stopped the plug-in or is done): a run of such calls ends.
   bool SendMarginCall(int kind, TClientRiskRecord* record, double level, std::string text,
                       bool compose);
+  // Margin calls of kind sent by hand that the host's stop (or its being
+  // done) kept back: cut, the client whose call was on its way then (empty:
+  // none), and the clients that got nothing. An error line names the kind
+  // and the clients that got nothing (the cut call names its own), and a box
+  // tells the manager.
+  void TellManualCallsStopped(int kind, const std::string& cut,
+                              const std::vector<std::string>& notSent);
   // A template filled for the client (value as the tables show it), as the
   // text of a margin call to be edited before it is sent.
   std::string ComposeMarginCallText(const std::string& pattern, double value, const char* firm,
@@ -163,7 +170,8 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public
   void MailLog(int level, const char* format, ...)
       __attribute__((format(__MINGW_PRINTF_FORMAT, 3, 4)));
 
-  // Owner of the module's message boxes: the oldest registered dialog, or none.
+  // Owner of the module's message boxes: the oldest registered dialog whose
+  // window is still there, or none.
   HWND GetMainWindow() const;
 
   TModuleSettings& Settings() { return m_settings; }

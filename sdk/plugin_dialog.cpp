@@ -40,6 +40,12 @@ void CZPluginDialog::SetTitle(const char* title) {
   if (title) lstrcpynA(title_, title, sizeof title_);
 }
 
+// A destroyed window's handle may be given to a new window: the binding
+// tells whether it is still this dialog's.
+bool CZPluginDialog::HasLiveWindow() const {
+  return dialogWindow_ != nullptr && GetWindowObject(dialogWindow_) == this;
+}
+
 void CZPluginDialog::AttachDialogWindow(HWND window, WNDPROC oldProcedure) {
   dialogWindow_ = window;
   oldDialogProcedure_ = oldProcedure;

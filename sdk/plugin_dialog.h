@@ -37,6 +37,8 @@ class CZPluginDialog : public CZPluginChildWnd {
   void SetTitle(const char* title);
   const char* GetTitle() const { return title_; }
   HWND GetDialogWindow() const { return dialogWindow_; }
+  // The dialog's window exists and is still this dialog's.
+  bool HasLiveWindow() const;
   UINT GetTemplateId() const { return templateId_; }
   bool IsModal() const { return modal_; }
 
