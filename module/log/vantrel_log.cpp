@@ -8,13 +8,9 @@
 
 namespace {
 
-// A message is cut to this length; with the stamp and the line end a line
-// stays within 1024 bytes.
-const std::size_t kMaxMessageLength = 1000;
-
 // Formats a message into a buffer that cuts it to the longest message.
 void WriteFormatted(CVantrelLog& log, const char* format, va_list arguments) {
-  char message[kMaxMessageLength + 1];
+  char message[kLogMessageLength + 1];
   std::vsnprintf(message, sizeof(message), format, arguments);
   log.WriteLogLine(message);
 }
@@ -73,7 +69,7 @@ void CVantrelLog::WriteLogLine(const char* text) {
   SYSTEMTIME now;
   GetLocalTime(&now);
   std::string message(text);
-  if (message.size() > kMaxMessageLength) message.resize(kMaxMessageLength);
+  if (message.size() > kLogMessageLength) message.resize(kLogMessageLength);
   std::fprintf(m_file, "%s %s\n", FormatLogStamp(now).c_str(), message.c_str());
   std::fflush(m_file);
 }

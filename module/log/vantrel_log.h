@@ -8,6 +8,10 @@
 
 class TModuleSettings;
 
+// The longest message a line keeps, a longer one cut: with the stamp and the
+// line end a line stays within 1024 bytes.
+constexpr std::size_t kLogMessageLength = 1000;
+
 // "MM/DD/YY HH:MM:SS.mmm" of a local time.
 std::string FormatLogStamp(const SYSTEMTIME& time);
 

@@ -17,8 +17,8 @@ class CScheduleRun {
   CScheduleRun(const TModuleSettings& settings, IMarginCallSender& sender, int64_t now)
       : m_s(settings), m_sender(sender), m_now(now) {}
 
-  // Once a call is cut nothing more is sent: the run ends.
   bool Cut() const { return m_cut; }
+  const std::vector<std::string>& NotReached() const { return m_notReached; }
 
   void SendTo(TClientRiskRecord& r, const TDueKinds& due) {
     const TModuleSettings& s = m_s;
@@ -44,22 +44,30 @@ class CScheduleRun {
   }
 
  private:
+  // Once a call is cut nothing more is sent; the calls still due are only
+  // named. The records outlive the stop for as long as the run holds them.
   void Send(int kind, TClientRiskRecord& record, double level) {
-    if (!m_cut) m_cut = SendAndStamp(m_sender, kind, record, level, m_now) == EMarginCallOutcome::kCut;
+    if (m_cut)
+      m_notReached.push_back(std::string(record.clientCode) + " (type: " + std::to_string(kind) + ")");
+    else
+      m_cut = SendAndStamp(m_sender, kind, record, level, m_now) == EMarginCallOutcome::kCut;
   }
 
   const TModuleSettings& m_s;
   IMarginCallSender& m_sender;
   int64_t m_now;
   bool m_cut = false;
+  std::vector<std::string> m_notReached;
 };
 
 }  // namespace
 
-bool SendMarginCallsBySchedule(TModuleSettings& s, const std::vector<TClientRiskRecord*>& records,
-                               const TEngineClock& start, const TEngineClock& now,
-                               IMarginCallSender& sender) {
-  if (start.seconds == 0) return false;
+TScheduleSend SendMarginCallsBySchedule(TModuleSettings& s,
+                                        const std::vector<TClientRiskRecord*>& records,
+                                        const TEngineClock& start, const TEngineClock& now,
+                                        IMarginCallSender& sender) {
+  TScheduleSend result;
+  if (start.seconds == 0) return result;
   int dueCount = 0;
   auto fires = [&](bool used, ScheduleList& schedule) {
     const bool due = used && FireNextDueEntry(schedule, start.localSeconds, now.localSeconds) >= 0;
@@ -75,11 +83,12 @@ bool SendMarginCallsBySchedule(TModuleSettings& s, const std::vector<TClientRisk
   due.ml = fires(s.UseMLSchedule, s.MLSchedule);
   due.up = fires(s.UseUPSchedule, s.UPSchedule);
   due.ml2 = fires(s.UseML2Schedule, s.ML2Schedule);
-  if (dueCount == 0) return false;
+  if (dueCount == 0) return result;
+  result.due = true;
   CScheduleRun run(s, sender, now.seconds);
-  for (TClientRiskRecord* record : records) {
+  for (TClientRiskRecord* record : records)
     if (record->ExclusionMark != kRuleExcluded) run.SendTo(*record, due);
-    if (run.Cut()) break;
-  }
-  return true;
+  result.cut = run.Cut();
+  result.notReached = run.NotReached();
+  return result;
 }

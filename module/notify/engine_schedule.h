@@ -8,13 +8,23 @@
 #include "module/risk/client_risk_record.h"
 #include "module/settings/module_settings.h"
 
+#include <string>
 #include <vector>
+
+struct TScheduleSend {
+  bool due = false;  // some kind was due, so the clients were walked
+  // A call was cut (the host stopped the plug-in or is done): nothing more
+  // was sent.
+  bool cut = false;
+  // The calls the cut kept back, "<client code> (type: <kind>)" in the order
+  // they would have gone.
+  std::vector<std::string> notReached;
+};
 
 // start: when the host started the plug-in (seconds 0: not yet, nothing is
 // sent). The schedules' entries are marked as they fire. Clients excluded by
-// the client-code rules are left out. A call that is cut (the host stopped
-// the plug-in or is done) ends the send. Returns whether any kind was due.
-bool SendMarginCallsBySchedule(TModuleSettings& settings,
-                               const std::vector<TClientRiskRecord*>& records,
-                               const TEngineClock& start, const TEngineClock& now,
-                               IMarginCallSender& sender);
+// the client-code rules are left out.
+TScheduleSend SendMarginCallsBySchedule(TModuleSettings& settings,
+                                        const std::vector<TClientRiskRecord*>& records,
+                                        const TEngineClock& start, const TEngineClock& now,
+                                        IMarginCallSender& sender);

@@ -1,5 +1,6 @@
 #include "module/notify/margin_call_service.h"
 
+#include "module/log/naming_lines.h"
 #include "module/notify/address_file.h"
 #include "module/notify/engine_client_check.h"
 #include "module/notify/engine_schedule.h"
@@ -65,8 +66,20 @@ void CMarginCallService::SendBySchedule(const std::vector<TClientRiskRecord*>& r
   TEngineClock startClock, nowClock;
   if (start == 0 || !EngineClockAt(start, &startClock) || !EngineClockAt(Now(), &nowClock)) return;
   const CClientBook::CUse use(m_module.Clients());
-  if (SendMarginCallsBySchedule(m_module.Settings(), records, startClock, nowClock, m_sender))
+  const TScheduleSend send =
+      SendMarginCallsBySchedule(m_module.Settings(), records, startClock, nowClock, m_sender);
+  if (!send.due) return;
+  if (!send.cut) {
     m_module.TraceLog(1, "Sending margin calls by schedule: done.");
+    return;
+  }
+  // The entries have fired for today: a client the cut kept back gets no
+  // scheduled call before tomorrow, so each is named.
+  if (send.notReached.empty())
+    m_module.TraceLog(0, "ERROR: margin calls by schedule cut: no other call was due.");
+  for (const std::string& line :
+       LinesNaming("ERROR: margin calls by schedule cut: not sent to ", send.notReached, "."))
+    m_module.TraceLog(0, "%s", line.c_str());
 }
 
 bool CMarginCallService::SendManually(int kind, TClientRiskRecord& record, double level,

@@ -1,4 +1,5 @@
 #include "module/log/mail_error_text.h"
+#include "module/log/naming_lines.h"
 #include "module/log/vantrel_log.h"
 #include "module/settings/module_settings.h"
 #include "temp_folder.h"
@@ -105,6 +106,38 @@ TEST(LogTest, UnknownFolderOrUnwritableFileLosesTheLineQuietly) {
   ASSERT_TRUE(CreateDirectoryA(folder.File("later").c_str(), NULL));
   missing.TraceLog(1, "arrived");
   EXPECT_EQ(Messages(missing.Path()), std::vector<std::string>{"arrived"});
+}
+
+// However many names a line must carry, the log keeps every one of them,
+// in order: a list too long for one line goes on in the next.
+TEST(LogNamesTest, EveryNameReachesTheFile) {
+  TModuleSettings settings;
+  const struct {
+    int names;
+    std::vector<std::string> lines;  // as written, for the short lists
+    size_t lineCount;
+  } rows[] = {{0, {}, 0}, {1, {"not sent to C1000."}, 1}, {2, {"not sent to C1000, C1001x."}, 1},
+              {300, {}, 4}};
+  for (const auto& row : rows) {
+    std::vector<std::string> names;
+    for (int n = 0; n < row.names; ++n) names.push_back("C" + std::to_string(1000 + n) + std::string(n % 7, 'x'));
+    CTempFolder folder;
+    CVantrelLog log(folder.Path(), settings);
+    const std::vector<std::string> lines = LinesNaming("not sent to ", names, ".");
+    for (const std::string& line : lines) log.TraceLog(0, "%s", line.c_str());
+    const std::vector<std::string> written = lines.empty() ? std::vector<std::string>() : Messages(log.Path());
+    EXPECT_EQ(written.size(), row.lineCount) << row.names;
+    if (!row.lines.empty()) EXPECT_EQ(written, row.lines);
+    std::string named;
+    for (const std::string& line : written) {
+      ASSERT_EQ(line.rfind("not sent to ", 0), 0u) << line;
+      ASSERT_EQ(line.back(), '.') << line;
+      named += (named.empty() ? "" : ", ") + line.substr(12, line.size() - 13);
+    }
+    std::string all;
+    for (const std::string& name : names) all += (all.empty() ? "" : ", ") + name;
+    EXPECT_EQ(named, all) << row.names;
+  }
 }
 
 TEST(MailErrorTextTest, HintDependsOnTheError) {

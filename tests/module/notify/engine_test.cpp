@@ -196,10 +196,10 @@ TEST(ScheduleSendingTest, BrokenClientsGetEachDueKindOnceInItsOrder) {
   const std::vector<TClientRiskRecord*> clients{&fine, &excluded, &c, &d};
   const TEngineClock start{1000, 9 * 3600}, morning{5000, 10 * 3600};
   CRecordingSender sender;
-  EXPECT_FALSE(SendMarginCallsBySchedule(s, clients, TEngineClock{}, morning, sender));
-  EXPECT_TRUE(SendMarginCallsBySchedule(s, clients, start, morning, sender));
-  EXPECT_FALSE(SendMarginCallsBySchedule(s, clients, start, morning, sender));
-  EXPECT_TRUE(SendMarginCallsBySchedule(s, clients, start, {6000, 11 * 3600}, sender));
+  EXPECT_FALSE(SendMarginCallsBySchedule(s, clients, TEngineClock{}, morning, sender).due);
+  EXPECT_TRUE(SendMarginCallsBySchedule(s, clients, start, morning, sender).due);
+  EXPECT_FALSE(SendMarginCallsBySchedule(s, clients, start, morning, sender).due);
+  EXPECT_TRUE(SendMarginCallsBySchedule(s, clients, start, {6000, 11 * 3600}, sender).due);
   // With both funds-sufficiency schedules on only the critical call goes out.
   EXPECT_EQ(sender.calls, "C9@1 C2@0.5 C1@0 C3@1 C4@1 C5@1 C6@5 C7@0.5 D9@1 C9@1 D9@1");
   EXPECT_EQ(c.lastSentTimeSfr, 6000);
@@ -209,14 +209,18 @@ TEST(ScheduleSendingTest, BrokenClientsGetEachDueKindOnceInItsOrder) {
 }
 
 // The host stops the plug-in during a call: no further kind, no further
-// client, and the cut call stamps nothing.
+// client, and the cut call stamps nothing. The schedule's send names every
+// call it kept back.
 TEST(EngineStopTest, ACutCallEndsTheRun) {
   const struct {
     int callsBeforeStop;
     const char* checked;    // the automatic check of one client, every kind broken
     const char* scheduled;  // the schedule's send of two such clients
-  } rows[] = {{1, "C2@0.5", "C2@0.5"}, {2, "C2@0.5 C1@0", "C2@0.5 C9@0.5"},
-              {-1, "C2@0.5 C1@0 C6@5", "C2@0.5 C9@0.5 C1@0 D2@0.5 D9@0.5 D1@0"}};
+    const char* notReached;
+  } rows[] = {{1, "C2@0.5", "C2@0.5", "C (type: 9)|C (type: 1)|D (type: 2)|D (type: 9)|D (type: 1)|"},
+              {2, "C2@0.5 C1@0", "C2@0.5 C9@0.5", "C (type: 1)|D (type: 2)|D (type: 9)|D (type: 1)|"},
+              {6, "C2@0.5 C1@0 C6@5", "C2@0.5 C9@0.5 C1@0 D2@0.5 D9@0.5 D1@0", "|"},
+              {-1, "C2@0.5 C1@0 C6@5", "C2@0.5 C9@0.5 C1@0 D2@0.5 D9@0.5 D1@0", ""}};
   TModuleSettings s = EveryKindSent();
   s.SendCLGOMsg = s.SendECLGOMsg = s.SendMLMsg = s.SendML2Msg = false;
   ASSERT_TRUE(s.ParseScheduleTextAt(2, "10:00", 0) && s.ParseScheduleTextAt(9, "10:00", 0) &&
@@ -236,8 +240,14 @@ TEST(EngineStopTest, ACutCallEndsTheRun) {
     sender.callsBeforeStop = row.callsBeforeStop;
     const std::vector<TClientRiskRecord*> clients{&c, &d};
     c.lastSentTimeSfr = c.lastSentTimeLowFunds = 0;
-    EXPECT_TRUE(SendMarginCallsBySchedule(schedule, clients, {1000, 9 * 3600}, {5000, 10 * 3600}, sender));
+    const TScheduleSend send =
+        SendMarginCallsBySchedule(schedule, clients, {1000, 9 * 3600}, {5000, 10 * 3600}, sender);
+    EXPECT_TRUE(send.due);
     EXPECT_EQ(sender.calls, row.scheduled) << row.callsBeforeStop;
+    // "|" alone: cut in the last call, nothing left.
+    std::string notReached = send.cut && send.notReached.empty() ? "|" : "";
+    for (const std::string& call : send.notReached) notReached += call + "|";
+    EXPECT_EQ(notReached, row.notReached) << row.callsBeforeStop;
     EXPECT_EQ(c.lastSentTimeSfr, row.callsBeforeStop == 1 ? 0 : 5000) << row.callsBeforeStop;
   }
 }
