@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -417,16 +418,19 @@ TEST_F(RiskTableCommandTest, OneClientGetsTheTextAsEdited) {
 }
 
 // The host stops the plug-in while the dialog is open: the client's record
-// is gone, and nothing is sent.
+// is gone, nothing is sent, and the user is told so.
 TEST_F(RiskTableCommandTest, AClientGoneWhileTheDialogIsOpenGetsNothing) {
   Start("SendSFRCriticalMsg=1\n");
   RightClick(Line("A1"), 1);
+  std::unique_ptr<DialogDriver> told;
   DialogDriver stop([&](HWND dialog) {
     plugin.Callback<7>();
+    told = std::make_unique<DialogDriver>([](HWND box) { DialogDriver::Press(box, IDOK); });
     DialogDriver::Press(dialog, IDOK);
   });
   Command(40007);
   ASSERT_TRUE(stop.Ran());
+  EXPECT_EQ(told->Caption(), "Внимание");
   EXPECT_TRUE(NewFiles().empty());
   EXPECT_EQ(Log().find("Trying to send margin call"), std::string::npos);
 }

@@ -3,8 +3,9 @@
 // dialog, a question or a channel's message box is open the timer may
 // recalculate and the host may stop the plug-in, freeing every client
 // record: clients are looked up again after each box and before each send,
-// a client that is gone gets nothing, and a send cut by a stop (or by the
-// host being done) ends the run.
+// and a send cut by a stop (or by the host being done) ends the run. A stop
+// since the text was shown sends nothing more: the manager is told which
+// clients got nothing.
 #include "windows/tables/risk_params_table.h"
 
 #include "module/host_data/chosen_client.h"
@@ -23,6 +24,14 @@ constexpr int kSfrToAll = 40014, kSfrOpenPositionsToAll = 40086;
 std::string Compose(const std::string& pattern, double value, const TClientRiskRecord& client) {
   return g_pModule->ComposeMarginCallText(pattern, value, client.firm, client.clientCode);
 }
+
+std::vector<std::string> ClientCodesOfRows(CZPluginTableView& view) {
+  std::vector<std::string> codes;
+  for (int row = 1; row < view.GetRowCount(); ++row)
+    if (const auto* client = static_cast<TClientRiskRecord*>(view.GetRowObject(row)))
+      codes.push_back(client->clientCode);
+  return codes;
+}
 }  // namespace
 
 void CVantrelFutRiskParamsTable::SendMarginCallToClient(int type) {
@@ -33,10 +42,15 @@ void CVantrelFutRiskParamsTable::SendMarginCallToClient(int type) {
   const TManualCall call = ManualCallOf(type, *selected, settings, false);
   if (!call.qualifies) return;
   const CChosenClient chosen(g_pModule->Clients(), selected);
+  const std::string clientCode = selected->clientCode;
+  const uint32_t hostStops = g_pModule->HostStops();
   CVantrelSendMCallDlg dialog(selected->clientCode, Compose(*call.body, call.value, *selected));
   if (dialog.DoModal(GetHwnd()) != IDOK) return;
-  if (TClientRiskRecord* client = chosen.Record())
-    g_pModule->SendMarginCall(type, client, call.level, dialog.GetText(), false);
+  TClientRiskRecord* client = chosen.Record();
+  if (client == nullptr || g_pModule->HostStops() != hostStops)
+    return g_pModule->TellManualCallsStopped(type, "", {clientCode});
+  if (!g_pModule->SendMarginCall(type, client, call.level, dialog.GetText(), false))
+    g_pModule->TellManualCallsStopped(type, clientCode, {});
 }
 
 void CVantrelFutRiskParamsTable::SendMarginCallToAllClients(int type, int command) {
@@ -47,6 +61,8 @@ void CVantrelFutRiskParamsTable::SendMarginCallToAllClients(int type, int comman
   const TModuleSettings& settings = g_pModule->Settings();
   const std::string& main = MainBodyOf(type, settings);
   const std::string sample = Compose(main, ManualCallOf(type, *first, settings, true).value, *first);
+  const uint32_t hostStops = g_pModule->HostStops();
+  const std::vector<std::string> shown = ClientCodesOfRows(*view);
   const bool perClient = sample != main;
   const bool secondTemplate = (command == kSfrToAll && settings.UseSFRTemplate2) ||
                               (command == kSfrOpenPositionsToAll && settings.UseSFRTemplate2_fp);
@@ -61,13 +77,16 @@ void CVantrelFutRiskParamsTable::SendMarginCallToAllClients(int type, int comman
     if (dialog.DoModal(GetHwnd()) != IDOK) return;
     common = dialog.GetText();
   }
+  // A stop empties the table: the clients it showed when asked get nothing.
+  if (g_pModule->HostStops() != hostStops) return g_pModule->TellManualCallsStopped(type, "", shown);
   // The rows as they stand now, each looked up again before its send.
   std::vector<CChosenClient> clients;
   for (int row = 1; row < view->GetRowCount(); ++row)
     if (const auto* client = static_cast<TClientRiskRecord*>(view->GetRowObject(row)))
       clients.emplace_back(g_pModule->Clients(), client);
-  for (const CChosenClient& chosen : clients) {
-    TClientRiskRecord* client = chosen.Record();
+  const std::vector<std::string> codes = ClientCodesOfRows(*view);
+  for (size_t n = 0; n < clients.size(); ++n) {
+    TClientRiskRecord* client = clients[n].Record();
     if (client == nullptr) continue;
     const TManualCall call = ManualCallOf(type, *client, settings, true);
     if (!call.qualifies) continue;
@@ -75,6 +94,6 @@ void CVantrelFutRiskParamsTable::SendMarginCallToAllClients(int type, int comman
                          (type == kSfrOpenPositionsKind && settings.UseSFRTemplate2_fp);
     if (!g_pModule->SendMarginCall(type, client, call.level,
                                    ownText ? Compose(*call.body, call.value, *client) : common, false))
-      return;
+      return g_pModule->TellManualCallsStopped(type, codes[n], {codes.begin() + n + 1, codes.end()});
   }
 }
