@@ -146,7 +146,18 @@ bool CMarginCallChannels::WriteMessageFilesFor(const std::string& clientCode,
   const TMessageFileOutcome outcome = WriteMessageFiles(
       m_transport.MC2ZDirectories, now, clientCode, MessageFileContent(record->Uids, body));
   for (const std::string& error : outcome.Errors) m_log.TraceLog(2, "%s", error.c_str());
-  m_log.TraceLog(2, "Margin call sent by MC2Z to %s.", MessageFileUidLine(record->Uids).c_str());
+  const std::string uidLine = MessageFileUidLine(record->Uids);
+  // A call no directory took reached nobody: that is a failure whatever the
+  // trace level, though the switch still makes the channel's result.
+  if (outcome.Written.empty()) {
+    m_log.TraceLog(0, "ERROR: margin call to client %s not written into any MC2Z directory (%s).",
+                   clientCode.c_str(), uidLine.c_str());
+    return true;
+  }
+  std::string folders;
+  for (const std::string& path : outcome.Written)
+    folders += (folders.empty() ? "\"" : ", \"") + path.substr(0, path.rfind('\\') + 1) + "\"";
+  m_log.TraceLog(2, "Margin call sent by MC2Z to %s. Written into %s.", uidLine.c_str(), folders.c_str());
   return true;
 }
 

@@ -33,8 +33,9 @@ class CMarginCallChannels {
                       CVantrelLog& log, IErrorReporter& reporter);
 
   // True when a channel was taken: e-mail, trader message or SMS switched on,
-  // or message files written for a client with UIDs. Each e-mail, trader
-  // message, SMS and the message files pass the gate first.
+  // or message files switched on for a client with UIDs, whether or not a
+  // directory took the file. Each e-mail, trader message, SMS and the
+  // message files pass the gate first.
   bool Deliver(const std::string& clientCode, const std::string& firm, const std::string& body,
                const std::string& subject, CDeliveryGate& gate);
 
