@@ -89,8 +89,8 @@ class MarginCallRoad : public ::testing::Test {
   }
 
   // The host starts its work: the database connected, the clients' records,
-  // the firm's settings, and time for the records to age past the two
-  // seconds a timer run waits for.
+  // the firm's settings, and (unless the test makes no timer run) time for
+  // the records to age past the two seconds a timer run waits for.
   void StartOfWork(const std::vector<RoadClient>& clients) {
     plugin.Callback<9>(0);
     plugin.Callback<25>(1, nullptr, 0, 0);
@@ -103,7 +103,7 @@ class MarginCallRoad : public ::testing::Test {
       plugin.Callback<22>(1, kPositionRecordCode, position.data(), 144);
     }
     plugin.Callback<25>(4, "MC0001", 0, 0);
-    Sleep(2100);
+    if (timerRuns) Sleep(2100);
   }
 
   void SetBid(const std::string& security, double bid) {
@@ -160,4 +160,5 @@ class MarginCallRoad : public ::testing::Test {
   StandInHost host;
   PluginLibrary plugin{host};
   bool started = false;
+  bool timerRuns = true;
 };

@@ -1,0 +1,260 @@
+// Every failure of a margin call reaches the risk manager, through the real
+// VanTrel.dll in the stand-in host: the channels' and the database's boxes
+// show during a call by hand and after the mailing settings' OK, though the
+// dialog that ran first is still registered with its window gone; a call by
+// hand that the host's stop kept back is told of; a schedule's send cut by a
+// stop names every client it did not reach; a message folder that takes no
+// file is an error, never a call sent.
+#include "host/standin/scripted_transactions.h"
+#include "host/zlist/zlist_readback.h"
+#include "module/notify/margin_call_road.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// How the call is made.
+enum class Way {
+  kOneClient,     // from the risk table's menu, to its selected client
+  kAllClients,    // from the risk table's menu, to every client of it
+  kTransportOk,   // the mailing settings' OK with a changed database login
+  kTimer,         // the timer's check
+  kScheduleStop,  // the schedule's send over three clients
+};
+
+struct FailureCase {
+  const char* name;
+  // Placeholders: {smtp} the sink's port, {files} a folder that takes files,
+  // {deep} one so deep that no file name fits under it.
+  std::string settings;
+  Way way;
+  const char* email;  // A1's address, empty for none
+  // The dialogs and boxes shown, in order, each answered OK.
+  const char* shown;
+  std::vector<const char*> logged, notLogged;
+  // The host stops its work in the dialog of this caption, before OK is
+  // pressed; or while the first SMS is with it.
+  const char* stopIn = nullptr;
+  bool stopInTheFirstSms = false;
+};
+
+constexpr char kSendToA1[] = "Отправка маржин-колла клиенту A1";
+constexpr char kQuestion[] = "Подтверждение";
+constexpr char kMailingSettings[] = "Параметры рассылки";
+
+// The calls by hand are of the low funds, which every client of the road
+// has broken from the start (its planned net position is negative); their
+// body names the client, so the call to every client asks first.
+const std::string kByHand = "AlwaysAllowManualSending=1\nLowFundsBody=road_sfr\n";
+const std::string kMailDoesNotStart = kByHand + "NotifyByEmail=1\nSMTPServer=\nSenderAddress=risk@broker.ru\n";
+
+const FailureCase kCases[] = {
+    {"MailThatDoesNotStartInACallToOneClient", kMailDoesNotStart, Way::kOneClient, "a1@client.ru",
+     "Создание таблицы|Отправка маржин-колла клиенту A1|Error", {"ERROR: error in zmail (\""}, {}},
+    {"MailRefusedInACallToOneClient",
+     kByHand + "NotifyByEmail=1\nSMTPServer=127.0.0.1\nPort={smtp}\nSenderAddress=risk@broker.ru\n",
+     Way::kOneClient, "no-address", "Создание таблицы|Отправка маржин-колла клиенту A1|Error sending e-mail",
+     {"ERROR: can not send e-mail (\""}, {"Margin call sent by e-mail."}},
+    {"RowNotSavedInACallToOneClient", kByHand + "NeedSaveToDB=1\nDSN=VanTrelLite\nDBTable=NoSuchTable\n",
+     Way::kOneClient, "", "Создание таблицы|Отправка маржин-колла клиенту A1|Ошибка",
+     {"ERROR: Can not save margin call to database."}, {}},
+    // No dialog is registered while this one sends.
+    {"MailThatDoesNotStartInACallToAllClients", kMailDoesNotStart, Way::kAllClients, "a1@client.ru",
+     "Создание таблицы|Подтверждение|Error", {"ERROR: error in zmail (\""}, {}},
+    {"DatabaseNotReachedAfterTheMailingSettingsOk", "NeedSaveToDB=1\nDSN=VanTrelGone\n",
+     Way::kTransportOk, "", "Vantrel FM|Параметры рассылки|Vantrel FM", {"ERROR: Can not connect to database."}, {}},
+    {"HostStoppedInTheSendDialog", kByHand, Way::kOneClient, "",
+     "Создание таблицы|Отправка маржин-колла клиенту A1|Внимание",
+     {"ERROR: margin call (type: 1) by hand not sent to A1: the host stopped the plug-in's work."},
+     {"Trying to send margin call"}, kSendToA1},
+    {"HostStoppedInTheQuestionToAllClients", kByHand, Way::kAllClients, "", "Создание таблицы|Подтверждение|Внимание",
+     {"ERROR: margin call (type: 1) by hand not sent to A1, B1, C1: the host stopped the plug-in's work."},
+     {"Trying to send margin call"}, kQuestion},
+    {"HostStoppedInACallByHandToAllClients", kByHand + "NotifyBySMS=1\n",
+     Way::kAllClients, "", "Создание таблицы|Подтверждение|Внимание",
+     {"ERROR: margin call (type: 1) to client A1 cut, the host stopped the plug-in's work: not sent: message files.",
+      "ERROR: margin call (type: 1) by hand not sent to B1, C1: the host stopped the plug-in's work."},
+     {"clientcode: B1"}, nullptr, true},
+    {"ScheduleCutByAStop", "", Way::kScheduleStop, "", "",
+     {"ERROR: margin call (type: 2) to client A1 cut, the host stopped the plug-in's work: not sent: message files.",
+      "ERROR: margin calls by schedule cut: not sent to B1 (type: 2), C1 (type: 2)."},
+     {"Sending margin calls by schedule: done.", "clientcode: B1"}, nullptr, true},
+    {"UnwritableFolderAtTheDefaultLevel", "TraceLogLevel=0\nMC2ZDirectories={deep}\n", Way::kTimer, "", "",
+     {"ERROR: margin call to client A1 not written into any MC2Z directory (UID=17)."}, {"Trying to send"}},
+    {"UnwritableFolderIsNoCallSent", "MC2ZDirectories={deep}\n", Way::kTimer, "", "",
+     {"ERROR: can not write a MC2Z file into \"{deep}\\\" (system error ",
+      "ERROR: margin call to client A1 not written into any MC2Z directory (UID=17)."},
+     {"Margin call sent by MC2Z"}},
+    {"UnwritableFolderBesideAWritableOne", "MC2ZDirectories={deep};{files}\n", Way::kTimer, "", "",
+     {"Margin call sent by MC2Z to UID=17. Written into \"{files}\\\"."}, {"not written into any"}},
+};
+
+// Answers every dialog and box of the test thread, one after the other,
+// with OK, running first the action given for the first one of its caption;
+// notes each caption.
+class EveryDialog {
+ public:
+  explicit EveryDialog(std::map<std::string, DialogDriver::Action> actions) : m_actions(std::move(actions)) {
+    Arm();
+  }
+
+  const std::string& Shown() const { return m_shown; }
+
+ private:
+  void Arm() {
+    m_drivers.push_back(std::make_unique<DialogDriver>([this](HWND dialog) {
+      char text[256] = {};
+      GetWindowTextA(dialog, text, sizeof text);
+      const std::string caption = text;
+      m_shown += (m_shown.empty() ? "" : "|") + caption;
+      const auto action = m_actions.find(caption);
+      Arm();
+      if (action != m_actions.end()) {
+        action->second(dialog);
+        m_actions.erase(action);
+      }
+      if (IsWindow(dialog)) DialogDriver::Press(dialog, IDOK);
+    }));
+  }
+
+  std::map<std::string, DialogDriver::Action> m_actions;
+  std::vector<std::unique_ptr<DialogDriver>> m_drivers;
+  std::string m_shown;
+};
+
+class MarginCallFailures : public MarginCallRoad, public ::testing::WithParamInterface<FailureCase> {
+ protected:
+  void TearDown() override {
+    ScriptedTransactions::Clear();
+    MarginCallRoad::TearDown();
+  }
+
+  std::string Expand(std::string text) const {
+    for (const auto& [name, value] : {std::pair<std::string, std::string>{"{smtp}", Env("VANTREL_SMTP_PORT")},
+                                      {"{files}", Files()}, {"{deep}", Deep()}})
+      for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at))
+        text.replace(at, name.size(), value);
+    return text;
+  }
+
+  // A folder so deep that its path and a message file's name pass the
+  // system's limit of a path: no file can be created there, whoever runs.
+  std::string Deep() const {
+    std::string path = temp.File("deep");
+    while (path.size() < 240) path += "\\" + std::string(10, 'd');
+    return path;
+  }
+  void MakeDeep() {
+    const std::string deep = Deep();
+    for (size_t at = deep.find('\\', temp.Path().size() + 1); at != std::string::npos; at = deep.find('\\', at + 1))
+      CreateDirectoryA(deep.substr(0, at).c_str(), nullptr);
+    ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
+    const std::string file = deep + "\\Msg202612071200000000-A1.txt";
+    HANDLE created = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_EQ(created, INVALID_HANDLE_VALUE) << "a file was created in " << deep;
+  }
+
+  // The host stops its work: the stop, then the event.
+  void Stop() {
+    plugin.Callback<7>();
+    plugin.Callback<25>(2, nullptr, 0, 0);
+  }
+
+  // A risk table opened from the plug-in's menu (its dialog answered by
+  // the test's EveryDialog); its list.
+  HWND OpenTable() {
+    plugin.SendUiInfo();
+    plugin.Callback<2>(host.Frame(), WM_COMMAND,
+                       MAKEWPARAM(GetMenuItemID(host.MenuByCaption("VanTrel FM", false), 0), 0), 0);
+    HWND list = nullptr;
+    EnumChildWindows(host.Frame(), FindList, reinterpret_cast<LPARAM>(&list));
+    return list;
+  }
+  static BOOL CALLBACK FindList(HWND window, LPARAM found) {
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpA(name, "ZListClient") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+
+  // A command of the table's context menu by the plug-in's own id: the host
+  // gave the ids in the order the plug-in registers its commands.
+  void TableCommand(HWND list, size_t registered) {
+    const UINT hostId = static_cast<UINT>(std::stoi(host.Log().Details(9).at(registered)));
+    SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(hostId, 0), 0);
+  }
+
+  void ScheduleNow() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    if (now.wSecond > 50) Sleep((61 - now.wSecond) * 1000);  // start and entry in one minute
+    GetLocalTime(&now);
+    char schedule[128];
+    std::snprintf(schedule, sizeof schedule,
+                  "NotifyBySMS=1\nSendSFRWarningMsg=0\nSendSFRCriticalMsg=0\nUseSFRCritSchedule=1\nSFRSchedule=%02d:%02d\n",
+                  now.wHour, now.wMinute);
+    m_schedule = schedule;
+  }
+
+  std::string m_schedule;
+};
+
+TEST_P(MarginCallFailures, TheManagerIsToldAndTheLogNamesWhatDidNotGo) {
+  const FailureCase& c = GetParam();
+  MakeDeep();
+  std::vector<RoadClient> clients = {{"A1", "RIZ6", 1, 10000, 17, c.email}};
+  if (c.way == Way::kScheduleStop) ScheduleNow();
+  if (c.way == Way::kScheduleStop || c.way == Way::kAllClients) {
+    clients.push_back({"B1", "RIZ6", 1, 10000, 18, ""});
+    clients.push_back({"C1", "RIZ6", 1, 10000, 19, ""});
+  }
+  if (c.stopInTheFirstSms) {
+    ScriptedTransactions::Install(host);
+    ScriptedTransactions::whileSending = [this](int32_t) {
+      if (ScriptedTransactions::sent.size() == 1) Stop();
+    };
+  }
+  std::map<std::string, DialogDriver::Action> actions;
+  if (c.stopIn != nullptr) actions[c.stopIn] = [this](HWND) { Stop(); };
+  actions[kMailingSettings] = [](HWND dialog) { SetDlgItemTextA(dialog, 1044, "desk"); };  // the database login
+  const EveryDialog dialogs(actions);
+  timerRuns = c.way == Way::kTimer || c.way == Way::kScheduleStop;
+  Start(Expand(c.settings) + m_schedule, clients, {"RIZ6"});
+  if (timerRuns) {
+    SetBid("RIZ6", 40);  // every client below the critical level
+    RunTimerOnce();
+  }
+  switch (c.way) {
+    case Way::kOneClient:
+    case Way::kAllClients: {
+      const HWND list = OpenTable();
+      ASSERT_NE(list, nullptr);
+      ASSERT_EQ(SetSelection(list, 1, 1), 1);
+      TableCommand(list, c.way == Way::kOneClient ? 1 : 10);  // 40006, 40013: low funds
+      break;
+    }
+    case Way::kTransportOk:
+      plugin.Callback<2>(host.Frame(), WM_COMMAND,
+                         MAKEWPARAM(GetMenuItemID(host.MenuByCaption("VanTrel FM", false), 5), 0), 0);
+      break;
+    case Way::kTimer:
+      break;
+    case Way::kScheduleStop:
+      for (int tick = 0; tick < 30; ++tick) plugin.Callback<29>(0, 0);
+      break;
+  }
+  Pump(100);
+  EXPECT_EQ(dialogs.Shown(), c.shown);
+  const std::string log = Log();
+  for (const char* line : c.logged) EXPECT_NE(log.find(Expand(line)), std::string::npos) << Expand(line) << "\n" << log;
+  for (const char* line : c.notLogged) EXPECT_EQ(log.find(Expand(line)), std::string::npos) << Expand(line) << "\n" << log;
+}
+
+INSTANTIATE_TEST_SUITE_P(Failures, MarginCallFailures, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
