@@ -350,17 +350,26 @@ void CClosingFormation::TellUnreported(const TClientRiskRecord& client) {
     if (quantity == 0) continue;
     const bool buy = quantity < 0;
     for (const TUnreportedOrder& order : m_sent.Unreported(position, buy)) {
-      m_log.TraceLog(0, "Closing orders of client %s (%s, %s): %.0f lots of %s are held by transaction %u, which the "
-                     "host has not reported; they are freed once it reports the order, or by its new session.",
-                     client.clientCode, client.account, client.firm, order.lots, RecordSecurityCode(position).c_str(),
-                     order.id);
+      const std::string security = RecordSecurityCode(position);
+      if (order.earlier)
+        m_log.TraceLog(0, "Closing orders of client %s (%s, %s): %.0f lots of %s are held by transaction %u of an "
+                       "earlier host session, not reported in this one; they are freed once the host reports the "
+                       "order or the position.", client.clientCode, client.account, client.firm, order.lots,
+                       security.c_str(), order.id);
+      else
+        m_log.TraceLog(0, "Closing orders of client %s (%s, %s): %.0f lots of %s are held by transaction %u, which "
+                       "the host has not reported; they are freed once it reports the order, or by its new session.",
+                       client.clientCode, client.account, client.firm, order.lots, security.c_str(), order.id);
       if (m_heldNotes == nullptr) continue;
       char text[512];
       std::snprintf(text, sizeof text,
-                    "Клиент %s (%s, %s), %s: %.0f лот. удерживает заявка (транзакция %u), о которой терминал ещё не "
-                    "сообщил; они освободятся, когда терминал сообщит о заявке, или в новой сессии терминала.",
-                    client.clientCode, client.account, client.firm, RecordSecurityCode(position).c_str(), order.lots,
-                    order.id);
+                    order.earlier ? "Клиент %s (%s, %s), %s: %.0f лот. удерживает заявка (транзакция %u) прежней сессии "
+                                    "терминала, о которой он ещё не сообщил в этой; они освободятся, когда терминал "
+                                    "сообщит о заявке или о позиции."
+                                  : "Клиент %s (%s, %s), %s: %.0f лот. удерживает заявка (транзакция %u), о которой "
+                                    "терминал ещё не сообщил; они освободятся, когда терминал сообщит о заявке, или в "
+                                    "новой сессии терминала.",
+                    client.clientCode, client.account, client.firm, security.c_str(), order.lots, order.id);
       m_heldNotes->push_back({order.id, text});
     }
   }

@@ -110,7 +110,8 @@ void CClosingOrderBook::FollowOtherOrder(const uint8_t* record) {
                               FixedText(record, order::kAccount, order::kAccountCapacity),
                               SecurityCodeOf(security));
   const bool buy = (Read<uint32_t>(record, order::kFlags) & order::kSell) == 0;
-  m_holds.OnOtherOrderRecord(Read<int32_t>(record, order::kKey), position, buy, BalanceOf(record), IsActive(record));
+  m_holds.OnOtherOrderRecord(Read<int32_t>(record, order::kKey), position, buy, BalanceOf(record), IsActive(record),
+                             IsWithdrawn(record));
 }
 
 void CClosingOrderBook::OnPositionRecord(const uint8_t* record) {

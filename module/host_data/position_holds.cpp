@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+namespace {
+constexpr int kSessionsOtherOrdersKept = 3;
+}  // namespace
+
 void CPositionHolds::OnOrderSent(uint32_t id, const TPositionKey& key, bool buy, double lots, bool refused) {
   // An id the host gives again replaces the order it named before.
   const auto before = m_positionOf.find(id);
@@ -31,17 +35,43 @@ void CPositionHolds::OnOrderRecord(uint32_t id, double unfilled, bool active) {
   order->reported = true;
   unfilled = std::min(unfilled, order->open);
   const double lost = order->open - (active ? unfilled : 0.0);
-  Fill(position, *order, order->open - unfilled);
-  if (!active) Withdraw(position, *order, unfilled);
+  if (replayed) {
+    ShownBySession(position, *order, lost);
+  } else {
+    Fill(position, *order, order->open - unfilled);
+    if (!active) Withdraw(position, *order, unfilled);
+  }
   order->open = active ? unfilled : 0.0;
   order->settled = !active;
-  // What the session's record counted of it is what it still has open.
-  if (replayed) position.Side(order->buy).countShort -= lost;
 }
 
-void CPositionHolds::OnOtherOrderRecord(int32_t key, const TPositionKey& at, bool buy, double balance, bool active) {
+// The host reported an earlier session's order again after a record of the
+// session: what it lost since it was reported before, filled or withdrawn,
+// went before the session began, so that record shows it gone already and
+// does not count it.
+void CPositionHolds::ShownBySession(TPosition& position, TOrder& order, double lost) {
+  TSide& side = position.Side(order.buy);
+  const double counted = std::min(lost, order.counted);
+  order.counted -= counted;
+  const double shown = counted - TakeGone(side, order, counted);
+  side.freed += shown;
+  side.shownGone -= std::min(shown, side.shownGone);
+  side.countShort -= lost;
+}
+
+void CPositionHolds::OnOtherOrderRecord(int32_t key, const TPositionKey& at, bool buy, double balance, bool active,
+                                        bool withdrawn) {
   TPosition& position = m_positions[at];
   const auto known = position.others.find(key);
+  if (known != position.others.end() && known->second.reportedNow) {
+    // What the last record did not count of it, or showed of its fill, its
+    // own record now tells: none of that is ours.
+    TSide& side = position.Side(known->second.buy);
+    const double left = active || withdrawn ? std::min(balance, known->second.balance) : 0.0;
+    const double filled = known->second.balance - (active || withdrawn ? left : 0.0);
+    side.shownGone -= std::min(known->second.balance - (active ? left : 0.0), side.shownGone);
+    side.fall -= std::min(filled, side.fall);
+  }
   if (!active) {
     if (known != position.others.end()) position.others.erase(known);
     return;
@@ -55,7 +85,7 @@ void CPositionHolds::OnOtherOrderRecord(int32_t key, const TPositionKey& at, boo
     side.gone = std::max(side.gone, std::min(EarlierAtRecord(position, buy), side.countShort));
     SettleIfAllGone(position, buy);
   }
-  position.others[key] = {buy, balance, true};
+  position.others[key] = {buy, balance, true, 0};
 }
 
 // Lots the record counted fill: an earlier session's order the record shows
@@ -151,13 +181,14 @@ void CPositionHolds::OnPositionRecord(const TPositionKey& key, const TPositionPi
     if (other.second.reportedNow) others[other.second.buy] += other.second.balance;
   // The count holds the orders reported in this session, the client's own
   // among them; what it cannot hold of an earlier session's orders beside
-  // them is gone. What it does not count of the others it shows gone.
+  // them is gone. What it does not count of the others it shows gone (until
+  // a record of the client's own order tells that was its).
   for (bool buy : {false, true}) {
     TSide& side = position.Side(buy);
     const double count = buy ? picture.activeBuys : picture.activeSells;
     side.countShort = side.ours + others[buy] - count;
     side.gone = std::min(EarlierAtRecord(position, buy), std::max({goneBefore[buy], side.countShort, 0.0}));
-    side.shownGone = std::max(0.0, side.ours - count - side.gone);
+    side.shownGone = std::max(0.0, side.ours + others[buy] - count - side.gone);
     SettleIfAllGone(position, buy);
   }
 }
@@ -172,11 +203,14 @@ void CPositionHolds::OnNewSession(const std::vector<uint32_t>& takenInIt) {
       if (!order.settled && !order.refused &&
           (order.reported || std::find(takenInIt.begin(), takenInIt.end(), order.id) == takenInIt.end()))
         order.earlier = true, order.reported = false;
-    // The client's own orders the host held no more in the whole session
-    // are gone.
-    for (auto other = position.others.begin(); other != position.others.end();)
-      if (!other->second.reportedNow) other = position.others.erase(other);
-      else (other++)->second.reportedNow = false;
+    // The client's own orders the host has not reported for some sessions are
+    // gone (a session's records may be lost on their way).
+    for (auto other = position.others.begin(); other != position.others.end();) {
+      if (other->second.reportedNow) other->second.sessionsUnreported = 0;
+      other->second.reportedNow = false;
+      if (++other->second.sessionsUnreported > kSessionsOtherOrdersKept) other = position.others.erase(other);
+      else ++other;
+    }
   }
 }
 
@@ -214,7 +248,7 @@ std::vector<TUnreportedOrder> CPositionHolds::Unreported(const TPositionKey& key
   if (found == m_positions.end()) return unreported;
   for (const TOrder& order : found->second.orders)
     if (order.buy == buy && !order.reported && !order.refused && !order.settled && order.open > 0.0)
-      unreported.push_back({order.id, order.open});
+      unreported.push_back({order.id, order.open, order.earlier});
   return unreported;
 }
 

@@ -51,6 +51,7 @@ struct TPositionPicture {
 struct TUnreportedOrder {
   uint32_t id;
   double lots;
+  bool earlier;  // sent in an earlier host session
 };
 
 class CPositionHolds {
@@ -62,8 +63,10 @@ class CPositionHolds {
   // those it gave back; 0 once executed) and whether it is still active.
   void OnOrderRecord(uint32_t id, double unfilled, bool active);
   // A record of an order the plug-in did not send (the client's own): its
-  // host key, position, side and balance, and whether it is active.
-  void OnOtherOrderRecord(int32_t key, const TPositionKey& position, bool buy, double balance, bool active);
+  // host key, position, side and balance, whether it is active and, if not,
+  // whether it was withdrawn (else executed).
+  void OnOtherOrderRecord(int32_t key, const TPositionKey& position, bool buy, double balance, bool active,
+                          bool withdrawn);
   void OnPositionRecord(const TPositionKey& position, const TPositionPicture& picture);
   // The host started a new session; the orders it may have taken in it (sent
   // while it began) are named.
@@ -104,6 +107,7 @@ class CPositionHolds {
     bool buy;
     double balance;
     bool reportedNow;  // in this host session
+    int sessionsUnreported;
   };
   struct TSide {
     double ours = 0.0;         // the orders' lots the last record counts
@@ -125,6 +129,7 @@ class CPositionHolds {
     const TSide& Side(bool buy) const { return buy ? buys : sells; }
   };
   void Fill(TPosition& position, TOrder& order, double lots);
+  static void ShownBySession(TPosition& position, TOrder& order, double lost);
   void Withdraw(TPosition& position, TOrder& order, double lots);
   static double TakeGone(TSide& side, const TOrder& order, double lots);
   // An earlier session's orders the record counted, not reported since.

@@ -56,6 +56,15 @@ class ClosingHoldsTest : public ClosingOrdersTest {
     client->sfrOpenPositions = 1.1;
     return client;
   }
+  // A record of the client's own n-th order, a sell of RIZ6 in ACC1.
+  void ClientsOwnSell(int n, uint32_t flags, int64_t balance) {
+    OrderSpec order;
+    order.key = 100000 + n, order.flags = flags | host_data::order::kSell, order.quantity = order.balance = balance;
+    order.firm = "FIRM1", order.account = "ACC1", order.clientCode = "C77";
+    FindSecurityInClasses("RIZ6", 0x48, 0x900, &order.securityIndex);
+    const PushedRecord record = BuildOrder(order);
+    module.OnHostCommand(1, record.code, record.bytes.data(), static_cast<uint32_t>(record.bytes.size()));
+  }
   int AllLines(CVantrelPrepOrdersDlg* window) {
     return window->Store().Count(COrderStore::kEveryClient, [](const TOrderLine&) { return true; });
   }
@@ -233,7 +242,10 @@ TEST_F(ClosingHoldsTest, LotsCountAsClosingWhileTheHostSaysSo) {
 // "send:<steps>" or "send4:<steps>" with those steps, comma-separated, on
 // their way while the host holds the transaction), "P<lots>[/<n>]" a position record (n lots in
 // the active orders that close it), "<n>a<balance>" the n-th order's record
-// active, "<n>w<balance>" withdrawn, "<n>x" executed, "N" a new host session.
+// active, "<n>w<balance>" withdrawn, "<n>x" executed, "c<n>a<balance>" or
+// "c<n>w<balance>" a record of the client's own n-th sell order, "N" a new
+// host session. The last window may tell of a transaction never reported
+// that holds the lots.
 TEST_F(ClosingHoldsTest, FilledLotsCountExactlyWhateverOrderTheHostReportsThem) {
   const struct {
     const char* name;
@@ -241,7 +253,31 @@ TEST_F(ClosingHoldsTest, FilledLotsCountExactlyWhateverOrderTheHostReportsThem) 
     const char* steps;
     const char* lastSend;
     bool considerHostCount = false;
+    const char* told = "";
   } cases[] = {
+      // The exchange refused a transaction the host took: no record of it
+      // ever comes. Its lots are held, and said to be, until a new session.
+      {"a transaction never reported", 10, "send P10/0", "", false,
+       "Клиент C77 (ACC1, FIRM1), RIZ6: 10 лот. удерживает заявка (транзакция 9001), о которой терминал ещё не "
+       "сообщил; они освободятся, когда терминал сообщит о заявке, или в новой сессии терминала."},
+      {"a transaction never reported, then a new session", 10, "send P10/0 N P10/0", "ACC1:10 "},
+      {"a transaction never reported, a new session before its position record", 10, "send N P10/0", "ACC1:10 "},
+      // The records of our sell of 10 are lost; the client buys 5. The new
+      // session's position counts our order once.
+      {"records lost, the client's buy, the new session's position first", 10, "send N P15/10", "ACC1:5 ", true},
+      {"records lost, the client's buy, then the new session's order record", 10, "send N P15/10 1a10", "ACC1:5 ",
+       true},
+      // 4 of our 10 filled; the rest expires with the session.
+      {"an expired order shown gone stays gone beside the client's own sell", 10,
+       "send 1a6 P6/6 N P6/0 c1a10 P6/10", "ACC1:6 "},
+      {"the client's own sell across the session, reported before the position", 10,
+       "send 1a6 c1a3 P6/9 N c1a3 P6/3", "ACC1:6 "},
+      {"the client's own sell across the session, reported after the position", 10,
+       "send 1a6 c1a3 P6/9 N P6/3 c1a3", "ACC1:6 "},
+      {"the client's own sell across the session, the host's count considered", 10,
+       "send 1a6 c1a3 P6/9 N P6/3 c1a3", "ACC1:3 ", true},
+      {"the client's own sell withdrawn before its record, our order alive", 10, "send 1a10 c1a3 P10/13 P10/10 c1w3",
+       ""},
       {"4 filled and shown, then the rest executed", 10, "send 1a6 P6 1x", ""},
       {"short: 4 filled and shown, then the rest executed", -10, "send 1a6 P-6 1x", ""},
       {"two windows' orders of 4 and 6, a position record between their fills", 10, "send4 send 1x P6 2x", ""},
@@ -251,7 +287,9 @@ TEST_F(ClosingHoldsTest, FilledLotsCountExactlyWhateverOrderTheHostReportsThem) 
        "ACC1:5 "},
       {"the client buys 5, the execution's record first", 10, "send P15 1x P5", "ACC1:5 "},
       // Until the order's record tells, the fall may be the client's own sale.
-      {"a fall no order record has told of yet", 10, "send P15 P5", ""},
+      {"a fall no order record has told of yet", 10, "send P15 P5", "", false,
+       "Клиент C77 (ACC1, FIRM1), RIZ6: 10 лот. удерживает заявка (транзакция 9001), о которой терминал ещё не "
+       "сообщил; они освободятся, когда терминал сообщит о заявке, или в новой сессии терминала."},
       {"a fall the withdrawal shows was the client's own", 10, "send P6 1w10", "ACC1:6 "},
       {"4 filled and shown, then withdrawn", 10, "send 1a6 P6 1w6", "ACC1:6 "},
       // A fall is never taken for more fills than orders had open.
@@ -261,11 +299,15 @@ TEST_F(ClosingHoldsTest, FilledLotsCountExactlyWhateverOrderTheHostReportsThem) 
        ""},
       // A new host session: its orders hold their lots until it reports them
       // again or a position record of it shows them gone.
-      {"a new session before the order is reported again", 10, "send 1a10 P10/10 N", ""},
+      {"a new session before the order is reported again", 10, "send 1a10 P10/10 N", "", false,
+       "Клиент C77 (ACC1, FIRM1), RIZ6: 10 лот. удерживает заявка (транзакция 9001) прежней сессии терминала, о "
+       "которой он ещё не сообщил в этой; они освободятся, когда терминал сообщит о заявке или о позиции."},
       {"a new session, the position reported first", 10, "send 1a10 P10/10 N P10/10 1a10", ""},
       {"a new session, the order reported with a fill first", 10, "send 1a10 P10/10 N 1a6", ""},
       {"a new session whose position record shows the order gone", 10, "send 1a10 P10/10 N P10/0", "ACC1:10 "},
-      {"a new session, the host's count considered", 10, "send 1a10 P10/10 N P10/10", "", true},
+      {"a new session, the host's count considered", 10, "send 1a10 P10/10 N P10/10", "", true,
+       "Клиент C77 (ACC1, FIRM1), RIZ6: 10 лот. удерживает заявка (транзакция 9001) прежней сессии терминала, о "
+       "которой он ещё не сообщил в этой; они освободятся, когда терминал сообщит о заявке или о позиции."},
       // The client's own sale shown while our order is wholly active, then
       // our fill's record before its position record: 11 held, 14 open.
       {"the client's own sale, then our fill", 20, "send17 1a17 P20/17 P14/17 1a14", ""},
@@ -305,6 +347,8 @@ TEST_F(ClosingHoldsTest, FilledLotsCountExactlyWhateverOrderTheHostReportsThem) 
     } else if (step == "N") {
       module.OnHostEvent(2, nullptr, 0, 0);
       module.OnHostEvent(1, nullptr, 0, 0);
+    } else if (step[0] == 'c') {
+      ClientsOwnSell(step[1] - '0', step[2] == 'a' ? 1u : 2u, std::stoll(step.substr(3)));
     } else if (step[0] == 'P') {
       const size_t slash = step.find('/');
       Position("ACC1", std::stoi(step.substr(1)), slash == std::string::npos ? 0 : std::stoi(step.substr(slash + 1)));
@@ -329,7 +373,8 @@ TEST_F(ClosingHoldsTest, FilledLotsCountExactlyWhateverOrderTheHostReportsThem) 
     std::istringstream steps(c.steps);
     for (std::string step; steps >> step;) play(step);
     sent.clear();
-    OpenAllClientsWindow();
+    const std::vector<std::string> held = OpenAllClientsWindow();
+    EXPECT_EQ(held.empty() ? "" : held.front(), c.told) << c.name;
     DialogDriver told([](HWND box) { DialogDriver::Press(box, IDOK); });
     SendAll(Windows().front());
     EXPECT_EQ(LotsSent(), c.lastSend) << c.name;

@@ -1,17 +1,20 @@
 // Generated sequences over one client's one or two positions, long and
 // short: the plug-in's sends (formed by the pattern, held at the send), the
-// host's answers (taken, refused, an error text beside an id), fills,
-// executions and withdrawals, the client's own trades, and the host's
-// records of each on their way late. The host reports things in the order
+// host's answers (taken, refused, an error text beside an id, taken and never
+// reported), fills, executions and withdrawals, the client's own trades and
+// his own orders, placed and withdrawn, and the host's records of each on
+// their way late. The host reports things in the order
 // they happened: an order's first record before anything that shows it,
 // the order's and the position's records of a later fill or withdrawal in
 // either order, position records now and then merging several changes,
 // records while the host still holds a send's transaction, and a new host
 // session (with or without the stop that forgets the clients) whose records
-// are replayed in any order. After every step: no send went beyond what the
-// client held less what our orders still had open, and once every record
-// has arrived a pattern that closes everything forms exactly that, with the
-// host's count of lots in orders considered or not. A failure prints its
+// are replayed in any order; orders, ours and the client's, may expire with
+// the session. After every step: no send went beyond what the client held
+// less what our orders still had open, and once every record has arrived (a
+// transaction never reported only counts so after a new session) a pattern
+// that closes everything forms exactly that, less the client's own active
+// orders when the host's count of lots in orders is considered. A failure prints its
 // seed and steps; VANTREL_FILLS_SEED=<seed> plays that sequence alone.
 #include "host/standin/host_records.h"
 #include "host_record_builders.h"
@@ -43,12 +46,21 @@ struct TExchangeOrder {
   int Open() const { return live ? lots - filled : 0; }
 };
 
+// An order of the client's own: it never fills here (his trades do).
+struct TOwnOrder {
+  int32_t key;
+  int position;
+  bool buy;
+  int lots;
+  bool live, expired;
+};
+
 // What the host sends, on its way: an order's record (by its index among
 // the orders), a position's record as the host saw it then, or a new
 // session.
 struct TRecord {
-  enum Kind { kOrder, kPosition, kSession } kind;
-  int index;  // the order or the position; for a session, whether the clients are forgotten
+  enum Kind { kOrder, kOwnOrder, kPosition, kSession } kind;
+  int index;  // the order (ours or the client's) or the position; for a session, whether the clients are forgotten
   uint32_t flags;
   int32_t lots, inBuys, inSells;  // an order's balance; a position's lots and lots in orders
   size_t ownTrades;  // how many of the client's own trades a position's record shows
@@ -73,6 +85,7 @@ class FilledLotsTest : public MarketTest {
     closing.SecsForClosing.assign(kSecurities, kSecurities + 1 + Chance(2));
     book = CClosingOrderBook(), window = COrderStore(), orders.clear(), queue.clear(), steps.str("");
     truth.clear(), records.clear(), dirty.clear(), ownTrades.clear(), ownTradesSeen.clear(), lastId = 0, failed = false;
+    own.clear(), unreported = false;
     for (const std::string& code : closing.SecsForClosing) {
       truth.push_back(Pick(-20, 20));
       records.push_back(PositionRecord({"FIRM1", "ACC1", code, 1, truth.back()}));
@@ -82,12 +95,14 @@ class FilledLotsTest : public MarketTest {
     }
     ShowPositions();
     for (int step = 0; step < kSteps && !failed; ++step) {
-      const int action = Pick(0, 19);
+      const int action = Pick(0, 21);
       if (action < 5) Fill();
       else if (action < 7) Withdraw();
       else if (action < 9) OwnTrade();
       else if (action < 10) Flush();
       else if (action < 11) NewSession();
+      else if (action < 12) PlaceOwnOrder();
+      else if (action < 13) WithdrawOwnOrder();
       else Deliver(Pick(1, 3));
       Send();
       CheckFormsWhatIsLeftOnceEverythingArrived();
@@ -131,13 +146,18 @@ class FilledLotsTest : public MarketTest {
       line->TransId = answer == 1 ? kNoTransaction : ++lastId;
       line->Refused = answer <= 2;
       steps << "send " << line->SecCode << (buy ? " B " : " S ") << lots
-            << (answer == 1 ? ": refused" : answer == 2 ? ": an error text beside the id" : "") << "\n";
+            << (answer == 1   ? ": refused"
+                : answer == 2 ? ": an error text beside the id"
+                : answer == 3 ? ": taken, never reported (the exchange refused it)"
+                              : "")
+            << "\n";
       if (lots > TruthFree(position, buy, true)) {
         ADD_FAILURE() << line->SecCode << ": " << lots << " lots sent, " << TruthFree(position, buy, true) << " free";
         failed = true;
       }
-      if (answer <= 2) {
+      if (answer <= 3) {
         book.NoteSentOrder(*line);
+        unreported = unreported || answer == 3;
         continue;
       }
       orders.push_back({line->TransId, position, buy, lots, 0, true, false, false});
@@ -163,7 +183,7 @@ class FilledLotsTest : public MarketTest {
   // Lots of the position on the side a buy or a sell closes that no order of
   // ours closes now; told: as far as the host has told of the client's own
   // trades (one it has not told of yet no send can know).
-  int TruthFree(int position, bool buy, bool told = false) const {
+  int TruthFree(int position, bool buy, bool told = false, bool lessOwnOrders = false) const {
     int held = truth[position];
     for (size_t trade = told ? ownTradesSeen[position] : ownTrades[position].size(); trade < ownTrades[position].size();
          ++trade)
@@ -171,6 +191,8 @@ class FilledLotsTest : public MarketTest {
     int free = std::max(0, buy ? -held : held);
     for (const TExchangeOrder& order : orders)
       if (order.position == position && order.buy == buy) free -= order.Open();
+    for (const TOwnOrder& order : own)
+      if (lessOwnOrders && order.live && order.position == position && order.buy == buy) free -= order.lots;
     return std::max(free, 0);
   }
 
@@ -204,6 +226,39 @@ class FilledLotsTest : public MarketTest {
     ownTrades[position].push_back(lots);
     steps << "the client trades " << lots << " of " << kSecurities[position] << "\n";
     PositionChanged(position);
+  }
+
+  // The client places an order of his own: its first record comes before
+  // anything that counts it.
+  void PlaceOwnOrder() {
+    const int position = Pick(0, static_cast<int>(truth.size()) - 1);
+    own.push_back({static_cast<int32_t>(100000 + own.size()), position, Chance(2), Pick(1, 5), true, false});
+    steps << "the client places his own " << (own.back().buy ? "buy" : "sell") << " of " << own.back().lots << " "
+          << kSecurities[position] << " (key " << own.back().key << ")\n";
+    queue.push_back(OwnRecord(own.size() - 1));
+    queue.back().first = true;
+    PositionChanged(position);
+  }
+
+  // He withdraws one: its record and the position's in either order.
+  void WithdrawOwnOrder() {
+    std::vector<size_t> live;
+    for (size_t n = 0; n < own.size(); ++n)
+      if (own[n].live) live.push_back(n);
+    if (live.empty()) return;
+    const size_t order = live[Pick(0, static_cast<int>(live.size()) - 1)];
+    const int position = own[order].position;
+    own[order].live = false;
+    steps << "the client withdraws his order " << own[order].key << "\n";
+    const bool positionFirst = !dirty[position] && Chance(2);
+    if (positionFirst) Flush(position);
+    queue.push_back(OwnRecord(order));
+    if (!positionFirst) PositionChanged(position);
+  }
+
+  TRecord OwnRecord(size_t order) const {
+    const uint32_t flags = own[order].live ? host_data::order::kActive : host_data::order::kWithdrawn;
+    return {TRecord::kOwnOrder, static_cast<int>(order), flags, own[order].lots, 0, 0, 0, false};
   }
 
   int LiveOrder() {
@@ -255,6 +310,8 @@ class FilledLotsTest : public MarketTest {
     TRecord record{TRecord::kPosition, position, 0, truth[position], 0, 0, ownTrades[position].size(), false};
     for (const TExchangeOrder& order : orders)
       if (order.position == position) (order.buy ? record.inBuys : record.inSells) += order.Open();
+    for (const TOwnOrder& order : own)
+      if (order.live && order.position == position) (order.buy ? record.inBuys : record.inSells) += order.lots;
     return record;
   }
 
@@ -273,6 +330,11 @@ class FilledLotsTest : public MarketTest {
       order.live = false, order.expired = true;
       steps << "order " << order.id << " expires\n";
     }
+    for (TOwnOrder& order : own) {
+      if (!order.live || !Chance(3)) continue;
+      order.live = false, order.expired = true;
+      steps << "the client's order " << order.key << " expires\n";
+    }
     queue.push_back({TRecord::kSession, forgets ? 1 : 0, 0, 0, 0, 0, 0, false});
     std::vector<TRecord> replay;
     for (size_t position = 0; position < truth.size(); ++position) {
@@ -281,6 +343,8 @@ class FilledLotsTest : public MarketTest {
     }
     for (size_t order = 0; order < orders.size(); ++order)
       if (!orders[order].expired) replay.push_back(OrderRecord(order));
+    for (size_t order = 0; order < own.size(); ++order)
+      if (own[order].live) replay.push_back(OwnRecord(order));
     std::shuffle(replay.begin(), replay.end(), random);
     queue.insert(queue.end(), replay.begin(), replay.end());
   }
@@ -294,9 +358,22 @@ class FilledLotsTest : public MarketTest {
     for (; count > 0 && !queue.empty(); --count, queue.pop_front()) {
       const TRecord& record = queue.front();
       if (record.kind == TRecord::kSession) {
+        // A transaction taken before it and never reported is shown gone by
+        // the session's records.
+        unreported = false;
         book.OnNewHostSession();
         if (record.index != 0) client.positions.clear();
         steps << "  a new session" << (record.index != 0 ? ", the clients forgotten" : "") << "\n";
+      } else if (record.kind == TRecord::kOwnOrder) {
+        const TOwnOrder& placed = own[record.index];
+        OrderSpec order;
+        order.key = placed.key, order.firm = "FIRM1", order.account = "ACC1";
+        FindSecurityInClasses(kSecurities[placed.position], 0x48, 0x900, &order.securityIndex);
+        order.flags = record.flags | (placed.buy ? 0u : host_data::order::kSell);
+        order.quantity = order.balance = placed.lots;
+        book.OnOrderRecord(BuildOrder(order).bytes.data());
+        steps << "  record: the client's order " << placed.key
+              << (record.flags == host_data::order::kActive ? " active" : " withdrawn") << "\n";
       } else if (record.kind == TRecord::kOrder) {
         const TExchangeOrder& exchange = orders[record.index];
         OrderSpec order;
@@ -323,7 +400,7 @@ class FilledLotsTest : public MarketTest {
   // Once every record has arrived (the client's positions among them), the
   // window forms what each position holds less what our orders have open.
   void CheckFormsWhatIsLeftOnceEverythingArrived() {
-    if (failed || !queue.empty() || std::count(dirty.begin(), dirty.end(), true) > 0 ||
+    if (failed || unreported || !queue.empty() || std::count(dirty.begin(), dirty.end(), true) > 0 ||
         client.positions.size() != records.size())
       return;
     COrderStore fresh;
@@ -333,7 +410,7 @@ class FilledLotsTest : public MarketTest {
       for (const auto& line : *lines) formed << line->SecCode << (line->IsBuy ? " B " : " S ") << line->Quantity << "; ";
     for (size_t position = 0; position < truth.size(); ++position) {
       const bool buy = truth[position] < 0;
-      if (const int left = TruthFree(static_cast<int>(position), buy))
+      if (const int left = TruthFree(static_cast<int>(position), buy, false, closing.ConsiderActiveOrders))
         expected << kSecurities[position] << (buy ? " B " : " S ") << left << "; ";
     }
     EXPECT_EQ(formed.str(), expected.str());
@@ -358,6 +435,8 @@ class FilledLotsTest : public MarketTest {
   std::vector<size_t> ownTradesSeen;
   std::vector<std::vector<uint8_t>> records;
   std::vector<TExchangeOrder> orders;
+  std::vector<TOwnOrder> own;
+  bool unreported = false;  // a transaction taken and never reported since the last new session
   std::deque<TRecord> queue;
   std::ostringstream steps;
 };

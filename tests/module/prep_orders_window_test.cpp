@@ -242,6 +242,38 @@ TEST_F(PrepOrdersWindowTest, RecalculatingBesideASentLineFormsOnlyWhatItLeavesMi
   EXPECT_EQ(sent.size(), 2u) << "the rest is sent, the sent line is not sent again";
 }
 
+// The market recovers between forming and sending: the prepared line goes
+// as prepared, without a word in the box or an error in the log. A price
+// move never cuts it; only what the position still holds does.
+TEST_F(PrepOrdersWindowTest, ALinePreparedGoesAsPreparedWhenTheMarketRecovers) {
+  const struct {
+    const char* name;
+    std::function<void()> meanwhile;
+    const char* lots;
+    const char* told;
+  } cases[] = {
+      {"the client's values recover", [&] { client->plannedNetPosition = 90000, client->sfr = 2.0; }, "7", ""},
+      {"the client sold 5 himself", [&] { Position("ACC1", 5); }, "5",
+       "Клиент C77 (ACC1, FIRM1), RIZ6: осталось закрыть 5 лот. из 7, заявка подана на 5: в позиции осталось 5 лот., "
+       "не закрываемых заявками."},
+  };
+  for (const auto& c : cases) {
+    module.ClosePrepOrdersDialogs();
+    module.ClosingOrders() = CClosingOrderBook();
+    client = ClientShortOfTarget("ACC1");
+    ASSERT_EQ(module.OpenPrepOrdersDlg(client, pattern), 1) << c.name;
+    c.meanwhile();
+    sent.clear();
+    answers = {9001};
+    DialogDriver told([](HWND box) { DialogDriver::Press(box, IDOK); });
+    Command(kSendAll);
+    ASSERT_EQ(sent.size(), 1u) << c.name;
+    EXPECT_NE(sent[0].find(std::string("QUANTITY=") + c.lots + "[]"), std::string::npos) << c.name << ": " << sent[0];
+    EXPECT_EQ(told.Text(), c.told) << c.name;
+  }
+  EXPECT_EQ(ReadFileBytes(folder.File("VantrelFM.log")).find("ERROR"), std::string::npos);
+}
+
 // The lots the window's sent orders close count in a window opened later
 // for the client, and in a window of all clients: nothing is formed twice.
 // The host has not reported the order yet: the empty window says what holds
