@@ -51,11 +51,7 @@ void CPositionHolds::OnOrderRecord(uint32_t id, double unfilled, bool active) {
 // does not count it.
 void CPositionHolds::ShownBySession(TPosition& position, TOrder& order, double lost) {
   TSide& side = position.Side(order.buy);
-  const double counted = std::min(lost, order.counted);
-  order.counted -= counted;
-  const double shown = counted - TakeGone(side, order, counted);
-  side.freed += shown;
-  side.shownGone -= std::min(shown, side.shownGone);
+  FreeCounted(side, order, lost);
   side.countShort -= lost;
 }
 
@@ -109,13 +105,19 @@ void CPositionHolds::Fill(TPosition& position, TOrder& order, double lots) {
 // A withdrawal gives back its lots: those the record counted (but for an
 // earlier session's the record shows gone already), and those held beyond it.
 void CPositionHolds::Withdraw(TPosition& position, TOrder& order, double lots) {
-  TSide& side = position.Side(order.buy);
+  const double counted = FreeCounted(position.Side(order.buy), order, lots);
+  order.beyond = std::max(0.0, order.beyond - (lots - counted));
+}
+
+// Of the order's lots, those the record counted are no longer ours (but for
+// an earlier session's the record shows gone already); how many it counted.
+double CPositionHolds::FreeCounted(TSide& side, TOrder& order, double lots) {
   const double counted = std::min(lots, order.counted);
   order.counted -= counted;
   const double stillCounted = counted - TakeGone(side, order, counted);
   side.freed += stillCounted;
   side.shownGone -= std::min(stillCounted, side.shownGone);
-  order.beyond = std::max(0.0, order.beyond - (lots - counted));
+  return counted;
 }
 
 // Lots of an earlier session's order the record showed gone: they are no

@@ -132,6 +132,7 @@ class CPositionHolds {
   static void ShownBySession(TPosition& position, TOrder& order, double lost);
   void Withdraw(TPosition& position, TOrder& order, double lots);
   static double TakeGone(TSide& side, const TOrder& order, double lots);
+  static double FreeCounted(TSide& side, TOrder& order, double lots);
   // An earlier session's orders the record counted, not reported since.
   static double EarlierAtRecord(const TPosition& position, bool buy);
   // Once the records showed every earlier session's order on the side gone,

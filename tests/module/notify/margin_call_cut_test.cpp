@@ -90,15 +90,7 @@ TEST_P(MarginCallCut, NothingMoreGoesAndTheTimerRunsAgainAfterAStart) {
   std::string settings;
   if (c.moment == Moment::kMailStartBox) settings = "NotifyByEmail=1\nSMTPServer=\nSenderAddress=risk@broker.ru\n";
   if (c.moment == Moment::kScheduledSms) {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    if (now.wSecond > 50) Sleep((61 - now.wSecond) * 1000);  // start and entry in one minute
-    GetLocalTime(&now);
-    char schedule[128];
-    std::snprintf(schedule, sizeof schedule,
-                  "SendSFRWarningMsg=0\nSendSFRCriticalMsg=0\nUseSFRCritSchedule=1\nSFRSchedule=%02d:%02d\n", now.wHour,
-                  now.wMinute);
-    settings = schedule;
+    settings = CriticalScheduleThisMinute();
   }
   StartWith(settings, kTwoClients);
   bool acted = false;

@@ -188,17 +188,7 @@ class MarginCallFailures : public MarginCallRoad, public ::testing::WithParamInt
     SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(hostId, 0), 0);
   }
 
-  void ScheduleNow() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    if (now.wSecond > 50) Sleep((61 - now.wSecond) * 1000);  // start and entry in one minute
-    GetLocalTime(&now);
-    char schedule[128];
-    std::snprintf(schedule, sizeof schedule,
-                  "NotifyBySMS=1\nSendSFRWarningMsg=0\nSendSFRCriticalMsg=0\nUseSFRCritSchedule=1\nSFRSchedule=%02d:%02d\n",
-                  now.wHour, now.wMinute);
-    m_schedule = schedule;
-  }
+  void ScheduleNow() { m_schedule = "NotifyBySMS=1\n" + CriticalScheduleThisMinute(); }
 
   std::string m_schedule;
 };

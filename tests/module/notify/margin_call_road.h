@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -146,6 +147,20 @@ class MarginCallRoad : public ::testing::Test {
     int count = 0;
     for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) ++count;
     return count;
+  }
+
+  // The critical funds sufficiency's schedule with one entry at this minute,
+  // the levels' own calls off; the start and the entry fall in one minute.
+  static std::string CriticalScheduleThisMinute() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    if (now.wSecond > 50) Sleep((61 - now.wSecond) * 1000);
+    GetLocalTime(&now);
+    char schedule[128];
+    std::snprintf(schedule, sizeof schedule,
+                  "SendSFRWarningMsg=0\nSendSFRCriticalMsg=0\nUseSFRCritSchedule=1\nSFRSchedule=%02d:%02d\n", now.wHour,
+                  now.wMinute);
+    return schedule;
   }
 
   // Mail through the sink's server that asks for a login; the calls kept in SQLite.
