@@ -246,25 +246,39 @@ TEST_F(PrepOrdersWindowTest, RecalculatingBesideASentLineFormsOnlyWhatItLeavesMi
 // as prepared, without a word in the box or an error in the log. A price
 // move never cuts it; only what the position still holds does.
 TEST_F(PrepOrdersWindowTest, ALinePreparedGoesAsPreparedWhenTheMarketRecovers) {
+  // A transaction the host took for 7 lots and never reported; the client
+  // then needs all 10 closed.
+  auto heldByAnUnreportedOrder = [&] {
+    TOrderLine line = MakeOrderLine(*client, Security("RIZ6"), false, 100000, 7, 0);
+    line.TransId = 9001;
+    module.ClosingOrders().NoteSentOrder(line);
+    client->plannedNetPosition = -100000;
+  };
   const struct {
     const char* name;
-    std::function<void()> meanwhile;
+    std::function<void()> before, meanwhile;
     const char* lots;
     const char* told;
   } cases[] = {
-      {"the client's values recover", [&] { client->plannedNetPosition = 90000, client->sfr = 2.0; }, "7", ""},
-      {"the client sold 5 himself", [&] { Position("ACC1", 5); }, "5",
+      {"the client's values recover", [] {}, [&] { client->plannedNetPosition = 90000, client->sfr = 2.0; }, "7", ""},
+      {"the client sold 5 himself", [] {}, [&] { Position("ACC1", 5); }, "5",
        "Клиент C77 (ACC1, FIRM1), RIZ6: осталось закрыть 5 лот. из 7, заявка подана на 5: в позиции осталось 5 лот., "
        "не закрываемых заявками."},
+      {"the client sold 2 himself, 7 held by an order never reported", heldByAnUnreportedOrder,
+       [&] { Position("ACC1", 8); }, "1",
+       "Клиент C77 (ACC1, FIRM1), RIZ6: осталось закрыть 1 лот. из 3, заявка подана на 1: в позиции осталось 1 лот., "
+       "не закрываемых заявками; лоты удерживают заявки, о которых терминал ещё не сообщил (транзакции 9001: 7 "
+       "лот.)."},
   };
   for (const auto& c : cases) {
     module.ClosePrepOrdersDialogs();
     module.ClosingOrders() = CClosingOrderBook();
     client = ClientShortOfTarget("ACC1");
+    c.before();
     ASSERT_EQ(module.OpenPrepOrdersDlg(client, pattern), 1) << c.name;
     c.meanwhile();
     sent.clear();
-    answers = {9001};
+    answers = {9002};
     DialogDriver told([](HWND box) { DialogDriver::Press(box, IDOK); });
     Command(kSendAll);
     ASSERT_EQ(sent.size(), 1u) << c.name;
