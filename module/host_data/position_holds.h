@@ -21,14 +21,17 @@
 // are held until a later position record shows them.
 //
 // The host tells of a new session before it takes a transaction in it, and
-// starts it with its picture, every position and every order it still holds,
-// before anything that happens in it. Every
-// order sent before, reported or not, then holds its lots until the host
-// reports it again or a position record of the session counts fewer lots in
-// orders than such orders and the orders reported in the session (the
-// client's own among them) hold. What a record shows gone is gone for good.
-// Within a session an order the host took but never reported holds its lots:
-// nothing can tell whether it is still on its way.
+// starts it with its picture, every position and every order it still holds
+// (the client's own too), before anything that happens in it. Every order
+// sent before, reported or not, then holds its lots until the host reports it
+// again or a position record of the session counts fewer lots in orders than
+// such orders and the orders reported in the session (the client's own among
+// them, those reported after the record too) hold. What a record shows gone
+// is gone for good; what an order reported again after the session's record
+// lost, that record showed gone. Within a session an order the host took but
+// never reported holds its lots: nothing can tell whether it is still on its
+// way. The client's own orders count only there: with the host's count not
+// considered they never hold lots.
 #pragma once
 
 #include <cstdint>
