@@ -64,7 +64,7 @@ void CPositionHolds::OnOtherOrderRecord(int32_t key, const TPositionKey& at, boo
     // own record now tells: none of that is ours.
     TSide& side = position.Side(known->second.buy);
     const double left = active || withdrawn ? std::min(balance, known->second.balance) : 0.0;
-    const double filled = known->second.balance - (active || withdrawn ? left : 0.0);
+    const double filled = known->second.balance - left;
     side.shownGone -= std::min(known->second.balance - (active ? left : 0.0), side.shownGone);
     side.fall -= std::min(filled, side.fall);
   }

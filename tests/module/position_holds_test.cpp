@@ -42,6 +42,19 @@ const THoldsCase kCases[] = {
        h.OnOrderRecord(1, 4, true);
      },
      5},
+    // The client's own sell of 5 fills 3, the position record first: the
+    // fall it shows is his, so our fill of 2 that follows is not yet shown.
+    // The position holds 15, our order 8.
+    {"the client's own fill shown first is not taken for ours",
+     [](CPositionHolds& h) {
+       h.OnOrderSent(1, kRiz, false, 10, false), h.OnOrderRecord(1, 10, true);
+       h.OnOtherOrderRecord(7, kRiz, false, 5, true, false);
+       h.OnPositionRecord(kRiz, {20, 0, 15});
+       h.OnPositionRecord(kRiz, {17, 0, 12});
+       h.OnOtherOrderRecord(7, kRiz, false, 2, true, false);
+       h.OnOrderRecord(1, 8, true);
+     },
+     7},
     {"a flat position has nothing to close", [](CPositionHolds& h) { h.OnPositionRecord(kRiz, {0, 0, 0}); }, 0},
 };
 
