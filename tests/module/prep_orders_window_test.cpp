@@ -2,6 +2,7 @@
 // formed lines shown, a quantity edited in place, the selected line
 // deleted, lines sent and withdrawn, advanced by the host's order records.
 #include "closing_orders_fixture.h"
+#include "sdk/host_data_records.h"
 #include "support/window_text.h"
 
 #include <algorithm>
@@ -254,6 +255,12 @@ TEST_F(PrepOrdersWindowTest, ALinePreparedGoesAsPreparedWhenTheMarketRecovers) {
     module.ClosingOrders().NoteSentOrder(line);
     client->plannedNetPosition = -100000;
   };
+  auto sentElsewhereAndWithdrawn = [&](int lots) {
+    TOrderLine line = MakeOrderLine(*client, Security("RIZ6"), false, 100000, lots, 0);
+    line.TransId = 9500;
+    module.ClosingOrders().NoteSentOrder(line);
+    Order(9500, host_data::order::kWithdrawn, 77, {}, lots, lots);
+  };
   const struct {
     const char* name;
     std::function<void()> before, meanwhile;
@@ -261,6 +268,8 @@ TEST_F(PrepOrdersWindowTest, ALinePreparedGoesAsPreparedWhenTheMarketRecovers) {
     const char* told;
   } cases[] = {
       {"the client's values recover", [] {}, [&] { client->plannedNetPosition = 90000, client->sfr = 2.0; }, "7", ""},
+      {"another window's order of 7 sent since, withdrawn whole", [] {}, [&] { sentElsewhereAndWithdrawn(7); }, "7",
+       ""},
       {"the client sold 5 himself", [] {}, [&] { Position("ACC1", 5); }, "5",
        "Клиент C77 (ACC1, FIRM1), RIZ6: осталось закрыть 5 лот. из 7, заявка подана на 5: в позиции осталось 5 лот., "
        "не закрываемых заявками."},
@@ -417,6 +426,8 @@ TEST_F(PrepOrdersWindowTest, OrderRecordsAdvanceTheLinesAndAnActiveOrderIsWithdr
   EXPECT_EQ(Cell(0, 8) + "|" + Cell(0, 9) + "|" + Cell(0, 10), "Активна|555|10:15:30");
   Order(9001, 2, 555);
   EXPECT_EQ(Window(), nullptr) << "nothing left to send or follow: the window closes itself";
+  EXPECT_TRUE(module.ClosingOrders().PendingOf(ClosingClientOf(*client)).empty())
+      << "the level figures count nothing of the withdrawn order";
 }
 
 // A class without an order form, a host that refuses with its reason, then a
