@@ -255,11 +255,12 @@ TEST_F(PrepOrdersWindowTest, ALinePreparedGoesAsPreparedWhenTheMarketRecovers) {
     module.ClosingOrders().NoteSentOrder(line);
     client->plannedNetPosition = -100000;
   };
-  auto sentElsewhereAndWithdrawn = [&](int lots) {
-    TOrderLine line = MakeOrderLine(*client, Security("RIZ6"), false, 100000, lots, 0);
+  // Another window of the client sends 7 lots, and they are withdrawn whole.
+  auto sentElsewhereAndWithdrawn = [&] {
+    TOrderLine line = MakeOrderLine(*client, Security("RIZ6"), false, 100000, 7, 0);
     line.TransId = 9500;
     module.ClosingOrders().NoteSentOrder(line);
-    Order(9500, host_data::order::kWithdrawn, 77, {}, lots, lots);
+    Order(9500, host_data::order::kWithdrawn, 77);
   };
   const struct {
     const char* name;
@@ -268,8 +269,7 @@ TEST_F(PrepOrdersWindowTest, ALinePreparedGoesAsPreparedWhenTheMarketRecovers) {
     const char* told;
   } cases[] = {
       {"the client's values recover", [] {}, [&] { client->plannedNetPosition = 90000, client->sfr = 2.0; }, "7", ""},
-      {"another window's order of 7 sent since, withdrawn whole", [] {}, [&] { sentElsewhereAndWithdrawn(7); }, "7",
-       ""},
+      {"another window's order of 7 sent since, withdrawn whole", [] {}, sentElsewhereAndWithdrawn, "7", ""},
       {"the client sold 5 himself", [] {}, [&] { Position("ACC1", 5); }, "5",
        "Клиент C77 (ACC1, FIRM1), RIZ6: осталось закрыть 5 лот. из 7, заявка подана на 5: в позиции осталось 5 лот., "
        "не закрываемых заявками."},
