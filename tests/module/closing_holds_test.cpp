@@ -305,6 +305,8 @@ TEST_F(ClosingHoldsTest, FilledLotsCountExactlyWhateverOrderTheHostReportsThem) 
       {"a new session, the position reported first", 10, "send 1a10 P10/10 N P10/10 1a10", ""},
       {"a new session, the order reported with a fill first", 10, "send 1a10 P10/10 N 1a6", ""},
       {"a new session whose position record shows the order gone", 10, "send 1a10 P10/10 N P10/0", "ACC1:10 "},
+      {"the order a new session's record showed gone, reported active again", 10,
+       "send 1a10 P10/10 N P10/0 1a10 P10/0", "ACC1:10 "},
       {"a new session, the host's count considered", 10, "send 1a10 P10/10 N P10/10", "", true,
        "Клиент C77 (ACC1, FIRM1), RIZ6: 10 лот. удерживает заявка (транзакция 9001) прежней сессии терминала, о "
        "которой он ещё не сообщил в этой; они освободятся, когда терминал сообщит о заявке или о позиции."},
