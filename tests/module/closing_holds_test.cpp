@@ -79,6 +79,11 @@ TEST_F(ClosingHoldsTest, NoClientIsClosedBeyondItsNeedOrItsPositionWhateverWindo
     return "Клиент C77 (" + std::string(account) + ", FIRM1), RIZ6: осталось закрыть 0 лотов, заявка не подана: "
            "позиция уже закрывается другими заявками.";
   };
+  // Ten clients: the box shows every line, and no "more".
+  const std::vector<const char*> ten = {"A01", "A02", "A03", "A04", "A05", "A06", "A07", "A08", "A09", "A10"};
+  std::string tenLots, tenTold;
+  for (const char* account : ten)
+    tenLots += std::string(account) + ":10 ", tenTold += (tenTold.empty() ? "" : "\n") + nothingLeft(account);
   const struct {
     const char* name;
     double target;
@@ -94,6 +99,8 @@ TEST_F(ClosingHoldsTest, NoClientIsClosedBeyondItsNeedOrItsPositionWhateverWindo
       {"two windows of all clients, closing whole", 1000, {"ACC1", "ACC2"},
        [&] { OpenAllClientsWindow(), OpenAllClientsWindow(); }, [] {}, "ACC1:10 ACC2:10 ",
        nothingLeft("ACC1") + "\n" + nothingLeft("ACC2")},
+      {"ten clients in two windows of all clients", 1000, ten, [&] { OpenAllClientsWindow(), OpenAllClientsWindow(); },
+       [] {}, tenLots.c_str(), tenTold},
       // Schedule entries take the clients of the open risk tables.
       {"two schedule entries at one time", 1.3, {"ACC1"},
        [&] {
@@ -122,7 +129,7 @@ TEST_F(ClosingHoldsTest, NoClientIsClosedBeyondItsNeedOrItsPositionWhateverWindo
     c.open();
     ASSERT_EQ(Windows().size(), 2u) << c.name;
     c.beforeSends();
-    answers = {9001, 9002, 9003, 9004};
+    for (int32_t id = 9001; id <= 9010; ++id) answers.push_back(id);
     // The host's frames list the window opened last first.
     SendAll(Windows().back());
     DialogDriver told([](HWND box) { DialogDriver::Press(box, IDOK); });

@@ -68,8 +68,10 @@ void CALLBACK DialogDriver::OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
   HWND label = FindWindowExA(dialog, nullptr, "Static", nullptr);
   while (label && GetWindowTextLengthA(label) == 0) label = FindWindowExA(dialog, label, "Static", nullptr);
   if (label) {
-    GetWindowTextA(label, text, sizeof text);
-    self->text_ = text;
+    // A box may tell of many lines: read all of it.
+    std::string whole(static_cast<size_t>(GetWindowTextLengthA(label)) + 1, '\0');
+    whole.resize(static_cast<size_t>(GetWindowTextA(label, &whole[0], static_cast<int>(whole.size()))));
+    self->text_ = whole;
   }
   self->texts_.push_back(self->text_);
   self->action_(dialog);
