@@ -55,6 +55,19 @@ const THoldsCase kCases[] = {
        h.OnOrderRecord(1, 8, true);
      },
      7},
+    // One record shows 3 of his and 3 of ours filled; his order's record
+    // tells of his 3 only, so ours are the rest of what the record showed.
+    // The position holds 14, our order 7.
+    {"the client's fill and ours in one record, his order's record first",
+     [](CPositionHolds& h) {
+       h.OnOrderSent(1, kRiz, false, 10, false), h.OnOrderRecord(1, 10, true);
+       h.OnOtherOrderRecord(7, kRiz, false, 5, true, false);
+       h.OnPositionRecord(kRiz, {20, 0, 15});
+       h.OnPositionRecord(kRiz, {14, 0, 9});
+       h.OnOtherOrderRecord(7, kRiz, false, 2, true, false);
+       h.OnOrderRecord(1, 7, true);
+     },
+     7},
     {"a flat position has nothing to close", [](CPositionHolds& h) { h.OnPositionRecord(kRiz, {0, 0, 0}); }, 0},
 };
 
