@@ -79,12 +79,13 @@ void CVantrelFutRiskParamsTable::SendMarginCallToAllClients(int type, int comman
   }
   // A stop empties the table: the clients it showed when asked get nothing.
   if (g_pModule->HostStops() != hostStops) return g_pModule->TellManualCallsStopped(type, "", shown);
-  // The rows as they stand now, each looked up again before its send.
+  // The rows as they stand now, each looked up again before its send; their
+  // codes name those a cut keeps back.
   std::vector<CChosenClient> clients;
+  std::vector<std::string> codes;
   for (int row = 1; row < view->GetRowCount(); ++row)
     if (const auto* client = static_cast<TClientRiskRecord*>(view->GetRowObject(row)))
-      clients.emplace_back(g_pModule->Clients(), client);
-  const std::vector<std::string> codes = ClientCodesOfRows(*view);
+      clients.emplace_back(g_pModule->Clients(), client), codes.push_back(client->clientCode);
   for (size_t n = 0; n < clients.size(); ++n) {
     TClientRiskRecord* client = clients[n].Record();
     if (client == nullptr) continue;
