@@ -317,8 +317,7 @@ double CClosingFormation::CalcLevelAfterOrders(const TClientRiskRecord& client, 
   // The sent lines are among the orders counted while they are not settled.
   const std::vector<const TOrderLine*> lines = LinesToSend(m_store, client, Accounts::kAll);
   const std::vector<TPendingClosingOrder> sent = m_sent.PendingOf(ClosingClientOf(client));
-  if (lines.empty() && sent.empty() && m_store.Find(COrderStore::KeyOf(client.account, client.firm)) == nullptr)
-    return 0.0;
+  // With neither, the client's own value: a covered client stands where he is.
   return Evaluate(client, ValuesAfterOrders(client, sent, lines, united), 0.0, parameter, united, fundsMode, m_modes);
 }
 

@@ -70,9 +70,9 @@ class CClosingFormation {
   // number formed.
   int PrepareWhenMissed(const TClientRiskRecord& client, const TClosingPattern& pattern);
   // The parameter's value after the client's lines still to be sent and its
-  // sent orders not yet settled, in every account of a united client; 0
-  // when the client has neither. The mode is
-  // that of the modified unified margin level.
+  // sent orders not yet settled, in every account of a united client; the
+  // value the client has now when it has neither. The mode is that of the
+  // modified unified margin level.
   double CalcLevelAfterOrders(const TClientRiskRecord& client, int parameter, int fundsMode,
                               bool united) const;
   // The most lots a line of the client may close: its position in the line's

@@ -322,6 +322,41 @@ TEST_F(PrepOrdersWindowTest, ANewWindowCountsTheOrdersAnEarlierOneSent) {
   EXPECT_EQ(Line("ACC1", 0)->Quantity, 3) << "the rest of the position only";
 }
 
+
+// A client who needs no orders gets an empty window that shows where he
+// stands, with no note that orders fall short: one covered from the start,
+// one lifted above the level once his orders filled and the host showed it.
+TEST_F(PrepOrdersWindowTest, AnEmptyWindowShowsTheClientsOwnLevel) {
+  const struct {
+    const char* name;
+    std::function<void()> lift;
+    const char* level;
+  } cases[] = {
+      {"covered: 150,000 / 100,000", [&] { client->plannedNetPosition = 50000; }, "1.50"},
+      {"his 7 lots sold and shown: 50,000 / 30,000",
+       [&] {
+         answers = {9001};
+         Command(kSendAll);
+         Order(9001, 0, 555, {}, 0);
+         Position("ACC1", 3);
+         client->plannedNetPosition = 20000, client->currentNetPosition = client->currentNetPositionOpen = 30000;
+       },
+       "1.67"},
+  };
+  for (const auto& c : cases) {
+    module.ClosePrepOrdersDialogs();
+    ClientShortOfTarget("ACC1");
+    ASSERT_EQ(module.OpenPrepOrdersDlg(client, pattern), 1) << c.name;
+    c.lift();
+    client->sfr = (client->plannedNetPosition + client->currentNetPosition) / client->currentNetPosition;
+    module.ClosePrepOrdersDialogs();
+    ASSERT_EQ(module.OpenPrepOrdersDlg(client, pattern), 0) << c.name;
+    ASSERT_NE(Window(), nullptr) << c.name;
+    EXPECT_EQ(Rows(), 0) << c.name;
+    EXPECT_EQ(Field(1124), c.level) << c.name;
+    EXPECT_FALSE(Shown(1125)) << c.name;
+  }
+}
 // F1/777 and F2/777: one client code and account in two firms. Each has a
 // window of its own, and each window sends its own firm's order.
 TEST_F(PrepOrdersWindowTest, TwoFirmsWithOneClientCodeEachHaveTheirOwnWindow) {
