@@ -34,25 +34,54 @@ void CPositionHolds::OnOrderRecord(uint32_t id, double unfilled, bool active) {
   order->refused = order->earlier = false;
   order->reported = true;
   unfilled = std::min(unfilled, order->open);
-  const double lost = order->open - (active ? unfilled : 0.0);
+  const double filled = order->open - unfilled, withdrawn = active ? 0.0 : unfilled;
   if (replayed) {
-    ShownBySession(position, *order, lost);
+    Replayed(position, *order, filled, withdrawn);
   } else {
-    Fill(position, *order, order->open - unfilled);
-    if (!active) Withdraw(position, *order, unfilled);
+    Fill(position, *order, filled);
+    Withdraw(position, *order, withdrawn);
   }
   order->open = active ? unfilled : 0.0;
   order->settled = !active;
 }
 
 // The host reported an earlier session's order again after a record of the
-// session: what it lost since it was reported before, filled or withdrawn,
-// went before the session began, so that record shows it gone already and
-// does not count it.
-void CPositionHolds::ShownBySession(TPosition& position, TOrder& order, double lost) {
+// session. What it lost went before that record as far as the record counted
+// fewer lots in orders; the rest went after it. Its withdrawals give their
+// lots back either way: they are taken as what the record counted short
+// first, so that neither a fill after the record nor another order takes
+// the place of lots withdrawn before it. Its fills stay held as fills the
+// record does not show yet until the record's count shows them gone before
+// it.
+void CPositionHolds::Replayed(TPosition& position, TOrder& order, double filled, double withdrawn) {
   TSide& side = position.Side(order.buy);
-  FreeCounted(side, order, lost);
-  side.countShort -= lost;
+  Withdraw(position, order, withdrawn);
+  side.countShort -= withdrawn;
+  order.counted -= std::min(filled, order.counted);
+  side.unshownFills += filled;
+  side.replayedFills += filled;
+  SettleIfAllGone(position, order.buy);
+  // What the record showed gone beyond the lots the earlier session's orders
+  // not reported again still hold went from those reported again.
+  const double stillHeld = EarlierAtRecord(position, order.buy);
+  if (side.gone > stillHeld) {
+    const double beyond = side.gone - stillHeld;
+    side.gone = stillHeld;
+    side.countShort -= beyond;
+    ShowReplayedFills(side, beyond);
+  }
+}
+
+// Lots the session's record showed gone from the fills of an earlier
+// session's orders reported again after it: the record shows those fills, as
+// far as they go. More than they filled it cannot show, and that frees
+// nothing. How many it shows.
+double CPositionHolds::ShowReplayedFills(TSide& side, double lots) {
+  const double shown = std::clamp(lots, 0.0, side.replayedFills);
+  side.replayedFills -= shown;
+  side.unshownFills -= shown;
+  side.freed += shown;
+  return shown;
 }
 
 void CPositionHolds::OnOtherOrderRecord(int32_t key, const TPositionKey& at, bool buy, double balance, bool active,
@@ -74,11 +103,15 @@ void CPositionHolds::OnOtherOrderRecord(int32_t key, const TPositionKey& at, boo
   }
   // Reported again after the session's record, it was active when that
   // record counted: so much less of the count is left for our earlier
-  // orders.
+  // orders, first those not reported again, then the fills of those that
+  // were.
   if (known != position.others.end() && !known->second.reportedNow && position.seenInSession) {
     TSide& side = position.Side(buy);
+    const double shortfall = std::max(side.countShort + balance, 0.0) - std::max(side.countShort, 0.0);
+    const double goneBefore = side.gone;
     side.countShort += balance;
     side.gone = std::max(side.gone, std::min(EarlierAtRecord(position, buy), side.countShort));
+    side.countShort -= ShowReplayedFills(side, shortfall - (side.gone - goneBefore));
     SettleIfAllGone(position, buy);
   }
   position.others[key] = {buy, balance, true, 0};
@@ -105,6 +138,7 @@ void CPositionHolds::Fill(TPosition& position, TOrder& order, double lots) {
 // A withdrawal gives back its lots: those the record counted (but for an
 // earlier session's the record shows gone already), and those held beyond it.
 void CPositionHolds::Withdraw(TPosition& position, TOrder& order, double lots) {
+  if (lots <= 0.0) return;
   const double counted = FreeCounted(position.Side(order.buy), order, lots);
   order.beyond = std::max(0.0, order.beyond - (lots - counted));
 }
@@ -142,11 +176,14 @@ double CPositionHolds::EarlierAtRecord(const TPosition& position, bool buy) {
 void CPositionHolds::SettleIfAllGone(TPosition& position, bool buy) {
   TSide& side = position.Side(buy);
   const double earlier = EarlierAtRecord(position, buy);
-  if (earlier <= 0.0 || side.gone < earlier) return;
+  // The fills of the orders reported again may have been what the record
+  // showed gone: only what they cannot explain is surely these orders'.
+  if (earlier <= 0.0 || side.gone - side.replayedFills < earlier) return;
   for (TOrder& order : position.orders) {
     if (order.buy != buy || !order.earlier || !order.earlierAtRecord || order.settled) continue;
     const double moved = std::min(side.gone, order.counted);
     side.gone -= moved;
+    side.countShort -= moved;
     side.freed += moved;
     order.settled = true;
   }
@@ -154,12 +191,19 @@ void CPositionHolds::SettleIfAllGone(TPosition& position, bool buy) {
 
 void CPositionHolds::OnPositionRecord(const TPositionKey& key, const TPositionPicture& picture) {
   TPosition& position = m_positions[key];
-  // Sells lower the position, buys raise it.
-  const double expected = position.picture.lots - position.sells.unshownFills + position.buys.unshownFills;
-  const double sellsFall = position.seen ? std::max(0.0, expected - picture.lots) : 0.0;
-  const double buysRise = position.seen ? std::max(0.0, picture.lots - expected) : 0.0;
-  // What earlier records showed gone stays gone.
-  const double goneBefore[2] = {position.sells.gone, position.buys.gone};
+  // Sells lower the position, buys raise it. The fills of orders reported
+  // again after the last record the record may have shown already: a side's
+  // move is never taken for more than it may be.
+  const TSide& sells = position.sells;
+  const TSide& buys = position.buys;
+  const double lowest = position.picture.lots - sells.unshownFills + buys.unshownFills - buys.replayedFills;
+  const double highest = position.picture.lots - sells.unshownFills + sells.replayedFills + buys.unshownFills;
+  const double sellsFall = position.seen ? std::max(0.0, lowest - picture.lots) : 0.0;
+  const double buysRise = position.seen ? std::max(0.0, picture.lots - highest) : 0.0;
+  // What earlier records showed gone stays gone, but for what those fills
+  // may explain.
+  const double goneBefore[2] = {std::max(0.0, sells.gone - sells.replayedFills),
+                                std::max(0.0, buys.gone - buys.replayedFills)};
   position.seen = position.seenInSession = true;
   position.picture = picture;
   position.sells = TSide{}, position.buys = TSide{};
@@ -248,9 +292,21 @@ std::vector<TUnreportedOrder> CPositionHolds::Unreported(const TPositionKey& key
   std::vector<TUnreportedOrder> unreported;
   const auto found = m_positions.find(key);
   if (found == m_positions.end()) return unreported;
-  for (const TOrder& order : found->second.orders)
-    if (order.buy == buy && !order.reported && !order.refused && !order.settled && order.open > 0.0)
-      unreported.push_back({order.id, order.open, order.earlier});
+  // The session's record showed so many lots of an earlier session's orders
+  // gone, not whose: so many fewer are named, from the order sent first, but
+  // for what the fills of those reported again may explain.
+  const TSide& side = found->second.Side(buy);
+  double gone = std::max(0.0, side.gone - side.replayedFills);
+  for (const TOrder& order : found->second.orders) {
+    if (order.buy != buy || order.reported || order.refused || order.settled || order.open <= 0.0) continue;
+    double lots = order.open;
+    if (order.earlier && order.earlierAtRecord) {
+      const double shownGone = std::min(gone, lots);
+      gone -= shownGone;
+      lots -= shownGone;
+    }
+    if (lots > 0.0) unreported.push_back({order.id, lots, order.earlier});
+  }
   return unreported;
 }
 

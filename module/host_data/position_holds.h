@@ -26,12 +26,14 @@
 // sent before, reported or not, then holds its lots until the host reports it
 // again or a position record of the session counts fewer lots in orders than
 // such orders and the orders reported in the session (the client's own among
-// them, those reported after the record too) hold. What a record shows gone
-// is gone for good; what an order reported again after the session's record
-// lost, that record showed gone. Within a session an order the host took but
-// never reported holds its lots: nothing can tell whether it is still on its
-// way. The client's own orders count only there: with the host's count not
-// considered they never hold lots.
+// them, those reported after the record too) hold. The client's own orders
+// count only there: with the host's count not considered they never hold
+// lots. What a record shows gone is gone for good. An order reported again
+// after the session's record lost before it only what that count shows gone:
+// whatever more it lost went after the record, so its fills are fills the
+// record does not show yet and free nothing, and only its withdrawals give
+// lots back. Within a session an order the host took but never reported
+// holds its lots: nothing can tell whether it is still on its way.
 #pragma once
 
 #include <cstdint>
@@ -87,7 +89,7 @@ class CPositionHolds {
   // not show yet.
   double Held(const TPositionKey& position, bool buy) const;
   // The plug-in's orders of the position on the side that hold lots with no
-  // record of this session.
+  // record of this session, each with the lots it still holds.
   std::vector<TUnreportedOrder> Unreported(const TPositionKey& position, bool buy) const;
   // The host reported the order in this session and it is not settled.
   bool ReportedNow(uint32_t id) const;
@@ -120,6 +122,7 @@ class CPositionHolds {
     double freed = 0.0;        // counted lots filled as the record shows, or withdrawn, since
     double unshownFills = 0.0; // fills reported since the record that it does not show
     double countShort = 0.0;   // the lots of orders known active beyond the record's count
+    double replayedFills = 0.0;  // of the unshown fills, an earlier session's orders' reported after the record
   };
   struct TPosition {
     bool seen = false;
@@ -132,7 +135,8 @@ class CPositionHolds {
     const TSide& Side(bool buy) const { return buy ? buys : sells; }
   };
   void Fill(TPosition& position, TOrder& order, double lots);
-  static void ShownBySession(TPosition& position, TOrder& order, double lost);
+  void Replayed(TPosition& position, TOrder& order, double filled, double withdrawn);
+  static double ShowReplayedFills(TSide& side, double lots);
   void Withdraw(TPosition& position, TOrder& order, double lots);
   static double TakeGone(TSide& side, const TOrder& order, double lots);
   static double FreeCounted(TSide& side, TOrder& order, double lots);

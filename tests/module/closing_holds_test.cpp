@@ -65,6 +65,19 @@ class ClosingHoldsTest : public ClosingOrdersTest {
     const PushedRecord record = BuildOrder(order);
     module.OnHostCommand(1, record.code, record.bytes.data(), static_cast<uint32_t>(record.bytes.size()));
   }
+  // The transactions named in what was told, or in the log past its first
+  // bytes, as holding lots: "9001 9002 ".
+  static std::string HeldTransactions(const std::string& text, const char* naming, size_t from = 0) {
+    std::string named;
+    const size_t length = std::strlen(naming);
+    for (size_t at = text.find(naming, from); at != std::string::npos; at = text.find(naming, at + length))
+      named += text.substr(at + length, text.find_first_not_of("0123456789", at + length) - at - length) + " ";
+    return named;
+  }
+  size_t LogSize() { return ReadFileBytes(folder.File("VantrelFM.log")).size(); }
+  std::string HeldInLogSince(size_t size) {
+    return HeldTransactions(ReadFileBytes(folder.File("VantrelFM.log")), "held by transaction ", size);
+  }
   int AllLines(CVantrelPrepOrdersDlg* window) {
     return window->Store().Count(COrderStore::kEveryClient, [](const TOrderLine&) { return true; });
   }
@@ -261,6 +274,7 @@ TEST_F(ClosingHoldsTest, FilledLotsCountExactlyWhateverOrderTheHostReportsThem) 
     const char* lastSend;
     bool considerHostCount = false;
     const char* told = "";
+    const char* logged = nullptr;  // the transactions the log names as holding lots, when not those told
   } cases[] = {
       // The exchange refused a transaction the host took: no record of it
       // ever comes. Its lots are held, and said to be, until a new session.
@@ -271,7 +285,8 @@ TEST_F(ClosingHoldsTest, FilledLotsCountExactlyWhateverOrderTheHostReportsThem) 
       {"a transaction never reported, a new session before its position record", 10, "send N P10/0", "ACC1:10 "},
       // The records of our sell of 10 are lost; the client buys 5. The new
       // session's position counts our order once.
-      {"records lost, the client's buy, the new session's position first", 10, "send N P15/10", "ACC1:5 ", true},
+      {"records lost, the client's buy, the new session's position first", 10, "send N P15/10", "ACC1:5 ", true,
+       "", "9001 "},
       {"records lost, the client's buy, then the new session's order record", 10, "send N P15/10 1a10", "ACC1:5 ",
        true},
       // 4 of our 10 filled; the rest expires with the session.
@@ -311,6 +326,18 @@ TEST_F(ClosingHoldsTest, FilledLotsCountExactlyWhateverOrderTheHostReportsThem) 
        "которой он ещё не сообщил в этой; они освободятся, когда терминал сообщит о заявке или о позиции."},
       {"a new session, the position reported first", 10, "send 1a10 P10/10 N P10/10 1a10", ""},
       {"a new session, the order reported with a fill first", 10, "send 1a10 P10/10 N 1a6", ""},
+      // 4 fill after the session's position record, before the order is
+      // reported again: the record does not show them yet.
+      {"a fill between the new session's position and its order record", 10, "send 1a10 P10/10 N P10/10 1a6", ""},
+      {"a fill between the new session's position and its order record, the host's count considered", 10,
+       "send 1a10 P10/10 N P10/10 1a6", "", true},
+      {"a fill between the new session's position and its order record, then the fill's position", 10,
+       "send 1a10 P10/10 N P10/10 1a6 P6/6", ""},
+      // Two orders of 5; the session's record counts one of them.
+      {"the session's record shows one order gone, the other reported again", 10,
+       "send5 send 1a5 2a5 P10/10 N P10/5 2a5", "ACC1:5 "},
+      {"the session's record shows one order filled, the other reported again", 10,
+       "send5 send 1a5 2a5 P10/10 N P5/5 2a5", ""},
       {"a new session whose position record shows the order gone", 10, "send 1a10 P10/10 N P10/0", "ACC1:10 "},
       {"the order a new session's record showed gone, reported active again", 10,
        "send 1a10 P10/10 N P10/0 1a10 P10/0", "ACC1:10 "},
@@ -382,8 +409,11 @@ TEST_F(ClosingHoldsTest, FilledLotsCountExactlyWhateverOrderTheHostReportsThem) 
     std::istringstream steps(c.steps);
     for (std::string step; steps >> step;) play(step);
     sent.clear();
+    const size_t logged = LogSize();
     const std::vector<std::string> held = OpenAllClientsWindow();
     EXPECT_EQ(held.empty() ? "" : held.front(), c.told) << c.name;
+    EXPECT_EQ(HeldInLogSince(logged), c.logged != nullptr ? c.logged : HeldTransactions(c.told, "(транзакция "))
+        << c.name << ": the log";
     DialogDriver told([](HWND box) { DialogDriver::Press(box, IDOK); });
     SendAll(Windows().front());
     EXPECT_EQ(LotsSent(), c.lastSend) << c.name;

@@ -9,8 +9,9 @@
 // either order, position records now and then merging several changes,
 // records while the host still holds a send's transaction, and a new host
 // session (with or without the stop that forgets the clients) whose records
-// are replayed in any order; orders, ours and the client's, may expire with
-// the session. After every step: no send went beyond what the client held
+// are replayed in any order, an order perhaps filling between its position's
+// record and its own; orders, ours and the client's, may expire with the
+// session. After every step: no send went beyond what the client held
 // less what our orders still had open, and once every record has arrived (a
 // transaction never reported only counts so after a new session) a pattern
 // that closes everything forms exactly that, less the client's own active
@@ -346,7 +347,32 @@ class FilledLotsTest : public MarketTest {
     for (size_t order = 0; order < own.size(); ++order)
       if (own[order].live) replay.push_back(OwnRecord(order));
     std::shuffle(replay.begin(), replay.end(), random);
+    const int filled = Chance(2) ? FillBetweenPositionAndReplay(replay) : -1;
     queue.insert(queue.end(), replay.begin(), replay.end());
+    if (filled >= 0) PositionChanged(filled);
+  }
+
+  // An order fills after the session's record of its position, before the
+  // host reports the order again: its record shows the fill, the position's
+  // record of it comes later. The position filled, or -1.
+  int FillBetweenPositionAndReplay(std::vector<TRecord>& replay) {
+    for (auto record = replay.begin(); record != replay.end(); ++record) {
+      if (record->kind != TRecord::kOrder || !orders[record->index].live) continue;
+      const int position = orders[record->index].position;
+      if (std::none_of(replay.begin(), record, [position](const TRecord& before) {
+            return before.kind == TRecord::kPosition && before.index == position;
+          }))
+        continue;
+      TExchangeOrder& order = orders[record->index];
+      const int lots = Pick(1, order.Open());
+      order.filled += lots;
+      order.live = order.filled < order.lots;
+      truth[position] += order.buy ? lots : -lots;
+      steps << "order " << order.id << " fills " << lots << " before the host reports it again\n";
+      *record = OrderRecord(record->index);
+      return position;
+    }
+    return -1;
   }
 
   void ShowPositions() {

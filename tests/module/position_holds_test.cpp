@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 
 namespace {
 const TPositionKey kRiz("FIRM1", "ACC1", "RIZ6");
@@ -14,6 +15,7 @@ struct THoldsCase {
   const char* name;
   std::function<void(CPositionHolds&)> records;
   double freeSells;  // the host's count of lots in orders not considered
+  const char* unreported = "";  // "order:lots " each holding lots without a record of this session
 };
 
 const THoldsCase kCases[] = {
@@ -68,6 +70,54 @@ const THoldsCase kCases[] = {
        h.OnOrderRecord(1, 7, true);
      },
      7},
+    // Our sells A of 1 and B of 2 and the client's own sell O of 3; B is
+    // withdrawn before the new session, whose record counts A and O. B's
+    // withdrawal, reported again, is what the count lacks: O's record that
+    // follows shows nothing more gone. The position holds 10, A 1.
+    {"a withdrawal reported again, then the client's own order",
+     [](CPositionHolds& h) {
+       h.OnOrderSent(1, kRiz, false, 1, false), h.OnOrderRecord(1, 1, true);
+       h.OnOrderSent(2, kRiz, false, 2, false), h.OnOrderRecord(2, 2, true);
+       h.OnOtherOrderRecord(7, kRiz, false, 3, true, false);
+       h.OnPositionRecord(kRiz, {10, 0, 6});
+       h.OnNewSession({});
+       h.OnPositionRecord(kRiz, {10, 0, 4});
+       h.OnOrderRecord(2, 2, false);
+       h.OnOtherOrderRecord(7, kRiz, false, 3, true, false);
+     },
+     9, "1:1 "},
+    // A of 3 filled before the new session, whose record counts B's 2 only.
+    // A's fill, reported again, may be all the count lacks: B is not taken
+    // for gone, and a later record still counts it. The position holds 7, B 2.
+    {"a fill reported again never settles another order",
+     [](CPositionHolds& h) {
+       h.OnOrderSent(1, kRiz, false, 3, false), h.OnOrderRecord(1, 3, true);
+       h.OnOrderSent(2, kRiz, false, 2, false), h.OnOrderRecord(2, 2, true);
+       h.OnPositionRecord(kRiz, {10, 0, 5});
+       h.OnNewSession({});
+       h.OnPositionRecord(kRiz, {7, 0, 2});
+       h.OnOrderRecord(1, 0, false);
+       h.OnPositionRecord(kRiz, {7, 0, 2});
+     },
+     5, "2:2 "},
+    // A of 10, B of 6 and C of 4: C expires and B fills 4 before the first
+    // new session, whose record counts 12; B is reported again, A's record
+    // is lost. A fills 5 between the second session's record (16, 12 in
+    // orders) and its own. The position holds 11, A 5 and B 2.
+    {"what a session's record showed gone, less fills reported again, stays gone",
+     [](CPositionHolds& h) {
+       h.OnOrderSent(1, kRiz, false, 10, false), h.OnOrderRecord(1, 10, true);
+       h.OnOrderSent(2, kRiz, false, 6, false), h.OnOrderRecord(2, 6, true);
+       h.OnOrderSent(3, kRiz, false, 4, false), h.OnOrderRecord(3, 4, true);
+       h.OnPositionRecord(kRiz, {20, 0, 20});
+       h.OnNewSession({});
+       h.OnPositionRecord(kRiz, {16, 0, 12});
+       h.OnOrderRecord(2, 2, true);
+       h.OnNewSession({});
+       h.OnPositionRecord(kRiz, {16, 0, 12});
+       h.OnOrderRecord(1, 5, true);
+     },
+     4, "2:2 3:4 "},
     {"a flat position has nothing to close", [](CPositionHolds& h) { h.OnPositionRecord(kRiz, {0, 0, 0}); }, 0},
 };
 
@@ -76,6 +126,10 @@ TEST(PositionHoldsTest, RecordsOutOfTheUsualOrder) {
     CPositionHolds holds;
     c.records(holds);
     EXPECT_EQ(holds.FreeLots(kRiz, false, false, {}), c.freeSells) << c.name;
+    std::string unreported;
+    for (const TUnreportedOrder& order : holds.Unreported(kRiz, false))
+      unreported += std::to_string(order.id) + ":" + std::to_string(static_cast<int>(order.lots)) + " ";
+    EXPECT_EQ(unreported, c.unreported) << c.name;
   }
 }
 }  // namespace
