@@ -4,7 +4,7 @@
 // dialog that ran first is still registered with its window gone; a call by
 // hand that the host's stop kept back is told of; a schedule's send cut by a
 // stop names every client it did not reach; a message folder that takes no
-// file is an error, never a call sent.
+// file is an error naming the folder, never a call sent.
 #include "host/standin/scripted_transactions.h"
 #include "host/zlist/zlist_readback.h"
 #include "module/notify/margin_call_road.h"
@@ -83,13 +83,15 @@ const FailureCase kCases[] = {
       "ERROR: margin calls by schedule cut: not sent to B1 (type: 2), C1 (type: 2)."},
      {"Sending margin calls by schedule: done.", "clientcode: B1"}, nullptr, true},
     {"UnwritableFolderAtTheDefaultLevel", "TraceLogLevel=0\nMC2ZDirectories={deep}\n", Way::kTimer, "", "",
-     {"ERROR: margin call to client A1 not written into any MC2Z directory (UID=17)."}, {"Trying to send"}},
+     {"ERROR: margin call to client A1 not written into any MC2Z directory (UID=17): \"{deep}\\\" (system error "},
+     {"Trying to send"}},
     {"UnwritableFolderIsNoCallSent", "MC2ZDirectories={deep}\n", Way::kTimer, "", "",
-     {"ERROR: can not write a MC2Z file into \"{deep}\\\" (system error ",
-      "ERROR: margin call to client A1 not written into any MC2Z directory (UID=17)."},
-     {"Margin call sent by MC2Z"}},
+     {"ERROR: margin call to client A1 not written into any MC2Z directory (UID=17): \"{deep}\\\" (system error "},
+     {"Margin call sent by MC2Z", "ERROR: can not write a MC2Z file into"}},
     {"UnwritableFolderBesideAWritableOne", "MC2ZDirectories={deep};{files}\n", Way::kTimer, "", "",
-     {"Margin call sent by MC2Z to UID=17. Written into \"{files}\\\"."}, {"not written into any"}},
+     {"ERROR: can not write a MC2Z file into \"{deep}\\\" (system error ",
+      "Margin call sent by MC2Z to UID=17. Written into \"{files}\\\"."},
+     {"not written into any"}},
 };
 
 // Answers every dialog and box of the test thread, one after the other,
