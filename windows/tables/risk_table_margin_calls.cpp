@@ -3,7 +3,7 @@
 // dialog, a question or a channel's message box is open the timer may
 // recalculate and the host may stop the plug-in, freeing every client
 // record: clients are looked up again after each box and before each send,
-// and a send cut by a stop (or by the host being done) ends the run. A stop
+// and a stop (or the host being done) during a call ends the run. A stop
 // since the text was shown sends nothing more: the manager is told which
 // clients got nothing.
 #include "windows/tables/risk_params_table.h"
@@ -49,7 +49,7 @@ void CVantrelFutRiskParamsTable::SendMarginCallToClient(int type) {
   TClientRiskRecord* client = chosen.Record();
   if (client == nullptr || g_pModule->HostStops() != hostStops)
     return g_pModule->TellManualCallsStopped(type, "", {clientCode});
-  if (!g_pModule->SendMarginCall(type, client, call.level, dialog.GetText(), false))
+  if (g_pModule->SendMarginCall(type, client, call.level, dialog.GetText(), false) == EMarginCallOutcome::kCut)
     g_pModule->TellManualCallsStopped(type, clientCode, {});
 }
 
@@ -93,8 +93,10 @@ void CVantrelFutRiskParamsTable::SendMarginCallToAllClients(int type, int comman
     if (!call.qualifies) continue;
     const bool ownText = perClient || (type == kSfrKind && settings.UseSFRTemplate2) ||
                          (type == kSfrOpenPositionsKind && settings.UseSFRTemplate2_fp);
-    if (!g_pModule->SendMarginCall(type, client, call.level,
-                                   ownText ? Compose(*call.body, call.value, *client) : common, false))
-      return g_pModule->TellManualCallsStopped(type, codes[n], {codes.begin() + n + 1, codes.end()});
+    const EMarginCallOutcome outcome = g_pModule->SendMarginCall(
+        type, client, call.level, ownText ? Compose(*call.body, call.value, *client) : common, false);
+    if (EndsRun(outcome))
+      return g_pModule->TellManualCallsStopped(type, outcome == EMarginCallOutcome::kCut ? codes[n] : "",
+                                               {codes.begin() + n + 1, codes.end()});
   }
 }

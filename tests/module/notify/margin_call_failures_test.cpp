@@ -2,9 +2,10 @@
 // VanTrel.dll in the stand-in host: the channels' and the database's boxes
 // show during a call by hand and after the mailing settings' OK, though the
 // dialog that ran first is still registered with its window gone; a call by
-// hand that the host's stop kept back is told of; a schedule's send cut by a
-// stop names every client it did not reach; a message folder that takes no
-// file is an error naming the folder, never a call sent.
+// hand that the host's stop kept back is told of, and a call that went
+// whole before the stop is not; a schedule's send cut by a stop names every
+// client it did not reach; a message folder that takes no file is an error
+// naming the folder, never a call sent.
 #include "host/standin/scripted_transactions.h"
 #include "host/zlist/zlist_readback.h"
 #include "module/notify/margin_call_road.h"
@@ -36,20 +37,24 @@ struct FailureCase {
   const char* shown;
   std::vector<const char*> logged, notLogged;
   // The host stops its work in the dialog of this caption, before OK is
-  // pressed; or while the first SMS is with it.
+  // pressed; or while the n-th SMS is with it (0: none).
   const char* stopIn = nullptr;
-  bool stopInTheFirstSms = false;
+  int stopInSms = 0;
+  std::string told;  // the whole text of the box "Внимание"; empty: not looked at
 };
 
 constexpr char kSendToA1[] = "Отправка маржин-колла клиенту A1";
 constexpr char kQuestion[] = "Подтверждение";
 constexpr char kMailingSettings[] = "Параметры рассылки";
+const std::string kStopped = "Отправка маржин-колла прервана: терминал остановил работу модуля.\n";
 
 // The calls by hand are of the low funds, which every client of the road
 // has broken from the start (its planned net position is negative); their
 // body names the client, so the call to every client asks first.
 const std::string kByHand = "AlwaysAllowManualSending=1\nLowFundsBody=road_sfr\n";
 const std::string kMailDoesNotStart = kByHand + "NotifyByEmail=1\nSMTPServer=\nSenderAddress=risk@broker.ru\n";
+// The SMS is a call's last step: no message files, no row.
+const std::string kSmsLast = kByHand + "NotifyBySMS=1\nNotifyByMC2Z=0\n";
 
 const FailureCase kCases[] = {
     {"MailThatDoesNotStartInACallToOneClient", kMailDoesNotStart, Way::kOneClient, "a1@client.ru",
@@ -69,7 +74,21 @@ const FailureCase kCases[] = {
     {"HostStoppedInTheSendDialog", kByHand, Way::kOneClient, "",
      "Создание таблицы|Отправка маржин-колла клиенту A1|Внимание",
      {"ERROR: margin call (type: 1) by hand not sent to A1: the host stopped the plug-in's work."},
-     {"Trying to send margin call"}, kSendToA1},
+     {"Trying to send margin call"}, kSendToA1, 0, kStopped + "Клиенту A1 маржин-колл не отправлен."},
+    // The stop comes during the call's last step, once all of it went.
+    {"HostStoppedInTheLastSmsOfACallToOneClient", kSmsLast, Way::kOneClient, "",
+     "Создание таблицы|Отправка маржин-колла клиенту A1", {"Margin call sent by sms."},
+     {"to client A1 cut", "by hand not sent"}, nullptr, 1},
+    {"HostStoppedInTheBoxOfTheLastRowOfACallToOneClient",
+     kByHand + "NeedSaveToDB=1\nDSN=VanTrelLite\nDBTable=NoSuchTable\n", Way::kOneClient, "",
+     "Создание таблицы|Отправка маржин-колла клиенту A1|Ошибка",
+     {"Margin call sent by MC2Z to UID=17.", "ERROR: Can not save margin call to database."},
+     {"to client A1 cut", "by hand not sent"}, "Ошибка"},
+    {"HostStoppedInTheLastSmsOfACallByHandToAllClients", kSmsLast, Way::kAllClients, "",
+     "Создание таблицы|Подтверждение|Внимание",
+     {"ERROR: margin call (type: 1) by hand not sent to B1, C1: the host stopped the plug-in's work."},
+     {"to client A1 cut", "clientcode: B1"}, nullptr, 1,
+     kStopped + "Не отправлено клиентам: 2 (их коды записаны в журнал модуля)."},
     {"HostStoppedInTheQuestionToAllClients", kByHand, Way::kAllClients, "", "Создание таблицы|Подтверждение|Внимание",
      {"ERROR: margin call (type: 1) by hand not sent to A1, B1, C1: the host stopped the plug-in's work."},
      {"Trying to send margin call"}, kQuestion},
@@ -77,11 +96,16 @@ const FailureCase kCases[] = {
      Way::kAllClients, "", "Создание таблицы|Подтверждение|Внимание",
      {"ERROR: margin call (type: 1) to client A1 cut, the host stopped the plug-in's work: not sent: message files.",
       "ERROR: margin call (type: 1) by hand not sent to B1, C1: the host stopped the plug-in's work."},
-     {"clientcode: B1"}, nullptr, true},
+     {"clientcode: B1"}, nullptr, 1},
     {"ScheduleCutByAStop", "", Way::kScheduleStop, "", "",
      {"ERROR: margin call (type: 2) to client A1 cut, the host stopped the plug-in's work: not sent: message files.",
       "ERROR: margin calls by schedule cut: not sent to B1 (type: 2), C1 (type: 2)."},
-     {"Sending margin calls by schedule: done.", "clientcode: B1"}, nullptr, true},
+     {"Sending margin calls by schedule: done.", "clientcode: B1"}, nullptr, 1},
+    {"ScheduleStoppedInTheLastSmsOfACall", "NotifyByMC2Z=0\n", Way::kScheduleStop, "", "",
+     {"ERROR: margin calls by schedule cut: not sent to B1 (type: 2), C1 (type: 2)."},
+     {"to client A1 cut", "Sending margin calls by schedule: done.", "clientcode: B1"}, nullptr, 1},
+    {"ScheduleStoppedInTheLastSmsOfTheLastCall", "NotifyByMC2Z=0\n", Way::kScheduleStop, "", "",
+     {"Sending margin calls by schedule: done."}, {"ERROR"}, nullptr, 3},
     {"UnwritableFolderAtTheDefaultLevel", "TraceLogLevel=0\nMC2ZDirectories={deep}\n", Way::kTimer, "", "",
      {"ERROR: margin call to client A1 not written into any MC2Z directory (UID=17): \"{deep}\\\" (system error "},
      {"Trying to send"}},
@@ -104,6 +128,13 @@ class EveryDialog {
   }
 
   const std::string& Shown() const { return m_shown; }
+  // The text of the last dialog or box of the caption.
+  std::string TextOf(const std::string& caption) const {
+    std::string text;
+    for (const auto& driver : m_drivers)
+      if (driver->Caption() == caption) text = driver->Text();
+    return text;
+  }
 
  private:
   void Arm() {
@@ -204,10 +235,10 @@ TEST_P(MarginCallFailures, TheManagerIsToldAndTheLogNamesWhatDidNotGo) {
     clients.push_back({"B1", "RIZ6", 1, 10000, 18, ""});
     clients.push_back({"C1", "RIZ6", 1, 10000, 19, ""});
   }
-  if (c.stopInTheFirstSms) {
+  if (c.stopInSms > 0) {
     ScriptedTransactions::Install(host);
-    ScriptedTransactions::whileSending = [this](int32_t) {
-      if (ScriptedTransactions::sent.size() == 1) Stop();
+    ScriptedTransactions::whileSending = [this, &c](int32_t) {
+      if (ScriptedTransactions::sent.size() == static_cast<size_t>(c.stopInSms)) Stop();
     };
   }
   std::map<std::string, DialogDriver::Action> actions;
@@ -244,6 +275,7 @@ TEST_P(MarginCallFailures, TheManagerIsToldAndTheLogNamesWhatDidNotGo) {
   const std::string log = Log();
   for (const char* line : c.logged) EXPECT_NE(log.find(Expand(line)), std::string::npos) << Expand(line) << "\n" << log;
   for (const char* line : c.notLogged) EXPECT_EQ(log.find(Expand(line)), std::string::npos) << Expand(line) << "\n" << log;
+  if (!c.told.empty()) EXPECT_EQ(dialogs.TextOf("Внимание"), c.told);
 }
 
 INSTANTIATE_TEST_SUITE_P(Failures, MarginCallFailures, ::testing::ValuesIn(kCases),
