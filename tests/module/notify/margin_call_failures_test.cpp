@@ -2,13 +2,16 @@
 // VanTrel.dll in the stand-in host: the channels' and the database's boxes
 // show during a call by hand and after the mailing settings' OK, though the
 // dialog that ran first is still registered with its window gone; a call by
-// hand that the host's stop kept back is told of, and a call that went
-// whole before the stop is not; a schedule's send cut by a stop names every
+// hand that the host's stop kept back is told of, naming only the clients
+// due one, and a call that went whole before the stop is not; a call to
+// every client goes to the clients the table showed though the host closed
+// the table under its dialog; a schedule's send cut by a stop names every
 // client it did not reach; a message folder that takes no file is an error
 // naming the folder, never a call sent.
 #include "host/standin/scripted_transactions.h"
 #include "host/zlist/zlist_readback.h"
 #include "module/notify/margin_call_road.h"
+#include "support/every_heap.h"
 
 #include <map>
 #include <memory>
@@ -24,6 +27,9 @@ enum class Way {
   kTransportOk,   // the mailing settings' OK with a changed database login
   kTimer,         // the timer's check
   kScheduleStop,  // the schedule's send over three clients
+  // From the risk table's menu, funds sufficiency to every client of it:
+  // A1 and C1 below the critical level, B1 and D1 above every level.
+  kSfrToAllClients,
 };
 
 struct FailureCase {
@@ -41,11 +47,15 @@ struct FailureCase {
   const char* stopIn = nullptr;
   int stopInSms = 0;
   std::string told;  // the whole text of the box "Внимание"; empty: not looked at
+  // The host closes the risk table in the dialog of this caption, before
+  // OK is pressed (and before a stop in the same dialog).
+  const char* closeTableIn = nullptr;
 };
 
 constexpr char kSendToA1[] = "Отправка маржин-колла клиенту A1";
 constexpr char kQuestion[] = "Подтверждение";
 constexpr char kMailingSettings[] = "Параметры рассылки";
+constexpr char kSendToAll[] = "Отправка маржин-колла клиентам из таблицы";
 const std::string kStopped = "Отправка маржин-колла прервана: терминал остановил работу модуля.\n";
 
 // The calls by hand are of the low funds, which every client of the road
@@ -55,6 +65,12 @@ const std::string kByHand = "AlwaysAllowManualSending=1\nLowFundsBody=road_sfr\n
 const std::string kMailDoesNotStart = kByHand + "NotifyByEmail=1\nSMTPServer=\nSenderAddress=risk@broker.ru\n";
 // The SMS is a call's last step: no message files, no row.
 const std::string kSmsLast = kByHand + "NotifyBySMS=1\nNotifyByMC2Z=0\n";
+// A body that names nothing of the client: the call to every client shows
+// its text for editing.
+const std::string kPlainByHand = "AlwaysAllowManualSending=1\nLowFundsBody=road_plain\n";
+const std::vector<const char*> kSentToAll = {"Margin call sent by trader message to UID=17.",
+                                             "Margin call sent by trader message to UID=18.",
+                                             "Margin call sent by trader message to UID=19."};
 
 const FailureCase kCases[] = {
     {"MailThatDoesNotStartInACallToOneClient", kMailDoesNotStart, Way::kOneClient, "a1@client.ru",
@@ -89,6 +105,30 @@ const FailureCase kCases[] = {
      {"ERROR: margin call (type: 1) by hand not sent to B1, C1: the host stopped the plug-in's work."},
      {"to client A1 cut", "clientcode: B1"}, nullptr, 1,
      kStopped + "Не отправлено клиентам: 2 (их коды записаны в журнал модуля)."},
+    // Only A1 and C1 are due a call.
+    {"HostStoppedInACallOfFundsSufficiencyToAllClients", "NotifyBySMS=1\n", Way::kSfrToAllClients, "",
+     "Создание таблицы|Подтверждение|Внимание",
+     {"ERROR: margin call (type: 2) to client A1 cut, the host stopped the plug-in's work: not sent: message files.",
+      "ERROR: margin call (type: 2) by hand not sent to C1: the host stopped the plug-in's work."},
+     {"clientcode: C1"}, nullptr, 1,
+     kStopped +
+         "Клиенту A1 маржин-колл отправлен не полностью (что не отправлено, записано в журнал модуля).\n"
+         "Клиенту C1 маржин-колл не отправлен."},
+    {"HostStoppedInTheQuestionOfFundsSufficiencyToAllClients", "", Way::kSfrToAllClients, "",
+     "Создание таблицы|Подтверждение|Внимание",
+     {"ERROR: margin call (type: 2) by hand not sent to A1, C1: the host stopped the plug-in's work."},
+     {"Trying to send margin call"}, kQuestion},
+    // The table's rows are gone; the clients it showed are not.
+    {"TableClosedUnderTheQuestionToAllClients", kByHand, Way::kAllClients, "", "Создание таблицы|Подтверждение",
+     kSentToAll, {"ERROR"}, nullptr, 0, "", kQuestion},
+    {"TableClosedUnderTheDialogToAllClients", kPlainByHand, Way::kAllClients, "",
+     "Создание таблицы|Отправка маржин-колла клиентам из таблицы", kSentToAll, {"ERROR"}, nullptr, 0, "",
+     kSendToAll},
+    {"TableClosedAndClientsGoneUnderTheDialogToAllClients", kPlainByHand, Way::kAllClients, "",
+     "Создание таблицы|Отправка маржин-колла клиентам из таблицы|Внимание",
+     {"ERROR: margin call (type: 1) by hand not sent to A1, B1, C1: the host stopped the plug-in's work."},
+     {"Trying to send margin call"}, kSendToAll, 0,
+     kStopped + "Не отправлено клиентам: 3 (их коды записаны в журнал модуля).", kSendToAll},
     {"HostStoppedInTheQuestionToAllClients", kByHand, Way::kAllClients, "", "Создание таблицы|Подтверждение|Внимание",
      {"ERROR: margin call (type: 1) by hand not sent to A1, B1, C1: the host stopped the plug-in's work."},
      {"Trying to send margin call"}, kQuestion},
@@ -196,6 +236,15 @@ class MarginCallFailures : public MarginCallRoad, public ::testing::WithParamInt
     plugin.Callback<25>(2, nullptr, 0, 0);
   }
 
+  // The host closes the risk table's frame.
+  void CloseTable() {
+    HWND frame = m_list;
+    while (frame != nullptr && GetParent(frame) != host.MdiClient()) frame = GetParent(frame);
+    ASSERT_NE(frame, nullptr);
+    SendMessageA(frame, WM_CLOSE, 0, 0);
+    ASSERT_FALSE(IsWindow(m_list)) << "the table is closed";
+  }
+
   // A risk table opened from the plug-in's menu (its dialog answered by
   // the test's EveryDialog); its list.
   HWND OpenTable() {
@@ -224,6 +273,7 @@ class MarginCallFailures : public MarginCallRoad, public ::testing::WithParamInt
   void ScheduleNow() { m_schedule = "NotifyBySMS=1\n" + CriticalScheduleThisMinute(); }
 
   std::string m_schedule;
+  HWND m_list = nullptr;  // the risk table's list
 };
 
 TEST_P(MarginCallFailures, TheManagerIsToldAndTheLogNamesWhatDidNotGo) {
@@ -235,6 +285,13 @@ TEST_P(MarginCallFailures, TheManagerIsToldAndTheLogNamesWhatDidNotGo) {
     clients.push_back({"B1", "RIZ6", 1, 10000, 18, ""});
     clients.push_back({"C1", "RIZ6", 1, 10000, 19, ""});
   }
+  // At the futures' bid of 150 a net position of 40000 is a funds
+  // sufficiency of 0.375, one of 10000 is 1.5.
+  if (c.way == Way::kSfrToAllClients)
+    clients = {{"A1", "RIZ6", 1, 40000, 17, ""},
+               {"B1", "RIZ6", 1, 10000, 18, ""},
+               {"C1", "RIZ6", 1, 40000, 19, ""},
+               {"D1", "RIZ6", 1, 10000, 20, ""}};
   if (c.stopInSms > 0) {
     ScriptedTransactions::Install(host);
     ScriptedTransactions::whileSending = [this, &c](int32_t) {
@@ -242,7 +299,14 @@ TEST_P(MarginCallFailures, TheManagerIsToldAndTheLogNamesWhatDidNotGo) {
     };
   }
   std::map<std::string, DialogDriver::Action> actions;
-  if (c.stopIn != nullptr) actions[c.stopIn] = [this](HWND) { Stop(); };
+  if (c.closeTableIn != nullptr) actions[c.closeTableIn] = [this](HWND) { CloseTable(); };
+  if (c.stopIn != nullptr) {
+    const DialogDriver::Action before = actions[c.stopIn];
+    actions[c.stopIn] = [this, before](HWND dialog) {
+      if (before) before(dialog);
+      Stop();
+    };
+  }
   actions[kMailingSettings] = [](HWND dialog) { SetDlgItemTextA(dialog, 1044, "desk"); };  // the database login
   const EveryDialog dialogs(actions);
   timerRuns = c.way == Way::kTimer || c.way == Way::kScheduleStop;
@@ -253,11 +317,13 @@ TEST_P(MarginCallFailures, TheManagerIsToldAndTheLogNamesWhatDidNotGo) {
   }
   switch (c.way) {
     case Way::kOneClient:
-    case Way::kAllClients: {
-      const HWND list = OpenTable();
-      ASSERT_NE(list, nullptr);
-      ASSERT_EQ(SetSelection(list, 1, 1), 1);
-      TableCommand(list, c.way == Way::kOneClient ? 1 : 10);  // 40006, 40013: low funds
+    case Way::kAllClients:
+    case Way::kSfrToAllClients: {
+      m_list = OpenTable();
+      ASSERT_NE(m_list, nullptr);
+      ASSERT_EQ(SetSelection(m_list, 1, 1), 1);
+      // 40006, 40013: low funds; 40014: funds sufficiency
+      TableCommand(m_list, c.way == Way::kOneClient ? 1 : c.way == Way::kAllClients ? 10 : 11);
       break;
     }
     case Way::kTransportOk:
@@ -276,6 +342,7 @@ TEST_P(MarginCallFailures, TheManagerIsToldAndTheLogNamesWhatDidNotGo) {
   for (const char* line : c.logged) EXPECT_NE(log.find(Expand(line)), std::string::npos) << Expand(line) << "\n" << log;
   for (const char* line : c.notLogged) EXPECT_EQ(log.find(Expand(line)), std::string::npos) << Expand(line) << "\n" << log;
   if (!c.told.empty()) EXPECT_EQ(dialogs.TextOf("Внимание"), c.told);
+  EXPECT_TRUE(EveryHeapIsValid());
 }
 
 INSTANTIATE_TEST_SUITE_P(Failures, MarginCallFailures, ::testing::ValuesIn(kCases),
