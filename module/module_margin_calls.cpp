@@ -5,13 +5,15 @@
 #include "module/log/naming_lines.h"
 #include "sdk/modal_loops.h"
 
-bool CVantrelModule::SendMarginCall(int kind, TClientRiskRecord* record, double level,
-                                    std::string text, bool compose) {
-  return record == nullptr || m_marginCalls.SendManually(kind, *record, level, text, compose);
+EMarginCallOutcome CVantrelModule::SendMarginCall(int kind, TClientRiskRecord* record, double level,
+                                                  std::string text, bool compose) {
+  if (record == nullptr) return EMarginCallOutcome::kNotSent;
+  return m_marginCalls.SendManually(kind, *record, level, text, compose);
 }
 
 void CVantrelModule::TellManualCallsStopped(int kind, const std::string& cut,
                                             const std::vector<std::string>& notSent) {
+  if (cut.empty() && notSent.empty()) return;
   const std::string head = "ERROR: margin call (type: " + std::to_string(kind) + ") by hand not sent to ";
   const char* reason = IsDone() ? ": the host is done with the plug-in." : ": the host stopped the plug-in's work.";
   for (const std::string& line : LinesNaming(head, notSent, reason)) TraceLog(0, "%s", line.c_str());

@@ -116,15 +116,17 @@ class CVantrelModule : public CZenkPluginModule, public IRiskTableSource, public
   // A margin call of kind to one client from a risk table's command: the
   // body is text as the user edited it (compose false) or the kind's body
   // template; the subject is always the kind's. Delivered, stamped and
-  // journaled like any other call. False when the call was cut (the host
-  // stopped the plug-in or is done): a run of such calls ends.
-  bool SendMarginCall(int kind, TClientRiskRecord* record, double level, std::string text,
-                      bool compose);
+  // journaled like any other call. A run of such calls ends when the host
+  // stopped the plug-in or was done with it during the call (EndsRun); no
+  // client: nothing is sent.
+  EMarginCallOutcome SendMarginCall(int kind, TClientRiskRecord* record, double level,
+                                    std::string text, bool compose);
   // Margin calls of kind sent by hand that the host's stop (or its being
-  // done) kept back: cut, the client whose call was on its way then (empty:
-  // none), and the clients that got nothing. An error line names the kind
-  // and the clients that got nothing (the cut call names its own), and a box
-  // tells the manager.
+  // done) kept back: cut, the client whose call was on its way then and did
+  // not go whole (empty: none), and the clients due one that got nothing. An
+  // error line names the kind and the clients that got nothing (the cut call
+  // names its own), and a box tells the manager; with nothing kept back,
+  // nothing is told.
   void TellManualCallsStopped(int kind, const std::string& cut,
                               const std::vector<std::string>& notSent);
   // A template filled for the client (value as the tables show it), as the

@@ -15,6 +15,9 @@ bool QuitPending() {
 }  // namespace
 
 bool UserConfirms(HWND owner, const char* text, const char* caption, UINT type) {
+  // The system gives a box the top-level window of a child owner as its
+  // owner: only that window going takes the box with it.
+  const HWND boxOwner = owner != nullptr ? GetAncestor(owner, GA_ROOT) : nullptr;
   if (ShowMessageBox(owner, text, caption, type) != AffirmativeAnswer(type)) return false;
-  return !QuitPending() && (owner == nullptr || IsWindow(owner));
+  return !QuitPending() && (boxOwner == nullptr || IsWindow(boxOwner));
 }

@@ -68,7 +68,8 @@ bool CTablePlugin::ConfirmColumnRemoval(int position) {
   SendMessageA(window_, WM_GETTEXT, 255, reinterpret_cast<LPARAM>(table));
   char text[1024];
   snprintf(text, sizeof text, format, column, table);
-  return UserConfirms(window_, text, caption, MB_YESNO | MB_ICONEXCLAMATION);
+  // A table the host closed meanwhile has no column left to remove.
+  return UserConfirms(window_, text, caption, MB_YESNO | MB_ICONEXCLAMATION) && !WindowGone();
 }
 
 bool CTablePlugin::OnListCommand(ZListCommandRecord* record, int code, LRESULT* result) {

@@ -10,7 +10,8 @@ namespace {
 const int kCheckOrder[] = {kSfrKind, kSfrOpenPositionsKind, kLowFundsKind, kClgoKind,
                            kEclgoKind, kMarginLevelKind, kUpKind, kMl2Kind};
 
-// False when the kind's call was cut: no further kind is looked at.
+// False when the host stopped the plug-in or was done with it during the
+// kind's call: no further kind is looked at.
 bool CheckKind(int kind, TClientRiskRecord& record, const TModuleSettings& settings,
                const TRepeatLimits& limits, int64_t now, IMarginCallSender& sender,
                CVantrelLog* log) {
@@ -36,7 +37,7 @@ bool CheckKind(int kind, TClientRiskRecord& record, const TModuleSettings& setti
   RememberSentValue(record, kind, check.value);
   const EMarginCallOutcome outcome = sender.SendMarginCall(kind, record, check.level, std::string(), true);
   *LastSentTimeOf(record, kind) = now;
-  return outcome != EMarginCallOutcome::kCut;
+  return !EndsRun(outcome);
 }
 
 }  // namespace

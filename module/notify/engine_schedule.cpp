@@ -44,18 +44,23 @@ class CScheduleRun {
   }
 
  private:
-  // Once a call is cut nothing more is sent; the calls still due are only
-  // named. The records outlive the stop for as long as the run holds them.
+  // Once the host stopped the plug-in or was done with it during a call
+  // nothing more is sent; the calls still due are only named. The records
+  // outlive the stop for as long as the run holds them.
   void Send(int kind, TClientRiskRecord& record, double level) {
-    if (m_cut)
+    if (m_ended) {
       m_notReached.push_back(std::string(record.clientCode) + " (type: " + std::to_string(kind) + ")");
-    else
-      m_cut = SendAndStamp(m_sender, kind, record, level, m_now) == EMarginCallOutcome::kCut;
+      return;
+    }
+    const EMarginCallOutcome outcome = SendAndStamp(m_sender, kind, record, level, m_now);
+    m_ended = EndsRun(outcome);
+    m_cut = outcome == EMarginCallOutcome::kCut;
   }
 
   const TModuleSettings& m_s;
   IMarginCallSender& m_sender;
   int64_t m_now;
+  bool m_ended = false;
   bool m_cut = false;
   std::vector<std::string> m_notReached;
 };

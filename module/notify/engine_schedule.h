@@ -13,11 +13,11 @@
 
 struct TScheduleSend {
   bool due = false;  // some kind was due, so the clients were walked
-  // A call was cut (the host stopped the plug-in or is done): nothing more
-  // was sent.
+  // A call was cut: the host stopped the plug-in or was done with it while
+  // it was on its way, and something of it was not sent.
   bool cut = false;
-  // The calls the cut kept back, "<client code> (type: <kind>)" in the order
-  // they would have gone.
+  // The calls a stop or Done during an earlier one kept back, "<client code>
+  // (type: <kind>)" in the order they would have gone.
   std::vector<std::string> notReached;
 };
 

@@ -1,6 +1,7 @@
 #include "module/notify/margin_call_channels.h"
 
 #include "module/log/mail_error_text.h"
+#include "module/log/naming_lines.h"
 #include "module/log/vantrel_log.h"
 #include "module/notify/email_messages.h"
 #include "module/notify/message_file.h"
@@ -145,15 +146,20 @@ bool CMarginCallChannels::WriteMessageFilesFor(const std::string& clientCode,
   GetLocalTime(&now);
   const TMessageFileOutcome outcome = WriteMessageFiles(
       m_transport.MC2ZDirectories, now, clientCode, MessageFileContent(record->Uids, body));
-  for (const std::string& error : outcome.Errors) m_log.TraceLog(2, "%s", error.c_str());
   const std::string uidLine = MessageFileUidLine(record->Uids);
   // A call no directory took reached nobody: that is a failure whatever the
-  // trace level, though the switch still makes the channel's result.
+  // trace level, though the switch still makes the channel's result. Its
+  // line names each directory and why, so that the one to mend is known.
   if (outcome.Written.empty()) {
-    m_log.TraceLog(0, "ERROR: margin call to client %s not written into any MC2Z directory (%s).",
-                   clientCode.c_str(), uidLine.c_str());
+    const std::string head =
+        "ERROR: margin call to client " + clientCode + " not written into any MC2Z directory (" + uidLine + "): ";
+    const std::vector<std::string> failed =
+        outcome.Failed.empty() ? std::vector<std::string>{"the setting names none"} : outcome.Failed;
+    for (const std::string& line : LinesNaming(head, failed, ".")) m_log.TraceLog(0, "%s", line.c_str());
     return true;
   }
+  for (const std::string& directory : outcome.Failed)
+    m_log.TraceLog(2, "ERROR: can not write a MC2Z file into %s.", directory.c_str());
   std::string folders;
   for (const std::string& path : outcome.Written)
     folders += (folders.empty() ? "\"" : ", \"") + path.substr(0, path.rfind('\\') + 1) + "\"";

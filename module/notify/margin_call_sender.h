@@ -11,11 +11,20 @@
 enum class EMarginCallOutcome {
   kNotSent,  // no channel took it
   kSent,     // it went out on at least one channel
-  // The host stopped the plug-in (forgetting the clients) or was done with
-  // it before or while the call was on its way: the run the call belongs to
-  // ends.
+  // Every step of it went, but the host stopped the plug-in (forgetting the
+  // clients) or was done with it while it was on its way: nothing of it is
+  // kept back, and the run it belongs to ends. Its client's record is never
+  // read again, so nothing is stamped.
+  kWholeAtStop,
+  // The host stopped the plug-in or was done with it before or while the
+  // call was on its way, and something of it was not sent: the run ends.
   kCut,
 };
+
+// Whether the run the call belongs to goes on to its next call.
+inline bool EndsRun(EMarginCallOutcome outcome) {
+  return outcome == EMarginCallOutcome::kWholeAtStop || outcome == EMarginCallOutcome::kCut;
+}
 
 class IMarginCallSender {
  public:

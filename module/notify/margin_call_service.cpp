@@ -69,7 +69,8 @@ void CMarginCallService::SendBySchedule(const std::vector<TClientRiskRecord*>& r
   const TScheduleSend send =
       SendMarginCallsBySchedule(m_module.Settings(), records, startClock, nowClock, m_sender);
   if (!send.due) return;
-  if (!send.cut) {
+  // A stop during the last call, once all of it went, kept nothing back.
+  if (!send.cut && send.notReached.empty()) {
     m_module.TraceLog(1, "Sending margin calls by schedule: done.");
     return;
   }
@@ -82,11 +83,11 @@ void CMarginCallService::SendBySchedule(const std::vector<TClientRiskRecord*>& r
     m_module.TraceLog(0, "%s", line.c_str());
 }
 
-bool CMarginCallService::SendManually(int kind, TClientRiskRecord& record, double level,
-                                      const std::string& bodyText, bool composeBody) {
+EMarginCallOutcome CMarginCallService::SendManually(int kind, TClientRiskRecord& record,
+                                                    double level, const std::string& bodyText,
+                                                    bool composeBody) {
   const CClientBook::CUse use(m_module.Clients());
-  return SendAndStamp(m_sender, kind, record, level, Now(), bodyText, composeBody) !=
-         EMarginCallOutcome::kCut;
+  return SendAndStamp(m_sender, kind, record, level, Now(), bodyText, composeBody);
 }
 
 void CMarginCallService::OnStop() {

@@ -30,10 +30,10 @@ class CMarginCallService : public IErrorReporter, public IMarginCallDatabaseOwne
   // One call that the user sends from a risk table, with a body text of the
   // user's own (composeBody false) or the kind's body template; the kind's
   // sending time is stamped when a channel took it. The repeat rules and the
-  // last sent value play no part. False when the call was cut: the host
-  // stopped the plug-in or is done with it, and a run of such calls ends.
-  bool SendManually(int kind, TClientRiskRecord& record, double level, const std::string& bodyText,
-                    bool composeBody);
+  // last sent value play no part. A run of such calls ends when the host
+  // stopped the plug-in or was done with it during the call (EndsRun).
+  EMarginCallOutcome SendManually(int kind, TClientRiskRecord& record, double level,
+                                  const std::string& bodyText, bool composeBody);
   // A template filled for the client as a margin call would carry it.
   std::string ComposeText(const std::string& pattern, double value, const std::string& firm,
                           const std::string& clientCode) const {

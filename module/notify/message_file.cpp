@@ -88,8 +88,9 @@ TMessageFileOutcome WriteMessageFiles(const std::string& directories, const SYST
                                       const std::string& clientCode, const std::string& content) {
   TMessageFileOutcome outcome;
   for (const std::string& directory : MessageFileDirectories(directories)) {
+    const std::string named = "\"" + directory + "\" (";
     if (!IsDirectory(directory)) {
-      outcome.Errors.push_back("ERROR: MC2Z directory \"" + directory + "\" does not exist.");
+      outcome.Failed.push_back(named + "does not exist)");
       continue;
     }
     DWORD error = ERROR_FILE_EXISTS;
@@ -98,10 +99,9 @@ TMessageFileOutcome WriteMessageFiles(const std::string& directories, const SYST
       if (CreateNewFile(path, content, &error)) outcome.Written.push_back(path);
     }
     if (error == ERROR_FILE_EXISTS)
-      outcome.Errors.push_back("ERROR: MC2Z directory \"" + directory + "\" has no free file name.");
+      outcome.Failed.push_back(named + "no free file name)");
     else if (error != ERROR_SUCCESS)
-      outcome.Errors.push_back("ERROR: can not write a MC2Z file into \"" + directory +
-                               "\" (system error " + std::to_string(error) + ").");
+      outcome.Failed.push_back(named + "system error " + std::to_string(error) + ")");
   }
   return outcome;
 }

@@ -28,9 +28,11 @@ std::string MessageFileUidLine(const std::vector<int>& uids);
 // every line break written as CR LF.
 std::string MessageFileContent(const std::vector<int>& uids, const std::string& body);
 
+// A directory that took no file: "<directory>" (why), the why being "does
+// not exist", "no free file name" or "system error <code>".
 struct TMessageFileOutcome {
   std::vector<std::string> Written;  // full paths of the files created
-  std::vector<std::string> Errors;   // one log line ("ERROR: ...") per failed directory
+  std::vector<std::string> Failed;   // one per directory that took none
 };
 
 // Creates one new file per directory under the first free counter of that

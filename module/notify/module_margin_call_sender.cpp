@@ -121,12 +121,14 @@ EMarginCallOutcome CModuleMarginCallSender::SendMarginCall(int kind, TClientRisk
       row.emails = emails->Emails;
     m_database.Save(row);
   }
-  if (const char* reason = CutReason(record)) {
-    if (gate.LeftSomethingOut())
-      m_log.TraceLog(0, "ERROR: margin call (type: %d) to client %s cut, %s: not sent: %s.", kind,
-                     record.clientCode, reason, gate.NotSent().c_str());
+  // A stop seen only once every step went keeps nothing back: the call is
+  // not cut, though its run ends.
+  if (gate.LeftSomethingOut()) {
+    m_log.TraceLog(0, "ERROR: margin call (type: %d) to client %s cut, %s: not sent: %s.", kind,
+                   record.clientCode, CutReason(record), gate.NotSent().c_str());
     return EMarginCallOutcome::kCut;
   }
+  if (CutReason(record) != nullptr) return EMarginCallOutcome::kWholeAtStop;
   return delivered ? EMarginCallOutcome::kSent : EMarginCallOutcome::kNotSent;
 }
 

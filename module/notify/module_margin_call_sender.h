@@ -29,9 +29,10 @@ class CModuleMarginCallSender : public IMarginCallSender {
                           std::function<bool(const TClientRiskRecord&)> isShown);
 
   // Sent when a channel carried the call; the row is stored whether or not.
-  // Cut when the host is done with the plug-in or has forgotten the client:
-  // nothing more of the call goes (no channel, no file, no row), and an
-  // error line names what did not.
+  // Once the host is done with the plug-in or has forgotten the client
+  // nothing more of the call goes (no channel, no file, no row): the call is
+  // cut when a step was left out, and an error line names what; whole at
+  // the stop when none was.
   EMarginCallOutcome SendMarginCall(int kind, TClientRiskRecord& record, double level,
                                     const std::string& bodyText, bool composeBody) override;
 

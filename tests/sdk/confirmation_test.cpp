@@ -1,6 +1,8 @@
 // The plug-in's yes/no and OK/cancel question, the system's box driven with
 // messages: yes only for the affirmative button really pressed; a quit of the
-// host's loop or an owner gone is a no, and the quit stays queued.
+// host's loop or an owner gone is a no, and the quit stays queued. A child
+// window given as the owner may go while the box stays: the button pressed
+// after still answers.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,7 +15,9 @@ namespace {
 struct QuestionCase {
   const char* name;
   UINT type;
-  int pressed;  // a button id; 0: the host quits; -1: the owner is destroyed
+  // A button id; 0: the host quits; -1: the owner is destroyed; -2: the
+  // child window asked from is destroyed, then OK is pressed.
+  int pressed;
   bool confirmed;
 };
 
@@ -25,6 +29,7 @@ const QuestionCase kQuestions[] = {
     {"QuitWhileAskingOkCancel", MB_OKCANCEL, 0, false},
     {"QuitWhileAskingYesNo", MB_YESNO, 0, false},
     {"OwnerDestroyedWhileAsking", MB_OKCANCEL, -1, false},
+    {"ChildOwnerDestroyedThenOkPressed", MB_OKCANCEL, -2, true},
 };
 
 class QuestionTest : public ::testing::TestWithParam<QuestionCase> {};
@@ -35,12 +40,21 @@ TEST_P(QuestionTest, OnlyTheAffirmativeButtonPressedConfirms) {
   HWND owner = CreateWindowExA(0, "STATIC", "владелец", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
                                nullptr, nullptr, nullptr);
   ASSERT_NE(owner, nullptr);
+  HWND child = CreateWindowExA(0, "STATIC", "таблица", WS_CHILD | WS_VISIBLE, 0, 0, 100, 50, owner, nullptr,
+                               nullptr, nullptr);
+  ASSERT_NE(child, nullptr);
   DialogDriver answer([&](HWND box) {
     if (c.pressed > 0) DialogDriver::Press(box, c.pressed);
     if (c.pressed == 0) DialogDriver::Quit(box);
-    if (c.pressed < 0) DestroyWindow(owner);
+    if (c.pressed == -1) DestroyWindow(owner);
+    if (c.pressed == -2) {
+      DestroyWindow(child);
+      ASSERT_TRUE(IsWindow(box)) << "the box stays";
+      DialogDriver::Press(box, IDOK);
+    }
   });
-  const bool confirmed = UserConfirms(owner, "Продолжить?", "Внимание", c.type | MB_ICONQUESTION);
+  const bool confirmed =
+      UserConfirms(c.pressed == -2 ? child : owner, "Продолжить?", "Внимание", c.type | MB_ICONQUESTION);
   const bool quitLeft = DialogDriver::TakeQuit();
   ASSERT_TRUE(answer.Ran());
   EXPECT_EQ(answer.Text(), "Продолжить?");

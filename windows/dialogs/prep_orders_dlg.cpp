@@ -405,7 +405,8 @@ bool CVantrelPrepOrdersDlg::WarnUnsubmittedOrders() {
                   "В таблице имеются неподанные заявки (%d) по закрытию позиций клиента %s. Вы уверены, что "
                   "хотите закрыть окно?",
                   count, m_client.clientCode.c_str());
-  return UserConfirms(GetDialogWindow(), text, "Внимание", MB_OKCANCEL | MB_ICONEXCLAMATION);
+  // A window the host closed meanwhile has nothing left to end.
+  return UserConfirms(GetDialogWindow(), text, "Внимание", MB_OKCANCEL | MB_ICONEXCLAMATION) && !WindowGone();
 }
 
 void CVantrelPrepOrdersDlg::EndDialog(INT_PTR code) {

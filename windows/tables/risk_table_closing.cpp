@@ -16,7 +16,8 @@ int CVantrelFutRiskParamsTable::CountActiveClosingOrders(const TClientRiskRecord
 }
 
 // The client is looked up again after each question: the host may stop the
-// plug-in, and free its record, while a box is open.
+// plug-in, and free its record, while a box is open. A table the host
+// closed meanwhile closes nothing.
 void CVantrelFutRiskParamsTable::CloseClientPositions(bool allClients, TClientRiskRecord* record) {
   const CChosenClient chosen(g_pModule->Clients(), record);
   const int active = CountActiveClosingOrders(record);
@@ -29,7 +30,9 @@ void CVantrelFutRiskParamsTable::CloseClientPositions(bool allClients, TClientRi
     else
       std::snprintf(text, sizeof text, "Имеется %d активных заявок для закрытия позиций. Продолжить операцию закрытия?",
                     active);
-    if (!UserConfirms(GetHwnd(), text, "Внимание", MB_OKCANCEL | MB_ICONQUESTION) || chosen.Gone()) return;
+    if (!UserConfirms(GetHwnd(), text, "Внимание", MB_OKCANCEL | MB_ICONQUESTION) || chosen.Gone() ||
+        WindowGone())
+      return;
   }
   TClosingSettings& closing = g_pModule->Closing();
   auto exists = [&](int index) {
@@ -42,7 +45,7 @@ void CVantrelFutRiskParamsTable::CloseClientPositions(bool allClients, TClientRi
     }
     if (!UserConfirms(GetHwnd(), "Не задан шаблон для закрытия позиций. Применить шаблон по умолчанию к данной таблице?",
                       "Ошибка", MB_OKCANCEL | MB_ICONEXCLAMATION) ||
-        !exists(closing.DefaultPattern))
+        !exists(closing.DefaultPattern) || WindowGone())
       return;
     SetPatternIndex(closing.DefaultPattern);
   }

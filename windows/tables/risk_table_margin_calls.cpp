@@ -1,11 +1,12 @@
 // Margin calls sent by hand from the risk table: to the selected client or to
 // every client of the table, the text shown for editing first. While a
 // dialog, a question or a channel's message box is open the timer may
-// recalculate and the host may stop the plug-in, freeing every client
-// record: clients are looked up again after each box and before each send,
-// and a send cut by a stop (or by the host being done) ends the run. A stop
-// since the text was shown sends nothing more: the manager is told which
-// clients got nothing.
+// recalculate, the host may close the table and it may stop the plug-in,
+// freeing every client record: the clients are taken from the table before
+// the dialog, kept by firm and account, and looked up again in the module's
+// client book after it. A stop (or the host being done) during a call ends
+// the run. Whatever a stop kept back from the clients due a call is told:
+// the log names them and a box tells the manager.
 #include "windows/tables/risk_params_table.h"
 
 #include "module/host_data/chosen_client.h"
@@ -16,6 +17,7 @@
 #include "windows/dialogs/send_mcall_dlg.h"
 #include "windows/tables/risk_manual_calls.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -25,11 +27,36 @@ std::string Compose(const std::string& pattern, double value, const TClientRiskR
   return g_pModule->ComposeMarginCallText(pattern, value, client.firm, client.clientCode);
 }
 
-std::vector<std::string> ClientCodesOfRows(CZPluginTableView& view) {
-  std::vector<std::string> codes;
+// A client the table showed when the manager was asked.
+struct TShownClient {
+  CChosenClient chosen;
+  std::string code;
+  bool due;  // due a call of the kind then
+};
+
+std::vector<TShownClient> ShownClients(CZPluginTableView& view, int type, const TModuleSettings& settings) {
+  std::vector<TShownClient> shown;
   for (int row = 1; row < view.GetRowCount(); ++row)
     if (const auto* client = static_cast<TClientRiskRecord*>(view.GetRowObject(row)))
-      codes.push_back(client->clientCode);
+      shown.push_back({CChosenClient(g_pModule->Clients(), client), client->clientCode,
+                       ManualCallOf(type, *client, settings, true).qualifies});
+  return shown;
+}
+
+std::vector<std::string> DueWhenAsked(const std::vector<TShownClient>& shown) {
+  std::vector<std::string> codes;
+  for (const TShownClient& client : shown)
+    if (client.due) codes.push_back(client.code);
+  return codes;
+}
+
+// The clients from first on that are due a call of the kind, by the test
+// that decides whether they get one.
+std::vector<std::string> DueFrom(size_t first, const std::vector<TClientRiskRecord*>& clients, int type,
+                                 const TModuleSettings& settings) {
+  std::vector<std::string> codes;
+  for (size_t n = first; n < clients.size(); ++n)
+    if (ManualCallOf(type, *clients[n], settings, true).qualifies) codes.push_back(clients[n]->clientCode);
   return codes;
 }
 }  // namespace
@@ -49,7 +76,7 @@ void CVantrelFutRiskParamsTable::SendMarginCallToClient(int type) {
   TClientRiskRecord* client = chosen.Record();
   if (client == nullptr || g_pModule->HostStops() != hostStops)
     return g_pModule->TellManualCallsStopped(type, "", {clientCode});
-  if (!g_pModule->SendMarginCall(type, client, call.level, dialog.GetText(), false))
+  if (g_pModule->SendMarginCall(type, client, call.level, dialog.GetText(), false) == EMarginCallOutcome::kCut)
     g_pModule->TellManualCallsStopped(type, clientCode, {});
 }
 
@@ -62,7 +89,8 @@ void CVantrelFutRiskParamsTable::SendMarginCallToAllClients(int type, int comman
   const std::string& main = MainBodyOf(type, settings);
   const std::string sample = Compose(main, ManualCallOf(type, *first, settings, true).value, *first);
   const uint32_t hostStops = g_pModule->HostStops();
-  const std::vector<std::string> shown = ClientCodesOfRows(*view);
+  // The host may close the table under the dialog: its rows are gone then.
+  const std::vector<TShownClient> shown = ShownClients(*view, type, settings);
   const bool perClient = sample != main;
   const bool secondTemplate = (command == kSfrToAll && settings.UseSFRTemplate2) ||
                               (command == kSfrOpenPositionsToAll && settings.UseSFRTemplate2_fp);
@@ -77,24 +105,26 @@ void CVantrelFutRiskParamsTable::SendMarginCallToAllClients(int type, int comman
     if (dialog.DoModal(GetHwnd()) != IDOK) return;
     common = dialog.GetText();
   }
-  // A stop empties the table: the clients it showed when asked get nothing.
-  if (g_pModule->HostStops() != hostStops) return g_pModule->TellManualCallsStopped(type, "", shown);
-  // The rows as they stand now, each looked up again before its send; their
-  // codes name those a cut keeps back.
-  std::vector<CChosenClient> clients;
-  std::vector<std::string> codes;
-  for (int row = 1; row < view->GetRowCount(); ++row)
-    if (const auto* client = static_cast<TClientRiskRecord*>(view->GetRowObject(row)))
-      clients.emplace_back(g_pModule->Clients(), client), codes.push_back(client->clientCode);
+  // Only a stop forgets the clients: then none can be found again, and
+  // those that were due a call get none.
+  std::vector<TClientRiskRecord*> clients;
+  for (const TShownClient& client : shown) clients.push_back(client.chosen.Record());
+  const bool gone = std::find(clients.begin(), clients.end(), nullptr) != clients.end();
+  if (gone || g_pModule->HostStops() != hostStops)
+    return g_pModule->TellManualCallsStopped(type, "", DueWhenAsked(shown));
+  // The records outlive a stop during a call, so the clients it keeps back
+  // are still told by their calls.
+  const CClientBook::CUse use(g_pModule->Clients());
+  const bool ownText = perClient || (type == kSfrKind && settings.UseSFRTemplate2) ||
+                       (type == kSfrOpenPositionsKind && settings.UseSFRTemplate2_fp);
   for (size_t n = 0; n < clients.size(); ++n) {
-    TClientRiskRecord* client = clients[n].Record();
-    if (client == nullptr) continue;
+    TClientRiskRecord* client = clients[n];
     const TManualCall call = ManualCallOf(type, *client, settings, true);
     if (!call.qualifies) continue;
-    const bool ownText = perClient || (type == kSfrKind && settings.UseSFRTemplate2) ||
-                         (type == kSfrOpenPositionsKind && settings.UseSFRTemplate2_fp);
-    if (!g_pModule->SendMarginCall(type, client, call.level,
-                                   ownText ? Compose(*call.body, call.value, *client) : common, false))
-      return g_pModule->TellManualCallsStopped(type, codes[n], {codes.begin() + n + 1, codes.end()});
+    const EMarginCallOutcome outcome = g_pModule->SendMarginCall(
+        type, client, call.level, ownText ? Compose(*call.body, call.value, *client) : common, false);
+    if (EndsRun(outcome))
+      return g_pModule->TellManualCallsStopped(type, outcome == EMarginCallOutcome::kCut ? client->clientCode : "",
+                                               DueFrom(n + 1, clients, type, settings));
   }
 }

@@ -15,7 +15,8 @@ namespace {
 
 // A sender that writes down each margin call as "kind@level" and can be told
 // that the channels failed, or that the host stops the plug-in during its
-// n-th call. The engine's calls always ask for the kind's own body.
+// n-th call, cutting it or once all of it went. The engine's calls always ask
+// for the kind's own body.
 struct CRecordingSender : IMarginCallSender {
   EMarginCallOutcome SendMarginCall(int kind, TClientRiskRecord& record, double level,
                                     const std::string& bodyText, bool composeBody) override {
@@ -24,12 +25,13 @@ struct CRecordingSender : IMarginCallSender {
     std::snprintf(call, sizeof(call), "%s%s%d@%g", calls.empty() ? "" : " ", record.clientCode,
                   kind, level);
     calls += call;
-    if (--callsBeforeStop == 0) return EMarginCallOutcome::kCut;
+    if (--callsBeforeStop == 0) return wholeAtStop ? EMarginCallOutcome::kWholeAtStop : EMarginCallOutcome::kCut;
     return delivers ? EMarginCallOutcome::kSent : EMarginCallOutcome::kNotSent;
   }
   std::string calls;
   bool delivers = true;
   int callsBeforeStop = -1;
+  bool wholeAtStop = false;
 };
 
 // One run of the check: the time, the client's value and the calls expected.
@@ -209,18 +211,21 @@ TEST(ScheduleSendingTest, BrokenClientsGetEachDueKindOnceInItsOrder) {
 }
 
 // The host stops the plug-in during a call: no further kind, no further
-// client, and the cut call stamps nothing. The schedule's send names every
-// call it kept back.
-TEST(EngineStopTest, ACutCallEndsTheRun) {
+// client, and the call stamps nothing. The schedule's send names every call
+// it kept back, and is cut only when a call was.
+TEST(EngineStopTest, ACallDuringAStopEndsTheRun) {
   const struct {
     int callsBeforeStop;
+    bool wholeAtStop;       // the call at the stop went whole
     const char* checked;    // the automatic check of one client, every kind broken
     const char* scheduled;  // the schedule's send of two such clients
     const char* notReached;
-  } rows[] = {{1, "C2@0.5", "C2@0.5", "C (type: 9)|C (type: 1)|D (type: 2)|D (type: 9)|D (type: 1)|"},
-              {2, "C2@0.5 C1@0", "C2@0.5 C9@0.5", "C (type: 1)|D (type: 2)|D (type: 9)|D (type: 1)|"},
-              {6, "C2@0.5 C1@0 C6@5", "C2@0.5 C9@0.5 C1@0 D2@0.5 D9@0.5 D1@0", "|"},
-              {-1, "C2@0.5 C1@0 C6@5", "C2@0.5 C9@0.5 C1@0 D2@0.5 D9@0.5 D1@0", ""}};
+  } rows[] = {{1, false, "C2@0.5", "C2@0.5", "C (type: 9)|C (type: 1)|D (type: 2)|D (type: 9)|D (type: 1)|"},
+              {2, false, "C2@0.5 C1@0", "C2@0.5 C9@0.5", "C (type: 1)|D (type: 2)|D (type: 9)|D (type: 1)|"},
+              {6, false, "C2@0.5 C1@0 C6@5", "C2@0.5 C9@0.5 C1@0 D2@0.5 D9@0.5 D1@0", "|"},
+              {-1, false, "C2@0.5 C1@0 C6@5", "C2@0.5 C9@0.5 C1@0 D2@0.5 D9@0.5 D1@0", ""},
+              {1, true, "C2@0.5", "C2@0.5", "C (type: 9)|C (type: 1)|D (type: 2)|D (type: 9)|D (type: 1)|"},
+              {6, true, "C2@0.5 C1@0 C6@5", "C2@0.5 C9@0.5 C1@0 D2@0.5 D9@0.5 D1@0", ""}};
   TModuleSettings s = EveryKindSent();
   s.SendCLGOMsg = s.SendECLGOMsg = s.SendMLMsg = s.SendML2Msg = false;
   ASSERT_TRUE(s.ParseScheduleTextAt(2, "10:00", 0) && s.ParseScheduleTextAt(9, "10:00", 0) &&
@@ -233,11 +238,13 @@ TEST(EngineStopTest, ACutCallEndsTheRun) {
     c.clientCode[0] = 'C', d.clientCode[0] = 'D';
     CRecordingSender check;
     check.callsBeforeStop = row.callsBeforeStop;
+    check.wholeAtStop = row.wholeAtStop;
     CheckClientRiskParams(c, s, TRepeatLimits{60, 0.125}, 1000, check);
     EXPECT_EQ(check.calls, row.checked) << row.callsBeforeStop;
     TModuleSettings schedule = s;
     CRecordingSender sender;
     sender.callsBeforeStop = row.callsBeforeStop;
+    sender.wholeAtStop = row.wholeAtStop;
     const std::vector<TClientRiskRecord*> clients{&c, &d};
     c.lastSentTimeSfr = c.lastSentTimeLowFunds = 0;
     const TScheduleSend send =

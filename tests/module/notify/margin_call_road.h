@@ -40,8 +40,9 @@ struct RoadClient {
 class MarginCallRoad : public ::testing::Test {
  protected:
   // Funds sufficiency: warning below 1, critical below 0.5, for both kinds;
-  // the bodies tell the kind, the template and the value. Message files and
-  // trader messages on; the test's settings lines come first, so they win.
+  // the bodies tell the kind, the template and the value (road_plain names
+  // nothing of the client). Message files and trader messages on; the test's
+  // settings lines come first, so they win.
   static constexpr const char* kBaseSettings =
       "RecalcRiskParamsInterval=50\nConsiderFilters=0\nUseVarMargin=3\nUsePositiveVarMargin=2\n"
       "OptValueParam=1\nUseTotalAssets=0\nClientsType=0\nTraceLogLevel=2\nMailLogLevel=2\n"
@@ -51,7 +52,8 @@ class MarginCallRoad : public ::testing::Test {
       "NotifyByMC2Z=1\nNotifyByTraderMsg=1\n";
   static constexpr const char* kBodies[][2] = {
       {"road_sfr", "%cc SFR %.6val"}, {"road_sfr2", "%cc SFR! %.6val"},
-      {"road_fp", "%cc FP %.6val"},   {"road_fp2", "%cc FP! %.6val"}};
+      {"road_fp", "%cc FP %.6val"},   {"road_fp2", "%cc FP! %.6val"},
+      {"road_plain", "Top up your account."}};
 
   void TearDown() override {
     if (started) plugin.Shutdown();

@@ -211,7 +211,7 @@ TEST_F(MarginCallRoadTest, FailingChannelsAreLoggedAndTheOthersStillDeliver) {
   }
   EXPECT_EQ(host.Log().Count(156), 2);
   const std::string log = Log();
-  for (const char* line : {"ERROR: Can not connect to database.", "ERROR: MC2Z directory",
+  for (const char* line : {"ERROR: Can not connect to database.", "ERROR: can not write a MC2Z file into",
                            "Margin call sent by MC2Z to UID=17.", "Checking risk params for A1",
                            "Checking last sent value for critical level of SFR (last value: "
                            "0.400000, current value: 0.300000)"})

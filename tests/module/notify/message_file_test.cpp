@@ -34,21 +34,19 @@ TEST(MessageFileTest, EachCallGetsANewFileInEveryDirectory) {
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   const std::string setting = folder.File("one") + ";;" + two + ";" + folder.File("missing");
-  const std::string missing =
-      "ERROR: MC2Z directory \"" + folder.File("missing") + "\\\" does not exist.";
+  const std::string missing = "\"" + folder.File("missing") + "\\\" (does not exist)";
   for (int call = 1; call <= 2; ++call) {
     const std::string content = "UID=" + std::to_string(call) + "\r\n";
     const TMessageFileOutcome outcome = WriteMessageFiles(setting, kTime, "..\\C1", content);
     const std::string name = "Msg20261206090503000" + std::to_string(call) + "-___C1.txt";
     EXPECT_EQ(outcome.Written, (std::vector<std::string>{one + name, two + name}));
-    EXPECT_EQ(outcome.Errors, std::vector<std::string>{missing});
+    EXPECT_EQ(outcome.Failed, std::vector<std::string>{missing});
     EXPECT_EQ(ReadFileBytes(one + name), content);
     EXPECT_EQ(ReadFileBytes(two + name), content);
   }
   const TMessageFileOutcome tooLong = WriteMessageFiles(one, kTime, std::string(300, 'C'), "x");
   EXPECT_TRUE(tooLong.Written.empty());
-  EXPECT_EQ(tooLong.Errors.at(0).rfind("ERROR: can not write a MC2Z file into \"" + one + "\" (", 0),
-            0u);
+  EXPECT_EQ(tooLong.Failed.at(0).rfind("\"" + one + "\" (system error ", 0), 0u);
   CloseHandle(held);
   EXPECT_EQ(ReadFileBytes(one + first), "old");
   EXPECT_EQ(ReadFileBytes(two + first), "");
