@@ -321,6 +321,10 @@ int main(int argc, char** argv) {
     std::printf("host: the main frame could not be created\n");
     return 2;
   }
+  // The terminal fills the screen, as a risk manager keeps it: a table the
+  // plug-in opens takes its default size from the host's MDI area, so a frame
+  // smaller than the screen would cut off columns the screen has room for.
+  ShowWindow(host.Frame(), SW_MAXIMIZE);
   host.SdkWindows().ShowContextMenus(kContextMenuMilliseconds);
 
   PluginLibrary plugin(host);

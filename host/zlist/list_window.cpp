@@ -62,7 +62,7 @@ LRESULT ListWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd_, &ps);
-      Paint(dc);
+      PaintOffScreen(dc);
       EndPaint(hwnd_, &ps);
       return 0;
     }
@@ -294,6 +294,28 @@ void ListWindow::Paint(HDC dc) {
   for (int line = 0; line < model_.FixedRows() && line < model_.LineCount(); ++line) paintLine(line);
   for (int line = model_.FixedRows() + top_; line < model_.LineCount() && y < client.bottom; ++line)
     paintLine(line);
+}
+
+// Every recalculation of a table redraws all its cells. Drawn straight onto
+// the window, the list could reach the screen half drawn (its background
+// filled, most cells still blank) whenever Wine copies the window to the
+// screen midway; so the list is drawn off screen and copied in one go.
+void ListWindow::PaintOffScreen(HDC dc) {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  HDC memory = CreateCompatibleDC(dc);
+  HBITMAP bitmap = memory ? CreateCompatibleBitmap(dc, client.right, client.bottom) : nullptr;
+  if (!bitmap) {
+    if (memory) DeleteDC(memory);
+    Paint(dc);
+    return;
+  }
+  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+  Paint(memory);
+  BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+  SelectObject(memory, oldBitmap);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
 }
 
 void ListWindow::PaintCell(HDC dc, const RECT& rect, int line, int column) {

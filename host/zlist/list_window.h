@@ -37,6 +37,7 @@ class ListWindow {
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
   void Paint(HDC dc);
+  void PaintOffScreen(HDC dc);
   void PaintCell(HDC dc, const RECT& rect, int line, int column);
   std::string CellText(int line, int column) const;
   HFONT ListFont() const;
