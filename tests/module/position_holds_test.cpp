@@ -86,6 +86,18 @@ const THoldsCase kCases[] = {
        h.OnOtherOrderRecord(7, kRiz, false, 3, true, false);
      },
      9, "1:1 "},
+    // A of 4 withdrawn before the new session, whose record counts B's 6
+    // only: A reported again frees its 4 once. The position holds 10, B 6.
+    {"a withdrawal the session's record showed, reported again",
+     [](CPositionHolds& h) {
+       h.OnOrderSent(1, kRiz, false, 4, false), h.OnOrderRecord(1, 4, true);
+       h.OnOrderSent(2, kRiz, false, 6, false), h.OnOrderRecord(2, 6, true);
+       h.OnPositionRecord(kRiz, {10, 0, 10});
+       h.OnNewSession({});
+       h.OnPositionRecord(kRiz, {10, 0, 6});
+       h.OnOrderRecord(1, 4, false);
+     },
+     4, "2:6 "},
     // A of 3 filled before the new session, whose record counts B's 2 only.
     // A's fill, reported again, may be all the count lacks: B is not taken
     // for gone, and a later record still counts it. The position holds 7, B 2.
