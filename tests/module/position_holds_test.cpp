@@ -130,6 +130,19 @@ const THoldsCase kCases[] = {
        h.OnOrderRecord(1, 5, true);
      },
      4, "2:2 3:4 "},
+    // Our A of 4 and the client's own sell O of 3; three new sessions report
+    // neither, A expires. The third one's record counts O's 3 only, and O,
+    // reported again after it, is still known: A's 4 are gone.
+    {"the client's own order reported again after three sessions unreported",
+     [](CPositionHolds& h) {
+       h.OnOrderSent(1, kRiz, false, 4, false), h.OnOrderRecord(1, 4, true);
+       h.OnOtherOrderRecord(7, kRiz, false, 3, true, false);
+       h.OnPositionRecord(kRiz, {10, 0, 7});
+       h.OnNewSession({}), h.OnNewSession({}), h.OnNewSession({});
+       h.OnPositionRecord(kRiz, {10, 0, 3});
+       h.OnOtherOrderRecord(7, kRiz, false, 3, true, false);
+     },
+     10},
     {"a flat position has nothing to close", [](CPositionHolds& h) { h.OnPositionRecord(kRiz, {0, 0, 0}); }, 0},
 };
 
