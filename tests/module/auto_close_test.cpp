@@ -77,6 +77,17 @@ TEST_F(ClosingCommandsTest, TheTablesCommandsTakeItsPatternOrTheDefaultOne) {
   DialogDriver cancel([](HWND box) { DialogDriver::Press(box, IDCANCEL); });
   table->CloseClientPositions(false, client);
   EXPECT_EQ(cancel.Text(), "Имеется 1 активных заявок для закрытия позиций по клиенту C77. Продолжить операцию закрытия?");
+  // A new session's position record counts no lots in orders: the order is
+  // gone, though the host reports it active again, before the position's next
+  // record and after it.
+  module.OnHostEvent(2, nullptr, 0, 0);
+  module.OnHostEvent(1, nullptr, 0, 0);
+  Position("ACC1", 10, 0);
+  for (int record = 0; record < 2; ++record) {
+    Order(9001, 1, 555);
+    EXPECT_EQ(table->CountActiveClosingOrders(nullptr), 0) << record;
+    Position("ACC1", 10, 0);
+  }
 }
 
 // "Закрыть позиции" on the selected row; the host stops the plug-in, which
