@@ -11,6 +11,12 @@
 namespace {
 const TPositionKey kRiz("FIRM1", "ACC1", "RIZ6");
 
+// A sell of ours the host took and reported active, none of it filled.
+void SentAndActive(CPositionHolds& h, uint32_t id, double lots) {
+  h.OnOrderSent(id, kRiz, false, lots, false);
+  h.OnOrderRecord(id, lots, true);
+}
+
 struct THoldsCase {
   const char* name;
   std::function<void(CPositionHolds&)> records;
@@ -36,10 +42,10 @@ const THoldsCase kCases[] = {
     // what the record showed gone of it, and frees nothing more.
     {"an earlier session's fill shown gone",
      [](CPositionHolds& h) {
-       h.OnOrderSent(1, kRiz, false, 10, false), h.OnOrderRecord(1, 10, true);
+       SentAndActive(h, 1, 10);
        h.OnPositionRecord(kRiz, {14, 0, 10});
        h.OnNewSession({});
-       h.OnOrderSent(2, kRiz, false, 5, false), h.OnOrderRecord(2, 5, true);
+       SentAndActive(h, 2, 5);
        h.OnPositionRecord(kRiz, {10, 0, 4});
        h.OnOrderRecord(1, 4, true);
      },
@@ -49,7 +55,7 @@ const THoldsCase kCases[] = {
     // The position holds 15, our order 8.
     {"the client's own fill shown first is not taken for ours",
      [](CPositionHolds& h) {
-       h.OnOrderSent(1, kRiz, false, 10, false), h.OnOrderRecord(1, 10, true);
+       SentAndActive(h, 1, 10);
        h.OnOtherOrderRecord(7, kRiz, false, 5, true, false);
        h.OnPositionRecord(kRiz, {20, 0, 15});
        h.OnPositionRecord(kRiz, {17, 0, 12});
@@ -62,7 +68,7 @@ const THoldsCase kCases[] = {
     // The position holds 14, our order 7.
     {"the client's fill and ours in one record, his order's record first",
      [](CPositionHolds& h) {
-       h.OnOrderSent(1, kRiz, false, 10, false), h.OnOrderRecord(1, 10, true);
+       SentAndActive(h, 1, 10);
        h.OnOtherOrderRecord(7, kRiz, false, 5, true, false);
        h.OnPositionRecord(kRiz, {20, 0, 15});
        h.OnPositionRecord(kRiz, {14, 0, 9});
@@ -76,8 +82,8 @@ const THoldsCase kCases[] = {
     // follows shows nothing more gone. The position holds 10, A 1.
     {"a withdrawal reported again, then the client's own order",
      [](CPositionHolds& h) {
-       h.OnOrderSent(1, kRiz, false, 1, false), h.OnOrderRecord(1, 1, true);
-       h.OnOrderSent(2, kRiz, false, 2, false), h.OnOrderRecord(2, 2, true);
+       SentAndActive(h, 1, 1);
+       SentAndActive(h, 2, 2);
        h.OnOtherOrderRecord(7, kRiz, false, 3, true, false);
        h.OnPositionRecord(kRiz, {10, 0, 6});
        h.OnNewSession({});
@@ -90,8 +96,8 @@ const THoldsCase kCases[] = {
     // only: A reported again frees its 4 once. The position holds 10, B 6.
     {"a withdrawal the session's record showed, reported again",
      [](CPositionHolds& h) {
-       h.OnOrderSent(1, kRiz, false, 4, false), h.OnOrderRecord(1, 4, true);
-       h.OnOrderSent(2, kRiz, false, 6, false), h.OnOrderRecord(2, 6, true);
+       SentAndActive(h, 1, 4);
+       SentAndActive(h, 2, 6);
        h.OnPositionRecord(kRiz, {10, 0, 10});
        h.OnNewSession({});
        h.OnPositionRecord(kRiz, {10, 0, 6});
@@ -103,8 +109,8 @@ const THoldsCase kCases[] = {
     // for gone, and a later record still counts it. The position holds 7, B 2.
     {"a fill reported again never settles another order",
      [](CPositionHolds& h) {
-       h.OnOrderSent(1, kRiz, false, 3, false), h.OnOrderRecord(1, 3, true);
-       h.OnOrderSent(2, kRiz, false, 2, false), h.OnOrderRecord(2, 2, true);
+       SentAndActive(h, 1, 3);
+       SentAndActive(h, 2, 2);
        h.OnPositionRecord(kRiz, {10, 0, 5});
        h.OnNewSession({});
        h.OnPositionRecord(kRiz, {7, 0, 2});
@@ -118,9 +124,9 @@ const THoldsCase kCases[] = {
     // orders) and its own. The position holds 11, A 5 and B 2.
     {"what a session's record showed gone, less fills reported again, stays gone",
      [](CPositionHolds& h) {
-       h.OnOrderSent(1, kRiz, false, 10, false), h.OnOrderRecord(1, 10, true);
-       h.OnOrderSent(2, kRiz, false, 6, false), h.OnOrderRecord(2, 6, true);
-       h.OnOrderSent(3, kRiz, false, 4, false), h.OnOrderRecord(3, 4, true);
+       SentAndActive(h, 1, 10);
+       SentAndActive(h, 2, 6);
+       SentAndActive(h, 3, 4);
        h.OnPositionRecord(kRiz, {20, 0, 20});
        h.OnNewSession({});
        h.OnPositionRecord(kRiz, {16, 0, 12});
@@ -135,7 +141,7 @@ const THoldsCase kCases[] = {
     // reported again after it, is still known: A's 4 are gone.
     {"the client's own order reported again after three sessions unreported",
      [](CPositionHolds& h) {
-       h.OnOrderSent(1, kRiz, false, 4, false), h.OnOrderRecord(1, 4, true);
+       SentAndActive(h, 1, 4);
        h.OnOtherOrderRecord(7, kRiz, false, 3, true, false);
        h.OnPositionRecord(kRiz, {10, 0, 7});
        h.OnNewSession({}), h.OnNewSession({}), h.OnNewSession({});
